@@ -1,0 +1,12 @@
+# Cross build for 64-bit Windows, used to run the tests on machines that cannot execute 32-bit code.
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+set(GLIM_TRIPLE x86_64-w64-mingw32)
+set(CMAKE_C_COMPILER ${GLIM_TRIPLE}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${GLIM_TRIPLE}-g++-posix)
+set(CMAKE_RC_COMPILER ${GLIM_TRIPLE}-windres)
+set(CMAKE_FIND_ROOT_PATH /usr/${GLIM_TRIPLE})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(GLIM_WINE_LOADER /usr/lib/wine/wine64)

@@ -1,0 +1,70 @@
+#include "pump.h"
+
+namespace glimtest {
+
+void PumpPending() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+bool PumpUntil(const std::function<bool()>& pred, DWORD timeoutMs) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        PumpPending();
+        if (pred()) return true;
+        const DWORD spent = GetTickCount() - start;
+        if (spent >= timeoutMs) return pred();
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, timeoutMs - spent < 10 ? timeoutMs - spent : 10, QS_ALLINPUT);
+    }
+}
+
+void PumpFor(DWORD ms) {
+    PumpUntil([] { return false; }, ms);
+}
+
+namespace {
+const char* const kTestClass = "GlimTestWindow";
+
+void RegisterTestClass() {
+    static bool done = false;
+    if (done) return;
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = DefWindowProcA;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    wc.lpszClassName = kTestClass;
+    RegisterClassA(&wc);
+    done = true;
+}
+} // namespace
+
+TestWindow::TestWindow(DWORD style, int w, int h, WNDPROC proc) {
+    RegisterTestClass();
+    hwnd_ = CreateWindowExA(0, kTestClass, "test", style, 10, 10, w, h, nullptr, nullptr, GetModuleHandleA(nullptr),
+                            nullptr);
+    if (proc) SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(proc));
+}
+
+TestWindow::~TestWindow() {
+    if (IsWindow(hwnd_)) DestroyWindow(hwnd_);
+}
+
+COLORREF WindowPixel(HWND hwnd, int x, int y) {
+    HDC dc = GetWindowDC(hwnd);
+    COLORREF c = GetPixel(dc, x, y);
+    ReleaseDC(hwnd, dc);
+    return c;
+}
+
+COLORREF ClientPixel(HWND hwnd, int x, int y) {
+    HDC dc = GetDC(hwnd);
+    COLORREF c = GetPixel(dc, x, y);
+    ReleaseDC(hwnd, dc);
+    return c;
+}
+
+} // namespace glimtest

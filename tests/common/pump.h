@@ -1,0 +1,38 @@
+#pragma once
+#include <windows.h>
+
+#include <functional>
+
+namespace glimtest {
+
+// Dispatches the thread's pending messages and returns at once.
+void PumpPending();
+
+// Pumps messages until pred() holds or the deadline passes; returns pred().
+// Waits on the queue, not on a fixed sleep, so speed of the machine only
+// matters for how soon it returns.
+bool PumpUntil(const std::function<bool()>& pred, DWORD timeoutMs = 5000);
+
+// Pumps for at least the given time (for checking that something does NOT happen).
+void PumpFor(DWORD ms);
+
+// A top-level window with a plain procedure, destroyed with the object.
+class TestWindow {
+  public:
+    explicit TestWindow(DWORD style = WS_OVERLAPPEDWINDOW, int w = 300, int h = 200, WNDPROC proc = nullptr);
+    ~TestWindow();
+    TestWindow(const TestWindow&) = delete;
+    TestWindow& operator=(const TestWindow&) = delete;
+    HWND hwnd() const { return hwnd_; }
+    operator HWND() const { return hwnd_; }
+
+  private:
+    HWND hwnd_ = nullptr;
+};
+
+// Colour of one pixel of a window, read from its window DC (non-client
+// coordinates) or its client DC.
+COLORREF WindowPixel(HWND hwnd, int x, int y);
+COLORREF ClientPixel(HWND hwnd, int x, int y);
+
+} // namespace glimtest

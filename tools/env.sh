@@ -1,0 +1,130 @@
+# Shared set-up of test.sh and run.sh: packages, architecture, Wine prefix,
+# display and wineserver.  Sourced, not run.
+
+glim_die() {
+    echo "error: $*" >&2
+    exit 1
+}
+
+glim_as_root() {
+    if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi
+}
+
+# Installs only what is missing, so a second run costs nothing here.
+glim_install_deps() {
+    local want="wine wine64 g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix googletest xvfb xauth
+                fonts-wqy-microhei locales cmake ninja-build"
+    local missing="" p
+    for p in $want; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'ok installed' || missing="$missing $p"
+    done
+    if ! dpkg --print-foreign-architectures | grep -qx i386; then
+        glim_as_root dpkg --add-architecture i386 || glim_die "cannot add the i386 architecture"
+        missing="$missing wine32:i386"
+    elif ! dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q 'ok installed'; then
+        missing="$missing wine32:i386"
+    fi
+    if [ -n "$missing" ]; then
+        echo "== installing:$missing"
+        glim_as_root apt-get update -qq || glim_die "apt-get update failed"
+        DEBIAN_FRONTEND=noninteractive glim_as_root apt-get install -y -qq --no-install-recommends $missing \
+            >/dev/null || glim_die "could not install:$missing"
+    fi
+    if ! locale -a 2>/dev/null | grep -qix 'zh_CN.utf8'; then
+        echo "== generating the zh_CN.UTF-8 locale"
+        glim_as_root sed -i 's/^# *zh_CN.UTF-8 UTF-8/zh_CN.UTF-8 UTF-8/' /etc/locale.gen
+        grep -q '^zh_CN.UTF-8 UTF-8' /etc/locale.gen ||
+            echo 'zh_CN.UTF-8 UTF-8' | glim_as_root tee -a /etc/locale.gen >/dev/null
+        glim_as_root locale-gen >/dev/null || glim_die "locale-gen failed"
+    fi
+}
+
+# The deliverables are 32-bit.  Some machines (virtual machines without a
+# 32-bit compatibility mode) cannot execute 32-bit code at all; there the same
+# sources are built and tested as 64-bit Windows programs under wine64, and
+# the 32-bit deliverables are still built.
+glim_pick_arch() {
+    if [ -n "${GLIM_ARCH:-}" ]; then return; fi
+    if /usr/lib/wine/wine --version >/dev/null 2>&1; then
+        GLIM_ARCH=i686
+    else
+        GLIM_ARCH=x86_64
+    fi
+}
+
+glim_loader() {
+    if [ "$GLIM_ARCH" = i686 ]; then echo /usr/lib/wine/wine; else echo /usr/lib/wine/wine64; fi
+}
+
+glim_wineserver() {
+    if [ -x /usr/lib/wine/wineserver64 ]; then echo /usr/lib/wine/wineserver64; else echo /usr/lib/wine/wineserver32; fi
+}
+
+GLIM_STARTED_XVFB=""
+GLIM_STARTED_WINESERVER=""
+
+glim_cleanup() {
+    if [ -n "$GLIM_STARTED_WINESERVER" ]; then
+        "$(glim_wineserver)" -k >/dev/null 2>&1 || true
+    fi
+    if [ -n "$GLIM_STARTED_XVFB" ]; then
+        kill "$GLIM_STARTED_XVFB" >/dev/null 2>&1 || true
+        wait "$GLIM_STARTED_XVFB" 2>/dev/null || true
+    fi
+}
+
+# A 24-bit screen when there is no display of our own.
+glim_start_display() {
+    if [ -n "${DISPLAY:-}" ] && [ -z "${CI:-}" ] && [ -z "${GLIM_OWN_DISPLAY:-}" ]; then return; fi
+    local n=90
+    while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
+    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    GLIM_STARTED_XVFB=$!
+    local i
+    for i in $(seq 1 100); do
+        [ -e "/tmp/.X11-unix/X$n" ] && break
+        kill -0 "$GLIM_STARTED_XVFB" 2>/dev/null || glim_die "Xvfb did not start"
+        sleep 0.1
+    done
+    [ -e "/tmp/.X11-unix/X$n" ] || glim_die "Xvfb did not come up"
+    export DISPLAY=":$n"
+}
+
+# Environment for everything that runs under Wine.
+glim_wine_env() {
+    export WINEPREFIX="$1"
+    export WINEDEBUG="${WINEDEBUG:--all}"
+    # No installer dialogs for Mono or Gecko.
+    export WINEDLLOVERRIDES="mscoree,mshtml="
+    export LC_ALL=zh_CN.UTF-8
+    export WINELOADER
+    WINELOADER="$(glim_loader)"
+    if [ "$GLIM_ARCH" = i686 ]; then export WINEARCH=win32; else export WINEARCH=win64; fi
+}
+
+# Creates the prefix if needed and keeps one wineserver running for the run.
+glim_start_wine() {
+    local prefix="$1" fresh="$2"
+    # A fresh prefix per run unless asked to keep it (GLIM_KEEP_PREFIX=1).
+    if [ "$fresh" != keep ]; then rm -rf "$prefix"; fi
+    mkdir -p "$prefix"
+    glim_wine_env "$prefix"
+    "$(glim_wineserver)" -p >/dev/null 2>&1 || glim_die "wineserver did not start"
+    GLIM_STARTED_WINESERVER=1
+    if [ ! -f "$prefix/system.reg" ]; then
+        echo "== creating the Wine prefix $prefix"
+        "$WINELOADER" wineboot -i >/dev/null 2>&1 || glim_die "wineboot failed"
+        # The controls ask for the system font by its Chinese name.
+        "$WINELOADER" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' \
+            /v "宋体" /t REG_SZ /d "WenQuanYi Micro Hei" /f >/dev/null 2>&1 || true
+    fi
+}
+
+glim_configure_build() {
+    local arch="$1" dir="$2"
+    shift 2
+    cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+        -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/toolchain-$arch.cmake" "$@" >/dev/null ||
+        glim_die "cmake configure failed for $arch"
+    cmake --build "$dir" -j "$(nproc)" || glim_die "build failed for $arch"
+}

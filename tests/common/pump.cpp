@@ -17,7 +17,8 @@ bool PumpUntil(const std::function<bool()>& pred, DWORD timeoutMs) {
         if (pred()) return true;
         const DWORD spent = GetTickCount() - start;
         if (spent >= timeoutMs) return pred();
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, timeoutMs - spent < 10 ? timeoutMs - spent : 10, QS_ALLINPUT);
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, timeoutMs - spent < 10 ? timeoutMs - spent : 10,
+                                  QS_ALLINPUT);
     }
 }
 
@@ -44,8 +45,8 @@ void RegisterTestClass() {
 
 TestWindow::TestWindow(DWORD style, int w, int h, WNDPROC proc) {
     RegisterTestClass();
-    hwnd_ = CreateWindowExA(0, kTestClass, "test", style, 10, 10, w, h, nullptr, nullptr, GetModuleHandleA(nullptr),
-                            nullptr);
+    hwnd_ = CreateWindowExA(0, kTestClass, "test", style, 10, 10, w, h, nullptr, nullptr,
+                            GetModuleHandleA(nullptr), nullptr);
     if (proc) SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(proc));
 }
 

@@ -21,7 +21,8 @@ glim_start_wine "$PWD/$dir/$GLIM_ARCH/runprefix" keep
 if [ ! -f "$bin/GlimForm.dll" ]; then
     glim_die "GlimForm.dll was not built ($bin/GlimForm.dll is missing); nothing registered"
 fi
-"$WINELOADER" regsvr32 /s "$(winepath -w "$bin/GlimForm.dll" 2>/dev/null || echo "$bin/GlimForm.dll")" ||
+winbin="Z:${bin//\//\\}"
+"$WINELOADER" regsvr32 /s "$winbin\\GlimForm.dll" ||
     glim_die "regsvr32 GlimForm.dll failed"
 echo "== registered $bin/GlimForm.dll in $WINEPREFIX"
 

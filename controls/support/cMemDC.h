@@ -1,0 +1,37 @@
+#pragma once
+// An off-screen memory DC with a screen-compatible bitmap that only grows:
+// a larger Width or Height recreates it (dropping its content), a smaller
+// one is ignored.  Owns the DC and the bitmap.
+#include <windows.h>
+#include <ocidl.h>
+
+namespace glim {
+
+class cMemDC {
+  public:
+    cMemDC() = default;
+    ~cMemDC();
+    cMemDC(const cMemDC&) = delete;
+    cMemDC& operator=(const cMemDC&) = delete;
+
+    // Grows the surface to the picture's bitmap and copies it in at (0, 0).
+    void CreateFromPicture(IPicture* picture);
+
+    HDC hDC() const { return hDC_; }
+    void SetWidth(long value);
+    long Width() const { return width_; }
+    void SetHeight(long value);
+    long Height() const { return height_; }
+
+  private:
+    void cMemDC_CreateSurface(long w, long h);
+    void cMemDC_DestroySurface();
+
+    HDC hDC_ = nullptr;           // the memory DC, null = none
+    HBITMAP oldBitmap_ = nullptr; // what the DC held before our bitmap
+    HBITMAP bitmap_ = nullptr;    // the screen-compatible bitmap
+    long width_ = 0;              // pixels, 0 without a surface
+    long height_ = 0;             // pixels, 0 without a surface
+};
+
+} // namespace glim

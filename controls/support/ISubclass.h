@@ -23,8 +23,7 @@ class ISubclass : public virtual RefCounted {
     // Implementations usually decide from CurrentMessage().
     virtual MsgResponseMode MsgResponse() { return msgResponse_; }
     virtual void SetMsgResponse(MsgResponseMode value) { msgResponse_ = value; }
-    virtual LRESULT WindowProc(HWND hWnd, UINT iMsg, WPARAM wParam, LPARAM lParam) {
-        (void)hWnd, (void)iMsg, (void)wParam, (void)lParam;
+    virtual LRESULT WindowProc(HWND /*hWnd*/, UINT /*iMsg*/, WPARAM /*wParam*/, LPARAM /*lParam*/) {
         return 0;
     }
 

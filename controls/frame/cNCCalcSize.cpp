@@ -1,0 +1,499 @@
+#include "cNCCalcSize.h"
+
+#include <cmath>
+#include <cstring>
+
+#include "MSubclass.h"
+
+namespace glim {
+
+namespace {
+
+// The messages taken over, in subscription order; WM_SIZE only for an MDI child.
+constexpr UINT kMessages[] = {
+    WM_NCCALCSIZE,  WM_NCPAINT,       WM_NCACTIVATE,   WM_NCLBUTTONDOWN, WM_NCLBUTTONUP,  WM_NCLBUTTONDBLCLK,
+    WM_NCHITTEST,   WM_SETCURSOR,     WM_INITMENU,     WM_INITMENUPOPUP, WM_STYLECHANGED, WM_SETTEXT,
+    WM_ACTIVATEAPP, WM_ENTERMENULOOP, WM_EXITMENULOOP, WM_SIZE,          WM_DESTROY};
+
+constexpr UINT kFrameChangedFlags =
+    SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED | SWP_NOOWNERZORDER;
+constexpr UINT kDragFlags = SWP_NOSIZE | SWP_NOZORDER | SWP_NOOWNERZORDER;
+
+// A DC of the whole window, released on every path.
+class WindowDC {
+  public:
+    explicit WindowDC(HWND hWnd) : hWnd_(hWnd), dc_(GetWindowDC(hWnd)) {}
+    ~WindowDC() {
+        if (dc_) ReleaseDC(hWnd_, dc_);
+    }
+    WindowDC(const WindowDC&) = delete;
+    WindowDC& operator=(const WindowDC&) = delete;
+    HDC get() const { return dc_; }
+
+  private:
+    HWND hWnd_;
+    HDC dc_;
+};
+
+// A DC created on the display, deleted on every path.
+class DisplayDC {
+  public:
+    DisplayDC() : dc_(CreateDCA("DISPLAY", nullptr, nullptr, nullptr)) {}
+    ~DisplayDC() {
+        if (dc_) DeleteDC(dc_);
+    }
+    DisplayDC(const DisplayDC&) = delete;
+    DisplayDC& operator=(const DisplayDC&) = delete;
+    HDC get() const { return dc_; }
+
+  private:
+    HDC dc_;
+};
+
+// The screen width in whole twips divided by whole twips per pixel.
+int ScreenWidthPixels() {
+    const DisplayDC screen;
+    const int dpi = screen.get() ? GetDeviceCaps(screen.get(), LOGPIXELSX) : 96;
+    const double twipsPerPixel = 1440.0 / (dpi > 0 ? dpi : 96);
+    const long whole = std::lrint(twipsPerPixel);
+    const long widthTwips = std::lrint(GetSystemMetrics(SM_CXSCREEN) * twipsPerPixel);
+    return whole > 0 ? static_cast<int>(widthTwips / whole) : GetSystemMetrics(SM_CXSCREEN);
+}
+
+// Late-bound method call by name; every failure is ignored by the caller.
+void CallMethodIgnoringErrors(IDispatch* object, const wchar_t* name) {
+    if (!object) return;
+    LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
+    DISPID id = DISPID_UNKNOWN;
+    if (FAILED(object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id))) return;
+    DISPPARAMS none{};
+    VARIANT result;
+    VariantInit(&result);
+    object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &none, &result, nullptr, nullptr);
+    VariantClear(&result);
+}
+
+// The form runtime's DoEvents: false once WM_QUIT was seen (and put back).
+bool ProcessPendingMessages() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            return false;
+        }
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    return true;
+}
+
+POINT CursorRelativeTo(HWND hWnd, RECT& windowRect) {
+    POINT p{};
+    GetCursorPos(&p);
+    GetWindowRect(hWnd, &windowRect);
+    p.x -= windowRect.left;
+    p.y -= windowRect.top;
+    OffsetRect(&windowRect, -windowRect.left, -windowRect.top);
+    return p;
+}
+
+} // namespace
+
+void cNCCalcSize::WorkSurface::Create(int width, int height) {
+    Release();
+    const DisplayDC screen;
+    if (!screen.get()) return;
+    dc_ = CreateCompatibleDC(screen.get());
+    bitmap_ = CreateCompatibleBitmap(screen.get(), width, height);
+    if (dc_ && bitmap_) oldBitmap_ = SelectObject(dc_, bitmap_);
+}
+
+void cNCCalcSize::WorkSurface::Release() {
+    if (oldBitmap_) SelectObject(dc_, oldBitmap_);
+    oldBitmap_ = nullptr;
+    if (bitmap_) DeleteObject(bitmap_);
+    bitmap_ = nullptr;
+    if (dc_) DeleteDC(dc_);
+    dc_ = nullptr;
+}
+
+cNCCalcSize::~cNCCalcSize() {
+    Detach();
+}
+
+void cNCCalcSize::Redraw(HWND hWnd) {
+    RedrawWindow(hWnd, nullptr, nullptr,
+                 RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_INTERNALPAINT | RDW_INVALIDATE);
+}
+
+void cNCCalcSize::Display(IDispatch* form) {
+    CallMethodIgnoringErrors(form, L"Refresh");
+    SetWindowPos(window_, nullptr, 0, 0, 0, 0, kFrameChangedFlags);
+}
+
+void cNCCalcSize::TitleBarMouseDown() {
+    POINT p{};
+    GetCursorPos(&p);
+    ReleaseCapture();
+    SendMessageA(window_, WM_NCLBUTTONDOWN, HTCAPTION,
+                 MAKELPARAM(static_cast<short>(p.x), static_cast<short>(p.y)));
+}
+
+void cNCCalcSize::SysCommand(long eCmd) {
+    PostMessageA(window_, WM_SYSCOMMAND, static_cast<WPARAM>(eCmd), 0);
+}
+
+void cNCCalcSize::Attach(INCAreaModifier* iTo) {
+    Detach();
+    window_ = iTo->hWnd();
+    hMenu_ = GetMenu(window_);
+    bMDIChild_ = cNCCalcSize_IsMDIChild(window_);
+    for (const UINT msg : kMessages)
+        if (msg != WM_SIZE || bMDIChild_) AttachMessage(this, window_, msg);
+    work_.Create(ScreenWidthPixels(), 4 * GetSystemMetrics(SM_CYCAPTION));
+    SetPropA(window_, kNCImplementationProp, reinterpret_cast<HANDLE>(iTo));
+    mDeclares_AttachKeyboardHook(this);
+}
+
+void cNCCalcSize::Detach() {
+    mDeclares_DetachKeyboardHook(this);
+    if (window_) {
+        for (const UINT msg : kMessages)
+            if (msg != WM_SIZE || bMDIChild_) DetachMessage(this, window_, msg);
+        bMDIChild_ = false;
+    }
+    work_.Release();
+    if (window_) RemovePropA(window_, kNCImplementationProp);
+    window_ = nullptr;
+    hMenu_ = nullptr;
+}
+
+bool cNCCalcSize::GetImplementation(Ref<INCAreaModifier>& implementation) {
+    HANDLE raw = window_ ? GetPropA(window_, kNCImplementationProp) : nullptr;
+    if (!raw) return false;
+    implementation = Ref<INCAreaModifier>(reinterpret_cast<INCAreaModifier*>(raw));
+    return true;
+}
+
+bool cNCCalcSize::cNCCalcSize_AltKeyAccelerator(long vKey) {
+    Ref<INCAreaModifier> implementation;
+    if (!GetImplementation(implementation)) return false;
+    return implementation->AltKeyAccelerator(vKey);
+}
+
+bool cNCCalcSize::cNCCalcSize_IsMDIChild(HWND hWnd) {
+    char name[260] = {};
+    const int n = GetClassNameA(GetParent(hWnd), name, 259);
+    name[n > 0 ? n : 0] = '\0';
+    return std::strcmp(name, "MDIClient") == 0;
+}
+
+MsgResponseMode cNCCalcSize::MsgResponse() {
+    switch (CurrentMessage()) {
+    case WM_SIZE:
+    case WM_SETTEXT:
+    case WM_SETCURSOR:
+    case WM_STYLECHANGED:
+    case WM_NCHITTEST:
+    case WM_NCPAINT:
+    case WM_NCLBUTTONDOWN:
+    case WM_NCLBUTTONDBLCLK:
+    case WM_INITMENU:
+    case WM_INITMENUPOPUP:
+    case WM_ENTERMENULOOP:
+    case WM_EXITMENULOOP:
+        return mrNoDefault;
+    default:
+        return mrDefaultBefore;
+    }
+}
+
+void cNCCalcSize::Repaint() {
+    if (window_) WindowProc(window_, WM_NCPAINT, 0, 0);
+}
+
+LRESULT cNCCalcSize::WindowProc(HWND hWnd, UINT iMsg, WPARAM wParam, LPARAM lParam) {
+    switch (iMsg) {
+    case WM_DESTROY:
+        Detach();
+        return 0;
+    case WM_SIZE:
+        CallOldWindowProc(hWnd, iMsg, wParam, lParam);
+        Repaint();
+        return 0;
+    case WM_SETTEXT:
+    case WM_STYLECHANGED: {
+        const LRESULT result = CallOldWindowProc(hWnd, iMsg, wParam, lParam);
+        if (!bInCursor_) Repaint();
+        return result;
+    }
+    case WM_NCLBUTTONDBLCLK:
+        return OnNCLButtonDblClk(wParam, lParam);
+    case WM_ACTIVATEAPP:
+        bAppActive_ = wParam != 0;
+        return 0;
+    case WM_SETCURSOR:
+        return OnSetCursor(wParam, lParam);
+    case WM_NCCALCSIZE:
+        return OnNCCalcSize(wParam, lParam);
+    case WM_NCHITTEST: {
+        Ref<INCAreaModifier> implementation;
+        if (!GetImplementation(implementation)) return CallOldWindowProc(hWnd, iMsg, wParam, lParam);
+        lastHitCode_ = cNCCalcSize_NCHitTest();
+        // The menu bar band reaches the bar as client mouse messages.
+        return lastHitCode_ == HTMENU ? HTCLIENT : lastHitCode_;
+    }
+    case WM_NCPAINT:
+        return OnNCPaint(hWnd, wParam, lParam);
+    case WM_NCACTIVATE: {
+        bWindowActive_ = wParam != 0;
+        const LRESULT result = CallOldWindowProc(hWnd, iMsg, wParam, lParam);
+        Repaint();
+        return result;
+    }
+    case WM_NCLBUTTONDOWN:
+        OnNCLButtonDown(wParam, lParam);
+        return 0;
+    case WM_NCLBUTTONUP:
+        OnNCLButtonUp();
+        return 0;
+    case WM_INITMENU:
+    case WM_ENTERMENULOOP:
+        CallOldWindowProc(hWnd, iMsg, wParam, lParam);
+        Repaint();
+        return 0;
+    case WM_INITMENUPOPUP: {
+        CallOldWindowProc(hWnd, iMsg, wParam, lParam);
+        Repaint();
+        Ref<INCAreaModifier> implementation;
+        if (HIWORD(lParam) == 0 && GetImplementation(implementation))
+            implementation->InitMenuPopup(wParam, lParam);
+        return 0;
+    }
+    case WM_EXITMENULOOP: {
+        CallOldWindowProc(hWnd, iMsg, wParam, lParam);
+        Repaint();
+        Ref<INCAreaModifier> implementation;
+        if (GetImplementation(implementation)) implementation->ExitMenuLoop();
+        return 0;
+    }
+    default:
+        return 0;
+    }
+}
+
+LRESULT cNCCalcSize::OnSetCursor(WPARAM wParam, LPARAM lParam) {
+    // Hidden for the length of the default handling so that it draws no
+    // frame, and the platform menu bar is taken off for good.
+    bInCursor_ = true;
+    const LONG style = GetWindowLongA(window_, GWL_STYLE);
+    SetWindowLongA(window_, GWL_STYLE, style & ~WS_VISIBLE);
+    const LRESULT result = CallOldWindowProc(window_, WM_SETCURSOR, wParam, lParam);
+    if (GetMenu(window_)) SetMenu(window_, nullptr);
+    SetWindowLongA(window_, GWL_STYLE, style);
+    bInCursor_ = false;
+    return result;
+}
+
+LRESULT cNCCalcSize::OnNCCalcSize(WPARAM wParam, LPARAM lParam) {
+    bMaximizedMDIChild_ = bMDIChild_ && IsZoomed(window_);
+    // The previous procedure already turned the rectangle into the client
+    // rectangle in place; a second call would shrink it twice.
+    if (!wParam) return 0;
+
+    NCCALCSIZE_PARAMS params = *reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam);
+    const WINDOWPOS pos = *params.lppos;
+    params.rgrc[0] = RECT{pos.x, pos.y, pos.x + pos.cx, pos.y + pos.cy};
+
+    lLeftMargin_ = lRightMargin_ = GetSystemMetrics(SM_CXFRAME);
+    lTopMargin_ = GetSystemMetrics(SM_CYCAPTION) + GetSystemMetrics(SM_CYFRAME);
+    lBottomMargin_ = GetSystemMetrics(SM_CYFRAME);
+    Ref<INCAreaModifier> implementation;
+    if (!bMaximizedMDIChild_ && GetImplementation(implementation)) {
+        lLeftMargin_ = implementation->GetLeftMarginWidth();
+        lTopMargin_ = implementation->GetTopMarginHeight();
+        lRightMargin_ = implementation->GetRightMarginWidth();
+        lBottomMargin_ = implementation->GetBottomMarginHeight();
+    }
+
+    params.rgrc[0].left += lLeftMargin_;
+    params.rgrc[0].top += lTopMargin_;
+    params.rgrc[0].right -= lRightMargin_;
+    params.rgrc[0].bottom -= lBottomMargin_;
+    params.rgrc[1] = params.rgrc[0];
+    *reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam) = params;
+    return WVR_VALIDRECTS;
+}
+
+LRESULT cNCCalcSize::OnNCPaint(HWND hWnd, WPARAM wParam, LPARAM lParam) {
+    if (!IsWindowVisible(hWnd)) return 0;
+    bMaximizedMDIChild_ = bMDIChild_ && IsZoomed(hWnd);
+    if (bMaximizedMDIChild_) return CallOldWindowProc(hWnd, WM_NCPAINT, wParam, lParam);
+
+    const WindowDC dc(window_);
+    RECT r{};
+    GetWindowRect(window_, &r);
+    OffsetRect(&r, -r.left, -r.top);
+    Ref<INCAreaModifier> implementation;
+    if (GetImplementation(implementation))
+        implementation->NCPaint(dc.get(), r.left, r.top, r.right, r.bottom);
+    else
+        DefaultNCPaint(dc.get(), r.left, r.top, r.right, r.bottom);
+    return 0;
+}
+
+long cNCCalcSize::cNCCalcSize_NCHitTest() {
+    Ref<INCAreaModifier> implementation;
+    if (!GetImplementation(implementation)) return HTNOWHERE;
+
+    long code = HTCLIENT;
+    const bool sizing = (GetWindowLongA(window_, GWL_STYLE) & WS_THICKFRAME) != 0;
+    RECT wr{};
+    const POINT p = CursorRelativeTo(window_, wr);
+    const long w = wr.right, h = wr.bottom;
+    const long L = lLeftMargin_, T = lTopMargin_, R = lRightMargin_, B = lBottomMargin_;
+    const long caption = GetSystemMetrics(SM_CYCAPTION);
+
+    if (PtInRect(&wr, p)) {
+        long sizingCode = 0;
+        if (p.x <= L)
+            sizingCode = p.y <= B ? HTTOPLEFT : p.y >= h - B ? HTBOTTOMLEFT : HTLEFT;
+        else if (p.x >= w - R)
+            sizingCode = p.y <= B ? HTTOPRIGHT : p.y >= h - B ? HTBOTTOMRIGHT : HTRIGHT;
+        else if (p.y <= B)
+            sizingCode = HTTOP;
+        else if (p.y >= h - B)
+            sizingCode = HTBOTTOM;
+        else if (p.y <= T && p.y <= caption + B)
+            code = p.x <= caption ? HTSYSMENU : HTCAPTION;
+        // Below the caption inside the top margin lies the menu bar: client.
+        if (sizingCode && sizing) code = sizingCode;
+    }
+    implementation->HitTest(p.x, p.y, code);
+    return code;
+}
+
+void cNCCalcSize::OnNCLButtonDown(WPARAM wParam, LPARAM lParam) {
+    // A one-pixel nudge whose direction alternates from press to press.
+    if (!probeDx_) probeDx_ = 1;
+    if (!probeDy_) probeDy_ = 1;
+    probeDx_ = -probeDx_;
+    probeDy_ = -probeDy_;
+    mouse_event(MOUSEEVENTF_MOVE, static_cast<DWORD>(probeDx_), static_cast<DWORD>(probeDy_), 0, 0);
+
+    const long code = cNCCalcSize_NCHitTest();
+    Ref<INCAreaModifier> implementation;
+    if (!GetImplementation(implementation)) {
+        // Nothing computed a code of ours: the platform's own code goes on.
+        CallOldWindowProc(window_, WM_NCLBUTTONDOWN, wParam, lParam);
+        Repaint();
+        return;
+    }
+    if (lastHitCode_ == HTCAPTION) {
+        if (!bWindowActive_) SetForegroundWindow(window_);
+        cNCCalcSize_DragWindow();
+        return;
+    }
+
+    bool handled = false;
+    {
+        RECT r{};
+        const POINT p = CursorRelativeTo(window_, r);
+        const WindowDC dc(window_);
+        implementation->NCMouseDown(p.x, p.y, handled, dc.get(), r.left, r.top, r.right, r.bottom);
+    }
+    if (handled) return;
+    CallOldWindowProc(window_, WM_NCLBUTTONDOWN, static_cast<WPARAM>(code), lParam);
+    Repaint();
+}
+
+void cNCCalcSize::OnNCLButtonUp() {
+    Ref<INCAreaModifier> implementation;
+    if (!GetImplementation(implementation)) return;
+    RECT r{};
+    const POINT p = CursorRelativeTo(window_, r);
+    const WindowDC dc(window_);
+    implementation->NCMouseUp(p.x, p.y, dc.get(), r.left, r.top, r.right, r.bottom);
+}
+
+LRESULT cNCCalcSize::OnNCLButtonDblClk(WPARAM wParam, LPARAM lParam) {
+    // The second click of a double click on a title button is a press of
+    // that button; passed on, it would read as a window-menu double click,
+    // which closes the window.
+    Ref<INCAreaModifier> implementation;
+    if (GetImplementation(implementation)) {
+        bool handled = false;
+        RECT r{};
+        const POINT p = CursorRelativeTo(window_, r);
+        const WindowDC dc(window_);
+        implementation->NCMouseDown(p.x, p.y, handled, dc.get(), r.left, r.top, r.right, r.bottom);
+        if (handled) return 0;
+    }
+    const LRESULT result = CallOldWindowProc(window_, WM_NCLBUTTONDBLCLK, wParam, lParam);
+    if (!bInCursor_) Repaint();
+    return result;
+}
+
+void cNCCalcSize::cNCCalcSize_DragWindow() {
+    // Only a child window lives in its parent's client coordinates; the
+    // parent reported for a top-level popup is its owner.
+    const HWND parent = (GetWindowLongA(window_, GWL_STYLE) & WS_CHILD) ? GetParent(window_) : nullptr;
+    RECT r{};
+    GetWindowRect(window_, &r);
+    if (parent) MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+    POINT last{};
+    GetCursorPos(&last);
+    const LONG style = GetWindowLongA(window_, GWL_STYLE);
+
+    while (GetAsyncKeyState(VK_LBUTTON) != 0 && !(style & WS_MAXIMIZE) && window_ && IsWindow(window_)) {
+        POINT c{};
+        GetCursorPos(&c);
+        if (c.x != last.x || c.y != last.y) {
+            SetWindowPos(window_, nullptr, r.left + c.x - last.x, r.top + c.y - last.y, 0, 0, kDragFlags);
+            last = c;
+            GetWindowRect(window_, &r);
+            if (parent) MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+        }
+        if (!ProcessPendingMessages()) break;
+        Sleep(1);
+    }
+}
+
+void cNCCalcSize::DefaultNCPaint(HDC hDC, long lLeft, long lTop, long lRight, long lBottom) {
+    const long CX = GetSystemMetrics(SM_CXFRAME), CY = GetSystemMetrics(SM_CYFRAME);
+    const long C = GetSystemMetrics(SM_CYCAPTION);
+    const bool active = bWindowActive_;
+    const HBRUSH caption = GetSysColorBrush(active ? COLOR_ACTIVECAPTION : COLOR_INACTIVECAPTION);
+    const HBRUSH border = GetSysColorBrush(active ? COLOR_ACTIVEBORDER : COLOR_INACTIVEBORDER);
+
+    const RECT borders[] = {{lLeft, CY, CX, lBottom - CY},
+                            {lLeft, lTop, lRight, CY},
+                            {lRight - CX, CY, lRight, lBottom - CY},
+                            {lLeft, lBottom - CY, lRight, lBottom},
+                            {lLeft, CX + C - 1, lRight, CX + C}};
+    for (const RECT& b : borders)
+        FillRect(hDC, &b, border);
+
+    const RECT K{lLeft + CX, lTop + CY, lRight - CX, lTop + CY + C - 1};
+    const long Kw = K.right - K.left, Kh = K.bottom - K.top;
+    const HDC work = work_.dc();
+    if (work) {
+        const RECT text{0, 0, Kw - 3 * Kh - 2, Kh};
+        DrawCaption(window_, work, &text, DC_TEXT | DC_ICON | (active ? DC_ACTIVE : 0));
+        const RECT rest{Kw - 3 * Kh - 2, 0, Kw, Kh};
+        FillRect(work, &rest, caption);
+
+        RECT button{Kw - Kh, 2, Kw - 2, Kh - 2};
+        DrawFrameControl(work, &button, DFC_CAPTION, DFCS_CAPTIONCLOSE);
+        OffsetRect(&button, -(button.right - button.left + 2), 0);
+        DrawFrameControl(work, &button, DFC_CAPTION,
+                         IsZoomed(window_) ? DFCS_CAPTIONRESTORE : DFCS_CAPTIONMAX);
+        OffsetRect(&button, -(button.right - button.left), 0);
+        DrawFrameControl(work, &button, DFC_CAPTION, DFCS_CAPTIONMIN);
+        BitBlt(hDC, K.left, K.top, Kw, Kh, work, 0, 0, SRCCOPY);
+    }
+    RECT edge{lLeft, lTop, lRight, lBottom};
+    DrawEdge(hDC, &edge, EDGE_RAISED, BF_RECT);
+}
+
+} // namespace glim

@@ -1,0 +1,99 @@
+#pragma once
+// Takes over the non-client area of one window for an INCAreaModifier:
+// margins, frame painting, hit testing, caption dragging, title-bar presses
+// and menu notifications.  Without a registered implementation it keeps the
+// system margins and hit testing and paints a plain system-look frame.
+#include <windows.h>
+#include <oaidl.h>
+
+#include "INCAreaModifier.h"
+#include "ISubclass.h"
+#include "mDeclares.h"
+
+namespace glim {
+
+// The window property holding the raw, uncounted implementation pointer.
+inline constexpr const char* kNCImplementationProp = "wexoCNCImplementation";
+
+class cNCCalcSize : public ISubclass, public IKeyboardClient {
+  public:
+    cNCCalcSize() = default;
+
+    void Redraw(HWND hWnd);
+    // Refreshes the form and makes the platform recompute the frame.
+    void Display(IDispatch* form);
+    bool WindowActive() override { return bWindowActive_; }
+    bool AppActive() const { return bAppActive_; }
+    void TitleBarMouseDown();
+    void SysCommand(long eCmd);
+    // Subscribes to iTo's window; throws the subclassing errors.
+    void Attach(INCAreaModifier* iTo);
+    HMENU hMenu() const { return hMenu_; }
+    void Detach();
+    void DefaultNCPaint(HDC hDC, long lLeft, long lTop, long lRight, long lBottom);
+    bool GetImplementation(Ref<INCAreaModifier>& implementation);
+    bool cNCCalcSize_AltKeyAccelerator(long vKey);
+
+    // Read-only views of the kept state.
+    HWND Window() const { return window_; }
+    long LastHitCode() const { return lastHitCode_; }
+
+    // ISubclass
+    MsgResponseMode MsgResponse() override;
+    void SetMsgResponse(MsgResponseMode) override {}
+    LRESULT WindowProc(HWND hWnd, UINT iMsg, WPARAM wParam, LPARAM lParam) override;
+
+    // IKeyboardClient
+    bool AltKeyAccelerator(long vKey) override { return cNCCalcSize_AltKeyAccelerator(vKey); }
+
+  protected:
+    ~cNCCalcSize() override;
+
+  private:
+    // A memory DC with a screen-compatible bitmap selected into it.
+    class WorkSurface {
+      public:
+        WorkSurface() = default;
+        ~WorkSurface() { Release(); }
+        WorkSurface(const WorkSurface&) = delete;
+        WorkSurface& operator=(const WorkSurface&) = delete;
+        void Create(int width, int height);
+        void Release();
+        HDC dc() const { return dc_; }
+
+      private:
+        HDC dc_ = nullptr;            // work context
+        HBITMAP bitmap_ = nullptr;    // work bitmap
+        HGDIOBJ oldBitmap_ = nullptr; // what the work context held before
+    };
+
+    void cNCCalcSize_DragWindow();
+    static bool cNCCalcSize_IsMDIChild(HWND hWnd);
+    long cNCCalcSize_NCHitTest();
+    void ForEachMessage(void (*action)(cNCCalcSize*, HWND, UINT));
+    void Repaint();
+    LRESULT OnNCCalcSize(WPARAM wParam, LPARAM lParam);
+    LRESULT OnNCPaint(HWND hWnd, WPARAM wParam, LPARAM lParam);
+    void OnNCLButtonDown(WPARAM wParam, LPARAM lParam);
+    void OnNCLButtonUp();
+    LRESULT OnNCLButtonDblClk(WPARAM wParam, LPARAM lParam);
+    LRESULT OnSetCursor(WPARAM wParam, LPARAM lParam);
+
+    HWND window_ = nullptr;           // the window taken over; null while detached
+    bool bMDIChild_ = false;          // the window's parent is an MDI client
+    HMENU hMenu_ = nullptr;           // the window's menu as it was at Attach
+    bool bWindowActive_ = false;      // last WM_NCACTIVATE state
+    bool bAppActive_ = false;         // last WM_ACTIVATEAPP state
+    bool bMaximizedMDIChild_ = false; // MDI child and zoomed, at the last size or paint
+    WorkSurface work_;                // off-screen caption for DefaultNCPaint
+    long lLeftMargin_ = 0;            // margins from the last WM_NCCALCSIZE with wParam set
+    long lTopMargin_ = 0;
+    long lRightMargin_ = 0;
+    long lBottomMargin_ = 0;
+    long lastHitCode_ = 0; // code of the last WM_NCHITTEST
+    long probeDx_ = 0;     // last relative cursor nudge of a press
+    long probeDy_ = 0;
+    bool bInCursor_ = false; // WM_SETCURSOR is being handled
+};
+
+} // namespace glim

@@ -3,6 +3,7 @@
 #include <oleauto.h>
 #include <wrl/client.h>
 
+#include <cstring>
 #include <deque>
 #include <map>
 #include <string_view>
@@ -79,6 +80,7 @@ class LibraryBuilder {
   public:
     LibraryBuilder(const Library& lib, SYSKIND syskind, const std::wstring& path) : lib_(lib) {
         Check(CreateTypeLib2(syskind, path.c_str(), &create_), "CreateTypeLib2");
+        ptrSize_ = syskind == SYS_WIN64 ? 8 : 4;
         std_ = LoadStdTypes();
     }
 
@@ -224,6 +226,13 @@ class LibraryBuilder {
     }
 
     void Emit(ICreateTypeInfo2* info, UINT index, Function& f) {
+        if (f.desc.funckind == FUNC_PUREVIRTUAL) {
+            // The slot follows IUnknown and IDispatch.  Given explicitly,
+            // because the writer would otherwise count from IDispatch's table
+            // as loaded in this process, whose pointer size differs from a
+            // 32-bit library's.
+            f.desc.oVft = static_cast<SHORT>((7 + index) * ptrSize_);
+        }
         f.desc.cParams = static_cast<SHORT>(f.params.size());
         f.desc.lprgelemdescParam = f.params.empty() ? nullptr : f.params.data();
         const std::string where = f.name + " (slot " + std::to_string(index) + ")";
@@ -333,16 +342,67 @@ class LibraryBuilder {
     }
 
     const Library& lib_;
+    UINT ptrSize_ = 0;
     ComPtr<ICreateTypeLib2> create_;
     StdTypes std_;
     std::map<std::string, ComPtr<ITypeInfo>> enums_;
     std::deque<std::wstring> names_;
 };
 
+// The writer sizes a dual interface's table from IDispatch's as loaded in
+// this process, so a 32-bit library written by a 64-bit generator would
+// claim 8-byte slots for IUnknown and IDispatch.  Rewrites that size in the
+// saved file from the slot count.
+void FixDualTableSizes(const std::wstring& path, UINT ptrSize) {
+    std::vector<unsigned char> file;
+    {
+        HANDLE h =
+            CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+        if (h == INVALID_HANDLE_VALUE)
+            throw WriteError("reopening the type library", HRESULT_FROM_WIN32(GetLastError()));
+        const DWORD size = GetFileSize(h, nullptr);
+        file.resize(size);
+        DWORD read = 0;
+        const BOOL ok = ReadFile(h, file.data(), size, &read, nullptr);
+        CloseHandle(h);
+        if (!ok || read != size) throw WriteError("reading the type library back", E_FAIL);
+    }
+    auto in = [&](size_t at, size_t n) { return at + n <= file.size(); };
+    auto i32 = [&](size_t at) {
+        INT v = 0;
+        std::memcpy(&v, &file[at], 4);
+        return v;
+    };
+    if (!in(0, 0x54) || std::memcmp(file.data(), "MSFT", 4) != 0)
+        throw WriteError("unexpected type library layout", E_FAIL);
+    const size_t typeCount = static_cast<size_t>(i32(0x20));
+    const size_t offsets = 0x54 + ((i32(0x14) & 0x100) ? 4 : 0); // a help DLL name adds one field
+    const size_t segment = offsets + 4 * typeCount;              // first segment: the type records
+    if (!in(segment, 8)) throw WriteError("unexpected type library layout", E_FAIL);
+    const size_t records = static_cast<size_t>(i32(segment));
+    for (size_t i = 0; i < typeCount; ++i) {
+        const size_t at = records + static_cast<size_t>(i32(offsets + 4 * i));
+        if (!in(at, 0x50)) throw WriteError("unexpected type library layout", E_FAIL);
+        if (!(i32(at + 0x30) & TYPEFLAG_FDUAL)) continue;
+        const INT functions = i32(at + 0x18) & 0xFFFF;
+        const SHORT size = static_cast<SHORT>((7 + functions) * static_cast<INT>(ptrSize));
+        std::memcpy(&file[at + 0x4E], &size, 2);
+    }
+    HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        throw WriteError("rewriting the type library", HRESULT_FROM_WIN32(GetLastError()));
+    DWORD written = 0;
+    const BOOL ok = WriteFile(h, file.data(), static_cast<DWORD>(file.size()), &written, nullptr);
+    CloseHandle(h);
+    if (!ok || written != file.size()) throw WriteError("rewriting the type library", E_FAIL);
+}
+
 } // namespace
 
 void WriteTypeLib(const Library& lib, SYSKIND syskind, const std::wstring& path) {
     LibraryBuilder(lib, syskind, path).Build();
+    const UINT ptrSize = syskind == SYS_WIN64 ? 8 : 4;
+    if (ptrSize != sizeof(void*)) FixDualTableSizes(path, ptrSize);
 }
 
 } // namespace glim::typelib

@@ -1,0 +1,35 @@
+#pragma once
+// What a site needs of the host's own controls (text box, label), which are
+// plain windows with an automation face rather than OLE controls.
+#include "PropertyBag.h"
+
+namespace glim::host {
+
+class HostForm;
+
+class BuiltinControl {
+  public:
+    virtual IDispatch* Dispatch() = 0;
+    virtual const char* TypeName() const = 0;
+    // Creates the control's window inside parent at a pixel rectangle.
+    virtual HWND CreateWindowIn(HWND parent, const RECT& pixels, HostForm* form) = 0;
+    virtual HWND Window() const = 0;
+    virtual void DestroyWindowNow() = 0;
+    virtual void Load(PropertyBag* bag) = 0;
+    virtual void Save(PropertyBag* bag) const = 0;
+    virtual bool TakesFocus() const = 0;
+    // A label's access key moves the focus on to the next control.
+    virtual char AccessKey() const { return 0; }
+
+  protected:
+    ~BuiltinControl() = default;
+};
+
+// The letter after the first single "&" of a caption, lower case; 0 if none.
+char AccessKeyOf(const std::string& caption);
+
+// Creates the built-in control of a type name ("TextBox", "Label"); null
+// when the name is not one of them.
+ComPtr<IDispatch> CreateBuiltinControl(const std::string& typeName, BuiltinControl** control);
+
+} // namespace glim::host

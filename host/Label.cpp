@@ -1,0 +1,129 @@
+#include "Label.h"
+
+#include "Handles.h"
+#include "HostForm.h"
+#include "TypeNameInfo.h"
+
+#include <olectl.h>
+
+namespace glim::host {
+
+namespace {
+const char* const kClass = "GlimHostLabel";
+const DISPID kCaption = 0, kBackColor = DISPID_BACKCOLOR, kForeColor = DISPID_FORECOLOR;
+
+COLORREF Translate(OLE_COLOR c) {
+    COLORREF rgb = 0;
+    if (FAILED(OleTranslateColor(c, nullptr, &rgb))) rgb = 0;
+    return rgb;
+}
+} // namespace
+
+ComPtr<Label> Label::Create() {
+    return ComPtr<Label>(new Label());
+}
+
+Label::Label() {
+    table_.AddProperty(
+        "Caption", kCaption, [this] { return Variant::String(caption_); },
+        [this](const Variant& v) { SetCaption(v.ToString()); });
+    table_.AddProperty(
+        "BackColor", kBackColor, [this] { return Variant::Long(static_cast<long>(backColor_)); },
+        [this](const Variant& v) {
+            backColor_ = static_cast<OLE_COLOR>(v.ToLong());
+            if (hwnd_) InvalidateRect(hwnd_, nullptr, TRUE);
+        });
+    table_.AddProperty(
+        "ForeColor", kForeColor, [this] { return Variant::Long(static_cast<long>(foreColor_)); },
+        [this](const Variant& v) {
+            foreColor_ = static_cast<OLE_COLOR>(v.ToLong());
+            if (hwnd_) InvalidateRect(hwnd_, nullptr, TRUE);
+        });
+}
+
+Label::~Label() {
+    DestroyWindowNow();
+}
+
+ComPtr<ITypeInfo> Label::TypeInfo() {
+    return TypeNameInfo::Create("Label", GUID_NULL, TKIND_COCLASS);
+}
+
+HWND Label::CreateWindowIn(HWND parent, const RECT& px, HostForm* form) {
+    static bool registered = false;
+    if (!registered) {
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = WindowProc;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+        wc.lpszClassName = kClass;
+        registered = RegisterClassA(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+    }
+    form_ = form;
+    hwnd_ = CreateWindowExA(0, kClass, caption_.c_str(), WS_CHILD | WS_VISIBLE, px.left, px.top,
+                            px.right - px.left, px.bottom - px.top, parent, nullptr,
+                            GetModuleHandleA(nullptr), nullptr);
+    if (hwnd_) SetWindowLongPtrA(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    return hwnd_;
+}
+
+void Label::DestroyWindowNow() {
+    if (hwnd_) {
+        SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
+        if (IsWindow(hwnd_)) DestroyWindow(hwnd_);
+        hwnd_ = nullptr;
+    }
+    form_ = nullptr;
+}
+
+void Label::Load(PropertyBag* bag) {
+    if (!bag) return;
+    if (bag->Contains("Caption")) SetCaption(bag->Get("Caption").ToString());
+    if (bag->Contains("BackColor")) backColor_ = static_cast<OLE_COLOR>(bag->Get("BackColor").ToLong());
+    if (bag->Contains("ForeColor")) foreColor_ = static_cast<OLE_COLOR>(bag->Get("ForeColor").ToLong());
+}
+
+void Label::Save(PropertyBag* bag) const {
+    bag->Set("Caption", Variant::String(caption_));
+    bag->Set("BackColor", Variant::Long(static_cast<long>(backColor_)));
+    bag->Set("ForeColor", Variant::Long(static_cast<long>(foreColor_)));
+}
+
+void Label::SetCaption(const std::string& caption) {
+    caption_ = caption;
+    if (hwnd_) {
+        SetWindowTextA(hwnd_, caption_.c_str());
+        InvalidateRect(hwnd_, nullptr, TRUE);
+    }
+}
+
+void Label::Paint(HDC dc) const {
+    RECT rc;
+    GetClientRect(hwnd_, &rc);
+    BrushHandle back(CreateSolidBrush(Translate(backColor_)));
+    FillRect(dc, &rc, back.get());
+    SelectIn font(dc, form_ ? form_->FontHandle() : nullptr);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, Translate(foreColor_));
+    DrawTextA(dc, caption_.c_str(), static_cast<int>(caption_.size()), &rc, DT_LEFT | DT_WORDBREAK);
+}
+
+LRESULT CALLBACK Label::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    auto* self = reinterpret_cast<Label*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    switch (msg) {
+    case WM_ERASEBKGND:
+        return 1; // the paint fills the whole client area
+    case WM_PAINT:
+        if (self) {
+            PAINTSTRUCT ps;
+            HDC dc = BeginPaint(hwnd, &ps);
+            self->Paint(dc);
+            EndPaint(hwnd, &ps);
+            return 0;
+        }
+        break;
+    }
+    return DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+} // namespace glim::host

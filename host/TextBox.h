@@ -1,0 +1,37 @@
+#pragma once
+// The host's text box: a Win32 edit window.
+#include "BuiltinControl.h"
+#include "DispatchObject.h"
+
+namespace glim::host {
+
+class TextBox : public DispatchObject<TextBox>, public BuiltinControl {
+  public:
+    static ComPtr<TextBox> Create();
+    void* Find(REFIID iid) { return FindDispatch(iid); }
+
+    IDispatch* Dispatch() override { return static_cast<IDispatch*>(this); }
+    const char* TypeName() const override { return "TextBox"; }
+    HWND CreateWindowIn(HWND parent, const RECT& pixels, HostForm* form) override;
+    HWND Window() const override { return hwnd_; }
+    void DestroyWindowNow() override;
+    void Load(PropertyBag* bag) override;
+    void Save(PropertyBag* bag) const override;
+    bool TakesFocus() const override { return true; }
+
+    std::string Text() const;
+    void SetText(const std::string& text);
+
+  protected:
+    ComPtr<ITypeInfo> TypeInfo() override;
+
+  private:
+    TextBox();
+    ~TextBox() override;
+    HWND hwnd_ = nullptr;    // the edit window, destroyed with the site
+    std::string text_;       // text before the window exists
+    bool multiLine_ = false; // design-time: several lines
+    long scrollBars_ = 0;    // design-time: 0 none, 1 horizontal, 2 vertical, 3 both
+};
+
+} // namespace glim::host

@@ -1,0 +1,537 @@
+#include "cNeoCaption.h"
+
+#include <cmath>
+#include <string>
+
+#include "GlimError.h"
+#include "TranslateColor.h"
+
+namespace glim {
+
+namespace {
+
+// "宋体" in code page 936: the face of the title and menu fonts.
+constexpr const char* kSongTi936 = "\xCB\xCE\xCC\xE5";
+
+// The glyph columns start here whatever the right part's geometry is.
+constexpr long kGlyphOrigin = 240;
+constexpr long kMiddleTileWidth = 52;
+// Where the middle tiles start in the strip.
+constexpr long kMiddleStart = 90;
+// The window-menu box at the left of the caption.
+constexpr RECT kSysMenuBox{12, 11, 42, 43};
+
+// A font created for one paint, deleted on every path.
+class OwnedFont {
+  public:
+    explicit OwnedFont(const LOGFONTA& lf) : font_(CreateFontIndirectA(&lf)) {}
+    ~OwnedFont() {
+        if (font_) DeleteObject(font_);
+    }
+    OwnedFont(const OwnedFont&) = delete;
+    OwnedFont& operator=(const OwnedFont&) = delete;
+    HFONT get() const { return font_; }
+
+  private:
+    HFONT font_;
+};
+
+// An object selected into a DC until the end of the scope.
+class Selection {
+  public:
+    Selection(HDC dc, HGDIOBJ object) : dc_(dc), old_(object ? SelectObject(dc, object) : nullptr) {}
+    ~Selection() {
+        if (old_) SelectObject(dc_, old_);
+    }
+    Selection(const Selection&) = delete;
+    Selection& operator=(const Selection&) = delete;
+
+  private:
+    HDC dc_;
+    HGDIOBJ old_;
+};
+
+class WindowDC {
+  public:
+    explicit WindowDC(HWND hWnd) : hWnd_(hWnd), dc_(GetWindowDC(hWnd)) {}
+    ~WindowDC() {
+        if (dc_) ReleaseDC(hWnd_, dc_);
+    }
+    WindowDC(const WindowDC&) = delete;
+    WindowDC& operator=(const WindowDC&) = delete;
+    HDC get() const { return dc_; }
+
+  private:
+    HWND hWnd_;
+    HDC dc_;
+};
+
+class OwnedVariant {
+  public:
+    OwnedVariant() { VariantInit(&v_); }
+    ~OwnedVariant() { VariantClear(&v_); }
+    OwnedVariant(const OwnedVariant&) = delete;
+    OwnedVariant& operator=(const OwnedVariant&) = delete;
+    VARIANT* get() { return &v_; }
+
+  private:
+    VARIANT v_;
+};
+
+// Late-bound property get by name; false when the object does not answer.
+bool GetProperty(IDispatch* object, const wchar_t* name, OwnedVariant& value) {
+    if (!object) return false;
+    LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
+    DISPID id = DISPID_UNKNOWN;
+    if (FAILED(object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id))) return false;
+    DISPPARAMS none{};
+    return SUCCEEDED(object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &none,
+                                    value.get(), nullptr, nullptr));
+}
+
+// The form's window handle; 32-bit handle values are sign-extended.
+HWND FormWindow(IDispatch* form) {
+    OwnedVariant value;
+    if (!GetProperty(form, L"hWnd", value) || FAILED(VariantChangeType(value.get(), value.get(), 0, VT_I4)))
+        throw Error(438, "GlimForm", "Object doesn't support this property or method");
+    return reinterpret_cast<HWND>(static_cast<LONG_PTR>(V_I4(value.get())));
+}
+
+[[noreturn]] void RaiseInvalidPicture() {
+    throw Error(kErrInvalidPicture, "GlimForm", "Invalid picture");
+}
+
+HBITMAP PictureBitmap(IPicture* picture) {
+    OLE_HANDLE handle = 0;
+    if (FAILED(picture->get_Handle(&handle))) return nullptr;
+    return reinterpret_cast<HBITMAP>(static_cast<LONG_PTR>(static_cast<LONG>(handle)));
+}
+
+void ValidateSkinPicture(IPicture* picture) {
+    if (!picture) RaiseInvalidPicture();
+    SHORT type = PICTYPE_UNINITIALIZED;
+    if (FAILED(picture->get_Type(&type)) || type != PICTYPE_BITMAP) RaiseInvalidPicture();
+    const HBITMAP bitmap = PictureBitmap(picture);
+    BITMAP bm{};
+    if (!bitmap || !GetObjectA(bitmap, sizeof bm, &bm) || bm.bmWidth < 1 || bm.bmHeight < 1)
+        RaiseInvalidPicture();
+}
+
+bool HasStyle(HWND hWnd, LONG bits) {
+    return (GetWindowLongA(hWnd, GWL_STYLE) & bits) != 0;
+}
+
+std::string WindowTextA(HWND hWnd) {
+    const int n = GetWindowTextLengthA(hWnd);
+    if (n <= 0) return {};
+    std::string text(static_cast<size_t>(n) + 1, '\0');
+    text.resize(static_cast<size_t>(GetWindowTextA(hWnd, text.data(), n + 1)));
+    return text;
+}
+
+bool IsDarkTitleSkin(short idx) {
+    switch (idx) {
+    case 10:
+    case 11:
+    case 15:
+    case 19:
+    case 22:
+    case 23:
+        return true;
+    default:
+        return false;
+    }
+}
+
+Microsoft::WRL::ComPtr<IFont> NewSongTiFont() {
+    Microsoft::WRL::ComPtr<IFont> font;
+    if (FAILED(OleCreateFontIndirect(nullptr, IID_IFont, reinterpret_cast<void**>(font.GetAddressOf()))))
+        return nullptr;
+    wchar_t name[8] = {};
+    MultiByteToWideChar(936, 0, kSongTi936, -1, name, 8);
+    BSTR bstr = SysAllocString(name);
+    font->put_Name(bstr);
+    SysFreeString(bstr);
+    return font;
+}
+
+} // namespace
+
+void cNeoCaption_ValidateSkinPictures(IPicture* PicCaption, IPicture* PicBorder) {
+    ValidateSkinPicture(PicCaption);
+    ValidateSkinPicture(PicBorder);
+}
+
+cNeoCaption::cNeoCaption() : captionFont_(NewSongTiFont()), menuFont_(NewSongTiFont()) {}
+
+cNeoCaption::~cNeoCaption() {
+    // The form must not keep a takeover or a menu bar that points here.
+    Detach();
+    UnlockUpdates();
+}
+
+void cNeoCaption::LockUpdates(HWND hWnd) {
+    if (!bLockTaken_) bLockTaken_ = LockWindowUpdate(hWnd) != FALSE;
+}
+
+void cNeoCaption::UnlockUpdates() {
+    // Another window's lock is not ours to end.
+    if (!bLockTaken_) return;
+    bLockTaken_ = false;
+    LockWindowUpdate(nullptr);
+}
+
+void cNeoCaption::Detach() {
+    const bool attached = takeover_ && takeover_->Window();
+    HMENU menu = nullptr;
+    HMENU takenMenu = nullptr;
+    if (takeover_) {
+        takenMenu = takeover_->hMenu();
+        takeover_->Detach();
+    }
+    if (menuBar_) {
+        menu = menuBar_->get_hMenu();
+        menuBar_->Detach();
+        menuBar_->put_hMenu(nullptr);
+    }
+    // Before the first paint the bar has no menu yet; the takeover kept it.
+    if (!menu) menu = takenMenu;
+    if (!window_ || !IsWindow(window_)) return;
+    if (menu) SetMenu(window_, menu);
+    // The platform recomputes and paints its own frame.
+    if (attached)
+        SetWindowPos(window_, nullptr, 0, 0, 0, 0,
+                     SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
+void cNeoCaption::Attach(IDispatch* F, IPicture* PicCaption, IPicture* PicBorder, long lButtonWidth,
+                         long lButtonHeight, long lActiveLeftEnd, long lActiveRightStart,
+                         long lActiveRightEnd, long lInactiveOffset, short MnuStyle, short idx) {
+    // Nothing is locked or detached for pictures that cannot be painted from.
+    cNeoCaption_ValidateSkinPictures(PicCaption, PicBorder);
+    const HWND hWnd = FormWindow(F);
+
+    struct UpdateLockScope {
+        cNeoCaption* self;
+        ~UpdateLockScope() { self->UnlockUpdates(); }
+    } lockScope{this};
+    LockUpdates(hWnd);
+
+    Detach();
+    form_ = F;
+    idx_ = idx;
+    captionPic_ = std::make_unique<cMemDC>();
+    captionPic_->CreateFromPicture(PicCaption);
+    borderPic_ = std::make_unique<cMemDC>();
+    borderPic_->CreateFromPicture(PicBorder);
+    strip_ = std::make_unique<cMemDC>();
+    sides_ = std::make_unique<cMemDC>();
+    lButtonWidth_ = lButtonWidth;
+    lButtonHeight_ = lButtonHeight;
+    lActiveLeftEnd_ = lActiveLeftEnd;
+    lActiveRightStart_ = lActiveRightStart;
+    lActiveRightEnd_ = lActiveRightEnd;
+    lInactiveOffset_ = lInactiveOffset;
+    window_ = hWnd;
+
+    menuBar_ = MakeRef<cMenuBar>();
+    menuBar_->Attach(window_, MnuStyle);
+    menuBar_->cMenuBar_SetFont(menuFont_.Get());
+    menuBar_->cMenuBar_SetColors(activeMenuColor_, activeMenuColorOver_, inActiveMenuColor_,
+                                 menuBackgroundColor_);
+    menuBar_->put_CaptionHeight(captionPic_->Height());
+
+    takeover_ = MakeRef<cNCCalcSize>();
+    takeover_->Attach(this);
+    takeover_->Display(F);
+
+    if (IsWindowVisible(window_)) {
+        SetForegroundWindow(window_);
+        SetFocus(window_);
+        SendMessageA(window_, WM_NCACTIVATE, 1, 0);
+    }
+}
+
+long cNeoCaption::GetTopMarginHeight() {
+    return captionPic_ ? captionPic_->Height() : 0;
+}
+
+long cNeoCaption::GetLeftMarginWidth() {
+    return borderPic_ ? borderPic_->Height() : 0;
+}
+
+long cNeoCaption::GetRightMarginWidth() {
+    return borderPic_ ? borderPic_->Height() : 0;
+}
+
+long cNeoCaption::GetBottomMarginHeight() {
+    return borderPic_ ? borderPic_->Height() : 0;
+}
+
+bool& cNeoCaption::PresentFlag(long button) {
+    return button == btnClose ? bClosePresent_ : button == btnMaximize ? bMaxPresent_ : bMinPresent_;
+}
+
+bool& cNeoCaption::PressedFlag(long button) {
+    return button == btnClose ? bClosePressed_ : button == btnMaximize ? bMaxPressed_ : bMinPressed_;
+}
+
+RECT& cNeoCaption::ButtonRectangle(long button) {
+    return button == btnClose ? closeRect_ : button == btnMaximize ? maxRect_ : minRect_;
+}
+
+RECT cNeoCaption::ButtonRect(Button button) const {
+    return const_cast<cNeoCaption*>(this)->ButtonRectangle(button);
+}
+
+bool cNeoCaption::ButtonPresent(Button button) const {
+    return const_cast<cNeoCaption*>(this)->PresentFlag(button);
+}
+
+bool cNeoCaption::ButtonPressed(Button button) const {
+    return const_cast<cNeoCaption*>(this)->PressedFlag(button);
+}
+
+HICON cNeoCaption::FormIcon() const {
+    // A form without an icon simply shows none.
+    OwnedVariant value;
+    if (!GetProperty(form_.Get(), L"Icon", value)) return nullptr;
+    IUnknown* unknown = nullptr;
+    if (V_VT(value.get()) == VT_DISPATCH) unknown = V_DISPATCH(value.get());
+    if (V_VT(value.get()) == VT_UNKNOWN) unknown = V_UNKNOWN(value.get());
+    Microsoft::WRL::ComPtr<IPicture> picture;
+    if (!unknown ||
+        FAILED(unknown->QueryInterface(IID_IPicture, reinterpret_cast<void**>(picture.GetAddressOf()))))
+        return nullptr;
+    OLE_HANDLE handle = 0;
+    if (FAILED(picture->get_Handle(&handle))) return nullptr;
+    return reinterpret_cast<HICON>(static_cast<LONG_PTR>(static_cast<LONG>(handle)));
+}
+
+void cNeoCaption::cNeoCaption_FontToLogFont(IFont* font, HDC hDC, LOGFONTA& lf) {
+    if (!font) return;
+    BSTR name = nullptr;
+    if (SUCCEEDED(font->get_Name(&name)) && name) {
+        const int n = WideCharToMultiByte(CP_ACP, 0, name, -1, nullptr, 0, nullptr, nullptr);
+        if (n > 0) {
+            std::string bytes(static_cast<size_t>(n), '\0');
+            WideCharToMultiByte(CP_ACP, 0, name, -1, bytes.data(), n, nullptr, nullptr);
+            lstrcpynA(lf.lfFaceName, bytes.c_str(), LF_FACESIZE);
+        }
+    }
+    SysFreeString(name);
+
+    CY size{};
+    font->get_Size(&size);
+    const int points = static_cast<int>(std::nearbyint(static_cast<double>(size.int64) / 10000.0));
+    lf.lfHeight = -MulDiv(points, GetDeviceCaps(hDC, LOGPIXELSY), 72);
+    BOOL flag = FALSE;
+    font->get_Bold(&flag);
+    lf.lfWeight = flag ? FW_BOLD : FW_NORMAL;
+    flag = FALSE;
+    font->get_Italic(&flag);
+    lf.lfItalic = flag ? 255 : 0;
+    flag = FALSE;
+    font->get_Underline(&flag);
+    lf.lfUnderline = flag ? 255 : 0;
+    flag = FALSE;
+    font->get_Strikethrough(&flag);
+    lf.lfStrikeOut = flag ? 255 : 0;
+    SHORT charset = 0;
+    font->get_Charset(&charset);
+    lf.lfCharSet = static_cast<BYTE>(charset);
+}
+
+void cNeoCaption::cNeoCaption_DrawButton(HDC hDC, long button, long state) {
+    if (!PresentFlag(button) || !captionPic_) return;
+    long k = 0;
+    if (button == btnMinimize)
+        k = 3;
+    else if (button == btnMaximize)
+        k = HasStyle(window_, WS_MAXIMIZE) ? 1 : 2;
+    const RECT& r = ButtonRectangle(button);
+    BitBlt(hDC, r.left, r.top, lButtonWidth_, lButtonHeight_, captionPic_->hDC(),
+           kGlyphOrigin + k * lButtonWidth_, state ? lButtonHeight_ : 0, SRCCOPY);
+}
+
+void cNeoCaption::NCPaint(HDC hDC, long lLeft, long lTop, long lRight, long lBottom) {
+    struct UpdateLockScope {
+        cNeoCaption* self;
+        ~UpdateLockScope() { self->UnlockUpdates(); }
+    } lockScope{this};
+    if (!captionPic_ || !borderPic_ || !strip_ || !sides_ || !takeover_) return;
+    const long capH = captionPic_->Height();
+    const long bh = borderPic_->Height();
+    // Without tiles the side columns could never be filled.
+    if (capH < 1 || bh < 1) return;
+
+    strip_->SetWidth(lRight - lLeft + 1);
+    strip_->SetHeight(capH);
+    sides_->SetWidth(2 * borderPic_->Width());
+    sides_->SetHeight(lBottom - lTop + 1);
+    const HDC strip = strip_->hDC();
+    const HDC sides = sides_->hDC();
+    const HDC caption = captionPic_->hDC();
+    const HDC border = borderPic_->hDC();
+    if (!strip || !sides) return;
+
+    LOGFONTA lf{};
+    cNeoCaption_FontToLogFont(captionFont_.Get(), hDC, lf);
+    const bool active = takeover_->WindowActive();
+    if (active) lf.lfWeight = FW_BOLD;
+    const OwnedFont titleFont(lf);
+    const Selection titleSelection(strip, titleFont.get());
+
+    const long o = active ? 0 : lInactiveOffset_;
+    BitBlt(strip, lLeft, lTop, lLeft + lActiveLeftEnd_, capH, caption, o, 0, SRCCOPY);
+
+    const long w = lActiveRightEnd_ - lActiveRightStart_ + 1;
+    long x = lRight - w + 1;
+    bool showTitle = true;
+    if (x < lLeft + w) {
+        x = lLeft + w;
+        showTitle = false;
+    }
+    BitBlt(strip, x, lTop, w, capH, caption, o + lActiveRightStart_, 0, SRCCOPY);
+
+    bMaxPresent_ = HasStyle(window_, WS_MAXIMIZEBOX);
+    bMinPresent_ = HasStyle(window_, WS_MINIMIZEBOX);
+    bClosePresent_ = HasStyle(window_, WS_SYSMENU);
+
+    // Right to left, one slot a glyph and a pixel wide; an absent button
+    // leaves its slot to the next one.
+    const long slot = lButtonWidth_ + 1;
+    const long r = x + w - bh + 4;
+    const auto place = [&](RECT& rect, long right) {
+        rect.left = right - slot;
+        rect.top = lTop + 5;
+        rect.right = rect.left + slot;
+        rect.bottom = rect.top + lButtonHeight_;
+    };
+    if (bClosePresent_) {
+        place(closeRect_, r);
+        cNeoCaption_DrawButton(strip, btnClose, 0);
+    } else {
+        closeRect_.left = r;
+    }
+    if (bMaxPresent_) {
+        place(maxRect_, closeRect_.left);
+        cNeoCaption_DrawButton(strip, btnMaximize, 0);
+    } else {
+        maxRect_.left = closeRect_.left;
+    }
+    if (bMinPresent_) {
+        place(minRect_, maxRect_.left);
+        cNeoCaption_DrawButton(strip, btnMinimize, 0);
+    }
+
+    for (long tx = lLeft + kMiddleStart; tx < x; tx += kMiddleTileWidth) {
+        const long tw = tx + kMiddleTileWidth > x ? x - tx : kMiddleTileWidth;
+        BitBlt(strip, tx, 0, tw, capH, caption, o + lActiveLeftEnd_ + 1, 0, SRCCOPY);
+    }
+
+    if (showTitle) {
+        SetBkMode(strip, TRANSPARENT);
+        long color = RGB(170, 180, 167);
+        if (active) color = IsDarkTitleSkin(idx_) ? RGB(20, 20, 20) : 0xFFFFFF;
+        SetTextColor(strip, static_cast<COLORREF>(TranslateColor(static_cast<OLE_COLOR>(color), nullptr)));
+        const std::string text = WindowTextA(window_);
+        if (!text.empty()) {
+            RECT textRect{lLeft + 28, 8, lRight - 80, 8 + (capH - bh - 2) / 2};
+            DrawTextA(strip, text.c_str(), -1, &textRect, DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+            DrawIconEx(strip, 7, 5, FormIcon(), 16, 16, 0, nullptr, DI_NORMAL);
+        }
+    }
+
+    if (menuBar_) {
+        menuBar_->put_hMenu(takeover_->hMenu());
+        LOGFONTA barLf = lf;
+        barLf.lfWeight = FW_NORMAL;
+        const OwnedFont barFont(barLf);
+        menuBar_->Render(barFont.get(), strip, 10, 30, x + 80, capH / 2, 3 - capH / 2);
+    }
+
+    BitBlt(hDC, 0, 0, strip_->Width(), strip_->Height(), strip, 0, 0, SRCCOPY);
+
+    // Side columns: one tile each, then the filled part copied below itself
+    // in rounds of doubling height.
+    const long top = lTop + capH;
+    BitBlt(sides, 0, top, bh, bh, border, 0, 0, SRCCOPY);
+    BitBlt(sides, bh, top, bh, bh, border, 4 * bh, 0, SRCCOPY);
+    for (long y = capH + bh, h = bh; y < lBottom - bh; y += h, h *= 2)
+        BitBlt(sides, 0, lTop + y, 2 * bh, h, sides, 0, top, SRCCOPY);
+    const long columnHeight = lBottom - top;
+    if (columnHeight > 0) {
+        BitBlt(hDC, lLeft, top, bh, columnHeight, sides, 0, top, SRCCOPY);
+        BitBlt(hDC, lRight - bh, top, bh, columnHeight, sides, bh, top, SRCCOPY);
+    }
+
+    // Bottom strip, tile by tile from the tile just drawn.
+    for (long bx = lLeft + bh; bx < lRight - bh; bx += bh) {
+        if (bx == lLeft + bh)
+            BitBlt(strip, bx, 0, bh, bh, border, 3 * bh, 0, SRCCOPY);
+        else
+            BitBlt(strip, bx, 0, bh, bh, strip, bx - bh, 0, SRCCOPY);
+    }
+    BitBlt(strip, lLeft, 0, bh, bh, border, 2 * bh, 0, SRCCOPY);
+    BitBlt(strip, lRight - bh, 0, bh, bh, border, 6 * bh, 0, SRCCOPY);
+    const long yb = lBottom - bh < capH ? capH : lBottom - bh;
+    BitBlt(hDC, lLeft, yb, strip_->Width(), bh, strip, 0, 0, SRCCOPY);
+}
+
+void cNeoCaption::HitTest(long X, long Y, long& eHitTest) {
+    const POINT pt{X, Y};
+    if (PtInRect(&kSysMenuBox, pt)) {
+        eHitTest = HTSYSMENU;
+        return;
+    }
+    bool inside[3] = {};
+    for (long b = btnClose; b <= btnMinimize; ++b) {
+        inside[b] = PresentFlag(b) && PtInRect(&ButtonRectangle(b), pt);
+        if (inside[b]) eHitTest = HTSYSMENU;
+    }
+    // A pressed button the cursor has left looks normal again; it stays
+    // pressed until the release.
+    const WindowDC dc(window_);
+    for (long b = btnClose; b <= btnMinimize; ++b)
+        if (PresentFlag(b) && PressedFlag(b) != inside[b]) cNeoCaption_DrawButton(dc.get(), b, 0);
+}
+
+void cNeoCaption::NCMouseDown(long X, long Y, bool& bHandled, HDC hDC, long, long, long, long) {
+    const POINT pt{X, Y};
+    for (long b = btnClose; b <= btnMinimize; ++b) {
+        if (!PresentFlag(b) || !PtInRect(&ButtonRectangle(b), pt)) continue;
+        cNeoCaption_DrawButton(hDC, b, 1);
+        PressedFlag(b) = true;
+        bHandled = true;
+    }
+}
+
+void cNeoCaption::NCMouseUp(long X, long Y, HDC hDC, long, long, long, long) {
+    const POINT pt{X, Y};
+    for (long b = btnClose; b <= btnMinimize; ++b) {
+        if (!PresentFlag(b) || !PressedFlag(b) || !PtInRect(&ButtonRectangle(b), pt) || !takeover_) continue;
+        long command = SC_MINIMIZE;
+        if (b == btnClose) command = SC_CLOSE;
+        if (b == btnMaximize) command = HasStyle(window_, WS_MAXIMIZE) ? SC_RESTORE : SC_MAXIMIZE;
+        takeover_->SysCommand(command);
+    }
+    for (long b = btnClose; b <= btnMinimize; ++b) {
+        cNeoCaption_DrawButton(hDC, b, 0);
+        PressedFlag(b) = false;
+    }
+}
+
+void cNeoCaption::InitMenuPopup(WPARAM wParam, LPARAM) {
+    if (menuBar_) menuBar_->cMenuBar_PreparePopup(reinterpret_cast<HMENU>(wParam));
+}
+
+void cNeoCaption::ExitMenuLoop() {
+    if (menuBar_) menuBar_->cMenuBar_RestoreMenus();
+}
+
+bool cNeoCaption::AltKeyAccelerator(long vKey) {
+    return menuBar_ ? menuBar_->cMenuBar_AltKeyAccelerator(vKey) : false;
+}
+
+} // namespace glim

@@ -1,0 +1,294 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+
+#include "PainterHarness.h"
+#include "pump.h"
+
+using namespace paintertest;
+using glim::cNeoCaption;
+using glimtest::PumpFor;
+using glimtest::PumpUntil;
+
+namespace {
+
+POINT Centre(const RECT& r) {
+    return POINT{r.left + 9, r.top + 10};
+}
+
+// The glyph of a button as painted, compared with the skin.
+bool GlyphMatches(HWND hWnd, const RECT& r, long k, bool pressed) {
+    const Snapshot shot(hWnd);
+    for (long y = 0; y < kButtonH; ++y)
+        for (long x = 0; x < kButtonW; ++x)
+            if (shot.At(r.left + x, r.top + y) !=
+                CaptionColor(240 + k * kButtonW + x, (pressed ? kButtonH : 0) + y))
+                return false;
+    return true;
+}
+
+struct Skinned {
+    explicit Skinned(DWORD style = WS_OVERLAPPEDWINDOW | WS_VISIBLE, int w = 320, int h = 240,
+                     HWND owner = nullptr)
+        : window(style, w, h, owner), painter(AttachPainter(window, form)) {
+        SendMessageA(window, WM_NCACTIVATE, 1, 0);
+        PaintFrame(window);
+        Records().clear();
+    }
+    FrameWindow window;
+    ComPtr<FormDouble> form;
+    glim::Ref<cNeoCaption> painter;
+};
+
+void SendMouse(DWORD flags) {
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dwFlags = flags;
+    SendInput(1, &in, sizeof in);
+}
+
+void SendMove(long dx, long dy) {
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dwFlags = MOUSEEVENTF_MOVE;
+    in.mi.dx = dx;
+    in.mi.dy = dy;
+    SendInput(1, &in, sizeof in);
+}
+
+// Waits on another thread until cond holds or the deadline passes.
+bool WaitFor(const std::function<bool()>& cond, DWORD ms = 5000) {
+    const DWORD start = GetTickCount();
+    while (!cond()) {
+        if (GetTickCount() - start > ms) return false;
+        Sleep(5);
+    }
+    return true;
+}
+
+} // namespace
+
+TEST(NeoCaptionInput, HitCodesOfTheSkinnedFrame) {
+    Skinned s;
+    const long cap = GetSystemMetrics(SM_CYCAPTION);
+    EXPECT_EQ(HitTestAt(s.window, 5, 5), HTTOPLEFT);
+    EXPECT_EQ(HitTestAt(s.window, 315, 5), HTTOPRIGHT);
+    EXPECT_EQ(HitTestAt(s.window, 5, 235), HTBOTTOMLEFT);
+    EXPECT_EQ(HitTestAt(s.window, 315, 235), HTBOTTOMRIGHT);
+    EXPECT_EQ(HitTestAt(s.window, 5, 120), HTLEFT);
+    EXPECT_EQ(HitTestAt(s.window, 315, 120), HTRIGHT);
+    EXPECT_EQ(HitTestAt(s.window, 150, 5), HTTOP);
+    EXPECT_EQ(HitTestAt(s.window, 150, 235), HTBOTTOM);
+    EXPECT_EQ(HitTestAt(s.window, 150, 20), HTCAPTION);
+    EXPECT_EQ(HitTestAt(s.window, 150, 120), HTCLIENT);
+    // The window-menu box, its right and bottom edges outside.
+    EXPECT_EQ(HitTestAt(s.window, 12, 11), HTSYSMENU);
+    EXPECT_EQ(HitTestAt(s.window, 41, 42), HTSYSMENU);
+    EXPECT_EQ(HitTestAt(s.window, 42, 20), HTCAPTION);
+    if (43 > cap + kTile) {
+        EXPECT_EQ(HitTestAt(s.window, 30, 43), HTCLIENT) << "menu band";
+    }
+    EXPECT_EQ(HitTestAt(s.window, 150, kCapH - 2), HTCLIENT) << "menu band";
+    for (auto b : {cNeoCaption::btnClose, cNeoCaption::btnMaximize, cNeoCaption::btnMinimize}) {
+        const POINT c = Centre(s.painter->ButtonRect(b));
+        EXPECT_EQ(HitTestAt(s.window, c.x, c.y), HTSYSMENU) << "button " << b;
+    }
+}
+
+TEST(NeoCaptionInput, CloseRunsOnlyWhenPressAndReleaseMeetOnIt) {
+    Skinned s;
+    const RECT close = s.painter->ButtonRect(cNeoCaption::btnClose);
+    const POINT c = Centre(close);
+
+    PressAt(s.window, c.x, c.y);
+    EXPECT_TRUE(s.painter->ButtonPressed(cNeoCaption::btnClose));
+    EXPECT_TRUE(GlyphMatches(s.window, close, 0, true));
+    EXPECT_EQ(CountRecords(WM_NCLBUTTONDOWN, HTSYSMENU), 0) << "a handled press opens no window menu";
+
+    // Moving out shows the normal glyph again; releasing outside runs nothing.
+    HitTestAt(s.window, 150, 120);
+    EXPECT_TRUE(GlyphMatches(s.window, close, 0, false));
+    EXPECT_TRUE(s.painter->ButtonPressed(cNeoCaption::btnClose));
+    ReleaseAt(s.window, 150, 120);
+    EXPECT_FALSE(s.painter->ButtonPressed(cNeoCaption::btnClose));
+    PumpFor(100);
+    EXPECT_EQ(CountSysCommands(SC_CLOSE), 0);
+
+    // A release on the button without a press there runs nothing either.
+    ReleaseAt(s.window, c.x, c.y);
+    PumpFor(50);
+    EXPECT_EQ(CountSysCommands(SC_CLOSE), 0);
+
+    PressAt(s.window, c.x, c.y);
+    ReleaseAt(s.window, c.x, c.y);
+    EXPECT_EQ(CountSysCommands(SC_CLOSE), 0) << "posted, not sent";
+    EXPECT_TRUE(PumpUntil([] { return CountSysCommands(SC_CLOSE) == 1; }));
+    PumpFor(50);
+    EXPECT_EQ(CountSysCommands(SC_CLOSE), 1);
+    EXPECT_TRUE(GlyphMatches(s.window, close, 0, false));
+}
+
+TEST(NeoCaptionInput, MinimizeMaximizeAndRestoreCommands) {
+    Skinned s;
+    // Exactly one command waits in the queue after the release.
+    const auto posted = [&]() -> WPARAM {
+        MSG m{};
+        if (!PeekMessageA(&m, s.window, WM_SYSCOMMAND, WM_SYSCOMMAND, PM_REMOVE)) return 0;
+        if (PeekMessageA(&m, s.window, WM_SYSCOMMAND, WM_SYSCOMMAND, PM_NOREMOVE)) return 1;
+        return m.wParam;
+    };
+    const POINT min = Centre(s.painter->ButtonRect(cNeoCaption::btnMinimize));
+    PressAt(s.window, min.x, min.y);
+    EXPECT_TRUE(GlyphMatches(s.window, s.painter->ButtonRect(cNeoCaption::btnMinimize), 3, true));
+    ReleaseAt(s.window, min.x, min.y);
+    EXPECT_EQ(posted(), WPARAM(SC_MINIMIZE));
+
+    const POINT max = Centre(s.painter->ButtonRect(cNeoCaption::btnMaximize));
+    PressAt(s.window, max.x, max.y);
+    EXPECT_TRUE(GlyphMatches(s.window, s.painter->ButtonRect(cNeoCaption::btnMaximize), 2, true));
+    ReleaseAt(s.window, max.x, max.y);
+    EXPECT_EQ(posted(), WPARAM(SC_MAXIMIZE));
+
+    ShowWindow(s.window, SW_MAXIMIZE);
+    // Wine's X11 driver may send window commands of its own while it settles.
+    PumpFor(300);
+    PaintFrame(s.window);
+    const RECT restore = s.painter->ButtonRect(cNeoCaption::btnMaximize);
+    const POINT r = Centre(restore);
+    PressAt(s.window, r.x, r.y);
+    EXPECT_TRUE(GlyphMatches(s.window, restore, 1, true));
+    ReleaseAt(s.window, r.x, r.y);
+    EXPECT_EQ(posted(), WPARAM(SC_RESTORE));
+    EXPECT_TRUE(GlyphMatches(s.window, restore, 1, false));
+}
+
+TEST(NeoCaptionInput, DoubleClickOnATitleButtonDoesNotClose) {
+    Skinned s;
+    const POINT min = Centre(s.painter->ButtonRect(cNeoCaption::btnMinimize));
+    HitTestAt(s.window, min.x, min.y);
+    const POINT p = ScreenOf(s.window, min.x, min.y);
+    SendMessageA(s.window, WM_NCLBUTTONDBLCLK, HTSYSMENU, MAKELPARAM(p.x, p.y));
+    EXPECT_EQ(CountSysCommands(SC_CLOSE), 0);
+    EXPECT_TRUE(s.painter->ButtonPressed(cNeoCaption::btnMinimize)) << "the second click presses the button";
+    ReleaseAt(s.window, min.x, min.y);
+    EXPECT_TRUE(PumpUntil([] { return CountSysCommands(SC_MINIMIZE) == 1; }));
+
+    // Real input: two quick clicks, two minimize commands, no close.
+    Records().clear();
+    SetCursorPos(p.x, p.y);
+    PumpFor(50);
+    std::atomic<bool> done{false};
+    std::thread input([&] {
+        SendMouse(MOUSEEVENTF_LEFTDOWN);
+        SendMouse(MOUSEEVENTF_LEFTUP);
+        SendMouse(MOUSEEVENTF_LEFTDOWN);
+        SendMouse(MOUSEEVENTF_LEFTUP);
+        done = true;
+    });
+    EXPECT_TRUE(PumpUntil([&] { return done && CountSysCommands(SC_MINIMIZE) == 2; }));
+    input.join();
+    PumpFor(100);
+    EXPECT_EQ(CountSysCommands(SC_CLOSE), 0);
+    EXPECT_EQ(CountSysCommands(SC_MINIMIZE), 2);
+    EXPECT_TRUE(IsWindow(s.window));
+
+    // A double click on the icon still reaches the previous procedure.
+    HitTestAt(s.window, 20, 20);
+    const POINT icon = ScreenOf(s.window, 20, 20);
+    SendMessageA(s.window, WM_NCLBUTTONDBLCLK, HTSYSMENU, MAKELPARAM(icon.x, icon.y));
+    EXPECT_EQ(CountRecords(WM_NCLBUTTONDBLCLK, HTSYSMENU), 1);
+}
+
+namespace {
+
+// Presses on the caption at (x, y), moves the mouse while the drag loop
+// runs and releases; returns the cursor offset the loop saw.
+POINT DragCaption(HWND hWnd, long x, long y, long dx, long dy, bool expectMove) {
+    const POINT start = ScreenOf(hWnd, x, y);
+    SetCursorPos(start.x, start.y);
+    PumpFor(50);
+    RECT before{};
+    GetWindowRect(hWnd, &before);
+    std::atomic<bool> done{false};
+    POINT seen{};
+    std::thread input([&] {
+        SendMouse(MOUSEEVENTF_LEFTDOWN);
+        // The press nudges the cursor by a pixel before its drag loop starts.
+        POINT probed{};
+        WaitFor([&] {
+            GetCursorPos(&probed);
+            return probed.x != start.x;
+        });
+        // Handled inside the drag loop's message processing.
+        const long mark = AppMessageCount();
+        PostMessageA(hWnd, WM_APP, 0, 0);
+        WaitFor([&] { return AppMessageCount() > mark; });
+        SendMove(dx / 2, dy / 2);
+        SendMove(dx - dx / 2, dy - dy / 2);
+        POINT now{};
+        GetCursorPos(&now);
+        seen = POINT{now.x - probed.x, now.y - probed.y};
+        if (expectMove)
+            WaitFor([&] {
+                RECT r{};
+                GetWindowRect(hWnd, &r);
+                return r.left - before.left == seen.x && r.top - before.top == seen.y;
+            });
+        SendMouse(MOUSEEVENTF_LEFTUP);
+        done = true;
+    });
+    PumpUntil([&] { return done.load(); }, 10000);
+    input.join();
+    PumpFor(50);
+    return seen;
+}
+
+} // namespace
+
+TEST(NeoCaptionInput, CaptionPressDragsTheWindowUntilRelease) {
+    Skinned s;
+    RECT before{};
+    GetWindowRect(s.window, &before);
+    const POINT moved = DragCaption(s.window, 150, 20, 37, 23, true);
+    EXPECT_NE(moved.x, 0);
+    RECT after{};
+    GetWindowRect(s.window, &after);
+    EXPECT_EQ(after.left - before.left, moved.x);
+    EXPECT_EQ(after.top - before.top, moved.y);
+    EXPECT_EQ(after.right - after.left, before.right - before.left);
+    EXPECT_EQ(CountRecords(WM_NCLBUTTONDOWN, HTCAPTION), 0)
+        << "the drag is the painter's, not the platform's";
+
+    // The loop ended with the release: later moves leave the window alone.
+    SendMove(15, 15);
+    PumpFor(100);
+    RECT still{};
+    GetWindowRect(s.window, &still);
+    EXPECT_TRUE(EqualRect(&still, &after));
+}
+
+TEST(NeoCaptionInput, OwnedPopupMovesInScreenCoordinates) {
+    FrameWindow owner(WS_OVERLAPPEDWINDOW | WS_VISIBLE, 200, 150);
+    SetWindowPos(owner, nullptr, 400, 300, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    Skinned s(WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_VISIBLE, 320, 240, owner);
+    RECT before{};
+    GetWindowRect(s.window, &before);
+    const POINT moved = DragCaption(s.window, 150, 20, 31, 17, true);
+    RECT after{};
+    GetWindowRect(s.window, &after);
+    EXPECT_EQ(after.left - before.left, moved.x);
+    EXPECT_EQ(after.top - before.top, moved.y);
+}
+
+TEST(NeoCaptionInput, MaximizedWindowDoesNotMove) {
+    Skinned s;
+    ShowWindow(s.window, SW_MAXIMIZE);
+    PaintFrame(s.window);
+    RECT before{};
+    GetWindowRect(s.window, &before);
+    DragCaption(s.window, 150, 20, 30, 30, false);
+    RECT after{};
+    GetWindowRect(s.window, &after);
+    EXPECT_TRUE(EqualRect(&before, &after));
+}

@@ -93,6 +93,7 @@ TEST_F(SiteTest, ControlReadsTheAmbientProperties) {
     Variant font = Prop(ctl, "InitFontName");
     ASSERT_EQ(VT_BSTR, font.vt());
     EXPECT_EQ(Widen("\xCB\xCE\xCC\xE5", 936), std::wstring(font.get()->bstrVal));
+    EXPECT_DOUBLE_EQ(9.0, Prop(ctl, "InitFontSize").ToDouble());
     EXPECT_FALSE(CallMethod(ctl, "Ambient", {Variant::Long(DISPID_AMBIENT_MESSAGEREFLECT)}).ToBool());
     EXPECT_FALSE(CallMethod(ctl, "Ambient", {Variant::Long(DISPID_AMBIENT_SHOWHATCHING)}).ToBool());
     EXPECT_FALSE(CallMethod(ctl, "Ambient", {Variant::Long(DISPID_AMBIENT_DISPLAYASDEFAULT)}).ToBool());
@@ -162,6 +163,37 @@ TEST_F(SiteTest, ExtenderMovesAndDescribesTheControl) {
     } catch (const glim::Error& e) {
         EXPECT_EQ(380, e.Number());
     }
+}
+
+TEST_F(SiteTest, AControlThatKeepsItsHeightWins) {
+    ComPtr<ControlSite> site = form->AddControl(kProbeClsid, "Option1", 300, 300, 1500, 600);
+    IDispatch* ext = Ext(site.get());
+    IDispatch* ctl = site->ControlDispatch().get();
+    PutProperty(ctl, "FixedHeight", Variant::Long(240));
+    // The control answers the new size by setting its own height while being resized.
+    PutProperty(ext, "Height", Variant::Long(900));
+    EXPECT_EQ(240, Prop(ext, "Height").ToLong());
+    EXPECT_EQ(MulDiv(240, 2540, 1440), Prop(ctl, "ExtentCy").ToLong());
+    const RECT rc = RectInParent(site->Window());
+    EXPECT_EQ(Py(240), rc.bottom - rc.top);
+    EXPECT_EQ(Px(1500), rc.right - rc.left);
+}
+
+TEST_F(SiteTest, ControlRequestsAndCoordinateTransforms) {
+    ComPtr<ControlSite> site = form->AddControl(kProbeClsid, "Probe1", 300, 300, 1500, 600);
+    IDispatch* ctl = site->ControlDispatch().get();
+    CallMethod(ctl, "RequestRect",
+               {Variant::Long(10), Variant::Long(20), Variant::Long(110), Variant::Long(60)});
+    const RECT rc = RectInParent(site->Window());
+    EXPECT_EQ(10, rc.left);
+    EXPECT_EQ(20, rc.top);
+    EXPECT_EQ(100, rc.right - rc.left);
+    EXPECT_EQ(40, rc.bottom - rc.top);
+    EXPECT_EQ(std::lrint(100 * HostForm::TwipsPerPixelX()), Prop(Ext(site.get()), "Width").ToLong());
+    // Container units are twips: one inch is 2540 HIMETRIC and 1440 twips.
+    EXPECT_DOUBLE_EQ(1440.0, CallMethod(ctl, "HimetricToContainer", {Variant::Long(2540)}).ToDouble());
+    EXPECT_EQ(2540, CallMethod(ctl, "ContainerToHimetric", {Variant::Long(1440)}).ToLong());
+    EXPECT_EQ(423, CallMethod(ctl, "ContainerToHimetric", {Variant::Long(240)}).ToLong());
 }
 
 TEST_F(SiteTest, ExtenderPassesUnknownNamesAndInterfacesToTheControl) {

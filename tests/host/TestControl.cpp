@@ -111,6 +111,34 @@ class Probe
             ComPtr<IDispatch> ext = Extender();
             return ext ? GetProperty(ext.get(), "Name") : Variant();
         });
+        table_.AddProperty("InitFontSize", 25, [this] { return initFontSize_; });
+        // A control that keeps its own height, as a fixed-size toggle does.
+        table_.AddProperty(
+            "FixedHeight", 26, [this] { return Variant::Long(fixedHeight_); },
+            [this](const Variant& v) { fixedHeight_ = v.ToLong(); });
+        table_.AddMethod("RequestRect", 27, [this](const DispArgs& args) {
+            RECT rc{args.Get(0).ToLong(), args.Get(1).ToLong(), args.Get(2).ToLong(), args.Get(3).ToLong()};
+            if (auto inPlace = ComPtr<IOleClientSite>(site_).As<IOleInPlaceSite>())
+                inPlace->OnPosRectChange(&rc);
+            return Variant();
+        });
+        table_.AddMethod("HimetricToContainer", 28, [this](const DispArgs& args) {
+            POINTL him{args.Get(0).ToLong(), 0};
+            POINTF pt{0, 0};
+            if (auto cs = ComPtr<IOleClientSite>(site_).As<IOleControlSite>())
+                cs->TransformCoords(&him, &pt, XFORMCOORDS_HIMETRICTOCONTAINER | XFORMCOORDS_POSITION);
+            Variant out;
+            out.get()->vt = VT_R8;
+            out.get()->dblVal = pt.x;
+            return out;
+        });
+        table_.AddMethod("ContainerToHimetric", 29, [this](const DispArgs& args) {
+            POINTL him{0, 0};
+            POINTF pt{static_cast<float>(args.Get(0).ToDouble()), 0};
+            if (auto cs = ComPtr<IOleClientSite>(site_).As<IOleControlSite>())
+                cs->TransformCoords(&him, &pt, XFORMCOORDS_CONTAINERTOHIMETRIC | XFORMCOORDS_SIZE);
+            return Variant::Long(him.x);
+        });
         table_.AddProperty(
             "Enabled", DISPID_ENABLED, [this] { return Variant::Bool(enabled_); },
             [this](const Variant& v) {
@@ -217,6 +245,10 @@ class Probe
     STDMETHODIMP GetUserType(DWORD, LPOLESTR*) override { return E_NOTIMPL; }
     STDMETHODIMP SetExtent(DWORD, SIZEL* size) override {
         extent_ = *size;
+        if (fixedHeight_ && size->cy != MulDiv(fixedHeight_, 2540, 1440)) {
+            if (ComPtr<IDispatch> ext = Extender())
+                PutProperty(ext.get(), "Height", Variant::Long(fixedHeight_));
+        }
         return S_OK;
     }
     STDMETHODIMP GetExtent(DWORD, SIZEL* size) override {
@@ -377,8 +409,10 @@ class Probe
         initDisplayName_ = Ambient(DISPID_AMBIENT_DISPLAYNAME);
         initBackColor_ = Ambient(DISPID_AMBIENT_BACKCOLOR);
         Variant font = Ambient(DISPID_AMBIENT_FONT);
-        if (font.vt() == VT_DISPATCH && font.get()->pdispVal)
+        if (font.vt() == VT_DISPATCH && font.get()->pdispVal) {
             initFontName_ = GetProperty(font.get()->pdispVal, DISPID_FONT_NAME);
+            initFontSize_ = GetProperty(font.get()->pdispVal, DISPID_FONT_SIZE);
+        }
     }
     void Changed(DISPID id) {
         for (const ComPtr<IUnknown>& s : notify_->Sinks())
@@ -409,6 +443,8 @@ class Probe
     std::string caption_;
     long style_ = 0;
     bool enabled_ = true;
+    long fixedHeight_ = 0;
+    Variant initFontSize_;
     Variant initUserMode_, initDisplayName_, initFontName_, initBackColor_, seenBackColor_;
     std::vector<DISPID> ambientChanges_;
     long mnemonics_ = 0, f2_ = 0, lastKey_ = 0;

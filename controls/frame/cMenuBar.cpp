@@ -187,6 +187,7 @@ void cMenuBar::Render(HFONT hFnt, HDC lhDC, long lLeft, long lTop, long lWidth, 
     memDC_.SetWidth(lWidth);
     memDC_.SetHeight(lHeight);
     const HDC mdc = memDC_.hDC();
+    if (!mdc) return;
     const SelectScope font(mdc, hFnt);
 
     barCount_ = 0;

@@ -83,7 +83,8 @@ HostForm::HostForm() {
 }
 
 HostForm::~HostForm() {
-    Unload();
+    // No counted self-reference here: the count is already zero.
+    UnloadNow();
     frame_->Detach();
 }
 
@@ -601,8 +602,13 @@ size_t HostForm::LoadedForms() {
 
 void HostForm::Unload() {
     if (!hwnd_ || unloading_) return;
-    unloading_ = true;
     ComPtr<HostForm> keep(this);
+    UnloadNow();
+}
+
+void HostForm::UnloadNow() {
+    if (!hwnd_ || unloading_) return;
+    unloading_ = true;
     CloseSites();
     if (hwnd_) DestroyWindow(hwnd_);
     hwnd_ = nullptr;

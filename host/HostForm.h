@@ -122,6 +122,7 @@ class HostForm : public DispatchObject<HostForm> {
     void BuildTable();
     void BroadcastAmbient(DISPID id);
     void CloseSites();
+    void UnloadNow();
     bool HandleTab(const MSG& msg);
     bool HandleMnemonic(MSG& msg);
     void OnCommand(UINT id);

@@ -150,3 +150,24 @@ TEST_F(HostFormTest, RunMessageLoopEndsWithTheLastForm) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(HostFormLifetime, ReleasingTheLastReferenceUnloadsTheForm) {
+    RegisterProbe();
+    const int alive = Log().alive;
+    const size_t forms = HostForm::LoadedForms();
+    HWND hwnd = nullptr;
+    {
+        ComPtr<HostForm> form = HostForm::Create("Dropped", 3000, 3000);
+        form->AddControl(kProbeClsid, "Probe1", 0, 0, 600, 600);
+        form->AddControl("TextBox", "Text1", 0, 700, 600, 300);
+        hwnd = form->hWnd();
+        ASSERT_EQ(forms + 1, HostForm::LoadedForms());
+    }
+    EXPECT_FALSE(IsWindow(hwnd));
+    EXPECT_EQ(alive, Log().alive);
+    EXPECT_EQ(forms, HostForm::LoadedForms());
+}
+
+} // namespace

@@ -264,7 +264,9 @@ struct Source {
 
 std::vector<Source> Sources() {
     const SYSKIND native = sizeof(void*) == 8 ? SYS_WIN64 : SYS_WIN32;
-    std::vector<Source> s = {{"tlb", GLIM_TYPELIB_FILE, native}, {"tlb32", GLIM_TYPELIB32_FILE, SYS_WIN32}};
+    std::vector<Source> s = {{"tlb", GLIM_TYPELIB_FILE, native},
+                             {"tlb32", GLIM_TYPELIB32_FILE, SYS_WIN32},
+                             {"resource", GLIM_TYPELIB_PROBE, native}};
 #ifdef GLIM_TYPELIB_DLL
     s.push_back({"dll", GLIM_TYPELIB_DLL, native});
 #endif

@@ -114,6 +114,10 @@ glim_start_wine() {
     if [ ! -f "$prefix/system.reg" ]; then
         echo "== creating the Wine prefix $prefix"
         "$WINELOADER" wineboot -i >/dev/null 2>&1 || glim_die "wineboot failed"
+        # Wine paints the frames itself (no window manager's decorations),
+        # so what a program draws in the non-client area is what shows.
+        "$WINELOADER" reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N /f \
+            >/dev/null 2>&1 || true
         # The controls ask for the system font by its Chinese name.
         "$WINELOADER" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' \
             /v "宋体" /t REG_SZ /d "WenQuanYi Micro Hei" /f >/dev/null 2>&1 || true

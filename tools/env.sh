@@ -13,7 +13,7 @@ glim_as_root() {
 # Installs only what is missing, so a second run costs nothing here.
 glim_install_deps() {
     local want="wine wine64 g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix googletest xvfb xauth
-                fonts-wqy-microhei locales cmake ninja-build"
+                fonts-wqy-microhei fonts-wine locales cmake ninja-build"
     local missing="" p
     for p in $want; do
         dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'ok installed' || missing="$missing $p"
@@ -111,7 +111,11 @@ glim_start_wine() {
     glim_wine_env "$prefix"
     "$(glim_wineserver)" -p >/dev/null 2>&1 || glim_die "wineserver did not start"
     GLIM_STARTED_WINESERVER=1
-    if [ ! -f "$prefix/system.reg" ]; then
+    if [ -f "$prefix/system.reg" ]; then
+        # Start the prefix's services here, not inside the first test, where
+        # they would hold ctest's output pipe open.
+        "$WINELOADER" wineboot >/dev/null 2>&1 || glim_die "wineboot failed"
+    else
         echo "== creating the Wine prefix $prefix"
         "$WINELOADER" wineboot -i >/dev/null 2>&1 || glim_die "wineboot failed"
         # Wine paints the frames itself (no window manager's decorations),

@@ -10,6 +10,7 @@
 
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "GlimFormControl.h"

@@ -1,0 +1,181 @@
+#pragma once
+// Owners for COM pointers, BSTRs and VARIANTs.
+#include <windows.h>
+#include <ole2.h>
+#include <oleauto.h>
+
+#include <string>
+#include <utility>
+
+namespace glim {
+
+// A counted COM reference, released with the owner.
+template <class T>
+class ComPtr {
+  public:
+    ComPtr() = default;
+    ComPtr(T* p) : p_(p) {
+        if (p_) p_->AddRef();
+    }
+    ComPtr(const ComPtr& o) : ComPtr(o.p_) {}
+    ComPtr(ComPtr&& o) noexcept : p_(std::exchange(o.p_, nullptr)) {}
+    ~ComPtr() { reset(); }
+    ComPtr& operator=(ComPtr o) noexcept {
+        std::swap(p_, o.p_);
+        return *this;
+    }
+
+    void reset() {
+        if (T* p = std::exchange(p_, nullptr)) p->Release();
+    }
+    // Takes over a reference the caller already owns.
+    void Attach(T* p) {
+        reset();
+        p_ = p;
+    }
+    T* Detach() { return std::exchange(p_, nullptr); }
+    // For out-parameters: releases what is held first.
+    T** put() {
+        reset();
+        return &p_;
+    }
+    void** put_void() { return reinterpret_cast<void**>(put()); }
+    T* get() const { return p_; }
+    T* operator->() const { return p_; }
+    explicit operator bool() const { return p_ != nullptr; }
+
+    // Hands out a new reference, as COM out-parameters want.
+    HRESULT CopyTo(T** out) const {
+        if (!out) return E_POINTER;
+        *out = p_;
+        if (p_) p_->AddRef();
+        return S_OK;
+    }
+
+    template <class U>
+    ComPtr<U> As() const {
+        ComPtr<U> r;
+        if (p_) p_->QueryInterface(__uuidof(U), r.put_void());
+        return r;
+    }
+
+  private:
+    T* p_ = nullptr;
+};
+
+// An owned BSTR.
+class Bstr {
+  public:
+    Bstr() = default;
+    explicit Bstr(const wchar_t* s) : s_(s ? SysAllocString(s) : nullptr) {}
+    explicit Bstr(const std::wstring& s) : s_(SysAllocStringLen(s.data(), static_cast<UINT>(s.size()))) {}
+    Bstr(const Bstr&) = delete;
+    Bstr& operator=(const Bstr&) = delete;
+    Bstr(Bstr&& o) noexcept : s_(std::exchange(o.s_, nullptr)) {}
+    Bstr& operator=(Bstr&& o) noexcept {
+        if (this != &o) {
+            SysFreeString(s_);
+            s_ = std::exchange(o.s_, nullptr);
+        }
+        return *this;
+    }
+    ~Bstr() { SysFreeString(s_); }
+
+    BSTR get() const { return s_; }
+    BSTR* put() {
+        SysFreeString(s_);
+        s_ = nullptr;
+        return &s_;
+    }
+    BSTR Detach() { return std::exchange(s_, nullptr); }
+    UINT Length() const { return SysStringLen(s_); }
+
+  private:
+    BSTR s_ = nullptr;
+};
+
+// An owned VARIANT, cleared with the owner.
+class Variant {
+  public:
+    Variant() { VariantInit(&v_); }
+    Variant(const VARIANT& v) {
+        VariantInit(&v_);
+        VariantCopy(&v_, const_cast<VARIANT*>(&v));
+    }
+    Variant(const Variant& o) : Variant(o.v_) {}
+    Variant(Variant&& o) noexcept {
+        v_ = o.v_;
+        VariantInit(&o.v_);
+    }
+    Variant& operator=(Variant o) noexcept {
+        std::swap(v_, o.v_);
+        return *this;
+    }
+    ~Variant() { VariantClear(&v_); }
+
+    static Variant I2(short n) {
+        Variant r;
+        V_VT(&r.v_) = VT_I2;
+        V_I2(&r.v_) = n;
+        return r;
+    }
+    static Variant I4(long n) {
+        Variant r;
+        V_VT(&r.v_) = VT_I4;
+        V_I4(&r.v_) = n;
+        return r;
+    }
+    static Variant Bool(bool b) {
+        Variant r;
+        V_VT(&r.v_) = VT_BOOL;
+        V_BOOL(&r.v_) = b ? VARIANT_TRUE : VARIANT_FALSE;
+        return r;
+    }
+    static Variant R8(double d) {
+        Variant r;
+        V_VT(&r.v_) = VT_R8;
+        V_R8(&r.v_) = d;
+        return r;
+    }
+    static Variant Str(const wchar_t* s) {
+        Variant r;
+        V_VT(&r.v_) = VT_BSTR;
+        V_BSTR(&r.v_) = SysAllocString(s);
+        return r;
+    }
+    // Takes one reference of its own.
+    static Variant Object(IDispatch* d) {
+        Variant r;
+        V_VT(&r.v_) = VT_DISPATCH;
+        V_DISPATCH(&r.v_) = d;
+        if (d) d->AddRef();
+        return r;
+    }
+    static Variant Error(SCODE sc = DISP_E_PARAMNOTFOUND) {
+        Variant r;
+        V_VT(&r.v_) = VT_ERROR;
+        V_ERROR(&r.v_) = sc;
+        return r;
+    }
+
+    VARIANT* get() { return &v_; }
+    const VARIANT* get() const { return &v_; }
+    VARIANT& operator*() { return v_; }
+    const VARIANT& operator*() const { return v_; }
+    VARIANT* operator&() { return &v_; }
+    VARTYPE vt() const { return V_VT(&v_); }
+    VARIANT* put() {
+        VariantClear(&v_);
+        return &v_;
+    }
+    // Moves the content into a caller's VARIANT (which must be empty).
+    void Detach(VARIANT* out) {
+        *out = v_;
+        VariantInit(&v_);
+    }
+
+  private:
+    VARIANT v_;
+};
+
+} // namespace glim

@@ -1,0 +1,694 @@
+#include "ControlBase.h"
+
+#include "Conversions.h"
+#include "Fonts.h"
+#include "LateBound.h"
+#include "MemoryPropertyBag.h"
+#include "ModuleLocks.h"
+#include "Pictures.h"
+#include "Screen.h"
+#include "Text.h"
+
+#include <cctype>
+
+namespace glim {
+
+namespace {
+
+const char kParkingClass[] = "GlimParkingWindow";
+thread_local HWND t_parking = nullptr;  // hidden parent of controls not in place
+thread_local long t_parkedControls = 0; // controls of this thread alive
+
+HWND ParkingWindow() {
+    if (!t_parking) {
+        WNDCLASSEXA wc{};
+        if (!GetClassInfoExA(ModuleHandle(), kParkingClass, &wc)) {
+            wc.cbSize = sizeof wc;
+            wc.lpfnWndProc = DefWindowProcA;
+            wc.hInstance = ModuleHandle();
+            wc.lpszClassName = kParkingClass;
+            RegisterClassExA(&wc);
+        }
+        t_parking = CreateWindowExA(WS_EX_TOOLWINDOW, kParkingClass, "", WS_POPUP, 0, 0, 0, 0, nullptr,
+                                    nullptr, ModuleHandle(), nullptr);
+    }
+    return t_parking;
+}
+
+SIZEL PixelsToExtent(int w, int h) {
+    return SIZEL{PixelsToHimetricX(w), PixelsToHimetricY(h)};
+}
+
+RECT RectInParent(HWND hwnd) {
+    RECT r{};
+    GetWindowRect(hwnd, &r);
+    MapWindowPoints(nullptr, GetParent(hwnd), reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+} // namespace
+
+ControlBase::ControlBase(const ControlClass& cls)
+    : cls_(cls), events_(Unknown(), this, *cls.eventsIid),
+      propertyNotify_(Unknown(), this, IID_IPropertyNotifySink) {
+    LockModule();
+    ++t_parkedControls;
+}
+
+ControlBase::~ControlBase() {
+    DestroySurfaceWindow();
+    if (--t_parkedControls == 0 && t_parking) {
+        DestroyWindow(t_parking);
+        t_parking = nullptr;
+    }
+    UnlockModule();
+}
+
+void ControlBase::Create() {
+    // A temporary count keeps handlers that take references from ending us.
+    refs_ = 1;
+    const RECT r{0, 0, cls_.initialPixels.cx, cls_.initialPixels.cy};
+    CreateSurfaceWindow(WS_EX_CONTROLPARENT, WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_TABSTOP,
+                        ParkingWindow(), r);
+    extent_ = PixelsToExtent(r.right, r.bottom);
+    OnInitialize();
+    refs_ = 0;
+}
+
+ULONG ControlBase::InternalAddRef() {
+    return ++refs_;
+}
+
+ULONG ControlBase::InternalRelease() {
+    const ULONG r = --refs_;
+    if (r == 0 && !terminated_) Terminate();
+    return r;
+}
+
+void ControlBase::Terminate() {
+    terminated_ = true;
+    refs_ = 1; // references taken and dropped while ending must not end us twice
+    try {
+        OnTerminate();
+    } catch (...) {
+    }
+    InPlaceDeactivate();
+    events_.Clear();
+    propertyNotify_.Clear();
+    viewSink_.reset();
+    adviseHolder_.reset();
+    site_.reset();
+    controlSite_.reset();
+    ambient_.reset();
+    dualInfo_.reset();
+    DestroySurfaceWindow();
+    delete this;
+}
+
+HRESULT ControlBase::InternalQueryInterface(REFIID iid, void** ppv) {
+    if (!ppv) return E_POINTER;
+    *ppv = nullptr;
+    if (iid == IID_IUnknown || iid == IID_IOleObject)
+        *ppv = static_cast<IOleObject*>(this);
+    else if (iid == IID_IOleWindow || iid == IID_IOleInPlaceObject)
+        *ppv = static_cast<IOleInPlaceObject*>(this);
+    else if (iid == IID_IOleInPlaceActiveObject)
+        *ppv = static_cast<IOleInPlaceActiveObject*>(this);
+    else if (iid == IID_IOleControl)
+        *ppv = static_cast<IOleControl*>(this);
+    else if (iid == IID_IViewObject || iid == IID_IViewObject2)
+        *ppv = static_cast<IViewObject2*>(this);
+    else if (iid == IID_IPersistStreamInit)
+        *ppv = static_cast<IPersistStreamInit*>(this);
+    else if (iid == IID_IPersist || iid == IID_IPersistPropertyBag)
+        *ppv = static_cast<IPersistPropertyBag*>(this);
+    else if (iid == IID_IProvideClassInfo || iid == IID_IProvideClassInfo2)
+        *ppv = static_cast<IProvideClassInfo2*>(this);
+    else if (iid == IID_IConnectionPointContainer)
+        *ppv = static_cast<IConnectionPointContainer*>(this);
+    if (!*ppv) return E_NOINTERFACE;
+    InternalAddRef();
+    return S_OK;
+}
+
+// ---- IOleObject ----
+
+STDMETHODIMP ControlBase::SetClientSite(IOleClientSite* site) {
+    if (!site) {
+        InPlaceDeactivate();
+        site_.reset();
+        controlSite_.reset();
+        ambient_.reset();
+        return S_OK;
+    }
+    site_ = site;
+    controlSite_ = site_.As<IOleControlSite>();
+    ambient_ = site_.As<IDispatch>();
+    return S_OK;
+}
+
+STDMETHODIMP ControlBase::GetClientSite(IOleClientSite** site) {
+    return site_.CopyTo(site);
+}
+
+STDMETHODIMP ControlBase::Close(DWORD) {
+    InPlaceDeactivate();
+    if (adviseHolder_) adviseHolder_->SendOnClose();
+    return S_OK;
+}
+
+STDMETHODIMP ControlBase::DoVerb(LONG verb, LPMSG, IOleClientSite* site, LONG, HWND, LPCRECT) {
+    if (!site_ && site) SetClientSite(site);
+    switch (verb) {
+    case OLEIVERB_PRIMARY:
+    case OLEIVERB_SHOW:
+    case OLEIVERB_INPLACEACTIVATE:
+    case OLEIVERB_UIACTIVATE:
+        return InPlaceActivate(verb);
+    case OLEIVERB_HIDE:
+        UIDeactivate();
+        if (hWnd()) ShowWindow(hWnd(), SW_HIDE);
+        return S_OK;
+    default:
+        return verb > 0 ? OLEOBJ_S_INVALIDVERB : E_NOTIMPL;
+    }
+}
+
+HRESULT ControlBase::InPlaceActivate(LONG verb) {
+    if (!site_) return E_UNEXPECTED;
+    if (!inPlaceActive_) {
+        ComPtr<IOleInPlaceSite> ips = site_.As<IOleInPlaceSite>();
+        if (!ips) return E_NOINTERFACE;
+        if (ips->CanInPlaceActivate() != S_OK) return E_FAIL;
+        ips->OnInPlaceActivate();
+        inPlaceSite_ = ips;
+        inPlaceActive_ = true;
+        HWND parent = nullptr;
+        ips->GetWindow(&parent);
+        RECT pos{}, clip{};
+        OLEINPLACEFRAMEINFO info{};
+        info.cb = sizeof info;
+        ips->GetWindowContext(frame_.put(), uiWindow_.put(), &pos, &clip, &info);
+        if (parent) SetParent(hWnd(), parent);
+        if (pos.right > pos.left && pos.bottom > pos.top) {
+            SetWindowPos(hWnd(), nullptr, pos.left, pos.top, pos.right - pos.left, pos.bottom - pos.top,
+                         SWP_NOZORDER | SWP_NOACTIVATE);
+            extent_ = PixelsToExtent(pos.right - pos.left, pos.bottom - pos.top);
+        }
+        ShowWindow(hWnd(), SW_SHOWNA);
+    }
+    if (verb == OLEIVERB_UIACTIVATE && !uiActive_) {
+        uiActive_ = true;
+        inPlaceSite_->OnUIActivate();
+        if (frame_) frame_->SetActiveObject(static_cast<IOleInPlaceActiveObject*>(this), nullptr);
+        if (uiWindow_) uiWindow_->SetActiveObject(static_cast<IOleInPlaceActiveObject*>(this), nullptr);
+        if (GetFocus() != hWnd()) SetFocus(hWnd());
+    }
+    return S_OK;
+}
+
+STDMETHODIMP ControlBase::EnumVerbs(IEnumOLEVERB** e) {
+    return OleRegEnumVerbs(*cls_.clsid, e);
+}
+
+STDMETHODIMP ControlBase::GetUserClassID(CLSID* clsid) {
+    if (!clsid) return E_POINTER;
+    *clsid = *cls_.clsid;
+    return S_OK;
+}
+
+STDMETHODIMP ControlBase::GetUserType(DWORD, LPOLESTR*) {
+    return OLE_S_USEREG;
+}
+
+STDMETHODIMP ControlBase::SetExtent(DWORD aspect, SIZEL* size) {
+    if (aspect != DVASPECT_CONTENT) return DV_E_DVASPECT;
+    if (!size) return E_POINTER;
+    extent_ = *size;
+    const int w = HimetricToPixelsX(size->cx), h = HimetricToPixelsY(size->cy);
+    return ComCall(IID_IOleObject, [&] {
+        SetWindowPos(hWnd(), nullptr, 0, 0, w, h, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    });
+}
+
+STDMETHODIMP ControlBase::GetExtent(DWORD aspect, SIZEL* size) {
+    if (aspect != DVASPECT_CONTENT) return DV_E_DVASPECT;
+    if (!size) return E_POINTER;
+    *size = extent_;
+    return S_OK;
+}
+
+STDMETHODIMP ControlBase::Advise(IAdviseSink* sink, DWORD* cookie) {
+    if (!adviseHolder_ && FAILED(CreateOleAdviseHolder(adviseHolder_.put()))) return E_OUTOFMEMORY;
+    return adviseHolder_->Advise(sink, cookie);
+}
+
+STDMETHODIMP ControlBase::Unadvise(DWORD cookie) {
+    return adviseHolder_ ? adviseHolder_->Unadvise(cookie) : OLE_E_NOCONNECTION;
+}
+
+STDMETHODIMP ControlBase::EnumAdvise(IEnumSTATDATA** e) {
+    if (!e) return E_POINTER;
+    *e = nullptr;
+    return adviseHolder_ ? adviseHolder_->EnumAdvise(e) : S_OK;
+}
+
+STDMETHODIMP ControlBase::GetMiscStatus(DWORD, DWORD* status) {
+    if (!status) return E_POINTER;
+    *status = kControlMiscStatus;
+    return S_OK;
+}
+
+// ---- in place ----
+
+STDMETHODIMP ControlBase::GetWindow(HWND* hwnd) {
+    if (!hwnd) return E_POINTER;
+    *hwnd = hWnd();
+    return hWnd() ? S_OK : E_FAIL;
+}
+
+STDMETHODIMP ControlBase::InPlaceDeactivate() {
+    if (!inPlaceActive_) return S_OK;
+    UIDeactivate();
+    inPlaceActive_ = false;
+    if (hWnd()) {
+        ShowWindow(hWnd(), SW_HIDE);
+        SetParent(hWnd(), ParkingWindow());
+    }
+    ComPtr<IOleInPlaceSite> ips = inPlaceSite_;
+    inPlaceSite_.reset();
+    frame_.reset();
+    uiWindow_.reset();
+    if (ips) ips->OnInPlaceDeactivate();
+    return S_OK;
+}
+
+STDMETHODIMP ControlBase::UIDeactivate() {
+    if (!uiActive_) return S_OK;
+    uiActive_ = false;
+    if (uiWindow_) uiWindow_->SetActiveObject(nullptr, nullptr);
+    if (frame_) frame_->SetActiveObject(nullptr, nullptr);
+    if (inPlaceSite_) inPlaceSite_->OnUIDeactivate(FALSE);
+    return S_OK;
+}
+
+STDMETHODIMP ControlBase::SetObjectRects(LPCRECT pos, LPCRECT) {
+    if (!pos) return E_POINTER;
+    extent_ = PixelsToExtent(pos->right - pos->left, pos->bottom - pos->top);
+    return ComCall(IID_IOleInPlaceObject, [&] {
+        SetWindowPos(hWnd(), nullptr, pos->left, pos->top, pos->right - pos->left, pos->bottom - pos->top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    });
+}
+
+void ControlBase::OnFocusMessage(bool gained) {
+    if (gained) {
+        if (inPlaceActive_ && !uiActive_) {
+            uiActive_ = true;
+            inPlaceSite_->OnUIActivate();
+            if (frame_) frame_->SetActiveObject(static_cast<IOleInPlaceActiveObject*>(this), nullptr);
+        }
+        if (controlSite_) controlSite_->OnFocus(TRUE);
+        OnGotFocus();
+    } else {
+        if (controlSite_) controlSite_->OnFocus(FALSE);
+        OnLostFocus();
+    }
+}
+
+// ---- IOleControl ----
+
+STDMETHODIMP ControlBase::GetControlInfo(CONTROLINFO* info) {
+    if (!info) return E_POINTER;
+    if (info->cb < sizeof(CONTROLINFO)) return E_INVALIDARG;
+    info->hAccel = accel_.get();
+    info->cAccel = static_cast<USHORT>(accessKeys_.size());
+    info->dwFlags = 0;
+    return S_OK;
+}
+
+STDMETHODIMP ControlBase::OnMnemonic(MSG* msg) {
+    if (!msg) return E_POINTER;
+    for (char c : accessKeys_) {
+        const SHORT scan = VkKeyScanA(c);
+        if (scan != -1 && LOBYTE(scan) == static_cast<BYTE>(msg->wParam)) {
+            return Member([&] { OnAccessKeyPress(static_cast<short>(static_cast<unsigned char>(c))); });
+        }
+    }
+    return S_OK;
+}
+
+STDMETHODIMP ControlBase::OnAmbientPropertyChange(DISPID id) {
+    return ComCall(IID_IOleControl, [&] { OnAmbientChanged(id); });
+}
+
+STDMETHODIMP ControlBase::FreezeEvents(BOOL freeze) {
+    if (freeze)
+        ++freezeCount_;
+    else if (freezeCount_ > 0)
+        --freezeCount_;
+    return S_OK;
+}
+
+void ControlBase::SetAccessKeys(const std::string& keys) {
+    accessKeys_ = keys;
+    RebuildAccelerators();
+    if (controlSite_) controlSite_->OnControlInfoChanged();
+}
+
+void ControlBase::RebuildAccelerators() {
+    accel_.reset();
+    std::vector<ACCEL> table;
+    for (char c : accessKeys_) {
+        const SHORT scan = VkKeyScanA(c);
+        if (scan == -1) continue;
+        table.push_back(
+            ACCEL{FALT | FVIRTKEY, LOBYTE(scan), static_cast<WORD>(static_cast<unsigned char>(c))});
+    }
+    if (!table.empty()) accel_.reset(CreateAcceleratorTableA(table.data(), static_cast<int>(table.size())));
+}
+
+// ---- IViewObject2 ----
+
+STDMETHODIMP ControlBase::Draw(DWORD aspect, LONG, void*, DVTARGETDEVICE*, HDC, HDC hdcDraw, LPCRECTL bounds,
+                               LPCRECTL, BOOL(STDMETHODCALLTYPE*)(ULONG_PTR), ULONG_PTR) {
+    if (aspect != DVASPECT_CONTENT) return DV_E_DVASPECT;
+    if (!hdcDraw || !bounds) return E_INVALIDARG;
+    const Surface& s = Canvas();
+    SetStretchBltMode(hdcDraw, COLORONCOLOR);
+    StretchBlt(hdcDraw, bounds->left, bounds->top, bounds->right - bounds->left, bounds->bottom - bounds->top,
+               s.hDC(), 0, 0, s.PixelWidth(), s.PixelHeight(), SRCCOPY);
+    return S_OK;
+}
+
+STDMETHODIMP ControlBase::SetAdvise(DWORD aspects, DWORD flags, IAdviseSink* sink) {
+    viewAspects_ = aspects;
+    viewFlags_ = flags;
+    viewSink_ = sink;
+    return S_OK;
+}
+
+STDMETHODIMP ControlBase::GetAdvise(DWORD* aspects, DWORD* flags, IAdviseSink** sink) {
+    if (aspects) *aspects = viewAspects_;
+    if (flags) *flags = viewFlags_;
+    if (sink) viewSink_.CopyTo(sink);
+    return S_OK;
+}
+
+STDMETHODIMP ControlBase::GetExtent(DWORD aspect, LONG, DVTARGETDEVICE*, LPSIZEL size) {
+    return GetExtent(aspect, size);
+}
+
+void ControlBase::NotifyViewChange() {
+    if (viewSink_) viewSink_->OnViewChange(DVASPECT_CONTENT, -1);
+}
+
+// ---- persistence ----
+
+STDMETHODIMP ControlBase::GetClassID(CLSID* clsid) {
+    return GetUserClassID(clsid);
+}
+
+STDMETHODIMP ControlBase::InitNew() {
+    if (initialized_) return E_UNEXPECTED;
+    initialized_ = true;
+    return ComCall(IID_IPersistPropertyBag, [&] { OnInitProperties(); });
+}
+
+STDMETHODIMP ControlBase::Load(IPropertyBag* bag, IErrorLog* log) {
+    if (!bag) return E_POINTER;
+    if (initialized_) return E_UNEXPECTED;
+    initialized_ = true;
+    dirty_ = false;
+    const PropertyBag pb(bag, log);
+    return ComCall(IID_IPersistPropertyBag, [&] { OnReadProperties(pb); });
+}
+
+STDMETHODIMP ControlBase::Save(IPropertyBag* bag, BOOL clearDirty, BOOL) {
+    if (!bag) return E_POINTER;
+    const PropertyBag pb(bag, nullptr);
+    const HRESULT hr = ComCall(IID_IPersistPropertyBag, [&] { OnWriteProperties(pb); });
+    if (SUCCEEDED(hr) && clearDirty) dirty_ = false;
+    return hr;
+}
+
+STDMETHODIMP ControlBase::Load(LPSTREAM stream) {
+    if (!stream) return E_POINTER;
+    if (initialized_) return E_UNEXPECTED;
+    ComPtr<MemoryPropertyBag> bag = MemoryPropertyBag::Create();
+    const HRESULT hr = bag->LoadFrom(stream);
+    if (FAILED(hr)) return hr;
+    initialized_ = true;
+    dirty_ = false;
+    const PropertyBag pb(bag.get(), nullptr);
+    return ComCall(IID_IPersistStreamInit, [&] { OnReadProperties(pb); });
+}
+
+STDMETHODIMP ControlBase::Save(LPSTREAM stream, BOOL clearDirty) {
+    if (!stream) return E_POINTER;
+    ComPtr<MemoryPropertyBag> bag = MemoryPropertyBag::Create();
+    const PropertyBag pb(bag.get(), nullptr);
+    HRESULT hr = ComCall(IID_IPersistStreamInit, [&] { OnWriteProperties(pb); });
+    if (SUCCEEDED(hr)) hr = bag->SaveTo(stream);
+    if (SUCCEEDED(hr) && clearDirty) dirty_ = false;
+    return hr;
+}
+
+// ---- class info and connection points ----
+
+STDMETHODIMP ControlBase::GetClassInfo(ITypeInfo** info) {
+    if (!info) return E_POINTER;
+    *info = nullptr;
+    return cls_.typeInfo(*cls_.clsid, info);
+}
+
+STDMETHODIMP ControlBase::GetGUID(DWORD kind, GUID* guid) {
+    if (!guid) return E_POINTER;
+    if (kind != GUIDKIND_DEFAULT_SOURCE_DISP_IID) return E_INVALIDARG;
+    *guid = *cls_.eventsIid;
+    return S_OK;
+}
+
+STDMETHODIMP ControlBase::EnumConnectionPoints(IEnumConnectionPoints** e) {
+    return EnumPoints({&events_, &propertyNotify_}, e);
+}
+
+STDMETHODIMP ControlBase::FindConnectionPoint(REFIID iid, IConnectionPoint** cp) {
+    if (!cp) return E_POINTER;
+    *cp = nullptr;
+    if (iid == events_.Iid())
+        *cp = &events_;
+    else if (iid == IID_IPropertyNotifySink)
+        *cp = &propertyNotify_;
+    else
+        return CONNECT_E_NOCONNECTION;
+    (*cp)->AddRef();
+    return S_OK;
+}
+
+// ---- dispatch ----
+
+ITypeInfo* ControlBase::DualTypeInfo() {
+    if (dualInfo_) return dualInfo_.get();
+    ComPtr<ITypeInfo> info;
+    if (!cls_.typeInfo || FAILED(cls_.typeInfo(*cls_.defaultIid, info.put())) || !info) return nullptr;
+    TYPEATTR* attr = nullptr;
+    if (FAILED(info->GetTypeAttr(&attr))) return nullptr;
+    const TYPEKIND kind = attr->typekind;
+    const WORD flags = attr->wTypeFlags;
+    info->ReleaseTypeAttr(attr);
+    // Invoke needs the vtable side of a dual interface.
+    const int implIndex = kind == TKIND_DISPATCH && (flags & TYPEFLAG_FDUAL) ? -1
+                          : kind == TKIND_COCLASS                            ? 0
+                                                                             : -2;
+    if (implIndex != -2) {
+        HREFTYPE ref = 0;
+        ComPtr<ITypeInfo> vtbl;
+        if (SUCCEEDED(info->GetRefTypeOfImplType(static_cast<UINT>(implIndex), &ref)) &&
+            SUCCEEDED(info->GetRefTypeInfo(ref, vtbl.put())))
+            info = vtbl;
+    }
+    dualInfo_ = info;
+    return dualInfo_.get();
+}
+
+HRESULT ControlBase::DispGetTypeInfo(UINT index, ITypeInfo** info) {
+    if (!info) return E_POINTER;
+    *info = nullptr;
+    if (index != 0) return DISP_E_BADINDEX;
+    ITypeInfo* ti = DualTypeInfo();
+    if (!ti) return E_UNEXPECTED;
+    ti->AddRef();
+    *info = ti;
+    return S_OK;
+}
+
+HRESULT ControlBase::DispGetIDsOfNames(LPOLESTR* names, UINT count, DISPID* ids) {
+    ITypeInfo* ti = DualTypeInfo();
+    if (!ti) return E_UNEXPECTED;
+    return ::DispGetIDsOfNames(ti, names, count, ids);
+}
+
+HRESULT ControlBase::DispInvoke(void* dual, DISPID id, WORD flags, DISPPARAMS* params, VARIANT* result,
+                                EXCEPINFO* ei, UINT* argErr) {
+    ITypeInfo* ti = DualTypeInfo();
+    if (!ti) return E_UNEXPECTED;
+    EXCEPINFO local{};
+    EXCEPINFO* e = ei ? ei : &local;
+    *e = EXCEPINFO{};
+    UINT localArg = 0;
+    InternalAddRef(); // a handler may drop the last outside reference
+    SetErrorInfo(0, nullptr);
+    HRESULT hr = ti->Invoke(dual, id, flags, params, result, e, argErr ? argErr : &localArg);
+    if (FAILED(hr) && hr != DISP_E_EXCEPTION) {
+        // A member that raised left its error info; callers of Invoke read EXCEPINFO.
+        ComPtr<IErrorInfo> info;
+        if (GetErrorInfo(0, info.put()) == S_OK && info) {
+            info->GetSource(&e->bstrSource);
+            info->GetDescription(&e->bstrDescription);
+            e->scode = hr;
+            hr = DISP_E_EXCEPTION;
+        }
+    } else if (hr == DISP_E_EXCEPTION && e->scode == 0 && e->wCode == 0) {
+        e->scode = E_FAIL;
+    }
+    if (e == &local) {
+        SysFreeString(local.bstrSource);
+        SysFreeString(local.bstrDescription);
+        SysFreeString(local.bstrHelpFile);
+    }
+    InternalRelease();
+    return hr;
+}
+
+// ---- services ----
+
+long ControlBase::Width() const {
+    RECT r{};
+    GetWindowRect(hWnd(), &r);
+    return (r.right - r.left) * TwipsPerPixelX();
+}
+
+long ControlBase::Height() const {
+    RECT r{};
+    GetWindowRect(hWnd(), &r);
+    return (r.bottom - r.top) * TwipsPerPixelY();
+}
+
+void ControlBase::SetSize(long widthTwips, long heightTwips) {
+    if (widthTwips < 0 || heightTwips < 0) RaiseError(kErrInvalidPropertyValue);
+    const long w = RoundToLong(static_cast<double>(widthTwips) / TwipsPerPixelX());
+    const long h = RoundToLong(static_cast<double>(heightTwips) / TwipsPerPixelY());
+    extent_ = PixelsToExtent(w, h);
+    RECT r = RectInParent(hWnd());
+    r.right = r.left + w;
+    r.bottom = r.top + h;
+    // The container places us; it answers with SetObjectRects.
+    if (inPlaceSite_) inPlaceSite_->OnPosRectChange(&r);
+    RECT now{};
+    GetWindowRect(hWnd(), &now);
+    if (now.right - now.left != w || now.bottom - now.top != h)
+        SetWindowPos(hWnd(), nullptr, 0, 0, w, h, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    NotifyViewChange();
+}
+
+void ControlBase::PropertyChanged(const char* name) {
+    DISPID id = DISPID_UNKNOWN;
+    if (ITypeInfo* ti = DualTypeInfo()) {
+        std::wstring w = Widen(name ? name : "");
+        LPOLESTR names[] = {w.data()};
+        if (FAILED(ti->GetIDsOfNames(names, 1, &id))) id = DISPID_UNKNOWN;
+    }
+    dirty_ = true;
+    for (const ComPtr<IUnknown>& s : propertyNotify_.Sinks()) {
+        ComPtr<IPropertyNotifySink> sink;
+        if (SUCCEEDED(s->QueryInterface(IID_IPropertyNotifySink, sink.put_void()))) sink->OnChanged(id);
+    }
+}
+
+void ControlBase::RaiseEvent(DISPID id, std::vector<VARIANT> args) {
+    if (freezeCount_ > 0) return;
+    InternalAddRef(); // a handler may drop the last outside reference
+    events_.Fire(id, args.data(), static_cast<unsigned>(args.size()));
+    InternalRelease();
+}
+
+Variant ControlBase::Ambient(DISPID id) const {
+    Variant v;
+    if (!ambient_) return v;
+    DISPPARAMS none{};
+    if (FAILED(ambient_->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &none, v.get(),
+                                nullptr, nullptr)))
+        return Variant();
+    return v;
+}
+
+bool ControlBase::AmbientUserMode() const {
+    Variant v = Ambient(DISPID_AMBIENT_USERMODE);
+    return v.vt() == VT_EMPTY ? true : ToBool(*v);
+}
+
+ComPtr<IFontDisp> ControlBase::AmbientFont() const {
+    Variant v = Ambient(DISPID_AMBIENT_FONT);
+    ComPtr<IFontDisp> font;
+    if ((v.vt() == VT_DISPATCH || v.vt() == VT_UNKNOWN) && V_UNKNOWN(v.get()))
+        V_UNKNOWN(v.get())->QueryInterface(IID_IFontDisp, font.put_void());
+    return font ? font : DefaultGuiFont();
+}
+
+std::string ControlBase::AmbientDisplayName() const {
+    Variant v = Ambient(DISPID_AMBIENT_DISPLAYNAME);
+    return v.vt() == VT_EMPTY ? std::string(cls_.name) : ToText(*v);
+}
+
+bool ControlBase::AmbientDisplayAsDefault() const {
+    Variant v = Ambient(DISPID_AMBIENT_DISPLAYASDEFAULT);
+    return v.vt() == VT_EMPTY ? false : ToBool(*v);
+}
+
+OLE_COLOR ControlBase::AmbientBackColor() const {
+    Variant v = Ambient(DISPID_AMBIENT_BACKCOLOR);
+    return v.vt() == VT_EMPTY ? 0x8000000F : static_cast<OLE_COLOR>(ToLong(*v));
+}
+
+OLE_COLOR ControlBase::AmbientForeColor() const {
+    Variant v = Ambient(DISPID_AMBIENT_FORECOLOR);
+    return v.vt() == VT_EMPTY ? 0x80000012 : static_cast<OLE_COLOR>(ToLong(*v));
+}
+
+ComPtr<IDispatch> ControlBase::Extender() const {
+    ComPtr<IDispatch> ext;
+    if (controlSite_) controlSite_->GetExtendedControl(ext.put());
+    return ext;
+}
+
+Variant ControlBase::ExtenderProperty(const char* name) const {
+    if (ComPtr<IDispatch> ext = Extender()) return GetProperty(ext.get(), name);
+    const std::string n = name;
+    auto is = [&](const char* s) { return _stricmp(n.c_str(), s) == 0; };
+    const RECT r = RectInParent(hWnd());
+    if (is("Left")) return Variant::I4(r.left * TwipsPerPixelX());
+    if (is("Top")) return Variant::I4(r.top * TwipsPerPixelY());
+    if (is("Width")) return Variant::I4(Width());
+    if (is("Height")) return Variant::I4(Height());
+    if (is("Name")) return Variant::Str(Widen(cls_.name).c_str());
+    if (is("Parent")) return Variant::Object(nullptr);
+    if (is("Object")) return Variant::Object(const_cast<ControlBase*>(this)->DefaultDispatch());
+    RaiseError(kErrNotSupported);
+}
+
+ComPtr<IDispatch> ControlBase::ParentForm() const {
+    return ObjectOf(*ExtenderProperty("Parent"));
+}
+
+HWND ControlBase::ContainerWindow() const {
+    HWND w = nullptr;
+    if (inPlaceSite_) inPlaceSite_->GetWindow(&w);
+    if (!w) {
+        w = GetParent(hWnd());
+        if (w == t_parking) w = nullptr;
+    }
+    return w;
+}
+
+} // namespace glim

@@ -1,0 +1,269 @@
+#pragma once
+// The library side of an ActiveX control: the OLE control protocol written
+// once, with the life-cycle, input and container events as virtual hooks.
+// Each control derives through Control<Derived, DualInterface>.
+#include "ComPtr.h"
+#include "ConnectionPoint.h"
+#include "ControlClass.h"
+#include "Handles.h"
+#include "PropertyBag.h"
+#include "RuntimeErrors.h"
+#include "SurfaceWindow.h"
+
+#include <ocidl.h>
+#include <olectl.h>
+
+#include <string>
+#include <vector>
+
+namespace glim {
+
+struct DestroyAccel {
+    void operator()(HACCEL h) const { DestroyAcceleratorTable(h); }
+};
+
+class ControlBase : public SurfaceWindow,
+                    public IOleObject,
+                    public IOleInPlaceObject,
+                    public IOleInPlaceActiveObject,
+                    public IOleControl,
+                    public IViewObject2,
+                    public IPersistStreamInit,
+                    public IPersistPropertyBag,
+                    public IProvideClassInfo2,
+                    public IConnectionPointContainer {
+  public:
+    const ControlClass& Class() const { return cls_; }
+    IUnknown* Unknown() { return static_cast<IOleObject*>(this); }
+    // The control's default interface as hosts see it.
+    virtual IDispatch* DefaultDispatch() = 0;
+
+    // Creates the window and raises Initialize; called once by the factory.
+    void Create();
+
+    // IOleObject
+    STDMETHODIMP SetClientSite(IOleClientSite* site) override;
+    STDMETHODIMP GetClientSite(IOleClientSite** site) override;
+    STDMETHODIMP SetHostNames(LPCOLESTR, LPCOLESTR) override { return S_OK; }
+    STDMETHODIMP Close(DWORD saveOption) override;
+    STDMETHODIMP SetMoniker(DWORD, IMoniker*) override { return E_NOTIMPL; }
+    STDMETHODIMP GetMoniker(DWORD, DWORD, IMoniker**) override { return E_NOTIMPL; }
+    STDMETHODIMP InitFromData(IDataObject*, BOOL, DWORD) override { return E_NOTIMPL; }
+    STDMETHODIMP GetClipboardData(DWORD, IDataObject**) override { return E_NOTIMPL; }
+    STDMETHODIMP DoVerb(LONG verb, LPMSG msg, IOleClientSite* site, LONG index, HWND parent,
+                        LPCRECT posRect) override;
+    STDMETHODIMP EnumVerbs(IEnumOLEVERB** e) override;
+    STDMETHODIMP Update() override { return S_OK; }
+    STDMETHODIMP IsUpToDate() override { return S_OK; }
+    STDMETHODIMP GetUserClassID(CLSID* clsid) override;
+    STDMETHODIMP GetUserType(DWORD form, LPOLESTR* type) override;
+    STDMETHODIMP SetExtent(DWORD aspect, SIZEL* size) override;
+    STDMETHODIMP GetExtent(DWORD aspect, SIZEL* size) override;
+    STDMETHODIMP Advise(IAdviseSink* sink, DWORD* cookie) override;
+    STDMETHODIMP Unadvise(DWORD cookie) override;
+    STDMETHODIMP EnumAdvise(IEnumSTATDATA** e) override;
+    STDMETHODIMP GetMiscStatus(DWORD aspect, DWORD* status) override;
+    STDMETHODIMP SetColorScheme(LOGPALETTE*) override { return E_NOTIMPL; }
+
+    // IOleWindow (both in-place interfaces)
+    STDMETHODIMP GetWindow(HWND* hwnd) override;
+    STDMETHODIMP ContextSensitiveHelp(BOOL) override { return E_NOTIMPL; }
+    // IOleInPlaceObject
+    STDMETHODIMP InPlaceDeactivate() override;
+    STDMETHODIMP UIDeactivate() override;
+    STDMETHODIMP SetObjectRects(LPCRECT pos, LPCRECT clip) override;
+    STDMETHODIMP ReactivateAndUndo() override { return E_NOTIMPL; }
+    // IOleInPlaceActiveObject
+    STDMETHODIMP TranslateAccelerator(LPMSG) override { return S_FALSE; }
+    STDMETHODIMP OnFrameWindowActivate(BOOL) override { return S_OK; }
+    STDMETHODIMP OnDocWindowActivate(BOOL) override { return S_OK; }
+    STDMETHODIMP ResizeBorder(LPCRECT, IOleInPlaceUIWindow*, BOOL) override { return S_OK; }
+    STDMETHODIMP EnableModeless(BOOL) override { return S_OK; }
+
+    // IOleControl
+    STDMETHODIMP GetControlInfo(CONTROLINFO* info) override;
+    STDMETHODIMP OnMnemonic(MSG* msg) override;
+    STDMETHODIMP OnAmbientPropertyChange(DISPID id) override;
+    STDMETHODIMP FreezeEvents(BOOL freeze) override;
+
+    // IViewObject2
+    STDMETHODIMP Draw(DWORD aspect, LONG index, void* aspectInfo, DVTARGETDEVICE* td, HDC hicTarget,
+                      HDC hdcDraw, LPCRECTL bounds, LPCRECTL wBounds,
+                      BOOL(STDMETHODCALLTYPE* cont)(ULONG_PTR), ULONG_PTR contArg) override;
+    STDMETHODIMP GetColorSet(DWORD, LONG, void*, DVTARGETDEVICE*, HDC, LOGPALETTE**) override {
+        return E_NOTIMPL;
+    }
+    STDMETHODIMP Freeze(DWORD, LONG, void*, DWORD*) override { return E_NOTIMPL; }
+    STDMETHODIMP Unfreeze(DWORD) override { return E_NOTIMPL; }
+    STDMETHODIMP SetAdvise(DWORD aspects, DWORD flags, IAdviseSink* sink) override;
+    STDMETHODIMP GetAdvise(DWORD* aspects, DWORD* flags, IAdviseSink** sink) override;
+    STDMETHODIMP GetExtent(DWORD aspect, LONG index, DVTARGETDEVICE* td, LPSIZEL size) override;
+
+    // IPersist, IPersistStreamInit, IPersistPropertyBag
+    STDMETHODIMP GetClassID(CLSID* clsid) override;
+    STDMETHODIMP IsDirty() override { return dirty_ ? S_OK : S_FALSE; }
+    STDMETHODIMP Load(LPSTREAM stream) override;
+    STDMETHODIMP Save(LPSTREAM stream, BOOL clearDirty) override;
+    STDMETHODIMP GetSizeMax(ULARGE_INTEGER*) override { return E_NOTIMPL; }
+    STDMETHODIMP InitNew() override;
+    STDMETHODIMP Load(IPropertyBag* bag, IErrorLog* log) override;
+    STDMETHODIMP Save(IPropertyBag* bag, BOOL clearDirty, BOOL saveAll) override;
+
+    // IProvideClassInfo2
+    STDMETHODIMP GetClassInfo(ITypeInfo** info) override;
+    STDMETHODIMP GetGUID(DWORD kind, GUID* guid) override;
+
+    // IConnectionPointContainer
+    STDMETHODIMP EnumConnectionPoints(IEnumConnectionPoints** e) override;
+    STDMETHODIMP FindConnectionPoint(REFIID iid, IConnectionPoint** cp) override;
+
+    // --- services for the control's own code ---
+
+    // Outer size in twips; setting it asks the container and re-enters Resize.
+    long Width() const;
+    long Height() const;
+    void SetSize(long widthTwips, long heightTwips);
+    void SetWidth(long twips) { SetSize(twips, Height()); }
+    void SetHeight(long twips) { SetSize(Width(), twips); }
+
+    // Tells the container a property changed; names that are not members of
+    // the default interface go out as DISPID_UNKNOWN.
+    void PropertyChanged(const char* name);
+    // Raises an event; args in natural order (see ByRef for by-reference ones).
+    void RaiseEvent(DISPID id, std::vector<VARIANT> args = {});
+
+    // Ambient properties of the container, with defaults when there is none.
+    Variant Ambient(DISPID id) const;
+    bool AmbientUserMode() const;
+    ComPtr<IFontDisp> AmbientFont() const;
+    std::string AmbientDisplayName() const;
+    bool AmbientDisplayAsDefault() const;
+    OLE_COLOR AmbientBackColor() const;
+    OLE_COLOR AmbientForeColor() const;
+
+    // The container's extender object, or Nothing.
+    ComPtr<IDispatch> Extender() const;
+    // An extender property; without a site Left, Top, Width, Height (twips),
+    // Name, Parent (Nothing) and Object still answer.
+    Variant ExtenderProperty(const char* name) const;
+    // The form the control sits on (the extender's Parent); raises 91 without one.
+    ComPtr<IDispatch> ParentForm() const;
+    // The window of the container (the control's parent window when sited).
+    HWND ContainerWindow() const;
+
+    const std::string& AccessKeys() const { return accessKeys_; }
+    void SetAccessKeys(const std::string& keys);
+
+    bool InPlaceActive() const { return inPlaceActive_; }
+
+  protected:
+    explicit ControlBase(const ControlClass& cls);
+    ~ControlBase() override;
+
+    ULONG InternalAddRef();
+    ULONG InternalRelease();
+    HRESULT InternalQueryInterface(REFIID iid, void** ppv);
+
+    // IDispatch through the type information of the default interface.
+    HRESULT DispGetTypeInfo(UINT index, ITypeInfo** info);
+    HRESULT DispGetIDsOfNames(LPOLESTR* names, UINT count, DISPID* ids);
+    HRESULT DispInvoke(void* dual, DISPID id, WORD flags, DISPPARAMS* params, VARIANT* result, EXCEPINFO* ei,
+                       UINT* argErr);
+
+    // Runs a member of the default interface: errors become HRESULT + IErrorInfo.
+    template <class F>
+    HRESULT Member(F&& f) noexcept {
+        return ComCall(*cls_.defaultIid, std::forward<F>(f));
+    }
+
+    // Life cycle.
+    virtual void OnInitialize() {}
+    virtual void OnInitProperties() {}
+    virtual void OnReadProperties(const PropertyBag& /*bag*/) {}
+    virtual void OnWriteProperties(const PropertyBag& /*bag*/) {}
+    virtual void OnTerminate() {}
+    virtual void OnAccessKeyPress(short /*keyAscii*/) {}
+    virtual void OnAmbientChanged(DISPID /*id*/) {}
+
+    // Tells the site before the control's own focus events run.
+    void OnFocusMessage(bool gained) final;
+
+  private:
+    HRESULT InPlaceActivate(LONG verb);
+    ITypeInfo* DualTypeInfo();
+    void Terminate();
+    void RebuildAccelerators();
+    void NotifyViewChange();
+
+    const ControlClass& cls_;
+    ULONG refs_ = 0;
+    bool terminated_ = false;
+    ComPtr<IOleClientSite> site_;         // the container's site, Nothing until sited
+    ComPtr<IOleInPlaceSite> inPlaceSite_; // while in-place active
+    ComPtr<IOleControlSite> controlSite_;
+    ComPtr<IDispatch> ambient_; // the site's ambient properties
+    ComPtr<IOleInPlaceFrame> frame_;
+    ComPtr<IOleInPlaceUIWindow> uiWindow_;
+    ComPtr<IOleAdviseHolder> adviseHolder_;
+    ComPtr<IAdviseSink> viewSink_;
+    DWORD viewAspects_ = 0;
+    DWORD viewFlags_ = 0;
+    ComPtr<ITypeInfo> dualInfo_; // interface part of the default interface
+    ConnectionPoint events_;
+    ConnectionPoint propertyNotify_;
+    SIZEL extent_{0, 0}; // HIMETRIC
+    bool inPlaceActive_ = false;
+    bool uiActive_ = false;
+    bool dirty_ = false;
+    bool initialized_ = false; // InitNew or Load has run
+    long freezeCount_ = 0;
+    std::string accessKeys_;
+    UniqueHandle<HACCEL, DestroyAccel> accel_; // Alt + each access key
+};
+
+// A control class with its dual default interface: IUnknown and IDispatch.
+template <class Derived, class Dual>
+class Control : public ControlBase, public Dual {
+  public:
+    STDMETHODIMP QueryInterface(REFIID iid, void** ppv) override {
+        if (!ppv) return E_POINTER;
+        if (iid == IID_IDispatch || iid == *Class().defaultIid) {
+            *ppv = static_cast<Dual*>(this);
+            InternalAddRef();
+            return S_OK;
+        }
+        return InternalQueryInterface(iid, ppv);
+    }
+    STDMETHODIMP_(ULONG) AddRef() override { return InternalAddRef(); }
+    STDMETHODIMP_(ULONG) Release() override { return InternalRelease(); }
+
+    STDMETHODIMP GetTypeInfoCount(UINT* n) override {
+        if (!n) return E_POINTER;
+        *n = 1;
+        return S_OK;
+    }
+    STDMETHODIMP GetTypeInfo(UINT index, LCID, ITypeInfo** info) override {
+        return DispGetTypeInfo(index, info);
+    }
+    STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) override {
+        return DispGetIDsOfNames(names, count, ids);
+    }
+    STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
+                        EXCEPINFO* ei, UINT* argErr) override {
+        return DispInvoke(static_cast<Dual*>(this), id, flags, params, result, ei, argErr);
+    }
+
+    IDispatch* DefaultDispatch() override { return static_cast<Dual*>(this); }
+
+    // The factory's way in: a new instance with its window, not yet counted.
+    static ControlBase* CreateInstance() {
+        auto* c = new Derived();
+        c->Create();
+        return c;
+    }
+
+  protected:
+    explicit Control(const ControlClass& cls) : ControlBase(cls) {}
+};
+
+} // namespace glim

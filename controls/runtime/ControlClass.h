@@ -1,0 +1,37 @@
+#pragma once
+// The description of one control class: identity, interfaces, where its
+// type information comes from, how to make an instance.
+#include <windows.h>
+#include <oaidl.h>
+#include <oleidl.h>
+
+namespace glim {
+
+class ControlBase;
+
+// What every control tells containers about itself (also registered).
+inline constexpr DWORD kControlMiscStatus = OLEMISC_RECOMPOSEONRESIZE | OLEMISC_CANTLINKINSIDE |
+                                            OLEMISC_INSIDEOUT | OLEMISC_ACTIVATEWHENVISIBLE |
+                                            OLEMISC_SETCLIENTSITEFIRST;
+
+// Looks up the type information of a GUID (coclass, interface or
+// dispinterface); the library uses its own type library resource.
+using TypeInfoSource = HRESULT (*)(REFGUID guid, ITypeInfo** info);
+
+struct ControlClass {
+    const char* name; // class name, also the type name hosts report
+    const CLSID* clsid;
+    const IID* defaultIid; // the dual default interface
+    const IID* eventsIid;  // the source dispinterface
+    int toolboxBitmap;     // bitmap resource id for the designer's toolbox
+    SIZE initialPixels;    // size of a new instance
+    TypeInfoSource typeInfo;
+    ControlBase* (*create)(); // a new instance, not yet counted
+};
+
+// Type information from the type library bound into ModuleHandle().
+HRESULT ModuleTypeInfo(REFGUID guid, ITypeInfo** info);
+// The module's type library (counted reference for the caller).
+HRESULT ModuleTypeLib(ITypeLib** lib);
+
+} // namespace glim

@@ -1,0 +1,26 @@
+#pragma once
+// Number conversions as hosts of the controls expect them: halves round to
+// the even neighbour, values that do not fit raise overflow (error 6), and
+// variants that cannot become the wanted type raise type mismatch (13).
+#include <windows.h>
+#include <oleauto.h>
+
+#include <string>
+
+namespace glim {
+
+short RoundToShort(double value);
+long RoundToLong(double value);
+
+short ToShort(const VARIANT& v);
+long ToLong(const VARIANT& v);
+double ToDouble(const VARIANT& v);
+bool ToBool(const VARIANT& v);
+std::string ToText(const VARIANT& v);
+
+// Boolean as the controls store it: True is -1.
+inline VARIANT_BOOL ToVariantBool(bool b) {
+    return b ? VARIANT_TRUE : VARIANT_FALSE;
+}
+
+} // namespace glim

@@ -1,0 +1,103 @@
+#pragma once
+// Owners for GDI and USER handles, and views that never free.
+#include <windows.h>
+
+#include <utility>
+
+namespace glim {
+
+// Owns one handle and frees it with Free::operator() unless released.
+template <class H, class Free>
+class UniqueHandle {
+  public:
+    UniqueHandle() = default;
+    explicit UniqueHandle(H h) : h_(h) {}
+    UniqueHandle(const UniqueHandle&) = delete;
+    UniqueHandle& operator=(const UniqueHandle&) = delete;
+    UniqueHandle(UniqueHandle&& o) noexcept : h_(std::exchange(o.h_, H{})) {}
+    UniqueHandle& operator=(UniqueHandle&& o) noexcept {
+        if (this != &o) reset(std::exchange(o.h_, H{}));
+        return *this;
+    }
+    ~UniqueHandle() { reset(); }
+
+    void reset(H h = H{}) {
+        if (H old = std::exchange(h_, h)) Free{}(old);
+    }
+    // The handle now belongs to someone else (a window region, for one).
+    H release() { return std::exchange(h_, H{}); }
+    H get() const { return h_; }
+    explicit operator bool() const { return h_ != H{}; }
+
+  private:
+    H h_{};
+};
+
+struct DeleteGdiObject {
+    void operator()(HGDIOBJ h) const { DeleteObject(h); }
+};
+struct DeleteDcHandle {
+    void operator()(HDC h) const { DeleteDC(h); }
+};
+struct DestroyWindowHandle {
+    void operator()(HWND h) const { DestroyWindow(h); }
+};
+struct DestroyIconHandle {
+    void operator()(HICON h) const { DestroyIcon(h); }
+};
+struct DestroyCursorHandle {
+    void operator()(HCURSOR h) const { DestroyCursor(h); }
+};
+
+using OwnedBitmap = UniqueHandle<HBITMAP, DeleteGdiObject>;
+using OwnedBrush = UniqueHandle<HBRUSH, DeleteGdiObject>;
+using OwnedPen = UniqueHandle<HPEN, DeleteGdiObject>;
+using OwnedFont = UniqueHandle<HFONT, DeleteGdiObject>;
+using OwnedRegion = UniqueHandle<HRGN, DeleteGdiObject>;
+using OwnedDC = UniqueHandle<HDC, DeleteDcHandle>;
+using OwnedWindow = UniqueHandle<HWND, DestroyWindowHandle>;
+using OwnedIcon = UniqueHandle<HICON, DestroyIconHandle>;
+using OwnedCursor = UniqueHandle<HCURSOR, DestroyCursorHandle>;
+
+// Selects an object into a DC and puts the old one back when it ends.
+class SelectGuard {
+  public:
+    SelectGuard(HDC dc, HGDIOBJ obj) : dc_(dc), old_(obj ? SelectObject(dc, obj) : nullptr) {}
+    SelectGuard(const SelectGuard&) = delete;
+    SelectGuard& operator=(const SelectGuard&) = delete;
+    ~SelectGuard() {
+        if (old_) SelectObject(dc_, old_);
+    }
+
+  private:
+    HDC dc_;
+    HGDIOBJ old_;
+};
+
+// A window's DC borrowed with GetDC and given back with ReleaseDC.
+class WindowDC {
+  public:
+    explicit WindowDC(HWND hwnd) : hwnd_(hwnd), dc_(GetDC(hwnd)) {}
+    WindowDC(const WindowDC&) = delete;
+    WindowDC& operator=(const WindowDC&) = delete;
+    ~WindowDC() {
+        if (dc_) ReleaseDC(hwnd_, dc_);
+    }
+    HDC get() const { return dc_; }
+
+  private:
+    HWND hwnd_;
+    HDC dc_;
+};
+
+// A screen DC on "DISPLAY", deleted at the end of the scope.
+class DisplayDC {
+  public:
+    DisplayDC() : dc_(CreateDCA("DISPLAY", nullptr, nullptr, nullptr)) {}
+    HDC get() const { return dc_.get(); }
+
+  private:
+    OwnedDC dc_;
+};
+
+} // namespace glim

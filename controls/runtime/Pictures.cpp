@@ -1,0 +1,157 @@
+#include "Pictures.h"
+
+#include "Handles.h"
+#include "RuntimeErrors.h"
+#include "Screen.h"
+#include "Text.h"
+
+namespace glim {
+
+HMODULE ModuleHandle() {
+    HMODULE m = nullptr;
+    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                       reinterpret_cast<LPCSTR>(&ModuleHandle), &m);
+    return m;
+}
+
+std::string ModulePath() {
+    char path[MAX_PATH * 2] = {};
+    GetModuleFileNameA(ModuleHandle(), path, sizeof path);
+    return path;
+}
+
+namespace {
+
+class GlobalMemory {
+  public:
+    explicit GlobalMemory(SIZE_T size) : h_(GlobalAlloc(GMEM_MOVEABLE, size)) {}
+    GlobalMemory(const GlobalMemory&) = delete;
+    GlobalMemory& operator=(const GlobalMemory&) = delete;
+    ~GlobalMemory() {
+        if (h_) GlobalFree(h_);
+    }
+    HGLOBAL get() const { return h_; }
+    HGLOBAL release() {
+        HGLOBAL h = h_;
+        h_ = nullptr;
+        return h;
+    }
+
+  private:
+    HGLOBAL h_;
+};
+
+class FileHandle {
+  public:
+    explicit FileHandle(HANDLE h) : h_(h) {}
+    FileHandle(const FileHandle&) = delete;
+    FileHandle& operator=(const FileHandle&) = delete;
+    ~FileHandle() {
+        if (h_ != INVALID_HANDLE_VALUE) CloseHandle(h_);
+    }
+    HANDLE get() const { return h_; }
+
+  private:
+    HANDLE h_;
+};
+
+} // namespace
+
+ComPtr<IPictureDisp> LoadPicture(const std::string& path) {
+    ComPtr<IPictureDisp> pic;
+    if (path.empty()) return pic;
+    FileHandle file(CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file.get() == INVALID_HANDLE_VALUE) {
+        const DWORD err = GetLastError();
+        RaiseError((err == ERROR_FILE_NOT_FOUND || err == ERROR_PATH_NOT_FOUND || err == ERROR_INVALID_NAME)
+                       ? kErrFileNotFound
+                       : kErrPathAccess);
+    }
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart <= 0 || size.QuadPart > 0x7FFFFFFF)
+        RaiseError(kErrInvalidPicture);
+    GlobalMemory mem(static_cast<SIZE_T>(size.QuadPart));
+    if (!mem.get()) RaiseError(kErrOutOfMemory);
+    void* data = GlobalLock(mem.get());
+    DWORD read = 0;
+    const BOOL ok = ReadFile(file.get(), data, static_cast<DWORD>(size.QuadPart), &read, nullptr);
+    GlobalUnlock(mem.get());
+    if (!ok || read != size.QuadPart) RaiseError(kErrPathAccess);
+    ComPtr<IStream> stream;
+    if (FAILED(CreateStreamOnHGlobal(mem.get(), TRUE, stream.put()))) RaiseError(kErrOutOfMemory);
+    mem.release(); // the stream frees it now
+    if (FAILED(OleLoadPicture(stream.get(), static_cast<LONG>(size.QuadPart), FALSE, IID_IPictureDisp,
+                              pic.put_void())) ||
+        !pic)
+        RaiseError(kErrInvalidPicture);
+    return pic;
+}
+
+ComPtr<IPictureDisp> PictureFromBitmap(HBITMAP bmp, bool own) {
+    PICTDESC desc{};
+    desc.cbSizeofstruct = sizeof desc;
+    desc.picType = PICTYPE_BITMAP;
+    desc.bmp.hbitmap = bmp;
+    ComPtr<IPictureDisp> pic;
+    if (FAILED(OleCreatePictureIndirect(&desc, IID_IPictureDisp, own, pic.put_void()))) {
+        if (own) DeleteObject(bmp);
+        RaiseError(kErrOutOfMemory);
+    }
+    return pic;
+}
+
+ComPtr<IPictureDisp> LoadResPicture(int id, ResourceKind kind) {
+    const UINT type = kind == kResBitmap ? IMAGE_BITMAP : kind == kResIcon ? IMAGE_ICON : IMAGE_CURSOR;
+    HANDLE h = LoadImageA(ModuleHandle(), MAKEINTRESOURCEA(id), type, 0, 0,
+                          kind == kResBitmap ? LR_CREATEDIBSECTION : LR_DEFAULTSIZE);
+    if (!h)
+        RaiseError(kErrResourceNotFound, "Resource with identifier '" + std::to_string(id) + "' not found");
+    if (kind == kResBitmap) return PictureFromBitmap(static_cast<HBITMAP>(h), true);
+    PICTDESC desc{};
+    desc.cbSizeofstruct = sizeof desc;
+    desc.picType = PICTYPE_ICON;
+    desc.icon.hicon = static_cast<HICON>(h);
+    ComPtr<IPictureDisp> pic;
+    if (FAILED(OleCreatePictureIndirect(&desc, IID_IPictureDisp, TRUE, pic.put_void()))) {
+        DestroyIcon(static_cast<HICON>(h));
+        RaiseError(kErrOutOfMemory);
+    }
+    return pic;
+}
+
+OLE_HANDLE PictureHandle(IUnknown* pic) {
+    ComPtr<IPicture> p;
+    if (!pic || FAILED(pic->QueryInterface(IID_IPicture, p.put_void()))) return 0;
+    OLE_HANDLE h = 0;
+    p->get_Handle(&h);
+    return h;
+}
+
+short PictureType(IUnknown* pic) {
+    ComPtr<IPicture> p;
+    if (!pic || FAILED(pic->QueryInterface(IID_IPicture, p.put_void()))) return PICTYPE_NONE;
+    SHORT t = PICTYPE_NONE;
+    p->get_Type(&t);
+    return t;
+}
+
+SIZE PictureSizeHimetric(IUnknown* pic) {
+    ComPtr<IPicture> p;
+    SIZE s{0, 0};
+    if (!pic || FAILED(pic->QueryInterface(IID_IPicture, p.put_void()))) return s;
+    OLE_XSIZE_HIMETRIC w = 0;
+    OLE_YSIZE_HIMETRIC h = 0;
+    p->get_Width(&w);
+    p->get_Height(&h);
+    s.cx = w;
+    s.cy = h;
+    return s;
+}
+
+SIZE PictureSizePixels(IUnknown* pic) {
+    const SIZE hm = PictureSizeHimetric(pic);
+    return SIZE{HimetricToPixelsX(hm.cx), HimetricToPixelsY(hm.cy)};
+}
+
+} // namespace glim

@@ -1,0 +1,300 @@
+#include "SurfaceWindow.h"
+
+#include "Pictures.h"
+#include "RuntimeErrors.h"
+
+#include <windowsx.h>
+
+namespace glim {
+
+namespace {
+
+const char kClassName[] = "GlimSurfaceWindow";
+
+void RegisterSurfaceClass(WNDPROC proc) {
+    WNDCLASSEXA wc{};
+    if (GetClassInfoExA(ModuleHandle(), kClassName, &wc)) return;
+    wc.cbSize = sizeof wc;
+    wc.style = CS_DBLCLKS;
+    wc.lpfnWndProc = proc;
+    wc.hInstance = ModuleHandle();
+    wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+    wc.lpszClassName = kClassName;
+    RegisterClassExA(&wc);
+}
+
+LPCSTR StandardCursor(short pointer) {
+    switch (pointer) {
+    case 2:
+        return reinterpret_cast<LPCSTR>(IDC_CROSS);
+    case 3:
+        return reinterpret_cast<LPCSTR>(IDC_IBEAM);
+    case 5:
+    case 15:
+        return reinterpret_cast<LPCSTR>(IDC_SIZEALL);
+    case 6:
+        return reinterpret_cast<LPCSTR>(IDC_SIZENESW);
+    case 7:
+        return reinterpret_cast<LPCSTR>(IDC_SIZENS);
+    case 8:
+        return reinterpret_cast<LPCSTR>(IDC_SIZENWSE);
+    case 9:
+        return reinterpret_cast<LPCSTR>(IDC_SIZEWE);
+    case 10:
+        return reinterpret_cast<LPCSTR>(IDC_UPARROW);
+    case 11:
+        return reinterpret_cast<LPCSTR>(IDC_WAIT);
+    case 12:
+        return reinterpret_cast<LPCSTR>(IDC_NO);
+    case 13:
+        return reinterpret_cast<LPCSTR>(IDC_APPSTARTING);
+    case 14:
+        return reinterpret_cast<LPCSTR>(IDC_HELP);
+    default:
+        return reinterpret_cast<LPCSTR>(IDC_ARROW);
+    }
+}
+
+short ButtonOf(UINT msg) {
+    switch (msg) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_LBUTTONDBLCLK:
+        return kLeftButton;
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP:
+    case WM_RBUTTONDBLCLK:
+        return kRightButton;
+    default:
+        return kMiddleButton;
+    }
+}
+
+short ButtonsHeld(WPARAM wp) {
+    short b = 0;
+    if (wp & MK_LBUTTON) b |= kLeftButton;
+    if (wp & MK_RBUTTON) b |= kRightButton;
+    if (wp & MK_MBUTTON) b |= kMiddleButton;
+    return b;
+}
+
+} // namespace
+
+SurfaceWindow::~SurfaceWindow() {
+    DestroySurfaceWindow();
+}
+
+void SurfaceWindow::CreateSurfaceWindow(DWORD exStyle, DWORD style, HWND parent, const RECT& rect) {
+    RegisterSurfaceClass(&StaticProc);
+    hwnd_ = CreateWindowExA(exStyle, kClassName, "", style, rect.left, rect.top, rect.right - rect.left,
+                            rect.bottom - rect.top, parent, nullptr, ModuleHandle(), this);
+    if (!hwnd_) RaiseError(kErrOutOfMemory);
+    RECT client{};
+    GetClientRect(hwnd_, &client);
+    surface_.SetSize(client.right, client.bottom);
+}
+
+void SurfaceWindow::DestroySurfaceWindow() {
+    if (HWND h = hwnd_) {
+        DestroyWindow(h);
+        hwnd_ = nullptr;
+    }
+}
+
+void SurfaceWindow::Refresh() {
+    if (!hwnd_) return;
+    InvalidateRect(hwnd_, nullptr, FALSE);
+    UpdateWindow(hwnd_);
+}
+
+void SurfaceWindow::Invalidate() {
+    if (hwnd_) InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
+void SurfaceWindow::SetMousePointer(short pointer) {
+    if ((pointer < 0 || pointer > 15) && pointer != kCustomPointer) RaiseError(kErrInvalidPropertyValue);
+    mousePointer_ = pointer;
+}
+
+void SurfaceWindow::SetEnabled(bool enabled) {
+    enabled_ = enabled;
+    if (hwnd_) EnableWindow(hwnd_, enabled);
+}
+
+short SurfaceWindow::ShiftNow() {
+    short s = 0;
+    if (GetKeyState(VK_SHIFT) < 0) s |= kShiftMask;
+    if (GetKeyState(VK_CONTROL) < 0) s |= kCtrlMask;
+    if (GetKeyState(VK_MENU) < 0) s |= kAltMask;
+    return s;
+}
+
+LRESULT CALLBACK SurfaceWindow::StaticProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_NCCREATE) {
+        auto* cs = reinterpret_cast<CREATESTRUCTA*>(lp);
+        auto* self = static_cast<SurfaceWindow*>(cs->lpCreateParams);
+        self->hwnd_ = hwnd;
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    // Uncounted: the object owns the window and outlives it.
+    auto* self = reinterpret_cast<SurfaceWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    if (!self) return DefWindowProcA(hwnd, msg, wp, lp);
+    if (msg == WM_NCDESTROY) {
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+        self->hwnd_ = nullptr;
+        return DefWindowProcA(hwnd, msg, wp, lp);
+    }
+    // Errors of event handlers must not unwind through the system's dispatch.
+    try {
+        return self->HandleMessage(msg, wp, lp);
+    } catch (const Error& e) {
+        self->OnEventError(e);
+    } catch (...) {
+    }
+    return 0;
+}
+
+void SurfaceWindow::MouseButton(UINT msg, WPARAM wp, LPARAM lp) {
+    const short button = ButtonOf(msg);
+    const float x = static_cast<float>(surface_.FromPixelsX(GET_X_LPARAM(lp)));
+    const float y = static_cast<float>(surface_.FromPixelsY(GET_Y_LPARAM(lp)));
+    const short shift =
+        static_cast<short>(((wp & MK_SHIFT) ? kShiftMask : 0) | ((wp & MK_CONTROL) ? kCtrlMask : 0) |
+                           (GetKeyState(VK_MENU) < 0 ? kAltMask : 0));
+    switch (msg) {
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDBLCLK: {
+        const bool dbl = msg == WM_LBUTTONDBLCLK || msg == WM_RBUTTONDBLCLK || msg == WM_MBUTTONDBLCLK;
+        if (CanGetFocus() && GetFocus() != hwnd_) SetFocus(hwnd_);
+        // Capture from press to release, so the release outside still arrives.
+        if (!pressedButton_) {
+            pressedButton_ = button;
+            pressFromDblClick_ = dbl;
+            SetCapture(hwnd_);
+        }
+        if (dbl)
+            OnDblClick();
+        else
+            OnMouseDown(button, shift, x, y);
+        break;
+    }
+    default: { // button up
+        const bool completes = pressedButton_ == button;
+        const bool fromDbl = pressFromDblClick_;
+        if (completes) {
+            pressedButton_ = 0;
+            pressFromDblClick_ = false;
+            if (GetCapture() == hwnd_) ReleaseCapture();
+        }
+        OnMouseUp(button, shift, x, y);
+        if (!hwnd_) return;
+        RECT client{};
+        GetClientRect(hwnd_, &client);
+        const POINT pt{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+        if (completes && !fromDbl && PtInRect(&client, pt)) OnClick();
+        break;
+    }
+    }
+}
+
+bool SurfaceWindow::SetPointerCursor() {
+    if (mousePointer_ == 0) return false;
+    if (mousePointer_ == kCustomPointer) {
+        const short type = PictureType(mouseIcon_.get());
+        if (type != PICTYPE_ICON) return false;
+        SetCursor(reinterpret_cast<HCURSOR>(static_cast<UINT_PTR>(PictureHandle(mouseIcon_.get()))));
+        return true;
+    }
+    SetCursor(LoadCursorA(nullptr, StandardCursor(mousePointer_)));
+    return true;
+}
+
+LRESULT SurfaceWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_ERASEBKGND:
+        return 1; // the surface covers everything
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(hwnd_, &ps);
+        surface_.Show(dc, ps.rcPaint);
+        EndPaint(hwnd_, &ps);
+        OnPaint();
+        return 0;
+    }
+    case WM_SIZE: {
+        surface_.SetSize(LOWORD(lp), HIWORD(lp));
+        OnResize();
+        return 0;
+    }
+    case WM_WINDOWPOSCHANGED: {
+        const auto* pos = reinterpret_cast<const WINDOWPOS*>(lp);
+        LRESULT r = DefWindowProcA(hwnd_, msg, wp, lp);
+        if (pos->flags & SWP_SHOWWINDOW) OnShow();
+        if (pos->flags & SWP_HIDEWINDOW) OnHide();
+        return r;
+    }
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDBLCLK:
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONUP:
+        MouseButton(msg, wp, lp);
+        return 0;
+    case WM_MOUSEMOVE: {
+        const short shift =
+            static_cast<short>(((wp & MK_SHIFT) ? kShiftMask : 0) | ((wp & MK_CONTROL) ? kCtrlMask : 0));
+        OnMouseMove(ButtonsHeld(wp), shift, static_cast<float>(surface_.FromPixelsX(GET_X_LPARAM(lp))),
+                    static_cast<float>(surface_.FromPixelsY(GET_Y_LPARAM(lp))));
+        return 0;
+    }
+    case WM_CAPTURECHANGED:
+        if (reinterpret_cast<HWND>(lp) != hwnd_) pressedButton_ = 0;
+        break;
+    case WM_SETCURSOR:
+        if (LOWORD(lp) == HTCLIENT && reinterpret_cast<HWND>(wp) == hwnd_ && SetPointerCursor()) return TRUE;
+        break;
+    case WM_KEYDOWN: {
+        short code = static_cast<short>(wp);
+        OnKeyDown(code, ShiftNow());
+        return 0;
+    }
+    case WM_KEYUP: {
+        short code = static_cast<short>(wp);
+        OnKeyUp(code, ShiftNow());
+        return 0;
+    }
+    case WM_CHAR: {
+        short ascii = static_cast<short>(wp & 0xFF);
+        OnKeyPress(ascii);
+        return 0;
+    }
+    case WM_GETDLGCODE:
+        return DLGC_WANTARROWS | DLGC_WANTCHARS;
+    case WM_SETFOCUS:
+        OnFocusMessage(true);
+        return 0;
+    case WM_KILLFOCUS:
+        OnFocusMessage(false);
+        return 0;
+    case WM_DESTROY:
+        OnWindowDestroy();
+        break;
+    default:
+        break;
+    }
+    return WindowProc(msg, wp, lp);
+}
+
+LRESULT SurfaceWindow::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
+    return DefWindowProcA(hwnd_, msg, wp, lp);
+}
+
+} // namespace glim

@@ -1,0 +1,101 @@
+#pragma once
+// A window with a persistent surface, translating mouse, key and focus
+// messages into the events controls and forms handle.  Base of controls,
+// library-owned forms and windowed constituents.
+#include "ComPtr.h"
+#include "Surface.h"
+#include "../support/GlimError.h"
+
+#include <string>
+
+namespace glim {
+
+// Mouse buttons and shift state as event arguments carry them.
+enum MouseButtons : short { kLeftButton = 1, kRightButton = 2, kMiddleButton = 4 };
+enum ShiftState : short { kShiftMask = 1, kCtrlMask = 2, kAltMask = 4 };
+// The custom mouse pointer (MouseIcon); 0 .. 15 are the standard ones.
+inline constexpr short kCustomPointer = 99;
+
+class SurfaceWindow {
+  public:
+    SurfaceWindow() = default;
+    SurfaceWindow(const SurfaceWindow&) = delete;
+    SurfaceWindow& operator=(const SurfaceWindow&) = delete;
+    virtual ~SurfaceWindow();
+
+    HWND hWnd() const { return hwnd_; }
+    Surface& Canvas() { return surface_; }
+    const Surface& Canvas() const { return surface_; }
+    HDC hDC() { return surface_.hDC(); }
+    void Cls() {
+        surface_.Cls();
+        Invalidate();
+    }
+    // Shows the surface now.
+    void Refresh();
+    // Shows the surface at the next paint.
+    void Invalidate();
+
+    short MousePointer() const { return mousePointer_; }
+    // Raises 380 for values that are no pointer.
+    void SetMousePointer(short pointer);
+    IPictureDisp* MouseIcon() const { return mouseIcon_.get(); }
+    void SetMouseIcon(IPictureDisp* icon) { mouseIcon_ = icon; }
+    bool Enabled() const { return enabled_; }
+    void SetEnabled(bool enabled);
+
+  protected:
+    // Creates the window; exStyle/style as CreateWindowEx takes them.
+    void CreateSurfaceWindow(DWORD exStyle, DWORD style, HWND parent, const RECT& rect);
+    void DestroySurfaceWindow();
+
+    // Events; coordinates are in the surface's scale.
+    virtual void OnMouseDown(short /*button*/, short /*shift*/, float /*x*/, float /*y*/) {}
+    virtual void OnMouseMove(short /*button*/, short /*shift*/, float /*x*/, float /*y*/) {}
+    virtual void OnMouseUp(short /*button*/, short /*shift*/, float /*x*/, float /*y*/) {}
+    virtual void OnClick() {}
+    virtual void OnDblClick() {}
+    // Handlers may change the key; KeyAscii set to 0 swallows the character.
+    virtual void OnKeyDown(short& /*keyCode*/, short /*shift*/) {}
+    virtual void OnKeyPress(short& /*keyAscii*/) {}
+    virtual void OnKeyUp(short& /*keyCode*/, short /*shift*/) {}
+    virtual void OnGotFocus() {}
+    virtual void OnLostFocus() {}
+    // WM_SETFOCUS / WM_KILLFOCUS; the default raises the two events above.
+    virtual void OnFocusMessage(bool gained) {
+        if (gained)
+            OnGotFocus();
+        else
+            OnLostFocus();
+    }
+    virtual void OnResize() {}
+    virtual void OnPaint() {}
+    virtual void OnShow() {}
+    virtual void OnHide() {}
+    // Whether a click gives the window the focus.
+    virtual bool CanGetFocus() const { return true; }
+    // The window is about to go away (still valid).
+    virtual void OnWindowDestroy() {}
+    // An event handler raised an error; the message is then taken as handled.
+    virtual void OnEventError(const Error& /*e*/) {}
+    // Everything not handled above; the default calls DefWindowProc.
+    virtual LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp);
+
+    static short ShiftNow();
+
+  private:
+    static LRESULT CALLBACK StaticProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
+    void MouseButton(UINT msg, WPARAM wp, LPARAM lp);
+    bool SetPointerCursor();
+
+    HWND hwnd_ = nullptr;            // the window; destroyed with the object
+    Surface surface_;                // what the window shows
+    short mousePointer_ = 0;         // 0 = the class cursor
+    ComPtr<IPictureDisp> mouseIcon_; // cursor for pointer 99
+    bool enabled_ = true;
+    short pressedButton_ = 0;        // button that began the press, 0 when none
+    bool pressFromDblClick_ = false; // the press was a double click: no Click on release
+};
+
+} // namespace glim

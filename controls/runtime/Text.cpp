@@ -1,0 +1,34 @@
+#include "Text.h"
+
+#include <oleauto.h>
+
+namespace glim {
+
+std::wstring Widen(const std::string& s) {
+    if (s.empty()) return {};
+    const int n = MultiByteToWideChar(CP_ACP, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
+    std::wstring w(static_cast<size_t>(n), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, s.data(), static_cast<int>(s.size()), w.data(), n);
+    return w;
+}
+
+std::string Narrow(const wchar_t* s, int length) {
+    if (!s) return {};
+    if (length < 0) length = static_cast<int>(wcslen(s));
+    if (length == 0) return {};
+    const int n = WideCharToMultiByte(CP_ACP, 0, s, length, nullptr, 0, nullptr, nullptr);
+    std::string a(static_cast<size_t>(n), '\0');
+    WideCharToMultiByte(CP_ACP, 0, s, length, a.data(), n, nullptr, nullptr);
+    return a;
+}
+
+std::string NarrowBstr(BSTR s) {
+    return Narrow(s, static_cast<int>(SysStringLen(s)));
+}
+
+BSTR AllocBstr(const std::string& s) {
+    const std::wstring w = Widen(s);
+    return SysAllocStringLen(w.data(), static_cast<UINT>(w.size()));
+}
+
+} // namespace glim

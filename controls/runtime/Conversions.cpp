@@ -55,6 +55,13 @@ double ToDouble(const VARIANT& v) {
 bool ToBool(const VARIANT& v) {
     return V_BOOL(Coerce(v, VT_BOOL).get()) != VARIANT_FALSE;
 }
+LONG_PTR ToLongPtr(const VARIANT& v) {
+#ifdef _WIN64
+    return static_cast<LONG_PTR>(V_I8(Coerce(v, VT_I8).get()));
+#else
+    return static_cast<LONG_PTR>(V_I4(Coerce(v, VT_I4).get()));
+#endif
+}
 std::string ToText(const VARIANT& v) {
     return NarrowBstr(V_BSTR(Coerce(v, VT_BSTR).get()));
 }

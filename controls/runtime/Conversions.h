@@ -17,6 +17,8 @@ long ToLong(const VARIANT& v);
 double ToDouble(const VARIANT& v);
 bool ToBool(const VARIANT& v);
 std::string ToText(const VARIANT& v);
+// A handle-sized integer (window handles travel as 32- or 64-bit numbers).
+LONG_PTR ToLongPtr(const VARIANT& v);
 
 // Boolean as the controls store it: True is -1.
 inline VARIANT_BOOL ToVariantBool(bool b) {

@@ -72,6 +72,18 @@ Variant CallMethod(IDispatch* obj, const std::string& name, std::vector<VARIANT>
     return InvokeById(obj, DispIdOf(obj, name), DISPATCH_METHOD | DISPATCH_PROPERTYGET, std::move(args));
 }
 
+std::string TypeName(IDispatch* obj) {
+    if (!obj) return "Nothing";
+    ComPtr<ITypeInfo> info;
+    Bstr name;
+    if (FAILED(obj->GetTypeInfo(0, LOCALE_USER_DEFAULT, info.put())) || !info ||
+        FAILED(info->GetDocumentation(MEMBERID_NIL, name.put(), nullptr, nullptr, nullptr)))
+        return "Object";
+    std::string n = NarrowBstr(name.get());
+    if (n.size() > 1 && n[0] == '_') n.erase(0, 1);
+    return n;
+}
+
 ComPtr<IDispatch> ObjectOf(const VARIANT& v) {
     const VARIANT* p = &v;
     while (V_VT(p) == (VT_VARIANT | VT_BYREF))

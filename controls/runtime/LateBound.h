@@ -21,6 +21,10 @@ Variant CallMethod(IDispatch* obj, const std::string& name, std::vector<VARIANT>
 // Raw invoke with natural-order arguments.
 Variant InvokeById(IDispatch* obj, DISPID id, WORD flags, std::vector<VARIANT> args);
 
+// The type name hosts show for an object (its type information's name,
+// without the leading underscore of a default interface).
+std::string TypeName(IDispatch* obj);
+
 // An object reference held by a VARIANT (raises 91 when Nothing, 13 when not an object).
 ComPtr<IDispatch> ObjectOf(const VARIANT& v);
 

@@ -26,8 +26,8 @@ bool SameValue(const VARIANT& a, const VARIANT& b) {
 Variant PropertyBag::Read(const PersistedKey& key, const VARIANT& dflt) const {
     Variant stored;
     std::wstring name = Widen(key.name);
-    // Objects come back as whatever the bag holds; ask for VT_EMPTY then.
-    if (key.type != VT_VARIANT && key.type != VT_DISPATCH) V_VT(stored.get()) = key.type;
+    // Ask for what is stored (VT_EMPTY) and convert here, so a value that does
+    // not fit raises overflow instead of silently reading the default.
     if (!bag_ || FAILED(bag_->Read(name.c_str(), stored.get(), log_)) || stored.vt() == VT_EMPTY)
         return Variant(dflt);
     if (key.type == VT_VARIANT) return stored;

@@ -1,0 +1,59 @@
+#include "ClassFactory.h"
+
+#include "ControlBase.h"
+#include "ModuleLocks.h"
+
+namespace glim {
+
+ClassFactory::ClassFactory(const ControlClass& cls) : cls_(cls) {
+    LockModule();
+}
+ClassFactory::~ClassFactory() {
+    UnlockModule();
+}
+
+STDMETHODIMP ClassFactory::QueryInterface(REFIID iid, void** ppv) {
+    if (!ppv) return E_POINTER;
+    if (iid == IID_IUnknown || iid == IID_IClassFactory) {
+        *ppv = static_cast<IClassFactory*>(this);
+        AddRef();
+        return S_OK;
+    }
+    *ppv = nullptr;
+    return E_NOINTERFACE;
+}
+
+STDMETHODIMP_(ULONG) ClassFactory::AddRef() {
+    return ++refs_;
+}
+
+STDMETHODIMP_(ULONG) ClassFactory::Release() {
+    const ULONG r = --refs_;
+    if (!r) delete this;
+    return r;
+}
+
+STDMETHODIMP ClassFactory::CreateInstance(IUnknown* outer, REFIID iid, void** ppv) {
+    if (!ppv) return E_POINTER;
+    *ppv = nullptr;
+    if (outer) return CLASS_E_NOAGGREGATION;
+    ControlBase* control = nullptr;
+    const HRESULT made = ComCall(iid, [&] { control = cls_.create(); });
+    if (FAILED(made)) return made;
+    // The first reference, so a failed QueryInterface ends the instance.
+    IUnknown* unk = control->Unknown();
+    unk->AddRef();
+    const HRESULT hr = unk->QueryInterface(iid, ppv);
+    unk->Release();
+    return hr;
+}
+
+STDMETHODIMP ClassFactory::LockServer(BOOL lock) {
+    if (lock)
+        LockModule();
+    else
+        UnlockModule();
+    return S_OK;
+}
+
+} // namespace glim

@@ -1,0 +1,211 @@
+#include "GlimForm.h"
+
+#include "Conversions.h"
+#include "Interaction.h"
+#include "LateBound.h"
+#include "Pictures.h"
+#include "Screen.h"
+#include "SkinResourceIds.h"
+
+#include <string>
+
+namespace glim {
+
+namespace {
+
+// The control's size is that of its design picture box: 480 x 480 twips.
+constexpr long kPicture1Size = 480;
+// MiniSize(True) shrinks the form to this size (twips).
+constexpr long kMiniWidth = 3100;
+constexpr long kMiniHeight = 900;
+
+constexpr PersistedKey kMnuStyleIdxKey{"MnuStyleIdx", VT_I2};
+
+// The controls AutoSkinControl hands the skin index to.
+constexpr const char* kSkinnedTypes[] = {"GlimButton", "GlimPressBar", "GlimCheck", "GlimOption",
+                                         "GlimSlider"};
+
+void EmptyResult(VARIANT* pRetVal) {
+    if (pRetVal) VariantInit(pRetVal);
+}
+
+} // namespace
+
+const ControlClass GlimForm::kClass = {
+    "GlimForm",
+    &CLSID_GlimForm,
+    &IID__GlimForm,
+    &DIID___GlimForm,
+    skinres::Toolbox(skinres::ToolboxImage::Form),
+    SIZE{32, 32},
+    &ModuleTypeInfo,
+    &GlimForm::CreateInstance,
+};
+
+GlimForm::GlimForm() : Control(kClass) {}
+
+void GlimForm::OnInitialize() {
+    picture1 = LoadResPicture(skinres::kFormDesign, kResBitmap);
+    Canvas().SetScaleMode(kScalePixels);
+    Canvas().PaintPicture(picture1.get(), 0, 0);
+    Invalidate();
+}
+
+void GlimForm::OnInitProperties() {
+    MnuStyleIdx = 0;
+}
+
+void GlimForm::OnReadProperties(const PropertyBag& bag) {
+    MnuStyleIdx = ToShort(*bag.Read(kMnuStyleIdxKey, *Variant::I2(0)));
+}
+
+void GlimForm::OnWriteProperties(const PropertyBag& bag) {
+    bag.Write(kMnuStyleIdxKey, *Variant::I2(MnuStyleIdx), *Variant::I2(0));
+}
+
+void GlimForm::OnResize() {
+    if (resizing) return;
+    resizing = true;
+    try {
+        SetSize(kPicture1Size, kPicture1Size);
+    } catch (...) {
+        resizing = false;
+        throw;
+    }
+    resizing = false;
+}
+
+STDMETHODIMP GlimForm::get_TmpColor(long* pVal) {
+    if (!pVal) return E_POINTER;
+    *pVal = TmpColor;
+    return S_OK;
+}
+
+STDMETHODIMP GlimForm::put_TmpColor(long New_TmpColor) {
+    TmpColor = New_TmpColor;
+    return S_OK;
+}
+
+STDMETHODIMP GlimForm::get_MnuStyleIdx(MnuStyle* pVal) {
+    if (!pVal) return E_POINTER;
+    *pVal = static_cast<MnuStyle>(MnuStyleIdx);
+    return S_OK;
+}
+
+STDMETHODIMP GlimForm::put_MnuStyleIdx(MnuStyle New_MnuStyleIdx) {
+    return Member([&] {
+        if (New_MnuStyleIdx < -32768 || New_MnuStyleIdx > 32767) RaiseError(kErrOverflow);
+        MnuStyleIdx = static_cast<short>(New_MnuStyleIdx);
+        PropertyChanged("MnuStyleIdx");
+    });
+}
+
+HRESULT GlimForm::NotAvailable(const char* member, VARIANT* pRetVal) {
+    EmptyResult(pRetVal);
+    return Member([&] {
+        RaiseError(kErrNotSupported,
+                   std::string(member) + " is not available: the skinned frame is not built in");
+    });
+}
+
+STDMETHODIMP GlimForm::LoadSkin(short* idx, VARIANT* pRetVal) {
+    if (!idx) return E_POINTER;
+    return NotAvailable("LoadSkin", pRetVal);
+}
+
+STDMETHODIMP GlimForm::SkinFormFile(BSTR*, BSTR*, VARIANT* pRetVal) {
+    return NotAvailable("SkinFormFile", pRetVal);
+}
+STDMETHODIMP GlimForm::CloseSkin(VARIANT* pRetVal) {
+    return NotAvailable("CloseSkin", pRetVal);
+}
+STDMETHODIMP GlimForm::AddToTry(IDispatch**, BSTR*, VARIANT* pRetVal) {
+    return NotAvailable("AddToTry", pRetVal);
+}
+STDMETHODIMP GlimForm::UnloadTryIcon(VARIANT* pRetVal) {
+    return NotAvailable("UnloadTryIcon", pRetVal);
+}
+
+HWND GlimForm::FormWindow() const {
+    return reinterpret_cast<HWND>(ToLongPtr(*GetProperty(ParentForm().get(), "hWnd")));
+}
+
+STDMETHODIMP GlimForm::MiniSize(VARIANT_BOOL* SetMiniSize, VARIANT* pRetVal) {
+    EmptyResult(pRetVal);
+    if (!SetMiniSize) return E_POINTER;
+    return Member([&] {
+        ComPtr<IDispatch> form = ParentForm();
+        if (*SetMiniSize) {
+            // A second shrink keeps the size from before the first one.
+            if (!sizeSaved) {
+                const long w = ToLong(*GetProperty(form.get(), "Width"));
+                const long h = ToLong(*GetProperty(form.get(), "Height"));
+                savedWidth = w;
+                savedHeight = h;
+                sizeSaved = true;
+            }
+            PutProperty(form.get(), "Width", *Variant::I4(kMiniWidth));
+            PutProperty(form.get(), "Height", *Variant::I4(kMiniHeight));
+        } else if (sizeSaved) {
+            // With nothing stored there is nothing to go back to: the form stays.
+            PutProperty(form.get(), "Width", *Variant::I4(savedWidth));
+            PutProperty(form.get(), "Height", *Variant::I4(savedHeight));
+            sizeSaved = false;
+        }
+    });
+}
+
+STDMETHODIMP GlimForm::SetWindowOnTop(VARIANT_BOOL* SetOntop, VARIANT* pRetVal) {
+    EmptyResult(pRetVal);
+    if (!SetOntop) return E_POINTER;
+    return Member([&] {
+        // Only True (-1) counts as on top.
+        SetWindowPos(FormWindow(), *SetOntop == VARIANT_TRUE ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE);
+    });
+}
+
+STDMETHODIMP GlimForm::DoRndForm(VARIANT* pRetVal) {
+    EmptyResult(pRetVal);
+    return Member([&] {
+        ComPtr<IDispatch> form = ParentForm();
+        const HWND hwnd = reinterpret_cast<HWND>(ToLongPtr(*GetProperty(form.get(), "hWnd")));
+        const long w = RoundToLong(ToDouble(*GetProperty(form.get(), "Width")) / TwipsPerPixelX());
+        const long h = RoundToLong(ToDouble(*GetProperty(form.get(), "Height")) / TwipsPerPixelY());
+        OwnedRegion rgn(CreateRoundRectRgn(0, 0, w + 1, h + 1, 3, 3));
+        if (!rgn) RaiseError(kErrOutOfMemory);
+        // The window owns the region from here on.
+        if (SetWindowRgn(hwnd, rgn.get(), TRUE)) rgn.release();
+    });
+}
+
+STDMETHODIMP GlimForm::AutoSkinControl(VARIANT* pRetVal) {
+    EmptyResult(pRetVal);
+    return Member([&] {
+        try {
+            ComPtr<IDispatch> form = ParentForm();
+            ComPtr<IDispatch> controls = ObjectOf(*GetProperty(form.get(), "Controls"));
+            Variant enumVar =
+                InvokeById(controls.get(), DISPID_NEWENUM, DISPATCH_PROPERTYGET | DISPATCH_METHOD, {});
+            ComPtr<IEnumVARIANT> items;
+            if ((enumVar.vt() != VT_UNKNOWN && enumVar.vt() != VT_DISPATCH) || !V_UNKNOWN(enumVar.get()) ||
+                FAILED(V_UNKNOWN(enumVar.get())->QueryInterface(IID_IEnumVARIANT, items.put_void())))
+                RaiseError(kErrNotSupported);
+            Variant item;
+            ULONG fetched = 0;
+            while (items->Next(1, item.put(), &fetched) == S_OK && fetched == 1) {
+                ComPtr<IDispatch> control = ObjectOf(*item);
+                const std::string type = TypeName(control.get());
+                for (const char* skinned : kSkinnedTypes) {
+                    if (type != skinned) continue;
+                    PutProperty(control.get(), "Style", *Variant::I2(MnuStyleIdx));
+                    break;
+                }
+            }
+        } catch (const Error& e) {
+            MsgBox(std::to_string(e.Number()) + e.Description(), MB_OK);
+        }
+    });
+}
+
+} // namespace glim

@@ -1,0 +1,50 @@
+#pragma once
+// The frame-skinning control: a fixed 32 x 32 picture on the host form with
+// window utilities that act on that form at once.
+#include "ControlBase.h"
+#include "GlimFormControl.h"
+
+namespace glim {
+
+class GlimForm final : public Control<GlimForm, _GlimForm> {
+  public:
+    static const ControlClass kClass;
+    GlimForm();
+
+    // _GlimForm
+    STDMETHODIMP get_TmpColor(long* pVal) override;
+    STDMETHODIMP put_TmpColor(long New_TmpColor) override;
+    STDMETHODIMP LoadSkin(short* idx, VARIANT* pRetVal) override;
+    STDMETHODIMP SkinFormFile(BSTR* MainPicFileName, BSTR* BorderPicName, VARIANT* pRetVal) override;
+    STDMETHODIMP get_MnuStyleIdx(MnuStyle* pVal) override;
+    STDMETHODIMP put_MnuStyleIdx(MnuStyle New_MnuStyleIdx) override;
+    STDMETHODIMP CloseSkin(VARIANT* pRetVal) override;
+    STDMETHODIMP MiniSize(VARIANT_BOOL* SetMiniSize, VARIANT* pRetVal) override;
+    STDMETHODIMP AddToTry(IDispatch** Menu, BSTR* ToolTip, VARIANT* pRetVal) override;
+    STDMETHODIMP UnloadTryIcon(VARIANT* pRetVal) override;
+    STDMETHODIMP SetWindowOnTop(VARIANT_BOOL* SetOntop, VARIANT* pRetVal) override;
+    STDMETHODIMP DoRndForm(VARIANT* pRetVal) override;
+    STDMETHODIMP AutoSkinControl(VARIANT* pRetVal) override;
+
+  protected:
+    void OnInitialize() override;
+    void OnInitProperties() override;
+    void OnReadProperties(const PropertyBag& bag) override;
+    void OnWriteProperties(const PropertyBag& bag) override;
+    void OnResize() override;
+
+  private:
+    // Methods whose skinned frame is not built into this library yet.
+    HRESULT NotAvailable(const char* member, VARIANT* pRetVal);
+    HWND FormWindow() const;
+
+    short MnuStyleIdx = 0; // skin index of the menu style; persisted
+    long savedWidth = 0;   // host form size stored by MiniSize(True), twips
+    long savedHeight = 0;
+    bool sizeSaved = false;        // savedWidth/savedHeight hold the real size
+    long TmpColor = 0;             // public member nothing else uses
+    ComPtr<IPictureDisp> picture1; // the 32 x 32 design picture
+    bool resizing = false;         // Resize is setting our own size
+};
+
+} // namespace glim

@@ -1,0 +1,127 @@
+// The exports of GlimForm.dll: class objects, unloading, and registration
+// of the built control classes and the type library.
+#include "ClassFactory.h"
+#include "ComPtr.h"
+#include "ModuleLocks.h"
+#include "Pictures.h"
+#include "ServerClasses.h"
+#include "Text.h"
+
+#include "GlimFormControl.h"
+
+#include <ole2.h>
+
+#include <string>
+
+using namespace glim;
+
+namespace {
+
+// ProgIDs are the type library's name, a point and the class name.
+const char kLibraryName[] = "GlimFormControl";
+
+std::string GuidText(REFGUID g) {
+    wchar_t buf[40] = {};
+    StringFromGUID2(g, buf, 40);
+    return Narrow(buf);
+}
+
+class RegKey {
+  public:
+    RegKey(HKEY parent, const std::string& path) {
+        if (RegCreateKeyExA(parent, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key_, nullptr) !=
+            ERROR_SUCCESS)
+            key_ = nullptr;
+    }
+    RegKey(const RegKey&) = delete;
+    RegKey& operator=(const RegKey&) = delete;
+    ~RegKey() {
+        if (key_) RegCloseKey(key_);
+    }
+    bool Set(const char* name, const std::string& value) const {
+        return key_ && RegSetValueExA(key_, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                                      static_cast<DWORD>(value.size() + 1)) == ERROR_SUCCESS;
+    }
+
+  private:
+    HKEY key_ = nullptr;
+};
+
+bool WriteKey(const std::string& path, const std::string& value, const char* name = nullptr) {
+    return RegKey(HKEY_CLASSES_ROOT, path).Set(name, value);
+}
+
+HRESULT RegisterClass(const ControlClass& cls, const std::string& dll) {
+    const std::string clsid = GuidText(*cls.clsid);
+    const std::string progId = std::string(kLibraryName) + "." + cls.name;
+    const std::string key = "CLSID\\" + clsid;
+    bool ok = WriteKey(key, progId);
+    ok = ok && WriteKey(key + "\\InprocServer32", dll);
+    ok = ok && WriteKey(key + "\\InprocServer32", "Apartment", "ThreadingModel");
+    ok = ok && WriteKey(key + "\\ProgID", progId);
+    ok = ok && WriteKey(key + "\\VersionIndependentProgID", progId);
+    ok = ok && WriteKey(key + "\\Control", "");
+    ok = ok && WriteKey(key + "\\ToolboxBitmap32", dll + ", " + std::to_string(cls.toolboxBitmap));
+    ok = ok && WriteKey(key + "\\TypeLib", GuidText(LIBID_GlimFormControl));
+    ok = ok && WriteKey(key + "\\Version", "1.0");
+    ok = ok && WriteKey(key + "\\MiscStatus", "0");
+    ok = ok && WriteKey(key + "\\MiscStatus\\1", std::to_string(kControlMiscStatus));
+    ok = ok && WriteKey(progId, cls.name);
+    ok = ok && WriteKey(progId + "\\CLSID", clsid);
+    return ok ? S_OK : SELFREG_E_CLASS;
+}
+
+void UnregisterClass(const ControlClass& cls) {
+    const std::string progId = std::string(kLibraryName) + "." + cls.name;
+    RegDeleteTreeA(HKEY_CLASSES_ROOT, ("CLSID\\" + GuidText(*cls.clsid)).c_str());
+    RegDeleteKeyA(HKEY_CLASSES_ROOT, ("CLSID\\" + GuidText(*cls.clsid)).c_str());
+    RegDeleteTreeA(HKEY_CLASSES_ROOT, progId.c_str());
+    RegDeleteKeyA(HKEY_CLASSES_ROOT, progId.c_str());
+}
+
+} // namespace
+
+extern "C" {
+
+STDAPI DllGetClassObject(REFCLSID clsid, REFIID iid, LPVOID* ppv) {
+    if (!ppv) return E_POINTER;
+    *ppv = nullptr;
+    const ControlClass* cls = FindServerClass(clsid);
+    if (!cls) return CLASS_E_CLASSNOTAVAILABLE;
+    ComPtr<ClassFactory> factory(new ClassFactory(*cls));
+    return factory->QueryInterface(iid, ppv);
+}
+
+STDAPI DllCanUnloadNow() {
+    return ModuleLockCount() == 0 ? S_OK : S_FALSE;
+}
+
+STDAPI DllRegisterServer() {
+    const std::string dll = ModulePath();
+    ComPtr<ITypeLib> lib;
+    HRESULT hr = ModuleTypeLib(lib.put());
+    if (FAILED(hr)) return SELFREG_E_TYPELIB;
+    std::wstring path = Widen(dll);
+    if (FAILED(RegisterTypeLib(lib.get(), path.data(), nullptr))) return SELFREG_E_TYPELIB;
+    for (const ControlClass* cls : ServerClasses()) {
+        hr = RegisterClass(*cls, dll);
+        if (FAILED(hr)) return hr;
+    }
+    return S_OK;
+}
+
+STDAPI DllUnregisterServer() {
+    for (const ControlClass* cls : ServerClasses())
+        UnregisterClass(*cls);
+    ComPtr<ITypeLib> lib;
+    if (SUCCEEDED(ModuleTypeLib(lib.put()))) {
+        TLIBATTR* attr = nullptr;
+        if (SUCCEEDED(lib->GetLibAttr(&attr))) {
+            UnRegisterTypeLib(attr->guid, attr->wMajorVerNum, attr->wMinorVerNum, attr->lcid, attr->syskind);
+            lib->ReleaseTLibAttr(attr);
+        }
+    }
+    return S_OK;
+}
+
+} // extern "C"

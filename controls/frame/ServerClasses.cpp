@@ -1,0 +1,26 @@
+#include "ServerClasses.h"
+
+#include "GlimForm.h"
+
+namespace glim {
+
+namespace {
+
+// One line per built control class.
+const ControlClass* const kClasses[] = {
+    &GlimForm::kClass,
+};
+
+} // namespace
+
+std::span<const ControlClass* const> ServerClasses() {
+    return kClasses;
+}
+
+const ControlClass* FindServerClass(REFCLSID clsid) {
+    for (const ControlClass* c : kClasses)
+        if (IsEqualCLSID(*c->clsid, clsid)) return c;
+    return nullptr;
+}
+
+} // namespace glim

@@ -1,0 +1,454 @@
+// GlimForm.dll as a host sees it: regsvr32, ProgIDs, the class factory,
+// IDispatch by name and by identifier, property bags and the window
+// utilities' effects on a real form.
+#include "GlimFormControl.h"
+#include "HostForm.h"
+#include "pump.h"
+
+#include <gtest/gtest.h>
+#include <ocidl.h>
+#include <olectl.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+std::string DllPath() {
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string p = path;
+    return p.substr(0, p.find_last_of("\\/") + 1) + "GlimForm.dll";
+}
+
+DWORD RunRegsvr32(const std::string& args) {
+    std::string cmd = "regsvr32.exe /s " + args + " \"" + DllPath() + "\"";
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        return ~0u;
+    WaitForSingleObject(pi.hProcess, 60000);
+    DWORD code = ~0u;
+    GetExitCodeProcess(pi.hProcess, &code);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    return code;
+}
+
+std::string RegText(const std::string& key, const char* name = nullptr) {
+    char buf[1024] = {};
+    LONG size = sizeof buf;
+    HKEY k = nullptr;
+    if (RegOpenKeyExA(HKEY_CLASSES_ROOT, key.c_str(), 0, KEY_QUERY_VALUE, &k) != ERROR_SUCCESS)
+        return "<none>";
+    DWORD type = 0, dsize = sizeof buf;
+    const LONG rc = RegQueryValueExA(k, name, nullptr, &type, reinterpret_cast<BYTE*>(buf), &dsize);
+    RegCloseKey(k);
+    (void)size;
+    return rc == ERROR_SUCCESS ? std::string(buf) : "<none>";
+}
+
+bool KeyExists(const std::string& key) {
+    HKEY k = nullptr;
+    if (RegOpenKeyExA(HKEY_CLASSES_ROOT, key.c_str(), 0, KEY_READ, &k) != ERROR_SUCCESS) return false;
+    RegCloseKey(k);
+    return true;
+}
+
+const char kClsidText[] = "{B93D7AB9-14EA-4A04-B40F-8EC5989B7E2D}";
+const char kLibidText[] = "{EF977422-E047-42A7-A004-1C0695C81FCF}";
+
+template <class T>
+struct Com {
+    T* p = nullptr;
+    ~Com() {
+        if (p) p->Release();
+    }
+    T* operator->() const { return p; }
+    void** out() { return reinterpret_cast<void**>(&p); }
+};
+
+// Invoke with natural-order arguments; returns the HRESULT and fills result/excep.
+HRESULT Call(IDispatch* d, DISPID id, WORD flags, std::vector<VARIANT> args, VARIANT* result = nullptr,
+             EXCEPINFO* ei = nullptr) {
+    std::vector<VARIANT> rev(args.rbegin(), args.rend());
+    DISPPARAMS dp{rev.empty() ? nullptr : rev.data(), nullptr, static_cast<UINT>(rev.size()), 0};
+    DISPID put = DISPID_PROPERTYPUT;
+    if (flags & DISPATCH_PROPERTYPUT) {
+        dp.rgdispidNamedArgs = &put;
+        dp.cNamedArgs = 1;
+    }
+    EXCEPINFO local{};
+    UINT argErr = 0;
+    const HRESULT hr = d->Invoke(id, IID_NULL, 0, flags, &dp, result, ei ? ei : &local, &argErr);
+    if (!ei) {
+        SysFreeString(local.bstrSource);
+        SysFreeString(local.bstrDescription);
+        SysFreeString(local.bstrHelpFile);
+    }
+    return hr;
+}
+
+VARIANT I4(long v) {
+    VARIANT r;
+    V_VT(&r) = VT_I4;
+    V_I4(&r) = v;
+    return r;
+}
+
+VARIANT R8(double v) {
+    VARIANT r;
+    V_VT(&r) = VT_R8;
+    V_R8(&r) = v;
+    return r;
+}
+
+long GetStyle(IDispatch* d) {
+    VARIANT r;
+    VariantInit(&r);
+    EXPECT_EQ(Call(d, dispid::GlimForm::MnuStyleIdx, DISPATCH_PROPERTYGET, {}, &r), S_OK);
+    VARIANT l;
+    VariantInit(&l);
+    VariantChangeType(&l, &r, 0, VT_I4);
+    VariantClear(&r);
+    return V_I4(&l);
+}
+
+class GlimFormTest : public testing::Test {
+  protected:
+    static void SetUpTestSuite() { ASSERT_EQ(RunRegsvr32(""), 0u); }
+};
+
+// An ordered property bag that records what a control writes.
+class RecordingBag : public IPropertyBag {
+  public:
+    std::vector<std::pair<std::wstring, VARIANT>> items;
+    ~RecordingBag() {
+        for (auto& i : items)
+            VariantClear(&i.second);
+    }
+    STDMETHODIMP QueryInterface(REFIID iid, void** ppv) override {
+        if (iid == IID_IUnknown || iid == IID_IPropertyBag) {
+            *ppv = this;
+            return S_OK;
+        }
+        *ppv = nullptr;
+        return E_NOINTERFACE;
+    }
+    STDMETHODIMP_(ULONG) AddRef() override { return 2; }
+    STDMETHODIMP_(ULONG) Release() override { return 1; }
+    STDMETHODIMP Read(LPCOLESTR name, VARIANT* v, IErrorLog*) override {
+        for (auto& i : items)
+            if (_wcsicmp(i.first.c_str(), name) == 0) {
+                const VARTYPE want = V_VT(v);
+                if (want == VT_EMPTY) return VariantCopy(v, &i.second);
+                return VariantChangeType(v, &i.second, 0, want);
+            }
+        return E_INVALIDARG;
+    }
+    STDMETHODIMP Write(LPCOLESTR name, VARIANT* v) override {
+        VARIANT copy;
+        VariantInit(&copy);
+        VariantCopy(&copy, v);
+        items.emplace_back(name, copy);
+        return S_OK;
+    }
+};
+
+} // namespace
+
+TEST_F(GlimFormTest, RegistrationWritesWhatHostsLookFor) {
+    const std::string key = std::string("CLSID\\") + kClsidText;
+    std::string server = RegText(key + "\\InprocServer32");
+    EXPECT_EQ(_stricmp(server.c_str(), DllPath().c_str()), 0) << server;
+    EXPECT_EQ(RegText(key + "\\InprocServer32", "ThreadingModel"), "Apartment");
+    EXPECT_EQ(RegText(key + "\\ProgID"), "GlimFormControl.GlimForm");
+    EXPECT_TRUE(KeyExists(key + "\\Control"));
+    const std::string toolbox = RegText(key + "\\ToolboxBitmap32");
+    EXPECT_NE(toolbox.find(", 30000"), std::string::npos) << toolbox;
+    EXPECT_EQ(RegText(key + "\\TypeLib"), kLibidText);
+    EXPECT_EQ(RegText("GlimFormControl.GlimForm\\CLSID"), kClsidText);
+    EXPECT_TRUE(KeyExists(std::string("TypeLib\\") + kLibidText + "\\1.0"));
+
+    // Classes not built yet are neither registered nor served.
+    CLSID clsid{};
+    EXPECT_TRUE(FAILED(CLSIDFromProgID(L"GlimFormControl.GlimButton", &clsid)));
+    HMODULE dll = LoadLibraryA(DllPath().c_str());
+    ASSERT_NE(dll, nullptr);
+    auto getObject = reinterpret_cast<HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**)>(
+        reinterpret_cast<void*>(GetProcAddress(dll, "DllGetClassObject")));
+    ASSERT_NE(getObject, nullptr);
+    Com<IClassFactory> factory;
+    EXPECT_EQ(getObject(CLSID_GlimButton, IID_IClassFactory, factory.out()), CLASS_E_CLASSNOTAVAILABLE);
+    EXPECT_EQ(getObject(CLSID_GlimForm, IID_IClassFactory, factory.out()), S_OK);
+    Com<IUnknown> aggregated;
+    EXPECT_EQ(factory->CreateInstance(reinterpret_cast<IUnknown*>(factory.p), IID_IUnknown, aggregated.out()),
+              CLASS_E_NOAGGREGATION);
+}
+
+TEST_F(GlimFormTest, UnregistrationRemovesEverythingAndRegistrationComesBack) {
+    ASSERT_EQ(RunRegsvr32("/u"), 0u);
+    const std::string key = std::string("CLSID\\") + kClsidText;
+    EXPECT_FALSE(KeyExists(key));
+    EXPECT_FALSE(KeyExists("GlimFormControl.GlimForm"));
+    EXPECT_FALSE(KeyExists(std::string("TypeLib\\") + kLibidText));
+    CLSID clsid{};
+    EXPECT_TRUE(FAILED(CLSIDFromProgID(L"GlimFormControl.GlimForm", &clsid)));
+    Com<IUnknown> unk;
+    EXPECT_EQ(CoCreateInstance(CLSID_GlimForm, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown, unk.out()),
+              REGDB_E_CLASSNOTREG);
+    ASSERT_EQ(RunRegsvr32(""), 0u);
+    ASSERT_EQ(CLSIDFromProgID(L"GlimFormControl.GlimForm", &clsid), S_OK);
+    EXPECT_TRUE(IsEqualCLSID(clsid, CLSID_GlimForm));
+}
+
+TEST_F(GlimFormTest, CreatedByProgIdItAnswersTheControlInterfaces) {
+    CLSID clsid{};
+    ASSERT_EQ(CLSIDFromProgID(L"GlimFormControl.GlimForm", &clsid), S_OK);
+    Com<IDispatch> d;
+    ASSERT_EQ(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch, d.out()), S_OK);
+    for (const IID* iid :
+         {&IID_IOleObject, &IID_IOleInPlaceObject, &IID_IOleInPlaceActiveObject, &IID_IOleControl,
+          &IID_IViewObject2, &IID_IPersistPropertyBag, &IID_IPersistStreamInit, &IID_IProvideClassInfo2,
+          &IID_IConnectionPointContainer, &IID__GlimForm}) {
+        Com<IUnknown> u;
+        EXPECT_EQ(d->QueryInterface(*iid, u.out()), S_OK);
+    }
+    // One identity whatever interface is asked.
+    Com<IUnknown> a, b;
+    d->QueryInterface(IID_IUnknown, a.out());
+    Com<IOleObject> ole;
+    d->QueryInterface(IID_IOleObject, ole.out());
+    ole->QueryInterface(IID_IUnknown, b.out());
+    EXPECT_EQ(a.p, b.p);
+
+    Com<IProvideClassInfo2> pci;
+    d->QueryInterface(IID_IProvideClassInfo2, pci.out());
+    GUID events{};
+    EXPECT_EQ(pci->GetGUID(GUIDKIND_DEFAULT_SOURCE_DISP_IID, &events), S_OK);
+    EXPECT_TRUE(IsEqualGUID(events, DIID___GlimForm));
+    Com<ITypeInfo> cls;
+    ASSERT_EQ(pci->GetClassInfo(&cls.p), S_OK);
+    BSTR name = nullptr;
+    cls->GetDocumentation(MEMBERID_NIL, &name, nullptr, nullptr, nullptr);
+    EXPECT_STREQ(name, L"GlimForm");
+    SysFreeString(name);
+
+    // The control's window exists from creation, at its fixed 32 x 32 pixels.
+    Com<IOleWindow> win;
+    d->QueryInterface(IID_IOleWindow, win.out());
+    HWND hwnd = nullptr;
+    ASSERT_EQ(win->GetWindow(&hwnd), S_OK);
+    ASSERT_TRUE(IsWindow(hwnd));
+    RECT r{};
+    GetWindowRect(hwnd, &r);
+    EXPECT_EQ(r.right - r.left, 32);
+    EXPECT_EQ(r.bottom - r.top, 32);
+}
+
+TEST_F(GlimFormTest, DispatchByNameAndByIdentifierWithBadInputRefused) {
+    CLSID clsid{};
+    CLSIDFromProgID(L"GlimFormControl.GlimForm", &clsid);
+    Com<IDispatch> d;
+    ASSERT_EQ(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch, d.out()), S_OK);
+    Com<IPersistPropertyBag> persist;
+    d->QueryInterface(IID_IPersistPropertyBag, persist.out());
+    ASSERT_EQ(persist->InitNew(), S_OK);
+
+    struct Name {
+        const wchar_t* name;
+        DISPID id;
+    };
+    for (const Name& n : {Name{L"MnuStyleIdx", 0x68030000}, Name{L"mnustyleidx", 0x68030000},
+                          Name{L"TmpColor", 0x40030007}, Name{L"LoadSkin", 0x60030002},
+                          Name{L"MiniSize", 0x6003000E}, Name{L"AutoSkinControl", 0x60030013}}) {
+        LPOLESTR names[] = {const_cast<LPOLESTR>(n.name)};
+        DISPID id = 0;
+        EXPECT_EQ(d->GetIDsOfNames(IID_NULL, names, 1, 0, &id), S_OK) << n.name;
+        EXPECT_EQ(id, n.id) << n.name;
+    }
+    LPOLESTR unknown[] = {const_cast<LPOLESTR>(L"NoSuchMember")};
+    DISPID id = 0;
+    EXPECT_EQ(d->GetIDsOfNames(IID_NULL, unknown, 1, 0, &id), DISP_E_UNKNOWNNAME);
+
+    EXPECT_EQ(GetStyle(d.p), 0);
+    EXPECT_EQ(Call(d.p, 0x68030000, DISPATCH_PROPERTYPUT, {I4(12)}), S_OK);
+    EXPECT_EQ(GetStyle(d.p), 12);
+    // Values outside 0 to 23 are stored as they are.
+    EXPECT_EQ(Call(d.p, 0x68030000, DISPATCH_PROPERTYPUT, {I4(40)}), S_OK);
+    EXPECT_EQ(GetStyle(d.p), 40);
+    // Halves go to the even neighbour.
+    EXPECT_EQ(Call(d.p, 0x68030000, DISPATCH_PROPERTYPUT, {R8(2.5)}), S_OK);
+    EXPECT_EQ(GetStyle(d.p), 2);
+    // More than 16 bits: overflow (error 6), nothing changes.
+    EXCEPINFO ei{};
+    EXPECT_EQ(Call(d.p, 0x68030000, DISPATCH_PROPERTYPUT, {I4(40000)}, nullptr, &ei), DISP_E_EXCEPTION);
+    EXPECT_EQ(ei.scode, static_cast<SCODE>(0x800A0006));
+    SysFreeString(ei.bstrSource);
+    SysFreeString(ei.bstrDescription);
+    SysFreeString(ei.bstrHelpFile);
+    EXPECT_EQ(GetStyle(d.p), 2);
+    // A text that is no number is a type mismatch.
+    VARIANT text;
+    V_VT(&text) = VT_BSTR;
+    V_BSTR(&text) = SysAllocString(L"abc");
+    EXPECT_EQ(Call(d.p, 0x68030000, DISPATCH_PROPERTYPUT, {text}), DISP_E_TYPEMISMATCH);
+    VariantClear(&text);
+    EXPECT_EQ(GetStyle(d.p), 2);
+
+    EXPECT_EQ(Call(d.p, 0x40030007, DISPATCH_PROPERTYPUT, {I4(0x123456)}), S_OK);
+    VARIANT r;
+    VariantInit(&r);
+    EXPECT_EQ(Call(d.p, 0x40030007, DISPATCH_PROPERTYGET, {}, &r), S_OK);
+    EXPECT_EQ(V_VT(&r), VT_I4);
+    EXPECT_EQ(V_I4(&r), 0x123456);
+
+    // The frame methods report plainly that they are not there, as run-time errors.
+    VARIANT idx;
+    V_VT(&idx) = VT_I2;
+    V_I2(&idx) = 3;
+    EXCEPINFO skin{};
+    EXPECT_EQ(Call(d.p, 0x60030002, DISPATCH_METHOD, {idx}, nullptr, &skin), DISP_E_EXCEPTION);
+    EXPECT_EQ(skin.scode, static_cast<SCODE>(0x800A01B6));
+    ASSERT_NE(skin.bstrDescription, nullptr);
+    EXPECT_NE(std::wstring(skin.bstrDescription).find(L"not available"), std::wstring::npos);
+    SysFreeString(skin.bstrSource);
+    SysFreeString(skin.bstrDescription);
+    SysFreeString(skin.bstrHelpFile);
+}
+
+TEST_F(GlimFormTest, PropertyBagKeepsOnlyANonDefaultMnuStyleIdx) {
+    CLSID clsid{};
+    CLSIDFromProgID(L"GlimFormControl.GlimForm", &clsid);
+    Com<IDispatch> d;
+    ASSERT_EQ(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch, d.out()), S_OK);
+    Com<IPersistPropertyBag> persist;
+    d->QueryInterface(IID_IPersistPropertyBag, persist.out());
+    ASSERT_EQ(persist->InitNew(), S_OK);
+    {
+        RecordingBag bag;
+        ASSERT_EQ(persist->Save(&bag, TRUE, TRUE), S_OK);
+        EXPECT_TRUE(bag.items.empty()); // 0 is the default and is left out
+    }
+    Call(d.p, 0x68030000, DISPATCH_PROPERTYPUT, {I4(7)});
+    RecordingBag bag;
+    ASSERT_EQ(persist->Save(&bag, TRUE, TRUE), S_OK);
+    ASSERT_EQ(bag.items.size(), 1u);
+    EXPECT_EQ(bag.items[0].first, L"MnuStyleIdx");
+    EXPECT_EQ(V_VT(&bag.items[0].second), VT_I2);
+    EXPECT_EQ(V_I2(&bag.items[0].second), 7);
+
+    // A new instance loaded from it reads the value back.
+    Com<IDispatch> d2;
+    ASSERT_EQ(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch, d2.out()), S_OK);
+    Com<IPersistPropertyBag> p2;
+    d2->QueryInterface(IID_IPersistPropertyBag, p2.out());
+    ASSERT_EQ(p2->Load(&bag, nullptr), S_OK);
+    EXPECT_EQ(GetStyle(d2.p), 7);
+
+    // A missing key reads the default; a stored text converts; a value too big fails the load.
+    RecordingBag empty;
+    Com<IDispatch> d3;
+    CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch, d3.out());
+    Com<IPersistPropertyBag> p3;
+    d3->QueryInterface(IID_IPersistPropertyBag, p3.out());
+    ASSERT_EQ(p3->Load(&empty, nullptr), S_OK);
+    EXPECT_EQ(GetStyle(d3.p), 0);
+
+    RecordingBag big;
+    VARIANT v = I4(70000);
+    big.Write(L"MnuStyleIdx", &v);
+    Com<IDispatch> d4;
+    CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch, d4.out());
+    Com<IPersistPropertyBag> p4;
+    d4->QueryInterface(IID_IPersistPropertyBag, p4.out());
+    EXPECT_TRUE(FAILED(p4->Load(&big, nullptr)));
+
+    // Stream persistence carries the same value.
+    Com<IPersistStreamInit> ps;
+    d->QueryInterface(IID_IPersistStreamInit, ps.out());
+    Com<IStream> stream;
+    ASSERT_EQ(CreateStreamOnHGlobal(nullptr, TRUE, &stream.p), S_OK);
+    ASSERT_EQ(ps->Save(stream.p, TRUE), S_OK);
+    LARGE_INTEGER zero{};
+    stream->Seek(zero, STREAM_SEEK_SET, nullptr);
+    Com<IDispatch> d5;
+    CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch, d5.out());
+    Com<IPersistStreamInit> ps5;
+    d5->QueryInterface(IID_IPersistStreamInit, ps5.out());
+    ASSERT_EQ(ps5->Load(stream.p), S_OK);
+    EXPECT_EQ(GetStyle(d5.p), 7);
+}
+
+TEST_F(GlimFormTest, OnAHostFormTheWindowUtilitiesActOnTheForm) {
+    using namespace glim::host;
+    auto form = HostForm::Create("GlimForm host", 6000, 4500);
+    ASSERT_TRUE(form);
+    auto site = form->AddControl("GlimFormControl.GlimForm", "GlimForm1", 120, 120, 2000, 2000);
+    ASSERT_TRUE(site);
+    form->Show();
+    glimtest::PumpPending();
+    IDispatch* d = site->ControlDispatch().get();
+    ASSERT_NE(d, nullptr);
+
+    // The control keeps its 32 x 32 size whatever the host asked for.
+    HWND child = GetWindow(form->hWnd(), GW_CHILD);
+    ASSERT_NE(child, nullptr);
+    RECT cr{};
+    GetWindowRect(child, &cr);
+    EXPECT_EQ(cr.right - cr.left, 32);
+    EXPECT_EQ(cr.bottom - cr.top, 32);
+
+    // Setting MnuStyleIdx tells the container which property changed.
+    site->Changes();
+    const size_t before = site->Changes().size();
+    Call(d, 0x68030000, DISPATCH_PROPERTYPUT, {I4(5)});
+    ASSERT_EQ(site->Changes().size(), before + 1);
+    EXPECT_EQ(site->Changes().back(), 0x68030000);
+
+    VARIANT_BOOL on = VARIANT_TRUE;
+    VARIANT arg;
+    V_VT(&arg) = VT_BOOL | VT_BYREF;
+    V_BOOLREF(&arg) = &on;
+    ASSERT_EQ(Call(d, 0x60030011, DISPATCH_METHOD, {arg}), S_OK);
+    EXPECT_TRUE(GetWindowLongA(form->hWnd(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+    on = 1; // only -1 counts as true
+    ASSERT_EQ(Call(d, 0x60030011, DISPATCH_METHOD, {arg}), S_OK);
+    EXPECT_FALSE(GetWindowLongA(form->hWnd(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+
+    // MiniSize: two shrinks keep the real size; restoring brings it back exactly.
+    const long w0 = form->Width(), h0 = form->Height();
+    VARIANT_BOOL mini = VARIANT_FALSE;
+    V_BOOLREF(&arg) = &mini;
+    // Restoring with nothing stored leaves the form alone.
+    ASSERT_EQ(Call(d, 0x6003000E, DISPATCH_METHOD, {arg}), S_OK);
+    EXPECT_EQ(form->Width(), w0);
+    EXPECT_EQ(form->Height(), h0);
+    mini = VARIANT_TRUE;
+    ASSERT_EQ(Call(d, 0x6003000E, DISPATCH_METHOD, {arg}), S_OK);
+    // The window keeps whole pixels: within one pixel of the twips asked for.
+    EXPECT_NEAR(form->Width(), 3100, 15);
+    EXPECT_NEAR(form->Height(), 900, 15);
+    ASSERT_EQ(Call(d, 0x6003000E, DISPATCH_METHOD, {arg}), S_OK);
+    mini = VARIANT_FALSE;
+    ASSERT_EQ(Call(d, 0x6003000E, DISPATCH_METHOD, {arg}), S_OK);
+    EXPECT_EQ(form->Width(), w0);
+    EXPECT_EQ(form->Height(), h0);
+
+    // DoRndForm: a rounded region the size of the form.
+    ASSERT_EQ(Call(d, 0x60030012, DISPATCH_METHOD, {}), S_OK);
+    HRGN rgn = CreateRectRgn(0, 0, 0, 0);
+    ASSERT_EQ(GetWindowRgn(form->hWnd(), rgn), COMPLEXREGION);
+    RECT box{};
+    GetRgnBox(rgn, &box);
+    RECT wr{};
+    GetWindowRect(form->hWnd(), &wr);
+    EXPECT_EQ(box.left, 0);
+    EXPECT_EQ(box.top, 0);
+    EXPECT_NEAR(box.right, wr.right - wr.left, 1);
+    EXPECT_NEAR(box.bottom, wr.bottom - wr.top, 1);
+    EXPECT_FALSE(PtInRegion(rgn, 0, 0)); // the corner is cut off
+    EXPECT_TRUE(PtInRegion(rgn, 5, 5));
+    DeleteObject(rgn);
+}

@@ -42,7 +42,7 @@ class SnapshotEnum final : public Itf {
         return got == n ? S_OK : S_FALSE;
     }
     STDMETHODIMP Skip(ULONG n) override {
-        pos_ = std::min(items_.size(), pos_ + n);
+        pos_ = std::min<size_t>(items_.size(), pos_ + n);
         return pos_ < items_.size() ? S_OK : S_FALSE;
     }
     STDMETHODIMP Reset() override {

@@ -1,0 +1,288 @@
+#include "API.h"
+
+#include <shellapi.h>
+
+#include <cstring>
+#include <string>
+
+#include "ComPtr.h"
+#include "LateBound.h"
+#include "MSubclass.h"
+#include "Pictures.h"
+#include "RuntimeErrors.h"
+#include "Text.h"
+#include "frmAbout.h"
+
+namespace glim {
+
+namespace {
+
+// The first form of the icon record, as the shell has always taken it.
+constexpr DWORD kIconRecordSize = NOTIFYICONDATAA_V1_SIZE;
+#ifndef _WIN64
+static_assert(kIconRecordSize == 88, "first-form icon record");
+#endif
+
+// The procedure beneath ours, kept on the window itself so that a copy of
+// API_TrayWindowProc left in a chain can still forward after the record
+// moved on.
+constexpr const char* kPreviousProp = "GlimTray.Previous";
+
+// The "About" item of the system menu: 关于...
+constexpr const char* kAboutItemText = "\xB9\xD8\xD3\xDA...";
+
+// One tray record per thread.
+struct TrayRecord {
+    WNDPROC previous = nullptr;        // the form's procedure beneath the tray procedure
+    ComPtr<IDispatch> form;            // the form that owns the icon
+    ComPtr<IDispatch> menu;            // popped up on a right-button release
+    NOTIFYICONDATAA icon{};            // handed to Shell_NotifyIconA
+    UINT aboutCommand = kAboutCommand; // WM_SYSCOMMAND wParam that opens the About box
+    bool shown = false;                // the icon is added and not removed yet
+};
+
+thread_local TrayRecord tTray;
+
+// Answered by API_TrayWindowProc alone; tells whether the procedure is still
+// in a window's chain.
+UINT ProbeMessage() {
+    static const UINT probe = RegisterWindowMessageA("GlimTray.Probe");
+    return probe;
+}
+constexpr LRESULT kProbeAnswer = 0x7A7;
+
+WNDPROC CurrentProc(HWND hWnd) {
+    return reinterpret_cast<WNDPROC>(GetWindowLongPtrA(hWnd, GWLP_WNDPROC));
+}
+
+WNDPROC PreviousOf(HWND hWnd) {
+    return reinterpret_cast<WNDPROC>(GetPropA(hWnd, kPreviousProp));
+}
+
+// MSubclass keeps the procedure beneath its own under the decimal window
+// handle; going beneath it there means its last DetachMessage puts the tray
+// procedure back instead of cutting it off.
+std::string SharedPreviousKey(HWND hWnd) {
+    return std::to_string(reinterpret_cast<LONG_PTR>(hWnd));
+}
+
+bool SharedProcOnTop(HWND hWnd) {
+    return CurrentProc(hWnd) == &MSubclass_WindowProc && GetPropA(hWnd, SharedPreviousKey(hWnd).c_str());
+}
+
+void Install(HWND hWnd) {
+    if (PreviousOf(hWnd)) {
+        // Left in the chain by an earlier removal: use that copy again
+        // rather than recording ourselves as the previous procedure.
+        if (SendMessageA(hWnd, ProbeMessage(), 0, 0) == kProbeAnswer) {
+            tTray.previous = PreviousOf(hWnd);
+            return;
+        }
+        RemovePropA(hWnd, kPreviousProp);
+    }
+    WNDPROC previous = nullptr;
+    if (SharedProcOnTop(hWnd)) {
+        const std::string key = SharedPreviousKey(hWnd);
+        previous = reinterpret_cast<WNDPROC>(GetPropA(hWnd, key.c_str()));
+        SetPropA(hWnd, kPreviousProp, reinterpret_cast<HANDLE>(previous));
+        SetPropA(hWnd, key.c_str(), reinterpret_cast<HANDLE>(&API_TrayWindowProc));
+    } else {
+        previous = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&API_TrayWindowProc)));
+        if (!previous) RaiseError(kErrInvalidCall);
+        SetPropA(hWnd, kPreviousProp, reinterpret_cast<HANDLE>(previous));
+    }
+    tTray.previous = previous;
+}
+
+// Takes the tray procedure out of the window's chain where that is safe.
+// With somebody else's procedure on top it stays as a pass-through and steps
+// out the next time it is on top.
+void Uninstall(HWND hWnd) {
+    const WNDPROC previous = PreviousOf(hWnd);
+    if (!previous) return;
+    if (CurrentProc(hWnd) == &API_TrayWindowProc) {
+        SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
+        RemovePropA(hWnd, kPreviousProp);
+    } else if (SharedProcOnTop(hWnd)) {
+        const std::string key = SharedPreviousKey(hWnd);
+        if (reinterpret_cast<WNDPROC>(GetPropA(hWnd, key.c_str())) == &API_TrayWindowProc) {
+            SetPropA(hWnd, key.c_str(), reinterpret_cast<HANDLE>(previous));
+            RemovePropA(hWnd, kPreviousProp);
+        }
+    }
+}
+
+void AddAboutItem(HWND hWnd) {
+    HMENU sys = GetSystemMenu(hWnd, FALSE);
+    if (!sys || GetMenuState(sys, tTray.aboutCommand, MF_BYCOMMAND) != static_cast<UINT>(-1)) return;
+    AppendMenuA(sys, MF_SEPARATOR, 0, nullptr);
+    AppendMenuA(sys, MF_STRING, tTray.aboutCommand, kAboutItemText);
+}
+
+void RemoveAboutItem(HWND hWnd) {
+    HMENU sys = GetSystemMenu(hWnd, FALSE);
+    if (!sys) return;
+    const int count = GetMenuItemCount(sys);
+    for (int i = 0; i < count; ++i) {
+        if (GetMenuItemID(sys, i) != tTray.aboutCommand) continue;
+        DeleteMenu(sys, i, MF_BYPOSITION);
+        if (i > 0 && (GetMenuState(sys, i - 1, MF_BYPOSITION) & MF_SEPARATOR))
+            DeleteMenu(sys, i - 1, MF_BYPOSITION);
+        return;
+    }
+}
+
+// Window handles travel as Long; user handles keep their meaning when
+// sign-extended.
+HWND WindowOf(IDispatch* form) {
+    Variant v = GetProperty(form, "hWnd");
+    Variant n;
+    if (FAILED(VariantChangeType(n.get(), v.get(), 0, VT_I4))) RaiseError(kErrTypeMismatch);
+    return reinterpret_cast<HWND>(static_cast<LONG_PTR>(V_I4(n.get())));
+}
+
+HICON IconOf(IDispatch* form) {
+    Variant v = GetProperty(form, "Icon");
+    if (V_VT(v.get()) != VT_DISPATCH && V_VT(v.get()) != VT_UNKNOWN) return nullptr;
+    const OLE_HANDLE h = PictureHandle(V_UNKNOWN(v.get()));
+    return reinterpret_cast<HICON>(static_cast<LONG_PTR>(static_cast<LONG>(h)));
+}
+
+// The references of a removed icon, released only when the caller is done
+// with the form (it may be inside the form's own message handling).
+struct Released {
+    ComPtr<IDispatch> form;
+    ComPtr<IDispatch> menu;
+};
+
+Released RemoveIcon() {
+    Released released;
+    if (!tTray.shown) return released;
+    tTray.shown = false;
+    tTray.icon.uFlags = 0;
+    Shell_NotifyIconA(NIM_DELETE, &tTray.icon);
+    if (IsWindow(tTray.icon.hWnd)) {
+        RemoveAboutItem(tTray.icon.hWnd);
+        Uninstall(tTray.icon.hWnd);
+    }
+    // The record lets go of the form so that a closed form is not kept
+    // alive by the thread until it ends.
+    released.form = std::move(tTray.form);
+    released.menu = std::move(tTray.menu);
+    tTray.form.reset();
+    tTray.menu.reset();
+    tTray.previous = nullptr;
+    return released;
+}
+
+void OnIconMessage(LPARAM lParam) {
+    // Held for the length of the call: the handler may unload the form.
+    const ComPtr<IDispatch> form = tTray.form;
+    if (lParam == WM_LBUTTONUP) {
+        CallMethod(form.get(), "SetFocus");
+    } else {
+        Variant menu = Variant::Object(tTray.menu.get());
+        CallMethod(form.get(), "PopupMenu", {*menu});
+    }
+}
+
+LRESULT PassThrough(HWND hWnd, WNDPROC previous, UINT uMsg, WPARAM wParam, LPARAM lParam) {
+    if (CurrentProc(hWnd) == &API_TrayWindowProc) {
+        SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
+        RemovePropA(hWnd, kPreviousProp);
+    } else if (uMsg == WM_NCDESTROY) {
+        RemovePropA(hWnd, kPreviousProp);
+    }
+    return CallWindowProcA(previous, hWnd, uMsg, wParam, lParam);
+}
+
+} // namespace
+
+std::array<char, kTrayTipSize> API_TrayTipField(const std::wstring& text) {
+    std::array<char, kTrayTipSize> field;
+    field.fill(' ');
+    field.back() = '\0';
+    const std::string bytes = text.empty() ? std::string() : Narrow(text);
+    // Whole characters only: a lead byte whose trail does not fit is dropped
+    // with it.
+    size_t used = 0;
+    while (used < bytes.size()) {
+        const size_t width = IsDBCSLeadByte(static_cast<BYTE>(bytes[used])) ? 2 : 1;
+        if (used + width > kTrayTipSize - 1 || used + width > bytes.size()) break;
+        used += width;
+    }
+    std::memcpy(field.data(), bytes.data(), used);
+    return field;
+}
+
+void API_AddTrayIcon(IDispatch* form, IDispatch* menu) {
+    const HWND hWnd = WindowOf(form);
+    if (!IsWindow(hWnd) || !MSubclass_IsMyWindow(hWnd)) RaiseError(kErrInvalidCall);
+    const HICON icon = IconOf(form);
+
+    // One icon per thread: the earlier one goes first.
+    Released earlier = RemoveIcon();
+    Install(hWnd);
+    tTray.form = form;
+    tTray.menu = menu;
+    tTray.icon.cbSize = kIconRecordSize;
+    tTray.icon.hWnd = hWnd;
+    tTray.icon.uID = 0;
+    tTray.icon.hIcon = icon;
+    tTray.icon.uCallbackMessage = kTrayCallbackMessage;
+    tTray.icon.uFlags = NIF_MESSAGE | NIF_ICON;
+    tTray.shown = true;
+    AddAboutItem(hWnd);
+    Shell_NotifyIconA(NIM_ADD, &tTray.icon);
+}
+
+void API_SetTrayTip(const std::wstring& text) {
+    const auto field = API_TrayTipField(text);
+    std::memcpy(tTray.icon.szTip, field.data(), field.size());
+    if (!tTray.shown) return;
+    tTray.icon.uFlags = NIF_TIP;
+    Shell_NotifyIconA(NIM_MODIFY, &tTray.icon);
+}
+
+void API_RemoveTrayIcon() {
+    RemoveIcon();
+}
+
+LRESULT CALLBACK API_TrayWindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam) {
+    if (uMsg == ProbeMessage()) return kProbeAnswer;
+    const WNDPROC previous = PreviousOf(hWnd);
+    if (!previous) return DefWindowProcA(hWnd, uMsg, wParam, lParam);
+    if (!tTray.shown || tTray.icon.hWnd != hWnd) return PassThrough(hWnd, previous, uMsg, wParam, lParam);
+
+    try {
+        switch (uMsg) {
+        case kTrayCallbackMessage:
+            if (lParam == WM_LBUTTONUP || lParam == WM_RBUTTONUP) {
+                OnIconMessage(lParam);
+                return 0;
+            }
+            break;
+        case WM_SYSCOMMAND:
+            if ((wParam & 0xFFF0) == tTray.aboutCommand) {
+                frmAbout::ShowModal();
+                return 0;
+            }
+            break;
+        case WM_DESTROY:
+        case WM_NCDESTROY: {
+            // A form that goes takes its icon with it.
+            Released gone = RemoveIcon();
+            return CallWindowProcA(previous, hWnd, uMsg, wParam, lParam);
+        }
+        default:
+            break;
+        }
+    } catch (...) {
+        // A failing form or menu must not unwind through the system's dispatch.
+        return 0;
+    }
+    return CallWindowProcA(previous, hWnd, uMsg, wParam, lParam);
+}
+
+} // namespace glim

@@ -1,11 +1,13 @@
 #include "GlimForm.h"
 
+#include "API.h"
 #include "Conversions.h"
 #include "Interaction.h"
 #include "LateBound.h"
 #include "Pictures.h"
 #include "Screen.h"
 #include "SkinResourceIds.h"
+#include "Text.h"
 
 #include <string>
 
@@ -100,30 +102,35 @@ STDMETHODIMP GlimForm::put_MnuStyleIdx(MnuStyle New_MnuStyleIdx) {
     });
 }
 
-HRESULT GlimForm::NotAvailable(const char* member, VARIANT* pRetVal) {
+STDMETHODIMP GlimForm::LoadSkin(short* idx, VARIANT* pRetVal) {
     EmptyResult(pRetVal);
+    if (!idx) return E_POINTER;
+    return Member([&] { skin.LoadSkin(ParentForm().get(), MnuStyleIdx, *idx); });
+}
+
+STDMETHODIMP GlimForm::SkinFormFile(BSTR* MainPicFileName, BSTR* BorderPicName, VARIANT* pRetVal) {
+    EmptyResult(pRetVal);
+    if (!MainPicFileName || !BorderPicName) return E_POINTER;
     return Member([&] {
-        RaiseError(kErrNotSupported,
-                   std::string(member) + " is not available: the skinned frame is not built in");
+        skin.SkinFormFile(ParentForm().get(), MnuStyleIdx, NarrowBstr(*MainPicFileName),
+                          NarrowBstr(*BorderPicName));
     });
 }
-
-STDMETHODIMP GlimForm::LoadSkin(short* idx, VARIANT* pRetVal) {
-    if (!idx) return E_POINTER;
-    return NotAvailable("LoadSkin", pRetVal);
-}
-
-STDMETHODIMP GlimForm::SkinFormFile(BSTR*, BSTR*, VARIANT* pRetVal) {
-    return NotAvailable("SkinFormFile", pRetVal);
-}
 STDMETHODIMP GlimForm::CloseSkin(VARIANT* pRetVal) {
-    return NotAvailable("CloseSkin", pRetVal);
+    EmptyResult(pRetVal);
+    return Member([&] { skin.CloseSkin(); });
 }
-STDMETHODIMP GlimForm::AddToTry(IDispatch**, BSTR*, VARIANT* pRetVal) {
-    return NotAvailable("AddToTry", pRetVal);
+STDMETHODIMP GlimForm::AddToTry(IDispatch** Menu, BSTR* ToolTip, VARIANT* pRetVal) {
+    EmptyResult(pRetVal);
+    if (!Menu || !ToolTip) return E_POINTER;
+    return Member([&] {
+        API_AddTrayIcon(ParentForm().get(), *Menu);
+        API_SetTrayTip(std::wstring(*ToolTip ? *ToolTip : L"", SysStringLen(*ToolTip)));
+    });
 }
 STDMETHODIMP GlimForm::UnloadTryIcon(VARIANT* pRetVal) {
-    return NotAvailable("UnloadTryIcon", pRetVal);
+    EmptyResult(pRetVal);
+    return Member([&] { API_RemoveTrayIcon(); });
 }
 
 HWND GlimForm::FormWindow() const {

@@ -3,6 +3,7 @@
 // window utilities that act on that form at once.
 #include "ControlBase.h"
 #include "GlimFormControl.h"
+#include "GlimFormSkin.h"
 
 namespace glim {
 
@@ -34,8 +35,6 @@ class GlimForm final : public Control<GlimForm, _GlimForm> {
     void OnResize() override;
 
   private:
-    // Methods whose skinned frame is not built into this library yet.
-    HRESULT NotAvailable(const char* member, VARIANT* pRetVal);
     HWND FormWindow() const;
 
     short MnuStyleIdx = 0; // skin index of the menu style; persisted
@@ -45,6 +44,7 @@ class GlimForm final : public Control<GlimForm, _GlimForm> {
     long TmpColor = 0;             // public member nothing else uses
     ComPtr<IPictureDisp> picture1; // the 32 x 32 design picture
     bool resizing = false;         // Resize is setting our own size
+    GlimFormSkin skin;             // the frame painter and the pictures of pc and Pb
 };
 
 } // namespace glim

@@ -1,0 +1,107 @@
+#include "GlimFormSkin.h"
+
+#include <olectl.h>
+
+#include "Conversions.h"
+#include "GlimError.h"
+#include "Interaction.h"
+#include "LateBound.h"
+#include "Pictures.h"
+#include "Settings.h"
+#include "SkinResourceIds.h"
+#include "Text.h"
+#include "cNeoCaption.h"
+
+namespace glim {
+
+namespace {
+
+constexpr OLE_COLOR kFormBackColor = 0xE0E0E0;
+constexpr const wchar_t* kSkinFontName = L"\x5B8B\x4F53"; // 宋体
+constexpr long kSkinFontPoints = 9;
+// The menu bar knows menu styles 0 to 30.
+constexpr short kLastMenuStyle = 30;
+
+void SetSkinFont(IFont* font) {
+    if (!font) return;
+    const Bstr name(kSkinFontName);
+    font->put_Name(name.get());
+    CY size{};
+    size.int64 = kSkinFontPoints * 10000;
+    font->put_Size(size);
+}
+
+ComPtr<IPicture> AsPicture(IPictureDisp* picture) {
+    ComPtr<IPicture> p;
+    if (picture) picture->QueryInterface(IID_IPicture, p.put_void());
+    return p;
+}
+
+} // namespace
+
+GlimFormSkin::GlimFormSkin() : painter_(MakeRef<cNeoCaption>()) {}
+
+GlimFormSkin::~GlimFormSkin() = default;
+
+void GlimFormSkin::GlimForm_ApplySkin(IDispatch* form, short MnuStyleIdx, short idx) {
+    painter_->put_ActiveCaptionColor(0xFFFFFF);
+    painter_->put_InActiveCaptionColor(0xC0C0C0);
+    painter_->put_ActiveMenuColor(0);
+    painter_->put_ActiveMenuColorOver(0);
+    painter_->put_InActiveMenuColor(0);
+    painter_->put_MenuBackgroundColor(0xE0E0E0);
+    SetSkinFont(painter_->get_CaptionFont().Get());
+    SetSkinFont(painter_->get_MenuFont().Get());
+
+    PutProperty(form, "BackColor", *Variant::I4(static_cast<long>(kFormBackColor)));
+
+    short menuStyle = 0;
+    if (MnuStyleIdx >= 0 && MnuStyleIdx <= kLastMenuStyle) {
+        SaveSetting(kSkinSection, "idx", std::to_string(MnuStyleIdx));
+        menuStyle = MnuStyleIdx;
+    } else {
+        menuStyle = ToShort(*Variant::Str(Widen(GetSetting(kSkinSection, kSkinIdxKey, "0")).c_str()));
+        // A stored file skin (255) has no menu style of its own: the first one.
+        if (menuStyle < 0 || menuStyle > kLastMenuStyle) menuStyle = 0;
+    }
+
+    painter_->Attach(form, AsPicture(pc_.get()).get(), AsPicture(Pb_.get()).get(), kSkinButtonWidth,
+                     kSkinButtonHeight, kSkinActiveLeftEnd, kSkinActiveRightStart, kSkinActiveRightEnd,
+                     kSkinInactiveOffset, menuStyle, idx);
+}
+
+void GlimFormSkin::GlimForm_LoadResSkin(IDispatch* form, short MnuStyleIdx, short& idx) {
+    if (idx < 0) idx = 0;
+    if (idx == kFileSkinIdx || idx > skinres::kSkinCount) return;
+    pc_ = LoadResPicture(skinres::Caption(idx), kResBitmap);
+    Pb_ = LoadResPicture(skinres::Border(idx), kResBitmap);
+    GlimForm_ApplySkin(form, MnuStyleIdx, idx);
+    SaveSetting(kSkinSection, kSkinIdxKey, std::to_string(idx));
+}
+
+void GlimFormSkin::LoadSkin(IDispatch* form, short MnuStyleIdx, short& idx) {
+    GlimForm_LoadResSkin(form, MnuStyleIdx, idx);
+}
+
+void GlimFormSkin::SkinFormFile(IDispatch* form, short MnuStyleIdx, const std::string& MainPicFileName,
+                                const std::string& BorderPicName) {
+    try {
+        ComPtr<IPictureDisp> caption = LoadPicture(MainPicFileName);
+        ComPtr<IPictureDisp> border = LoadPicture(BorderPicName);
+        // Checked before anything of the form, the painter or the registry
+        // changes, so a bad file leaves the current frame in place.
+        cNeoCaption_ValidateSkinPictures(AsPicture(caption.get()).get(), AsPicture(border.get()).get());
+        pc_ = caption;
+        Pb_ = border;
+        GlimForm_ApplySkin(form, MnuStyleIdx, 0);
+        SaveSetting(kSkinSection, kSkinIdxKey, std::to_string(kFileSkinIdx));
+    } catch (const std::exception&) {
+        MsgBox(kBadSkinFileText, MB_OK | MB_ICONEXCLAMATION, kBadSkinFileTitle);
+    }
+}
+
+void GlimFormSkin::CloseSkin() {
+    painter_->Detach();
+}
+
+} // namespace glim

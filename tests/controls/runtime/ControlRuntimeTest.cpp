@@ -1,0 +1,416 @@
+// The control runtime as hosts meet it: a probe control built on it, created
+// through COM, sited on a real host form, fed real window messages and
+// input, and watched through the host's event sink, site and extender.
+#include "Conversions.h"
+#include "HostForm.h"
+#include "ProbeControl.h"
+#include "pump.h"
+
+#include <gtest/gtest.h>
+#include <olectl.h>
+
+#include <string>
+#include <vector>
+
+using glimtest::ProbeControl;
+namespace host = glim::host;
+namespace ev = glimtest::probe_events;
+
+namespace {
+
+constexpr wchar_t kProbeProgId[] = L"GlimRuntimeTest.Probe";
+
+class ControlRuntimeTest : public testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        ProbeControl::RegisterClasses();
+        // A ProbeID that names the probe, so it can be made the way hosts do.
+        const std::string clsid = ProbeControl::ClsidText(ProbeControl::CheckClass());
+        RegSetValueA(HKEY_CLASSES_ROOT, "GlimRuntimeTest.Probe\\CLSID", REG_SZ, clsid.c_str(),
+                     static_cast<DWORD>(clsid.size()));
+    }
+    static void TearDownTestSuite() {
+        RegDeleteKeyA(HKEY_CLASSES_ROOT, "GlimRuntimeTest.Probe\\CLSID");
+        RegDeleteKeyA(HKEY_CLASSES_ROOT, "GlimRuntimeTest.Probe");
+        ProbeControl::RevokeClasses();
+    }
+
+    void SetUp() override {
+        form = host::HostForm::Create("Probe host", 7000, 5000);
+        ASSERT_TRUE(form);
+        site = form->AddControl(ProbeControl::ClsidText(ProbeControl::CheckClass()), "Probe1", 600, 300, 1500,
+                                600);
+        ASSERT_TRUE(site);
+        form->Show();
+        SetForegroundWindow(form->hWnd());
+        glimtest::PumpPending();
+        probe = ProbeControl::FromWindow(site->Window());
+        ASSERT_NE(probe, nullptr);
+        ASSERT_NE(site->Events(), nullptr);
+    }
+    void TearDown() override {
+        if (form) form->Unload();
+        form.reset();
+        glimtest::PumpPending();
+        EXPECT_EQ(ProbeControl::LiveCount(), 0u) << "a probe outlived its form";
+    }
+
+    HWND Hwnd() const { return site->Window(); }
+
+    // Invoke on the control's dispatch with natural-order arguments.
+    HRESULT Invoke(DISPID id, WORD flags, std::vector<VARIANT> args, VARIANT* result = nullptr,
+                   EXCEPINFO* ei = nullptr) {
+        std::vector<VARIANT> rev(args.rbegin(), args.rend());
+        DISPID put = DISPID_PROPERTYPUT;
+        DISPPARAMS dp{rev.empty() ? nullptr : rev.data(), nullptr, static_cast<UINT>(rev.size()), 0};
+        if (flags & DISPATCH_PROPERTYPUT) {
+            dp.rgdispidNamedArgs = &put;
+            dp.cNamedArgs = 1;
+        }
+        EXCEPINFO local{};
+        UINT argErr = 0;
+        const HRESULT hr =
+            site->ControlDispatch()->Invoke(id, IID_NULL, 0, flags, &dp, result, ei ? ei : &local, &argErr);
+        SysFreeString(local.bstrSource);
+        SysFreeString(local.bstrDescription);
+        SysFreeString(local.bstrHelpFile);
+        return hr;
+    }
+
+    glim::ComPtr<host::HostForm> form;
+    glim::ComPtr<host::ControlSite> site;
+    ProbeControl* probe = nullptr; // uncounted: the site owns the control
+};
+
+VARIANT I2(short v) {
+    VARIANT r;
+    V_VT(&r) = VT_I2;
+    V_I2(&r) = v;
+    return r;
+}
+
+VARIANT Bool(bool v) {
+    VARIANT r;
+    V_VT(&r) = VT_BOOL;
+    V_BOOL(&r) = v ? VARIANT_TRUE : VARIANT_FALSE;
+    return r;
+}
+
+LPARAM Point(int x, int y) {
+    return MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(y));
+}
+
+// Real mouse input at a screen point: move there, then the given button events.
+void MouseAt(POINT screen, std::vector<DWORD> flags) {
+    SetCursorPos(screen.x, screen.y);
+    std::vector<INPUT> in;
+    for (DWORD f : flags) {
+        INPUT i{};
+        i.type = INPUT_MOUSE;
+        i.mi.dwFlags = f;
+        in.push_back(i);
+    }
+    SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
+}
+
+POINT ScreenPointOf(HWND hwnd, int x, int y) {
+    POINT p{x, y};
+    ClientToScreen(hwnd, &p);
+    return p;
+}
+
+} // namespace
+
+TEST_F(ControlRuntimeTest, KeyEventsReachTheSinkAndByRefArgumentsComeBack) {
+    host::EventSink* sink = site->Events();
+    // The host upper-cases "a", swallows "x" and throws away F2.
+    sink->On(ev::KeyPress, [](host::EventArgs& a) {
+        ASSERT_TRUE(a.IsByRef(0));
+        const long key = a.Get(0).ToLong();
+        if (key == 'a') {
+            EXPECT_TRUE(a.Set(0, host::Variant::Long('A')));
+        } else if (key == 'x') {
+            EXPECT_TRUE(a.Set(0, host::Variant::Long(0)));
+        }
+    });
+    sink->On(ev::KeyDown, [](host::EventArgs& a) {
+        if (a.Get(0).ToLong() == VK_F2) {
+            EXPECT_TRUE(a.Set(0, host::Variant::Long(0)));
+        }
+    });
+    SetFocus(Hwnd());
+    for (WPARAM c : {'a', 'x', 'b'})
+        PostMessageA(Hwnd(), WM_CHAR, c, 1);
+    PostMessageA(Hwnd(), WM_KEYDOWN, VK_F2, 1);
+    PostMessageA(Hwnd(), WM_KEYDOWN, VK_F3, 1);
+    PostMessageA(Hwnd(), WM_KEYUP, VK_F3, 0xC0000001);
+    ASSERT_TRUE(glimtest::PumpUntil([&] { return sink->CountOf(ev::KeyUp) == 1; }));
+    EXPECT_EQ(probe->typed, "Ab");
+    EXPECT_EQ(probe->keysDown, std::vector<short>{VK_F3});
+    EXPECT_EQ(sink->CountOf(ev::KeyPress), 3u);
+    EXPECT_EQ(sink->CountOf(ev::KeyDown), 2u);
+    // The recorded calls hold the argument before and after the handler.
+    const auto& first = sink->Calls().front();
+    ASSERT_EQ(first.id, ev::KeyPress);
+    EXPECT_EQ(first.in.at(0).ToLong(), 'a');
+    EXPECT_EQ(first.out.at(0).ToLong(), 'A');
+}
+
+TEST_F(ControlRuntimeTest, ClickNeedsPressAndReleaseInsideWithCaptureBetween) {
+    host::EventSink* sink = site->Events();
+    PostMessageA(Hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, Point(10, 12));
+    ASSERT_TRUE(glimtest::PumpUntil([&] { return sink->CountOf(ev::MouseDown) == 1; }));
+    EXPECT_EQ(probe->captureAtMouseDown, Hwnd());
+    EXPECT_EQ(GetCapture(), Hwnd());
+    EXPECT_EQ(probe->lastMouseDownButton, 1);
+    // Coordinates arrive in twips, the surface's scale.
+    EXPECT_FLOAT_EQ(probe->lastMouseDownX, 150.0f);
+    EXPECT_FLOAT_EQ(probe->lastMouseDownY, 180.0f);
+    PostMessageA(Hwnd(), WM_LBUTTONUP, 0, Point(10, 12));
+    ASSERT_TRUE(glimtest::PumpUntil([&] { return sink->CountOf(ev::Click) == 1; }));
+    EXPECT_EQ(sink->CountOf(ev::MouseUp), 1u);
+    EXPECT_EQ(GetCapture(), nullptr);
+    // The order the host sees: down, up, click.
+    std::vector<DISPID> order;
+    for (const auto& c : sink->Calls())
+        order.push_back(c.id);
+    EXPECT_EQ(order, (std::vector<DISPID>{ev::MouseDown, ev::MouseUp, ev::Click}));
+
+    // Released outside: MouseUp still comes (through the capture), Click does not.
+    sink->ClearCalls();
+    PostMessageA(Hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, Point(5, 5));
+    PostMessageA(Hwnd(), WM_LBUTTONUP, 0, Point(-20, 300));
+    ASSERT_TRUE(glimtest::PumpUntil([&] { return sink->CountOf(ev::MouseUp) == 1; }));
+    glimtest::PumpFor(50);
+    EXPECT_EQ(sink->CountOf(ev::Click), 0u);
+    EXPECT_EQ(probe->clicks, 1);
+
+    // A double click: Click for the first press, DblClick for the second, none after it.
+    sink->ClearCalls();
+    PostMessageA(Hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, Point(5, 5));
+    PostMessageA(Hwnd(), WM_LBUTTONUP, 0, Point(5, 5));
+    PostMessageA(Hwnd(), WM_LBUTTONDBLCLK, MK_LBUTTON, Point(5, 5));
+    PostMessageA(Hwnd(), WM_LBUTTONUP, 0, Point(5, 5));
+    ASSERT_TRUE(glimtest::PumpUntil([&] { return sink->CountOf(ev::MouseUp) == 2; }));
+    EXPECT_EQ(sink->CountOf(ev::Click), 1u);
+    EXPECT_EQ(sink->CountOf(ev::DblClick), 1u);
+    EXPECT_EQ(GetCapture(), nullptr);
+}
+
+TEST_F(ControlRuntimeTest, RealInputReleasedOutsideStillEndsTheCapture) {
+    host::EventSink* sink = site->Events();
+    RECT client{};
+    GetClientRect(Hwnd(), &client);
+    MouseAt(ScreenPointOf(Hwnd(), 8, 8), {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP});
+    ASSERT_TRUE(glimtest::PumpUntil([&] { return sink->CountOf(ev::Click) == 1; }))
+        << "real input did not reach the control";
+    sink->ClearCalls();
+    // Away from the first click, so this press is no double click.
+    MouseAt(ScreenPointOf(Hwnd(), 60, 25), {MOUSEEVENTF_LEFTDOWN});
+    ASSERT_TRUE(glimtest::PumpUntil([&] { return sink->CountOf(ev::MouseDown) == 1; }));
+    EXPECT_EQ(GetCapture(), Hwnd());
+    // Move well outside the control and release over the form.
+    MouseAt(ScreenPointOf(Hwnd(), client.right + 40, client.bottom + 40), {MOUSEEVENTF_LEFTUP});
+    ASSERT_TRUE(glimtest::PumpUntil([&] { return sink->CountOf(ev::MouseUp) == 1; }));
+    glimtest::PumpFor(50);
+    EXPECT_EQ(sink->CountOf(ev::Click), 0u);
+    EXPECT_EQ(GetCapture(), nullptr);
+    // The moves outside reached the control while it held the capture.
+    EXPECT_GE(sink->CountOf(ev::MouseMove), 1u);
+}
+
+TEST_F(ControlRuntimeTest, DisabledControlGetsNoRealInputAndSaysSo) {
+    host::EventSink* sink = site->Events();
+    ASSERT_EQ(Invoke(dispid::GlimCheck::Enabled, DISPATCH_PROPERTYPUT, {Bool(false)}), S_OK);
+    EXPECT_FALSE(IsWindowEnabled(Hwnd()));
+    EXPECT_FALSE(site->Enabled());
+    VARIANT r;
+    VariantInit(&r);
+    ASSERT_EQ(Invoke(dispid::GlimCheck::Enabled, DISPATCH_PROPERTYGET, {}, &r), S_OK);
+    EXPECT_EQ(V_VT(&r), VT_BOOL);
+    EXPECT_EQ(V_BOOL(&r), VARIANT_FALSE);
+    MouseAt(ScreenPointOf(Hwnd(), 8, 8), {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP});
+    glimtest::PumpFor(150);
+    EXPECT_EQ(sink->CountOf(ev::MouseDown), 0u);
+    EXPECT_EQ(sink->CountOf(ev::Click), 0u);
+
+    ASSERT_EQ(Invoke(dispid::GlimCheck::Enabled, DISPATCH_PROPERTYPUT, {Bool(true)}), S_OK);
+    MouseAt(ScreenPointOf(Hwnd(), 8, 8), {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP});
+    EXPECT_TRUE(glimtest::PumpUntil([&] { return sink->CountOf(ev::Click) == 1; }));
+}
+
+TEST_F(ControlRuntimeTest, AccessKeyReachesTheControlThroughTheHost) {
+    BSTR caption = SysAllocString(L"&Go");
+    VARIANT v;
+    V_VT(&v) = VT_BSTR;
+    V_BSTR(&v) = caption;
+    ASSERT_EQ(Invoke(dispid::GlimCheck::Caption, DISPATCH_PROPERTYPUT, {v}), S_OK);
+    SysFreeString(caption);
+    auto control = glim::ComPtr<IUnknown>(site->Control()).As<IOleControl>();
+    ASSERT_TRUE(control);
+    CONTROLINFO info{};
+    info.cb = sizeof info;
+    ASSERT_EQ(control->GetControlInfo(&info), S_OK);
+    EXPECT_EQ(info.cAccel, 1);
+    EXPECT_NE(info.hAccel, nullptr);
+
+    // Alt+G as the host's loop sees it.
+    SetFocus(form->hWnd());
+    PostMessageA(form->hWnd(), WM_SYSKEYDOWN, 'G', 0x20000001);
+    host::HostForm::PumpPending();
+    ASSERT_FALSE(probe->accessKeys.empty());
+    EXPECT_EQ(probe->accessKeys, std::vector<short>{'g'});
+    // Alt with another letter is not ours.
+    PostMessageA(form->hWnd(), WM_SYSKEYDOWN, 'H', 0x20000001);
+    host::HostForm::PumpPending();
+    glimtest::PumpFor(30);
+    EXPECT_EQ(probe->accessKeys.size(), 1u);
+}
+
+TEST_F(ControlRuntimeTest, TheSurfaceSurvivesBeingCoveredAndDamaged) {
+    probe->PaintSurface(RGB(200, 30, 40));
+    ASSERT_TRUE(glimtest::PumpUntil([&] { return glimtest::ClientPixel(Hwnd(), 5, 5) == RGB(200, 30, 40); }));
+
+    // Cover it with another window, then take that away.
+    RECT r{};
+    GetWindowRect(Hwnd(), &r);
+    HWND cover = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, "STATIC", "", WS_POPUP | WS_VISIBLE,
+                                 r.left - 5, r.top - 5, r.right - r.left + 10, r.bottom - r.top + 10, nullptr,
+                                 nullptr, GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(cover, nullptr);
+    UpdateWindow(cover);
+    glimtest::PumpPending();
+    DestroyWindow(cover);
+    // Spoil what is on screen so only a repaint from the surface can bring it back.
+    {
+        HDC dc = GetDC(Hwnd());
+        RECT c{};
+        GetClientRect(Hwnd(), &c);
+        HBRUSH blue = CreateSolidBrush(RGB(0, 0, 255));
+        FillRect(dc, &c, blue);
+        DeleteObject(blue);
+        ReleaseDC(Hwnd(), dc);
+    }
+    ASSERT_EQ(glimtest::ClientPixel(Hwnd(), 5, 5), RGB(0, 0, 255));
+    RedrawWindow(form->hWnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    EXPECT_TRUE(glimtest::PumpUntil([&] { return glimtest::ClientPixel(Hwnd(), 5, 5) == RGB(200, 30, 40); }));
+    RECT c{};
+    GetClientRect(Hwnd(), &c);
+    EXPECT_EQ(glimtest::ClientPixel(Hwnd(), c.right - 1, c.bottom - 1), RGB(200, 30, 40));
+}
+
+TEST_F(ControlRuntimeTest, AmbientsComeFromTheFormAndChangesAreAnnounced) {
+    EXPECT_TRUE(probe->AmbientUserMode());
+    EXPECT_EQ(probe->AmbientDisplayName(), "Probe1");
+    EXPECT_EQ(probe->AmbientBackColor(), form->BackColor());
+    form->SetBackColor(0x00336699);
+    EXPECT_EQ(probe->AmbientBackColor(), 0x00336699u);
+    ASSERT_FALSE(probe->ambientChanges.empty());
+    EXPECT_EQ(probe->ambientChanges.back(), DISPID_AMBIENT_BACKCOLOR);
+    form->SetForeColor(0x00010203);
+    EXPECT_EQ(probe->AmbientForeColor(), 0x00010203u);
+    EXPECT_TRUE(probe->AmbientFont());
+}
+
+TEST_F(ControlRuntimeTest, ExtenderPropertiesComeFromTheSite) {
+    EXPECT_EQ(glim::ToLong(*probe->ExtenderProperty("Left")), 600);
+    EXPECT_EQ(glim::ToLong(*probe->ExtenderProperty("Top")), 300);
+    EXPECT_EQ(glim::ToLong(*probe->ExtenderProperty("Width")), 1500);
+    EXPECT_EQ(glim::ToLong(*probe->ExtenderProperty("Height")), 600);
+    EXPECT_EQ(glim::ToText(*probe->ExtenderProperty("Name")), "Probe1");
+    glim::ComPtr<IDispatch> parent = probe->ParentForm();
+    ASSERT_TRUE(parent);
+    glim::ComPtr<IUnknown> a = parent.As<IUnknown>(), b = glim::ComPtr<IDispatch>(form.get()).As<IUnknown>();
+    EXPECT_EQ(a.get(), b.get());
+    EXPECT_EQ(probe->ContainerWindow(), form->hWnd());
+    // Moved by the host, the extender follows.
+    site->Move(900, 450, 1800, 600);
+    EXPECT_EQ(glim::ToLong(*probe->ExtenderProperty("Left")), 900);
+    EXPECT_EQ(glim::ToLong(*probe->ExtenderProperty("Width")), 1800);
+    EXPECT_EQ(probe->Width(), 1800);
+}
+
+TEST_F(ControlRuntimeTest, SetSizeFromResizeReEntersAndSettles) {
+    probe->fixedHeightTwips = 450;
+    probe->resizes = 0;
+    site->Move(600, 300, 2100, 900);
+    glimtest::PumpPending();
+    EXPECT_EQ(probe->Height(), 450);
+    EXPECT_EQ(probe->Width(), 2100);
+    // The container learnt the size the control insisted on.
+    EXPECT_EQ(site->Height(), 450);
+    EXPECT_EQ(glim::ToLong(*probe->ExtenderProperty("Height")), 450);
+    RECT r{};
+    GetWindowRect(Hwnd(), &r);
+    EXPECT_EQ(r.bottom - r.top, 30);
+    EXPECT_GE(probe->resizes, 2);
+    EXPECT_LE(probe->resizes, 6);
+    // Negative sizes are refused with 380 and change nothing.
+    try {
+        probe->SetSize(-15, 450);
+        ADD_FAILURE() << "a negative width was taken";
+    } catch (const glim::Error& e) {
+        EXPECT_EQ(e.Number(), 380);
+    }
+    EXPECT_EQ(probe->Width(), 2100);
+}
+
+TEST_F(ControlRuntimeTest, PropertyChangedNamesTheMemberOrDispidUnknown) {
+    site->ClearChanges();
+    ASSERT_EQ(Invoke(dispid::GlimCheck::Value, DISPATCH_PROPERTYPUT, {I2(1)}), S_OK);
+    ASSERT_EQ(site->Changes().size(), 1u);
+    EXPECT_EQ(site->Changes().back(), dispid::GlimCheck::Value);
+    probe->notifyName = "NoSuchProperty";
+    ASSERT_EQ(Invoke(dispid::GlimCheck::Value, DISPATCH_PROPERTYPUT, {I2(2)}), S_OK);
+    ASSERT_EQ(site->Changes().size(), 2u);
+    EXPECT_EQ(site->Changes().back(), DISPID_UNKNOWN);
+    VARIANT r;
+    VariantInit(&r);
+    ASSERT_EQ(Invoke(dispid::GlimCheck::Value, DISPATCH_PROPERTYGET, {}, &r), S_OK);
+    VARIANT l;
+    VariantInit(&l);
+    VariantChangeType(&l, &r, 0, VT_I4);
+    EXPECT_EQ(V_I4(&l), 2);
+}
+
+TEST_F(ControlRuntimeTest, WithoutASiteTheDefaultsAnswer) {
+    CLSID clsid{};
+    ASSERT_EQ(CLSIDFromProgID(kProbeProgId, &clsid), S_OK);
+    glim::ComPtr<IDispatch> d;
+    ASSERT_EQ(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch, d.put_void()), S_OK);
+    auto win = d.As<IOleWindow>();
+    HWND hwnd = nullptr;
+    ASSERT_EQ(win->GetWindow(&hwnd), S_OK);
+    ProbeControl* loose = ProbeControl::FromWindow(hwnd);
+    ASSERT_NE(loose, nullptr);
+    EXPECT_TRUE(loose->AmbientUserMode());
+    EXPECT_EQ(loose->AmbientDisplayName(), "GlimCheck");
+    EXPECT_EQ(loose->AmbientBackColor(), 0x8000000Fu);
+    EXPECT_EQ(loose->AmbientForeColor(), 0x80000012u);
+    EXPECT_TRUE(loose->AmbientFont());
+    EXPECT_FALSE(loose->Extender());
+    EXPECT_EQ(glim::ToText(*loose->ExtenderProperty("Name")), "GlimCheck");
+    EXPECT_EQ(glim::ToLong(*loose->ExtenderProperty("Width")), 60 * 15);
+    EXPECT_EQ(glim::ToLong(*loose->ExtenderProperty("Height")), 30 * 15);
+    EXPECT_EQ(loose->ExtenderProperty("Parent").vt(), VT_DISPATCH);
+    try {
+        loose->ParentForm();
+        ADD_FAILURE() << "a loose control found a form";
+    } catch (const glim::Error& e) {
+        EXPECT_EQ(e.Number(), 91);
+    }
+    EXPECT_EQ(loose->ContainerWindow(), nullptr);
+    // Property changes and events with nobody listening are harmless.
+    VARIANT v = I2(1);
+    DISPID put = DISPID_PROPERTYPUT;
+    DISPPARAMS dp{&v, &put, 1, 1};
+    EXPECT_EQ(d->Invoke(dispid::GlimCheck::Value, IID_NULL, 0, DISPATCH_PROPERTYPUT, &dp, nullptr, nullptr,
+                        nullptr),
+              S_OK);
+    SendMessageA(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, Point(3, 3));
+    SendMessageA(hwnd, WM_LBUTTONUP, 0, Point(3, 3));
+    EXPECT_EQ(loose->clicks, 1);
+    win.reset();
+    d.reset();
+    EXPECT_FALSE(IsWindow(hwnd));
+}

@@ -1,0 +1,335 @@
+#include "ProbeControl.h"
+
+#include "Conversions.h"
+#include "Text.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace glimtest {
+
+namespace {
+
+// The probe's own class identifiers; only this process serves them.
+constexpr CLSID kCheckProbe = {0x5be1c1a0, 0x3c1e, 0x4d36, {0x9a, 0x61, 0x27, 0x4e, 0x10, 0xd8, 0x41, 0x01}};
+constexpr CLSID kButtonProbe = {0x5be1c1a0, 0x3c1e, 0x4d36, {0x9a, 0x61, 0x27, 0x4e, 0x10, 0xd8, 0x41, 0x02}};
+constexpr CLSID kContainerProbe = {
+    0x5be1c1a0, 0x3c1e, 0x4d36, {0x9a, 0x61, 0x27, 0x4e, 0x10, 0xd8, 0x41, 0x03}};
+
+std::vector<ProbeControl*>& Live() {
+    static std::vector<ProbeControl*> live;
+    return live;
+}
+
+// Type information of the library bound into this program; a probe
+// class answers for its own CLSID with the coclass it stands in for.
+template <const CLSID* Own, const CLSID* Reported>
+HRESULT ProbeTypeInfo(REFGUID guid, ITypeInfo** info) {
+    return glim::ModuleTypeInfo(IsEqualGUID(guid, *Own) ? *Reported : guid, info);
+}
+
+template <const ProbeClass& (*Which)()>
+glim::ControlBase* CreateProbe();
+
+const ProbeClass kCheck{{"GlimCheck", &kCheckProbe, &IID__GlimCheck, &DIID___GlimCheck, 0, SIZE{60, 30},
+                         &ProbeTypeInfo<&kCheckProbe, &CLSID_GlimCheck>,
+                         &CreateProbe<&ProbeControl::CheckClass>},
+                        &CLSID_GlimCheck};
+const ProbeClass kButton{{"GlimButton", &kButtonProbe, &IID__GlimCheck, &DIID___GlimCheck, 0, SIZE{60, 30},
+                          &ProbeTypeInfo<&kButtonProbe, &CLSID_GlimButton>,
+                          &CreateProbe<&ProbeControl::ButtonClass>},
+                         &CLSID_GlimButton};
+const ProbeClass kContainer{{"GlimContainr", &kContainerProbe, &IID__GlimCheck, &DIID___GlimCheck, 0,
+                             SIZE{60, 30}, &ProbeTypeInfo<&kContainerProbe, &CLSID_GlimContainr>,
+                             &CreateProbe<&ProbeControl::ContainerClass>},
+                            &CLSID_GlimContainr};
+
+class Factory : public IClassFactory {
+  public:
+    explicit Factory(const ProbeClass& cls) : cls_(cls) {}
+    STDMETHODIMP QueryInterface(REFIID iid, void** ppv) override {
+        if (!ppv) return E_POINTER;
+        if (iid == IID_IUnknown || iid == IID_IClassFactory) {
+            *ppv = static_cast<IClassFactory*>(this);
+            return S_OK;
+        }
+        *ppv = nullptr;
+        return E_NOINTERFACE;
+    }
+    // Static objects: COM's references do not own them.
+    STDMETHODIMP_(ULONG) AddRef() override { return 2; }
+    STDMETHODIMP_(ULONG) Release() override { return 1; }
+    STDMETHODIMP CreateInstance(IUnknown* outer, REFIID iid, void** ppv) override {
+        if (!ppv) return E_POINTER;
+        *ppv = nullptr;
+        if (outer) return CLASS_E_NOAGGREGATION;
+        glim::ControlBase* c = cls_.cls.create();
+        // The first reference taken here; a failed query ends the instance.
+        c->Unknown()->AddRef();
+        const HRESULT hr = c->Unknown()->QueryInterface(iid, ppv);
+        c->Unknown()->Release();
+        return hr;
+    }
+    STDMETHODIMP LockServer(BOOL) override { return S_OK; }
+    DWORD cookie = 0;
+
+  private:
+    const ProbeClass& cls_;
+};
+
+Factory& FactoryOf(const ProbeClass& cls) {
+    static Factory check(kCheck), button(kButton), container(kContainer);
+    return &cls == &kCheck ? check : &cls == &kButton ? button : container;
+}
+
+} // namespace
+
+struct ProbeFactory {
+    static glim::ControlBase* Make(const ProbeClass& cls) {
+        auto* c = new ProbeControl(cls);
+        c->Create();
+        return c;
+    }
+};
+
+namespace {
+template <const ProbeClass& (*Which)()>
+glim::ControlBase* CreateProbe() {
+    return ProbeFactory::Make(Which());
+}
+} // namespace
+
+const ProbeClass& ProbeControl::CheckClass() {
+    return kCheck;
+}
+const ProbeClass& ProbeControl::ButtonClass() {
+    return kButton;
+}
+const ProbeClass& ProbeControl::ContainerClass() {
+    return kContainer;
+}
+
+void ProbeControl::RegisterClasses() {
+    for (const ProbeClass* c : {&kCheck, &kButton, &kContainer}) {
+        Factory& f = FactoryOf(*c);
+        if (!f.cookie)
+            CoRegisterClassObject(*c->cls.clsid, &f, CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE, &f.cookie);
+    }
+}
+
+void ProbeControl::RevokeClasses() {
+    for (const ProbeClass* c : {&kCheck, &kButton, &kContainer}) {
+        Factory& f = FactoryOf(*c);
+        if (f.cookie) CoRevokeClassObject(f.cookie);
+        f.cookie = 0;
+    }
+}
+
+std::string ProbeControl::ClsidText(const ProbeClass& cls) {
+    wchar_t text[64] = {};
+    StringFromGUID2(*cls.cls.clsid, text, 64);
+    return glim::Narrow(text);
+}
+
+ProbeControl* ProbeControl::FromWindow(HWND hwnd) {
+    for (ProbeControl* p : Live())
+        if (p->hWnd() == hwnd) return p;
+    return nullptr;
+}
+
+size_t ProbeControl::LiveCount() {
+    return Live().size();
+}
+
+ProbeControl::ProbeControl(const ProbeClass& cls) : Control(cls.cls) {
+    Live().push_back(this);
+}
+
+ProbeControl::~ProbeControl() {
+    Live().erase(std::find(Live().begin(), Live().end(), this));
+}
+
+void ProbeControl::PaintSurface(COLORREF c) {
+    glim::Surface& s = Canvas();
+    s.Box(0, 0, s.ScaleWidth(), s.ScaleHeight(), static_cast<OLE_COLOR>(c), true);
+    Refresh();
+}
+
+void ProbeControl::OnInitProperties() {
+    caption_ = "Probe";
+}
+
+void ProbeControl::OnResize() {
+    ++resizes;
+    if (fixedHeightTwips == 0 || inResize_ || Height() == fixedHeightTwips) return;
+    // Setting our own size from Resize re-enters it; the flag ends the loop.
+    inResize_ = true;
+    try {
+        SetSize(Width(), fixedHeightTwips);
+    } catch (...) {
+        inResize_ = false;
+        throw;
+    }
+    inResize_ = false;
+}
+
+void ProbeControl::RaiseMouse(DISPID id, short button, short shift, float x, float y) {
+    VARIANT a[4];
+    for (VARIANT& v : a)
+        VariantInit(&v);
+    V_VT(&a[0]) = VT_I2;
+    V_I2(&a[0]) = button;
+    V_VT(&a[1]) = VT_I2;
+    V_I2(&a[1]) = shift;
+    V_VT(&a[2]) = VT_R4;
+    V_R4(&a[2]) = x;
+    V_VT(&a[3]) = VT_R4;
+    V_R4(&a[3]) = y;
+    RaiseEvent(id, {a[0], a[1], a[2], a[3]});
+}
+
+void ProbeControl::OnMouseDown(short button, short shift, float x, float y) {
+    lastMouseDownButton = button;
+    lastMouseDownX = x;
+    lastMouseDownY = y;
+    captureAtMouseDown = GetCapture();
+    RaiseMouse(probe_events::MouseDown, button, shift, x, y);
+}
+
+void ProbeControl::OnMouseMove(short button, short shift, float x, float y) {
+    RaiseMouse(probe_events::MouseMove, button, shift, x, y);
+}
+
+void ProbeControl::OnMouseUp(short button, short shift, float x, float y) {
+    RaiseMouse(probe_events::MouseUp, button, shift, x, y);
+}
+
+void ProbeControl::OnClick() {
+    ++clicks;
+    RaiseEvent(probe_events::Click);
+}
+
+void ProbeControl::OnDblClick() {
+    ++dblClicks;
+    RaiseEvent(probe_events::DblClick);
+}
+
+void ProbeControl::OnKeyDown(short& keyCode, short shift) {
+    VARIANT s;
+    V_VT(&s) = VT_I2;
+    V_I2(&s) = shift;
+    RaiseEvent(probe_events::KeyDown, {glim::ByRef(&keyCode), s});
+    if (keyCode) keysDown.push_back(keyCode);
+}
+
+void ProbeControl::OnKeyPress(short& keyAscii) {
+    RaiseEvent(probe_events::KeyPress, {glim::ByRef(&keyAscii)});
+    if (keyAscii) typed += static_cast<char>(keyAscii);
+}
+
+void ProbeControl::OnKeyUp(short& keyCode, short shift) {
+    VARIANT s;
+    V_VT(&s) = VT_I2;
+    V_I2(&s) = shift;
+    RaiseEvent(probe_events::KeyUp, {glim::ByRef(&keyCode), s});
+}
+
+void ProbeControl::OnAccessKeyPress(short keyAscii) {
+    accessKeys.push_back(keyAscii);
+}
+
+void ProbeControl::OnAmbientChanged(DISPID id) {
+    ambientChanges.push_back(id);
+}
+
+STDMETHODIMP ProbeControl::get_Enabled(VARIANT_BOOL* pVal) {
+    if (!pVal) return E_POINTER;
+    *pVal = Enabled() ? VARIANT_TRUE : VARIANT_FALSE;
+    return S_OK;
+}
+
+STDMETHODIMP ProbeControl::put_Enabled(VARIANT_BOOL New_Enabled) {
+    return Member([&] {
+        SetEnabled(New_Enabled != VARIANT_FALSE);
+        PropertyChanged("Enabled");
+    });
+}
+
+STDMETHODIMP ProbeControl::get_Value(State* pVal) {
+    if (!pVal) return E_POINTER;
+    *pVal = static_cast<State>(value_);
+    return S_OK;
+}
+
+STDMETHODIMP ProbeControl::put_Value(State New_Value) {
+    return Member([&] {
+        value_ = static_cast<short>(New_Value);
+        PropertyChanged(notifyName.empty() ? "Value" : notifyName.c_str());
+    });
+}
+
+STDMETHODIMP ProbeControl::get_Caption(BSTR* pVal) {
+    if (!pVal) return E_POINTER;
+    *pVal = SysAllocString(glim::Widen(caption_).c_str());
+    return S_OK;
+}
+
+STDMETHODIMP ProbeControl::put_Caption(BSTR New_Caption) {
+    return Member([&] {
+        caption_ = glim::Narrow(New_Caption ? New_Caption : L"");
+        // The character after "&" is the access key.
+        const size_t amp = caption_.find('&');
+        SetAccessKeys(amp != std::string::npos && amp + 1 < caption_.size()
+                          ? std::string(1, static_cast<char>(
+                                               std::tolower(static_cast<unsigned char>(caption_[amp + 1]))))
+                          : std::string());
+        PropertyChanged("Caption");
+    });
+}
+
+STDMETHODIMP ProbeControl::get_Font(IFontDisp** pVal) {
+    return font_.CopyTo(pVal);
+}
+
+STDMETHODIMP ProbeControl::putref_Font(IFontDisp* New_Font) {
+    font_ = New_Font;
+    return S_OK;
+}
+
+STDMETHODIMP ProbeControl::get_BackColor(OLE_COLOR* pVal) {
+    if (!pVal) return E_POINTER;
+    *pVal = Canvas().BackColor();
+    return S_OK;
+}
+
+STDMETHODIMP ProbeControl::put_BackColor(OLE_COLOR New_BackColor) {
+    return Member([&] { Canvas().SetBackColor(New_BackColor); });
+}
+
+STDMETHODIMP ProbeControl::get_ForeColor(OLE_COLOR* pVal) {
+    if (!pVal) return E_POINTER;
+    *pVal = Canvas().ForeColor();
+    return S_OK;
+}
+
+STDMETHODIMP ProbeControl::put_ForeColor(OLE_COLOR New_ForeColor) {
+    Canvas().SetForeColor(New_ForeColor);
+    return S_OK;
+}
+
+STDMETHODIMP ProbeControl::get_Style(MnuStyle* pVal) {
+    if (!pVal) return E_POINTER;
+    *pVal = static_cast<MnuStyle>(style_);
+    return S_OK;
+}
+
+STDMETHODIMP ProbeControl::put_Style(MnuStyle New_Style) {
+    return Member([&] {
+        stylePuts.push_back(New_Style);
+        if (styleError) glim::RaiseError(styleError);
+        style_ = static_cast<short>(New_Style);
+        PropertyChanged("Style");
+    });
+}
+
+} // namespace glimtest

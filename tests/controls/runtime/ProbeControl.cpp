@@ -16,6 +16,12 @@ constexpr CLSID kButtonProbe = {0x5be1c1a0, 0x3c1e, 0x4d36, {0x9a, 0x61, 0x27, 0
 constexpr CLSID kContainerProbe = {
     0x5be1c1a0, 0x3c1e, 0x4d36, {0x9a, 0x61, 0x27, 0x4e, 0x10, 0xd8, 0x41, 0x03}};
 
+} // namespace
+
+const char kStyleRefused[] = "Style refused by the probe";
+
+namespace {
+
 std::vector<ProbeControl*>& Live() {
     static std::vector<ProbeControl*> live;
     return live;
@@ -326,7 +332,7 @@ STDMETHODIMP ProbeControl::get_Style(MnuStyle* pVal) {
 STDMETHODIMP ProbeControl::put_Style(MnuStyle New_Style) {
     return Member([&] {
         stylePuts.push_back(New_Style);
-        if (styleError) glim::RaiseError(styleError);
+        if (styleError) glim::RaiseError(styleError, kStyleRefused);
         style_ = static_cast<short>(New_Style);
         PropertyChanged("Style");
     });

@@ -29,6 +29,9 @@ inline constexpr DISPID MouseMove = dispid::GlimCheck_events::MouseMove;
 inline constexpr DISPID MouseUp = dispid::GlimCheck_events::MouseUp;
 } // namespace probe_events
 
+// The description of the error put Style raises.
+extern const char kStyleRefused[];
+
 class ProbeControl final : public glim::Control<ProbeControl, _GlimCheck> {
   public:
     // Classes reporting "GlimCheck", "GlimButton" and "GlimContainr".

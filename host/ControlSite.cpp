@@ -393,7 +393,7 @@ STDMETHODIMP ControlSite::OnUIActivate() {
 STDMETHODIMP ControlSite::GetWindowContext(IOleInPlaceFrame** frame, IOleInPlaceUIWindow** doc, LPRECT pos,
                                            LPRECT clip, LPOLEINPLACEFRAMEINFO info) {
     if (!frame || !doc || !pos || !clip || !info) return E_POINTER;
-    *frame = form_ ? form_->Frame().detach() : nullptr;
+    *frame = form_ ? form_->Frame().Detach() : nullptr;
     *doc = nullptr;
     *pos = PixelRect();
     GetClientRect(ContainerWindow(), clip);

@@ -39,7 +39,7 @@ STDMETHODIMP ControlsEnum::Clone(IEnumVARIANT** out) {
     if (!out) return E_POINTER;
     ComPtr<ControlsEnum> copy = Create(items_);
     copy->next_ = next_;
-    *out = copy.detach();
+    *out = copy.Detach();
     return S_OK;
 }
 

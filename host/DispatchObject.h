@@ -22,7 +22,7 @@ class DispatchObject : public ComObject<Derived, IDispatch, IProvideClassInfo, I
         if (!info) return E_POINTER;
         *info = nullptr;
         if (index != 0) return DISP_E_BADINDEX;
-        *info = TypeInfo().detach();
+        *info = TypeInfo().Detach();
         return *info ? S_OK : E_NOTIMPL;
     }
     STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) override {
@@ -46,7 +46,7 @@ class DispatchObject : public ComObject<Derived, IDispatch, IProvideClassInfo, I
     }
     STDMETHODIMP GetClassInfo(ITypeInfo** info) override {
         if (!info) return E_POINTER;
-        *info = TypeInfo().detach();
+        *info = TypeInfo().Detach();
         return *info ? S_OK : E_NOTIMPL;
     }
 

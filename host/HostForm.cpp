@@ -461,7 +461,7 @@ HostMenu* HostForm::Menu(const std::string& name) const {
 
 void HostForm::RebuildMenuBar() {
     if (!hwnd_) return;
-    MenuHandle bar(CreateMenu());
+    OwnedMenu bar(CreateMenu());
     bool any = false;
     for (const ComPtr<HostMenu>& menu : menus_) {
         if (menu->Parent() || !menu->Visible()) continue;
@@ -477,7 +477,7 @@ void HostForm::RebuildMenuBar() {
 
 void HostForm::PopupMenu(HostMenu* menu, UINT flags, const long* x, const long* y) {
     if (!hwnd_ || !menu) return;
-    MenuHandle popup = menu->BuildPopup();
+    OwnedMenu popup = menu->BuildPopup();
     if (GetMenuItemCount(popup.get()) <= 0) return;
     POINT pt{};
     if (x && y) {
@@ -632,7 +632,7 @@ void HostForm::CloseSites() {
 void HostForm::Paint(HDC dc) {
     RECT rc;
     GetClientRect(hwnd_, &rc);
-    BrushHandle brush(CreateSolidBrush(Translate(backColor_)));
+    OwnedBrush brush(CreateSolidBrush(Translate(backColor_)));
     FillRect(dc, &rc, brush.get());
 }
 

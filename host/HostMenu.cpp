@@ -68,8 +68,8 @@ void HostMenu::Click() {
     if (std::function<void()> handler = onClick_) handler();
 }
 
-MenuHandle HostMenu::BuildPopup() const {
-    MenuHandle popup(CreatePopupMenu());
+OwnedMenu HostMenu::BuildPopup() const {
+    OwnedMenu popup(CreatePopupMenu());
     for (const HostMenu* child : children_)
         if (child->visible_) child->AppendTo(popup.get());
     return popup;
@@ -82,7 +82,7 @@ void HostMenu::AppendTo(HMENU menu) const {
     }
     UINT flags = MF_STRING | (enabled_ ? MF_ENABLED : MF_GRAYED) | (checked_ ? MF_CHECKED : MF_UNCHECKED);
     if (!children_.empty()) {
-        MenuHandle popup = BuildPopup();
+        OwnedMenu popup = BuildPopup();
         // The parent menu owns the submenu from here on.
         AppendMenuA(menu, flags | MF_POPUP, reinterpret_cast<UINT_PTR>(popup.release()), caption_.c_str());
     } else {

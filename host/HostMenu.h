@@ -35,7 +35,7 @@ class HostMenu : public DispatchObject<HostMenu> {
     void OnClick(std::function<void()> handler) { onClick_ = std::move(handler); }
     void Click();
     // A new popup holding this item's visible children.
-    MenuHandle BuildPopup() const;
+    OwnedMenu BuildPopup() const;
     // Appends this item (with its submenu, if it has children) to a menu.
     void AppendTo(HMENU menu) const;
     // The form is gone: changes no longer reach a menu bar.

@@ -100,9 +100,9 @@ void Label::SetCaption(const std::string& caption) {
 void Label::Paint(HDC dc) const {
     RECT rc;
     GetClientRect(hwnd_, &rc);
-    BrushHandle back(CreateSolidBrush(Translate(backColor_)));
+    OwnedBrush back(CreateSolidBrush(Translate(backColor_)));
     FillRect(dc, &rc, back.get());
-    SelectIn font(dc, form_ ? form_->FontHandle() : nullptr);
+    SelectGuard font(dc, form_ ? form_->FontHandle() : nullptr);
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, Translate(foreColor_));
     DrawTextA(dc, caption_.c_str(), static_cast<int>(caption_.size()), &rc, DT_LEFT | DT_WORDBREAK);

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "Handles.h"
 #include "MSubclass.h"
 
 namespace glim {
@@ -18,37 +19,6 @@ constexpr UINT kMessages[] = {
 constexpr UINT kFrameChangedFlags =
     SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED | SWP_NOOWNERZORDER;
 constexpr UINT kDragFlags = SWP_NOSIZE | SWP_NOZORDER | SWP_NOOWNERZORDER;
-
-// A DC of the whole window, released on every path.
-class WindowDC {
-  public:
-    explicit WindowDC(HWND hWnd) : hWnd_(hWnd), dc_(GetWindowDC(hWnd)) {}
-    ~WindowDC() {
-        if (dc_) ReleaseDC(hWnd_, dc_);
-    }
-    WindowDC(const WindowDC&) = delete;
-    WindowDC& operator=(const WindowDC&) = delete;
-    HDC get() const { return dc_; }
-
-  private:
-    HWND hWnd_;
-    HDC dc_;
-};
-
-// A DC created on the display, deleted on every path.
-class DisplayDC {
-  public:
-    DisplayDC() : dc_(CreateDCA("DISPLAY", nullptr, nullptr, nullptr)) {}
-    ~DisplayDC() {
-        if (dc_) DeleteDC(dc_);
-    }
-    DisplayDC(const DisplayDC&) = delete;
-    DisplayDC& operator=(const DisplayDC&) = delete;
-    HDC get() const { return dc_; }
-
-  private:
-    HDC dc_;
-};
 
 // The screen width in whole twips divided by whole twips per pixel.
 int ScreenWidthPixels() {
@@ -330,7 +300,7 @@ LRESULT cNCCalcSize::OnNCPaint(HWND hWnd, WPARAM wParam, LPARAM lParam) {
     bMaximizedMDIChild_ = bMDIChild_ && IsZoomed(hWnd);
     if (bMaximizedMDIChild_) return CallOldWindowProc(hWnd, WM_NCPAINT, wParam, lParam);
 
-    const WindowDC dc(window_);
+    const NonClientDC dc(window_);
     RECT r{};
     GetWindowRect(window_, &r);
     OffsetRect(&r, -r.left, -r.top);
@@ -399,7 +369,7 @@ void cNCCalcSize::OnNCLButtonDown(WPARAM wParam, LPARAM lParam) {
     {
         RECT r{};
         const POINT p = CursorRelativeTo(window_, r);
-        const WindowDC dc(window_);
+        const NonClientDC dc(window_);
         implementation->NCMouseDown(p.x, p.y, handled, dc.get(), r.left, r.top, r.right, r.bottom);
     }
     if (handled) return;
@@ -412,7 +382,7 @@ void cNCCalcSize::OnNCLButtonUp() {
     if (!GetImplementation(implementation)) return;
     RECT r{};
     const POINT p = CursorRelativeTo(window_, r);
-    const WindowDC dc(window_);
+    const NonClientDC dc(window_);
     implementation->NCMouseUp(p.x, p.y, dc.get(), r.left, r.top, r.right, r.bottom);
 }
 
@@ -425,7 +395,7 @@ LRESULT cNCCalcSize::OnNCLButtonDblClk(WPARAM wParam, LPARAM lParam) {
         bool handled = false;
         RECT r{};
         const POINT p = CursorRelativeTo(window_, r);
-        const WindowDC dc(window_);
+        const NonClientDC dc(window_);
         implementation->NCMouseDown(p.x, p.y, handled, dc.get(), r.left, r.top, r.right, r.bottom);
         if (handled) return 0;
     }

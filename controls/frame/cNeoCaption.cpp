@@ -3,7 +3,9 @@
 #include <cmath>
 #include <string>
 
+#include "ComPtr.h"
 #include "GlimError.h"
+#include "Handles.h"
 #include "TranslateColor.h"
 
 namespace glim {
@@ -21,65 +23,8 @@ constexpr long kMiddleStart = 90;
 // The window-menu box at the left of the caption.
 constexpr RECT kSysMenuBox{12, 11, 42, 43};
 
-// A font created for one paint, deleted on every path.
-class OwnedFont {
-  public:
-    explicit OwnedFont(const LOGFONTA& lf) : font_(CreateFontIndirectA(&lf)) {}
-    ~OwnedFont() {
-        if (font_) DeleteObject(font_);
-    }
-    OwnedFont(const OwnedFont&) = delete;
-    OwnedFont& operator=(const OwnedFont&) = delete;
-    HFONT get() const { return font_; }
-
-  private:
-    HFONT font_;
-};
-
-// An object selected into a DC until the end of the scope.
-class Selection {
-  public:
-    Selection(HDC dc, HGDIOBJ object) : dc_(dc), old_(object ? SelectObject(dc, object) : nullptr) {}
-    ~Selection() {
-        if (old_) SelectObject(dc_, old_);
-    }
-    Selection(const Selection&) = delete;
-    Selection& operator=(const Selection&) = delete;
-
-  private:
-    HDC dc_;
-    HGDIOBJ old_;
-};
-
-class WindowDC {
-  public:
-    explicit WindowDC(HWND hWnd) : hWnd_(hWnd), dc_(GetWindowDC(hWnd)) {}
-    ~WindowDC() {
-        if (dc_) ReleaseDC(hWnd_, dc_);
-    }
-    WindowDC(const WindowDC&) = delete;
-    WindowDC& operator=(const WindowDC&) = delete;
-    HDC get() const { return dc_; }
-
-  private:
-    HWND hWnd_;
-    HDC dc_;
-};
-
-class OwnedVariant {
-  public:
-    OwnedVariant() { VariantInit(&v_); }
-    ~OwnedVariant() { VariantClear(&v_); }
-    OwnedVariant(const OwnedVariant&) = delete;
-    OwnedVariant& operator=(const OwnedVariant&) = delete;
-    VARIANT* get() { return &v_; }
-
-  private:
-    VARIANT v_;
-};
-
 // Late-bound property get by name; false when the object does not answer.
-bool GetProperty(IDispatch* object, const wchar_t* name, OwnedVariant& value) {
+bool GetProperty(IDispatch* object, const wchar_t* name, Variant& value) {
     if (!object) return false;
     LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
     DISPID id = DISPID_UNKNOWN;
@@ -91,7 +36,7 @@ bool GetProperty(IDispatch* object, const wchar_t* name, OwnedVariant& value) {
 
 // The form's window handle; 32-bit handle values are sign-extended.
 HWND FormWindow(IDispatch* form) {
-    OwnedVariant value;
+    Variant value;
     if (!GetProperty(form, L"hWnd", value) || FAILED(VariantChangeType(value.get(), value.get(), 0, VT_I4)))
         throw Error(438, "GlimForm", "Object doesn't support this property or method");
     return reinterpret_cast<HWND>(static_cast<LONG_PTR>(V_I4(value.get())));
@@ -294,7 +239,7 @@ bool cNeoCaption::ButtonPressed(Button button) const {
 
 HICON cNeoCaption::FormIcon() const {
     // A form without an icon simply shows none.
-    OwnedVariant value;
+    Variant value;
     if (!GetProperty(form_.Get(), L"Icon", value)) return nullptr;
     IUnknown* unknown = nullptr;
     if (V_VT(value.get()) == VT_DISPATCH) unknown = V_DISPATCH(value.get());
@@ -379,8 +324,8 @@ void cNeoCaption::NCPaint(HDC hDC, long lLeft, long lTop, long lRight, long lBot
     cNeoCaption_FontToLogFont(captionFont_.Get(), hDC, lf);
     const bool active = takeover_->WindowActive();
     if (active) lf.lfWeight = FW_BOLD;
-    const OwnedFont titleFont(lf);
-    const Selection titleSelection(strip, titleFont.get());
+    const OwnedFont titleFont(CreateFontIndirectA(&lf));
+    const SelectGuard titleSelection(strip, titleFont.get());
 
     const long o = active ? 0 : lInactiveOffset_;
     BitBlt(strip, lLeft, lTop, lLeft + lActiveLeftEnd_, capH, caption, o, 0, SRCCOPY);
@@ -447,7 +392,7 @@ void cNeoCaption::NCPaint(HDC hDC, long lLeft, long lTop, long lRight, long lBot
         menuBar_->put_hMenu(takeover_->hMenu());
         LOGFONTA barLf = lf;
         barLf.lfWeight = FW_NORMAL;
-        const OwnedFont barFont(barLf);
+        const OwnedFont barFont(CreateFontIndirectA(&barLf));
         menuBar_->Render(barFont.get(), strip, 10, 30, x + 80, capH / 2, 3 - capH / 2);
     }
 
@@ -492,7 +437,7 @@ void cNeoCaption::HitTest(long X, long Y, long& eHitTest) {
     }
     // A pressed button the cursor has left looks normal again; it stays
     // pressed until the release.
-    const WindowDC dc(window_);
+    const NonClientDC dc(window_);
     for (long b = btnClose; b <= btnMinimize; ++b)
         if (PresentFlag(b) && PressedFlag(b) != inside[b]) cNeoCaption_DrawButton(dc.get(), b, 0);
 }

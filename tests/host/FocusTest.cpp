@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 using namespace glim::host;
+using glim::ComPtr;
 using namespace hosttest;
 
 namespace {

@@ -5,6 +5,7 @@
 #include <olectl.h>
 
 using namespace glim::host;
+using glim::ComPtr;
 
 namespace {
 

@@ -12,6 +12,7 @@
 #include <olectl.h>
 
 using namespace glim::host;
+using glim::ComPtr;
 using namespace hosttest;
 
 namespace {

@@ -10,6 +10,7 @@
 #include <olectl.h>
 
 using namespace glim::host;
+using glim::ComPtr;
 
 namespace hosttest {
 
@@ -176,11 +177,11 @@ class Probe
         return S_OK;
     }
     STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo** info) override {
-        *info = ClassTypeInfo().detach();
+        *info = ClassTypeInfo().Detach();
         return S_OK;
     }
     STDMETHODIMP GetClassInfo(ITypeInfo** info) override {
-        *info = ClassTypeInfo().detach();
+        *info = ClassTypeInfo().Detach();
         return S_OK;
     }
     STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR* names, UINT, LCID, DISPID* ids) override {
@@ -199,7 +200,7 @@ class Probe
         return S_OK;
     }
     STDMETHODIMP GetClientSite(IOleClientSite** site) override {
-        *site = ComPtr<IOleClientSite>(site_).detach();
+        *site = ComPtr<IOleClientSite>(site_).Detach();
         return S_OK;
     }
     STDMETHODIMP SetHostNames(LPCOLESTR, LPCOLESTR) override { return S_OK; }

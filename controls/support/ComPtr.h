@@ -25,6 +25,12 @@ class ComPtr {
         return *this;
     }
 
+    // A new owner of a reference the caller already holds.
+    static ComPtr Adopt(T* p) {
+        ComPtr r;
+        r.p_ = p;
+        return r;
+    }
     void reset() {
         if (T* p = std::exchange(p_, nullptr)) p->Release();
     }
@@ -56,6 +62,12 @@ class ComPtr {
     ComPtr<U> As() const {
         ComPtr<U> r;
         if (p_) p_->QueryInterface(__uuidof(U), r.put_void());
+        return r;
+    }
+    template <class U>
+    ComPtr<U> As(REFIID iid) const {
+        ComPtr<U> r;
+        if (p_) p_->QueryInterface(iid, r.put_void());
         return r;
     }
 

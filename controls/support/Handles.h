@@ -48,6 +48,9 @@ struct DestroyIconHandle {
 struct DestroyCursorHandle {
     void operator()(HCURSOR h) const { DestroyCursor(h); }
 };
+struct DestroyMenuHandle {
+    void operator()(HMENU h) const { DestroyMenu(h); }
+};
 
 using OwnedBitmap = UniqueHandle<HBITMAP, DeleteGdiObject>;
 using OwnedBrush = UniqueHandle<HBRUSH, DeleteGdiObject>;
@@ -58,6 +61,7 @@ using OwnedDC = UniqueHandle<HDC, DeleteDcHandle>;
 using OwnedWindow = UniqueHandle<HWND, DestroyWindowHandle>;
 using OwnedIcon = UniqueHandle<HICON, DestroyIconHandle>;
 using OwnedCursor = UniqueHandle<HCURSOR, DestroyCursorHandle>;
+using OwnedMenu = UniqueHandle<HMENU, DestroyMenuHandle>;
 
 // Selects an object into a DC and puts the old one back when it ends.
 class SelectGuard {
@@ -81,6 +85,22 @@ class WindowDC {
     WindowDC(const WindowDC&) = delete;
     WindowDC& operator=(const WindowDC&) = delete;
     ~WindowDC() {
+        if (dc_) ReleaseDC(hwnd_, dc_);
+    }
+    HDC get() const { return dc_; }
+
+  private:
+    HWND hwnd_;
+    HDC dc_;
+};
+
+// The DC of a whole window, frame included (GetWindowDC), given back with ReleaseDC.
+class NonClientDC {
+  public:
+    explicit NonClientDC(HWND hwnd) : hwnd_(hwnd), dc_(GetWindowDC(hwnd)) {}
+    NonClientDC(const NonClientDC&) = delete;
+    NonClientDC& operator=(const NonClientDC&) = delete;
+    ~NonClientDC() {
         if (dc_) ReleaseDC(hwnd_, dc_);
     }
     HDC get() const { return dc_; }

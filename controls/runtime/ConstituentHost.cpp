@@ -1,0 +1,295 @@
+#include "ConstituentHost.h"
+
+#include "Constituent.h"
+#include "Handles.h"
+
+#include <windowsx.h>
+
+#include <algorithm>
+
+namespace glim {
+
+namespace {
+
+const char kHostProp[] = "GlimConstituentHost";
+const char kPreviousProp[] = "GlimConstituentPrevious";
+
+short ButtonOf(UINT msg) {
+    switch (msg) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_LBUTTONDBLCLK:
+        return kLeftButton;
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP:
+    case WM_RBUTTONDBLCLK:
+        return kRightButton;
+    default:
+        return kMiddleButton;
+    }
+}
+
+short ButtonsHeld(WPARAM wp) {
+    short b = 0;
+    if (wp & MK_LBUTTON) b |= kLeftButton;
+    if (wp & MK_RBUTTON) b |= kRightButton;
+    if (wp & MK_MBUTTON) b |= kMiddleButton;
+    return b;
+}
+
+short ShiftOf(WPARAM wp) {
+    return static_cast<short>(((wp & MK_SHIFT) ? kShiftMask : 0) | ((wp & MK_CONTROL) ? kCtrlMask : 0) |
+                              (GetKeyState(VK_MENU) < 0 ? kAltMask : 0));
+}
+
+// Runs one event handler (a copy, as the handler may delete its part); its
+// errors must not unwind through the system.
+template <class F>
+void RunHandler(F&& f) {
+    try {
+        f();
+    } catch (...) {
+    }
+}
+
+} // namespace
+
+ConstituentHost::ConstituentHost(SurfaceWindow& owner) : owner_(owner) {}
+
+ConstituentHost::~ConstituentHost() {
+    Detach();
+    for (Constituent* c : parts_)
+        c->host_ = nullptr;
+}
+
+void ConstituentHost::Attach() {
+    if (hwnd_) return;
+    HWND h = owner_.hWnd();
+    if (!h) return;
+    hwnd_ = h;
+    SetPropA(h, kHostProp, this);
+    previous_ = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ConstituentHost::HookProc)));
+    SetPropA(h, kPreviousProp, reinterpret_cast<HANDLE>(previous_));
+    // A copy: attaching may add parts (a picture box's own labels live elsewhere).
+    const std::vector<Constituent*> parts = parts_;
+    for (Constituent* c : parts)
+        c->OnHostAttached();
+    InvalidateRect(h, nullptr, FALSE);
+}
+
+void ConstituentHost::Detach() {
+    if (!hwnd_) return;
+    const std::vector<Constituent*> parts = parts_;
+    for (Constituent* c : parts)
+        c->OnHostDetached();
+    Unhook();
+}
+
+void ConstituentHost::Unhook() {
+    HWND h = std::exchange(hwnd_, nullptr);
+    pressed_ = nullptr;
+    pressedButton_ = 0;
+    if (!h || !IsWindow(h)) return;
+    RemovePropA(h, kHostProp);
+    // Someone hooked after us: our procedure stays and passes everything on.
+    if (GetWindowLongPtrA(h, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&ConstituentHost::HookProc)) {
+        SetWindowLongPtrA(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous_));
+        RemovePropA(h, kPreviousProp);
+    }
+    InvalidateRect(h, nullptr, FALSE);
+}
+
+void ConstituentHost::Add(Constituent* c) {
+    parts_.push_back(c);
+}
+
+void ConstituentHost::Remove(Constituent* c) {
+    parts_.erase(std::remove(parts_.begin(), parts_.end(), c), parts_.end());
+    if (pressed_ == c) {
+        pressed_ = nullptr;
+        pressedButton_ = 0;
+        if (hwnd_ && GetCapture() == hwnd_) ReleaseCapture();
+    }
+}
+
+void ConstituentHost::Raise(Constituent* c, bool toFront) {
+    auto it = std::find(parts_.begin(), parts_.end(), c);
+    if (it == parts_.end()) return;
+    parts_.erase(it);
+    if (toFront)
+        parts_.push_back(c);
+    else
+        parts_.insert(parts_.begin(), c);
+}
+
+bool ConstituentHost::Holds(const Constituent* c) const {
+    return std::find(parts_.begin(), parts_.end(), c) != parts_.end();
+}
+
+void ConstituentHost::InvalidatePixels(const RECT& r) const {
+    if (hwnd_) InvalidateRect(hwnd_, &r, FALSE);
+}
+
+void ConstituentHost::UpdateNow() const {
+    if (hwnd_) UpdateWindow(hwnd_);
+}
+
+LRESULT CALLBACK ConstituentHost::HookProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    // Uncounted: the host removes the property before it goes.
+    auto* self = static_cast<ConstituentHost*>(GetPropA(hwnd, kHostProp));
+    if (self && self->hwnd_ == hwnd) return self->HandleMessage(msg, wp, lp);
+    auto previous = reinterpret_cast<WNDPROC>(GetPropA(hwnd, kPreviousProp));
+    if (msg == WM_NCDESTROY) RemovePropA(hwnd, kPreviousProp);
+    return previous ? CallWindowProcA(previous, hwnd, msg, wp, lp) : DefWindowProcA(hwnd, msg, wp, lp);
+}
+
+LRESULT ConstituentHost::CallPrevious(UINT msg, WPARAM wp, LPARAM lp) const {
+    return CallWindowProcA(previous_, hwnd_, msg, wp, lp);
+}
+
+LRESULT ConstituentHost::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_PAINT:
+        if (std::any_of(parts_.begin(), parts_.end(),
+                        [](const Constituent* c) { return c->windowless_ && c->visible_; }))
+            Compose();
+        // The owner still sees its paint (with nothing left to show).
+        return CallPrevious(msg, wp, lp);
+    case WM_MOUSEMOVE:
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDBLCLK:
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONUP: {
+        std::weak_ptr<int> alive = alive_;
+        HWND h = hwnd_;
+        WNDPROC previous = previous_;
+        if (RouteMouse(msg, wp, lp)) return 0;
+        if (alive.expired() || !hwnd_) return IsWindow(h) ? CallWindowProcA(previous, h, msg, wp, lp) : 0;
+        return CallPrevious(msg, wp, lp);
+    }
+    case WM_CAPTURECHANGED:
+        if (reinterpret_cast<HWND>(lp) != hwnd_) {
+            pressed_ = nullptr;
+            pressedButton_ = 0;
+        }
+        return CallPrevious(msg, wp, lp);
+    case WM_NCDESTROY: {
+        // Children are gone already; the window goes now.
+        HWND h = hwnd_;
+        WNDPROC previous = previous_;
+        const std::vector<Constituent*> parts = parts_;
+        for (Constituent* c : parts)
+            c->OnHostDetached();
+        Unhook();
+        return CallWindowProcA(previous, h, msg, wp, lp);
+    }
+    default:
+        return CallPrevious(msg, wp, lp);
+    }
+}
+
+void ConstituentHost::Compose() {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(hwnd_, &ps);
+    const RECT area = ps.rcPaint;
+    const int w = area.right - area.left, h = area.bottom - area.top;
+    if (w > 0 && h > 0) {
+        // Composed off screen so the parts never flicker over the surface.
+        OwnedDC mem(CreateCompatibleDC(dc));
+        OwnedBitmap bmp(CreateCompatibleBitmap(dc, w, h));
+        if (mem && bmp) {
+            SelectGuard keep(mem.get(), bmp.get());
+            SetViewportOrgEx(mem.get(), -area.left, -area.top, nullptr);
+            owner_.Canvas().Show(mem.get(), area);
+            for (Constituent* c : parts_) {
+                if (!c->windowless_ || !c->visible_) continue;
+                RECT r = c->PixelRect(), hit{};
+                if (!IntersectRect(&hit, &r, &area)) continue;
+                const int saved = SaveDC(mem.get());
+                IntersectClipRect(mem.get(), r.left, r.top, r.right, r.bottom);
+                // One part failing to draw leaves the others drawn.
+                RunHandler([&] { c->Draw(mem.get()); });
+                RestoreDC(mem.get(), saved);
+            }
+            BitBlt(dc, area.left, area.top, w, h, mem.get(), area.left, area.top, SRCCOPY);
+        } else {
+            owner_.Canvas().Show(dc, area);
+        }
+    }
+    EndPaint(hwnd_, &ps);
+}
+
+Constituent* ConstituentHost::PartAt(POINT pt) const {
+    for (auto it = parts_.rbegin(); it != parts_.rend(); ++it) {
+        Constituent* c = *it;
+        if (!c->windowless_ || !c->visible_ || !c->TakesMouse()) continue;
+        const RECT r = c->PixelRect();
+        if (PtInRect(&r, pt)) return c;
+    }
+    return nullptr;
+}
+
+bool ConstituentHost::RouteMouse(UINT msg, WPARAM wp, LPARAM lp) {
+    const POINT pt{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+    Constituent* target = pressed_ ? pressed_ : PartAt(pt);
+    if (!target) return false;
+    const double px = pt.x - target->left_, py = pt.y - target->top_;
+    const auto x = static_cast<float>(FromPixelsX(px));
+    const auto y = static_cast<float>(FromPixelsY(py));
+    const short shift = ShiftOf(wp);
+    std::weak_ptr<int> alive = alive_;
+    // A handler may unload the whole container; stop once that happened.
+    auto stillThere = [&] { return !alive.expired() && hwnd_ && Holds(target); };
+
+    switch (msg) {
+    case WM_MOUSEMOVE:
+        if (auto f = target->MouseMove) RunHandler([&] { f(ButtonsHeld(wp), shift, x, y); });
+        return true;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDBLCLK: {
+        const bool dbl = msg == WM_LBUTTONDBLCLK || msg == WM_RBUTTONDBLCLK || msg == WM_MBUTTONDBLCLK;
+        // Capture from press to release, so the release outside still arrives.
+        if (!pressed_) {
+            pressed_ = target;
+            pressedButton_ = ButtonOf(msg);
+            pressFromDblClick_ = dbl;
+            SetCapture(hwnd_);
+        }
+        if (dbl) {
+            if (auto f = target->DblClick) RunHandler(f);
+        } else if (auto f = target->MouseDown) {
+            RunHandler([&] { f(ButtonOf(msg), shift, x, y); });
+        }
+        return true;
+    }
+    default: { // button up
+        const short button = ButtonOf(msg);
+        const bool completes = pressed_ == target && pressedButton_ == button;
+        const bool fromDbl = pressFromDblClick_;
+        if (completes) {
+            pressed_ = nullptr;
+            pressedButton_ = 0;
+            pressFromDblClick_ = false;
+            if (GetCapture() == hwnd_) ReleaseCapture();
+        }
+        if (auto f = target->MouseUp) RunHandler([&] { f(button, shift, x, y); });
+        if (!stillThere()) return true;
+        const RECT r = target->PixelRect();
+        if (completes && !fromDbl && PtInRect(&r, pt))
+            if (auto f = target->Click) RunHandler(f);
+        return true;
+    }
+    }
+}
+
+} // namespace glim

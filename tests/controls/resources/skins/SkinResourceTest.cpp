@@ -18,7 +18,7 @@ using namespace skintest;
 namespace ids = glim::skinres;
 
 // The module with the artwork; becomes "GlimForm.dll" once the library links it.
-constexpr char kArtModule[] = "glim_skin_testres.dll";
+constexpr char kArtModule[] = "GlimForm.dll";
 
 class SkinArt : public testing::Test {
   protected:

@@ -14,6 +14,10 @@
 
 namespace glim {
 
+// From the runtime's errors; its header cannot sit beside the painter's,
+// whose error constants share names with it.
+[[noreturn]] void RaiseError(long number);
+
 namespace {
 
 constexpr OLE_COLOR kFormBackColor = 0xE0E0E0;
@@ -35,6 +39,28 @@ ComPtr<IPicture> AsPicture(IPictureDisp* picture) {
     ComPtr<IPicture> p;
     if (picture) picture->QueryInterface(IID_IPicture, p.put_void());
     return p;
+}
+
+// The picture loader takes a bitmap file cut short and fills the missing
+// rows with black; as a skin that is as broken as no picture at all.
+void CheckBitmapFileComplete(const std::string& path) {
+    const HANDLE file =
+        CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return; // the loader reports a missing file itself
+    BITMAPFILEHEADER fh{};
+    BITMAPINFOHEADER ih{};
+    DWORD got = 0, gotInfo = 0;
+    LARGE_INTEGER size{};
+    const bool read = ReadFile(file, &fh, sizeof fh, &got, nullptr) && got == sizeof fh &&
+                      ReadFile(file, &ih, sizeof ih, &gotInfo, nullptr) && GetFileSizeEx(file, &size);
+    CloseHandle(file);
+    if (!read || fh.bfType != 0x4D42) return; // not a bitmap file: the loader judges it
+    if (gotInfo < sizeof ih || ih.biSize < sizeof ih || ih.biWidth <= 0 || ih.biHeight == 0)
+        RaiseError(kErrInvalidPicture);
+    if (ih.biCompression != BI_RGB && ih.biCompression != BI_BITFIELDS) return;
+    const long long stride = ((static_cast<long long>(ih.biWidth) * ih.biBitCount + 31) / 32) * 4;
+    const long long rows = ih.biHeight < 0 ? -static_cast<long long>(ih.biHeight) : ih.biHeight;
+    if (static_cast<long long>(fh.bfOffBits) + stride * rows > size.QuadPart) RaiseError(kErrInvalidPicture);
 }
 
 } // namespace
@@ -60,7 +86,12 @@ void GlimFormSkin::GlimForm_ApplySkin(IDispatch* form, short MnuStyleIdx, short 
         SaveSetting(kSkinSection, "idx", std::to_string(MnuStyleIdx));
         menuStyle = MnuStyleIdx;
     } else {
-        menuStyle = ToShort(*Variant::Str(Widen(GetSetting(kSkinSection, kSkinIdxKey, "0")).c_str()));
+        try {
+            menuStyle = ToShort(*Variant::Str(Widen(GetSetting(kSkinSection, kSkinIdxKey, "0")).c_str()));
+        } catch (const Error&) {
+            // A damaged setting must not keep every later skin from loading.
+            menuStyle = 0;
+        }
         // A stored file skin (255) has no menu style of its own: the first one.
         if (menuStyle < 0 || menuStyle > kLastMenuStyle) menuStyle = 0;
     }
@@ -86,6 +117,8 @@ void GlimFormSkin::LoadSkin(IDispatch* form, short MnuStyleIdx, short& idx) {
 void GlimFormSkin::SkinFormFile(IDispatch* form, short MnuStyleIdx, const std::string& MainPicFileName,
                                 const std::string& BorderPicName) {
     try {
+        CheckBitmapFileComplete(MainPicFileName);
+        CheckBitmapFileComplete(BorderPicName);
         ComPtr<IPictureDisp> caption = LoadPicture(MainPicFileName);
         ComPtr<IPictureDisp> border = LoadPicture(BorderPicName);
         // Checked before anything of the form, the painter or the registry

@@ -1,0 +1,111 @@
+// Skinning many times leaves no GDI or USER object behind.  Objects are
+// counted by probing the handle tables (an index without its generation
+// names the live object there), which works where GetGuiResources does not.
+#include <gtest/gtest.h>
+
+#include "Settings.h"
+#include "SkinResourceIds.h"
+#include "SkinningHarness.h"
+#include "pump.h"
+
+namespace skintest {
+namespace {
+
+int CountGdiObjects() {
+    int n = 0;
+    for (ULONG_PTR i = 1; i < 0x10000; ++i)
+        if (GetObjectType(reinterpret_cast<HGDIOBJ>(i))) ++n;
+    return n;
+}
+
+// User handles are even numbers from 0x20; windows of other processes on
+// the same desktop come and go on their own and are left out.
+int CountUserObjects() {
+    int n = 0;
+    for (ULONG_PTR i = 0x20; i < 0x10000; i += 2) {
+        const HWND w = reinterpret_cast<HWND>(i);
+        DWORD pid = 0;
+        if (IsWindow(w) && GetWindowThreadProcessId(w, &pid) && pid == GetCurrentProcessId())
+            ++n;
+        else if (IsMenu(reinterpret_cast<HMENU>(i)))
+            ++n;
+    }
+    return n;
+}
+
+TEST(Leaks, TheCountersSeeOneObjectComeAndGo) {
+    const int gdi = CountGdiObjects(), user = CountUserObjects();
+    HBRUSH brush = CreateSolidBrush(RGB(1, 2, 3));
+    HMENU menu = CreatePopupMenu();
+    EXPECT_EQ(CountGdiObjects(), gdi + 1);
+    EXPECT_EQ(CountUserObjects(), user + 1);
+    DeleteObject(brush);
+    DestroyMenu(menu);
+    EXPECT_EQ(CountGdiObjects(), gdi);
+    EXPECT_EQ(CountUserObjects(), user);
+}
+
+TEST(Leaks, AThousandSkinsAndAThousandFramePaintsLeaveNothing) {
+    glim::DeleteSettingSection("Skin");
+    SkinnedForm form(6000, 4500, true);
+    ASSERT_NE(form.Control(), nullptr);
+    // One round first, so that what a skinned form keeps between skins exists.
+    for (short s = 0; s < glim::skinres::kSkinCount; ++s) {
+        short idx = s;
+        ASSERT_EQ(form.LoadSkin(idx), S_OK);
+        RedrawWindow(form.hWnd(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+        ASSERT_EQ(form.CloseSkin(), S_OK);
+    }
+    glimtest::PumpPending();
+    const int gdi = CountGdiObjects(), user = CountUserObjects();
+
+    for (int i = 0; i < 1000; ++i) {
+        short idx = static_cast<short>(i % glim::skinres::kSkinCount);
+        ASSERT_EQ(form.LoadSkin(idx), S_OK) << i;
+        ASSERT_EQ(form.CloseSkin(), S_OK) << i;
+    }
+    glimtest::PumpPending();
+    EXPECT_EQ(CountGdiObjects(), gdi) << "GDI objects after 1000 LoadSkin/CloseSkin";
+    EXPECT_EQ(CountUserObjects(), user) << "USER objects after 1000 LoadSkin/CloseSkin";
+
+    short idx = 13;
+    ASSERT_EQ(form.LoadSkin(idx), S_OK);
+    // Both looks once, for what the first paint of each sets up to keep.
+    for (int i = 0; i < 2; ++i) {
+        SendMessageA(form.hWnd(), WM_NCACTIVATE, i & 1, 0);
+        RedrawWindow(form.hWnd(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+    }
+    glimtest::PumpPending();
+    const int gdiSkinned = CountGdiObjects(), userSkinned = CountUserObjects();
+    for (int i = 0; i < 1000; ++i) {
+        // Active and inactive paints alternate.
+        SendMessageA(form.hWnd(), WM_NCACTIVATE, i & 1, 0);
+        RedrawWindow(form.hWnd(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+    }
+    glimtest::PumpPending();
+    EXPECT_EQ(CountGdiObjects(), gdiSkinned) << "GDI objects after 1000 frame paints";
+    EXPECT_EQ(CountUserObjects(), userSkinned) << "USER objects after 1000 frame paints";
+    ASSERT_EQ(form.CloseSkin(), S_OK);
+    glim::DeleteSettingSection("Skin");
+}
+
+TEST(Leaks, SkinnedFormsThatComeAndGoLeaveNothing) {
+    auto once = [] {
+        SkinnedForm form(5000, 4000, true);
+        short idx = 10;
+        ASSERT_EQ(form.LoadSkin(idx), S_OK);
+        RedrawWindow(form.hWnd(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+    };
+    once();
+    glimtest::PumpPending();
+    const int gdi = CountGdiObjects(), user = CountUserObjects();
+    for (int i = 0; i < 20; ++i)
+        once();
+    glimtest::PumpPending();
+    EXPECT_EQ(CountGdiObjects(), gdi);
+    EXPECT_EQ(CountUserObjects(), user);
+    glim::DeleteSettingSection("Skin");
+}
+
+} // namespace
+} // namespace skintest

@@ -1,0 +1,127 @@
+// Writes one screenshot per skin of a skinned form with its menu bar and
+// one popup open, as PNG files in "screenshots" beside the test program.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+#include "ImageFiles.h"
+#include "Settings.h"
+#include "SkinResourceIds.h"
+#include "SkinningHarness.h"
+#include "pump.h"
+
+namespace skintest {
+namespace {
+
+std::string ShotFolder() {
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string p = path;
+    p = p.substr(0, p.find_last_of("\\/") + 1) + "screenshots";
+    CreateDirectoryA(p.c_str(), nullptr);
+    return p;
+}
+
+HWND gPopup = nullptr;
+RECT gShotRect{};
+skingen::Raster gShot;
+
+BOOL CALLBACK FindPopup(HWND hWnd, LPARAM) {
+    char cls[16] = {};
+    GetClassNameA(hWnd, cls, sizeof cls);
+    if (std::string(cls) == "#32768" && IsWindowVisible(hWnd)) gPopup = hWnd;
+    return TRUE;
+}
+
+skingen::Raster Capture(const RECT& r) {
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    skingen::Raster img(w, h);
+    HDC screen = GetDC(nullptr);
+    HDC mem = CreateCompatibleDC(screen);
+    HBITMAP bmp = CreateCompatibleBitmap(screen, w, h);
+    HGDIOBJ old = SelectObject(mem, bmp);
+    BitBlt(mem, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const COLORREF c = GetPixel(mem, x, y);
+            img.Set(x, y, skingen::RGB8(GetRValue(c), GetGValue(c), GetBValue(c)));
+        }
+    SelectObject(mem, old);
+    DeleteObject(bmp);
+    DeleteDC(mem);
+    ReleaseDC(nullptr, screen);
+    return img;
+}
+
+// Runs inside the popup's menu loop: takes the picture and ends the loop.
+void CALLBACK ShootPopup(HWND, UINT, UINT_PTR id, DWORD) {
+    gPopup = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), &FindPopup, 0);
+    if (!gPopup) return; // not open yet: the next tick looks again
+    KillTimer(nullptr, id);
+    RECT pr{};
+    GetWindowRect(gPopup, &pr);
+    RECT all{};
+    UnionRect(&all, &gShotRect, &pr);
+    gShotRect = all;
+    gShot = Capture(all);
+    EndMenu();
+}
+
+void CALLBACK GiveUp(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    EndMenu();
+}
+
+TEST(Screenshots, OneSkinnedFormPerSkinWithItsMenuOpen) {
+    glim::DeleteSettingSection("Skin");
+    const std::string folder = ShotFolder();
+    int withPopup = 0;
+    for (short s = 0; s < glim::skinres::kSkinCount; ++s) {
+        SCOPED_TRACE(s);
+        SkinnedForm form(6000, 3600, true);
+        ASSERT_NE(form.Control(), nullptr);
+        SetWindowTextA(form.hWnd(), ("Versolo - " + std::to_string(s)).c_str());
+        short idx = s;
+        ASSERT_EQ(form.LoadSkin(idx), S_OK);
+        SetForegroundWindow(form.hWnd());
+        RedrawWindow(form.hWnd(), nullptr, nullptr,
+                     RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        glimtest::PumpFor(50);
+        GetWindowRect(form.hWnd(), &gShotRect);
+
+        // Press on the first item of the skinned bar: it lies in the band
+        // below the caption text, left in the caption strip.
+        POINT item{gShotRect.left + 34, gShotRect.top + 37};
+        SetCursorPos(item.x, item.y);
+        POINT client = item;
+        ScreenToClient(form.hWnd(), &client);
+        gShot = skingen::Raster();
+        const UINT_PTR shoot = SetTimer(nullptr, 0, 50, &ShootPopup);
+        const UINT_PTR giveUp = SetTimer(nullptr, 0, 4000, &GiveUp);
+        SendMessageA(form.hWnd(), WM_LBUTTONDOWN, MK_LBUTTON,
+                     MAKELPARAM(static_cast<WORD>(client.x), static_cast<WORD>(client.y)));
+        SendMessageA(form.hWnd(), WM_LBUTTONUP, 0,
+                     MAKELPARAM(static_cast<WORD>(client.x), static_cast<WORD>(client.y)));
+        KillTimer(nullptr, shoot);
+        KillTimer(nullptr, giveUp);
+        glimtest::PumpPending();
+        if (gShot.Width() > 0) {
+            ++withPopup;
+        } else {
+            RedrawWindow(form.hWnd(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+            GetWindowRect(form.hWnd(), &gShotRect);
+            gShot = Capture(gShotRect);
+        }
+        char name[64];
+        std::snprintf(name, sizeof name, "\\skin-%02d.png", s);
+        EXPECT_TRUE(skingen::WritePng(folder + name, gShot));
+        ASSERT_EQ(form.CloseSkin(), S_OK);
+    }
+    EXPECT_EQ(withPopup, glim::skinres::kSkinCount) << "each shot shows the File popup";
+    glim::DeleteSettingSection("Skin");
+}
+
+} // namespace
+} // namespace skintest

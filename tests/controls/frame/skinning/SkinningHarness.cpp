@@ -1,0 +1,219 @@
+#include "SkinningHarness.h"
+
+#include <gtest/gtest.h>
+
+#include "GlimFormControl.h"
+#include "Settings.h"
+#include "pump.h"
+
+namespace skintest {
+
+namespace {
+
+std::vector<MessageBoxWatcher::Seen> gBoxes;
+
+BOOL CALLBACK CloseOneBox(HWND hWnd, LPARAM) {
+    char cls[32] = {};
+    GetClassNameA(hWnd, cls, sizeof cls);
+    if (std::string(cls) != "#32770" || !IsWindowVisible(hWnd)) return TRUE;
+    char title[256] = {}, text[512] = {};
+    GetWindowTextA(hWnd, title, sizeof title);
+    // The message text is the box's static with the id 0xFFFF.
+    GetDlgItemTextA(hWnd, 0xFFFF, text, sizeof text);
+    gBoxes.push_back({title, text});
+    PostMessageA(hWnd, WM_COMMAND, IDOK, 0);
+    return TRUE;
+}
+
+void CALLBACK WatchTick(HWND, UINT, UINT_PTR, DWORD) {
+    EnumThreadWindows(GetCurrentThreadId(), &CloseOneBox, 0);
+}
+
+} // namespace
+
+std::string DllPath() {
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string p = path;
+    return p.substr(0, p.find_last_of("\\/") + 1) + "GlimForm.dll";
+}
+
+void RegisterLibrary() {
+    static bool done = false;
+    if (done) return;
+    HMODULE dll = LoadLibraryA(DllPath().c_str());
+    ASSERT_NE(dll, nullptr);
+    auto doRegister = reinterpret_cast<HRESULT(STDAPICALLTYPE*)()>(
+        reinterpret_cast<void*>(GetProcAddress(dll, "DllRegisterServer")));
+    ASSERT_NE(doRegister, nullptr);
+    ASSERT_EQ(doRegister(), S_OK);
+    done = true;
+}
+
+HMODULE Library() {
+    return GetModuleHandleA("GlimForm.dll");
+}
+
+HRESULT Call(IDispatch* d, DISPID id, WORD flags, std::vector<VARIANT> args, VARIANT* result, EXCEPINFO* ei) {
+    std::vector<VARIANT> rev(args.rbegin(), args.rend());
+    DISPPARAMS dp{rev.empty() ? nullptr : rev.data(), nullptr, static_cast<UINT>(rev.size()), 0};
+    DISPID put = DISPID_PROPERTYPUT;
+    if (flags & DISPATCH_PROPERTYPUT) {
+        dp.rgdispidNamedArgs = &put;
+        dp.cNamedArgs = 1;
+    }
+    EXCEPINFO local{};
+    UINT argErr = 0;
+    VARIANT ignored;
+    VariantInit(&ignored);
+    const HRESULT hr =
+        d->Invoke(id, IID_NULL, 0, flags, &dp, result ? result : &ignored, ei ? ei : &local, &argErr);
+    VariantClear(&ignored);
+    SysFreeString(local.bstrSource);
+    SysFreeString(local.bstrDescription);
+    SysFreeString(local.bstrHelpFile);
+    return hr;
+}
+
+SkinnedForm::SkinnedForm(long widthTwips, long heightTwips, bool withMenus) {
+    RegisterLibrary();
+    form_ = glim::host::HostForm::Create("Skinned form", widthTwips, heightTwips);
+    if (withMenus) {
+        using glim::host::HostMenu;
+        HostMenu* file = form_->AddMenu(nullptr, "mnuFile", "\xCE\xC4\xBC\xFE(&F)").get(); // 文件
+        form_->AddMenu(file, "mnuOpen", "\xB4\xF2\xBF\xAA...");                            // 打开
+        form_->AddMenu(file, "mnuSave", "\xB1\xA3\xB4\xE6");                               // 保存
+        form_->AddMenu(file, "mnuSep", "-");
+        form_->AddMenu(file, "mnuExit", "\xCD\xCB\xB3\xF6");                               // 退出
+        HostMenu* help = form_->AddMenu(nullptr, "mnuHelp", "\xB0\xEF\xD6\xFA(&H)").get(); // 帮助
+        form_->AddMenu(help, "mnuAbout", "\xB9\xD8\xD3\xDA");                              // 关于
+        form_->RebuildMenuBar();
+    }
+    auto site = form_->AddControl("GlimFormControl.GlimForm", "GlimForm1", 120, 120, 480, 480);
+    if (site) control_ = site->ControlDispatch();
+    // Away from the screen's edges, where Wine clips reads of the frame.
+    SetWindowPos(form_->hWnd(), nullptr, 60, 60, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    form_->Show();
+    glimtest::PumpPending();
+}
+
+SkinnedForm::~SkinnedForm() {
+    control_.reset();
+    if (form_) form_->Unload();
+    glimtest::PumpPending();
+}
+
+HRESULT SkinnedForm::LoadSkin(short& idx, EXCEPINFO* ei) {
+    VARIANT arg;
+    V_VT(&arg) = VT_I2 | VT_BYREF;
+    V_I2REF(&arg) = &idx;
+    const HRESULT hr = Call(control_.get(), dispid::GlimForm::LoadSkin, DISPATCH_METHOD, {arg}, nullptr, ei);
+    glimtest::PumpPending();
+    return hr;
+}
+
+HRESULT SkinnedForm::SkinFormFile(const std::string& caption, const std::string& border) {
+    BSTR a = SysAllocString(std::wstring(caption.begin(), caption.end()).c_str());
+    BSTR b = SysAllocString(std::wstring(border.begin(), border.end()).c_str());
+    VARIANT va, vb;
+    V_VT(&va) = VT_BSTR | VT_BYREF;
+    V_BSTRREF(&va) = &a;
+    V_VT(&vb) = VT_BSTR | VT_BYREF;
+    V_BSTRREF(&vb) = &b;
+    const HRESULT hr = Call(control_.get(), dispid::GlimForm::SkinFormFile, DISPATCH_METHOD, {va, vb});
+    SysFreeString(a);
+    SysFreeString(b);
+    glimtest::PumpPending();
+    return hr;
+}
+
+HRESULT SkinnedForm::CloseSkin() {
+    const HRESULT hr = Call(control_.get(), dispid::GlimForm::CloseSkin, DISPATCH_METHOD, {});
+    glimtest::PumpPending();
+    return hr;
+}
+
+HRESULT SkinnedForm::SetMnuStyleIdx(short value) {
+    VARIANT v;
+    V_VT(&v) = VT_I2;
+    V_I2(&v) = value;
+    return Call(control_.get(), dispid::GlimForm::MnuStyleIdx, DISPATCH_PROPERTYPUT, {v});
+}
+
+PictureReader::PictureReader(HBITMAP bitmap) : bitmap_(bitmap), dc_(CreateCompatibleDC(nullptr)) {
+    old_ = SelectObject(dc_, bitmap_);
+    BITMAP bm{};
+    if (bitmap_ && GetObjectA(bitmap_, sizeof bm, &bm)) {
+        width_ = bm.bmWidth;
+        height_ = bm.bmHeight;
+    }
+}
+
+PictureReader::~PictureReader() {
+    SelectObject(dc_, old_);
+    DeleteDC(dc_);
+    if (bitmap_) DeleteObject(bitmap_);
+}
+
+HBITMAP SkinBitmap(int id) {
+    return static_cast<HBITMAP>(
+        LoadImageA(Library(), MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+}
+
+double FrameMatch(HWND hWnd, const PictureReader& caption, const PictureReader& border) {
+    RECT wr{};
+    GetWindowRect(hWnd, &wr);
+    const int w = wr.right - wr.left, h = wr.bottom - wr.top;
+    const int capH = caption.Height(), bh = border.Height();
+    HDC dc = GetWindowDC(hWnd);
+    int active = 0, inactive = 0, sides = 0, total = 0, sideTotal = 0;
+    // Caption: left of the icon, and the first middle tile below the title.
+    for (int y = 0; y < capH; y += 3)
+        for (int x = 0; x < 7; x += 2) {
+            const COLORREF c = GetPixel(dc, x, y);
+            active += c == caption.At(x, y);
+            inactive += c == caption.At(x + 400, y);
+            ++total;
+        }
+    for (int y = 30; y < capH; y += 3)
+        for (int x = 92; x < 140 && x < w - 150; x += 5) {
+            const COLORREF c = GetPixel(dc, x, y);
+            active += c == caption.At(91 + (x - 90), y);
+            inactive += c == caption.At(400 + 91 + (x - 90), y);
+            ++total;
+        }
+    // Side columns repeat tiles 0 and 4; the bottom strip repeats tile 3.
+    for (int y = capH; y < h - bh; y += 7)
+        for (int x = 0; x < bh; x += 3) {
+            sides += GetPixel(dc, x, y) == border.At(x, (y - capH) % bh);
+            sides += GetPixel(dc, w - bh + x, y) == border.At(4 * bh + x, (y - capH) % bh);
+            sideTotal += 2;
+        }
+    for (int x = bh; x < w - bh; x += 13)
+        for (int y = 0; y < bh; y += 3) {
+            sides += GetPixel(dc, x, h - bh + y) == border.At(3 * bh + (x - bh) % bh, y);
+            ++sideTotal;
+        }
+    ReleaseDC(hWnd, dc);
+    const int caption_ = active > inactive ? active : inactive;
+    return total + sideTotal ? static_cast<double>(caption_ + sides) / (total + sideTotal) : 0.0;
+}
+
+std::string StoredIdx() {
+    return glim::GetSetting("Skin", "Idx", "<none>");
+}
+
+MessageBoxWatcher::MessageBoxWatcher() {
+    gBoxes.clear();
+    timer_ = SetTimer(nullptr, 0, 30, &WatchTick);
+}
+
+MessageBoxWatcher::~MessageBoxWatcher() {
+    KillTimer(nullptr, timer_);
+}
+
+const std::vector<MessageBoxWatcher::Seen>& MessageBoxWatcher::Boxes() const {
+    return gBoxes;
+}
+
+} // namespace skintest

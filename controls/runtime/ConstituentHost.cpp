@@ -14,34 +14,6 @@ namespace {
 const char kHostProp[] = "GlimConstituentHost";
 const char kPreviousProp[] = "GlimConstituentPrevious";
 
-short ButtonOf(UINT msg) {
-    switch (msg) {
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONUP:
-    case WM_LBUTTONDBLCLK:
-        return kLeftButton;
-    case WM_RBUTTONDOWN:
-    case WM_RBUTTONUP:
-    case WM_RBUTTONDBLCLK:
-        return kRightButton;
-    default:
-        return kMiddleButton;
-    }
-}
-
-short ButtonsHeld(WPARAM wp) {
-    short b = 0;
-    if (wp & MK_LBUTTON) b |= kLeftButton;
-    if (wp & MK_RBUTTON) b |= kRightButton;
-    if (wp & MK_MBUTTON) b |= kMiddleButton;
-    return b;
-}
-
-short ShiftOf(WPARAM wp) {
-    return static_cast<short>(((wp & MK_SHIFT) ? kShiftMask : 0) | ((wp & MK_CONTROL) ? kCtrlMask : 0) |
-                              (GetKeyState(VK_MENU) < 0 ? kAltMask : 0));
-}
-
 // Runs one event handler (a copy, as the handler may delete its part); its
 // errors must not unwind through the system.
 template <class F>
@@ -242,14 +214,14 @@ bool ConstituentHost::RouteMouse(UINT msg, WPARAM wp, LPARAM lp) {
     const double px = pt.x - target->left_, py = pt.y - target->top_;
     const auto x = static_cast<float>(FromPixelsX(px));
     const auto y = static_cast<float>(FromPixelsY(py));
-    const short shift = ShiftOf(wp);
+    const short shift = MouseShiftOf(wp);
     std::weak_ptr<int> alive = alive_;
     // A handler may unload the whole container; stop once that happened.
     auto stillThere = [&] { return !alive.expired() && hwnd_ && Holds(target); };
 
     switch (msg) {
     case WM_MOUSEMOVE:
-        if (auto f = target->MouseMove) RunHandler([&] { f(ButtonsHeld(wp), shift, x, y); });
+        if (auto f = target->MouseMove) RunHandler([&] { f(MouseButtonsHeld(wp), shift, x, y); });
         return true;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
@@ -261,19 +233,19 @@ bool ConstituentHost::RouteMouse(UINT msg, WPARAM wp, LPARAM lp) {
         // Capture from press to release, so the release outside still arrives.
         if (!pressed_) {
             pressed_ = target;
-            pressedButton_ = ButtonOf(msg);
+            pressedButton_ = MouseButtonOf(msg);
             pressFromDblClick_ = dbl;
             SetCapture(hwnd_);
         }
         if (dbl) {
             if (auto f = target->DblClick) RunHandler(f);
         } else if (auto f = target->MouseDown) {
-            RunHandler([&] { f(ButtonOf(msg), shift, x, y); });
+            RunHandler([&] { f(MouseButtonOf(msg), shift, x, y); });
         }
         return true;
     }
     default: { // button up
-        const short button = ButtonOf(msg);
+        const short button = MouseButtonOf(msg);
         const bool completes = pressed_ == target && pressedButton_ == button;
         const bool fromDbl = pressFromDblClick_;
         if (completes) {

@@ -55,7 +55,10 @@ LPCSTR StandardCursor(short pointer) {
     }
 }
 
-short ButtonOf(UINT msg) {
+} // namespace
+
+// The button an event reports for a mouse message.
+short MouseButtonOf(UINT msg) {
     switch (msg) {
     case WM_LBUTTONDOWN:
     case WM_LBUTTONUP:
@@ -70,7 +73,7 @@ short ButtonOf(UINT msg) {
     }
 }
 
-short ButtonsHeld(WPARAM wp) {
+short MouseButtonsHeld(WPARAM wp) {
     short b = 0;
     if (wp & MK_LBUTTON) b |= kLeftButton;
     if (wp & MK_RBUTTON) b |= kRightButton;
@@ -78,7 +81,10 @@ short ButtonsHeld(WPARAM wp) {
     return b;
 }
 
-} // namespace
+short MouseShiftOf(WPARAM wp) {
+    return static_cast<short>(((wp & MK_SHIFT) ? kShiftMask : 0) | ((wp & MK_CONTROL) ? kCtrlMask : 0) |
+                              (GetKeyState(VK_MENU) < 0 ? kAltMask : 0));
+}
 
 SurfaceWindow::~SurfaceWindow() {
     DestroySurfaceWindow();
@@ -155,12 +161,10 @@ LRESULT CALLBACK SurfaceWindow::StaticProc(HWND hwnd, UINT msg, WPARAM wp, LPARA
 }
 
 void SurfaceWindow::MouseButton(UINT msg, WPARAM wp, LPARAM lp) {
-    const short button = ButtonOf(msg);
+    const short button = MouseButtonOf(msg);
     const float x = static_cast<float>(surface_.FromPixelsX(GET_X_LPARAM(lp)));
     const float y = static_cast<float>(surface_.FromPixelsY(GET_Y_LPARAM(lp)));
-    const short shift =
-        static_cast<short>(((wp & MK_SHIFT) ? kShiftMask : 0) | ((wp & MK_CONTROL) ? kCtrlMask : 0) |
-                           (GetKeyState(VK_MENU) < 0 ? kAltMask : 0));
+    const short shift = MouseShiftOf(wp);
     switch (msg) {
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
@@ -251,7 +255,7 @@ LRESULT SurfaceWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_MOUSEMOVE: {
         const short shift =
             static_cast<short>(((wp & MK_SHIFT) ? kShiftMask : 0) | ((wp & MK_CONTROL) ? kCtrlMask : 0));
-        OnMouseMove(ButtonsHeld(wp), shift, static_cast<float>(surface_.FromPixelsX(GET_X_LPARAM(lp))),
+        OnMouseMove(MouseButtonsHeld(wp), shift, static_cast<float>(surface_.FromPixelsX(GET_X_LPARAM(lp))),
                     static_cast<float>(surface_.FromPixelsY(GET_Y_LPARAM(lp))));
         return 0;
     }

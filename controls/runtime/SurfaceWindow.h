@@ -13,6 +13,10 @@ namespace glim {
 // Mouse buttons and shift state as event arguments carry them.
 enum MouseButtons : short { kLeftButton = 1, kRightButton = 2, kMiddleButton = 4 };
 enum ShiftState : short { kShiftMask = 1, kCtrlMask = 2, kAltMask = 4 };
+// Event arguments of a mouse message: its button, the buttons held, the shift state.
+short MouseButtonOf(UINT msg);
+short MouseButtonsHeld(WPARAM wp);
+short MouseShiftOf(WPARAM wp);
 // The custom mouse pointer (MouseIcon); 0 .. 15 are the standard ones.
 inline constexpr short kCustomPointer = 99;
 

@@ -7,16 +7,13 @@
 #include "Interaction.h"
 #include "LateBound.h"
 #include "Pictures.h"
+#include "RuntimeErrors.h"
 #include "Settings.h"
 #include "SkinResourceIds.h"
 #include "Text.h"
 #include "cNeoCaption.h"
 
 namespace glim {
-
-// From the runtime's errors; its header cannot sit beside the painter's,
-// whose error constants share names with it.
-[[noreturn]] void RaiseError(long number);
 
 namespace {
 

@@ -38,12 +38,12 @@ bool GetProperty(IDispatch* object, const wchar_t* name, Variant& value) {
 HWND FormWindow(IDispatch* form) {
     Variant value;
     if (!GetProperty(form, L"hWnd", value) || FAILED(VariantChangeType(value.get(), value.get(), 0, VT_I4)))
-        throw Error(438, "GlimForm", "Object doesn't support this property or method");
+        RaiseError(kErrNotSupported);
     return reinterpret_cast<HWND>(static_cast<LONG_PTR>(V_I4(value.get())));
 }
 
 [[noreturn]] void RaiseInvalidPicture() {
-    throw Error(kErrInvalidPicture, "GlimForm", "Invalid picture");
+    RaiseError(kErrInvalidPicture);
 }
 
 HBITMAP PictureBitmap(IPicture* picture) {

@@ -14,11 +14,9 @@
 #include "cMemDC.h"
 #include "cMenuBar.h"
 #include "cNCCalcSize.h"
+#include "RuntimeErrors.h"
 
 namespace glim {
-
-// Run-time error raised for a skin picture that cannot be painted from.
-inline constexpr long kErrInvalidPicture = 481;
 
 // Throws glim::Error 481 unless both pictures are bitmaps of at least one
 // pixel; Attach checks this before it touches the form.

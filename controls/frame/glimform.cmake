@@ -13,6 +13,9 @@ target_link_libraries(GlimForm PRIVATE glim_runtime glim_typelib glim_typelib_re
 if(TARGET glim_support)
     target_link_libraries(GlimForm PRIVATE glim_support)
 endif()
+if(TARGET glim_frame_tray)
+    target_link_libraries(GlimForm PRIVATE glim_frame_tray)
+endif()
 if(CMAKE_SIZEOF_VOID_P EQUAL 4)
     # The .def names the exports undecorated; their stdcall names resolve to them.
     target_link_options(GlimForm PRIVATE -Wl,--enable-stdcall-fixup)

@@ -6,4 +6,4 @@ add_library(glim_frame_painter STATIC
     ${CMAKE_CURRENT_LIST_DIR}/cNeoCaption.cpp
     ${CMAKE_CURRENT_LIST_DIR}/cNCCalcSize.cpp)
 target_include_directories(glim_frame_painter PUBLIC ${CMAKE_CURRENT_LIST_DIR})
-target_link_libraries(glim_frame_painter PUBLIC glim_support glim_frame_menubar ole32 oleaut32 user32 gdi32)
+target_link_libraries(glim_frame_painter PUBLIC glim_support glim_runtime glim_frame_menubar ole32 oleaut32 user32 gdi32)

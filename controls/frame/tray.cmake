@@ -11,6 +11,3 @@ target_include_directories(glim_frame_tray PUBLIC ${CMAKE_CURRENT_LIST_DIR}
     ${CMAKE_SOURCE_DIR}/controls/resources/skins)
 target_link_libraries(glim_frame_tray PUBLIC glim_frame_painter glim_support glim_runtime shell32 user32 gdi32
                       ole32 oleaut32)
-if(TARGET GlimForm)
-    target_link_libraries(GlimForm PRIVATE glim_frame_tray)
-endif()

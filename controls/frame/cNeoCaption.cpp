@@ -1,6 +1,7 @@
 #include "cNeoCaption.h"
 
 #include <cmath>
+#include <optional>
 #include <string>
 
 #include "ComPtr.h"
@@ -436,10 +437,14 @@ void cNeoCaption::HitTest(long X, long Y, long& eHitTest) {
         if (inside[b]) eHitTest = HTSYSMENU;
     }
     // A pressed button the cursor has left looks normal again; it stays
-    // pressed until the release.
-    const NonClientDC dc(window_);
-    for (long b = btnClose; b <= btnMinimize; ++b)
-        if (PresentFlag(b) && PressedFlag(b) != inside[b]) cNeoCaption_DrawButton(dc.get(), b, 0);
+    // pressed until the release.  The DC is taken only when something is
+    // redrawn: hit tests come with every mouse move.
+    std::optional<NonClientDC> dc;
+    for (long b = btnClose; b <= btnMinimize; ++b) {
+        if (!PresentFlag(b) || PressedFlag(b) == inside[b]) continue;
+        if (!dc) dc.emplace(window_);
+        cNeoCaption_DrawButton(dc->get(), b, 0);
+    }
 }
 
 void cNeoCaption::NCMouseDown(long X, long Y, bool& bHandled, HDC hDC, long, long, long, long) {

@@ -6,11 +6,13 @@
 #include <windows.h>
 #include <olectl.h>
 
+#include "ConstituentLabel.h"
 #include "Handles.h"
+#include "LibraryForm.h"
 
 namespace glim {
 
-class frmAbout {
+class frmAbout : public LibraryForm {
   public:
     // Client area and label placement in twips, 15 twips per pixel.
     static constexpr int kClientWidth = 5040, kClientHeight = 2460;
@@ -21,6 +23,8 @@ class frmAbout {
     static constexpr OLE_COLOR kLabelFormColor = 0x80000005;  // mouse over the form
     static constexpr OLE_COLOR kLabelHoverColor = 0x000000FF; // mouse over the label
     static constexpr OLE_COLOR kLabelPressColor = 0x80000015; // button pressed on the label
+    // The box registers no window class of its own (it is a library form),
+    // so nothing of this name stays behind when the library goes.
     static constexpr const char* kClassName = "GlimForm.frmAbout";
 
     // Shows the thread's About box modally; creates it first when there is
@@ -30,28 +34,37 @@ class frmAbout {
     // The thread's About box window, 0 when there is none.
     static HWND Window();
     // Label1's fore colour as an OLE colour.
-    OLE_COLOR Label1ForeColor() const { return labelForeColor_; }
+    OLE_COLOR Label1ForeColor() const { return Label1.ForeColor(); }
     static frmAbout* Instance();
 
   private:
+    // Label1 draws its caption in plain pixels, without smoothing: the label
+    // is tiny and its colour is its whole message.
+    class PlainLabel : public ConstituentLabel {
+      public:
+        explicit PlainLabel(ConstituentHost& host) : ConstituentLabel(host) {}
+        // Takes the font and keeps an unsmoothed twin of it for drawing.
+        void SetPlainFont(IFontDisp* font);
+
+      protected:
+        void Draw(HDC dc) override;
+
+      private:
+        OwnedFont plain_; // the font's twin without smoothing
+    };
+
     frmAbout();
-    ~frmAbout();
-    frmAbout(const frmAbout&) = delete;
-    frmAbout& operator=(const frmAbout&) = delete;
+    ~frmAbout() override;
 
-    static LRESULT CALLBACK WindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam);
-    RECT LabelRect() const;
-    void SetLabelForeColor(OLE_COLOR color);
-    void Paint(HDC dc);
-    void RunModalLoop();
-    void Close();
+    void OnLoad() override;
+    void OnShow() override;
+    void OnMouseMove(short button, short shift, float x, float y) override;
+    void OnMouseUp(short button, short shift, float x, float y) override;
+    void OnKeyDown(short& keyCode, short shift) override;
+    void SetLabel1ForeColor(OLE_COLOR color);
 
-    HWND hWnd_ = nullptr;                        // the box, destroyed by Close
-    OwnedBitmap picture_;                        // the About picture
-    OwnedFont font_;                             // Label1's font
-    OLE_COLOR labelForeColor_ = kLabelForeColor; // Label1.ForeColor
-    bool pressedOnLabel_ = false;                // a left press began on the label
-    bool closed_ = false;                        // the modal loop may end
+    PlainLabel Label1;                // "关闭", closes the box when clicked
+    bool leftPressedOnLabel_ = false; // a left press began on Label1
 };
 
 } // namespace glim

@@ -162,6 +162,30 @@ TEST(AboutBox, EscapeClosesItAndASecondShowWhileOpenReturnsAtOnce) {
     EXPECT_EQ(frmAbout::Window(), nullptr);
 }
 
+TEST(AboutBox, SitsBorderlessInTheMiddleOfTheScreenWithTheKeyboardFocus) {
+    RECT outer{}, client{};
+    LONG_PTR style = 0, exStyle = 0;
+    HWND focus = nullptr;
+    WhileModal run([&](HWND box) {
+        GetWindowRect(box, &outer);
+        GetClientRect(box, &client);
+        style = GetWindowLongPtrA(box, GWL_STYLE);
+        exStyle = GetWindowLongPtrA(box, GWL_EXSTYLE);
+        focus = GetFocus();
+        // Esc reaches the box the way a key press does.
+        PostMessageA(focus, WM_KEYDOWN, VK_ESCAPE, 0);
+    });
+    frmAbout::ShowModal();
+    EXPECT_TRUE(run.Ran());
+    EXPECT_FALSE(run.Forced()) << "Esc at the focus closes the box";
+    EXPECT_EQ(outer.right - outer.left, client.right) << "no border";
+    EXPECT_EQ(outer.bottom - outer.top, client.bottom);
+    EXPECT_EQ(style & (WS_CAPTION | WS_BORDER | WS_THICKFRAME), 0);
+    EXPECT_EQ(exStyle & WS_EX_TOOLWINDOW, 0) << "an unowned box shows in the taskbar";
+    EXPECT_EQ(outer.left, (GetSystemMetrics(SM_CXSCREEN) - 336) / 2);
+    EXPECT_EQ(outer.top, (GetSystemMetrics(SM_CYSCREEN) - 164) / 2);
+}
+
 TEST(AboutBox, TheAboutCommandOfATrayFormOpensIt) {
     FakeTray tray;
     FormWindow form;

@@ -10,13 +10,14 @@ trap 'exit 130' INT TERM
 glim_install_deps
 glim_pick_arch
 dir="${GLIM_BUILD_DIR:-build}"
-glim_configure_build "$GLIM_ARCH" "$dir/$GLIM_ARCH" -DGLIM_BUILD_TESTS=OFF
-bin="$PWD/$dir/$GLIM_ARCH/bin"
 if [ -z "${DISPLAY:-}" ]; then
     echo "== no DISPLAY: starting a virtual screen (nothing will be visible)"
     GLIM_OWN_DISPLAY=1 glim_start_display
 fi
+# The build runs its generators under Wine, in the same kept prefix.
 glim_start_wine "$PWD/$dir/$GLIM_ARCH/runprefix" keep
+glim_configure_build "$GLIM_ARCH" "$dir/$GLIM_ARCH" -DGLIM_BUILD_TESTS=OFF
+bin="$PWD/$dir/$GLIM_ARCH/bin"
 
 if [ ! -f "$bin/GlimForm.dll" ]; then
     glim_die "GlimForm.dll was not built ($bin/GlimForm.dll is missing); nothing registered"

@@ -4,6 +4,7 @@
 #include "Conversions.h"
 #include "HostForm.h"
 #include "ProbeControl.h"
+#include "Registration.h"
 #include "pump.h"
 
 #include <gtest/gtest.h>
@@ -16,28 +17,6 @@ using glimtest::ProbeControl;
 namespace host = glim::host;
 
 namespace {
-
-std::string ExeDir() {
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string p = path;
-    return p.substr(0, p.find_last_of("\\/") + 1);
-}
-
-DWORD Regsvr32() {
-    std::string cmd = "regsvr32.exe /s \"" + ExeDir() + "GlimForm.dll\"";
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    if (!CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-        return ~0u;
-    WaitForSingleObject(pi.hProcess, 60000);
-    DWORD code = ~0u;
-    GetExitCodeProcess(pi.hProcess, &code);
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
-    return code;
-}
 
 // Message boxes this thread showed, read and closed from a timer that runs
 // inside their modal loops.
@@ -70,7 +49,7 @@ struct BoxWatch {
 class GlimFormOnAFormTest : public testing::Test {
   protected:
     static void SetUpTestSuite() {
-        ASSERT_EQ(Regsvr32(), 0u);
+        ASSERT_EQ(glimtest::RunRegsvr32(), 0u);
         ProbeControl::RegisterClasses();
     }
     static void TearDownTestSuite() { ProbeControl::RevokeClasses(); }
@@ -258,7 +237,7 @@ TEST_F(GlimFormOnAFormTest, BadInputThroughDispatchGivesErrorsWithTheirInfo) {
 }
 
 TEST_F(GlimFormOnAFormTest, SkinFilesMissingOrBrokenOnlyWarn) {
-    const std::string broken = ExeDir() + "broken-skin.bmp";
+    const std::string broken = glimtest::ExeDir() + "broken-skin.bmp";
     {
         std::ofstream f(broken, std::ios::binary);
         f << "BM this is no bitmap at all";

@@ -3,6 +3,7 @@
 // utilities' effects on a real form.
 #include "GlimFormControl.h"
 #include "HostForm.h"
+#include "Registration.h"
 #include "pump.h"
 
 #include <gtest/gtest.h>
@@ -13,28 +14,6 @@
 #include <vector>
 
 namespace {
-
-std::string DllPath() {
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string p = path;
-    return p.substr(0, p.find_last_of("\\/") + 1) + "GlimForm.dll";
-}
-
-DWORD RunRegsvr32(const std::string& args) {
-    std::string cmd = "regsvr32.exe /s " + args + " \"" + DllPath() + "\"";
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    if (!CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-        return ~0u;
-    WaitForSingleObject(pi.hProcess, 60000);
-    DWORD code = ~0u;
-    GetExitCodeProcess(pi.hProcess, &code);
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
-    return code;
-}
 
 std::string RegText(const std::string& key, const char* name = nullptr) {
     char buf[1024] = {};
@@ -117,7 +96,7 @@ long GetStyle(IDispatch* d) {
 
 class GlimFormTest : public testing::Test {
   protected:
-    static void SetUpTestSuite() { ASSERT_EQ(RunRegsvr32(""), 0u); }
+    static void SetUpTestSuite() { ASSERT_EQ(glimtest::RunRegsvr32(""), 0u); }
 };
 
 // An ordered property bag that records what a control writes.
@@ -161,7 +140,7 @@ class RecordingBag : public IPropertyBag {
 TEST_F(GlimFormTest, RegistrationWritesWhatHostsLookFor) {
     const std::string key = std::string("CLSID\\") + kClsidText;
     std::string server = RegText(key + "\\InprocServer32");
-    EXPECT_EQ(_stricmp(server.c_str(), DllPath().c_str()), 0) << server;
+    EXPECT_EQ(_stricmp(server.c_str(), glimtest::GlimFormDllPath().c_str()), 0) << server;
     EXPECT_EQ(RegText(key + "\\InprocServer32", "ThreadingModel"), "Apartment");
     EXPECT_EQ(RegText(key + "\\ProgID"), "GlimFormControl.GlimForm");
     EXPECT_TRUE(KeyExists(key + "\\Control"));
@@ -174,7 +153,7 @@ TEST_F(GlimFormTest, RegistrationWritesWhatHostsLookFor) {
     // Classes not built yet are neither registered nor served.
     CLSID clsid{};
     EXPECT_TRUE(FAILED(CLSIDFromProgID(L"GlimFormControl.GlimButton", &clsid)));
-    HMODULE dll = LoadLibraryA(DllPath().c_str());
+    HMODULE dll = LoadLibraryA(glimtest::GlimFormDllPath().c_str());
     ASSERT_NE(dll, nullptr);
     auto getObject = reinterpret_cast<HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**)>(
         reinterpret_cast<void*>(GetProcAddress(dll, "DllGetClassObject")));
@@ -188,7 +167,7 @@ TEST_F(GlimFormTest, RegistrationWritesWhatHostsLookFor) {
 }
 
 TEST_F(GlimFormTest, UnregistrationRemovesEverythingAndRegistrationComesBack) {
-    ASSERT_EQ(RunRegsvr32("/u"), 0u);
+    ASSERT_EQ(glimtest::RunRegsvr32("/u"), 0u);
     const std::string key = std::string("CLSID\\") + kClsidText;
     EXPECT_FALSE(KeyExists(key));
     EXPECT_FALSE(KeyExists("GlimFormControl.GlimForm"));
@@ -198,7 +177,7 @@ TEST_F(GlimFormTest, UnregistrationRemovesEverythingAndRegistrationComesBack) {
     Com<IUnknown> unk;
     EXPECT_EQ(CoCreateInstance(CLSID_GlimForm, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown, unk.out()),
               REGDB_E_CLASSNOTREG);
-    ASSERT_EQ(RunRegsvr32(""), 0u);
+    ASSERT_EQ(glimtest::RunRegsvr32(""), 0u);
     ASSERT_EQ(CLSIDFromProgID(L"GlimFormControl.GlimForm", &clsid), S_OK);
     EXPECT_TRUE(IsEqualCLSID(clsid, CLSID_GlimForm));
 }

@@ -18,12 +18,13 @@ using glim::kTrayCallbackMessage;
 constexpr UINT kSkinMessage = WM_USER + 20; // what the subclassing client takes
 constexpr UINT kPlainMessage = WM_USER + 7; // nobody's but the form's
 
+BOOL CALLBACK CountProp(HWND, LPSTR, HANDLE, ULONG_PTR count) {
+    return ++*reinterpret_cast<int*>(count), TRUE;
+}
+
 int PropCount(HWND hWnd) {
     int n = 0;
-    EnumPropsExA(
-        hWnd,
-        [](HWND, LPSTR, HANDLE, ULONG_PTR count) -> BOOL { return ++*reinterpret_cast<int*>(count), TRUE; },
-        reinterpret_cast<LPARAM>(&n));
+    EnumPropsExA(hWnd, CountProp, reinterpret_cast<LPARAM>(&n));
     return n;
 }
 

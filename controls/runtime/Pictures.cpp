@@ -146,12 +146,67 @@ SIZE PictureSizeHimetric(IUnknown* pic) {
     p->get_Height(&h);
     s.cx = w;
     s.cy = h;
+    SHORT type = PICTYPE_NONE;
+    p->get_Type(&type);
+    if (type == PICTYPE_ENHMETAFILE && (w == 0 || h == 0)) {
+        // Some picture objects report no size for metafiles: the frame is in HIMETRIC.
+        OLE_HANDLE handle = 0;
+        p->get_Handle(&handle);
+        ENHMETAHEADER header{};
+        if (GetEnhMetaFileHeader(reinterpret_cast<HENHMETAFILE>(static_cast<UINT_PTR>(handle)), sizeof header,
+                                 &header)) {
+            s.cx = header.rclFrame.right - header.rclFrame.left;
+            s.cy = header.rclFrame.bottom - header.rclFrame.top;
+        }
+    }
     return s;
 }
 
 SIZE PictureSizePixels(IUnknown* pic) {
     const SIZE hm = PictureSizeHimetric(pic);
     return SIZE{HimetricToPixelsX(hm.cx), HimetricToPixelsY(hm.cy)};
+}
+
+bool DrawPictureAt(HDC dc, IUnknown* pic, int x, int y, int w, int h) {
+    ComPtr<IPicture> p;
+    if (!pic || FAILED(pic->QueryInterface(IID_IPicture, p.put_void()))) return false;
+    SHORT type = PICTYPE_NONE;
+    p->get_Type(&type);
+    if (type == PICTYPE_NONE || type == PICTYPE_UNINITIALIZED) return true;
+    OLE_HANDLE handle = 0;
+    p->get_Handle(&handle);
+    if (type == PICTYPE_ICON)
+        return DrawIconEx(dc, x, y, reinterpret_cast<HICON>(static_cast<UINT_PTR>(handle)), w, h, 0, nullptr,
+                          DI_NORMAL) != FALSE;
+    if (type == PICTYPE_BITMAP) {
+        const SIZE px = PictureSizePixels(pic);
+        OwnedDC src(CreateCompatibleDC(dc));
+        const HGDIOBJ old = SelectObject(src.get(), reinterpret_cast<HGDIOBJ>(static_cast<UINT_PTR>(handle)));
+        if (old) {
+            const int oldMode = SetStretchBltMode(dc, COLORONCOLOR);
+            const BOOL ok = StretchBlt(dc, x, y, w, h, src.get(), 0, 0, px.cx, px.cy, SRCCOPY);
+            SetStretchBltMode(dc, oldMode);
+            SelectObject(src.get(), old);
+            if (ok) return true;
+        }
+    }
+    const SIZE hm = PictureSizeHimetric(pic);
+    return SUCCEEDED(p->Render(dc, x, y, w, h, 0, hm.cy, hm.cx, -hm.cy, nullptr));
+}
+
+OwnedBitmap CreateTopDownDib(int w, int h, std::uint32_t** bits) {
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = w;
+    bi.bmiHeader.biHeight = -h;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    bi.bmiHeader.biCompression = BI_RGB;
+    void* p = nullptr;
+    OwnedBitmap bmp(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &p, nullptr, 0));
+    if (!bmp) RaiseError(kErrOutOfMemory);
+    *bits = static_cast<std::uint32_t*>(p);
+    return bmp;
 }
 
 } // namespace glim

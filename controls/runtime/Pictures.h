@@ -2,8 +2,11 @@
 // Picture objects: files, resources of the library module, and the GDI
 // handles and sizes behind them.
 #include "ComPtr.h"
+#include "Handles.h"
 
 #include <olectl.h>
+
+#include <cstdint>
 
 #include <string>
 
@@ -31,5 +34,15 @@ short PictureType(IUnknown* pic);
 SIZE PictureSizeHimetric(IUnknown* pic);
 // Size in pixels of the screen.
 SIZE PictureSizePixels(IUnknown* pic);
+
+// Draws a picture of any type into dc at (x, y), w x h pixels.  A bitmap
+// that cannot be selected (it is selected in another DC) and pictures that
+// are neither bitmaps nor icons are rendered by the picture object itself.
+// Nothing draws nothing; false when the picture could not be drawn.
+bool DrawPictureAt(HDC dc, IUnknown* pic, int x, int y, int w, int h);
+
+// A 32-bit top-down DIB section whose pixels (0x00RRGGBB) the caller may
+// read and write at bits[y * w + x] once GDI is flushed.
+OwnedBitmap CreateTopDownDib(int w, int h, std::uint32_t** bits);
 
 } // namespace glim

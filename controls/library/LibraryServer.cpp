@@ -51,7 +51,7 @@ bool WriteKey(const std::string& path, const std::string& value, const char* nam
     return RegKey(HKEY_CLASSES_ROOT, path).Set(name, value);
 }
 
-HRESULT RegisterClass(const ControlClass& cls, const std::string& dll) {
+HRESULT RegisterControlClass(const ControlClass& cls, const std::string& dll) {
     const std::string clsid = GuidText(*cls.clsid);
     const std::string progId = std::string(kLibraryName) + "." + cls.name;
     const std::string key = "CLSID\\" + clsid;
@@ -71,7 +71,7 @@ HRESULT RegisterClass(const ControlClass& cls, const std::string& dll) {
     return ok ? S_OK : SELFREG_E_CLASS;
 }
 
-void UnregisterClass(const ControlClass& cls) {
+void UnregisterControlClass(const ControlClass& cls) {
     const std::string progId = std::string(kLibraryName) + "." + cls.name;
     RegDeleteTreeA(HKEY_CLASSES_ROOT, ("CLSID\\" + GuidText(*cls.clsid)).c_str());
     RegDeleteKeyA(HKEY_CLASSES_ROOT, ("CLSID\\" + GuidText(*cls.clsid)).c_str());
@@ -104,7 +104,7 @@ STDAPI DllRegisterServer() {
     std::wstring path = Widen(dll);
     if (FAILED(RegisterTypeLib(lib.get(), path.data(), nullptr))) return SELFREG_E_TYPELIB;
     for (const ControlClass* cls : ServerClasses()) {
-        hr = RegisterClass(*cls, dll);
+        hr = RegisterControlClass(*cls, dll);
         if (FAILED(hr)) return hr;
     }
     return S_OK;
@@ -112,7 +112,7 @@ STDAPI DllRegisterServer() {
 
 STDAPI DllUnregisterServer() {
     for (const ControlClass* cls : ServerClasses())
-        UnregisterClass(*cls);
+        UnregisterControlClass(*cls);
     ComPtr<ITypeLib> lib;
     if (SUCCEEDED(ModuleTypeLib(lib.put()))) {
         TLIBATTR* attr = nullptr;

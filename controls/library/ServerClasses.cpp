@@ -1,6 +1,7 @@
 #include "ServerClasses.h"
 
 #include "GlimForm.h"
+#include "GlimPressBar.h"
 
 namespace glim {
 
@@ -9,6 +10,7 @@ namespace {
 // One line per built control class.
 const ControlClass* const kClasses[] = {
     &GlimForm::kClass,
+    &GlimPressBar::kClass,
 };
 
 } // namespace

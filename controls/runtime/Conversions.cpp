@@ -43,6 +43,10 @@ long RoundToLong(double value) {
     return static_cast<long>(r);
 }
 
+short ToShort(long value) {
+    if (value < -32768 || value > 32767) RaiseError(kErrOverflow);
+    return static_cast<short>(value);
+}
 short ToShort(const VARIANT& v) {
     return V_I2(Coerce(v, VT_I2).get());
 }

@@ -13,6 +13,8 @@ short RoundToShort(double value);
 long RoundToLong(double value);
 
 short ToShort(const VARIANT& v);
+// A 32-bit value stored in a 16-bit field: overflow when it does not fit.
+short ToShort(long value);
 long ToLong(const VARIANT& v);
 double ToDouble(const VARIANT& v);
 bool ToBool(const VARIANT& v);

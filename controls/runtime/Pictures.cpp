@@ -103,8 +103,10 @@ ComPtr<IPictureDisp> PictureFromBitmap(HBITMAP bmp, bool own) {
 
 ComPtr<IPictureDisp> LoadResPicture(int id, ResourceKind kind) {
     const UINT type = kind == kResBitmap ? IMAGE_BITMAP : kind == kResIcon ? IMAGE_ICON : IMAGE_CURSOR;
-    HANDLE h = LoadImageA(ModuleHandle(), MAKEINTRESOURCEA(id), type, 0, 0,
-                          kind == kResBitmap ? LR_CREATEDIBSECTION : LR_DEFAULTSIZE);
+    // Resource numbers are 16-bit: a larger one would name another resource.
+    HANDLE h = id <= 0 || id > 0xFFFF ? nullptr
+                                      : LoadImageA(ModuleHandle(), MAKEINTRESOURCEA(id), type, 0, 0,
+                                                   kind == kResBitmap ? LR_CREATEDIBSECTION : LR_DEFAULTSIZE);
     if (!h)
         RaiseError(kErrResourceNotFound, "Resource with identifier '" + std::to_string(id) + "' not found");
     if (kind == kResBitmap) return PictureFromBitmap(static_cast<HBITMAP>(h), true);

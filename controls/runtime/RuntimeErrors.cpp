@@ -13,6 +13,8 @@ std::string ErrorDescription(long number) {
         return "Overflow";
     case kErrOutOfMemory:
         return "Out of memory";
+    case kErrDivisionByZero:
+        return "Division by zero";
     case kErrTypeMismatch:
         return "Type mismatch";
     case kErrFileNotFound:

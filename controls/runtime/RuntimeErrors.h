@@ -20,6 +20,7 @@ enum RuntimeErrorNumber : long {
     kErrInvalidCall = 5,
     kErrOverflow = 6,
     kErrOutOfMemory = 7,
+    kErrDivisionByZero = 11,
     kErrTypeMismatch = 13,
     kErrFileNotFound = 53,
     kErrPathAccess = 75,

@@ -12,7 +12,7 @@ glim_pick_arch
 dir="${GLIM_BUILD_DIR:-build}"
 if [ -z "${DISPLAY:-}" ]; then
     echo "== no DISPLAY: starting a virtual screen (nothing will be visible)"
-    GLIM_OWN_DISPLAY=1 glim_start_display
+    glim_start_display
 fi
 # The build runs its generators under Wine, in the same kept prefix.
 glim_start_wine "$PWD/$dir/$GLIM_ARCH/runprefix" keep

@@ -12,6 +12,7 @@ glim_pick_arch
 echo "== building for $GLIM_ARCH"
 # GLIM_BUILD_DIR lets several checkouts' runs share one machine.
 dir="${GLIM_BUILD_DIR:-build}"
+# Always a screen of our own, even on a desktop: the tests send real input.
 glim_start_display
 glim_start_wine "$PWD/$dir/$GLIM_ARCH/wineprefix" "${GLIM_KEEP_PREFIX:+keep}"
 glim_configure_build "$GLIM_ARCH" "$dir/$GLIM_ARCH"
@@ -22,4 +23,6 @@ if [ "$GLIM_ARCH" != i686 ] && [ -z "${GLIM_SKIP_I686:-}" ]; then
         -DGLIM_TOOL_DIR="$PWD/$dir/$GLIM_ARCH/bin" -DGLIM_TOOL_LOADER=/usr/lib/wine/wine64
 fi
 echo "== running the tests"
-ctest --test-dir "$dir/$GLIM_ARCH" --output-on-failure --timeout 600 "$@"
+# Test programs run side by side; those that send real input or need the
+# foreground window share a resource lock (glim_add_test's FOREGROUND).
+ctest --test-dir "$dir/$GLIM_ARCH" --output-on-failure --timeout 600 -j "$(nproc)" "$@"

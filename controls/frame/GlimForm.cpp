@@ -192,16 +192,7 @@ STDMETHODIMP GlimForm::AutoSkinControl(VARIANT* pRetVal) {
         try {
             ComPtr<IDispatch> form = ParentForm();
             ComPtr<IDispatch> controls = ObjectOf(*GetProperty(form.get(), "Controls"));
-            Variant enumVar =
-                InvokeById(controls.get(), DISPID_NEWENUM, DISPATCH_PROPERTYGET | DISPATCH_METHOD, {});
-            ComPtr<IEnumVARIANT> items;
-            if ((enumVar.vt() != VT_UNKNOWN && enumVar.vt() != VT_DISPATCH) || !V_UNKNOWN(enumVar.get()) ||
-                FAILED(V_UNKNOWN(enumVar.get())->QueryInterface(IID_IEnumVARIANT, items.put_void())))
-                RaiseError(kErrNotSupported);
-            Variant item;
-            ULONG fetched = 0;
-            while (items->Next(1, item.put(), &fetched) == S_OK && fetched == 1) {
-                ComPtr<IDispatch> control = ObjectOf(*item);
+            for (const ComPtr<IDispatch>& control : CollectionItems(controls.get())) {
                 const std::string type = TypeName(control.get());
                 for (const char* skinned : kSkinnedTypes) {
                     if (type != skinned) continue;

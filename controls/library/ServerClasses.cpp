@@ -1,6 +1,8 @@
 #include "ServerClasses.h"
 
+#include "GlimCheck.h"
 #include "GlimForm.h"
+#include "GlimOption.h"
 #include "GlimPressBar.h"
 
 namespace glim {
@@ -11,6 +13,8 @@ namespace {
 const ControlClass* const kClasses[] = {
     &GlimForm::kClass,
     &GlimPressBar::kClass,
+    &GlimCheck::kClass,
+    &GlimOption::kClass,
 };
 
 } // namespace

@@ -113,4 +113,18 @@ ComPtr<IDispatch> ObjectOf(const VARIANT& v) {
     return d;
 }
 
+std::vector<ComPtr<IDispatch>> CollectionItems(IDispatch* collection) {
+    Variant enumVar = InvokeById(collection, DISPID_NEWENUM, DISPATCH_PROPERTYGET | DISPATCH_METHOD, {});
+    ComPtr<IEnumVARIANT> items;
+    if ((enumVar.vt() != VT_UNKNOWN && enumVar.vt() != VT_DISPATCH) || !V_UNKNOWN(enumVar.get()) ||
+        FAILED(V_UNKNOWN(enumVar.get())->QueryInterface(IID_IEnumVARIANT, items.put_void())))
+        RaiseError(kErrNotSupported);
+    std::vector<ComPtr<IDispatch>> out;
+    Variant item;
+    ULONG fetched = 0;
+    while (items->Next(1, item.put(), &fetched) == S_OK && fetched == 1)
+        out.push_back(ObjectOf(*item));
+    return out;
+}
+
 } // namespace glim

@@ -25,6 +25,9 @@ Variant InvokeById(IDispatch* obj, DISPID id, WORD flags, std::vector<VARIANT> a
 // without the leading underscore of a default interface).
 std::string TypeName(IDispatch* obj);
 
+// The members of a collection in its own order (For Each), each a counted
+// reference; raises 438 when the object cannot be enumerated.
+std::vector<ComPtr<IDispatch>> CollectionItems(IDispatch* collection);
 // An object reference held by a VARIANT (raises 91 when Nothing, 13 when not an object).
 ComPtr<IDispatch> ObjectOf(const VARIANT& v);
 

@@ -1,0 +1,171 @@
+#include "GlimOption.h"
+
+#include "Conversions.h"
+#include "LateBound.h"
+#include "SkinResourceIds.h"
+#include "Text.h"
+
+namespace glim {
+
+namespace {
+
+constexpr PersistedKey kValueKey{"Value", VT_BOOL};
+constexpr OLE_COLOR kDesignBackColor = 0xE0E0E0;
+constexpr short kSheetRows = 2;
+constexpr short kSheetCols = 4;
+// The glyph area, 16 x 16 pixels; the 13 x 13 cell sits in its top-left corner.
+constexpr double kGlyphArea = 240;
+
+} // namespace
+
+const ControlClass GlimOption::kClass = {
+    "GlimOption",
+    &CLSID_GlimOption,
+    &IID__GlimOption,
+    &DIID___GlimOption,
+    skinres::Toolbox(skinres::ToolboxImage::Option),
+    SIZE{120, 16},
+    &ModuleTypeInfo,
+    &GlimOption::CreateInstance,
+};
+
+GlimOption::GlimOption()
+    : ToggleControl(kClass, skinres::OptionSheet(0), kSheetRows, kSheetCols), p(parts.Parts()) {}
+
+void GlimOption::OnInitialize() {
+    Canvas().SetBackColor(kDesignBackColor);
+    parts.Attach();
+    ConstituentLabel& lbl = parts.Label();
+    lbl.SetAutoSize(true);
+    lbl.SetCaption("Label1");
+    HookParts(p, true, [this] { PollPointer(); });
+    Layout();
+    parts.PaintBackground();
+    DrawState();
+}
+
+void GlimOption::OnInitProperties() {
+    parts.InitProperties([this] { PutValue(VARIANT_FALSE); });
+}
+
+void GlimOption::OnReadProperties(const PropertyBag& bag) {
+    parts.ReadProperties(
+        bag, [&] { PutValue(ToVariantBool(ToBool(*bag.Read(kValueKey, *Variant::Bool(false))))); });
+}
+
+void GlimOption::OnWriteProperties(const PropertyBag& bag) {
+    parts.WriteProperties(bag, [&] {
+        Variant v;
+        V_VT(v.get()) = VT_BOOL;
+        V_BOOL(v.get()) = value; // kept as stored, True or not
+        bag.Write(kValueKey, *v, *Variant::Bool(false));
+    });
+}
+
+void GlimOption::Layout() {
+    LayoutOnce([&] {
+        Canvas().SetScaleMode(kScaleTwips);
+        p.Move(0, 0);
+        ConstituentLabel& lbl = parts.Label();
+        lbl.Move(SnapToPixel(kGlyphArea + 50), SnapToPixel(kGlyphArea / 2 - lbl.Height() / 2 - 20));
+        if (Height() != static_cast<long>(kGlyphArea)) SetHeight(static_cast<long>(kGlyphArea));
+    });
+}
+
+int GlimOption::Row() const {
+    return value == VARIANT_TRUE ? 1 : value == VARIANT_FALSE ? 0 : -1;
+}
+
+void GlimOption::ShowCell(GlyphState state) {
+    if (Row() < 0) return;
+    if (ComPtr<IPictureDisp> pic = parts.ChangedCell(4 * Row() + state)) p.SetPicture(pic.get());
+}
+
+void GlimOption::DrawState() {
+    if (!Enabled()) return DrawDisabled();
+    ShowCell(kGlyphNormal);
+}
+
+void GlimOption::DrawDisabled() {
+    ShowCell(kGlyphDisabled);
+}
+
+void GlimOption::PutValue(VARIANT_BOOL v) {
+    value = v;
+    DrawState();
+    PropertyChanged("Value");
+}
+
+void GlimOption::ClearGroup() {
+    // Without a form to walk (another container, a control made by script)
+    // the option is a group of its own.
+    ComPtr<IDispatch> ext = Extender();
+    if (!ext) return;
+    std::vector<ComPtr<IDispatch>> members;
+    try {
+        Variant parent = GetProperty(ext.get(), "Parent");
+        if (parent.vt() != VT_DISPATCH || !V_DISPATCH(parent.get())) return;
+        members = CollectionItems(ObjectOf(*GetProperty(V_DISPATCH(parent.get()), "Controls")).get());
+    } catch (const Error&) {
+        return;
+    }
+    for (const ComPtr<IDispatch>& member : members) {
+        ComPtr<IUnknown> option;
+        if (FAILED(member->QueryInterface(IID__GlimOption, option.put_void()))) continue;
+        // One option refusing its put leaves the rest of the group to clear.
+        try {
+            PutProperty(member.get(), "Value", *Variant::Bool(false));
+        } catch (const Error&) {
+        }
+        // A notification handler may have unloaded the form under us.
+        if (!Extender()) return;
+    }
+}
+
+void GlimOption::OnClick() {
+    ComPtr<IUnknown> keep(Unknown()); // the host's handler may let go of us
+    RaiseEvent(toggle_events::Click);
+    ClearGroup();
+    PutValue(VARIANT_TRUE);
+    DrawState();
+}
+
+void GlimOption::OnMouseDown(short button, short shift, float x, float y) {
+    if (Enabled()) ShowCell(kGlyphPressed);
+    parts.RaiseMouse(toggle_events::MouseDown, button, shift, x, y);
+}
+
+void GlimOption::OnMouseMove(short button, short shift, float x, float y) {
+    parts.WatchPointer();
+    // The real pointer decides: the coordinates passed on come in mixed units.
+    if (!parts.PointerInside()) return;
+    ComPtr<IUnknown> keep(Unknown()); // MouseMove's handler may let go of us
+    parts.RaiseMouse(toggle_events::MouseMove, button, shift, x, y);
+    if (Enabled()) ShowCell(button == kLeftButton ? kGlyphPressed : kGlyphHover);
+}
+
+void GlimOption::OnMouseUp(short button, short shift, float x, float y) {
+    parts.RaiseMouse(toggle_events::MouseUp, button, shift, x, y);
+}
+
+void GlimOption::PollPointer() {
+    if (parts.PointerInside()) return;
+    ComPtr<IUnknown> keep(Unknown()); // MouseOut's handler may let go of us
+    parts.Timer().SetEnabled(false);
+    RaiseEvent(toggle_events::MouseOut);
+    DrawState();
+}
+
+// ---- _GlimOption ----
+
+STDMETHODIMP GlimOption::get_Value(VARIANT_BOOL* pVal) {
+    if (!pVal) return E_POINTER;
+    *pVal = value;
+    return S_OK;
+}
+
+STDMETHODIMP GlimOption::put_Value(VARIANT_BOOL New_Value) {
+    return Member([&] { PutValue(New_Value); });
+}
+
+} // namespace glim

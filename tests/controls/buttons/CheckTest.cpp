@@ -1,0 +1,226 @@
+// GlimCheck on a host form: every glyph cell on every skin, the click cycle
+// and hover with real input, persistence with its key order, and bad input.
+#include "Conversions.h"
+#include "GlimError.h"
+#include "GlyphTour.h"
+#include "SkinResourceIds.h"
+#include "pump.h"
+
+#include <gtest/gtest.h>
+
+using namespace toggletest;
+namespace ev = dispid::GlimCheck_events;
+
+namespace {
+
+const ToggleKind kCheck{"GlimCheck", GLIM_RES_CHECK, 12, 1, {0, 1, 2}, false};
+
+class CheckTest : public testing::Test {
+  protected:
+    void SetUp() override {
+        site = form.Add("GlimCheck", "Check1", 300, 300);
+        ASSERT_TRUE(site);
+        d = site->ControlDispatch().get();
+        hwnd = site->Window();
+        // The first poll after creation has run and stopped.
+        ASSERT_TRUE(glimtest::PumpUntil([&] { return site->Events()->CountOf(ev::MouseOut) == 1; }));
+        site->Events()->ClearCalls();
+    }
+    long Value() { return glim::ToLong(*Get(d, "Value")); }
+    std::vector<int> Shown(int skin = 0) {
+        return CellsMatching(SheetCells(GLIM_RES_CHECK, skin, 12, 1), ScreenCell(hwnd, POINT{0, 0}));
+    }
+    bool WaitShown(int cell, int skin = 0) {
+        return glimtest::PumpUntil([&] {
+            for (int i : Shown(skin))
+                if (i == cell) return true;
+            return false;
+        });
+    }
+    void Click(POINT at) {
+        MoveTo(hwnd, at);
+        MouseButtons({MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP});
+    }
+
+    ToggleForm form;
+    glim::ComPtr<host::ControlSite> site;
+    IDispatch* d = nullptr;
+    HWND hwnd = nullptr;
+};
+
+} // namespace
+
+TEST(CheckGlyphs, EveryCellOnEverySkinFromThePaintedPixels) {
+    TourEveryCell(kCheck, "toggles_check.png");
+}
+
+TEST_F(CheckTest, ClicksOnGlyphAndCaptionCycleAndClickSeesTheOldValue) {
+    std::vector<long> seen;
+    site->Events()->On(ev::Click, [&](host::EventArgs&) { seen.push_back(Value()); });
+    struct Step {
+        long before;
+        POINT at; // glyph or caption
+        long after;
+    };
+    const Step steps[] = {
+        {0, {6, 6}, 1}, {1, {40, 6}, 0}, {2, {6, 6}, 0}, {2, {40, 8}, 0}, {7, {6, 6}, 7},
+    };
+    for (const Step& s : steps) {
+        SCOPED_TRACE(s.before);
+        seen.clear();
+        ASSERT_EQ(Put(d, "Value", glim::Variant::I4(s.before)), S_OK);
+        Click(s.at);
+        ASSERT_TRUE(glimtest::PumpUntil([&] { return seen.size() == 1; }));
+        EXPECT_EQ(seen[0], s.before);
+        EXPECT_EQ(Value(), s.after);
+    }
+    // A put from code raises nothing.
+    site->Events()->ClearCalls();
+    ASSERT_EQ(Put(d, "Value", glim::Variant::I4(1)), S_OK);
+    glimtest::PumpPending();
+    EXPECT_EQ(site->Events()->CountOf(ev::Click), 0u);
+    MoveAway();
+}
+
+TEST_F(CheckTest, HoverOverGlyphAndCaptionAndOneMouseOutOnLeaving) {
+    // Twice over: the second visit comes after the poll has run, which must
+    // not leave the hover test in other units.
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round);
+        for (POINT at : {POINT{6, 6}, POINT{30, 1}, POINT{60, 10}}) {
+            site->Events()->ClearCalls();
+            MoveTo(hwnd, at);
+            EXPECT_TRUE(WaitShown(1)) << at.x << "," << at.y;
+            EXPECT_GE(site->Events()->CountOf(ev::MouseMove), 1u);
+            MoveAway();
+            EXPECT_TRUE(glimtest::PumpUntil([&] { return site->Events()->CountOf(ev::MouseOut) == 1; }));
+            EXPECT_TRUE(WaitShown(0));
+            glimtest::PumpFor(60);
+            EXPECT_EQ(site->Events()->CountOf(ev::MouseOut), 1u);
+        }
+    }
+    // The caption reports its own place, on whole pixels.
+    site->Events()->ClearCalls();
+    MoveTo(hwnd, POINT{40, 6});
+    ASSERT_TRUE(glimtest::PumpUntil([&] { return site->Events()->CountOf(ev::MouseMove) >= 1; }));
+    const auto& call = site->Events()->Calls().back();
+    EXPECT_EQ(call.in.at(2).ToDouble(), 240); // 245 twips, on the 16th pixel
+    EXPECT_EQ(call.in.at(3).ToDouble(), 0);
+    MoveAway();
+}
+
+TEST_F(CheckTest, PersistenceWritesItsKeysInOrderWithDefaultsLeftOut) {
+    glim::ComPtr<host::PropertyBag> fresh = host::PropertyBag::Create();
+    site->Save(fresh.get());
+    EXPECT_EQ(fresh->Keys(), std::vector<std::string>{"Font"});
+
+    ASSERT_EQ(Put(d, "Value", glim::Variant::I4(2)), S_OK);
+    ASSERT_EQ(Put(d, "Caption", glim::Variant::Str(L"Saved")), S_OK);
+    ASSERT_EQ(Put(d, "BackColor", glim::Variant::I4(0x123456)), S_OK);
+    ASSERT_EQ(Put(d, "ForeColor", glim::Variant::I4(0x0000FF)), S_OK);
+    ASSERT_EQ(Put(d, "Style", glim::Variant::I2(5)), S_OK);
+    ASSERT_EQ(Put(d, "Enabled", glim::Variant::Bool(false)), S_OK);
+    glim::ComPtr<host::PropertyBag> bag = host::PropertyBag::Create();
+    site->Save(bag.get());
+    const std::vector<std::string> order{"Font",      "Value",     "Caption", "Enabled",
+                                         "BackColor", "ForeColor", "SkinIdx"};
+    EXPECT_EQ(bag->Keys(), order);
+
+    // Read back through text, as a form file holds it.
+    glim::ComPtr<host::PropertyBag> text = host::PropertyBag::FromText(bag->ToText());
+    glim::ComPtr<host::ControlSite> copy = form.Add("GlimCheck", "Check2", 300, 900, text.get());
+    ASSERT_TRUE(copy);
+    IDispatch* c = copy->ControlDispatch().get();
+    EXPECT_EQ(glim::ToLong(*Get(c, "Value")), 2);
+    EXPECT_EQ(glim::ToText(*Get(c, "Caption")), "Saved");
+    EXPECT_EQ(glim::ToLong(*Get(c, "BackColor")), 0x123456);
+    EXPECT_EQ(glim::ToLong(*Get(c, "ForeColor")), 0x0000FF);
+    EXPECT_EQ(glim::ToLong(*Get(c, "Style")), 5);
+    EXPECT_FALSE(glim::ToBool(*Get(c, "Enabled")));
+    // Loading notified no SkinIdx and no Enabled.
+    for (DISPID id : copy->Changes()) {
+        EXPECT_NE(id, dispid::GlimCheck::Enabled);
+        EXPECT_NE(id, dispid::GlimCheck::Style);
+    }
+    // Mixed and disabled on sheet 5 as soon as loading has ended.
+    EXPECT_TRUE(glimtest::PumpUntil([&] {
+        for (int i :
+             CellsMatching(SheetCells(GLIM_RES_CHECK, 5, 12, 1), ScreenCell(copy->Window(), POINT{0, 0})))
+            if (i == 11) return true;
+        return false;
+    }));
+}
+
+TEST_F(CheckTest, BagsWithWrongTypesFailTheLoadAndAnUnknownSkinLoads) {
+    struct Case {
+        const char* key;
+        glim::Variant value;
+        bool loads;
+    };
+    const Case cases[] = {
+        {"Value", glim::Variant::Str(L"lots"), false},
+        {"SkinIdx", glim::Variant::I4(70000), false},
+        {"BackColor", glim::Variant::Str(L"red"), false},
+        {"SkinIdx", glim::Variant::I2(40), true},
+        {"Value", glim::Variant::I4(9), true},
+    };
+    int n = 0;
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.key);
+        glim::ComPtr<host::PropertyBag> bag = host::PropertyBag::Create();
+        bag->Set(k.key, host::Variant(*k.value));
+        const std::string name = "Bad" + std::to_string(++n);
+        if (!k.loads) {
+            EXPECT_THROW(form.Add("GlimCheck", name, 300, 900, bag.get()), glim::Error);
+            continue;
+        }
+        glim::ComPtr<host::ControlSite> s = form.Add("GlimCheck", name, 300, 900, bag.get());
+        ASSERT_TRUE(s);
+        // Mouse, poll and puts keep working.
+        MoveTo(s->Window(), POINT{6, 6});
+        MoveAway();
+        EXPECT_TRUE(glimtest::PumpUntil([&] { return s->Events()->CountOf(ev::MouseOut) >= 1; }));
+        EXPECT_EQ(Put(s->ControlDispatch().get(), "Value", glim::Variant::I4(1)), S_OK);
+        form.Form()->RemoveControl(name);
+    }
+}
+
+TEST_F(CheckTest, StyleWithoutSheetRaisesOnceAndNothingLaterFails) {
+    ASSERT_EQ(Put(d, "Value", glim::Variant::I4(1)), S_OK);
+    ASSERT_TRUE(WaitShown(4));
+    site->ClearChanges();
+    EXCEPINFO ei{};
+    EXPECT_EQ(Put(d, "Style", glim::Variant::I2(24), &ei), DISP_E_EXCEPTION);
+    EXPECT_EQ(ei.scode, static_cast<SCODE>(0x800A0000 + 340));
+    SysFreeString(ei.bstrSource);
+    SysFreeString(ei.bstrDescription);
+    EXPECT_TRUE(site->Changes().empty());
+    EXPECT_EQ(glim::ToLong(*Get(d, "Style")), 24);
+    // Redraws from puts, the mouse and the poll draw nothing and raise nothing.
+    EXPECT_EQ(Put(d, "Value", glim::Variant::I4(0)), S_OK);
+    EXPECT_EQ(Put(d, "Enabled", glim::Variant::Bool(false)), S_OK);
+    EXPECT_EQ(Put(d, "Enabled", glim::Variant::Bool(true)), S_OK);
+    Click(POINT{6, 6});
+    ASSERT_TRUE(glimtest::PumpUntil([&] { return Value() == 1; }));
+    MoveAway();
+    EXPECT_TRUE(glimtest::PumpUntil([&] { return site->Events()->CountOf(ev::MouseOut) >= 1; }));
+    // Out of 16 bits: overflow, and nothing stored.
+    EXPECT_EQ(Put(d, "Style", glim::Variant::I4(40000), &ei), DISP_E_EXCEPTION);
+    EXPECT_EQ(ei.scode, static_cast<SCODE>(0x800A0000 + 6));
+    SysFreeString(ei.bstrSource);
+    SysFreeString(ei.bstrDescription);
+    EXPECT_EQ(glim::ToLong(*Get(d, "Style")), 24);
+    // A skin with a sheet draws again.
+    EXPECT_EQ(Put(d, "Style", glim::Variant::I2(3)), S_OK);
+    EXPECT_TRUE(WaitShown(4, 3));
+}
+
+TEST_F(CheckTest, HeightFollowsTheGlyphWhateverTheHostGives) {
+    for (long h : {60L, 195L, 2000L}) {
+        site->Move(300, 300, 2400, h);
+        glimtest::PumpPending();
+        RECT r{};
+        GetClientRect(hwnd, &r);
+        EXPECT_EQ(r.bottom, 13) << h;
+    }
+}

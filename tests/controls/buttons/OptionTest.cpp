@@ -1,0 +1,242 @@
+// GlimOption on a host form: every glyph cell on every skin, one group per
+// form across panels with real clicks, loading several True, a click whose
+// handler unloads the form, an option with no form, persistence, and
+// GlimForm's AutoSkinControl reaching real check boxes and option buttons.
+#include "Conversions.h"
+#include "GlimError.h"
+#include "GlyphTour.h"
+#include "ProbeControl.h"
+#include "SkinResourceIds.h"
+#include "pump.h"
+
+#include <gtest/gtest.h>
+
+using namespace toggletest;
+using glimtest::ProbeControl;
+namespace ev = dispid::GlimOption_events;
+
+namespace {
+
+const ToggleKind kOption{"GlimOption", GLIM_RES_OPTION, 2, 4, {0, -1}, true};
+
+class OptionTest : public testing::Test {
+  protected:
+    static void SetUpTestSuite() { ProbeControl::RegisterClasses(); }
+    static void TearDownTestSuite() { ProbeControl::RevokeClasses(); }
+
+    bool ValueOf(const std::string& name) {
+        return glim::ToBool(*Get(form.Form()->Site(name)->ControlDispatch().get(), "Value"));
+    }
+    std::string TrueOnes(const std::vector<std::string>& names) {
+        std::string s;
+        for (const std::string& n : names)
+            if (ValueOf(n)) s += n + " ";
+        return s;
+    }
+
+    ToggleForm form{9000, 6000};
+};
+
+bool Optioned(host::ControlSite* s) {
+    return s && s->ControlDispatch();
+}
+
+} // namespace
+
+TEST(OptionGlyphs, EveryCellOnEverySkinFromThePaintedPixels) {
+    TourEveryCell(kOption, "toggles_option.png");
+}
+
+TEST_F(OptionTest, OneGroupPerFormAcrossPanelsWithRealClicks) {
+    ASSERT_TRUE(form.Form()->AddControl(ProbeControl::ClsidText(ProbeControl::ContainerClass()), "Panel1",
+                                        3000, 300, 5000, 3000));
+    const std::vector<std::string> names{"A", "B", "C", "D"};
+    ASSERT_TRUE(Optioned(form.Add("GlimOption", "A", 300, 300).get()));
+    ASSERT_TRUE(Optioned(form.Add("GlimOption", "B", 300, 900).get()));
+    ASSERT_TRUE(Optioned(form.Add("GlimOption", "C", 200, 300, nullptr, "Panel1").get()));
+    ASSERT_TRUE(Optioned(form.Add("GlimOption", "D", 200, 900, nullptr, "Panel1").get()));
+    for (const std::string& n : names)
+        ASSERT_EQ(Put(form.Form()->Site(n)->ControlDispatch().get(), "Caption",
+                      glim::Variant::Str(L"Option caption")),
+                  S_OK);
+    std::string seenInClick;
+    for (const std::string& n : names)
+        form.Form()->Site(n)->Events()->On(ev::Click,
+                                           [&](host::EventArgs&) { seenInClick = TrueOnes(names); });
+
+    struct Step {
+        const char* click;
+        POINT at; // glyph or caption
+        const char* before;
+    };
+    const Step steps[] = {{"B", {6, 6}, ""},    {"C", {40, 7}, "B "}, {"A", {6, 6}, "C "},
+                          {"A", {40, 7}, "A "}, {"D", {6, 6}, "A "},  {"B", {50, 5}, "D "}};
+    for (const Step& s : steps) {
+        SCOPED_TRACE(s.click);
+        host::ControlSite* site = form.Form()->Site(s.click);
+        for (const std::string& n : names)
+            form.Form()->Site(n)->ClearChanges();
+        seenInClick = "-";
+        MoveTo(site->Window(), s.at);
+        MouseButtons({MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP});
+        ASSERT_TRUE(glimtest::PumpUntil([&] { return seenInClick != "-"; }));
+        EXPECT_EQ(seenInClick, s.before);
+        EXPECT_EQ(TrueOnes(names), std::string(s.click) + " ");
+        // Each was told once, the clicked one twice (False, then True).
+        for (const std::string& n : names)
+            EXPECT_EQ(form.Form()->Site(n)->Changes(),
+                      std::vector<DISPID>(n == s.click ? 2 : 1, dispid::GlimOption::Value))
+                << n;
+    }
+    MoveAway();
+}
+
+TEST_F(OptionTest, LoadingAndPutsFromCodeKeepSeveralTrue) {
+    glim::ComPtr<host::PropertyBag> bag = host::PropertyBag::Create();
+    bag->Set("Value", host::Variant::Bool(true));
+    ASSERT_TRUE(form.Add("GlimOption", "A", 300, 300, bag.get()));
+    ASSERT_TRUE(form.Add("GlimOption", "B", 300, 900, bag.get()));
+    ASSERT_TRUE(form.Add("GlimOption", "C", 300, 1500));
+    EXPECT_EQ(TrueOnes({"A", "B", "C"}), "A B ");
+    ASSERT_EQ(Put(form.Form()->Site("C")->ControlDispatch().get(), "Value", glim::Variant::Bool(true)), S_OK);
+    EXPECT_EQ(TrueOnes({"A", "B", "C"}), "A B C ");
+}
+
+TEST_F(OptionTest, AClickWhoseHandlerUnloadsTheFormEndsTheWalk) {
+    for (const char* n : {"A", "B", "C"})
+        ASSERT_TRUE(form.Add("GlimOption", n, 300, n[0] == 'A' ? 300 : n[0] == 'B' ? 900 : 1500));
+    host::ControlSite* b = form.Form()->Site("B");
+    int clicks = 0;
+    host::HostForm* f = form.Form();
+    b->Events()->On(ev::Click, [&](host::EventArgs&) {
+        ++clicks;
+        f->Unload();
+    });
+    MoveTo(b->Window(), POINT{6, 6});
+    MouseButtons({MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP});
+    ASSERT_TRUE(glimtest::PumpUntil([&] { return !f->Loaded(); }));
+    glimtest::PumpFor(50);
+    EXPECT_EQ(clicks, 1);
+    MoveAway();
+}
+
+TEST(OptionAlone, AnOptionWithNoFormSetsItselfOnAClick) {
+    RegisterLibrary();
+    CLSID clsid{};
+    ASSERT_EQ(CLSIDFromProgID(L"GlimFormControl.GlimOption", &clsid), S_OK);
+    glim::ComPtr<IPersistPropertyBag> persist;
+    ASSERT_EQ(
+        CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IPersistPropertyBag, persist.put_void()),
+        S_OK);
+    ASSERT_EQ(persist->InitNew(), S_OK);
+    glim::ComPtr<IOleWindow> window;
+    ASSERT_EQ(persist->QueryInterface(IID_IOleWindow, window.put_void()), S_OK);
+    HWND hwnd = nullptr;
+    ASSERT_EQ(window->GetWindow(&hwnd), S_OK);
+    glim::ComPtr<IDispatch> d;
+    ASSERT_EQ(persist->QueryInterface(IID_IDispatch, d.put_void()), S_OK);
+    // Nobody sits it on a form, so no person can click it: its window gets the click.
+    SendMessageA(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(30, 5));
+    SendMessageA(hwnd, WM_LBUTTONUP, 0, MAKELPARAM(30, 5));
+    EXPECT_TRUE(glim::ToBool(*Get(d.get(), "Value")));
+}
+
+TEST_F(OptionTest, MovesReportGlyphAndCaptionPlacesAndNothingFromOutside) {
+    glim::ComPtr<host::ControlSite> s = form.Add("GlimOption", "A", 300, 300);
+    ASSERT_TRUE(s);
+    ASSERT_TRUE(glimtest::PumpUntil([&] { return s->Events()->CountOf(ev::MouseOut) == 1; }));
+    ASSERT_EQ(Put(s->ControlDispatch().get(), "Caption", glim::Variant::Str(L"An option")), S_OK);
+    host::EventSink* sink = s->Events();
+    struct Case {
+        POINT at;
+        double x, y; // what MouseMove reports, twips
+    };
+    for (const Case& c : {Case{{5, 5}, 0, 0}, Case{{12, 12}, 0, 0}}) {
+        sink->ClearCalls();
+        MoveTo(s->Window(), c.at);
+        ASSERT_TRUE(glimtest::PumpUntil([&] { return sink->CountOf(ev::MouseMove) >= 1; }));
+        EXPECT_EQ(sink->Calls().back().in.at(2).ToDouble(), c.x);
+        EXPECT_EQ(sink->Calls().back().in.at(3).ToDouble(), c.y);
+    }
+    sink->ClearCalls();
+    MoveTo(s->Window(), POINT{40, 7});
+    ASSERT_TRUE(glimtest::PumpUntil([&] { return sink->CountOf(ev::MouseMove) >= 1; }));
+    EXPECT_EQ(sink->Calls().back().in.at(2).ToDouble(), 285); // 290 twips, on the 19th pixel
+    // Pressed on the glyph and dragged away: nothing from outside.
+    MoveTo(s->Window(), POINT{6, 6});
+    MouseButtons({MOUSEEVENTF_LEFTDOWN});
+    glimtest::PumpPending();
+    sink->ClearCalls();
+    MoveTo(s->Window(), POINT{6, 60});
+    glimtest::PumpFor(50);
+    EXPECT_EQ(sink->CountOf(ev::MouseMove), 0u);
+    MouseButtons({MOUSEEVENTF_LEFTUP});
+    EXPECT_TRUE(glimtest::PumpUntil([&] { return sink->CountOf(ev::MouseUp) == 1; }));
+    EXPECT_EQ(sink->CountOf(ev::Click), 0u);
+    MoveAway();
+}
+
+TEST_F(OptionTest, PersistenceKeysInOrderAndBackThroughText) {
+    glim::ComPtr<host::ControlSite> s = form.Add("GlimOption", "A", 300, 300);
+    IDispatch* d = s->ControlDispatch().get();
+    ASSERT_EQ(Put(d, "Value", glim::Variant::Bool(true)), S_OK);
+    ASSERT_EQ(Put(d, "Caption", glim::Variant::Str(L"选项")), S_OK);
+    ASSERT_EQ(Put(d, "Enabled", glim::Variant::Bool(false)), S_OK);
+    ASSERT_EQ(Put(d, "BackColor", glim::Variant::I4(0x00FF00)), S_OK);
+    ASSERT_EQ(Put(d, "ForeColor", glim::Variant::I4(0x800000)), S_OK);
+    ASSERT_EQ(Put(d, "Style", glim::Variant::I2(5)), S_OK);
+    glim::ComPtr<host::PropertyBag> bag = host::PropertyBag::Create();
+    s->Save(bag.get());
+    EXPECT_EQ(bag->Keys(), (std::vector<std::string>{"Font", "Value", "Caption", "Enabled", "BackColor",
+                                                     "ForeColor", "SkinIdx"}));
+    glim::ComPtr<host::PropertyBag> text = host::PropertyBag::FromText(bag->ToText());
+    glim::ComPtr<host::ControlSite> copy = form.Add("GlimOption", "B", 300, 900, text.get());
+    ASSERT_TRUE(copy);
+    IDispatch* c = copy->ControlDispatch().get();
+    EXPECT_TRUE(glim::ToBool(*Get(c, "Value")));
+    EXPECT_EQ(glim::ToText(*Get(c, "Caption")), "\xD1\xA1\xCF\xEE");
+    EXPECT_FALSE(glim::ToBool(*Get(c, "Enabled")));
+    EXPECT_EQ(glim::ToLong(*Get(c, "BackColor")), 0x00FF00);
+    EXPECT_EQ(glim::ToLong(*Get(c, "ForeColor")), 0x800000);
+    EXPECT_EQ(glim::ToLong(*Get(c, "Style")), 5);
+    // True and disabled on sheet 5: cell 7.
+    EXPECT_TRUE(glimtest::PumpUntil([&] {
+        for (int i :
+             CellsMatching(SheetCells(GLIM_RES_OPTION, 5, 2, 4), ScreenCell(copy->Window(), POINT{0, 0})))
+            if (i == 7) return true;
+        return false;
+    }));
+    // The control is 240 twips high whatever the host asks.
+    copy->Move(300, 900, 2400, 1000);
+    glimtest::PumpPending();
+    RECT r{};
+    GetClientRect(copy->Window(), &r);
+    EXPECT_EQ(r.bottom, 16);
+}
+
+TEST_F(OptionTest, AutoSkinControlReachesRealChecksAndOptions) {
+    glim::ComPtr<host::ControlSite> skinner =
+        form.Form()->AddControl("GlimFormControl.GlimForm", "GlimForm1", 6000, 3000, 480, 480);
+    ASSERT_TRUE(skinner);
+    ASSERT_TRUE(form.Add("GlimCheck", "Check1", 300, 300));
+    ASSERT_TRUE(form.Add("GlimOption", "Option1", 300, 900));
+    ASSERT_TRUE(form.Form()->AddControl("TextBox", "Text1", 300, 1500, 1500, 300));
+    IDispatch* g = skinner->ControlDispatch().get();
+    ASSERT_EQ(Put(g, "MnuStyleIdx", glim::Variant::I2(7)), S_OK);
+    ASSERT_EQ(Invoke(g, dispid::GlimForm::AutoSkinControl, DISPATCH_METHOD, {}), S_OK);
+    host::HostForm* f = form.Form();
+    EXPECT_EQ(glim::ToLong(*Get(f->Site("Check1")->ControlDispatch().get(), "Style")), 7);
+    EXPECT_EQ(glim::ToLong(*Get(f->Site("Option1")->ControlDispatch().get(), "Style")), 7);
+    struct Shown {
+        const char* name;
+        int firstSheet, rows, cols;
+    };
+    for (const Shown& s : {Shown{"Check1", GLIM_RES_CHECK, 12, 1}, Shown{"Option1", GLIM_RES_OPTION, 2, 4}}) {
+        const std::vector<Cell> sheet = SheetCells(s.firstSheet, 7, s.rows, s.cols);
+        EXPECT_TRUE(glimtest::PumpUntil([&] {
+            for (int i : CellsMatching(sheet, ScreenCell(f->Site(s.name)->Window(), POINT{0, 0})))
+                if (i == 0) return true;
+            return false;
+        })) << s.name;
+    }
+}

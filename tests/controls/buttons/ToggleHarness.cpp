@@ -1,0 +1,173 @@
+#include "ToggleHarness.h"
+
+#include "Registration.h"
+#include "pump.h"
+
+#include <gtest/gtest.h>
+
+namespace toggletest {
+
+void RegisterLibrary() {
+    static bool done = false;
+    if (done) return;
+    ASSERT_EQ(glimtest::RunRegsvr32(), 0u);
+    done = true;
+}
+
+std::vector<Cell> SheetCells(int firstResource, int skin, int rows, int cols) {
+    std::vector<Cell> cells;
+    HMODULE dll = LoadLibraryExA(glimtest::GlimFormDllPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    if (!dll) return cells;
+    HBITMAP sheet = static_cast<HBITMAP>(
+        LoadImageA(dll, MAKEINTRESOURCEA(firstResource + skin), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    if (sheet) {
+        HDC dc = CreateCompatibleDC(nullptr);
+        HGDIOBJ old = SelectObject(dc, sheet);
+        for (int r = 0; r < rows; ++r)
+            for (int c = 0; c < cols; ++c) {
+                Cell cell;
+                for (int y = 0; y < kCell; ++y)
+                    for (int x = 0; x < kCell; ++x)
+                        cell.push_back(GetPixel(dc, c * kCell + x, r * kCell + y));
+                cells.push_back(cell);
+            }
+        SelectObject(dc, old);
+        DeleteDC(dc);
+        DeleteObject(sheet);
+    }
+    FreeLibrary(dll);
+    return cells;
+}
+
+Cell ScreenCell(HWND hwnd, POINT client) {
+    ClientToScreen(hwnd, &client);
+    HDC screen = GetDC(nullptr);
+    HDC mem = CreateCompatibleDC(screen);
+    HBITMAP bmp = CreateCompatibleBitmap(screen, kCell, kCell);
+    HGDIOBJ old = SelectObject(mem, bmp);
+    BitBlt(mem, 0, 0, kCell, kCell, screen, client.x, client.y, SRCCOPY);
+    Cell cell;
+    for (int y = 0; y < kCell; ++y)
+        for (int x = 0; x < kCell; ++x)
+            cell.push_back(GetPixel(mem, x, y));
+    SelectObject(mem, old);
+    DeleteObject(bmp);
+    DeleteDC(mem);
+    ReleaseDC(nullptr, screen);
+    return cell;
+}
+
+std::vector<int> CellsMatching(const std::vector<Cell>& sheet, const Cell& shown) {
+    std::vector<int> out;
+    for (size_t i = 0; i < sheet.size(); ++i)
+        if (sheet[i] == shown) out.push_back(static_cast<int>(i));
+    return out;
+}
+
+void MoveTo(HWND hwnd, POINT client) {
+    ClientToScreen(hwnd, &client);
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+    // The centre of the pixel, so rounding lands on it.
+    in.mi.dx = static_cast<LONG>((client.x * 65536LL + 32768) / w);
+    in.mi.dy = static_cast<LONG>((client.y * 65536LL + 32768) / h);
+    SendInput(1, &in, sizeof in);
+    glimtest::PumpUntil([&] {
+        POINT now{};
+        GetCursorPos(&now);
+        return now.x == client.x && now.y == client.y;
+    });
+}
+
+void MouseButtons(std::vector<DWORD> flags) {
+    std::vector<INPUT> in;
+    for (DWORD f : flags) {
+        INPUT i{};
+        i.type = INPUT_MOUSE;
+        i.mi.dwFlags = f;
+        in.push_back(i);
+    }
+    SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
+}
+
+void MoveAway() {
+    MoveTo(GetDesktopWindow(), POINT{GetSystemMetrics(SM_CXSCREEN) - 5, GetSystemMetrics(SM_CYSCREEN) - 5});
+}
+
+HRESULT Invoke(IDispatch* d, DISPID id, WORD flags, std::vector<VARIANT> args, VARIANT* result,
+               EXCEPINFO* ei) {
+    std::vector<VARIANT> rev(args.rbegin(), args.rend());
+    DISPID put = DISPID_PROPERTYPUT;
+    DISPPARAMS dp{rev.empty() ? nullptr : rev.data(), nullptr, static_cast<UINT>(rev.size()), 0};
+    if (flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) {
+        dp.rgdispidNamedArgs = &put;
+        dp.cNamedArgs = 1;
+    }
+    EXCEPINFO local{};
+    UINT argErr = 0;
+    const HRESULT hr = d->Invoke(id, IID_NULL, 0, flags, &dp, result, ei ? ei : &local, &argErr);
+    SysFreeString(local.bstrSource);
+    SysFreeString(local.bstrDescription);
+    SysFreeString(local.bstrHelpFile);
+    return hr;
+}
+
+namespace {
+
+DISPID IdOf(IDispatch* d, const std::string& name) {
+    std::wstring w(name.size() + 1, L'\0');
+    w.resize(static_cast<size_t>(
+        MultiByteToWideChar(CP_ACP, 0, name.c_str(), -1, w.data(), static_cast<int>(w.size())) - 1));
+    LPOLESTR n = w.data();
+    DISPID id = DISPID_UNKNOWN;
+    EXPECT_EQ(d->GetIDsOfNames(IID_NULL, &n, 1, 0, &id), S_OK) << name;
+    return id;
+}
+
+} // namespace
+
+glim::Variant Get(IDispatch* d, const std::string& name) {
+    glim::Variant r;
+    EXPECT_EQ(Invoke(d, IdOf(d, name), DISPATCH_PROPERTYGET, {}, r.get()), S_OK) << name;
+    return r;
+}
+
+HRESULT Put(IDispatch* d, const std::string& name, const glim::Variant& value, EXCEPINFO* ei) {
+    glim::Variant v(value);
+    const WORD flags = v.vt() == VT_DISPATCH ? DISPATCH_PROPERTYPUTREF : DISPATCH_PROPERTYPUT;
+    return Invoke(d, IdOf(d, name), flags, {*v}, nullptr, ei);
+}
+
+ToggleForm::ToggleForm(long widthTwips, long heightTwips) {
+    RegisterLibrary();
+    form_ = host::HostForm::Create("Toggles", widthTwips, heightTwips);
+    form_->Move(600, 600, widthTwips, heightTwips);
+    form_->Show();
+    SetForegroundWindow(form_->hWnd());
+    glimtest::PumpPending();
+}
+
+ToggleForm::~ToggleForm() {
+    if (form_ && form_->Loaded()) form_->Unload();
+    form_.reset();
+    glimtest::PumpPending();
+}
+
+glim::ComPtr<host::ControlSite> ToggleForm::Add(const std::string& cls, const std::string& name, long left,
+                                                long top, host::PropertyBag* bag,
+                                                const std::string& container) {
+    glim::ComPtr<host::ControlSite> site =
+        form_->AddControl("GlimFormControl." + cls, name, left, top, 2400, 300, bag, container);
+    glimtest::PumpPending();
+    return site;
+}
+
+std::string ShotFolder() {
+    std::string p = glimtest::ExeDir() + "screenshots";
+    CreateDirectoryA(p.c_str(), nullptr);
+    return p;
+}
+
+} // namespace toggletest

@@ -224,3 +224,49 @@ TEST_F(CheckTest, HeightFollowsTheGlyphWhateverTheHostGives) {
         EXPECT_EQ(r.bottom, 13) << h;
     }
 }
+
+TEST_F(CheckTest, KeysPassThroughAndNeverChangeTheValue) {
+    host::EventSink* sink = site->Events();
+    std::vector<long> pressed;
+    sink->On(ev::KeyPress, [&](host::EventArgs& a) {
+        ASSERT_TRUE(a.IsByRef(0));
+        pressed.push_back(a.Get(0).ToLong());
+    });
+    Click(POINT{6, 6}); // focus comes with the click
+    ASSERT_TRUE(glimtest::PumpUntil([&] { return Value() == 1; }));
+    MoveAway();
+    for (WORD key : {WORD(VK_SPACE), WORD('A'), WORD(VK_RETURN)}) {
+        INPUT in[2]{};
+        in[0].type = in[1].type = INPUT_KEYBOARD;
+        in[0].ki.wVk = in[1].ki.wVk = key;
+        in[1].ki.dwFlags = KEYEVENTF_KEYUP;
+        SendInput(2, in, sizeof(INPUT));
+    }
+    ASSERT_TRUE(glimtest::PumpUntil([&] { return sink->CountOf(ev::KeyUp) == 3; }));
+    EXPECT_EQ(sink->CountOf(ev::KeyDown), 3u);
+    EXPECT_EQ(pressed, (std::vector<long>{' ', 'a', '\r'}));
+    EXPECT_EQ(Value(), 1);
+}
+
+TEST_F(CheckTest, DisabledCaptionIsGreyWhateverTheForeColor) {
+    ASSERT_EQ(Put(d, "Caption", glim::Variant::Str(L"WWWW MMMM")), S_OK);
+    ASSERT_EQ(Put(d, "ForeColor", glim::Variant::I4(0x0000FF)), S_OK);
+    // Whether some pixel of the caption has exactly this colour.
+    auto captionHas = [&](COLORREF c) {
+        return glimtest::PumpUntil([&] {
+            for (int y = 0; y < 13; ++y)
+                for (int x = 16; x < 80; ++x)
+                    if (glimtest::ClientPixel(hwnd, x, y) == c) return true;
+            return false;
+        });
+    };
+    EXPECT_TRUE(captionHas(RGB(255, 0, 0)));
+    ASSERT_EQ(Put(d, "Enabled", glim::Variant::Bool(false)), S_OK);
+    EXPECT_TRUE(captionHas(RGB(161, 161, 146)));
+    EXPECT_FALSE(captionHas(RGB(255, 0, 0)));
+    // A colour put while disabled shows once enabled again.
+    ASSERT_EQ(Put(d, "ForeColor", glim::Variant::I4(0xFF0000)), S_OK);
+    EXPECT_FALSE(captionHas(RGB(0, 0, 255)));
+    ASSERT_EQ(Put(d, "Enabled", glim::Variant::Bool(true)), S_OK);
+    EXPECT_TRUE(captionHas(RGB(0, 0, 255)));
+}

@@ -240,3 +240,37 @@ TEST_F(OptionTest, AutoSkinControlReachesRealChecksAndOptions) {
         })) << s.name;
     }
 }
+
+TEST_F(OptionTest, ALargeCaptionAboveTheTopStillShowsHover) {
+    glim::ComPtr<host::ControlSite> s = form.Add("GlimOption", "A", 300, 300);
+    ASSERT_TRUE(s);
+    IDispatch* d = s->ControlDispatch().get();
+    ASSERT_EQ(Put(d, "Caption", glim::Variant::Str(L"Large caption")), S_OK);
+    // A 16 pt copy of its font puts the caption's top above the control's.
+    glim::ComPtr<IFont> font;
+    glim::Variant current = Get(d, "Font");
+    ASSERT_EQ(current.vt(), VT_DISPATCH);
+    ASSERT_EQ(V_DISPATCH(current.get())->QueryInterface(IID_IFont, font.put_void()), S_OK);
+    glim::ComPtr<IFont> large;
+    ASSERT_EQ(font->Clone(large.put()), S_OK);
+    CY size{};
+    size.int64 = 160000;
+    ASSERT_EQ(large->put_Size(size), S_OK);
+    glim::ComPtr<IDispatch> largeDisp;
+    ASSERT_EQ(large->QueryInterface(IID_IDispatch, largeDisp.put_void()), S_OK);
+    ASSERT_EQ(Put(d, "Font", glim::Variant::Object(largeDisp.get())), S_OK);
+    ASSERT_TRUE(glimtest::PumpUntil([&] { return s->Events()->CountOf(ev::MouseOut) >= 1; }));
+    const std::vector<Cell> sheet = SheetCells(GLIM_RES_OPTION, 0, 2, 4);
+    for (POINT at : {POINT{30, 1}, POINT{40, 14}}) {
+        MoveTo(s->Window(), at);
+        EXPECT_TRUE(glimtest::PumpUntil([&] {
+            for (int i : CellsMatching(sheet, ScreenCell(s->Window(), POINT{0, 0})))
+                if (i == 1) return true;
+            return false;
+        })) << at.x
+            << "," << at.y;
+        s->Events()->ClearCalls();
+        MoveAway();
+        EXPECT_TRUE(glimtest::PumpUntil([&] { return s->Events()->CountOf(ev::MouseOut) == 1; }));
+    }
+}

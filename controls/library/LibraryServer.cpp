@@ -65,7 +65,7 @@ HRESULT RegisterControlClass(const ControlClass& cls, const std::string& dll) {
     ok = ok && WriteKey(key + "\\TypeLib", GuidText(LIBID_GlimFormControl));
     ok = ok && WriteKey(key + "\\Version", "1.0");
     ok = ok && WriteKey(key + "\\MiscStatus", "0");
-    ok = ok && WriteKey(key + "\\MiscStatus\\1", std::to_string(kControlMiscStatus));
+    ok = ok && WriteKey(key + "\\MiscStatus\\1", std::to_string(cls.miscStatus));
     ok = ok && WriteKey(progId, cls.name);
     ok = ok && WriteKey(progId + "\\CLSID", clsid);
     return ok ? S_OK : SELFREG_E_CLASS;

@@ -1,6 +1,7 @@
 #include "ServerClasses.h"
 
 #include "GlimCheck.h"
+#include "GlimContainr.h"
 #include "GlimForm.h"
 #include "GlimOption.h"
 #include "GlimPressBar.h"
@@ -12,6 +13,7 @@ namespace {
 // One line per built control class.
 const ControlClass* const kClasses[] = {
     &GlimForm::kClass,
+    &GlimContainr::kClass,
     &GlimPressBar::kClass,
     &GlimCheck::kClass,
     &GlimOption::kClass,

@@ -255,7 +255,7 @@ STDMETHODIMP ControlBase::EnumAdvise(IEnumSTATDATA** e) {
 
 STDMETHODIMP ControlBase::GetMiscStatus(DWORD, DWORD* status) {
     if (!status) return E_POINTER;
-    *status = kControlMiscStatus;
+    *status = cls_.miscStatus;
     return S_OK;
 }
 

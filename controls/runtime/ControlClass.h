@@ -13,6 +13,8 @@ class ControlBase;
 inline constexpr DWORD kControlMiscStatus = OLEMISC_RECOMPOSEONRESIZE | OLEMISC_CANTLINKINSIDE |
                                             OLEMISC_INSIDEOUT | OLEMISC_ACTIVATEWHENVISIBLE |
                                             OLEMISC_SETCLIENTSITEFIRST;
+// A panel that holds the host's controls and passes the focus on to them.
+inline constexpr DWORD kContainerMiscStatus = kControlMiscStatus | OLEMISC_SIMPLEFRAME | OLEMISC_NOUIACTIVATE;
 
 // Looks up the type information of a GUID (coclass, interface or
 // dispinterface); the library uses its own type library resource.
@@ -27,6 +29,7 @@ struct ControlClass {
     SIZE initialPixels;    // size of a new instance
     TypeInfoSource typeInfo;
     ControlBase* (*create)(); // a new instance, not yet counted
+    DWORD miscStatus = kControlMiscStatus;
 };
 
 // Type information from the type library bound into ModuleHandle().

@@ -6,13 +6,17 @@
 namespace glim {
 
 ComPtr<IFontDisp> CreateStdFont(const std::string& name, double points, bool bold) {
-    std::wstring w = Widen(name);
+    return CreateStdFont(Widen(name), points, bold, DEFAULT_CHARSET);
+}
+
+ComPtr<IFontDisp> CreateStdFont(const std::wstring& name, double points, bool bold, short charset) {
+    std::wstring w = name;
     FONTDESC fd{};
     fd.cbSizeofstruct = sizeof fd;
     fd.lpstrName = w.data();
     fd.cySize.int64 = static_cast<LONGLONG>(points * 10000.0 + 0.5);
     fd.sWeight = static_cast<SHORT>(bold ? FW_BOLD : FW_NORMAL);
-    fd.sCharset = DEFAULT_CHARSET;
+    fd.sCharset = charset;
     ComPtr<IFontDisp> font;
     if (FAILED(OleCreateFontIndirect(&fd, IID_IFontDisp, font.put_void()))) RaiseError(kErrOutOfMemory);
     return font;

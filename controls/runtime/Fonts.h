@@ -9,6 +9,9 @@
 namespace glim {
 
 ComPtr<IFontDisp> CreateStdFont(const std::string& name, double points, bool bold = false);
+// A face named in UTF-16 with its character set, so a Chinese face name
+// reaches the font whatever the system code page is.
+ComPtr<IFontDisp> CreateStdFont(const std::wstring& name, double points, bool bold, short charset);
 // The font the desktop uses for dialogs, as a standard font object.
 ComPtr<IFontDisp> DefaultGuiFont();
 // A separate copy (changing it leaves the original alone); Nothing gives Nothing.

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -72,6 +73,59 @@ inline RECT ScreenRect(HWND hwnd) {
     RECT r{};
     GetWindowRect(hwnd, &r);
     return r;
+}
+
+// The colour the screen shows at a client point of a window.
+inline COLORREF ScreenPixel(HWND hwnd, int x, int y) {
+    POINT p{x, y};
+    ClientToScreen(hwnd, &p);
+    HDC screen = GetDC(nullptr);
+    const COLORREF c = GetPixel(screen, p.x, p.y);
+    ReleaseDC(nullptr, screen);
+    return c;
+}
+
+// Text in the system code page, from UTF-16 (the source stays ASCII).
+inline std::string Ansi(const wchar_t* text) {
+    const int n = WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
+    std::string s(n > 0 ? static_cast<size_t>(n - 1) : 0, '\0');
+    if (n > 1) WideCharToMultiByte(CP_ACP, 0, text, -1, s.data(), n, nullptr, nullptr);
+    return s;
+}
+
+// Pumps through the forms' key pre-translation until pred() holds or the
+// deadline passes.
+inline bool PumpHostUntil(const std::function<bool()>& pred, DWORD timeoutMs = 3000) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        glim::host::HostForm::PumpPending();
+        if (pred()) return true;
+        if (GetTickCount() - start >= timeoutMs) return pred();
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+}
+
+// Makes a window the foreground one, so real key input reaches it.
+inline bool BringToFront(HWND hwnd) {
+    SetForegroundWindow(hwnd);
+    return PumpHostUntil([&] { return GetForegroundWindow() == hwnd; });
+}
+
+// Tab (with Shift when asked) as the keyboard sends it.
+inline void PressTab(bool shift) {
+    INPUT in[4] = {};
+    int n = 0;
+    const auto key = [&](WORD vk, bool up) {
+        in[n].type = INPUT_KEYBOARD;
+        in[n].ki.wVk = vk;
+        in[n].ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+        ++n;
+    };
+    if (shift) key(VK_SHIFT, false);
+    key(VK_TAB, false);
+    key(VK_TAB, true);
+    if (shift) key(VK_SHIFT, true);
+    SendInput(static_cast<UINT>(n), in, sizeof(INPUT));
 }
 
 } // namespace paneltest

@@ -1,5 +1,6 @@
 #pragma once
-// The colour helper of the skinned frame, its menu bar and the gradient panel.
+// The colour helper the skinned frame, its menu bar and the gradient panel
+// share: failure is a value (-1) that painting code checks, not an error.
 #include <windows.h>
 #include <ocidl.h>
 

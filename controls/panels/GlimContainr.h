@@ -1,0 +1,104 @@
+#pragma once
+// The captioned gradient panel: a one-pixel border, an optional header strip
+// with a caption over a vertical gradient, and a body gradient.  Hosts place
+// their own controls inside its window.
+#include "ConstituentHost.h"
+#include "ConstituentLabel.h"
+#include "ConstituentPictureBox.h"
+#include "ControlBase.h"
+#include "GlimFormControl.h"
+
+#include <memory>
+#include <string>
+
+namespace glim {
+
+// The six colours a theme sets, in the order it sets them.
+struct ContainrTheme {
+    OLE_COLOR headerLight;
+    OLE_COLOR headerDark;
+    OLE_COLOR backLight;
+    OLE_COLOR backDark;
+    OLE_COLOR border;
+    OLE_COLOR text;
+};
+inline constexpr int kContainrThemeCount = 12;
+// Theme 0 .. 11; theme 0 also gives every colour's default.
+const ContainrTheme& ContainrThemeColors(int theme);
+
+// Rows y0 .. y1 of a vertical gradient, w pixels wide, from light in the
+// first row to dark after n - 1 steps; channels are clamped, so rows past
+// the last step stay defined.  False when it ended before the first row: a
+// colour that cannot be translated, or a box of one row (n - 1 = 0).
+bool DrawVerticalGradient(Surface& s, OLE_COLOR light, OLE_COLOR dark, int y0, int y1, int w, int n);
+
+class GlimContainr final : public Control<GlimContainr, _GlimContainr> {
+  public:
+    static const ControlClass kClass;
+    GlimContainr();
+    ~GlimContainr() override;
+
+    // _GlimContainr
+    STDMETHODIMP get_BackDarkColor(OLE_COLOR* pVal) override;
+    STDMETHODIMP put_BackDarkColor(OLE_COLOR New_BackDarkColor) override;
+    STDMETHODIMP get_BackLightColor(OLE_COLOR* pVal) override;
+    STDMETHODIMP put_BackLightColor(OLE_COLOR New_BackLightColor) override;
+    STDMETHODIMP get_BorderColor(OLE_COLOR* pVal) override;
+    STDMETHODIMP put_BorderColor(OLE_COLOR New_BorderColor) override;
+    STDMETHODIMP get_Caption(BSTR* pVal) override;
+    STDMETHODIMP put_Caption(BSTR New_Caption) override;
+    STDMETHODIMP get_HeaderDarkColor(OLE_COLOR* pVal) override;
+    STDMETHODIMP put_HeaderDarkColor(OLE_COLOR New_HeaderDarkColor) override;
+    STDMETHODIMP get_HeaderLightColor(OLE_COLOR* pVal) override;
+    STDMETHODIMP put_HeaderLightColor(OLE_COLOR New_HeaderLightColor) override;
+    STDMETHODIMP get_Style(XPContainerStyles* pVal) override;
+    STDMETHODIMP put_Style(XPContainerStyles New_Style) override;
+    STDMETHODIMP get_TextColor(OLE_COLOR* pVal) override;
+    STDMETHODIMP put_TextColor(OLE_COLOR New_TextColor) override;
+    STDMETHODIMP get_Theme(XPContainerThemes* pVal) override;
+    STDMETHODIMP put_Theme(XPContainerThemes New_Theme) override;
+
+  protected:
+    void OnInitialize() override;
+    void OnInitProperties() override;
+    void OnReadProperties(const PropertyBag& bag) override;
+    void OnWriteProperties(const PropertyBag& bag) override;
+    void OnResize() override;
+    void OnShow() override;
+    void OnTerminate() override;
+    // A panel, like a frame, passes the focus on rather than taking it.
+    bool CanGetFocus() const override { return false; }
+
+  private:
+    struct FreeModule {
+        void operator()(HMODULE h) const { FreeLibrary(h); }
+    };
+
+    // One colour put: store, notify, repaint.
+    HRESULT PutColor(OLE_COLOR& field, OLE_COLOR value, const char* name);
+    void ApplyTheme();
+    void Layout();
+    void Redraw();
+    void DrawHeader(OLE_COLOR light, OLE_COLOR dark, OLE_COLOR text);
+    void DrawBody(OLE_COLOR light, OLE_COLOR dark);
+    void DrawBorder(OLE_COLOR colour);
+    int InnerWidth() const;
+    int InnerHeight() const;
+
+    UniqueHandle<HMODULE, FreeModule> shell; // shell32, held for the instance's life
+    long Theme = 0;                          // last theme index set
+    long Style = 0;                          // 0 shows the header, anything else hides it
+    OLE_COLOR HeaderLightColor;              // top of the header gradient
+    OLE_COLOR HeaderDarkColor;               // bottom of the header gradient
+    OLE_COLOR BackLightColor;                // top of the body gradient
+    OLE_COLOR BackDarkColor;                 // bottom of the body gradient
+    OLE_COLOR BorderColor;                   // the one-pixel frame
+    OLE_COLOR TextColor;                     // the caption
+    std::string Caption = "GlimContainr";    // caption text
+
+    ConstituentHost parts;                           // the header box on the control
+    std::unique_ptr<ConstituentPictureBox> Picture1; // header box at (1, 1), 23 pixels high
+    std::unique_ptr<ConstituentLabel> Label1;        // caption inside the header box
+};
+
+} // namespace glim

@@ -1,8 +1,12 @@
 #include "BuiltinControl.h"
 
+#include "CommonDialog.h"
 #include "Label.h"
+#include "MMControl.h"
+#include "PictureBox.h"
 #include "TextBox.h"
 #include "Text.h"
+#include "Timer.h"
 
 #include <cctype>
 
@@ -21,6 +25,14 @@ char AccessKeyOf(const std::string& caption) {
     return 0;
 }
 
+namespace {
+template <class T>
+ComPtr<IDispatch> Make(const ComPtr<T>& made, BuiltinControl** control) {
+    *control = made.get();
+    return ComPtr<IDispatch>(made->Dispatch());
+}
+} // namespace
+
 ComPtr<IDispatch> CreateBuiltinControl(const std::string& typeName, BuiltinControl** control) {
     *control = nullptr;
     if (SameName(typeName, "TextBox")) {
@@ -33,6 +45,13 @@ ComPtr<IDispatch> CreateBuiltinControl(const std::string& typeName, BuiltinContr
         *control = label.get();
         return ComPtr<IDispatch>(label->Dispatch());
     }
+    if (SameName(typeName, "Timer")) return Make(Timer::Create(), control);
+    if (SameName(typeName, "PictureBox")) return Make(PictureBox::Create(), control);
+    // The platform's multimedia and common-dialog controls, by their ProgIDs too.
+    if (SameName(typeName, "MMControl") || SameName(typeName, "MCI.MMControl"))
+        return Make(MMControl::Create(), control);
+    if (SameName(typeName, "CommonDialog") || SameName(typeName, "MSComDlg.CommonDialog"))
+        return Make(CommonDialog::Create(), control);
     return {};
 }
 

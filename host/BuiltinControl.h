@@ -28,7 +28,8 @@ class BuiltinControl {
 // The letter after the first single "&" of a caption, lower case; 0 if none.
 char AccessKeyOf(const std::string& caption);
 
-// Creates the built-in control of a type name ("TextBox", "Label"); null
+// Creates the built-in control of a type name ("TextBox", "Label", "Timer",
+// "PictureBox", "MMControl", "CommonDialog"); null
 // when the name is not one of them.
 ComPtr<IDispatch> CreateBuiltinControl(const std::string& typeName, BuiltinControl** control);
 

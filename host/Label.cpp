@@ -10,7 +10,8 @@ namespace glim::host {
 
 namespace {
 const char* const kClass = "GlimHostLabel";
-const DISPID kCaption = 0, kBackColor = DISPID_BACKCOLOR, kForeColor = DISPID_FORECOLOR;
+const DISPID kCaption = 0, kBackColor = DISPID_BACKCOLOR, kForeColor = DISPID_FORECOLOR,
+             kBackStyle = DISPID_BACKSTYLE;
 
 COLORREF Translate(OLE_COLOR c) {
     COLORREF rgb = 0;
@@ -39,6 +40,12 @@ Label::Label() {
             foreColor_ = static_cast<OLE_COLOR>(v.ToLong());
             if (hwnd_) InvalidateRect(hwnd_, nullptr, TRUE);
         });
+    table_.AddProperty(
+        "BackStyle", kBackStyle, [this] { return Variant::Long(backStyle_); },
+        [this](const Variant& v) {
+            backStyle_ = v.ToLong() ? 1 : 0;
+            if (hwnd_) InvalidateRect(hwnd_, nullptr, TRUE);
+        });
 }
 
 Label::~Label() {
@@ -63,7 +70,11 @@ HWND Label::CreateWindowIn(HWND parent, const RECT& px, HostForm* form) {
     hwnd_ = CreateWindowExA(0, kClass, caption_.c_str(), WS_CHILD | WS_VISIBLE, px.left, px.top,
                             px.right - px.left, px.bottom - px.top, parent, nullptr,
                             GetModuleHandleA(nullptr), nullptr);
-    if (hwnd_) SetWindowLongPtrA(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    if (hwnd_) {
+        SetWindowLongPtrA(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+        // Labels lie beneath the windowed controls of their container.
+        SetWindowPos(hwnd_, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
     return hwnd_;
 }
 
@@ -81,12 +92,14 @@ void Label::Load(PropertyBag* bag) {
     if (bag->Contains("Caption")) SetCaption(bag->Get("Caption").ToString());
     if (bag->Contains("BackColor")) backColor_ = static_cast<OLE_COLOR>(bag->Get("BackColor").ToLong());
     if (bag->Contains("ForeColor")) foreColor_ = static_cast<OLE_COLOR>(bag->Get("ForeColor").ToLong());
+    if (bag->Contains("BackStyle")) backStyle_ = bag->Get("BackStyle").ToLong() ? 1 : 0;
 }
 
 void Label::Save(PropertyBag* bag) const {
     bag->Set("Caption", Variant::String(caption_));
     bag->Set("BackColor", Variant::Long(static_cast<long>(backColor_)));
     bag->Set("ForeColor", Variant::Long(static_cast<long>(foreColor_)));
+    if (!backStyle_) bag->Set("BackStyle", Variant::Long(backStyle_));
 }
 
 void Label::SetCaption(const std::string& caption) {
@@ -97,11 +110,28 @@ void Label::SetCaption(const std::string& caption) {
     }
 }
 
+// The parent paints its own background into our DC, shifted so that our
+// top-left corner shows what lies beneath it.
+void Label::PaintParentBackground(HDC dc) const {
+    HWND parent = GetParent(hwnd_);
+    POINT origin{0, 0};
+    MapWindowPoints(hwnd_, parent, &origin, 1);
+    const int saved = SaveDC(dc);
+    OffsetViewportOrgEx(dc, -origin.x, -origin.y, nullptr);
+    SendMessageA(parent, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+    SendMessageA(parent, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+    RestoreDC(dc, saved);
+}
+
 void Label::Paint(HDC dc) const {
     RECT rc;
     GetClientRect(hwnd_, &rc);
-    OwnedBrush back(CreateSolidBrush(Translate(backColor_)));
-    FillRect(dc, &rc, back.get());
+    if (backStyle_) {
+        OwnedBrush back(CreateSolidBrush(Translate(backColor_)));
+        FillRect(dc, &rc, back.get());
+    } else {
+        PaintParentBackground(dc);
+    }
     SelectGuard font(dc, form_ ? form_->FontHandle() : nullptr);
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, Translate(foreColor_));

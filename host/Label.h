@@ -30,6 +30,7 @@ class Label : public DispatchObject<Label>, public BuiltinControl {
     Label();
     ~Label() override;
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    void PaintParentBackground(HDC dc) const;
     void Paint(HDC dc) const;
 
     HWND hwnd_ = nullptr;              // the label's window
@@ -37,6 +38,7 @@ class Label : public DispatchObject<Label>, public BuiltinControl {
     std::string caption_;              // text shown, "&" marks the access key
     OLE_COLOR backColor_ = 0x8000000F; // button face
     OLE_COLOR foreColor_ = 0x80000012; // button text
+    long backStyle_ = 1;               // 0 transparent: the parent shows through
 };
 
 } // namespace glim::host

@@ -1,6 +1,8 @@
 #include "TextBox.h"
 
+#include "HandlerGuard.h"
 #include "HostForm.h"
+#include "Text.h"
 #include "TypeNameInfo.h"
 #include "GlimError.h"
 
@@ -9,7 +11,8 @@ namespace glim::host {
 namespace {
 const DISPID kText = 0, kSelStart = 1, kSelLength = 2, kSetFocus = 3, kEnabled = DISPID_ENABLED,
              kHwnd = DISPID_HWND;
-}
+const wchar_t* const kSelf = L"GlimHostTextBox";
+} // namespace
 
 ComPtr<TextBox> TextBox::Create() {
     return ComPtr<TextBox>(new TextBox());
@@ -74,19 +77,56 @@ HWND TextBox::CreateWindowIn(HWND parent, const RECT& px, HostForm* form) {
     } else {
         style |= ES_AUTOHSCROLL;
     }
-    hwnd_ =
-        CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", text_.c_str(), style, px.left, px.top, px.right - px.left,
-                        px.bottom - px.top, parent, nullptr, GetModuleHandleA(nullptr), nullptr);
-    if (hwnd_ && form) SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(form->FontHandle()), FALSE);
+    // A Unicode window keeps what the user types even where the system code
+    // page has no character for it; the program decides what to do then.
+    hwnd_ = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"", style, px.left, px.top, px.right - px.left,
+                            px.bottom - px.top, parent, nullptr, GetModuleHandleA(nullptr), nullptr);
+    if (!hwnd_) return nullptr;
+    // The default limit (30,000 characters) would cut long documents.
+    SendMessageW(hwnd_, EM_SETLIMITTEXT, 0, 0);
+    SetWindowTextW(hwnd_, text_.c_str());
+    if (form) SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(form->FontHandle()), FALSE);
+    SetPropW(hwnd_, kSelf, this);
+    editProc_ = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TextBox::WindowProc)));
     return hwnd_;
 }
 
 void TextBox::DestroyWindowNow() {
     if (hwnd_) {
-        text_ = Text();
-        if (IsWindow(hwnd_)) DestroyWindow(hwnd_);
+        text_ = WideText();
+        HWND hwnd = hwnd_;
+        // No events from a window on its way out.
         hwnd_ = nullptr;
+        if (IsWindow(hwnd)) {
+            RemovePropW(hwnd, kSelf);
+            SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(editProc_));
+            DestroyWindow(hwnd);
+        }
     }
+}
+
+void TextBox::Raise(const std::function<void()>& handler) {
+    if (!handler || !hwnd_) return;
+    // The handler may unload the form and with it this text box.
+    ComPtr<TextBox> keep(this);
+    RunHandler(handler);
+}
+
+LRESULT CALLBACK TextBox::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    auto* self = static_cast<TextBox*>(GetPropW(hwnd, kSelf));
+    if (!self) return DefWindowProcW(hwnd, msg, wParam, lParam);
+    ComPtr<TextBox> keep(self);
+    const LRESULT result = CallWindowProcW(self->editProc_, hwnd, msg, wParam, lParam);
+    switch (msg) {
+    case WM_LBUTTONUP:
+        self->Raise(self->onClick_);
+        break;
+    case WM_KILLFOCUS:
+        self->Raise(self->onLostFocus_);
+        break;
+    }
+    return result;
 }
 
 void TextBox::Load(PropertyBag* bag) {
@@ -103,17 +143,26 @@ void TextBox::Save(PropertyBag* bag) const {
 }
 
 std::string TextBox::Text() const {
+    const std::wstring text = WideText();
+    return Narrow(text.c_str());
+}
+
+void TextBox::SetText(const std::string& text) {
+    SetWideText(Widen(text));
+}
+
+std::wstring TextBox::WideText() const {
     if (!hwnd_) return text_;
-    const int n = GetWindowTextLengthA(hwnd_);
-    std::string s(static_cast<size_t>(n) + 1, '\0');
-    const int got = GetWindowTextA(hwnd_, s.data(), n + 1);
+    const int n = GetWindowTextLengthW(hwnd_);
+    std::wstring s(static_cast<size_t>(n) + 1, L'\0');
+    const int got = GetWindowTextW(hwnd_, s.data(), n + 1);
     s.resize(static_cast<size_t>(got < 0 ? 0 : got));
     return s;
 }
 
-void TextBox::SetText(const std::string& text) {
+void TextBox::SetWideText(const std::wstring& text) {
     text_ = text;
-    if (hwnd_) SetWindowTextA(hwnd_, text.c_str());
+    if (hwnd_) SetWindowTextW(hwnd_, text.c_str());
 }
 
 } // namespace glim::host

@@ -3,6 +3,8 @@
 #include "BuiltinControl.h"
 #include "DispatchObject.h"
 
+#include <functional>
+
 namespace glim::host {
 
 class TextBox : public DispatchObject<TextBox>, public BuiltinControl {
@@ -21,6 +23,14 @@ class TextBox : public DispatchObject<TextBox>, public BuiltinControl {
 
     std::string Text() const;
     void SetText(const std::string& text);
+    // The text as the window holds it, with characters the system code
+    // page cannot represent.
+    std::wstring WideText() const;
+    void SetWideText(const std::wstring& text);
+
+    // The program's handlers; an error they raise is shown, not thrown.
+    void OnClick(std::function<void()> handler) { onClick_ = std::move(handler); }
+    void OnLostFocus(std::function<void()> handler) { onLostFocus_ = std::move(handler); }
 
   protected:
     ComPtr<ITypeInfo> TypeInfo() override;
@@ -28,10 +38,15 @@ class TextBox : public DispatchObject<TextBox>, public BuiltinControl {
   private:
     TextBox();
     ~TextBox() override;
-    HWND hwnd_ = nullptr;    // the edit window, destroyed with the site
-    std::string text_;       // text before the window exists
-    bool multiLine_ = false; // design-time: several lines
-    long scrollBars_ = 0;    // design-time: 0 none, 1 horizontal, 2 vertical, 3 both
+    void Raise(const std::function<void()>& handler);
+    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+
+    HWND hwnd_ = nullptr;        // the edit window, destroyed with the site
+    WNDPROC editProc_ = nullptr; // the edit class's own procedure, called after ours
+    std::wstring text_;          // text before the window exists
+    bool multiLine_ = false;     // design-time: several lines
+    long scrollBars_ = 0;        // design-time: 0 none, 1 horizontal, 2 vertical, 3 both
+    std::function<void()> onClick_, onLostFocus_;
 };
 
 } // namespace glim::host

@@ -100,6 +100,13 @@ glim_wine_env() {
     export WINELOADER
     WINELOADER="$(glim_loader)"
     if [ "$GLIM_ARCH" = i686 ]; then export WINEARCH=win32; else export WINEARCH=win64; fi
+    # No sound card: ALSA's null output takes the audio, so playback runs
+    # and its position moves instead of failing or blocking.
+    if [ ! -d /dev/snd ]; then
+        mkdir -p "$1/xdg/alsa"
+        printf 'pcm.!default {\n    type null\n}\n' >"$1/xdg/alsa/asoundrc"
+        export XDG_CONFIG_HOME="$1/xdg"
+    fi
 }
 
 # Creates the prefix if needed and keeps one wineserver running for the run.

@@ -1,0 +1,139 @@
+#include "input.h"
+
+#include <vector>
+
+namespace glimtest {
+
+namespace {
+void SendMouse(DWORD flags, LONG x = 0, LONG y = 0) {
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dwFlags = flags;
+    in.mi.dx = x;
+    in.mi.dy = y;
+    SendInput(1, &in, sizeof in);
+}
+
+struct FindState {
+    DWORD pid;
+    const std::wstring* titlePart;
+    HWND found;
+};
+
+BOOL CALLBACK FindDialogProc(HWND hwnd, LPARAM lParam) {
+    auto* state = reinterpret_cast<FindState*>(lParam);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    if (pid != state->pid || !IsWindowVisible(hwnd)) return TRUE;
+    wchar_t cls[16] = {};
+    GetClassNameW(hwnd, cls, 16);
+    if (lstrcmpW(cls, L"#32770") != 0) return TRUE;
+    wchar_t title[256] = {};
+    GetWindowTextW(hwnd, title, 256);
+    if (!state->titlePart->empty() && std::wstring(title).find(*state->titlePart) == std::wstring::npos)
+        return TRUE;
+    state->found = hwnd;
+    return FALSE;
+}
+
+BOOL CALLBACK CollectStatic(HWND hwnd, LPARAM lParam) {
+    auto* out = reinterpret_cast<std::wstring*>(lParam);
+    wchar_t cls[16] = {};
+    GetClassNameW(hwnd, cls, 16);
+    if (lstrcmpiW(cls, L"Static") != 0) return TRUE;
+    wchar_t text[1024] = {};
+    GetWindowTextW(hwnd, text, 1024);
+    if (!*text) return TRUE;
+    if (!out->empty()) *out += L"\n";
+    *out += text;
+    return TRUE;
+}
+} // namespace
+
+void ClickAt(POINT screen) {
+    SetCursorPos(screen.x, screen.y);
+    SendMouse(MOUSEEVENTF_LEFTDOWN);
+    SendMouse(MOUSEEVENTF_LEFTUP);
+}
+
+void ClickClient(HWND hwnd, int x, int y) {
+    POINT p{x, y};
+    ClientToScreen(hwnd, &p);
+    ClickAt(p);
+}
+
+void TypeText(const std::wstring& text) {
+    std::vector<INPUT> in;
+    for (wchar_t c : text) {
+        INPUT down{};
+        down.type = INPUT_KEYBOARD;
+        down.ki.wScan = c;
+        down.ki.dwFlags = KEYEVENTF_UNICODE;
+        INPUT up = down;
+        up.ki.dwFlags |= KEYEVENTF_KEYUP;
+        in.push_back(down);
+        in.push_back(up);
+    }
+    if (!in.empty()) SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
+}
+
+void PressKey(WORD vk) {
+    INPUT in[2]{};
+    in[0].type = in[1].type = INPUT_KEYBOARD;
+    in[0].ki.wVk = in[1].ki.wVk = vk;
+    in[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, in, sizeof(INPUT));
+}
+
+HWND FindDialog(const std::wstring& titlePart) {
+    FindState state{GetCurrentProcessId(), &titlePart, nullptr};
+    EnumWindows(FindDialogProc, reinterpret_cast<LPARAM>(&state));
+    return state.found;
+}
+
+std::wstring DialogText(HWND dialog) {
+    std::wstring out;
+    EnumChildWindows(dialog, CollectStatic, reinterpret_cast<LPARAM>(&out));
+    return out;
+}
+
+DialogWatcher::DialogWatcher(Action action, DWORD timeoutMs, const std::wstring& titlePart)
+    : action_(std::move(action)), timeoutMs_(timeoutMs), titlePart_(titlePart) {
+    thread_ = CreateThread(nullptr, 0, Run, this, 0, nullptr);
+}
+
+DialogWatcher::~DialogWatcher() {
+    Join();
+}
+
+bool DialogWatcher::Join() {
+    if (thread_) {
+        WaitForSingleObject(thread_, INFINITE);
+        CloseHandle(thread_);
+        thread_ = nullptr;
+    }
+    return ran_;
+}
+
+bool DialogWatcher::Finished() const {
+    return !thread_ || WaitForSingleObject(thread_, 0) == WAIT_OBJECT_0;
+}
+
+DWORD WINAPI DialogWatcher::Run(void* param) {
+    auto* self = static_cast<DialogWatcher*>(param);
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < self->timeoutMs_) {
+        HWND dialog = FindDialog(self->titlePart_);
+        // Enabled: the dialog has finished its start-up and takes input.
+        if (dialog && IsWindowEnabled(dialog)) {
+            SetForegroundWindow(dialog);
+            self->action_(dialog);
+            self->ran_ = true;
+            return 0;
+        }
+        Sleep(20); // polling another thread's windows; this thread has no queue to wait on
+    }
+    return 0;
+}
+
+} // namespace glimtest

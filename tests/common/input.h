@@ -1,0 +1,49 @@
+#pragma once
+// Input the way a person gives it: SendInput through the system's input
+// queue, at screen positions of what was painted.
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+namespace glimtest {
+
+// Moves the pointer to a screen point and clicks the left button there.
+void ClickAt(POINT screen);
+// Clicks the client point (x, y) of a window.
+void ClickClient(HWND hwnd, int x, int y);
+// Types text as Unicode key strokes.
+void TypeText(const std::wstring& text);
+// Presses and releases one virtual key.
+void PressKey(WORD vk);
+
+// The first visible top-level dialog window (#32770) of this process whose
+// title contains a text (any title when empty), or null.
+HWND FindDialog(const std::wstring& titlePart = L"");
+// The texts of a dialog's static controls, joined by new lines.
+std::wstring DialogText(HWND dialog);
+
+// Runs an action on another thread once a dialog of this process is up,
+// while this thread sits in the dialog's modal loop.  Join waits for it.
+class DialogWatcher {
+  public:
+    using Action = std::function<void(HWND dialog)>;
+    DialogWatcher(Action action, DWORD timeoutMs = 10000, const std::wstring& titlePart = L"");
+    ~DialogWatcher();
+    DialogWatcher(const DialogWatcher&) = delete;
+    DialogWatcher& operator=(const DialogWatcher&) = delete;
+    // True when the dialog came up and the action ran.
+    bool Join();
+    // The watch is over (the action ran or the time ran out); does not wait.
+    bool Finished() const;
+
+  private:
+    static DWORD WINAPI Run(void* self);
+    Action action_;
+    DWORD timeoutMs_;
+    std::wstring titlePart_;
+    HANDLE thread_ = nullptr;
+    bool ran_ = false;
+};
+
+} // namespace glimtest

@@ -1,0 +1,14 @@
+#pragma once
+// Media files made by the tests themselves.
+#include <string>
+
+namespace glimtest {
+
+// A 16-bit mono 22050 Hz PCM WAV file of a 440 Hz tone; false when it could
+// not be written.
+bool WriteToneWav(const std::wstring& path, unsigned milliseconds);
+
+// A fresh folder under the system's temporary folder, with a trailing "\".
+std::wstring TempFolder(const std::wstring& name);
+
+} // namespace glimtest

@@ -1,0 +1,246 @@
+#include "HostTestUtil.h"
+
+#include "CommonDialog.h"
+#include "MMControl.h"
+#include "TextBox.h"
+#include "Text.h"
+#include "TextFile.h"
+#include "Timer.h"
+#include "GlimError.h"
+#include "input.h"
+#include "media.h"
+
+#include <gtest/gtest.h>
+
+using namespace glim::host;
+using glim::ComPtr;
+using namespace hosttest;
+
+namespace {
+
+template <class T>
+T* BuiltinOf(ControlSite* site) {
+    return dynamic_cast<T*>(site->Builtin());
+}
+
+class FormRuntimeTest : public testing::Test {
+  protected:
+    void SetUp() override {
+        form = HostForm::Create("Runtime", 9000, 6000);
+        form->Move(600, 600, 9000, 6000);
+    }
+    void TearDown() override { form->Unload(); }
+    void ShowForm() {
+        form->Show();
+        SetForegroundWindow(form->hWnd());
+        ASSERT_TRUE(PumpHostUntil([&] { return GetForegroundWindow() == form->hWnd(); }));
+    }
+    ComPtr<HostForm> form;
+};
+
+TEST_F(FormRuntimeTest, LongDocumentsAreNotCut) {
+    auto box = ComPtr<ControlSite>(form->AddControl("TextBox", "Doc", 0, 0, 6000, 3000,
+                                                    [] {
+                                                        ComPtr<PropertyBag> bag = PropertyBag::Create();
+                                                        bag->Set("MultiLine", Variant::Bool(true));
+                                                        bag->Set("ScrollBars", Variant::Long(3));
+                                                        return bag;
+                                                    }()
+                                                        .get()));
+    TextBox* text = BuiltinOf<TextBox>(box.get());
+    ASSERT_NE(nullptr, text);
+    std::wstring doc;
+    for (int i = 0; i < 10000; ++i)
+        doc += L"[" + std::to_wstring(i / 60) + L":" + std::to_wstring(i % 60) + L".000]第" +
+               std::to_wstring(i) + L"行\r\n";
+    text->SetWideText(doc);
+    EXPECT_EQ(doc, text->WideText());
+    // Typing and pasting go through the edit's limit, which must not stop at 30,000.
+    text->SetWideText(L"");
+    const std::wstring paste(40000, L'x');
+    SendMessageW(text->Window(), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(paste.c_str()));
+    EXPECT_EQ(paste.size(), text->WideText().size());
+}
+
+TEST_F(FormRuntimeTest, ClickAndLostFocusComeFromRealInput) {
+    ComPtr<ControlSite> a = form->AddControl("TextBox", "A", 300, 300, 2400, 375);
+    ComPtr<ControlSite> b = form->AddControl("TextBox", "B", 300, 1200, 2400, 375);
+    std::vector<std::string> seen;
+    BuiltinOf<TextBox>(a.get())->OnClick([&] { seen.push_back("A.Click"); });
+    BuiltinOf<TextBox>(a.get())->OnLostFocus([&] { seen.push_back("A.LostFocus"); });
+    BuiltinOf<TextBox>(b.get())->OnClick([&] { seen.push_back("B.Click"); });
+    ShowForm();
+    glimtest::ClickClient(a->Window(), 10, 8);
+    ASSERT_TRUE(PumpHostUntil([&] { return seen.size() == 1; }));
+    EXPECT_EQ(a->Window(), GetFocus());
+    glimtest::ClickClient(b->Window(), 10, 8);
+    ASSERT_TRUE(PumpHostUntil([&] { return seen.size() == 3; }));
+    const std::vector<std::string> want{"A.Click", "A.LostFocus", "B.Click"};
+    EXPECT_EQ(want, seen);
+}
+
+TEST_F(FormRuntimeTest, TimerTicksWhileEnabledAndRefusesBadIntervals) {
+    ComPtr<ControlSite> site = form->AddControl("Timer", "Timer1", 0, 0, 0, 0);
+    Timer* timer = BuiltinOf<Timer>(site.get());
+    int ticks = 0;
+    timer->OnTimer([&] { ++ticks; });
+    IDispatch* disp = site->ControlDispatch().get();
+    PutProperty(disp, "Interval", Variant::Long(20));
+    EXPECT_TRUE(PumpHostUntil([&] { return ticks >= 3; }));
+    PutProperty(disp, "Enabled", Variant::Bool(false));
+    const int stopped = ticks;
+    PumpHostUntil([] { return false; }, 150);
+    EXPECT_EQ(stopped, ticks);
+    for (long bad : {-1L, 65536L}) {
+        try {
+            PutProperty(disp, "Interval", Variant::Long(bad));
+            ADD_FAILURE() << bad;
+        } catch (const glim::Error& e) {
+            EXPECT_EQ(380, e.Number());
+        }
+        EXPECT_EQ(20, GetProperty(disp, "Interval").ToLong());
+    }
+}
+
+TEST_F(FormRuntimeTest, AnErrorOutOfAHandlerIsShownWithItsNumberAndText) {
+    ComPtr<ControlSite> site = form->AddControl("Timer", "Timer1", 0, 0, 0, 0);
+    Timer* timer = BuiltinOf<Timer>(site.get());
+    bool returned = false;
+    timer->OnTimer([&] {
+        timer->SetEnabled(false);
+        throw glim::Error(70, "Test", "Permission denied");
+        returned = true;
+    });
+    std::wstring shown;
+    glimtest::DialogWatcher watcher([&](HWND dialog) {
+        shown = glimtest::DialogText(dialog);
+        PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+    });
+    timer->SetInterval(10);
+    EXPECT_TRUE(PumpHostUntil([&] { return watcher.Finished(); }, 12000));
+    EXPECT_TRUE(watcher.Join());
+    EXPECT_NE(std::wstring::npos, shown.find(L"70")) << shown.size();
+    EXPECT_NE(std::wstring::npos, shown.find(L"Permission denied"));
+    EXPECT_FALSE(returned);
+    // The program goes on: the form is still there.
+    PumpHost();
+    EXPECT_TRUE(form->Loaded());
+}
+
+TEST_F(FormRuntimeTest, MultimediaFailuresGoToTheErrorPropertiesNeverRaised) {
+    ComPtr<ControlSite> site = form->AddControl("MCI.MMControl", "Binarie", 1200, 2400, 3540, 735);
+    IDispatch* mm = site->ControlDispatch().get();
+    const struct {
+        const char* fileName;
+        const char* command;
+    } cases[] = {
+        {"", "PLAY"},  {"", "PAUSE"}, {"", "pause"},
+        {"", "stop"},  {"", "OPEN"},  {"Z:\\no\\such\\song.wav", "OPEN"},
+        {"", "bogus"},
+    };
+    for (const auto& c : cases) {
+        PutProperty(mm, 22, Variant::String(c.fileName));
+        EXPECT_NO_THROW(PutProperty(mm, 23, Variant::String(c.command))) << c.command;
+        EXPECT_NE(0, GetProperty(mm, "Error").ToLong()) << c.command << " " << c.fileName;
+        EXPECT_FALSE(GetProperty(mm, "ErrorMessage").ToString().empty()) << c.command;
+        EXPECT_EQ(0, GetProperty(mm, 37).ToLong());
+    }
+}
+
+TEST_F(FormRuntimeTest, AWavFilePlaysPausesAndContinues) {
+    ComPtr<ControlSite> site = form->AddControl("MCI.MMControl", "Binarie", 1200, 2400, 3540, 735);
+    IDispatch* mm = site->ControlDispatch().get();
+    const std::wstring wav = glimtest::TempFolder(L"mmplay") + L"tone.wav";
+    ASSERT_TRUE(glimtest::WriteToneWav(wav, 4000));
+    PutProperty(mm, 22, Variant::String(Narrow(wav.c_str())));
+    PutProperty(mm, 23, Variant::String("OPEN"));
+    ASSERT_EQ(0, GetProperty(mm, "Error").ToLong()) << GetProperty(mm, "ErrorMessage").ToString();
+    PutProperty(mm, 23, Variant::String("PLAY"));
+    ASSERT_EQ(0, GetProperty(mm, "Error").ToLong()) << GetProperty(mm, "ErrorMessage").ToString();
+    ASSERT_TRUE(PumpHostUntil([&] { return GetProperty(mm, 37).ToLong() >= 300; }, 5000));
+    PutProperty(mm, 23, Variant::String("PAUSE"));
+    EXPECT_EQ(529, GetProperty(mm, "Mode").ToLong());
+    const long paused = GetProperty(mm, 37).ToLong();
+    PumpHostUntil([] { return false; }, 200);
+    EXPECT_LE(std::abs(GetProperty(mm, 37).ToLong() - paused), 30);
+    PutProperty(mm, 23, Variant::String("pause"));
+    EXPECT_EQ(526, GetProperty(mm, "Mode").ToLong());
+    EXPECT_TRUE(PumpHostUntil([&] { return GetProperty(mm, 37).ToLong() >= paused + 200; }, 5000));
+    PutProperty(mm, 23, Variant::String("stop"));
+    EXPECT_EQ(0, GetProperty(mm, "Error").ToLong());
+}
+
+TEST(CommonDialogFilter, BarsBecomeTheDialogsSeparators) {
+    const struct {
+        const char* filter;
+        std::wstring want;
+    } cases[] = {
+        {"*.*|*.*", std::wstring(L"*.*\0*.*\0\0", 9)},
+        {"a|*.a|b|*.b", std::wstring(L"a\0*.a\0b\0*.b\0\0", 13)},
+        {"", std::wstring(2, L'\0')},
+        {"lonely", std::wstring(L"lonely\0\0\0", 9)},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.want, DialogFilter(c.filter)) << c.filter;
+}
+
+TEST_F(FormRuntimeTest, TheRealDialogsReturnTheChosenNameOrNothing) {
+    ComPtr<ControlSite> site = form->AddControl("MSComDlg.CommonDialog", "CODG", 0, 0, 0, 0);
+    IDispatch* dlg = site->ControlDispatch().get();
+    ShowForm();
+    const std::wstring dir = glimtest::TempFolder(L"dialogs");
+    PutProperty(dlg, 3, Variant::String("*.lrc|*.lrc"));
+    PutProperty(dlg, 1, Variant::String("C:\\earlier\\song.mp3"));
+    {
+        glimtest::DialogWatcher cancel([](HWND) { glimtest::PressKey(VK_ESCAPE); });
+        CallMethod(dlg, 30);
+        EXPECT_TRUE(cancel.Join());
+    }
+    EXPECT_EQ("", GetProperty(dlg, 1).ToString());
+    const std::wstring name = dir + L"新歌.lrc";
+    {
+        glimtest::DialogWatcher type([&](HWND) {
+            glimtest::TypeText(name);
+            glimtest::PressKey(VK_RETURN);
+        });
+        CallMethod(dlg, 31);
+        EXPECT_TRUE(type.Join());
+    }
+    EXPECT_EQ(Narrow(name.c_str()), GetProperty(dlg, 1).ToString());
+}
+
+TEST(TextFile, FailuresRaiseTheRuntimesFileErrors) {
+    const std::wstring dir = glimtest::TempFolder(L"textfile");
+    const std::wstring folder = dir + L"folder.lrc", locked = dir + L"locked.lrc";
+    CreateDirectoryW(folder.c_str(), nullptr);
+    glim::host::WriteTextFile(locked, "keep\r\n");
+    HANDLE hold = CreateFileW(locked.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, hold);
+    const struct {
+        std::wstring path;
+        bool write;
+        long number;
+    } cases[] = {
+        {dir + L"missing.lrc", false, 53},
+        {dir + L"no\\such.lrc", false, 76},
+        {dir + L"no\\such.lrc", true, 76},
+        {folder, true, 70},
+        {locked, true, 70},
+        {locked, false, 70},
+    };
+    for (const auto& c : cases) {
+        try {
+            if (c.write)
+                WriteTextFile(c.path, "new\r\n");
+            else
+                ReadTextFile(c.path);
+            ADD_FAILURE() << c.number;
+        } catch (const glim::Error& e) {
+            EXPECT_EQ(c.number, e.Number()) << (c.write ? "write " : "read ") << Narrow(c.path.c_str());
+        }
+    }
+    CloseHandle(hold);
+    EXPECT_EQ("keep\r\n", ReadTextFile(locked));
+}
+
+} // namespace

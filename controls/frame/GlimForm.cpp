@@ -21,8 +21,6 @@ constexpr long kPicture1Size = 480;
 constexpr long kMiniWidth = 3100;
 constexpr long kMiniHeight = 900;
 
-constexpr PersistedKey kMnuStyleIdxKey{"MnuStyleIdx", VT_I2};
-
 // The controls AutoSkinControl hands the skin index to.
 constexpr const char* kSkinnedTypes[] = {"GlimButton", "GlimPressBar", "GlimCheck", "GlimOption",
                                          "GlimSlider"};
@@ -53,18 +51,6 @@ void GlimForm::OnInitialize() {
     Invalidate();
 }
 
-void GlimForm::OnInitProperties() {
-    MnuStyleIdx = 0;
-}
-
-void GlimForm::OnReadProperties(const PropertyBag& bag) {
-    MnuStyleIdx = ToShort(*bag.Read(kMnuStyleIdxKey, *Variant::I2(0)));
-}
-
-void GlimForm::OnWriteProperties(const PropertyBag& bag) {
-    bag.Write(kMnuStyleIdxKey, *Variant::I2(MnuStyleIdx), *Variant::I2(0));
-}
-
 void GlimForm::OnResize() {
     if (resizing) return;
     resizing = true;
@@ -77,42 +63,21 @@ void GlimForm::OnResize() {
     resizing = false;
 }
 
-STDMETHODIMP GlimForm::get_TmpColor(long* pVal) {
-    if (!pVal) return E_POINTER;
-    *pVal = TmpColor;
-    return S_OK;
-}
-
-STDMETHODIMP GlimForm::put_TmpColor(long New_TmpColor) {
-    TmpColor = New_TmpColor;
-    return S_OK;
-}
-
-STDMETHODIMP GlimForm::get_MnuStyleIdx(MnuStyle* pVal) {
-    if (!pVal) return E_POINTER;
-    *pVal = static_cast<MnuStyle>(MnuStyleIdx);
-    return S_OK;
-}
-
-STDMETHODIMP GlimForm::put_MnuStyleIdx(MnuStyle New_MnuStyleIdx) {
-    return Member([&] {
-        if (New_MnuStyleIdx < -32768 || New_MnuStyleIdx > 32767) RaiseError(kErrOverflow);
-        MnuStyleIdx = static_cast<short>(New_MnuStyleIdx);
-        PropertyChanged("MnuStyleIdx");
-    });
+short GlimForm::MnuStyleIdx() {
+    return ToShort(*Value(dispid::GlimForm::MnuStyleIdx));
 }
 
 STDMETHODIMP GlimForm::LoadSkin(short* idx, VARIANT* pRetVal) {
     EmptyResult(pRetVal);
     if (!idx) return E_POINTER;
-    return Member([&] { skin.LoadSkin(ParentForm().get(), MnuStyleIdx, *idx); });
+    return Member([&] { skin.LoadSkin(ParentForm().get(), MnuStyleIdx(), *idx); });
 }
 
 STDMETHODIMP GlimForm::SkinFormFile(BSTR* MainPicFileName, BSTR* BorderPicName, VARIANT* pRetVal) {
     EmptyResult(pRetVal);
     if (!MainPicFileName || !BorderPicName) return E_POINTER;
     return Member([&] {
-        skin.SkinFormFile(ParentForm().get(), MnuStyleIdx, NarrowBstr(*MainPicFileName),
+        skin.SkinFormFile(ParentForm().get(), MnuStyleIdx(), NarrowBstr(*MainPicFileName),
                           NarrowBstr(*BorderPicName));
     });
 }
@@ -196,7 +161,7 @@ STDMETHODIMP GlimForm::AutoSkinControl(VARIANT* pRetVal) {
                 const std::string type = TypeName(control.get());
                 for (const char* skinned : kSkinnedTypes) {
                     if (type != skinned) continue;
-                    PutProperty(control.get(), "Style", *Variant::I2(MnuStyleIdx));
+                    PutProperty(control.get(), "Style", *Variant::I2(MnuStyleIdx()));
                     break;
                 }
             }

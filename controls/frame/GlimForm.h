@@ -7,18 +7,14 @@
 
 namespace glim {
 
-class GlimForm final : public Control<GlimForm, _GlimForm> {
+class GlimForm final : public Control<GlimForm, _GlimForm_Stored<GlimForm>> {
   public:
     static const ControlClass kClass;
     GlimForm();
 
-    // _GlimForm
-    STDMETHODIMP get_TmpColor(long* pVal) override;
-    STDMETHODIMP put_TmpColor(long New_TmpColor) override;
+    // _GlimForm; TmpColor and MnuStyleIdx are kept by the runtime.
     STDMETHODIMP LoadSkin(short* idx, VARIANT* pRetVal) override;
     STDMETHODIMP SkinFormFile(BSTR* MainPicFileName, BSTR* BorderPicName, VARIANT* pRetVal) override;
-    STDMETHODIMP get_MnuStyleIdx(MnuStyle* pVal) override;
-    STDMETHODIMP put_MnuStyleIdx(MnuStyle New_MnuStyleIdx) override;
     STDMETHODIMP CloseSkin(VARIANT* pRetVal) override;
     STDMETHODIMP MiniSize(VARIANT_BOOL* SetMiniSize, VARIANT* pRetVal) override;
     STDMETHODIMP AddToTry(IDispatch** Menu, BSTR* ToolTip, VARIANT* pRetVal) override;
@@ -29,19 +25,15 @@ class GlimForm final : public Control<GlimForm, _GlimForm> {
 
   protected:
     void OnInitialize() override;
-    void OnInitProperties() override;
-    void OnReadProperties(const PropertyBag& bag) override;
-    void OnWriteProperties(const PropertyBag& bag) override;
     void OnResize() override;
 
   private:
     HWND FormWindow() const;
+    short MnuStyleIdx();
 
-    short MnuStyleIdx = 0; // skin index of the menu style; persisted
-    long savedWidth = 0;   // host form size stored by MiniSize(True), twips
+    long savedWidth = 0; // host form size stored by MiniSize(True), twips
     long savedHeight = 0;
     bool sizeSaved = false;        // savedWidth/savedHeight hold the real size
-    long TmpColor = 0;             // public member nothing else uses
     ComPtr<IPictureDisp> picture1; // the 32 x 32 design picture
     bool resizing = false;         // Resize is setting our own size
     GlimFormSkin skin;             // the frame painter and the pictures of pc and Pb

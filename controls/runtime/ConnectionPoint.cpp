@@ -180,35 +180,4 @@ HRESULT EnumPoints(std::vector<IConnectionPoint*> points, IEnumConnectionPoints*
     return S_OK;
 }
 
-VARIANT ByRef(short* v) {
-    VARIANT r;
-    V_VT(&r) = VT_I2 | VT_BYREF;
-    V_I2REF(&r) = v;
-    return r;
-}
-VARIANT ByRef(long* v) {
-    VARIANT r;
-    V_VT(&r) = VT_I4 | VT_BYREF;
-    V_I4REF(&r) = v;
-    return r;
-}
-VARIANT ByRef(float* v) {
-    VARIANT r;
-    V_VT(&r) = VT_R4 | VT_BYREF;
-    V_R4REF(&r) = v;
-    return r;
-}
-VARIANT ByRefBool(VARIANT_BOOL* v) {
-    VARIANT r;
-    V_VT(&r) = VT_BOOL | VT_BYREF;
-    V_BOOLREF(&r) = v;
-    return r;
-}
-VARIANT ByRef(BSTR* v) {
-    VARIANT r;
-    V_VT(&r) = VT_BSTR | VT_BYREF;
-    V_BSTRREF(&r) = v;
-    return r;
-}
-
 } // namespace glim

@@ -46,14 +46,6 @@ class ConnectionPoint : public IConnectionPoint {
     DWORD nextCookie_ = 1;
 };
 
-// By-reference event arguments pointing at the raiser's variables.
-VARIANT ByRef(short* v);
-VARIANT ByRef(long* v);
-VARIANT ByRef(float* v);
-// VARIANT_BOOL is a short underneath, hence its own name.
-VARIANT ByRefBool(VARIANT_BOOL* v);
-VARIANT ByRef(BSTR* v);
-
 // An enumerator over the given points (each gets a reference of its own).
 HRESULT EnumPoints(std::vector<IConnectionPoint*> points, IEnumConnectionPoints** e);
 

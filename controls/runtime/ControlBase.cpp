@@ -49,10 +49,12 @@ RECT RectInParent(HWND hwnd) {
 } // namespace
 
 ControlBase::ControlBase(const ControlClass& cls)
-    : cls_(cls), events_(Unknown(), this, *cls.eventsIid),
+    : cls_(cls), desc_(DescriptionOf(cls)), store_(desc_), events_(Unknown(), this, *cls.eventsIid),
       propertyNotify_(Unknown(), this, IID_IPropertyNotifySink) {
     LockModule();
     ++t_parkedControls;
+    for (PropertyStore::Slot& s : store_.Slots())
+        s.value = DefaultValue(s);
 }
 
 ControlBase::~ControlBase() {
@@ -412,7 +414,10 @@ STDMETHODIMP ControlBase::GetClassID(CLSID* clsid) {
 STDMETHODIMP ControlBase::InitNew() {
     if (initialized_) return E_UNEXPECTED;
     initialized_ = true;
-    return ComCall(IID_IPersistPropertyBag, [&] { OnInitProperties(); });
+    return ComCall(IID_IPersistPropertyBag, [&] {
+        ResetValues();
+        OnInitProperties();
+    });
 }
 
 STDMETHODIMP ControlBase::Load(IPropertyBag* bag, IErrorLog* log) {
@@ -421,13 +426,19 @@ STDMETHODIMP ControlBase::Load(IPropertyBag* bag, IErrorLog* log) {
     initialized_ = true;
     dirty_ = false;
     const PropertyBag pb(bag, log);
-    return ComCall(IID_IPersistPropertyBag, [&] { OnReadProperties(pb); });
+    return ComCall(IID_IPersistPropertyBag, [&] {
+        LoadValues(pb);
+        OnReadProperties(pb);
+    });
 }
 
 STDMETHODIMP ControlBase::Save(IPropertyBag* bag, BOOL clearDirty, BOOL) {
     if (!bag) return E_POINTER;
     const PropertyBag pb(bag, nullptr);
-    const HRESULT hr = ComCall(IID_IPersistPropertyBag, [&] { OnWriteProperties(pb); });
+    const HRESULT hr = ComCall(IID_IPersistPropertyBag, [&] {
+        SaveValues(pb);
+        OnWriteProperties(pb);
+    });
     if (SUCCEEDED(hr) && clearDirty) dirty_ = false;
     return hr;
 }
@@ -441,14 +452,20 @@ STDMETHODIMP ControlBase::Load(LPSTREAM stream) {
     initialized_ = true;
     dirty_ = false;
     const PropertyBag pb(bag.get(), nullptr);
-    return ComCall(IID_IPersistStreamInit, [&] { OnReadProperties(pb); });
+    return ComCall(IID_IPersistStreamInit, [&] {
+        LoadValues(pb);
+        OnReadProperties(pb);
+    });
 }
 
 STDMETHODIMP ControlBase::Save(LPSTREAM stream, BOOL clearDirty) {
     if (!stream) return E_POINTER;
     ComPtr<MemoryPropertyBag> bag = MemoryPropertyBag::Create();
     const PropertyBag pb(bag.get(), nullptr);
-    HRESULT hr = ComCall(IID_IPersistStreamInit, [&] { OnWriteProperties(pb); });
+    HRESULT hr = ComCall(IID_IPersistStreamInit, [&] {
+        SaveValues(pb);
+        OnWriteProperties(pb);
+    });
     if (SUCCEEDED(hr)) hr = bag->SaveTo(stream);
     if (SUCCEEDED(hr) && clearDirty) dirty_ = false;
     return hr;
@@ -594,7 +611,10 @@ void ControlBase::SetSize(long widthTwips, long heightTwips) {
 
 void ControlBase::PropertyChanged(const char* name) {
     DISPID id = DISPID_UNKNOWN;
-    if (ITypeInfo* ti = DualTypeInfo()) {
+    for (const typelib::Member& m : desc_.members)
+        if (m.kind == typelib::MemberKind::Property && lstrcmpiA(m.name, name ? name : "") == 0) id = m.id;
+    ITypeInfo* ti = id == DISPID_UNKNOWN ? DualTypeInfo() : nullptr;
+    if (ti) {
         std::wstring w = Widen(name ? name : "");
         LPOLESTR names[] = {w.data()};
         if (FAILED(ti->GetIDsOfNames(names, 1, &id))) id = DISPID_UNKNOWN;
@@ -606,11 +626,183 @@ void ControlBase::PropertyChanged(const char* name) {
     }
 }
 
-void ControlBase::RaiseEvent(DISPID id, std::vector<VARIANT> args) {
+Variant EventArg::Get() const {
+    switch (vt_) {
+    case VT_I2:
+        return Variant::I2(*static_cast<short*>(ref_));
+    case VT_I4:
+        return Variant::I4(*static_cast<long*>(ref_));
+    case VT_R4:
+        return Coerce(*Variant::R8(*static_cast<float*>(ref_)), VT_R4);
+    case VT_R8:
+        return Variant::R8(*static_cast<double*>(ref_));
+    case VT_BOOL:
+        return Variant::Bool(*static_cast<bool*>(ref_));
+    default:
+        return Variant::Str(Widen(*static_cast<std::string*>(ref_)).c_str());
+    }
+}
+
+void EventArg::Set(const VARIANT& v) const {
+    switch (vt_) {
+    case VT_I2:
+        *static_cast<short*>(ref_) = ToShort(v);
+        break;
+    case VT_I4:
+        *static_cast<long*>(ref_) = ToLong(v);
+        break;
+    case VT_R4:
+        *static_cast<float*>(ref_) = V_R4(Coerce(v, VT_R4).get());
+        break;
+    case VT_R8:
+        *static_cast<double*>(ref_) = ToDouble(v);
+        break;
+    case VT_BOOL:
+        *static_cast<bool*>(ref_) = ToBool(v);
+        break;
+    default:
+        *static_cast<std::string*>(ref_) = ToText(v);
+        break;
+    }
+}
+
+void ControlBase::RaiseEventArgs(DISPID id, std::span<EventArg> args) {
+    const typelib::Event* ev = nullptr;
+    for (const typelib::Event& e : desc_.events)
+        if (e.id == id) ev = &e;
+    // A control raising what it does not declare is a fault of the control.
+    if (!ev || ev->params.size() != args.size()) RaiseError(kErrInvalidCall);
     if (freezeCount_ > 0) return;
+    // Each argument as its declared type; by-reference ones point into these.
+    std::vector<Variant> values;
+    values.reserve(args.size());
+    std::vector<VARIANT> passed(args.size());
+    for (size_t i = 0; i < args.size(); ++i) {
+        const typelib::Param& p = ev->params[i];
+        const VARTYPE vt = typelib::VariantTypeOf(p.type.vt);
+        values.push_back(vt == VT_VARIANT ? args[i].Get() : Coerce(*args[i].Get(), vt));
+        VARIANT& a = passed[i];
+        if (!p.byRef) {
+            a = *values[i];
+            continue;
+        }
+        V_VT(&a) = static_cast<VARTYPE>(vt | VT_BYREF);
+        if (vt == VT_VARIANT)
+            V_VARIANTREF(&a) = values[i].get();
+        else
+            V_BYREF(&a) = &V_UI1(values[i].get()); // every value starts where the union does
+    }
     InternalAddRef(); // a handler may drop the last outside reference
-    events_.Fire(id, args.data(), static_cast<unsigned>(args.size()));
+    events_.Fire(id, passed.data(), static_cast<unsigned>(passed.size()));
     InternalRelease();
+    for (size_t i = 0; i < args.size(); ++i)
+        if (ev->params[i].byRef) args[i].Set(*values[i]);
+}
+
+// ---- kept properties ----
+
+Variant ControlBase::DefaultValue(const PropertyStore::Slot& s) const {
+    if (s.vt == VT_DISPATCH && (!s.persisted || s.persisted->dflt.from == typelib::DefaultFrom::Constant ||
+                                s.persisted->dflt.from == typelib::DefaultFrom::Nothing))
+        return Variant::Object(nullptr);
+    if (!s.persisted) return s.vt == VT_VARIANT ? Variant() : Coerce(*Variant(), s.vt);
+    const typelib::Default& d = s.persisted->dflt;
+    switch (d.from) {
+    case typelib::DefaultFrom::AmbientFont:
+        return Variant::Object(AmbientFont().get());
+    case typelib::DefaultFrom::AmbientBackColor:
+        return Coerce(*Variant::I4(static_cast<long>(AmbientBackColor())), s.vt);
+    case typelib::DefaultFrom::AmbientForeColor:
+        return Coerce(*Variant::I4(static_cast<long>(AmbientForeColor())), s.vt);
+    case typelib::DefaultFrom::AmbientDisplayName:
+        return Coerce(*Variant::Str(Widen(AmbientDisplayName()).c_str()), s.vt);
+    case typelib::DefaultFrom::Nothing:
+        return Variant();
+    case typelib::DefaultFrom::Constant:
+        break;
+    }
+    if (s.vt == VT_BSTR) return Variant::Str(Widen(d.text ? d.text : "").c_str());
+    return s.vt == VT_VARIANT ? Variant::R8(d.number) : Coerce(*Variant::R8(d.number), s.vt);
+}
+
+// Stores a converted value, first letting the standard members act on it
+// (a refused mouse pointer leaves the old value).
+void ControlBase::Keep(PropertyStore::Slot& s, const VARIANT& value) {
+    Variant v = s.vt == VT_VARIANT ? Variant(value) : Coerce(value, s.vt);
+    if (lstrcmpiA(s.name, "Enabled") == 0)
+        SetEnabled(ToBool(*v));
+    else if (lstrcmpiA(s.name, "MousePointer") == 0)
+        SetMousePointer(ToShort(*v));
+    else if (lstrcmpiA(s.name, "MouseIcon") == 0)
+        SetMouseIcon(ComPtr<IPictureDisp>(ObjectOf(*v).As<IPictureDisp>()).get());
+    s.value = std::move(v);
+}
+
+void ControlBase::ResetValues() {
+    for (PropertyStore::Slot& s : store_.Slots())
+        Keep(s, *DefaultValue(s));
+}
+
+void ControlBase::LoadValues(const PropertyBag& bag) {
+    for (PropertyStore::Slot& s : store_.Slots()) {
+        if (!s.persisted) continue;
+        Keep(s, *bag.Read(PersistedKey{s.persisted->key, s.vt}, *DefaultValue(s)));
+    }
+}
+
+void ControlBase::SaveValues(const PropertyBag& bag) {
+    for (PropertyStore::Slot& s : store_.Slots()) {
+        if (!s.persisted) continue;
+        bag.Write(PersistedKey{s.persisted->key, s.vt}, *s.value, *DefaultValue(s));
+    }
+}
+
+HRESULT ControlBase::GetStored(DISPID id, VARIANT* value) {
+    if (!value) return E_POINTER;
+    VariantInit(value);
+    return Member([&] {
+        PropertyStore::Slot& s = store_.Get(id);
+        Variant v = s.value;
+        if (lstrcmpiA(s.name, "hWnd") == 0)
+            v = Variant::I4(static_cast<long>(reinterpret_cast<LONG_PTR>(hWnd())));
+        else if (lstrcmpiA(s.name, "Enabled") == 0)
+            v = Variant::Bool(Enabled());
+        // A value kept narrower than its member (a skin index as 16 bits) goes out as the member's type.
+        const VARTYPE memberVt = s.member ? typelib::VariantTypeOf(s.member->type.vt) : s.vt;
+        if (memberVt != v.vt() && memberVt != VT_VARIANT && memberVt != VT_DISPATCH) v = Coerce(*v, memberVt);
+        *value = *v;
+        V_VT(v.get()) = VT_EMPTY; // the caller owns the value now
+    });
+}
+
+HRESULT ControlBase::PutStored(DISPID id, const VARIANT& value) {
+    return Member([&] {
+        PropertyStore::Slot& s = store_.Get(id);
+        Keep(s, value);
+        const unsigned b = s.member ? s.member->behaviour : 0;
+        if (b & typelib::kNotify) PropertyChanged(s.name);
+        if (b & typelib::kRepaint) OnRepaint();
+    });
+}
+
+Variant ControlBase::Value(DISPID id) {
+    return store_.Get(id).value;
+}
+
+Variant ControlBase::Value(const char* name) {
+    PropertyStore::Slot* s = store_.Find(name);
+    if (!s) RaiseError(kErrNotSupported);
+    return s->value;
+}
+
+void ControlBase::SetValue(DISPID id, const VARIANT& value) {
+    Keep(store_.Get(id), value);
+}
+
+void ControlBase::SetValue(const char* name, const VARIANT& value) {
+    PropertyStore::Slot* s = store_.Find(name);
+    if (!s) RaiseError(kErrNotSupported);
+    Keep(*s, value);
 }
 
 Variant ControlBase::Ambient(DISPID id) const {

@@ -7,16 +7,38 @@
 #include "ControlClass.h"
 #include "Handles.h"
 #include "PropertyBag.h"
+#include "PropertyStore.h"
 #include "RuntimeErrors.h"
 #include "SurfaceWindow.h"
 
 #include <ocidl.h>
 #include <olectl.h>
 
+#include <span>
 #include <string>
 #include <vector>
 
 namespace glim {
+
+// One argument of a raised event: the control's own variable.  It goes to
+// the host by value or by reference as the event's description says; a
+// by-reference one holds what the host's handlers wrote once the event returns.
+class EventArg {
+  public:
+    EventArg(short& v) : vt_(VT_I2), ref_(&v) {}
+    EventArg(long& v) : vt_(VT_I4), ref_(&v) {}
+    EventArg(float& v) : vt_(VT_R4), ref_(&v) {}
+    EventArg(double& v) : vt_(VT_R8), ref_(&v) {}
+    EventArg(bool& v) : vt_(VT_BOOL), ref_(&v) {}
+    EventArg(std::string& v) : vt_(VT_BSTR), ref_(&v) {} // code page text
+
+    Variant Get() const;
+    void Set(const VARIANT& v) const;
+
+  private:
+    VARTYPE vt_;
+    void* ref_;
+};
 
 struct DestroyAccel {
     void operator()(HACCEL h) const { DestroyAcceleratorTable(h); }
@@ -129,8 +151,21 @@ class ControlBase : public SurfaceWindow,
     // Tells the container a property changed; names that are not members of
     // the default interface go out as DISPID_UNKNOWN.
     void PropertyChanged(const char* name);
-    // Raises an event; args in natural order (see ByRef for by-reference ones).
-    void RaiseEvent(DISPID id, std::vector<VARIANT> args = {});
+    // Raises an event of the description, its arguments in declared order.
+    // Raising one the description lacks, or with another count, raises 5.
+    template <class... A>
+    void RaiseEvent(DISPID id, A&... args) {
+        EventArg list[] = {EventArg(args)...};
+        RaiseEventArgs(id, list);
+    }
+    void RaiseEvent(DISPID id) { RaiseEventArgs(id, {}); }
+
+    // The description the control's persistence, events and kept
+    // properties follow.
+    const typelib::CoClass& Description() const { return desc_; }
+    // The accessors of kept properties; the generated layer calls them.
+    HRESULT GetStored(DISPID id, VARIANT* value);
+    HRESULT PutStored(DISPID id, const VARIANT& value);
 
     // Ambient properties of the container, with defaults when there is none.
     Variant Ambient(DISPID id) const;
@@ -176,7 +211,16 @@ class ControlBase : public SurfaceWindow,
         return ComCall(*cls_.defaultIid, std::forward<F>(f));
     }
 
-    // Life cycle.
+    // The kept value of a property or persisted key (438 when there is none).
+    Variant Value(DISPID id);
+    Variant Value(const char* name);
+    // Keeps a value as its slot's type (6 or 13 when it does not convert);
+    // tells no one.
+    void SetValue(DISPID id, const VARIANT& value);
+    void SetValue(const char* name, const VARIANT& value);
+
+    // Life cycle.  The runtime has set, read or written every persisted key
+    // before these run.
     virtual void OnInitialize() {}
     virtual void OnInitProperties() {}
     virtual void OnReadProperties(const PropertyBag& /*bag*/) {}
@@ -184,6 +228,8 @@ class ControlBase : public SurfaceWindow,
     virtual void OnTerminate() {}
     virtual void OnAccessKeyPress(short /*keyAscii*/) {}
     virtual void OnAmbientChanged(DISPID /*id*/) {}
+    // A kept property whose description says so changed: paint anew.
+    virtual void OnRepaint() {}
 
     // Tells the site before the control's own focus events run.
     void OnFocusMessage(bool gained) final;
@@ -194,8 +240,16 @@ class ControlBase : public SurfaceWindow,
     void Terminate();
     void RebuildAccelerators();
     void NotifyViewChange();
+    void RaiseEventArgs(DISPID id, std::span<EventArg> args);
+    Variant DefaultValue(const PropertyStore::Slot& s) const;
+    void Keep(PropertyStore::Slot& s, const VARIANT& value);
+    void ResetValues();
+    void LoadValues(const PropertyBag& bag);
+    void SaveValues(const PropertyBag& bag);
 
     const ControlClass& cls_;
+    const typelib::CoClass& desc_;
+    PropertyStore store_; // values of kept properties and persisted keys
     ULONG refs_ = 0;
     bool terminated_ = false;
     ComPtr<IOleClientSite> site_;         // the container's site, Nothing until sited

@@ -1,7 +1,9 @@
 #include "ControlClass.h"
 
 #include "ComPtr.h"
+#include "GlimFormControlDesc.h"
 #include "Pictures.h"
+#include "RuntimeErrors.h"
 #include "Text.h"
 
 namespace glim {
@@ -19,6 +21,13 @@ HRESULT ModuleTypeInfo(REFGUID guid, ITypeInfo** info) {
     HRESULT hr = ModuleTypeLib(lib.put());
     if (FAILED(hr)) return hr;
     return lib->GetTypeInfoOfGuid(guid, info);
+}
+
+const typelib::CoClass& DescriptionOf(const ControlClass& cls) {
+    if (cls.description) return *cls.description;
+    const typelib::CoClass* c = typelib::FindClass(cls.name);
+    if (!c) RaiseError(kErrNotSupported);
+    return *c;
 }
 
 } // namespace glim

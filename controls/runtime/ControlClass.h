@@ -7,6 +7,10 @@
 
 namespace glim {
 
+namespace typelib {
+struct CoClass;
+}
+
 class ControlBase;
 
 // What every control tells containers about itself (also registered).
@@ -30,7 +34,12 @@ struct ControlClass {
     TypeInfoSource typeInfo;
     ControlBase* (*create)(); // a new instance, not yet counted
     DWORD miscStatus = kControlMiscStatus;
+    // Members, events and persisted keys; nullptr: the library's class of this name.
+    const typelib::CoClass* description = nullptr;
 };
+
+// The description a class follows; raises 438 when the library has none.
+const typelib::CoClass& DescriptionOf(const ControlClass& cls);
 
 // Type information from the type library bound into ModuleHandle().
 HRESULT ModuleTypeInfo(REFGUID guid, ITypeInfo** info);

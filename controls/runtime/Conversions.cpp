@@ -21,6 +21,8 @@ double RoundHalfEven(double value) {
     return r;
 }
 
+} // namespace
+
 Variant Coerce(const VARIANT& v, VARTYPE to) {
     Variant out;
     const HRESULT hr = VariantChangeType(out.get(), const_cast<VARIANT*>(&v), 0, to);
@@ -28,8 +30,6 @@ Variant Coerce(const VARIANT& v, VARTYPE to) {
     if (FAILED(hr)) RaiseError(kErrTypeMismatch);
     return out;
 }
-
-} // namespace
 
 short RoundToShort(double value) {
     const double r = RoundHalfEven(value);

@@ -3,6 +3,8 @@
 // the even neighbour, values that do not fit raise overflow (error 6), and
 // variants that cannot become the wanted type raise type mismatch (13).
 #include <windows.h>
+#include "ComPtr.h"
+
 #include <oleauto.h>
 
 #include <string>
@@ -12,6 +14,8 @@ namespace glim {
 short RoundToShort(double value);
 long RoundToLong(double value);
 
+// v as the variant type to (6 or 13 when it cannot be).
+Variant Coerce(const VARIANT& v, VARTYPE to);
 short ToShort(const VARIANT& v);
 // A 32-bit value stored in a 16-bit field: overflow when it does not fit.
 short ToShort(long value);

@@ -31,6 +31,17 @@ constexpr Member Method(const char* name, DISPID id, std::span<const Param> para
     return {name, id, MemberKind::Method, ret, 0, params};
 }
 
+// A property the runtime keeps, with what its put does besides storing.
+constexpr Member Kept(Member m, unsigned behaviour = kStored) {
+    m.behaviour = behaviour | kStored;
+    return m;
+}
+
+// A persisted key holding the property of the same name.
+constexpr Persisted Key(const char* key, VarType type, double dflt = 0) {
+    return {key, nullptr, type, {DefaultFrom::Constant, dflt, nullptr}};
+}
+
 // ---- Enumerations ------------------------------------------------------
 
 // The skin names hosts show, as code page 936 bytes.
@@ -126,14 +137,16 @@ constexpr Param kAddToTry[] = {{"Menu", kDispatch, true}, {"ToolTip", kBstr, tru
 constexpr Param kSetWindowOnTop[] = {{"SetOntop", kBool, true}};
 
 constexpr Member kGlimForm[] = {
-    Prop("TmpColor", 0x40030007, kI4),
+    // A public field: stored, nothing told.
+    Kept(Prop("TmpColor", 0x40030007, kI4)),
     Method("LoadSkin", 0x60030002, kLoadSkin, kVariant),
     Method("SkinFormFile", 0x60030003, kSkinFormFile, kVariant),
     // "设置窗口菜单的样式,请将它设置为(0-10)以内的数字"
-    Prop("MnuStyleIdx", 0x68030000, kMnuStyleT, kGet | kPut,
-         "\xC9\xE8\xD6\xC3\xB4\xB0\xBF\xDA\xB2\xCB\xB5\xA5\xB5\xC4\xD1\xF9\xCA\xBD,"
-         "\xC7\xEB\xBD\xAB\xCB\xFC\xC9\xE8\xD6"
-         "\xC3\xCE\xAA(0-10)\xD2\xD4\xC4\xDA\xB5\xC4\xCA\xFD\xD7\xD6"),
+    Kept(Prop("MnuStyleIdx", 0x68030000, kMnuStyleT, kGet | kPut,
+              "\xC9\xE8\xD6\xC3\xB4\xB0\xBF\xDA\xB2\xCB\xB5\xA5\xB5\xC4\xD1\xF9\xCA\xBD,"
+              "\xC7\xEB\xBD\xAB\xCB\xFC\xC9\xE8\xD6"
+              "\xC3\xCE\xAA(0-10)\xD2\xD4\xC4\xDA\xB5\xC4\xCA\xFD\xD7\xD6"),
+         kNotify),
     Method("CloseSkin", 0x6003000d, {}, kVariant),
     Method("MiniSize", 0x6003000e, kMiniSize, kVariant),
     Method("AddToTry", 0x6003000f, kAddToTry, kVariant),
@@ -142,6 +155,9 @@ constexpr Member kGlimForm[] = {
     Method("DoRndForm", 0x60030012, {}, kVariant),
     Method("AutoSkinControl", 0x60030013, {}, kVariant),
 };
+
+// The skin index is kept as a 16-bit value: a put that does not fit overflows.
+constexpr Persisted kGlimFormKeys[] = {Key("MnuStyleIdx", VarType::I2, 0)};
 
 // ---- Shared event shapes -------------------------------------------------
 
@@ -333,8 +349,14 @@ constexpr Member kGlimToolTip[] = {
 // ---- Classes ---------------------------------------------------------------
 
 constexpr CoClass kClasses[] = {
-    {"GlimForm", "{B93D7AB9-14EA-4A04-B40F-8EC5989B7E2D}", "{E441576B-5194-4B43-A742-15626D2D728C}",
-     "{8E59526A-526F-4C23-9BB5-97DDD83FC081}", true, kGlimForm},
+    {"GlimForm",
+     "{B93D7AB9-14EA-4A04-B40F-8EC5989B7E2D}",
+     "{E441576B-5194-4B43-A742-15626D2D728C}",
+     "{8E59526A-526F-4C23-9BB5-97DDD83FC081}",
+     true,
+     kGlimForm,
+     {},
+     kGlimFormKeys},
     {"GlimButton", "{17D15A53-D580-4012-8824-CD49B3536822}", "{09409EF5-7FDA-403C-B331-0601DA03C351}",
      "{252FB6B0-0A80-494D-BC1F-A28FA9E0EB46}", true, kGlimButton, kGlimButtonEvents},
     {"GlimContainr", "{EDCDA200-FED9-4876-BCB1-20E7EB21AC68}", "{E5777A3D-D3EB-41B9-988F-575E97ED8F6F}",
@@ -364,6 +386,12 @@ constexpr Library kLibrary = {
 
 const Library& GlimFormControl() {
     return kLibrary;
+}
+
+const CoClass* FindClass(const char* name) {
+    for (const CoClass& c : kLibrary.classes)
+        if (lstrcmpA(c.name, name) == 0) return &c;
+    return nullptr;
 }
 
 } // namespace glim::typelib

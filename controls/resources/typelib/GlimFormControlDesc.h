@@ -2,8 +2,10 @@
 // The one description of the type library GlimFormControl.  The build-time
 // generator writes both the .tlb and the C++ interface header from it, so the
 // slot order and dispatch identifiers the controls implement cannot drift
-// from what hosts see.  Texts are code page 936 bytes, as the library stores
-// them.
+// from what hosts see.  The control runtime reads the same tables for what
+// each control persists, which events it raises with which argument types,
+// and which properties it keeps without hand-written accessors.  Texts are
+// code page 936 bytes, as the library stores them.
 #include <windows.h>
 
 #include <span>
@@ -32,6 +34,38 @@ struct TypeRef {
     const char* enumName = nullptr;
 };
 
+// The variant type a value of t travels in (enumerations and colours as
+// VT_I4, fonts and pictures as VT_DISPATCH).
+constexpr VARTYPE VariantTypeOf(VarType t) {
+    switch (t) {
+    case VarType::I2:
+        return VT_I2;
+    case VarType::I4:
+    case VarType::OleColor:
+    case VarType::Enum:
+        return VT_I4;
+    case VarType::Bool:
+        return VT_BOOL;
+    case VarType::Bstr:
+        return VT_BSTR;
+    case VarType::R4:
+        return VT_R4;
+    case VarType::R8:
+        return VT_R8;
+    case VarType::Variant:
+        return VT_VARIANT;
+    case VarType::Dispatch:
+    case VarType::Font:
+    case VarType::Picture:
+        return VT_DISPATCH;
+    case VarType::Unknown:
+        return VT_UNKNOWN;
+    case VarType::Void:
+        break;
+    }
+    return VT_EMPTY;
+}
+
 struct Param {
     const char* name;
     TypeRef type;
@@ -44,6 +78,13 @@ enum class MemberKind { Property, Method };
 // Accessors a property has; the generator emits them in this order.
 enum Access : unsigned { kGet = 1, kPut = 2, kPutRef = 4 };
 
+// What the runtime does for a property the control writes no accessor for.
+enum Behaviour : unsigned {
+    kStored = 1,  // the runtime keeps the value; get and put are generated
+    kNotify = 2,  // put tells the container the property changed
+    kRepaint = 4, // put has the control paint itself anew
+};
+
 struct Member {
     const char* name;
     DISPID id;
@@ -53,6 +94,7 @@ struct Member {
     std::span<const Param> params = {};
     const char* help = nullptr;
     WORD funcFlags = 0;
+    unsigned behaviour = 0; // Behaviour flags; 0: the control writes the accessors
 };
 
 struct Event {
@@ -73,6 +115,31 @@ struct Enumeration {
     bool namesAsHelp = false; // each enumerator's help string is its own name
 };
 
+// Where the value of a persisted key comes from when the bag has none.
+enum class DefaultFrom {
+    Constant,           // number (or text for strings)
+    AmbientFont,        // the container's font
+    AmbientBackColor,   // the container's back colour
+    AmbientForeColor,   // the container's fore colour
+    AmbientDisplayName, // the name the container gives the control
+    Nothing,            // no object
+};
+
+struct Default {
+    DefaultFrom from = DefaultFrom::Constant;
+    double number = 0;
+    const char* text = nullptr; // code page 936; strings only
+};
+
+// One key a control reads and writes in the container's property bag; a
+// control's keys are read and written in the order they are listed.
+struct Persisted {
+    const char* key;    // property-bag name
+    const char* member; // the property whose value it holds (nullptr: the key's name)
+    VarType type;       // the type the value is kept, read and written as
+    Default dflt;
+};
+
 struct CoClass {
     const char* name;
     const char* clsid;
@@ -81,6 +148,7 @@ struct CoClass {
     bool control;
     std::span<const Member> members = {};
     std::span<const Event> events = {};
+    std::span<const Persisted> persisted = {};
 };
 
 struct Library {
@@ -94,5 +162,7 @@ struct Library {
 };
 
 const Library& GlimFormControl();
+// The class of that name, or nullptr.
+const CoClass* FindClass(const char* name);
 
 } // namespace glim::typelib

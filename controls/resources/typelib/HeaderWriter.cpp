@@ -177,6 +177,79 @@ std::vector<Slot> Slots(const CoClass& c) {
     return slots;
 }
 
+// How a generated accessor moves a value of t in and out of a VARIANT.
+struct Carrier {
+    const char* vt;    // the VARTYPE spelling
+    const char* field; // the union member
+    const char* iid;   // interface a read object is asked for; nullptr: none
+};
+
+Carrier CarrierOf(TypeRef t) {
+    switch (t.vt) {
+    case VarType::I2:
+        return {"VT_I2", "iVal", nullptr};
+    case VarType::I4:
+    case VarType::OleColor:
+    case VarType::Enum:
+        return {"VT_I4", "lVal", nullptr};
+    case VarType::Bool:
+        return {"VT_BOOL", "boolVal", nullptr};
+    case VarType::Bstr:
+        return {"VT_BSTR", "bstrVal", nullptr};
+    case VarType::R4:
+        return {"VT_R4", "fltVal", nullptr};
+    case VarType::R8:
+        return {"VT_R8", "dblVal", nullptr};
+    case VarType::Dispatch:
+        return {"VT_DISPATCH", "pdispVal", "IID_IDispatch"};
+    case VarType::Font:
+        return {"VT_DISPATCH", "pdispVal", "IID_IFontDisp"};
+    case VarType::Picture:
+        return {"VT_DISPATCH", "pdispVal", "IID_IPictureDisp"};
+    default:
+        break;
+    }
+    throw WriteError("the runtime cannot keep a property of this type", E_INVALIDARG);
+}
+
+// The accessors of the properties the runtime keeps: each hands the value
+// to Impl::GetStored / Impl::PutStored in a VARIANT.
+void WriteStoredLayer(std::ostringstream& out, const CoClass& c, const std::string& iface) {
+    out << "template <class Impl>\nstruct " << iface << "_Stored : public " << iface << " {\n";
+    for (const Member& m : c.members) {
+        if (m.kind != MemberKind::Property || !(m.behaviour & kStored)) continue;
+        const std::string name = Identifier(m.name);
+        const std::string type = CppType(m.type);
+        const Carrier k = CarrierOf(m.type);
+        const std::string id = "DISPID(" + DispidText(m.id) + ")";
+        if (m.access & kGet) {
+            out << "    HRESULT STDMETHODCALLTYPE get_" << name << "(" << type << "* pVal) override {\n"
+                << "        if (!pVal) return E_POINTER;\n"
+                << "        VARIANT v;\n        VariantInit(&v);\n"
+                << "        const HRESULT hr = static_cast<Impl*>(this)->GetStored(" << id << ", &v);\n"
+                << "        if (FAILED(hr)) return hr;\n";
+            if (k.iid)
+                out << "        *pVal = nullptr;\n"
+                    << "        if (v." << k.field << ") v." << k.field << "->QueryInterface(" << k.iid
+                    << ", reinterpret_cast<void**>(pVal));\n"
+                    << "        VariantClear(&v);\n";
+            else
+                out << "        *pVal = static_cast<" << type << ">(v." << k.field << ");\n";
+            out << "        return S_OK;\n    }\n";
+        }
+        for (unsigned put : {unsigned(kPut), unsigned(kPutRef)}) {
+            if (!(m.access & put)) continue;
+            out << "    HRESULT STDMETHODCALLTYPE " << (put == kPut ? "put_" : "putref_") << name << "("
+                << type << " New_" << name << ") override {\n"
+                << "        VARIANT v;\n        VariantInit(&v);\n"
+                << "        v.vt = " << k.vt << ";\n"
+                << "        v." << k.field << " = New_" << name << ";\n"
+                << "        return static_cast<Impl*>(this)->PutStored(" << id << ", v);\n    }\n";
+        }
+    }
+    out << "};\n\n";
+}
+
 void WriteClass(std::ostringstream& out, const CoClass& c) {
     const std::string name = Identifier(c.name);
     const std::string iface = "_" + name;
@@ -202,6 +275,7 @@ void WriteClass(std::ostringstream& out, const CoClass& c) {
     for (const Slot& s : slots)
         out << "    virtual HRESULT STDMETHODCALLTYPE " << s.function << "(" << s.signature << ") = 0;\n";
     out << "};\n\n";
+    WriteStoredLayer(out, c, iface);
 
     // Lets a caller walk the interface's functions in slot order together
     // with what the type library says each one is.

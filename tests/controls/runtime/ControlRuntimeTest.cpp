@@ -156,6 +156,23 @@ TEST_F(ControlRuntimeTest, KeyEventsReachTheSinkAndByRefArgumentsComeBack) {
     EXPECT_EQ(first.out.at(0).ToLong(), 'A');
 }
 
+TEST_F(ControlRuntimeTest, MouseArgumentsGoByReferenceAndTheHandlersWritesComeBack) {
+    host::EventSink* sink = site->Events();
+    std::vector<bool> byRef;
+    sink->On(ev::MouseDown, [&](host::EventArgs& a) {
+        for (size_t i = 0; i < a.Count(); ++i)
+            byRef.push_back(a.IsByRef(i));
+        EXPECT_TRUE(a.Set(0, host::Variant::Long(2)));
+        EXPECT_TRUE(a.Set(2, host::Variant::Long(33)));
+    });
+    PostMessageA(Hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, Point(10, 12));
+    ASSERT_TRUE(glimtest::PumpUntil([&] { return sink->CountOf(ev::MouseDown) == 1; }));
+    PostMessageA(Hwnd(), WM_LBUTTONUP, 0, Point(10, 12));
+    EXPECT_EQ(byRef, std::vector<bool>(4, true));
+    EXPECT_EQ(probe->buttonAfterMouseDown, 2);
+    EXPECT_FLOAT_EQ(probe->xAfterMouseDown, 33.0f);
+}
+
 TEST_F(ControlRuntimeTest, ClickNeedsPressAndReleaseInsideWithCaptureBetween) {
     host::EventSink* sink = site->Events();
     PostMessageA(Hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, Point(10, 12));

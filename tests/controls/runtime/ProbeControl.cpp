@@ -37,17 +37,40 @@ HRESULT ProbeTypeInfo(REFGUID guid, ITypeInfo** info) {
 template <const ProbeClass& (*Which)()>
 glim::ControlBase* CreateProbe();
 
+// The check box's events as the library declares them, and DblClick.
+namespace tl = glim::typelib;
+constexpr tl::Param kMouseArgs[] = {{"Button", {tl::VarType::I2}, true},
+                                    {"Shift", {tl::VarType::I2}, true},
+                                    {"X", {tl::VarType::R4}, true},
+                                    {"Y", {tl::VarType::R4}, true}};
+constexpr tl::Param kKeyArgs[] = {{"KeyCode", {tl::VarType::I2}, true}, {"Shift", {tl::VarType::I2}, true}};
+constexpr tl::Param kKeyPressArgs[] = {{"KeyAscii", {tl::VarType::I2}, true}};
+constexpr tl::Event kProbeEvents[] = {
+    {"Click", probe_events::Click},
+    {"DblClick", probe_events::DblClick},
+    {"KeyDown", probe_events::KeyDown, kKeyArgs},
+    {"KeyPress", probe_events::KeyPress, kKeyPressArgs},
+    {"KeyUp", probe_events::KeyUp, kKeyArgs},
+    {"MouseDown", probe_events::MouseDown, kMouseArgs},
+    {"MouseMove", probe_events::MouseMove, kMouseArgs},
+    {"MouseUp", probe_events::MouseUp, kMouseArgs},
+};
+constexpr tl::CoClass kProbeDescription{"Probe", nullptr, nullptr, nullptr, true, {}, kProbeEvents};
+
 const ProbeClass kCheck{{"GlimCheck", &kCheckProbe, &IID__GlimCheck, &DIID___GlimCheck, 0, SIZE{60, 30},
                          &ProbeTypeInfo<&kCheckProbe, &CLSID_GlimCheck>,
-                         &CreateProbe<&ProbeControl::CheckClass>},
+                         &CreateProbe<&ProbeControl::CheckClass>, glim::kControlMiscStatus,
+                         &kProbeDescription},
                         &CLSID_GlimCheck};
 const ProbeClass kButton{{"GlimButton", &kButtonProbe, &IID__GlimCheck, &DIID___GlimCheck, 0, SIZE{60, 30},
                           &ProbeTypeInfo<&kButtonProbe, &CLSID_GlimButton>,
-                          &CreateProbe<&ProbeControl::ButtonClass>},
+                          &CreateProbe<&ProbeControl::ButtonClass>, glim::kControlMiscStatus,
+                          &kProbeDescription},
                          &CLSID_GlimButton};
 const ProbeClass kContainer{{"GlimContainr", &kContainerProbe, &IID__GlimCheck, &DIID___GlimCheck, 0,
                              SIZE{60, 30}, &ProbeTypeInfo<&kContainerProbe, &CLSID_GlimContainr>,
-                             &CreateProbe<&ProbeControl::ContainerClass>},
+                             &CreateProbe<&ProbeControl::ContainerClass>, glim::kControlMiscStatus,
+                             &kProbeDescription},
                             &CLSID_GlimContainr};
 
 class Factory : public IClassFactory {
@@ -179,35 +202,22 @@ void ProbeControl::OnResize() {
     inResize_ = false;
 }
 
-void ProbeControl::RaiseMouse(DISPID id, short button, short shift, float x, float y) {
-    VARIANT a[4];
-    for (VARIANT& v : a)
-        VariantInit(&v);
-    V_VT(&a[0]) = VT_I2;
-    V_I2(&a[0]) = button;
-    V_VT(&a[1]) = VT_I2;
-    V_I2(&a[1]) = shift;
-    V_VT(&a[2]) = VT_R4;
-    V_R4(&a[2]) = x;
-    V_VT(&a[3]) = VT_R4;
-    V_R4(&a[3]) = y;
-    RaiseEvent(id, {a[0], a[1], a[2], a[3]});
-}
-
 void ProbeControl::OnMouseDown(short button, short shift, float x, float y) {
     lastMouseDownButton = button;
     lastMouseDownX = x;
     lastMouseDownY = y;
     captureAtMouseDown = GetCapture();
-    RaiseMouse(probe_events::MouseDown, button, shift, x, y);
+    RaiseEvent(probe_events::MouseDown, button, shift, x, y);
+    buttonAfterMouseDown = button;
+    xAfterMouseDown = x;
 }
 
 void ProbeControl::OnMouseMove(short button, short shift, float x, float y) {
-    RaiseMouse(probe_events::MouseMove, button, shift, x, y);
+    RaiseEvent(probe_events::MouseMove, button, shift, x, y);
 }
 
 void ProbeControl::OnMouseUp(short button, short shift, float x, float y) {
-    RaiseMouse(probe_events::MouseUp, button, shift, x, y);
+    RaiseEvent(probe_events::MouseUp, button, shift, x, y);
 }
 
 void ProbeControl::OnClick() {
@@ -221,23 +231,17 @@ void ProbeControl::OnDblClick() {
 }
 
 void ProbeControl::OnKeyDown(short& keyCode, short shift) {
-    VARIANT s;
-    V_VT(&s) = VT_I2;
-    V_I2(&s) = shift;
-    RaiseEvent(probe_events::KeyDown, {glim::ByRef(&keyCode), s});
+    RaiseEvent(probe_events::KeyDown, keyCode, shift);
     if (keyCode) keysDown.push_back(keyCode);
 }
 
 void ProbeControl::OnKeyPress(short& keyAscii) {
-    RaiseEvent(probe_events::KeyPress, {glim::ByRef(&keyAscii)});
+    RaiseEvent(probe_events::KeyPress, keyAscii);
     if (keyAscii) typed += static_cast<char>(keyAscii);
 }
 
 void ProbeControl::OnKeyUp(short& keyCode, short shift) {
-    VARIANT s;
-    V_VT(&s) = VT_I2;
-    V_I2(&s) = shift;
-    RaiseEvent(probe_events::KeyUp, {glim::ByRef(&keyCode), s});
+    RaiseEvent(probe_events::KeyUp, keyCode, shift);
 }
 
 void ProbeControl::OnAccessKeyPress(short keyAscii) {

@@ -81,6 +81,8 @@ class ProbeControl final : public glim::Control<ProbeControl, _GlimCheck> {
     long lastMouseDownButton = 0;
     float lastMouseDownX = 0;
     float lastMouseDownY = 0;
+    short buttonAfterMouseDown = 0; // MouseDown's arguments once the host's handlers ran
+    float xAfterMouseDown = 0;
     HWND captureAtMouseDown = nullptr; // GetCapture() while MouseDown ran
 
   protected:
@@ -101,7 +103,6 @@ class ProbeControl final : public glim::Control<ProbeControl, _GlimCheck> {
     friend struct ProbeFactory;
     explicit ProbeControl(const ProbeClass& cls);
     ~ProbeControl() override;
-    void RaiseMouse(DISPID id, short button, short shift, float x, float y);
 
     std::string caption_;
     short value_ = 0;

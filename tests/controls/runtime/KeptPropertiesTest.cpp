@@ -1,0 +1,276 @@
+// Properties, persisted keys and events declared only in a control's
+// description: the runtime keeps, converts, persists, notifies and raises
+// them.  A control with no hand-written accessor at all stands in.
+#include "ControlBase.h"
+#include "Conversions.h"
+#include "GlimFormControl.h"
+#include "MemoryPropertyBag.h"
+#include "Text.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace tl = glim::typelib;
+
+constexpr DISPID kCaption = 1, kSmall = 2, kBackColor = 3, kNoKey = 4, kCount = 5;
+constexpr tl::Member kMembers[] = {
+    {"Enabled",
+     DISPID_ENABLED,
+     tl::MemberKind::Property,
+     {tl::VarType::Bool},
+     tl::kGet | tl::kPut,
+     {},
+     nullptr,
+     0,
+     tl::kStored | tl::kNotify},
+    {"MousePointer",
+     7,
+     tl::MemberKind::Property,
+     {tl::VarType::I4},
+     tl::kGet | tl::kPut,
+     {},
+     nullptr,
+     0,
+     tl::kStored},
+    {"hWnd", DISPID_HWND, tl::MemberKind::Property, {tl::VarType::I4}, tl::kGet, {}, nullptr, 0, tl::kStored},
+    {"Caption",
+     kCaption,
+     tl::MemberKind::Property,
+     {tl::VarType::Bstr},
+     tl::kGet | tl::kPut,
+     {},
+     nullptr,
+     0,
+     tl::kStored | tl::kNotify | tl::kRepaint},
+    {"Small",
+     kSmall,
+     tl::MemberKind::Property,
+     {tl::VarType::I4},
+     tl::kGet | tl::kPut,
+     {},
+     nullptr,
+     0,
+     tl::kStored | tl::kRepaint},
+    {"BackColor",
+     kBackColor,
+     tl::MemberKind::Property,
+     {tl::VarType::OleColor},
+     tl::kGet | tl::kPut,
+     {},
+     nullptr,
+     0,
+     tl::kStored | tl::kNotify},
+    {"NoKey",
+     kNoKey,
+     tl::MemberKind::Property,
+     {tl::VarType::R8},
+     tl::kGet | tl::kPut,
+     {},
+     nullptr,
+     0,
+     tl::kStored},
+};
+// Small is kept as 16 bits under the bag name "SML".
+constexpr tl::Persisted kKeys[] = {
+    {"Caption", nullptr, tl::VarType::Bstr, {tl::DefaultFrom::Constant, 0, "Kept"}},
+    {"SML", "Small", tl::VarType::I2, {tl::DefaultFrom::Constant, 7}},
+    {"Enabled", nullptr, tl::VarType::Bool, {tl::DefaultFrom::Constant, -1}},
+    {"BackColor", nullptr, tl::VarType::I4, {tl::DefaultFrom::AmbientBackColor}},
+    {"MousePointer", nullptr, tl::VarType::I2, {}},
+};
+constexpr tl::Param kCountArgs[] = {{"N", {tl::VarType::I4}, true}, {"Text", {tl::VarType::Bstr}, false}};
+constexpr tl::Event kEvents[] = {{"Count", kCount, kCountArgs}};
+constexpr tl::CoClass kDescription{"Kept", nullptr, nullptr, nullptr, true, kMembers, kEvents, kKeys};
+
+constexpr CLSID kKeptClsid = {0x1c0ffee0, 0x1111, 0x4222, {0x83, 0x33, 0x44, 0x44, 0x55, 0x55, 0x66, 0x01}};
+
+class KeptControl;
+glim::ControlBase* MakeKept();
+const glim::ControlClass kKeptClass{
+    "Kept",       &kKeptClsid, &IID__PropertyPage1, &IID_IDispatch,           0,
+    SIZE{40, 20}, nullptr,     &MakeKept,           glim::kControlMiscStatus, &kDescription};
+
+// Everything it has is declared above; it only counts its repaints.
+class KeptControl final : public glim::Control<KeptControl, _PropertyPage1> {
+  public:
+    KeptControl() : Control(kKeptClass) {}
+    int repaints = 0;
+    using ControlBase::RaiseEvent;
+    using ControlBase::Value;
+
+  protected:
+    void OnRepaint() override { ++repaints; }
+};
+
+glim::ControlBase* MakeKept() {
+    return KeptControl::CreateInstance();
+}
+
+// Counts the identifiers a control reports through IPropertyNotifySink.
+class NotifySink final : public IPropertyNotifySink {
+  public:
+    std::vector<DISPID> changed;
+    STDMETHODIMP QueryInterface(REFIID iid, void** ppv) override {
+        *ppv = iid == IID_IUnknown || iid == IID_IPropertyNotifySink ? this : nullptr;
+        return *ppv ? S_OK : E_NOINTERFACE;
+    }
+    STDMETHODIMP_(ULONG) AddRef() override { return 2; }
+    STDMETHODIMP_(ULONG) Release() override { return 1; }
+    STDMETHODIMP OnChanged(DISPID id) override {
+        changed.push_back(id);
+        return S_OK;
+    }
+    STDMETHODIMP OnRequestEdit(DISPID) override { return S_OK; }
+};
+
+class KeptPropertiesTest : public testing::Test {
+  protected:
+    void SetUp() override {
+        control = static_cast<KeptControl*>(MakeKept());
+        unknown = glim::ComPtr<IUnknown>(control->Unknown());
+        ASSERT_EQ(unknown.As<IPersistPropertyBag>()->InitNew(), S_OK);
+        glim::ComPtr<IConnectionPoint> cp;
+        ASSERT_EQ(
+            unknown.As<IConnectionPointContainer>()->FindConnectionPoint(IID_IPropertyNotifySink, cp.put()),
+            S_OK);
+        ASSERT_EQ(cp->Advise(&sink, &cookie), S_OK);
+        point = cp;
+    }
+    void TearDown() override {
+        point->Unadvise(cookie);
+        point.reset();
+        unknown.reset();
+    }
+
+    glim::Variant Get(DISPID id) {
+        glim::Variant v;
+        EXPECT_EQ(control->GetStored(id, v.get()), S_OK);
+        return v;
+    }
+    std::vector<std::pair<std::wstring, std::string>> Saved() {
+        auto bag = glim::MemoryPropertyBag::Create();
+        EXPECT_EQ(unknown.As<IPersistPropertyBag>()->Save(bag.get(), TRUE, FALSE), S_OK);
+        std::vector<std::pair<std::wstring, std::string>> out;
+        for (const auto& [k, v] : bag->Items())
+            out.emplace_back(k, glim::ToText(*v));
+        return out;
+    }
+
+    KeptControl* control = nullptr; // uncounted: unknown holds it
+    glim::ComPtr<IUnknown> unknown;
+    NotifySink sink;
+    glim::ComPtr<IConnectionPoint> point;
+    DWORD cookie = 0;
+};
+
+// The error number an HRESULT of a member carries, 0 for success.
+long ErrorNumber(HRESULT hr) {
+    return SUCCEEDED(hr) ? 0 : static_cast<long>(HRESULT_CODE(hr));
+}
+
+TEST_F(KeptPropertiesTest, PutsConvertStoreNotifyAndRepaintAsDeclared) {
+    struct Case {
+        const char* what;
+        DISPID id;
+        glim::Variant put;
+        long error;       // run-time error of the put, 0 for none
+        const char* kept; // the value read back as text
+        bool notifies;
+        bool repaints;
+    };
+    const Case cases[] = {
+        {"text is kept", kCaption, glim::Variant::Str(L"abc"), 0, "abc", true, true},
+        {"a number becomes the kept text", kCaption, glim::Variant::I4(42), 0, "42", true, true},
+        {"16 bits kept", kSmall, glim::Variant::I4(-32768), 0, "-32768", false, true},
+        {"too wide for 16 bits", kSmall, glim::Variant::I4(40000), 6, "-32768", false, false},
+        {"no number", kSmall, glim::Variant::Str(L"x"), 13, "-32768", false, false},
+        {"a pointer that exists", 7, glim::Variant::I4(11), 0, "11", false, false},
+        {"no such pointer", 7, glim::Variant::I4(50), 380, "11", false, false},
+        {"a colour", kBackColor, glim::Variant::I4(0xFF), 0, "255", true, false},
+        {"kept without a key", kNoKey, glim::Variant::R8(2.5), 0, "2.5", false, false},
+    };
+    for (const Case& c : cases) {
+        sink.changed.clear();
+        const int repaintsBefore = control->repaints;
+        EXPECT_EQ(ErrorNumber(control->PutStored(c.id, *c.put)), c.error) << c.what;
+        EXPECT_EQ(glim::ToText(*Get(c.id)), c.kept) << c.what;
+        EXPECT_EQ(sink.changed, c.notifies ? std::vector<DISPID>{c.id} : std::vector<DISPID>{}) << c.what;
+        EXPECT_EQ(control->repaints > repaintsBefore, c.repaints) << c.what;
+    }
+}
+
+TEST_F(KeptPropertiesTest, StandardMembersActOnTheWindow) {
+    EXPECT_TRUE(IsWindowEnabled(control->hWnd()));
+    ASSERT_EQ(control->PutStored(DISPID_ENABLED, *glim::Variant::Bool(false)), S_OK);
+    EXPECT_FALSE(IsWindowEnabled(control->hWnd()));
+    EXPECT_EQ(V_BOOL(Get(DISPID_ENABLED).get()), VARIANT_FALSE);
+    EXPECT_EQ(glim::ToLongPtr(*Get(DISPID_HWND)), reinterpret_cast<LONG_PTR>(control->hWnd()));
+    ASSERT_EQ(control->PutStored(7, *glim::Variant::I2(3)), S_OK);
+    EXPECT_EQ(control->MousePointer(), 3);
+}
+
+TEST_F(KeptPropertiesTest, KeysAreSavedInDeclaredOrderWithoutDefaultsAndReadBack) {
+    // Fresh from InitNew every key holds its default: nothing is written.
+    EXPECT_TRUE(Saved().empty());
+    EXPECT_EQ(glim::ToText(*Get(kCaption)), "Kept");
+    EXPECT_EQ(glim::ToLong(*Get(kSmall)), 7);
+    EXPECT_EQ(glim::ToLong(*Get(kBackColor)), static_cast<long>(0x8000000F)); // no container: button face
+    // Put in another order; saved in the declared one, under the bag names.
+    ASSERT_EQ(control->PutStored(7, *glim::Variant::I2(2)), S_OK);
+    ASSERT_EQ(control->PutStored(kSmall, *glim::Variant::I2(9)), S_OK);
+    ASSERT_EQ(control->PutStored(kCaption, *glim::Variant::Str(L"Go")), S_OK);
+    ASSERT_EQ(control->PutStored(kNoKey, *glim::Variant::R8(1)), S_OK);
+    const std::vector<std::pair<std::wstring, std::string>> expected = {
+        {L"Caption", "Go"}, {L"SML", "9"}, {L"MousePointer", "2"}};
+    EXPECT_EQ(Saved(), expected);
+
+    // A second control reads them back; what is missing gets its default.
+    auto bag = glim::MemoryPropertyBag::Create();
+    glim::Variant small = glim::Variant::Str(L"12"), enabled = glim::Variant::Bool(false);
+    bag->Write(L"Enabled", enabled.get());
+    bag->Write(L"SML", small.get());
+    auto* kept = static_cast<KeptControl*>(MakeKept());
+    glim::ComPtr<IUnknown> other(kept->Unknown());
+    ASSERT_EQ(other.As<IPersistPropertyBag>()->Load(bag.get(), nullptr), S_OK);
+    EXPECT_EQ(V_VT(kept->Value(kSmall).get()), VT_I2);
+    EXPECT_EQ(glim::ToLong(*kept->Value(kSmall)), 12);
+    EXPECT_EQ(glim::ToText(*kept->Value(kCaption)), "Kept");
+    EXPECT_FALSE(IsWindowEnabled(kept->hWnd()));
+    // A stored value that does not fit its key fails the load with overflow.
+    auto wide = glim::MemoryPropertyBag::Create();
+    glim::Variant big = glim::Variant::I4(70000);
+    wide->Write(L"SML", big.get());
+    glim::ComPtr<IUnknown> third(MakeKept()->Unknown());
+    EXPECT_EQ(ErrorNumber(third.As<IPersistPropertyBag>()->Load(wide.get(), nullptr)), 6);
+}
+
+TEST_F(KeptPropertiesTest, EventsFollowTheirDeclaration) {
+    long n = 5;
+    std::string text = "t";
+    // Without a sink the event goes nowhere and the variables stay.
+    control->RaiseEvent(kCount, n, text);
+    EXPECT_EQ(n, 5);
+    // A count or an event the description lacks is a fault of the control: 5.
+    struct Bad {
+        const char* what;
+        DISPID id;
+        int args;
+    };
+    for (const Bad& b : {Bad{"one argument short", kCount, 1}, Bad{"undeclared", 99, 0}}) {
+        try {
+            if (b.args == 1)
+                control->RaiseEvent(b.id, n);
+            else
+                control->RaiseEvent(b.id);
+            ADD_FAILURE() << b.what;
+        } catch (const glim::Error& e) {
+            EXPECT_EQ(e.Number(), 5) << b.what;
+        }
+    }
+}
+
+} // namespace

@@ -176,15 +176,15 @@ void ToggleParts::WriteProperties(const PropertyBag& bag, const std::function<vo
 }
 
 void ToggleParts::RaiseMouse(DISPID id, short button, short shift, float x, float y) {
-    control_.RaiseEvent(id, {ByRef(&button), ByRef(&shift), ByRef(&x), ByRef(&y)});
+    control_.RaiseEvent(id, button, shift, x, y);
 }
 
 void ToggleParts::RaiseKey(DISPID id, short& keyCode, short shift) {
-    control_.RaiseEvent(id, {ByRef(&keyCode), ByRef(&shift)});
+    control_.RaiseEvent(id, keyCode, shift);
 }
 
 void ToggleParts::RaiseKeyPress(short& keyAscii) {
-    control_.RaiseEvent(toggle_events::KeyPress, {ByRef(&keyAscii)});
+    control_.RaiseEvent(toggle_events::KeyPress, keyAscii);
 }
 
 } // namespace glim

@@ -5,6 +5,7 @@
 #include "GlimForm.h"
 #include "GlimOption.h"
 #include "GlimPressBar.h"
+#include "GlimToolTip.h"
 
 namespace glim {
 
@@ -17,6 +18,7 @@ const ControlClass* const kClasses[] = {
     &GlimPressBar::kClass,
     &GlimCheck::kClass,
     &GlimOption::kClass,
+    &GlimToolTip::kClass,
 };
 
 } // namespace

@@ -46,7 +46,8 @@ void LibraryForm::Load() {
     const DWORD style =
         (design_.captionBar ? WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX : WS_POPUP) |
         WS_CLIPCHILDREN;
-    const DWORD exStyle = design_.showInTaskbar ? 0 : WS_EX_TOOLWINDOW;
+    const DWORD exStyle =
+        (design_.showInTaskbar ? 0 : WS_EX_TOOLWINDOW) | (design_.activates ? 0 : WS_EX_NOACTIVATE);
     const long l = ToPixelsX(design_.left), t = ToPixelsY(design_.top);
     const RECT r{l, t, l + ToPixelsX(design_.width), t + ToPixelsY(design_.height)};
     CreateSurfaceWindow(exStyle, style, nullptr, r);
@@ -170,6 +171,7 @@ void LibraryForm::Cls() {
 }
 
 LRESULT LibraryForm::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_MOUSEACTIVATE && !design_.activates) return MA_NOACTIVATE;
     if (msg == WM_CLOSE) {
         Unload();
         return 0;

@@ -18,6 +18,7 @@ namespace glim {
 struct FormDesign {
     bool captionBar = true;    // false: no border and no caption bar
     bool showInTaskbar = true; // false: a tool window the taskbar leaves out
+    bool activates = true;     // false: showing or clicking it leaves the active window alone
     long left = 0;             // outer rectangle in twips of the screen
     long top = 0;
     long width = 4800;

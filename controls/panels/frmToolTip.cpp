@@ -92,6 +92,8 @@ frmToolTip::frmToolTip()
         l->SetBackStyle(0);
     }
     lblTip.Move(kTipLeft, kTipTop);
+    // The icons are drawn at 16 x 16 whatever sizes their resources hold.
+    imgIcon.SetStretch(true);
     imgIcon.Move(kIconLeft, kIconTop, kIconSize, kIconSize);
 }
 

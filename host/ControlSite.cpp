@@ -436,9 +436,9 @@ STDMETHODIMP ControlSite::TransformCoords(POINTL* himetric, POINTF* container, D
     return S_OK;
 }
 
-STDMETHODIMP ControlSite::TranslateAccelerator(MSG* msg, DWORD) {
+STDMETHODIMP ControlSite::TranslateAccelerator(MSG* msg, DWORD modifiers) {
     if (!msg || !form_) return S_FALSE;
-    return form_->HandleContainerKey(*msg) ? S_OK : S_FALSE;
+    return form_->HandleContainerKey(*msg, modifiers) ? S_OK : S_FALSE;
 }
 
 STDMETHODIMP ControlSite::OnFocus(BOOL got) {

@@ -1,4 +1,5 @@
 #include "HostForm.h"
+#include "KeyModifiers.h"
 
 #include "ControlsCollection.h"
 #include "Extender.h"
@@ -520,21 +521,26 @@ bool HostForm::PreTranslate(MSG& msg) {
         inControlTranslate_ = false;
         if (used || handledInside_) return true;
     }
-    return HandleContainerKey(msg);
+    return HandleContainerKey(msg, ModifiersNow());
 }
 
-bool HostForm::HandleContainerKey(MSG& msg) {
+bool HostForm::HandleContainerKey(MSG& msg, DWORD modifiers) {
     // A control handing a key back while it translates: handle it once.
     if (inControlTranslate_ && handledInside_) return true;
-    const bool used = HandleTab(msg) || HandleMnemonic(msg);
+    const bool used = HandleTab(msg, modifiers) || HandleMnemonic(msg);
     if (inControlTranslate_ && used) handledInside_ = true;
     return used;
 }
 
-bool HostForm::HandleTab(const MSG& msg) {
+DWORD HostForm::ModifiersNow() {
+    return (GetKeyState(VK_SHIFT) < 0 ? kKeyModShift : 0) |
+           (GetKeyState(VK_CONTROL) < 0 ? kKeyModControl : 0) | (GetKeyState(VK_MENU) < 0 ? kKeyModAlt : 0);
+}
+
+bool HostForm::HandleTab(const MSG& msg, DWORD modifiers) {
     if (msg.message != WM_KEYDOWN || msg.wParam != VK_TAB) return false;
-    if (GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_MENU) < 0) return false;
-    return MoveFocus(GetKeyState(VK_SHIFT) >= 0);
+    if (modifiers & (kKeyModControl | kKeyModAlt)) return false;
+    return MoveFocus(!(modifiers & kKeyModShift));
 }
 
 bool HostForm::HandleMnemonic(MSG& msg) {

@@ -110,7 +110,9 @@ class HostForm : public DispatchObject<HostForm> {
     void OnSiteUIActivate(ControlSite* site);
     void SetActiveObject(IOleInPlaceActiveObject* active) { activeObject_ = active; }
     ComPtr<IOleInPlaceFrame> Frame() const { return ComPtr<IOleInPlaceFrame>(frame_.get()); }
-    bool HandleContainerKey(MSG& msg);
+    // A key a control hands to its container; modifiers (kKeyMod flags) say
+    // which of Shift, Ctrl and Alt go with it.
+    bool HandleContainerKey(MSG& msg, DWORD modifiers);
 
   protected:
     ComPtr<ITypeInfo> TypeInfo() override;
@@ -123,7 +125,8 @@ class HostForm : public DispatchObject<HostForm> {
     void BroadcastAmbient(DISPID id);
     void CloseSites();
     void UnloadNow();
-    bool HandleTab(const MSG& msg);
+    bool HandleTab(const MSG& msg, DWORD modifiers);
+    static DWORD ModifiersNow();
     bool HandleMnemonic(MSG& msg);
     void OnCommand(UINT id);
     void Paint(HDC dc);

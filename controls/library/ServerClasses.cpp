@@ -1,5 +1,6 @@
 #include "ServerClasses.h"
 
+#include "GlimButton.h"
 #include "GlimCheck.h"
 #include "GlimContainr.h"
 #include "GlimForm.h"
@@ -15,6 +16,7 @@ namespace {
 const ControlClass* const kClasses[] = {
     &GlimForm::kClass,
     &GlimContainr::kClass,
+    &GlimButton::kClass,
     &GlimPressBar::kClass,
     &GlimCheck::kClass,
     &GlimOption::kClass,

@@ -1,4 +1,5 @@
 #include "ControlBase.h"
+#include "KeyModifiers.h"
 
 #include "Conversions.h"
 #include "Fonts.h"
@@ -846,6 +847,18 @@ OLE_COLOR ControlBase::AmbientBackColor() const {
 OLE_COLOR ControlBase::AmbientForeColor() const {
     Variant v = Ambient(DISPID_AMBIENT_FORECOLOR);
     return v.vt() == VT_EMPTY ? 0x80000012 : static_cast<OLE_COLOR>(ToLong(*v));
+}
+
+bool ControlBase::TabToNextControl(bool forward) {
+    if (!controlSite_ || !hWnd()) return false;
+    MSG msg{};
+    msg.hwnd = hWnd();
+    msg.message = WM_KEYDOWN;
+    msg.wParam = VK_TAB;
+    msg.lParam = 1;
+    msg.time = GetMessageTime();
+    ComPtr<IOleControlSite> site = controlSite_; // the focus move may run anything
+    return site->TranslateAccelerator(&msg, forward ? 0 : kKeyModShift) == S_OK;
 }
 
 ComPtr<IDispatch> ControlBase::Extender() const {

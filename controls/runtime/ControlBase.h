@@ -176,6 +176,10 @@ class ControlBase : public SurfaceWindow,
     OLE_COLOR AmbientBackColor() const;
     OLE_COLOR AmbientForeColor() const;
 
+    // Hands a Tab to the container, which moves the focus to its next tab
+    // stop (or the previous one); false when the container did not.
+    bool TabToNextControl(bool forward);
+
     // The container's extender object, or Nothing.
     ComPtr<IDispatch> Extender() const;
     // An extender property; without a site Left, Top, Width, Height (twips),

@@ -1,4 +1,5 @@
 #include "TestControl.h"
+#include "KeyModifiers.h"
 
 #include "ComObject.h"
 #include "ComPtr.h"
@@ -295,7 +296,7 @@ class Probe
         // Tab goes back to the container, as a control that does not use it should.
         if (msg->message == WM_KEYDOWN && msg->wParam == VK_TAB) {
             if (auto cs = ComPtr<IOleClientSite>(site_).As<IOleControlSite>())
-                cs->TranslateAccelerator(msg, 0);
+                cs->TranslateAccelerator(msg, GetKeyState(VK_SHIFT) < 0 ? glim::kKeyModShift : 0);
         }
         return S_FALSE;
     }

@@ -150,16 +150,18 @@ TEST_F(GlimFormTest, RegistrationWritesWhatHostsLookFor) {
     EXPECT_EQ(RegText("GlimFormControl.GlimForm\\CLSID"), kClsidText);
     EXPECT_TRUE(KeyExists(std::string("TypeLib\\") + kLibidText + "\\1.0"));
 
-    // Classes not built yet are neither registered nor served.
+    // Classes the library does not have are neither registered nor served.
     CLSID clsid{};
-    EXPECT_TRUE(FAILED(CLSIDFromProgID(L"GlimFormControl.GlimButton", &clsid)));
+    EXPECT_TRUE(FAILED(CLSIDFromProgID(L"GlimFormControl.NoSuchControl", &clsid)));
+    const CLSID kUnknownClass = {
+        0x0e6b7c51, 0x2f1d, 0x4c7a, {0x91, 0x3e, 0x55, 0x12, 0x7a, 0x0c, 0x44, 0x21}};
     HMODULE dll = LoadLibraryA(glimtest::GlimFormDllPath().c_str());
     ASSERT_NE(dll, nullptr);
     auto getObject = reinterpret_cast<HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**)>(
         reinterpret_cast<void*>(GetProcAddress(dll, "DllGetClassObject")));
     ASSERT_NE(getObject, nullptr);
     Com<IClassFactory> factory;
-    EXPECT_EQ(getObject(CLSID_GlimButton, IID_IClassFactory, factory.out()), CLASS_E_CLASSNOTAVAILABLE);
+    EXPECT_EQ(getObject(kUnknownClass, IID_IClassFactory, factory.out()), CLASS_E_CLASSNOTAVAILABLE);
     EXPECT_EQ(getObject(CLSID_GlimForm, IID_IClassFactory, factory.out()), S_OK);
     Com<IUnknown> aggregated;
     EXPECT_EQ(factory->CreateInstance(reinterpret_cast<IUnknown*>(factory.p), IID_IUnknown, aggregated.out()),

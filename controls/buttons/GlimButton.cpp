@@ -1,0 +1,935 @@
+#include "GlimButton.h"
+
+#include "Conversions.h"
+#include "Fonts.h"
+#include "LateBound.h"
+#include "Pictures.h"
+#include "SkinResourceIds.h"
+#include "Text.h"
+
+namespace glim {
+
+namespace {
+
+namespace ev = dispid::GlimButton_events;
+
+constexpr long kHoverPollMs = 3;
+constexpr long kSheetCells = 5;
+constexpr const char* kVersion = "2.0.6";
+constexpr const char* kDefaultCaption = "Label1";
+// The caption of a new instance: the design text of its label.
+constexpr const char* kDesignCaption = "GlimButton";
+constexpr COLORREF kDefaultMask = 0xC0C0C0;
+constexpr short kArrowPointer = 1;
+constexpr int kSkinCount = skinres::kSkinCount;
+// Posted to ourselves by the arrow keys: wParam TRUE for the next tab stop.
+constexpr UINT kMoveFocusMessage = WM_APP + 0x4B1;
+
+// Persisted keys in the order they are read and written.
+constexpr PersistedKey kBType{"BTYPE", VT_I4};
+constexpr PersistedKey kEnab{"ENAB", VT_BOOL};
+constexpr PersistedKey kFont{"FONT", VT_DISPATCH};
+constexpr PersistedKey kColType{"COLTYPE", VT_I4};
+constexpr PersistedKey kFocusR{"FOCUSR", VT_BOOL};
+constexpr PersistedKey kBCol{"BCOL", VT_I4};
+constexpr PersistedKey kBColO{"BCOLO", VT_I4};
+constexpr PersistedKey kFCol{"FCOL", VT_I4};
+constexpr PersistedKey kFColO{"FCOLO", VT_I4};
+constexpr PersistedKey kMCol{"MCOL", VT_I4};
+constexpr PersistedKey kMPtr{"MPTR", VT_I2};
+constexpr PersistedKey kMIcon{"MICON", VT_DISPATCH};
+constexpr PersistedKey kPicN{"PICN", VT_DISPATCH};
+constexpr PersistedKey kPicH{"PICH", VT_DISPATCH};
+constexpr PersistedKey kUMCol{"UMCOL", VT_BOOL};
+constexpr PersistedKey kSoft{"SOFT", VT_BOOL};
+constexpr PersistedKey kPicPos{"PICPOS", VT_I4};
+constexpr PersistedKey kNGrey{"NGREY", VT_BOOL};
+constexpr PersistedKey kFx{"FX", VT_I4};
+constexpr PersistedKey kHand{"HAND", VT_BOOL};
+constexpr PersistedKey kCheck{"CHECK", VT_BOOL};
+constexpr PersistedKey kValue{"VALUE", VT_BOOL};
+constexpr PersistedKey kStyle{"Style", VT_VARIANT};
+constexpr PersistedKey kCaption{"Caption", VT_BSTR};
+
+VARIANT_BOOL VB(bool b) {
+    return ToVariantBool(b);
+}
+
+ComPtr<IPictureDisp> PictureOf(const VARIANT& v) {
+    ComPtr<IPictureDisp> pic;
+    if ((V_VT(&v) == VT_DISPATCH || V_VT(&v) == VT_UNKNOWN) && V_UNKNOWN(&v))
+        V_UNKNOWN(&v)->QueryInterface(IID_IPictureDisp, pic.put_void());
+    return pic;
+}
+
+ComPtr<IFont> FontOf(IFontDisp* f) {
+    ComPtr<IFont> r;
+    if (f) f->QueryInterface(IID_IFont, r.put_void());
+    return r;
+}
+
+// The library's hand cursor; the platform's own hand where it cannot be had.
+ComPtr<IPictureDisp> HandCursor() {
+    try {
+        return LoadResPicture(skinres::kHandCursor, kResCursor);
+    } catch (const Error&) {
+    }
+    PICTDESC desc{};
+    desc.cbSizeofstruct = sizeof desc;
+    desc.picType = PICTYPE_ICON;
+    desc.icon.hicon = CopyIcon(LoadCursor(nullptr, IDC_HAND));
+    ComPtr<IPictureDisp> pic;
+    if (!desc.icon.hicon || FAILED(OleCreatePictureIndirect(&desc, IID_IPictureDisp, TRUE, pic.put_void()))) {
+        if (desc.icon.hicon) DestroyIcon(desc.icon.hicon);
+        RaiseError(kErrOutOfMemory);
+    }
+    return pic;
+}
+
+} // namespace
+
+const ControlClass GlimButton::kClass = {
+    "GlimButton",
+    &CLSID_GlimButton,
+    &IID__GlimButton,
+    &DIID___GlimButton,
+    skinres::Toolbox(skinres::ToolboxImage::Button),
+    SIZE{80, 24},
+    &ModuleTypeInfo,
+    &GlimButton::CreateInstance,
+};
+
+GlimButton::GlimButton() : Control(kClass) {}
+
+GlimButton::~GlimButton() {
+    OverTimer.SetEnabled(false);
+    DestroyBackground();
+}
+
+// ---- life cycle -----------------------------------------------------------
+
+void GlimButton::OnInitialize() {
+    isShown = true;
+    face.caption = kDesignCaption;
+    pc.SetCols(kSheetCells);
+    pc.SetRows(1);
+    pc.SetPicture(LoadResPicture(skinres::kButtonDesign, kResBitmap).get());
+    face.sheet = &pc;
+    Canvas().SetScaleMode(kScalePixels);
+    SetFont(CloneFont(DefaultGuiFont().get()).get());
+    OverTimer.SetEnabled(false);
+    OverTimer.SetInterval(kHoverPollMs);
+    OverTimer.Timer = [this] { OverTimerTick(); };
+}
+
+void GlimButton::OnInitProperties() {
+    face.Enabled = true;
+    face.ShowFocusRect = true;
+    face.UseMaskColor = true;
+    ComPtr<IFontDisp> ambient = AmbientFont();
+    SetFont(CloneFont(ambient ? ambient.get() : DefaultGuiFont().get()).get());
+    SetButtonType(kLookGlimButton);
+    PropertyChanged("BTYPE");
+    face.ColorScheme = kUseWindows;
+    GlimButton_ComputeColors();
+    face.BackColor = face.BackOver = face.palette.face;
+    face.ForeColor = face.ForeOver = face.palette.text;
+    face.MaskColor = kDefaultMask;
+    GlimButton_LayoutCaption();
+    Style = Variant::I2(1);
+    face.Style = 1;
+    GlimButton_LoadSheet(1);
+    GlimButton_DrawButton(0, false);
+}
+
+void GlimButton::OnReadProperties(const PropertyBag& bag) {
+    face.ButtonType = ToLong(*bag.Read(kBType, *Variant::I4(kLookGlimButton)));
+    face.Enabled = ToBool(*bag.Read(kEnab, *Variant::Bool(true)));
+    {
+        Variant f = bag.Read(kFont, *Variant::Object(nullptr));
+        ComPtr<IFontDisp> stored;
+        if (f.vt() == VT_DISPATCH && V_DISPATCH(f.get()))
+            V_DISPATCH(f.get())->QueryInterface(IID_IFontDisp, stored.put_void());
+        // A copy: the bag's font may be shared with the host and other controls.
+        if (stored) SetFont(CloneFont(stored.get()).get());
+    }
+    face.ColorScheme = ToLong(*bag.Read(kColType, *Variant::I4(kUseWindows)));
+    face.ShowFocusRect = ToBool(*bag.Read(kFocusR, *Variant::Bool(true)));
+    face.BackColor = static_cast<OLE_COLOR>(
+        ToLong(*bag.Read(kBCol, *Variant::I4(static_cast<long>(GetSysColor(COLOR_BTNFACE))))));
+    face.BackOver =
+        static_cast<OLE_COLOR>(ToLong(*bag.Read(kBColO, *Variant::I4(static_cast<long>(face.BackColor)))));
+    face.ForeColor = static_cast<OLE_COLOR>(
+        ToLong(*bag.Read(kFCol, *Variant::I4(static_cast<long>(GetSysColor(COLOR_BTNTEXT))))));
+    face.ForeOver =
+        static_cast<OLE_COLOR>(ToLong(*bag.Read(kFColO, *Variant::I4(static_cast<long>(face.ForeColor)))));
+    face.MaskColor =
+        static_cast<OLE_COLOR>(ToLong(*bag.Read(kMCol, *Variant::I4(static_cast<long>(kDefaultMask)))));
+    SetMousePointer(ToShort(*bag.Read(kMPtr, *Variant::I2(0))));
+    SetMouseIcon(PictureOf(*bag.Read(kMIcon, *Variant::Object(nullptr))).get());
+    PictureNormal = PictureOf(*bag.Read(kPicN, *Variant::Object(nullptr)));
+    face.PictureNormal = PictureNormal.get();
+    PictureOver = PictureOf(*bag.Read(kPicH, *Variant::Object(nullptr)));
+    face.PictureOver = PictureOver.get();
+    face.UseMaskColor = ToBool(*bag.Read(kUMCol, *Variant::Bool(true)));
+    face.SoftBevel = ToBool(*bag.Read(kSoft, *Variant::Bool(false)));
+    face.PicturePosition = ToLong(*bag.Read(kPicPos, *Variant::I4(cbLeft)));
+    face.UseGreyscale = ToBool(*bag.Read(kNGrey, *Variant::Bool(false)));
+    face.SpecialEffect = ToLong(*bag.Read(kFx, *Variant::I4(cbNone)));
+    SetHandPointer(ToBool(*bag.Read(kHand, *Variant::Bool(false))));
+    PropertyChanged("HAND");
+    face.CheckBoxBehaviour = ToBool(*bag.Read(kCheck, *Variant::Bool(false)));
+    face.Value = ToBool(*bag.Read(kValue, *Variant::Bool(false)));
+    SetEnabled(face.Enabled);
+    GlimButton_MeasurePicture(face);
+    Style = bag.Read(kStyle, *Variant::I2(1));
+    // A stored skin that is no number or names no sheet must not fail the
+    // form's load: the button keeps its design sheet.
+    try {
+        face.Style = StyleNumber();
+        GlimButton_LoadSheet(face.Style);
+    } catch (const Error&) {
+        if (Style.vt() == VT_BSTR) face.Style = -1;
+    }
+    face.caption = NarrowBstr(V_BSTR(bag.Read(kCaption, *Variant::Str(L"Label1")).get()));
+    GlimButton_SetAccessKey();
+    GlimButton_LayoutCaption();
+}
+
+void GlimButton::OnWriteProperties(const PropertyBag& bag) {
+    bag.Write(kBType, *Variant::I4(face.ButtonType));
+    bag.Write(kEnab, *Variant::Bool(face.Enabled));
+    bag.Write(kFont, *Variant::Object(font.get()));
+    bag.Write(kColType, *Variant::I4(face.ColorScheme));
+    bag.Write(kFocusR, *Variant::Bool(face.ShowFocusRect));
+    bag.Write(kBCol, *Variant::I4(static_cast<long>(face.BackColor)));
+    bag.Write(kBColO, *Variant::I4(static_cast<long>(face.BackOver)));
+    bag.Write(kFCol, *Variant::I4(static_cast<long>(face.ForeColor)));
+    bag.Write(kFColO, *Variant::I4(static_cast<long>(face.ForeOver)));
+    bag.Write(kMCol, *Variant::I4(static_cast<long>(face.MaskColor)));
+    bag.Write(kMPtr, *Variant::I2(MousePointer()));
+    bag.Write(kMIcon, *Variant::Object(MouseIcon()));
+    bag.Write(kPicN, *Variant::Object(PictureNormal.get()));
+    bag.Write(kPicH, *Variant::Object(PictureOver.get()));
+    bag.Write(kUMCol, *Variant::Bool(face.UseMaskColor));
+    bag.Write(kSoft, *Variant::Bool(face.SoftBevel));
+    bag.Write(kPicPos, *Variant::I4(face.PicturePosition));
+    bag.Write(kNGrey, *Variant::Bool(face.UseGreyscale));
+    bag.Write(kFx, *Variant::I4(face.SpecialEffect));
+    bag.Write(kHand, *Variant::Bool(HandPointer));
+    bag.Write(kCheck, *Variant::Bool(face.CheckBoxBehaviour));
+    bag.Write(kValue, *Variant::Bool(face.Value));
+    bag.Write(kStyle, *Style, *Variant::I2(1));
+    Bstr caption(AllocBstr(face.caption));
+    bag.Write(kCaption, *Variant::Str(caption.get()), *Variant::Str(L"Label1"));
+}
+
+void GlimButton::OnTerminate() {
+    terminated = true;
+    isShown = false;
+    OverTimer.SetEnabled(false);
+    DestroyBackground();
+}
+
+void GlimButton::OnShow() {
+    if (face.ButtonType == kLookTransparent) {
+        if (!bgDC) CreateBackground();
+        GlimButton_CaptureBackground();
+    }
+    isShown = true;
+    GlimButton_ComputeColors();
+    GlimButton_DrawButton(0, true);
+}
+
+void GlimButton::OnHide() {
+    isShown = false;
+}
+
+void GlimButton::OnResize() {
+    if (resizeLock || !hWnd()) return;
+    RECT r{};
+    GetClientRect(hWnd(), &r);
+    face.focusRect = r;
+    face.clientHeight = r.bottom;
+    face.clientWidth = r.right;
+    const long t = face.ButtonType;
+    if (t >= kLookSimpleFlat && t <= kLookOvalFlat) {
+        InflateRect(&face.focusRect, -3, -3);
+    } else if (t == kLookKDE2) {
+        InflateRect(&face.focusRect, -5, -5);
+        OffsetRect(&face.focusRect, 1, 1);
+    } else {
+        InflateRect(&face.focusRect, -4, -4);
+    }
+    // The background follows the size, so the transparent look never shows a stale copy.
+    if (bgDC && (bgSize.cx != face.clientWidth || bgSize.cy != face.clientHeight)) CreateBackground();
+    GlimButton_LayoutCaption();
+    OwnedRegion rgn = GlimButton_MakeRegion(face.ButtonType, face.clientWidth, face.clientHeight);
+    // The window owns the region from here on.
+    if (rgn && SetWindowRgn(hWnd(), rgn.get(), TRUE)) btnRegion = rgn.release();
+    if (face.clientHeight != 0) GlimButton_DrawButton(0, true);
+}
+
+// ---- painting -------------------------------------------------------------
+
+void GlimButton::GlimButton_DrawButton(int state, bool force) {
+    if (face.CheckBoxBehaviour && face.Value) state = 2;
+    if (!force && face.caption == lastCaption && state == curState) return;
+    if (face.clientHeight == 0 || !isShown || !hWnd()) return;
+    curState = static_cast<std::uint8_t>(state);
+    lastCaption = face.caption;
+    Canvas().Cls();
+    face.isDefault = AmbientDisplayAsDefault();
+    face.font = FontHandle(font.get());
+    GlimButton_PaintFace(hDC(), face, state);
+    Invalidate();
+}
+
+void GlimButton::GlimButton_ComputeColors() {
+    face.palette = glim::GlimButton_ComputeColors(face, hWnd() ? GetParent(hWnd()) : nullptr);
+}
+
+void GlimButton::GlimButton_LayoutCaption() {
+    face.font = FontHandle(font.get());
+    glim::GlimButton_LayoutCaption(hDC(), face);
+}
+
+void GlimButton::GlimButton_SetAccessKey() {
+    const char key = GlimButton_AccessKeyOf(face.caption);
+    SetAccessKeys(key ? std::string(1, key) : std::string());
+}
+
+void GlimButton::GlimButton_LoadSheet(long style) {
+    // Bitmap 4000 + style; anything outside the 24 sheets raises as a missing resource would.
+    if (style < 0 || style >= kSkinCount)
+        RaiseError(kErrResourceNotFound,
+                   "Resource with identifier '" + std::to_string(skinres::Button(0) + style) + "' not found");
+    pc.SetPicture(LoadResPicture(skinres::Button(static_cast<int>(style)), kResBitmap).get());
+}
+
+long GlimButton::StyleNumber() const {
+    if (Style.vt() == VT_EMPTY) return 0;
+    return ToLong(*Style);
+}
+
+void GlimButton::CreateBackground() {
+    DestroyBackground();
+    const int w = face.clientWidth, h = face.clientHeight;
+    // Never a 1 x 1 monochrome bitmap: nothing is made until there is a size.
+    if (w <= 0 || h <= 0) return;
+    HDC dc = hDC();
+    OwnedDC memDC(CreateCompatibleDC(dc));
+    OwnedBitmap bmp(CreateBitmap(w, h, 1, GetDeviceCaps(dc, BITSPIXEL), nullptr));
+    if (!memDC || !bmp) return;
+    bgOldBitmap = SelectObject(memDC.get(), bmp.get());
+    bgDC = std::move(memDC);
+    bgBitmap = std::move(bmp);
+    bgSize = SIZE{w, h};
+    face.bgDC = bgDC.get();
+}
+
+void GlimButton::DestroyBackground() {
+    face.bgDC = nullptr;
+    if (bgDC && bgOldBitmap) SelectObject(bgDC.get(), bgOldBitmap);
+    bgOldBitmap = nullptr;
+    bgBitmap.reset();
+    bgDC.reset();
+    bgSize = SIZE{0, 0};
+}
+
+// Copies what the container shows under the button.  The button is made 0
+// high so the container repaints that place, and the thread's messages are
+// pumped meanwhile: anything may happen there, this button's end included.
+void GlimButton::GlimButton_CaptureBackground() {
+    if (capturing || terminated || !hWnd()) return; // one capture at a time
+    ComPtr<IUnknown> alive(Unknown());              // the pump may drop every other reference
+    capturing = true;
+    resizeLock = true;
+    const int w = face.clientWidth, h = face.clientHeight;
+    try {
+        SetHeight(0);
+    } catch (const Error&) {
+    }
+    MSG msg;
+    while (!terminated && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            break;
+        }
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    if (!terminated && hWnd() && bgDC) {
+        const HWND parent = GetParent(hWnd());
+        // Where the button really lies in the parent, in the parent's pixels.
+        RECT r{};
+        GetWindowRect(hWnd(), &r);
+        POINT pt{r.left, r.top};
+        ScreenToClient(parent, &pt);
+        WindowDC parentDC(parent);
+        if (parentDC.get()) BitBlt(bgDC.get(), 0, 0, w, h, parentDC.get(), pt.x, pt.y, SRCCOPY);
+    }
+    if (!terminated) {
+        try {
+            SetHeight(RoundToLong(Surface::ScaleY(h, kScalePixels, kScaleTwips)));
+        } catch (const Error&) {
+        }
+    }
+    resizeLock = false;
+    capturing = false;
+}
+
+bool GlimButton::GlimButton_IsMouseOver() const {
+    POINT pt{};
+    GetCursorPos(&pt);
+    return hWnd() && WindowFromPoint(pt) == hWnd();
+}
+
+// ---- input ----------------------------------------------------------------
+
+void GlimButton::RaiseMouse(DISPID id, short& button, short& shift, float& x, float& y) {
+    RaiseEvent(id, {ByRef(&button), ByRef(&shift), ByRef(&x), ByRef(&y)});
+}
+
+void GlimButton::OnMouseDown(short button, short shift, float x, float y) {
+    RaiseMouse(ev::MouseDown, button, shift, x, y);
+    lastButton = static_cast<std::uint8_t>(button);
+    if (button != kRightButton) GlimButton_DrawButton(2, false);
+}
+
+void GlimButton::OnMouseUp(short button, short shift, float x, float y) {
+    RaiseMouse(ev::MouseUp, button, shift, x, y);
+    // The double click's capture ends with its release.
+    if (dblClickCapture) {
+        dblClickCapture = false;
+        if (GetCapture() == hWnd()) ReleaseCapture();
+    }
+    if (button != kRightButton) GlimButton_DrawButton(0, false);
+}
+
+void GlimButton::OnMouseMove(short button, short shift, float x, float y) {
+    RaiseMouse(ev::MouseMove, button, shift, x, y);
+    if (button >= kRightButton) return;
+    if (GlimButton_IsMouseOver()) {
+        if (button == 0 && !face.mouseIsOver) {
+            OverTimer.SetEnabled(true);
+            face.mouseIsOver = true;
+            GlimButton_DrawButton(0, true);
+            RaiseEvent(ev::MouseOver);
+        } else if (button == kLeftButton) {
+            face.mouseIsOver = true;
+            GlimButton_DrawButton(2, false);
+            face.mouseIsOver = false;
+        }
+    } else {
+        GlimButton_DrawButton(0, false);
+    }
+}
+
+void GlimButton::OverTimerTick() {
+    if (GlimButton_IsMouseOver()) return;
+    OverTimer.SetEnabled(false);
+    face.mouseIsOver = false;
+    GlimButton_DrawButton(0, true);
+    RaiseEvent(ev::MouseOut);
+}
+
+void GlimButton::ClickNow() {
+    GlimButton_DrawButton(0, true);
+    SurfaceWindow::Refresh();
+    RaiseEvent(ev::Click);
+}
+
+void GlimButton::OnClick() {
+    if (lastButton != kLeftButton || !face.Enabled) return;
+    if (face.CheckBoxBehaviour) face.Value = !face.Value;
+    ClickNow();
+}
+
+void GlimButton::OnDblClick() {
+    if (lastButton != kLeftButton) return;
+    OnMouseDown(kLeftButton, 0, 0, 0);
+    if (!hWnd()) return;
+    SetCapture(hWnd());
+    dblClickCapture = true;
+}
+
+void GlimButton::OnAccessKeyPress(short /*keyAscii*/) {
+    lastButton = kLeftButton;
+    OnClick();
+}
+
+void GlimButton::OnKeyDown(short& keyCode, short shift) {
+    RaiseEvent(ev::KeyDown, {ByRef(&keyCode), ByRef(&shift)});
+    lastKey = static_cast<std::uint8_t>(keyCode);
+    switch (keyCode) {
+    case VK_SPACE:
+        GlimButton_DrawButton(2, false);
+        break;
+    case VK_LEFT:
+    case VK_UP:
+        // Asynchronous as key sending is, but only ever inside our own container.
+        PostMessageA(hWnd(), kMoveFocusMessage, FALSE, 0);
+        break;
+    case VK_RIGHT:
+    case VK_DOWN:
+        PostMessageA(hWnd(), kMoveFocusMessage, TRUE, 0);
+        break;
+    default:
+        break;
+    }
+}
+
+LRESULT GlimButton::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == kMoveFocusMessage) {
+        if (!terminated) TabToNextControl(wp != FALSE);
+        return 0;
+    }
+    return Control::WindowProc(msg, wp, lp);
+}
+
+void GlimButton::OnKeyPress(short& keyAscii) {
+    RaiseEvent(ev::KeyPress, {ByRef(&keyAscii)});
+}
+
+void GlimButton::OnKeyUp(short& keyCode, short shift) {
+    RaiseEvent(ev::KeyUp, {ByRef(&keyCode), ByRef(&shift)});
+    if (lastKey != VK_SPACE || keyCode != VK_SPACE) return;
+    if (face.CheckBoxBehaviour) face.Value = !face.Value;
+    GlimButton_DrawButton(0, false);
+    SurfaceWindow::Refresh();
+    RaiseEvent(ev::Click);
+}
+
+void GlimButton::OnGotFocus() {
+    face.hasFocus = true;
+    GlimButton_DrawButton(curState, true);
+}
+
+void GlimButton::OnLostFocus() {
+    face.hasFocus = false;
+    GlimButton_DrawButton(curState, true);
+}
+
+void GlimButton::OnAmbientChanged(DISPID /*id*/) {
+    if (face.ColorScheme == kCustom) return;
+    GlimButton_ComputeColors();
+    GlimButton_DrawButton(curState, true);
+}
+
+// ---- properties -----------------------------------------------------------
+
+#define GLIM_GET(value)                                                                                      \
+    if (!pVal) return E_POINTER;                                                                             \
+    *pVal = (value);                                                                                         \
+    return S_OK
+
+STDMETHODIMP GlimButton::get_BackColor(OLE_COLOR* pVal) {
+    GLIM_GET(face.BackColor);
+}
+STDMETHODIMP GlimButton::put_BackColor(OLE_COLOR v) {
+    return Member([&] {
+        face.BackColor = v;
+        if (!AmbientUserMode()) face.BackOver = v;
+        GlimButton_ComputeColors();
+        GlimButton_DrawButton(curState, true);
+        PropertyChanged("BCOL");
+    });
+}
+STDMETHODIMP GlimButton::get_BackOver(OLE_COLOR* pVal) {
+    GLIM_GET(face.BackOver);
+}
+STDMETHODIMP GlimButton::put_BackOver(OLE_COLOR v) {
+    return Member([&] {
+        face.BackOver = v;
+        GlimButton_ComputeColors();
+        GlimButton_DrawButton(curState, true);
+        PropertyChanged("BCOLO");
+    });
+}
+STDMETHODIMP GlimButton::get_ForeColor(OLE_COLOR* pVal) {
+    GLIM_GET(face.ForeColor);
+}
+STDMETHODIMP GlimButton::put_ForeColor(OLE_COLOR v) {
+    return Member([&] {
+        face.ForeColor = v;
+        if (!AmbientUserMode()) face.ForeOver = v;
+        GlimButton_ComputeColors();
+        GlimButton_DrawButton(curState, true);
+        PropertyChanged("FCOL");
+    });
+}
+STDMETHODIMP GlimButton::get_ForeOver(OLE_COLOR* pVal) {
+    GLIM_GET(face.ForeOver);
+}
+STDMETHODIMP GlimButton::put_ForeOver(OLE_COLOR v) {
+    return Member([&] {
+        face.ForeOver = v;
+        GlimButton_ComputeColors();
+        GlimButton_DrawButton(curState, true);
+        PropertyChanged("FCOLO");
+    });
+}
+STDMETHODIMP GlimButton::get_MaskColor(OLE_COLOR* pVal) {
+    GLIM_GET(face.MaskColor);
+}
+STDMETHODIMP GlimButton::put_MaskColor(OLE_COLOR v) {
+    return Member([&] {
+        face.MaskColor = v;
+        GlimButton_ComputeColors();
+        GlimButton_DrawButton(curState, true);
+        PropertyChanged("MCOL");
+    });
+}
+
+STDMETHODIMP GlimButton::get_ButtonType(ButtonTypes* pVal) {
+    GLIM_GET(static_cast<ButtonTypes>(face.ButtonType));
+}
+void GlimButton::SetButtonType(long value) {
+    face.ButtonType = value;
+    if (value == kLookJavaMetal && !AmbientUserMode()) {
+        if (ComPtr<IFont> f = FontOf(font.get())) f->put_Bold(TRUE);
+    } else if (value == kLookTransparent && isShown) {
+        GlimButton_CaptureBackground();
+    }
+    // The Windows XP face is shaded differently from the others.
+    GlimButton_ComputeColors();
+    OnResize();
+}
+STDMETHODIMP GlimButton::put_ButtonType(ButtonTypes v) {
+    return Member([&] {
+        SetButtonType(v);
+        PropertyChanged("BTYPE");
+    });
+}
+
+STDMETHODIMP GlimButton::get_Enabled(VARIANT_BOOL* pVal) {
+    GLIM_GET(VB(face.Enabled));
+}
+STDMETHODIMP GlimButton::put_Enabled(VARIANT_BOOL v) {
+    return Member([&] {
+        face.Enabled = v != VARIANT_FALSE;
+        GlimButton_DrawButton(0, true);
+        SetEnabled(face.Enabled);
+        PropertyChanged("ENAB");
+    });
+}
+
+void GlimButton::SetFont(IFontDisp* f) {
+    font = f;
+    face.font = FontHandle(font.get());
+}
+void GlimButton::FontChanged() {
+    GlimButton_LayoutCaption();
+    GlimButton_DrawButton(0, true);
+}
+STDMETHODIMP GlimButton::get_Font(IFontDisp** pVal) {
+    return font.CopyTo(pVal);
+}
+STDMETHODIMP GlimButton::putref_Font(IFontDisp* v) {
+    return Member([&] {
+        // Our own copy: a bold caption must never change the host's font.
+        SetFont(v ? CloneFont(v).get() : CloneFont(DefaultGuiFont().get()).get());
+        FontChanged();
+        PropertyChanged("FONT");
+    });
+}
+
+namespace {
+template <class Get>
+HRESULT FontGet(IFontDisp* f, Get&& get) {
+    ComPtr<IFont> p = FontOf(f);
+    if (!p) return E_UNEXPECTED;
+    return get(p.get());
+}
+} // namespace
+
+STDMETHODIMP GlimButton::get_FontBold(VARIANT_BOOL* pVal) {
+    if (!pVal) return E_POINTER;
+    return FontGet(font.get(), [&](IFont* f) {
+        BOOL b = FALSE;
+        const HRESULT hr = f->get_Bold(&b);
+        *pVal = VB(b != FALSE);
+        return hr;
+    });
+}
+STDMETHODIMP GlimButton::put_FontBold(VARIANT_BOOL v) {
+    return Member([&] {
+        if (ComPtr<IFont> f = FontOf(font.get())) f->put_Bold(v != VARIANT_FALSE);
+        FontChanged();
+    });
+}
+STDMETHODIMP GlimButton::get_FontItalic(VARIANT_BOOL* pVal) {
+    if (!pVal) return E_POINTER;
+    return FontGet(font.get(), [&](IFont* f) {
+        BOOL b = FALSE;
+        const HRESULT hr = f->get_Italic(&b);
+        *pVal = VB(b != FALSE);
+        return hr;
+    });
+}
+STDMETHODIMP GlimButton::put_FontItalic(VARIANT_BOOL v) {
+    return Member([&] {
+        if (ComPtr<IFont> f = FontOf(font.get())) f->put_Italic(v != VARIANT_FALSE);
+        FontChanged();
+    });
+}
+STDMETHODIMP GlimButton::get_FontUnderline(VARIANT_BOOL* pVal) {
+    if (!pVal) return E_POINTER;
+    return FontGet(font.get(), [&](IFont* f) {
+        BOOL b = FALSE;
+        const HRESULT hr = f->get_Underline(&b);
+        *pVal = VB(b != FALSE);
+        return hr;
+    });
+}
+STDMETHODIMP GlimButton::put_FontUnderline(VARIANT_BOOL v) {
+    return Member([&] {
+        if (ComPtr<IFont> f = FontOf(font.get())) f->put_Underline(v != VARIANT_FALSE);
+        FontChanged();
+    });
+}
+STDMETHODIMP GlimButton::get_FontSize(short* pVal) {
+    if (!pVal) return E_POINTER;
+    return Member([&] {
+        ComPtr<IFont> f = FontOf(font.get());
+        CY size{};
+        if (f) f->get_Size(&size);
+        *pVal = RoundToShort(static_cast<double>(size.int64) / 10000.0);
+    });
+}
+STDMETHODIMP GlimButton::put_FontSize(short v) {
+    return Member([&] {
+        if (ComPtr<IFont> f = FontOf(font.get())) {
+            CY size{};
+            size.int64 = static_cast<LONGLONG>(v) * 10000;
+            f->put_Size(size);
+        }
+        FontChanged();
+    });
+}
+STDMETHODIMP GlimButton::get_FontName(BSTR* pVal) {
+    if (!pVal) return E_POINTER;
+    *pVal = nullptr;
+    return FontGet(font.get(), [&](IFont* f) { return f->get_Name(pVal); });
+}
+STDMETHODIMP GlimButton::put_FontName(BSTR v) {
+    return Member([&] {
+        if (ComPtr<IFont> f = FontOf(font.get())) {
+            const HRESULT hr = f->put_Name(v);
+            if (FAILED(hr)) throw ErrorFromCom(hr);
+        }
+        FontChanged();
+    });
+}
+
+STDMETHODIMP GlimButton::get_ColorScheme(ColorTypes* pVal) {
+    GLIM_GET(static_cast<ColorTypes>(face.ColorScheme));
+}
+STDMETHODIMP GlimButton::put_ColorScheme(ColorTypes v) {
+    return Member([&] {
+        face.ColorScheme = v;
+        GlimButton_ComputeColors();
+        GlimButton_DrawButton(0, true);
+        PropertyChanged("COLTYPE");
+    });
+}
+STDMETHODIMP GlimButton::get_ShowFocusRect(VARIANT_BOOL* pVal) {
+    GLIM_GET(VB(face.ShowFocusRect));
+}
+STDMETHODIMP GlimButton::put_ShowFocusRect(VARIANT_BOOL v) {
+    return Member([&] {
+        face.ShowFocusRect = v != VARIANT_FALSE;
+        GlimButton_DrawButton(curState, true);
+        PropertyChanged("FOCUSR");
+    });
+}
+STDMETHODIMP GlimButton::get_MousePointer(long* pVal) {
+    GLIM_GET(MousePointer());
+}
+STDMETHODIMP GlimButton::put_MousePointer(long v) {
+    return Member([&] {
+        if (v < -32768 || v > 32767) RaiseError(kErrOverflow);
+        SetMousePointer(static_cast<short>(v));
+        PropertyChanged("MPTR");
+    });
+}
+STDMETHODIMP GlimButton::get_MouseIcon(IPictureDisp** pVal) {
+    if (!pVal) return E_POINTER;
+    *pVal = MouseIcon();
+    if (*pVal) (*pVal)->AddRef();
+    return S_OK;
+}
+STDMETHODIMP GlimButton::putref_MouseIcon(IPictureDisp* v) {
+    return Member([&] {
+        try {
+            SetMouseIcon(v);
+        } catch (const Error&) {
+        }
+        PropertyChanged("MICON");
+    });
+}
+STDMETHODIMP GlimButton::get_HandPointer(VARIANT_BOOL* pVal) {
+    GLIM_GET(VB(HandPointer));
+}
+void GlimButton::SetHandPointer(bool value) {
+    HandPointer = value;
+    if (value) {
+        SetMouseIcon(HandCursor().get());
+        SetMousePointer(kCustomPointer);
+    } else {
+        SetMouseIcon(nullptr);
+        SetMousePointer(kArrowPointer);
+    }
+}
+STDMETHODIMP GlimButton::put_HandPointer(VARIANT_BOOL v) {
+    return Member([&] {
+        SetHandPointer(v != VARIANT_FALSE);
+        PropertyChanged("HAND");
+    });
+}
+STDMETHODIMP GlimButton::get_hWnd(long* pVal) {
+    GLIM_GET(static_cast<long>(reinterpret_cast<LONG_PTR>(hWnd())));
+}
+STDMETHODIMP GlimButton::get_SoftBevel(VARIANT_BOOL* pVal) {
+    GLIM_GET(VB(face.SoftBevel));
+}
+STDMETHODIMP GlimButton::put_SoftBevel(VARIANT_BOOL v) {
+    return Member([&] {
+        face.SoftBevel = v != VARIANT_FALSE;
+        GlimButton_ComputeColors();
+        GlimButton_DrawButton(curState, true);
+        PropertyChanged("SOFT");
+    });
+}
+STDMETHODIMP GlimButton::get_PictureNormal(IPictureDisp** pVal) {
+    return PictureNormal.CopyTo(pVal);
+}
+STDMETHODIMP GlimButton::putref_PictureNormal(IPictureDisp* v) {
+    return Member([&] {
+        PictureNormal = v;
+        face.PictureNormal = PictureNormal.get();
+        GlimButton_MeasurePicture(face);
+        GlimButton_LayoutCaption();
+        GlimButton_DrawButton(curState, true);
+        PropertyChanged("PICN");
+    });
+}
+STDMETHODIMP GlimButton::get_PictureOver(IPictureDisp** pVal) {
+    return PictureOver.CopyTo(pVal);
+}
+STDMETHODIMP GlimButton::putref_PictureOver(IPictureDisp* v) {
+    return Member([&] {
+        PictureOver = v;
+        face.PictureOver = PictureOver.get();
+        if (face.mouseIsOver) GlimButton_DrawButton(curState, true);
+        PropertyChanged("PICO");
+    });
+}
+STDMETHODIMP GlimButton::get_PicturePosition(PicPositions* pVal) {
+    GLIM_GET(static_cast<PicPositions>(face.PicturePosition));
+}
+STDMETHODIMP GlimButton::put_PicturePosition(PicPositions v) {
+    return Member([&] {
+        face.PicturePosition = v;
+        PropertyChanged("PICPOS");
+        GlimButton_LayoutCaption();
+        GlimButton_DrawButton(curState, true);
+    });
+}
+STDMETHODIMP GlimButton::get_UseMaskColor(VARIANT_BOOL* pVal) {
+    GLIM_GET(VB(face.UseMaskColor));
+}
+STDMETHODIMP GlimButton::put_UseMaskColor(VARIANT_BOOL v) {
+    return Member([&] {
+        face.UseMaskColor = v != VARIANT_FALSE;
+        if (PictureNormal) GlimButton_DrawButton(curState, true);
+        PropertyChanged("UMCOL");
+    });
+}
+STDMETHODIMP GlimButton::get_UseGreyscale(VARIANT_BOOL* pVal) {
+    GLIM_GET(VB(face.UseGreyscale));
+}
+STDMETHODIMP GlimButton::put_UseGreyscale(VARIANT_BOOL v) {
+    return Member([&] {
+        face.UseGreyscale = v != VARIANT_FALSE;
+        if (PictureNormal) GlimButton_DrawButton(curState, true);
+        PropertyChanged("NGREY");
+    });
+}
+STDMETHODIMP GlimButton::get_SpecialEffect(fx* pVal) {
+    GLIM_GET(static_cast<fx>(face.SpecialEffect));
+}
+STDMETHODIMP GlimButton::put_SpecialEffect(fx v) {
+    return Member([&] {
+        face.SpecialEffect = v;
+        GlimButton_DrawButton(curState, true);
+        PropertyChanged("FX");
+    });
+}
+STDMETHODIMP GlimButton::get_CheckBoxBehaviour(VARIANT_BOOL* pVal) {
+    GLIM_GET(VB(face.CheckBoxBehaviour));
+}
+STDMETHODIMP GlimButton::put_CheckBoxBehaviour(VARIANT_BOOL v) {
+    return Member([&] {
+        face.CheckBoxBehaviour = v != VARIANT_FALSE;
+        GlimButton_DrawButton(curState, true);
+        PropertyChanged("CHECK");
+    });
+}
+STDMETHODIMP GlimButton::get_Value(VARIANT_BOOL* pVal) {
+    GLIM_GET(VB(face.Value));
+}
+STDMETHODIMP GlimButton::put_Value(VARIANT_BOOL v) {
+    return Member([&] {
+        face.Value = v != VARIANT_FALSE;
+        if (face.CheckBoxBehaviour) GlimButton_DrawButton(0, true);
+        PropertyChanged("VALUE");
+    });
+}
+STDMETHODIMP GlimButton::get_Version(BSTR* pVal) {
+    GLIM_GET(AllocBstr(kVersion));
+}
+STDMETHODIMP GlimButton::DisableRefresh() {
+    isShown = false;
+    return S_OK;
+}
+STDMETHODIMP GlimButton::Refresh() {
+    return Member([&] {
+        if (face.ButtonType == kLookTransparent) GlimButton_CaptureBackground();
+        GlimButton_ComputeColors();
+        GlimButton_LayoutCaption();
+        isShown = true;
+        GlimButton_DrawButton(curState, true);
+    });
+}
+STDMETHODIMP GlimButton::get_Style(MnuStyle* pVal) {
+    if (!pVal) return E_POINTER;
+    return Member([&] { *pVal = static_cast<MnuStyle>(StyleNumber()); });
+}
+STDMETHODIMP GlimButton::put_Style(MnuStyle v) {
+    return Member([&] {
+        Style = Variant::I4(v);
+        GlimButton_LoadSheet(v);
+        face.Style = v;
+        GlimButton_DrawButton(0, true);
+        PropertyChanged("Style");
+    });
+}
+STDMETHODIMP GlimButton::get_Caption(BSTR* pVal) {
+    GLIM_GET(AllocBstr(face.caption));
+}
+STDMETHODIMP GlimButton::put_Caption(BSTR v) {
+    return Member([&] {
+        face.caption = NarrowBstr(v);
+        GlimButton_SetAccessKey();
+        GlimButton_LayoutCaption();
+        GlimButton_DrawButton(0, true);
+        PropertyChanged("TX");
+        PropertyChanged("Caption");
+    });
+}
+
+#undef GLIM_GET
+
+} // namespace glim

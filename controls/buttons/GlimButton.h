@@ -1,0 +1,152 @@
+#pragma once
+// The skinned push button: fifteen looks, colour schemes, pictures, and an
+// optional two-state toggle.  Painting is in GlimButtonLooks; this class
+// keeps the state, answers the host and handles input.
+#include "ConstituentTimer.h"
+#include "ControlBase.h"
+#include "GlimButtonLooks.h"
+#include "GlimFormControl.h"
+#include "PictureClip.h"
+
+#include <cstdint>
+#include <string>
+
+namespace glim {
+
+class GlimButton final : public Control<GlimButton, _GlimButton> {
+  public:
+    static const ControlClass kClass;
+    GlimButton();
+    ~GlimButton() override;
+
+    // _GlimButton
+    STDMETHODIMP get_BackColor(OLE_COLOR* pVal) override;
+    STDMETHODIMP put_BackColor(OLE_COLOR New_BackColor) override;
+    STDMETHODIMP get_BackOver(OLE_COLOR* pVal) override;
+    STDMETHODIMP put_BackOver(OLE_COLOR New_BackOver) override;
+    STDMETHODIMP get_ForeColor(OLE_COLOR* pVal) override;
+    STDMETHODIMP put_ForeColor(OLE_COLOR New_ForeColor) override;
+    STDMETHODIMP get_ForeOver(OLE_COLOR* pVal) override;
+    STDMETHODIMP put_ForeOver(OLE_COLOR New_ForeOver) override;
+    STDMETHODIMP get_MaskColor(OLE_COLOR* pVal) override;
+    STDMETHODIMP put_MaskColor(OLE_COLOR New_MaskColor) override;
+    STDMETHODIMP get_ButtonType(ButtonTypes* pVal) override;
+    STDMETHODIMP put_ButtonType(ButtonTypes New_ButtonType) override;
+    STDMETHODIMP get_Enabled(VARIANT_BOOL* pVal) override;
+    STDMETHODIMP put_Enabled(VARIANT_BOOL New_Enabled) override;
+    STDMETHODIMP get_Font(IFontDisp** pVal) override;
+    STDMETHODIMP putref_Font(IFontDisp* New_Font) override;
+    STDMETHODIMP get_FontBold(VARIANT_BOOL* pVal) override;
+    STDMETHODIMP put_FontBold(VARIANT_BOOL New_FontBold) override;
+    STDMETHODIMP get_FontItalic(VARIANT_BOOL* pVal) override;
+    STDMETHODIMP put_FontItalic(VARIANT_BOOL New_FontItalic) override;
+    STDMETHODIMP get_FontUnderline(VARIANT_BOOL* pVal) override;
+    STDMETHODIMP put_FontUnderline(VARIANT_BOOL New_FontUnderline) override;
+    STDMETHODIMP get_FontSize(short* pVal) override;
+    STDMETHODIMP put_FontSize(short New_FontSize) override;
+    STDMETHODIMP get_FontName(BSTR* pVal) override;
+    STDMETHODIMP put_FontName(BSTR New_FontName) override;
+    STDMETHODIMP get_ColorScheme(ColorTypes* pVal) override;
+    STDMETHODIMP put_ColorScheme(ColorTypes New_ColorScheme) override;
+    STDMETHODIMP get_ShowFocusRect(VARIANT_BOOL* pVal) override;
+    STDMETHODIMP put_ShowFocusRect(VARIANT_BOOL New_ShowFocusRect) override;
+    STDMETHODIMP get_MousePointer(long* pVal) override;
+    STDMETHODIMP put_MousePointer(long New_MousePointer) override;
+    STDMETHODIMP get_MouseIcon(IPictureDisp** pVal) override;
+    STDMETHODIMP putref_MouseIcon(IPictureDisp* New_MouseIcon) override;
+    STDMETHODIMP get_HandPointer(VARIANT_BOOL* pVal) override;
+    STDMETHODIMP put_HandPointer(VARIANT_BOOL New_HandPointer) override;
+    STDMETHODIMP get_hWnd(long* pVal) override;
+    STDMETHODIMP get_SoftBevel(VARIANT_BOOL* pVal) override;
+    STDMETHODIMP put_SoftBevel(VARIANT_BOOL New_SoftBevel) override;
+    STDMETHODIMP get_PictureNormal(IPictureDisp** pVal) override;
+    STDMETHODIMP putref_PictureNormal(IPictureDisp* New_PictureNormal) override;
+    STDMETHODIMP get_PictureOver(IPictureDisp** pVal) override;
+    STDMETHODIMP putref_PictureOver(IPictureDisp* New_PictureOver) override;
+    STDMETHODIMP get_PicturePosition(PicPositions* pVal) override;
+    STDMETHODIMP put_PicturePosition(PicPositions New_PicturePosition) override;
+    STDMETHODIMP get_UseMaskColor(VARIANT_BOOL* pVal) override;
+    STDMETHODIMP put_UseMaskColor(VARIANT_BOOL New_UseMaskColor) override;
+    STDMETHODIMP get_UseGreyscale(VARIANT_BOOL* pVal) override;
+    STDMETHODIMP put_UseGreyscale(VARIANT_BOOL New_UseGreyscale) override;
+    STDMETHODIMP get_SpecialEffect(fx* pVal) override;
+    STDMETHODIMP put_SpecialEffect(fx New_SpecialEffect) override;
+    STDMETHODIMP get_CheckBoxBehaviour(VARIANT_BOOL* pVal) override;
+    STDMETHODIMP put_CheckBoxBehaviour(VARIANT_BOOL New_CheckBoxBehaviour) override;
+    STDMETHODIMP get_Value(VARIANT_BOOL* pVal) override;
+    STDMETHODIMP put_Value(VARIANT_BOOL New_Value) override;
+    STDMETHODIMP get_Version(BSTR* pVal) override;
+    STDMETHODIMP DisableRefresh() override;
+    STDMETHODIMP Refresh() override;
+    STDMETHODIMP get_Style(MnuStyle* pVal) override;
+    STDMETHODIMP put_Style(MnuStyle New_Style) override;
+    STDMETHODIMP get_Caption(BSTR* pVal) override;
+    STDMETHODIMP put_Caption(BSTR New_Caption) override;
+
+  protected:
+    void OnInitialize() override;
+    void OnInitProperties() override;
+    void OnReadProperties(const PropertyBag& bag) override;
+    void OnWriteProperties(const PropertyBag& bag) override;
+    void OnTerminate() override;
+    void OnResize() override;
+    void OnShow() override;
+    void OnHide() override;
+    void OnGotFocus() override;
+    void OnLostFocus() override;
+    void OnAccessKeyPress(short keyAscii) override;
+    void OnAmbientChanged(DISPID id) override;
+    void OnClick() override;
+    void OnDblClick() override;
+    void OnMouseDown(short button, short shift, float x, float y) override;
+    void OnMouseMove(short button, short shift, float x, float y) override;
+    void OnMouseUp(short button, short shift, float x, float y) override;
+    void OnKeyDown(short& keyCode, short shift) override;
+    void OnKeyPress(short& keyAscii) override;
+    void OnKeyUp(short& keyCode, short shift) override;
+    LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override;
+
+  private:
+    void GlimButton_DrawButton(int state, bool force);
+    void GlimButton_ComputeColors();
+    void GlimButton_LayoutCaption();
+    void GlimButton_SetAccessKey();
+    void GlimButton_LoadSheet(long style);
+    void GlimButton_CaptureBackground();
+    bool GlimButton_IsMouseOver() const;
+    void CreateBackground();
+    void DestroyBackground();
+    void SetButtonType(long value);
+    void SetHandPointer(bool value);
+    void SetFont(IFontDisp* font);
+    void FontChanged();
+    void ClickNow();
+    void OverTimerTick();
+    void RaiseMouse(DISPID id, short& button, short& shift, float& x, float& y);
+    long StyleNumber() const;
+
+    GlimButtonFace face;                // the state the painter reads, in the control's order
+    ComPtr<IPictureDisp> PictureNormal; // what face.PictureNormal points at
+    ComPtr<IPictureDisp> PictureOver;   // what face.PictureOver points at
+    ComPtr<IFontDisp> font;             // the control's own font, never shared with the host
+    OwnedDC bgDC;                       // background of the transparent look
+    OwnedBitmap bgBitmap;               // its bitmap, selected into bgDC
+    HGDIOBJ bgOldBitmap = nullptr;      // what bgDC held before
+    SIZE bgSize{0, 0};                  // size of bgBitmap in pixels
+    HRGN btnRegion = nullptr;           // the last region handed to the window (the window's)
+    std::uint8_t lastButton = 0;        // Button of the last mouse-down
+    std::uint8_t lastKey = 0;           // KeyCode of the last key-down
+    std::uint8_t curState = 0;          // state last painted: 0 up, 2 pressed
+    std::string lastCaption;            // caption last painted
+    bool isShown = true;                // painting is allowed
+    bool resizeLock = false;            // the background capture is changing our height
+    bool capturing = false;             // a background capture is running
+    bool dblClickCapture = false;       // the double click took the capture
+    bool HandPointer = false;
+    bool terminated = false;
+    Variant Style;              // skin index as last set
+    PictureClip pc;             // the skin sheet: five cells in one row
+    ConstituentTimer OverTimer; // polls for the pointer leaving while the hover look is on
+};
+
+} // namespace glim

@@ -1,0 +1,71 @@
+#pragma once
+// GlimButtons on a host form, reached through COM as hosts reach them, with
+// real input at their painted positions and pixels read back from the screen.
+#include "HostForm.h"
+#include "Raster.h"
+
+#include <windows.h>
+#include <oaidl.h>
+
+#include <string>
+#include <vector>
+
+namespace buttontest {
+
+// GlimForm.dll registered with regsvr32 once per run, and loaded for its artwork.
+void RegisterLibrary();
+HMODULE Library();
+// A pixel of the library's button sheet of one skin (0x00BBGGRR).
+COLORREF SheetPixel(int skin, int x, int y);
+
+// Invoke by dispatch identifier with natural-order arguments.
+HRESULT Call(IDispatch* d, DISPID id, WORD flags, std::vector<VARIANT> args, VARIANT* result = nullptr,
+             EXCEPINFO* ei = nullptr);
+HRESULT Put(IDispatch* d, DISPID id, VARIANT value);
+HRESULT PutRef(IDispatch* d, DISPID id, IDispatch* object);
+long GetLong(IDispatch* d, DISPID id);
+VARIANT I4(long v);
+VARIANT I2(short v);
+VARIANT Bool(bool v);
+VARIANT Str(const wchar_t* s); // caller clears
+
+inline constexpr wchar_t kProgId[] = L"GlimFormControl.GlimButton";
+
+// A shown host form; buttons are added by ProgID at pixel positions.
+class ButtonForm {
+  public:
+    explicit ButtonForm(int clientW = 640, int clientH = 480);
+    ~ButtonForm();
+    ButtonForm(const ButtonForm&) = delete;
+    ButtonForm& operator=(const ButtonForm&) = delete;
+
+    glim::host::ControlSite* Add(const std::string& name, int x, int y, int w, int h,
+                                 glim::host::PropertyBag* bag = nullptr);
+    glim::host::HostForm* Form() const { return form_.get(); }
+    IDispatch* D(const std::string& name) const;
+    HWND Wnd(const std::string& name) const;
+    HWND hWnd() const { return form_->hWnd(); }
+
+  private:
+    glim::ComPtr<glim::host::HostForm> form_;
+};
+
+// Pumps through the host's key translation until pred() holds or the deadline passes.
+bool PumpUntil(const std::function<bool()>& pred, DWORD timeoutMs = 3000);
+void PumpFor(DWORD ms);
+
+// Real input.
+POINT ScreenPoint(HWND hwnd, int x, int y);
+POINT Centre(HWND hwnd);
+void MoveTo(POINT p);
+void Mouse(DWORD flags);
+void ClickAt(POINT p, DWORD down = MOUSEEVENTF_LEFTDOWN, DWORD up = MOUSEEVENTF_LEFTUP);
+void Key(WORD vk, bool down);
+void Tap(WORD vk);
+
+// A pixel of a window's client area as the screen shows it.
+COLORREF ScreenPixel(HWND hwnd, int x, int y);
+// The client area as the screen shows it.
+skingen::Raster Capture(HWND hwnd);
+
+} // namespace buttontest

@@ -68,24 +68,6 @@ ComPtr<IFont> FontOf(IFontDisp* f) {
     return r;
 }
 
-// The library's hand cursor; the platform's own hand where it cannot be had.
-ComPtr<IPictureDisp> HandCursor() {
-    try {
-        return LoadResPicture(skinres::kHandCursor, kResCursor);
-    } catch (const Error&) {
-    }
-    PICTDESC desc{};
-    desc.cbSizeofstruct = sizeof desc;
-    desc.picType = PICTYPE_ICON;
-    desc.icon.hicon = CopyIcon(LoadCursor(nullptr, IDC_HAND));
-    ComPtr<IPictureDisp> pic;
-    if (!desc.icon.hicon || FAILED(OleCreatePictureIndirect(&desc, IID_IPictureDisp, TRUE, pic.put_void()))) {
-        if (desc.icon.hicon) DestroyIcon(desc.icon.hicon);
-        RaiseError(kErrOutOfMemory);
-    }
-    return pic;
-}
-
 } // namespace
 
 const ControlClass GlimButton::kClass = {
@@ -100,6 +82,24 @@ const ControlClass GlimButton::kClass = {
 };
 
 GlimButton::GlimButton() : Control(kClass) {}
+
+ComPtr<IPictureDisp> GlimButton::HandCursor() {
+    try {
+        return LoadResPicture(skinres::kHandCursor, kResCursor);
+    } catch (const Error&) {
+        // A module without the cursor still gets a hand: the platform's own.
+    }
+    PICTDESC desc{};
+    desc.cbSizeofstruct = sizeof desc;
+    desc.picType = PICTYPE_ICON;
+    desc.icon.hicon = CopyIcon(LoadCursor(nullptr, IDC_HAND));
+    ComPtr<IPictureDisp> pic;
+    if (!desc.icon.hicon || FAILED(OleCreatePictureIndirect(&desc, IID_IPictureDisp, TRUE, pic.put_void()))) {
+        if (desc.icon.hicon) DestroyIcon(desc.icon.hicon);
+        RaiseError(kErrOutOfMemory);
+    }
+    return pic;
+}
 
 GlimButton::~GlimButton() {
     OverTimer.SetEnabled(false);
@@ -388,7 +388,7 @@ bool GlimButton::GlimButton_IsMouseOver() const {
 // ---- input ----------------------------------------------------------------
 
 void GlimButton::RaiseMouse(DISPID id, short& button, short& shift, float& x, float& y) {
-    RaiseEvent(id, {ByRef(&button), ByRef(&shift), ByRef(&x), ByRef(&y)});
+    RaiseEvent(id, button, shift, x, y);
 }
 
 void GlimButton::OnMouseDown(short button, short shift, float x, float y) {
@@ -460,7 +460,7 @@ void GlimButton::OnAccessKeyPress(short /*keyAscii*/) {
 }
 
 void GlimButton::OnKeyDown(short& keyCode, short shift) {
-    RaiseEvent(ev::KeyDown, {ByRef(&keyCode), ByRef(&shift)});
+    RaiseEvent(ev::KeyDown, keyCode, shift);
     lastKey = static_cast<std::uint8_t>(keyCode);
     switch (keyCode) {
     case VK_SPACE:
@@ -489,11 +489,11 @@ LRESULT GlimButton::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 void GlimButton::OnKeyPress(short& keyAscii) {
-    RaiseEvent(ev::KeyPress, {ByRef(&keyAscii)});
+    RaiseEvent(ev::KeyPress, keyAscii);
 }
 
 void GlimButton::OnKeyUp(short& keyCode, short shift) {
-    RaiseEvent(ev::KeyUp, {ByRef(&keyCode), ByRef(&shift)});
+    RaiseEvent(ev::KeyUp, keyCode, shift);
     if (lastKey != VK_SPACE || keyCode != VK_SPACE) return;
     if (face.CheckBoxBehaviour) face.Value = !face.Value;
     GlimButton_DrawButton(0, false);

@@ -18,6 +18,8 @@ class GlimButton final : public Control<GlimButton, _GlimButton> {
     static const ControlClass kClass;
     GlimButton();
     ~GlimButton() override;
+    // The mouse icon of HandPointer: cursor 101 of the library, else the platform's hand.
+    static ComPtr<IPictureDisp> HandCursor();
 
     // _GlimButton
     STDMETHODIMP get_BackColor(OLE_COLOR* pVal) override;

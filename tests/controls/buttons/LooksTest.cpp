@@ -1,5 +1,6 @@
 // The painter on its own: colour arithmetic, access keys, regions, and
 // looks painted into a memory bitmap and read back.
+#include "GlimButton.h"
 #include "GlimButtonLooks.h"
 #include "Handles.h"
 #include "Pictures.h"
@@ -269,4 +270,13 @@ TEST(GlimButtonLooks, PicturesOfEveryKindAreDrawnWithTheirMask) {
         EXPECT_EQ(canvas.At(2 + c.x, 2 + H / 2), c.want) << c.what;
         EXPECT_EQ(canvas.At(1, 1), 0x00FF00u) << c.what << ": nothing outside the picture";
     }
+}
+
+TEST(GlimButtonLooks, HandPointerFallsBackToThePlatformsHand) {
+    // This program carries no cursor 101 of its own.
+    ASSERT_EQ(FindResourceA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(101), MAKEINTRESOURCEA(12)), nullptr);
+    ComPtr<IPictureDisp> hand = GlimButton::HandCursor();
+    ASSERT_TRUE(hand);
+    EXPECT_EQ(PictureType(hand.get()), PICTYPE_ICON);
+    EXPECT_NE(PictureHandle(hand.get()), 0u);
 }

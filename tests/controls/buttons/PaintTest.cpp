@@ -5,7 +5,9 @@
 #include "EventSink.h"
 #include "GlimFormControl.h"
 #include "ImageFiles.h"
+#include "PropertyBag.h"
 #include "Registration.h"
+#include "pump.h"
 
 #include <gtest/gtest.h>
 
@@ -220,4 +222,97 @@ TEST(GlimButtonPaint, ScreenshotSheetOfEveryLookStateAndSkin) {
                     return s;
                 }()
                     .c_str());
+}
+
+namespace {
+
+// Runs one host action from inside the background capture's message pump.
+std::function<void()> gDuringPump;
+
+LRESULT CALLBACK PumpedProc(HWND h, UINT m, WPARAM wp, LPARAM lp) {
+    if (m == WM_APP && gDuringPump) {
+        auto action = std::move(gDuringPump);
+        gDuringPump = nullptr;
+        action();
+        return 0;
+    }
+    return DefWindowProcA(h, m, wp, lp);
+}
+
+glim::ComPtr<host::PropertyBag> TransparentBag() {
+    glim::ComPtr<host::PropertyBag> bag = host::PropertyBag::Create();
+    bag->Set("BTYPE", host::Variant::Long(11));
+    bag->Set("Caption", host::Variant::String(""));
+    return bag;
+}
+
+} // namespace
+
+TEST(GlimButtonPaint, TransparentLookCopiesItsOwnPlaceAtEverySize) {
+    ParkMouse();
+    constexpr COLORREF kFormColour = 0x3366CC;
+    ButtonForm f(400, 200);
+    f.Form()->SetBackColor(kFormColour);
+    host::ControlSite* site = f.Add("T", 40, 30, 80, 24, TransparentBag().get());
+    ASSERT_NE(site, nullptr);
+    IDispatch* d = f.D("T");
+    ASSERT_EQ(Call(d, id::Refresh, DISPATCH_METHOD, {}), S_OK);
+    Settle(f.Wnd("T"));
+    // Taken from where the button really is, not from its twips read as pixels.
+    EXPECT_EQ(ScreenPixel(f.Wnd("T"), 3, 3), kFormColour);
+    EXPECT_EQ(ScreenPixel(f.Wnd("T"), 76, 20), kFormColour);
+
+    // Grown, it copies its new size once it captures again.
+    const double tx = host::HostForm::TwipsPerPixelX(), ty = host::HostForm::TwipsPerPixelY();
+    site->Move(site->Left(), site->Top(), static_cast<long>(140 * tx), static_cast<long>(40 * ty));
+    ASSERT_EQ(Call(d, id::Refresh, DISPATCH_METHOD, {}), S_OK);
+    Settle(f.Wnd("T"));
+    RECT r{};
+    GetClientRect(f.Wnd("T"), &r);
+    ASSERT_EQ(r.right, 140);
+    EXPECT_EQ(ScreenPixel(f.Wnd("T"), 136, 36), kFormColour);
+    EXPECT_EQ(ScreenPixel(f.Wnd("T"), 3, 3), kFormColour);
+}
+
+TEST(GlimButtonPaint, BackgroundCaptureSurvivesWhatRunsInItsPump) {
+    ParkMouse();
+    glimtest::TestWindow poster(WS_POPUP, 10, 10, &PumpedProc);
+
+    // A second capture asked for from inside the first is left out, and the
+    // button gets its height back.
+    {
+        ButtonForm f(400, 200);
+        host::ControlSite* site = f.Add("T", 40, 30, 80, 24, TransparentBag().get());
+        const long height = site->Height();
+        IDispatch* d = f.D("T");
+        HRESULT nested = E_FAIL;
+        gDuringPump = [&] { nested = Call(d, id::Refresh, DISPATCH_METHOD, {}); };
+        PostMessageA(poster, WM_APP, 0, 0);
+        ASSERT_EQ(Call(d, id::Refresh, DISPATCH_METHOD, {}), S_OK);
+        EXPECT_EQ(nested, S_OK);
+        EXPECT_EQ(site->Height(), height);
+        RECT r{};
+        GetClientRect(f.Wnd("T"), &r);
+        EXPECT_EQ(r.bottom, 24);
+    }
+    // The form unloads the button from inside the pump: the call ends
+    // quietly and the button goes once the caller lets it go.
+    {
+        ButtonForm f(400, 200);
+        f.Add("T", 40, 30, 80, 24, TransparentBag().get());
+        glim::ComPtr<IDispatch> d(f.D("T"));
+        HWND w = f.Wnd("T");
+        gDuringPump = [&] { f.Form()->RemoveControl("T"); };
+        PostMessageA(poster, WM_APP, 0, 0);
+        Call(d.get(), id::Refresh, DISPATCH_METHOD, {});
+        EXPECT_EQ(f.Form()->Site("T"), nullptr);
+        VARIANT v;
+        VariantInit(&v);
+        EXPECT_EQ(Call(d.get(), id::Caption, DISPATCH_PROPERTYGET, {}, &v), S_OK) << "still a live object";
+        VariantClear(&v);
+        d.reset();
+        PumpFor(0);
+        EXPECT_FALSE(IsWindow(w)) << "gone with the last reference";
+    }
+    gDuringPump = nullptr;
 }

@@ -59,17 +59,6 @@ WNDPROC PreviousOf(HWND hWnd) {
     return reinterpret_cast<WNDPROC>(GetPropA(hWnd, kPreviousProp));
 }
 
-// MSubclass keeps the procedure beneath its own under the decimal window
-// handle; going beneath it there means its last DetachMessage puts the tray
-// procedure back instead of cutting it off.
-std::string SharedPreviousKey(HWND hWnd) {
-    return std::to_string(reinterpret_cast<LONG_PTR>(hWnd));
-}
-
-bool SharedProcOnTop(HWND hWnd) {
-    return CurrentProc(hWnd) == &MSubclass_WindowProc && GetPropA(hWnd, SharedPreviousKey(hWnd).c_str());
-}
-
 void Install(HWND hWnd) {
     if (PreviousOf(hWnd)) {
         // Left in the chain by an earlier removal: use that copy again
@@ -80,18 +69,12 @@ void Install(HWND hWnd) {
         }
         RemovePropA(hWnd, kPreviousProp);
     }
-    WNDPROC previous = nullptr;
-    if (SharedProcOnTop(hWnd)) {
-        const std::string key = SharedPreviousKey(hWnd);
-        previous = reinterpret_cast<WNDPROC>(GetPropA(hWnd, key.c_str()));
-        SetPropA(hWnd, kPreviousProp, reinterpret_cast<HANDLE>(previous));
-        SetPropA(hWnd, key.c_str(), reinterpret_cast<HANDLE>(&API_TrayWindowProc));
-    } else {
-        previous = reinterpret_cast<WNDPROC>(
-            SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&API_TrayWindowProc)));
-        if (!previous) RaiseError(kErrInvalidCall);
-        SetPropA(hWnd, kPreviousProp, reinterpret_cast<HANDLE>(previous));
-    }
+    // On top of whatever is there, the shared subclassing procedure
+    // included: that one leaves a procedure installed above it in place.
+    const WNDPROC previous = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&API_TrayWindowProc)));
+    if (!previous) RaiseError(kErrInvalidCall);
+    SetPropA(hWnd, kPreviousProp, reinterpret_cast<HANDLE>(previous));
     tTray.previous = previous;
 }
 
@@ -100,17 +83,9 @@ void Install(HWND hWnd) {
 // out the next time it is on top.
 void Uninstall(HWND hWnd) {
     const WNDPROC previous = PreviousOf(hWnd);
-    if (!previous) return;
-    if (CurrentProc(hWnd) == &API_TrayWindowProc) {
-        SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
-        RemovePropA(hWnd, kPreviousProp);
-    } else if (SharedProcOnTop(hWnd)) {
-        const std::string key = SharedPreviousKey(hWnd);
-        if (reinterpret_cast<WNDPROC>(GetPropA(hWnd, key.c_str())) == &API_TrayWindowProc) {
-            SetPropA(hWnd, key.c_str(), reinterpret_cast<HANDLE>(previous));
-            RemovePropA(hWnd, kPreviousProp);
-        }
-    }
+    if (!previous || CurrentProc(hWnd) != &API_TrayWindowProc) return;
+    SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
+    RemovePropA(hWnd, kPreviousProp);
 }
 
 void AddAboutItem(HWND hWnd) {

@@ -1,6 +1,8 @@
 #include "MSubclass.h"
 
 #include <string>
+#include <unordered_map>
+#include <vector>
 
 #include "GlimError.h"
 
@@ -53,6 +55,76 @@ WNDPROC GetOldProc(HWND hWnd) {
     return reinterpret_cast<WNDPROC>(GetPropA(hWnd, ProcKey(hWnd).c_str()));
 }
 
+// The property list is the record other code reads, but every read of it is
+// a server round trip under Wine, and the dispatcher runs for every message
+// of a subclassed window.  So the module mirrors each write it makes to a
+// window's list in process memory and serves the dispatch path from there;
+// attaching and detaching still read the list itself.
+struct WindowRecord {
+    enum State {
+        Subclassed,  // attach count above 0
+        PassThrough, // detached while another procedure sat above the shared one
+        Out,         // not in the window's chain; kept only for its client lists
+    };
+    State state = Out;
+    WNDPROC previous = nullptr; // the previous-procedure key, or what a pass-through forwards to
+    std::unordered_map<UINT, std::vector<ISubclass*>> clients; // raw client pointers, attach order
+};
+
+// Process-wide, as windows of any thread may be subclassed; nothing calls out
+// while holding the lock.
+class RecordTable {
+  public:
+    class Lock {
+      public:
+        Lock() { AcquireSRWLockExclusive(&lock_); }
+        ~Lock() { ReleaseSRWLockExclusive(&lock_); }
+        Lock(const Lock&) = delete;
+        Lock& operator=(const Lock&) = delete;
+    };
+
+    // Null when the module keeps no record of the window.
+    static WindowRecord* Find(HWND hWnd) {
+        const auto it = records_.find(hWnd);
+        return it == records_.end() ? nullptr : &it->second;
+    }
+    static WindowRecord& Create(HWND hWnd) {
+        // Records of windows destroyed without a last dispatch go here, so
+        // a recycled handle never meets a stale record.
+        for (auto it = records_.begin(); it != records_.end();)
+            it = IsWindow(it->first) ? std::next(it) : records_.erase(it);
+        return records_[hWnd];
+    }
+    static void Erase(HWND hWnd) { records_.erase(hWnd); }
+
+  private:
+    static inline SRWLOCK lock_ = SRWLOCK_INIT;
+    static inline std::unordered_map<HWND, WindowRecord> records_;
+};
+
+// A record with nothing left to mirror goes.
+void ForgetIfUnused(HWND hWnd) {
+    const RecordTable::Lock lock;
+    const WindowRecord* record = RecordTable::Find(hWnd);
+    if (!record || record->state != WindowRecord::Out) return;
+    for (const auto& [msg, list] : record->clients)
+        if (!list.empty()) return;
+    RecordTable::Erase(hWnd);
+}
+
+// Client i (1-based) of iMsg as the record holds it; 0 past the end.
+ISubclass* RecordedClient(const WindowRecord& record, UINT iMsg, LONG_PTR i) {
+    const auto it = record.clients.find(iMsg);
+    if (it == record.clients.end() || i < 1 || static_cast<size_t>(i) > it->second.size()) return nullptr;
+    return it->second[static_cast<size_t>(i - 1)];
+}
+
+// The list's client entries of iMsg, written again into the record.
+void MirrorClients(HWND hWnd, UINT iMsg, const std::vector<ISubclass*>& list) {
+    const RecordTable::Lock lock;
+    if (WindowRecord* record = RecordTable::Find(hWnd)) record->clients[iMsg] = list;
+}
+
 // Keeps an outer client's view of the per-thread values across a nested
 // dispatch; the outermost dispatch leaves its last values in place.
 class DispatchScope {
@@ -72,9 +144,53 @@ class DispatchScope {
     WNDPROC savedProc_;
 };
 
+// What the dispatcher needs of a window before its first client.
+struct DispatchStart {
+    bool recorded = false; // false: the module has no record, read the list
+    bool passThrough = false;
+    WNDPROC previous = nullptr;
+    LONG_PTR clients = 0;
+};
+
+DispatchStart StartOf(HWND hWnd, UINT iMsg) {
+    DispatchStart start;
+    const RecordTable::Lock lock;
+    const WindowRecord* record = RecordTable::Find(hWnd);
+    // Out of the chain yet called (through a copy of its address somebody
+    // kept): the list says what there is.
+    if (!record || record->state == WindowRecord::Out) return start;
+    start.recorded = true;
+    start.passThrough = record->state == WindowRecord::PassThrough;
+    start.previous = record->previous;
+    const auto it = record->clients.find(iMsg);
+    if (it != record->clients.end()) start.clients = static_cast<LONG_PTR>(it->second.size());
+    return start;
+}
+
+// Entry i read afresh, as a client may have detached meanwhile.
+ISubclass* ClientAt(HWND hWnd, UINT iMsg, LONG_PTR i, bool recorded) {
+    if (!recorded) return GetClient(hWnd, iMsg, i);
+    const RecordTable::Lock lock;
+    const WindowRecord* record = RecordTable::Find(hWnd);
+    return record ? RecordedClient(*record, iMsg, i) : nullptr;
+}
+
+// The shared procedure left below somebody else's: it only forwards, and
+// steps out once it is the window's procedure again.
+LRESULT PassThrough(HWND hWnd, WNDPROC previous, UINT iMsg, WPARAM wParam, LPARAM lParam) {
+    if (reinterpret_cast<WNDPROC>(GetWindowLongPtrA(hWnd, GWLP_WNDPROC)) == &MSubclass_WindowProc) {
+        SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
+        const RecordTable::Lock lock;
+        RecordTable::Erase(hWnd);
+    }
+    return CallWindowProcA(previous, hWnd, iMsg, wParam, lParam);
+}
+
 LRESULT Dispatch(HWND hWnd, UINT iMsg, WPARAM wParam, LPARAM lParam) {
-    const WNDPROC oldProc = GetOldProc(hWnd);
-    const LONG_PTR n = GetNumber(hWnd, ClientCountKey(hWnd, iMsg));
+    const DispatchStart start = StartOf(hWnd, iMsg);
+    if (start.passThrough) return PassThrough(hWnd, start.previous, iMsg, wParam, lParam);
+    const WNDPROC oldProc = start.recorded ? start.previous : GetOldProc(hWnd);
+    const LONG_PTR n = start.recorded ? start.clients : GetNumber(hWnd, ClientCountKey(hWnd, iMsg));
     bool oldCalled = false;
     LRESULT result = 0;
 
@@ -82,7 +198,7 @@ LRESULT Dispatch(HWND hWnd, UINT iMsg, WPARAM wParam, LPARAM lParam) {
 
     DispatchScope scope;
     for (LONG_PTR i = 1; i <= n; ++i) {
-        ISubclass* raw = GetClient(hWnd, iMsg, i);
+        ISubclass* raw = ClientAt(hWnd, iMsg, i, start.recorded);
         if (!raw) {
             // A client detached meanwhile: the window still gets its answer.
             result = CallWindowProcA(oldProc, hWnd, iMsg, wParam, lParam);
@@ -143,29 +259,61 @@ void AttachMessage(ISubclass* iwp, HWND hWnd, UINT iMsg) {
     if (attached != 0) {
         SetNumber(hWnd, AttachCountKey(hWnd), attached + 1);
     } else {
-        const LONG_PTR old =
-            SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&MSubclass_WindowProc));
-        if (old == 0) MSubclass_ErrRaise(kErrCantSubclass);
-        SetNumber(hWnd, ProcKey(hWnd), old);
+        WNDPROC previous = nullptr;
+        {
+            const RecordTable::Lock lock;
+            const WindowRecord* record = RecordTable::Find(hWnd);
+            if (record && record->state == WindowRecord::PassThrough) previous = record->previous;
+        }
+        // Still in the chain below somebody else's procedure: it dispatches
+        // again from there; installing it a second time would make it its
+        // own previous procedure.
+        if (!previous) {
+            previous = reinterpret_cast<WNDPROC>(
+                SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&MSubclass_WindowProc)));
+            if (!previous) MSubclass_ErrRaise(kErrCantSubclass);
+        }
+        SetNumber(hWnd, ProcKey(hWnd), reinterpret_cast<LONG_PTR>(previous));
         SetNumber(hWnd, AttachCountKey(hWnd), 1);
+        const RecordTable::Lock lock;
+        WindowRecord* record = RecordTable::Find(hWnd);
+        if (!record) record = &RecordTable::Create(hWnd);
+        record->previous = previous;
+        record->state = WindowRecord::Subclassed;
     }
 
     // The attach count stays raised on a duplicate, so that the caller's
     // matching DetachMessage balances it.
     const LONG_PTR c = GetNumber(hWnd, ClientCountKey(hWnd, iMsg));
-    for (LONG_PTR i = 1; i <= c; ++i)
-        if (GetClient(hWnd, iMsg, i) == iwp) MSubclass_ErrRaise(kErrAlreadyHandled);
+    std::vector<ISubclass*> list;
+    for (LONG_PTR i = 1; i <= c; ++i) {
+        list.push_back(GetClient(hWnd, iMsg, i));
+        if (list.back() == iwp) MSubclass_ErrRaise(kErrAlreadyHandled);
+    }
 
     SetNumber(hWnd, ClientCountKey(hWnd, iMsg), c + 1);
     SetPropA(hWnd, ClientKey(hWnd, iMsg, c + 1).c_str(), reinterpret_cast<HANDLE>(iwp));
+    list.push_back(iwp);
+    MirrorClients(hWnd, iMsg, list);
 }
 
 void DetachMessage(ISubclass* iwp, HWND hWnd, UINT iMsg) noexcept {
     const LONG_PTR attached = GetNumber(hWnd, AttachCountKey(hWnd));
     if (attached == 1) {
-        SetWindowLongPtrA(hWnd, GWLP_WNDPROC, GetNumber(hWnd, ProcKey(hWnd)));
+        const WNDPROC previous = GetOldProc(hWnd);
+        // A procedure installed above the shared one since keeps its place
+        // and its own previous procedure: the shared one stays beneath it,
+        // passing every message through.
+        const bool onTop =
+            reinterpret_cast<WNDPROC>(GetWindowLongPtrA(hWnd, GWLP_WNDPROC)) == &MSubclass_WindowProc;
+        if (onTop) SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
         RemovePropA(hWnd, ProcKey(hWnd).c_str());
         RemovePropA(hWnd, AttachCountKey(hWnd).c_str());
+        const RecordTable::Lock lock;
+        if (WindowRecord* record = RecordTable::Find(hWnd)) {
+            record->previous = onTop ? nullptr : previous;
+            record->state = onTop ? WindowRecord::Out : WindowRecord::PassThrough;
+        }
     } else if (attached > 1) {
         SetNumber(hWnd, AttachCountKey(hWnd), attached - 1);
     }
@@ -173,16 +321,24 @@ void DetachMessage(ISubclass* iwp, HWND hWnd, UINT iMsg) noexcept {
     // count would keep the next AttachMessage from installing the procedure.
 
     const LONG_PTR c = GetNumber(hWnd, ClientCountKey(hWnd, iMsg));
-    if (c <= 0) return;
-    LONG_PTR k = 0;
-    for (LONG_PTR i = 1; i <= c && k == 0; ++i)
-        if (GetClient(hWnd, iMsg, i) == iwp) k = i;
-    if (k == 0) return;
-    for (LONG_PTR j = k + 1; j <= c; ++j)
-        SetPropA(hWnd, ClientKey(hWnd, iMsg, j - 1).c_str(),
-                 reinterpret_cast<HANDLE>(GetClient(hWnd, iMsg, j)));
-    RemovePropA(hWnd, ClientKey(hWnd, iMsg, c).c_str());
-    SetNumber(hWnd, ClientCountKey(hWnd, iMsg), c - 1);
+    if (c > 0) {
+        std::vector<ISubclass*> list;
+        for (LONG_PTR i = 1; i <= c; ++i)
+            list.push_back(GetClient(hWnd, iMsg, i));
+        LONG_PTR k = 0;
+        for (LONG_PTR i = 1; i <= c && k == 0; ++i)
+            if (list[static_cast<size_t>(i - 1)] == iwp) k = i;
+        if (k != 0) {
+            for (LONG_PTR j = k + 1; j <= c; ++j)
+                SetPropA(hWnd, ClientKey(hWnd, iMsg, j - 1).c_str(),
+                         reinterpret_cast<HANDLE>(list[static_cast<size_t>(j - 1)]));
+            RemovePropA(hWnd, ClientKey(hWnd, iMsg, c).c_str());
+            SetNumber(hWnd, ClientCountKey(hWnd, iMsg), c - 1);
+            list.erase(list.begin() + (k - 1));
+            MirrorClients(hWnd, iMsg, list);
+        }
+    }
+    ForgetIfUnused(hWnd);
 }
 
 UINT CurrentMessage() {
@@ -194,13 +350,19 @@ LRESULT CallOldWindowProc(HWND hWnd, UINT iMsg, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT CALLBACK MSubclass_WindowProc(HWND hWnd, UINT iMsg, WPARAM wParam, LPARAM lParam) {
+    LRESULT result = 0;
     try {
-        return Dispatch(hWnd, iMsg, wParam, lParam);
+        result = Dispatch(hWnd, iMsg, wParam, lParam);
     } catch (...) {
         // Clients keep their errors to themselves; one that does not must
         // not unwind through the system's message dispatch.
-        return 0;
     }
+    if (iMsg == WM_NCDESTROY) {
+        // The window's last message: its handle may be reused.
+        const RecordTable::Lock lock;
+        RecordTable::Erase(hWnd);
+    }
+    return result;
 }
 
 } // namespace glim

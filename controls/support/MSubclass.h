@@ -5,7 +5,8 @@
 //   "C<hwnd>"             attach count
 //   "<hwnd>#<msg>C"       client count of one message
 //   "<hwnd>#<msg>#<i>"    raw, uncounted client pointer i (1-based, attach order)
-// Numbers are decimal text, a minus sign for negative values.
+// Numbers are decimal text, a minus sign for negative values.  The module
+// mirrors what it writes there in process memory for its dispatcher.
 #include <windows.h>
 
 #include "ISubclass.h"
@@ -23,8 +24,10 @@ inline constexpr long kErrExternalWindow = 13084;
 // kept uncounted: a client detaches all its messages before it dies.
 void AttachMessage(ISubclass* iwp, HWND hWnd, UINT iMsg);
 
-// Unsubscribes; the last one on a window puts the previous procedure back.
-// Never throws.
+// Unsubscribes; the last one on a window puts the previous procedure back
+// when the shared procedure is still the window's procedure.  Under a
+// procedure installed since, the shared one stays and passes every message
+// through until it is on top again.  Never throws.
 void DetachMessage(ISubclass* iwp, HWND hWnd, UINT iMsg) noexcept;
 
 // The message being dispatched on this thread (meaningful inside a client).

@@ -251,6 +251,57 @@ TEST_F(Subclassing, RestoresTheExactProcedureOfAPlainChain) {
     EXPECT_EQ(GetWindowLongPtrA(w, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(&ChainProc));
 }
 
+// A procedure installed above the shared one must not be cut off by the last
+// detach; the shared one forwards until it is on top again, then steps out.
+TEST_F(Subclassing, LastDetachBeneathAnotherProcedureKeepsItAndPassesThrough) {
+    const LONG_PTR original = GetWindowLongPtrA(w, GWLP_WNDPROC);
+    const std::string h = H(w);
+    auto c = Make("c", glim::mrDefaultAfter, 1);
+    glim::AttachMessage(c.get(), w, kMsg);
+    gBelowChain =
+        reinterpret_cast<WNDPROC>(SetWindowLongPtrA(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ChainProc)));
+    ASSERT_EQ(gBelowChain, &glim::MSubclass_WindowProc);
+
+    struct Phase {
+        const char* what;
+        bool attach;  // attach (true) or detach (false) the client first
+        Log expected; // what one kMsg then reaches
+    };
+    const Phase phases[] = {
+        {"detached beneath the chain", false, {"chain", "old"}},
+        {"attached again from beneath", true, {"chain", "c.response", "c.proc", "c.response", "old"}},
+        {"detached again", false, {"chain", "old"}},
+    };
+    for (const Phase& phase : phases) {
+        SCOPED_TRACE(phase.what);
+        if (phase.attach)
+            glim::AttachMessage(c.get(), w, kMsg);
+        else
+            glim::DetachMessage(c.get(), w, kMsg);
+        EXPECT_EQ(GetWindowLongPtrA(w, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(&ChainProc));
+        // The property list keeps its exact bookkeeping, whatever the chain.
+        EXPECT_EQ(Prop(w, h), phase.attach ? original : 0);
+        EXPECT_EQ(Prop(w, "C" + h), phase.attach ? 1 : 0);
+        log.clear();
+        EXPECT_EQ(SendMessageA(w, kMsg, 2, 0), kOldResult + 2);
+        EXPECT_EQ(log, phase.expected);
+    }
+
+    // The chain steps out; the shared procedure follows at the next message.
+    SetWindowLongPtrA(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(gBelowChain));
+    log.clear();
+    EXPECT_EQ(SendMessageA(w, kMsg, 3, 0), kOldResult + 3);
+    EXPECT_EQ(log, (Log{"old"}));
+    EXPECT_EQ(GetWindowLongPtrA(w, GWLP_WNDPROC), original);
+
+    // And a new subscription installs afresh.
+    glim::AttachMessage(c.get(), w, kMsg);
+    EXPECT_EQ(GetWindowLongPtrA(w, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(&glim::MSubclass_WindowProc));
+    EXPECT_EQ(Prop(w, h), original);
+    glim::DetachMessage(c.get(), w, kMsg);
+    EXPECT_EQ(GetWindowLongPtrA(w, GWLP_WNDPROC), original);
+}
+
 TEST_F(Subclassing, DoubleAttachRaisesAndKeepsCountRaisedUntilPairedDetach) {
     auto c = Make("c", glim::mrNoDefault, 1);
     const LONG_PTR original = GetWindowLongPtrA(w, GWLP_WNDPROC);

@@ -39,17 +39,99 @@ glim_install_deps() {
     fi
 }
 
-# The deliverables are 32-bit.  Some machines (virtual machines without a
-# 32-bit compatibility mode) cannot execute 32-bit code at all; there the same
-# sources are built and tested as 64-bit Windows programs under wine64, and
-# the 32-bit deliverables are still built.
+# The deliverables are 32-bit, and so is what run.sh starts unless GLIM_ARCH
+# says otherwise.
 glim_pick_arch() {
-    if [ -n "${GLIM_ARCH:-}" ]; then return; fi
+    GLIM_ARCH="${GLIM_ARCH:-i686}"
+    if [ "$GLIM_ARCH" = i686 ]; then glim_enable_i386; fi
+}
+
+GLIM_BINFMT=/proc/sys/fs/binfmt_misc
+# The project's own sources entry: only the emulator is taken from there.
+GLIM_BACKPORTS=/etc/apt/sources.list.d/glimform-bookworm-backports.sources
+# An i386 ELF executable or shared object, as the kernel's binfmt_misc matches it.
+GLIM_I386_MAGIC='\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00'
+GLIM_I386_MASK='\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff'
+
+# True when an enabled binfmt_misc entry, whoever made it, takes i386 ELF
+# programs (the ELF magic, 32-bit class and machine 3).
+glim_i386_entry() {
+    local f magic
+    for f in "$GLIM_BINFMT"/*; do
+        case "${f##*/}" in register | status) continue ;; esac
+        [ -f "$f" ] && head -n 1 "$f" | grep -qx enabled || continue
+        magic="$(sed -n 's/^magic //p' "$f")"
+        case "$magic" in 7f454c4601*) ;; *) continue ;; esac
+        [ "${magic:36:4}" = 0300 ] && return 0
+    done
+    return 1
+}
+
+# Debian's 32-bit Wine loader is a 32-bit Linux program.  Machines whose
+# kernel runs those natively use that; elsewhere (virtual machines without a
+# 32-bit mode) it runs under the user-mode i386 emulator registered with the
+# kernel.  Bookworm's own emulator (7.2) hangs in wineboot; the one in
+# bookworm-backports works.
+glim_enable_i386() {
     if /usr/lib/wine/wine --version >/dev/null 2>&1; then
-        GLIM_ARCH=i686
-    else
-        GLIM_ARCH=x86_64
+        if [ -d "$GLIM_BINFMT" ] && glim_i386_entry; then
+            echo "== 32-bit programs run under the registered i386 emulator"
+        else
+            echo "== 32-bit programs run natively"
+        fi
+        return
     fi
+    echo "== this machine cannot execute 32-bit programs: setting up the i386 emulator"
+    glim_install_emulator
+    glim_register_emulator
+    /usr/lib/wine/wine --version >/dev/null 2>&1 ||
+        glim_die "the 32-bit Wine loader does not run, not even under the i386 emulator"
+}
+
+glim_emulator() {
+    local f
+    for f in /usr/bin/qemu-i386-static /usr/bin/qemu-i386; do
+        [ -x "$f" ] && echo "$f" && return 0
+    done
+    return 1
+}
+
+glim_install_emulator() {
+    local v
+    v="$(dpkg-query -W -f='${Version}' qemu-user 2>/dev/null || true)"
+    if [ -n "$v" ] && dpkg --compare-versions "$v" ge 1:8 && glim_emulator >/dev/null; then return; fi
+    echo "== installing qemu-user from bookworm-backports"
+    if [ ! -f "$GLIM_BACKPORTS" ]; then
+        printf '%s\n' 'Types: deb' 'URIs: http://deb.debian.org/debian' 'Suites: bookworm-backports' \
+            'Components: main' 'Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg' |
+            glim_as_root tee "$GLIM_BACKPORTS" >/dev/null || glim_die "cannot add $GLIM_BACKPORTS"
+    fi
+    glim_as_root apt-get update -qq || glim_die "apt-get update failed"
+    # Backports are never chosen unless asked for, so the rest stays bookworm's.
+    DEBIAN_FRONTEND=noninteractive glim_as_root apt-get install -y -qq --no-install-recommends \
+        qemu-user/bookworm-backports >/dev/null || glim_die "could not install qemu-user from bookworm-backports"
+    glim_emulator >/dev/null || glim_die "qemu-user installed no qemu-i386"
+}
+
+# Registers the emulator for i386 programs under a name of our own, with the
+# fix-binary flag (the kernel opens it once, so it serves every i386 program,
+# the ones Wine starts included).  An entry that already takes i386 programs
+# is used as it is; no entry of anybody else's is changed or removed.
+glim_register_emulator() {
+    local qemu
+    if [ ! -e "$GLIM_BINFMT/register" ]; then
+        glim_as_root mount -t binfmt_misc binfmt_misc "$GLIM_BINFMT" || glim_die "cannot mount binfmt_misc"
+    fi
+    glim_i386_entry && return
+    if [ -e "$GLIM_BINFMT/glimform-i386" ]; then
+        # Ours from an earlier run, switched off since.
+        echo 1 | glim_as_root tee "$GLIM_BINFMT/glimform-i386" >/dev/null
+        glim_i386_entry && return
+        echo -1 | glim_as_root tee "$GLIM_BINFMT/glimform-i386" >/dev/null
+    fi
+    qemu="$(glim_emulator)" || glim_die "no qemu-i386"
+    printf '%s' ":glimform-i386:M::$GLIM_I386_MAGIC:$GLIM_I386_MASK:$qemu:F" |
+        glim_as_root tee "$GLIM_BINFMT/register" >/dev/null || glim_die "cannot register $qemu with binfmt_misc"
 }
 
 glim_loader() {
@@ -62,6 +144,14 @@ glim_wineserver() {
 
 GLIM_STARTED_XVFB=""
 GLIM_STARTED_WINESERVER=""
+
+# Ends the wineserver of the current prefix and everything running in it.
+glim_stop_wine() {
+    if [ -n "$GLIM_STARTED_WINESERVER" ]; then
+        "$(glim_wineserver)" -k >/dev/null 2>&1 || true
+        GLIM_STARTED_WINESERVER=""
+    fi
+}
 
 glim_cleanup() {
     if [ -n "$GLIM_STARTED_WINESERVER" ]; then

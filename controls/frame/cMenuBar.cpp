@@ -241,6 +241,21 @@ void cMenuBar::Render(HFONT hFnt, HDC lhDC, long lLeft, long lTop, long lWidth, 
     }
 }
 
+std::string cMenuBar::RenderedLook() const {
+    std::string look = std::to_string(reinterpret_cast<LONG_PTR>(hMenu_)) + ':' +
+                       std::to_string(selectedItem_) + ':' + std::to_string(hoverItem_);
+    const int c = hMenu_ ? GetMenuItemCount(hMenu_) : 0;
+    for (int p = 0; p < c; ++p) {
+        if (GetMenuItemID(hMenu_, p) != static_cast<UINT>(-1)) continue;
+        MENUITEMINFOA mii;
+        std::string caption;
+        ReadMenuItem(hMenu_, p, MIIM_TYPE, mii, caption);
+        look += '\0';
+        look += caption;
+    }
+    return look;
+}
+
 void cMenuBar::cMenuBar_SetFont(IFont* fnt) {
     menuFont_ = fnt;
 }

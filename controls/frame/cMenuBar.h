@@ -52,6 +52,9 @@ class cMenuBar : public ISubclass {
     // Paints the bar into lhDC at (lLeft, lTop); hit rectangles are kept
     // shifted by (lLeft, lYoffset), i.e. in client coordinates.
     void Render(HFONT hFnt, HDC lhDC, long lLeft, long lTop, long lWidth, long lHeight, long lYoffset);
+    // What Render draws from besides its arguments (the menu, its bar
+    // captions, the selected and hovered items): equal texts, equal bars.
+    std::string RenderedLook() const;
 
     // WM_DRAWITEM.
     LRESULT DrawItem(WPARAM wParam, LPARAM lParam);

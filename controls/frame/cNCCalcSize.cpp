@@ -1,5 +1,7 @@
 #include "cNCCalcSize.h"
 
+#include <windowsx.h>
+
 #include <cmath>
 #include <cstring>
 
@@ -57,9 +59,13 @@ bool ProcessPendingMessages() {
     return true;
 }
 
-POINT CursorRelativeTo(HWND hWnd, RECT& windowRect) {
+POINT CursorPosition() {
     POINT p{};
     GetCursorPos(&p);
+    return p;
+}
+
+POINT RelativeTo(HWND hWnd, POINT p, RECT& windowRect) {
     GetWindowRect(hWnd, &windowRect);
     p.x -= windowRect.left;
     p.y -= windowRect.top;
@@ -120,8 +126,10 @@ void cNCCalcSize::Attach(INCAreaModifier* iTo) {
     bMDIChild_ = cNCCalcSize_IsMDIChild(window_);
     for (const UINT msg : kMessages)
         if (msg != WM_SIZE || bMDIChild_) AttachMessage(this, window_, msg);
-    work_.Create(ScreenWidthPixels(), 4 * GetSystemMetrics(SM_CYCAPTION));
+    lCaptionMetric_ = GetSystemMetrics(SM_CYCAPTION);
+    work_.Create(ScreenWidthPixels(), 4 * lCaptionMetric_);
     SetPropA(window_, kNCImplementationProp, reinterpret_cast<HANDLE>(iTo));
+    implementation_ = iTo;
     mDeclares_AttachKeyboardHook(this);
 }
 
@@ -134,14 +142,14 @@ void cNCCalcSize::Detach() {
     }
     work_.Release();
     if (window_) RemovePropA(window_, kNCImplementationProp);
+    implementation_ = nullptr;
     window_ = nullptr;
     hMenu_ = nullptr;
 }
 
 bool cNCCalcSize::GetImplementation(Ref<INCAreaModifier>& implementation) {
-    HANDLE raw = window_ ? GetPropA(window_, kNCImplementationProp) : nullptr;
-    if (!raw) return false;
-    implementation = Ref<INCAreaModifier>(reinterpret_cast<INCAreaModifier*>(raw));
+    if (!window_ || !implementation_) return false;
+    implementation = Ref<INCAreaModifier>(implementation_);
     return true;
 }
 
@@ -209,7 +217,8 @@ LRESULT cNCCalcSize::WindowProc(HWND hWnd, UINT iMsg, WPARAM wParam, LPARAM lPar
     case WM_NCHITTEST: {
         Ref<INCAreaModifier> implementation;
         if (!GetImplementation(implementation)) return CallOldWindowProc(hWnd, iMsg, wParam, lParam);
-        lastHitCode_ = cNCCalcSize_NCHitTest();
+        // The point asked about, not wherever the cursor has gone since.
+        lastHitCode_ = cNCCalcSize_NCHitTest(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
         // The menu bar band reaches the bar as client mouse messages.
         return lastHitCode_ == HTMENU ? HTCLIENT : lastHitCode_;
     }
@@ -267,6 +276,11 @@ LRESULT cNCCalcSize::OnSetCursor(WPARAM wParam, LPARAM lParam) {
 
 LRESULT cNCCalcSize::OnNCCalcSize(WPARAM wParam, LPARAM lParam) {
     bMaximizedMDIChild_ = bMDIChild_ && IsZoomed(window_);
+    // Somebody else may have changed the property; the frame is recomputed
+    // whenever that should show.
+    implementation_ =
+        window_ ? reinterpret_cast<INCAreaModifier*>(GetPropA(window_, kNCImplementationProp)) : nullptr;
+    lCaptionMetric_ = GetSystemMetrics(SM_CYCAPTION);
     // The previous procedure already turned the rectangle into the client
     // rectangle in place; a second call would shrink it twice.
     if (!wParam) return 0;
@@ -276,7 +290,7 @@ LRESULT cNCCalcSize::OnNCCalcSize(WPARAM wParam, LPARAM lParam) {
     params.rgrc[0] = RECT{pos.x, pos.y, pos.x + pos.cx, pos.y + pos.cy};
 
     lLeftMargin_ = lRightMargin_ = GetSystemMetrics(SM_CXFRAME);
-    lTopMargin_ = GetSystemMetrics(SM_CYCAPTION) + GetSystemMetrics(SM_CYFRAME);
+    lTopMargin_ = lCaptionMetric_ + GetSystemMetrics(SM_CYFRAME);
     lBottomMargin_ = GetSystemMetrics(SM_CYFRAME);
     Ref<INCAreaModifier> implementation;
     if (!bMaximizedMDIChild_ && GetImplementation(implementation)) {
@@ -312,17 +326,17 @@ LRESULT cNCCalcSize::OnNCPaint(HWND hWnd, WPARAM wParam, LPARAM lParam) {
     return 0;
 }
 
-long cNCCalcSize::cNCCalcSize_NCHitTest() {
+long cNCCalcSize::cNCCalcSize_NCHitTest(POINT screen) {
     Ref<INCAreaModifier> implementation;
     if (!GetImplementation(implementation)) return HTNOWHERE;
 
     long code = HTCLIENT;
     const bool sizing = (GetWindowLongA(window_, GWL_STYLE) & WS_THICKFRAME) != 0;
     RECT wr{};
-    const POINT p = CursorRelativeTo(window_, wr);
+    const POINT p = RelativeTo(window_, screen, wr);
     const long w = wr.right, h = wr.bottom;
     const long L = lLeftMargin_, T = lTopMargin_, R = lRightMargin_, B = lBottomMargin_;
-    const long caption = GetSystemMetrics(SM_CYCAPTION);
+    const long caption = lCaptionMetric_;
 
     if (PtInRect(&wr, p)) {
         long sizingCode = 0;
@@ -351,7 +365,7 @@ void cNCCalcSize::OnNCLButtonDown(WPARAM wParam, LPARAM lParam) {
     probeDy_ = -probeDy_;
     mouse_event(MOUSEEVENTF_MOVE, static_cast<DWORD>(probeDx_), static_cast<DWORD>(probeDy_), 0, 0);
 
-    const long code = cNCCalcSize_NCHitTest();
+    const long code = cNCCalcSize_NCHitTest(CursorPosition());
     Ref<INCAreaModifier> implementation;
     if (!GetImplementation(implementation)) {
         // Nothing computed a code of ours: the platform's own code goes on.
@@ -368,7 +382,7 @@ void cNCCalcSize::OnNCLButtonDown(WPARAM wParam, LPARAM lParam) {
     bool handled = false;
     {
         RECT r{};
-        const POINT p = CursorRelativeTo(window_, r);
+        const POINT p = RelativeTo(window_, CursorPosition(), r);
         const NonClientDC dc(window_);
         implementation->NCMouseDown(p.x, p.y, handled, dc.get(), r.left, r.top, r.right, r.bottom);
     }
@@ -381,7 +395,7 @@ void cNCCalcSize::OnNCLButtonUp() {
     Ref<INCAreaModifier> implementation;
     if (!GetImplementation(implementation)) return;
     RECT r{};
-    const POINT p = CursorRelativeTo(window_, r);
+    const POINT p = RelativeTo(window_, CursorPosition(), r);
     const NonClientDC dc(window_);
     implementation->NCMouseUp(p.x, p.y, dc.get(), r.left, r.top, r.right, r.bottom);
 }
@@ -394,7 +408,7 @@ LRESULT cNCCalcSize::OnNCLButtonDblClk(WPARAM wParam, LPARAM lParam) {
     if (GetImplementation(implementation)) {
         bool handled = false;
         RECT r{};
-        const POINT p = CursorRelativeTo(window_, r);
+        const POINT p = RelativeTo(window_, CursorPosition(), r);
         const NonClientDC dc(window_);
         implementation->NCMouseDown(p.x, p.y, handled, dc.get(), r.left, r.top, r.right, r.bottom);
         if (handled) return 0;

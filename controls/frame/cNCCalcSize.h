@@ -69,7 +69,8 @@ class cNCCalcSize : public ISubclass, public IKeyboardClient {
 
     void cNCCalcSize_DragWindow();
     static bool cNCCalcSize_IsMDIChild(HWND hWnd);
-    long cNCCalcSize_NCHitTest();
+    // Hit code of a screen point.
+    long cNCCalcSize_NCHitTest(POINT screen);
     void ForEachMessage(void (*action)(cNCCalcSize*, HWND, UINT));
     void Repaint();
     LRESULT OnNCCalcSize(WPARAM wParam, LPARAM lParam);
@@ -79,7 +80,12 @@ class cNCCalcSize : public ISubclass, public IKeyboardClient {
     LRESULT OnNCLButtonDblClk(WPARAM wParam, LPARAM lParam);
     LRESULT OnSetCursor(WPARAM wParam, LPARAM lParam);
 
-    HWND window_ = nullptr;           // the window taken over; null while detached
+    HWND window_ = nullptr; // the window taken over; null while detached
+    // The window property's value as this object wrote it, or read it back at
+    // the last frame computation: raw and uncounted like the property.  Hit
+    // tests and paints come with every mouse move, and a property read is a
+    // server round trip under Wine.
+    INCAreaModifier* implementation_ = nullptr;
     bool bMDIChild_ = false;          // the window's parent is an MDI client
     HMENU hMenu_ = nullptr;           // the window's menu as it was at Attach
     bool bWindowActive_ = false;      // last WM_NCACTIVATE state
@@ -90,8 +96,9 @@ class cNCCalcSize : public ISubclass, public IKeyboardClient {
     long lTopMargin_ = 0;
     long lRightMargin_ = 0;
     long lBottomMargin_ = 0;
-    long lastHitCode_ = 0; // code of the last WM_NCHITTEST
-    long probeDx_ = 0;     // last relative cursor nudge of a press
+    long lCaptionMetric_ = 0; // SM_CYCAPTION as of the last frame computation
+    long lastHitCode_ = 0;    // code of the last WM_NCHITTEST
+    long probeDx_ = 0;        // last relative cursor nudge of a press
     long probeDy_ = 0;
     bool bInCursor_ = false; // WM_SETCURSOR is being handled
 };

@@ -1,6 +1,7 @@
 #include "cNeoCaption.h"
 
 #include <cmath>
+#include <cstring>
 #include <optional>
 #include <string>
 
@@ -172,6 +173,8 @@ void cNeoCaption::Attach(IDispatch* F, IPicture* PicCaption, IPicture* PicBorder
     borderPic_->CreateFromPicture(PicBorder);
     strip_ = std::make_unique<cMemDC>();
     sides_ = std::make_unique<cMemDC>();
+    bottom_ = std::make_unique<cMemDC>();
+    composed_.reset();
     lButtonWidth_ = lButtonWidth;
     lButtonHeight_ = lButtonHeight;
     lActiveLeftEnd_ = lActiveLeftEnd;
@@ -300,35 +303,73 @@ void cNeoCaption::cNeoCaption_DrawButton(HDC hDC, long button, long state) {
            kGlyphOrigin + k * lButtonWidth_, state ? lButtonHeight_ : 0, SRCCOPY);
 }
 
+bool cNeoCaption::FrameLook::operator==(const FrameLook& o) const {
+    return EqualRect(&frame, &o.frame) && active == o.active && style == o.style && title == o.title &&
+           icon == o.icon && std::memcmp(&font, &o.font, sizeof font) == 0 && menu == o.menu;
+}
+
 void cNeoCaption::NCPaint(HDC hDC, long lLeft, long lTop, long lRight, long lBottom) {
     struct UpdateLockScope {
         cNeoCaption* self;
         ~UpdateLockScope() { self->UnlockUpdates(); }
     } lockScope{this};
-    if (!captionPic_ || !borderPic_ || !strip_ || !sides_ || !takeover_) return;
+    if (!captionPic_ || !borderPic_ || !strip_ || !sides_ || !bottom_ || !takeover_) return;
     const long capH = captionPic_->Height();
     const long bh = borderPic_->Height();
     // Without tiles the side columns could never be filled.
     if (capH < 1 || bh < 1) return;
 
+    FrameLook look;
+    look.frame = RECT{lLeft, lTop, lRight, lBottom};
+    look.active = takeover_->WindowActive();
+    look.style =
+        GetWindowLongA(window_, GWL_STYLE) & (WS_MAXIMIZEBOX | WS_MINIMIZEBOX | WS_SYSMENU | WS_MAXIMIZE);
+    look.title = WindowTextA(window_);
+    if (!look.title.empty()) look.icon = FormIcon();
+    cNeoCaption_FontToLogFont(captionFont_.Get(), hDC, look.font);
+    if (look.active) look.font.lfWeight = FW_BOLD;
+    if (menuBar_) {
+        menuBar_->put_hMenu(takeover_->hMenu());
+        look.menu = menuBar_->RenderedLook();
+    }
+    if (!composed_ || !(*composed_ == look)) {
+        composed_.reset();
+        if (!Compose(look, lLeft, lTop, lRight, lBottom)) return;
+        composed_ = std::move(look);
+    }
+
+    // Four copies put the frame on the window, so it never flickers.
+    BitBlt(hDC, 0, 0, strip_->Width(), strip_->Height(), strip_->hDC(), 0, 0, SRCCOPY);
+    const long top = lTop + capH;
+    const long columnHeight = lBottom - top;
+    if (columnHeight > 0) {
+        BitBlt(hDC, lLeft, top, bh, columnHeight, sides_->hDC(), 0, top, SRCCOPY);
+        BitBlt(hDC, lRight - bh, top, bh, columnHeight, sides_->hDC(), bh, top, SRCCOPY);
+    }
+    const long yb = lBottom - bh < capH ? capH : lBottom - bh;
+    BitBlt(hDC, lLeft, yb, bottom_->Width(), bh, bottom_->hDC(), 0, 0, SRCCOPY);
+}
+
+bool cNeoCaption::Compose(const FrameLook& look, long lLeft, long lTop, long lRight, long lBottom) {
+    const long capH = captionPic_->Height();
+    const long bh = borderPic_->Height();
     strip_->SetWidth(lRight - lLeft + 1);
     strip_->SetHeight(capH);
     sides_->SetWidth(2 * borderPic_->Width());
     sides_->SetHeight(lBottom - lTop + 1);
+    bottom_->SetWidth(lRight - lLeft + 1);
+    bottom_->SetHeight(bh);
     const HDC strip = strip_->hDC();
     const HDC sides = sides_->hDC();
+    const HDC bottom = bottom_->hDC();
     const HDC caption = captionPic_->hDC();
     const HDC border = borderPic_->hDC();
-    if (!strip || !sides) return;
+    if (!strip || !sides || !bottom) return false;
 
-    LOGFONTA lf{};
-    cNeoCaption_FontToLogFont(captionFont_.Get(), hDC, lf);
-    const bool active = takeover_->WindowActive();
-    if (active) lf.lfWeight = FW_BOLD;
-    const OwnedFont titleFont(CreateFontIndirectA(&lf));
+    const OwnedFont titleFont(CreateFontIndirectA(&look.font));
     const SelectGuard titleSelection(strip, titleFont.get());
 
-    const long o = active ? 0 : lInactiveOffset_;
+    const long o = look.active ? 0 : lInactiveOffset_;
     BitBlt(strip, lLeft, lTop, lLeft + lActiveLeftEnd_, capH, caption, o, 0, SRCCOPY);
 
     const long w = lActiveRightEnd_ - lActiveRightStart_ + 1;
@@ -340,9 +381,9 @@ void cNeoCaption::NCPaint(HDC hDC, long lLeft, long lTop, long lRight, long lBot
     }
     BitBlt(strip, x, lTop, w, capH, caption, o + lActiveRightStart_, 0, SRCCOPY);
 
-    bMaxPresent_ = HasStyle(window_, WS_MAXIMIZEBOX);
-    bMinPresent_ = HasStyle(window_, WS_MINIMIZEBOX);
-    bClosePresent_ = HasStyle(window_, WS_SYSMENU);
+    bMaxPresent_ = (look.style & WS_MAXIMIZEBOX) != 0;
+    bMinPresent_ = (look.style & WS_MINIMIZEBOX) != 0;
+    bClosePresent_ = (look.style & WS_SYSMENU) != 0;
 
     // Right to left, one slot a glyph and a pixel wide; an absent button
     // leaves its slot to the next one.
@@ -379,25 +420,22 @@ void cNeoCaption::NCPaint(HDC hDC, long lLeft, long lTop, long lRight, long lBot
     if (showTitle) {
         SetBkMode(strip, TRANSPARENT);
         long color = RGB(170, 180, 167);
-        if (active) color = IsDarkTitleSkin(idx_) ? RGB(20, 20, 20) : 0xFFFFFF;
+        if (look.active) color = IsDarkTitleSkin(idx_) ? RGB(20, 20, 20) : 0xFFFFFF;
         SetTextColor(strip, static_cast<COLORREF>(TranslateColor(static_cast<OLE_COLOR>(color), nullptr)));
-        const std::string text = WindowTextA(window_);
-        if (!text.empty()) {
+        if (!look.title.empty()) {
             RECT textRect{lLeft + 28, 8, lRight - 80, 8 + (capH - bh - 2) / 2};
-            DrawTextA(strip, text.c_str(), -1, &textRect, DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
-            DrawIconEx(strip, 7, 5, FormIcon(), 16, 16, 0, nullptr, DI_NORMAL);
+            DrawTextA(strip, look.title.c_str(), -1, &textRect,
+                      DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+            DrawIconEx(strip, 7, 5, look.icon, 16, 16, 0, nullptr, DI_NORMAL);
         }
     }
 
     if (menuBar_) {
-        menuBar_->put_hMenu(takeover_->hMenu());
-        LOGFONTA barLf = lf;
+        LOGFONTA barLf = look.font;
         barLf.lfWeight = FW_NORMAL;
         const OwnedFont barFont(CreateFontIndirectA(&barLf));
         menuBar_->Render(barFont.get(), strip, 10, 30, x + 80, capH / 2, 3 - capH / 2);
     }
-
-    BitBlt(hDC, 0, 0, strip_->Width(), strip_->Height(), strip, 0, 0, SRCCOPY);
 
     // Side columns: one tile each, then the filled part copied below itself
     // in rounds of doubling height.
@@ -406,23 +444,17 @@ void cNeoCaption::NCPaint(HDC hDC, long lLeft, long lTop, long lRight, long lBot
     BitBlt(sides, bh, top, bh, bh, border, 4 * bh, 0, SRCCOPY);
     for (long y = capH + bh, h = bh; y < lBottom - bh; y += h, h *= 2)
         BitBlt(sides, 0, lTop + y, 2 * bh, h, sides, 0, top, SRCCOPY);
-    const long columnHeight = lBottom - top;
-    if (columnHeight > 0) {
-        BitBlt(hDC, lLeft, top, bh, columnHeight, sides, 0, top, SRCCOPY);
-        BitBlt(hDC, lRight - bh, top, bh, columnHeight, sides, bh, top, SRCCOPY);
-    }
 
     // Bottom strip, tile by tile from the tile just drawn.
     for (long bx = lLeft + bh; bx < lRight - bh; bx += bh) {
         if (bx == lLeft + bh)
-            BitBlt(strip, bx, 0, bh, bh, border, 3 * bh, 0, SRCCOPY);
+            BitBlt(bottom, bx, 0, bh, bh, border, 3 * bh, 0, SRCCOPY);
         else
-            BitBlt(strip, bx, 0, bh, bh, strip, bx - bh, 0, SRCCOPY);
+            BitBlt(bottom, bx, 0, bh, bh, bottom, bx - bh, 0, SRCCOPY);
     }
-    BitBlt(strip, lLeft, 0, bh, bh, border, 2 * bh, 0, SRCCOPY);
-    BitBlt(strip, lRight - bh, 0, bh, bh, border, 6 * bh, 0, SRCCOPY);
-    const long yb = lBottom - bh < capH ? capH : lBottom - bh;
-    BitBlt(hDC, lLeft, yb, strip_->Width(), bh, strip, 0, 0, SRCCOPY);
+    BitBlt(bottom, lLeft, 0, bh, bh, border, 2 * bh, 0, SRCCOPY);
+    BitBlt(bottom, lRight - bh, 0, bh, bh, border, 6 * bh, 0, SRCCOPY);
+    return true;
 }
 
 void cNeoCaption::HitTest(long X, long Y, long& eHitTest) {

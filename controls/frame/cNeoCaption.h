@@ -9,6 +9,8 @@
 #include <wrl/client.h>
 
 #include <memory>
+#include <optional>
+#include <string>
 
 #include "INCAreaModifier.h"
 #include "cMemDC.h"
@@ -82,6 +84,22 @@ class cNeoCaption : public INCAreaModifier {
     ~cNeoCaption() override;
 
   private:
+    // What a composed frame shows besides the skin: a paint whose look equals
+    // the last one copies the kept surfaces to the window and nothing else.
+    struct FrameLook {
+        RECT frame{}; // window rectangle at (0, 0)
+        bool active = false;
+        LONG style = 0;       // the bits that pick title buttons and glyphs
+        std::string title;    // window text
+        HICON icon = nullptr; // form icon, read only with a title
+        LOGFONTA font{};      // title font
+        std::string menu;     // the bar's own look
+        bool operator==(const FrameLook& o) const;
+    };
+
+    // Draws the caption strip, side columns and bottom strip of look into
+    // their surfaces; false when a surface could not be had.
+    bool Compose(const FrameLook& look, long lLeft, long lTop, long lRight, long lBottom);
     void cNeoCaption_DrawButton(HDC hDC, long button, long state);
     bool& PresentFlag(long button);
     bool& PressedFlag(long button);
@@ -95,8 +113,10 @@ class cNeoCaption : public INCAreaModifier {
     HWND window_ = nullptr;                     // the form's window
     std::unique_ptr<cMemDC> borderPic_;         // copy of the border picture; height = tile size
     std::unique_ptr<cMemDC> captionPic_;        // copy of the caption picture; height = caption height
-    std::unique_ptr<cMemDC> strip_;             // caption strip, then bottom strip, of one paint
-    std::unique_ptr<cMemDC> sides_;             // left and right border columns
+    std::unique_ptr<cMemDC> strip_;             // caption strip of the last composed look
+    std::unique_ptr<cMemDC> sides_;             // left and right border columns of it
+    std::unique_ptr<cMemDC> bottom_;            // bottom strip of it
+    std::optional<FrameLook> composed_;         // what the three surfaces hold; none after Attach
     Ref<cMenuBar> menuBar_;                     // created by Attach
     OLE_COLOR activeCaptionColor_ = 0xCCCCCC;   // stored only
     OLE_COLOR inActiveCaptionColor_ = 0x999999; // stored only

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <sstream>
 
 #include "PainterHarness.h"
@@ -257,4 +258,71 @@ TEST(NeoCaptionPaint, CaptionFontChangesShowAtTheNextPaint) {
     const long large = CountColor(Snapshot(window), textArea, RGB(255, 255, 255));
     EXPECT_GT(small, 0);
     EXPECT_GT(large, small + small / 4);
+}
+
+// The painter keeps its composed frame between paints; every change that
+// shows in the frame must show after the next paint exactly as a painter
+// composing afresh draws it.
+TEST(NeoCaptionPaint, AKeptFrameFollowsEveryChange) {
+    struct Change {
+        const char* what;
+        std::function<void(HWND, HMENU)> apply;
+        bool activeAfter;
+    };
+    const Change changes[] = {
+        {"title", [](HWND w, HMENU) { SetWindowTextA(w, "Another title"); }, true},
+        {"activation", [](HWND w, HMENU) { SendMessageA(w, WM_NCACTIVATE, 0, 0); }, false},
+        {"size",
+         [](HWND w, HMENU) {
+             SetWindowPos(w, nullptr, 0, 0, 360, 230, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+         },
+         true},
+        {"style",
+         [](HWND w, HMENU) { SetWindowLongA(w, GWL_STYLE, GetWindowLongA(w, GWL_STYLE) & ~WS_MINIMIZEBOX); },
+         true},
+        {"menu caption",
+         [](HWND, HMENU menu) {
+             ModifyMenuA(menu, 0, MF_BYPOSITION | MF_POPUP | MF_STRING,
+                         reinterpret_cast<UINT_PTR>(GetSubMenu(menu, 0)), "Edit");
+         },
+         true},
+    };
+    for (const Change& change : changes) {
+        SCOPED_TRACE(change.what);
+        FrameWindow window(WS_OVERLAPPEDWINDOW | WS_VISIBLE, 300, 200);
+        const HMENU menu = CreateMenu();
+        AppendMenuA(menu, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(CreatePopupMenu()), "File");
+        SetMenu(window, menu);
+        SetWindowTextA(window, "Title");
+        ComPtr<FormDouble> form;
+        auto painter = AttachPainter(window, form);
+        SendMessageA(window, WM_NCACTIVATE, 1, 0);
+        PaintFrame(window);
+        const Snapshot before(window);
+
+        change.apply(window, menu);
+        PaintFrame(window);
+        const Snapshot kept(window);
+
+        painter = nullptr; // a new painter composes from nothing
+        painter = AttachPainter(window, form);
+        SendMessageA(window, WM_NCACTIVATE, change.activeAfter ? 1 : 0, 0);
+        PaintFrame(window);
+        const Snapshot fresh(window);
+
+        ASSERT_EQ(kept.Width(), fresh.Width());
+        ASSERT_EQ(kept.Height(), fresh.Height());
+        long differ = 0, changed = 0;
+        for (long y = 0; y < kept.Height(); ++y)
+            for (long x = 0; x < kept.Width(); ++x) {
+                // The frame only: the client area is the window's own.
+                if (y >= kCapH && y < kept.Height() - kTile && x >= kTile && x < kept.Width() - kTile)
+                    continue;
+                if (kept.At(x, y) != fresh.At(x, y)) ++differ;
+                if (x < before.Width() && y < before.Height() && kept.At(x, y) != before.At(x, y)) ++changed;
+            }
+        EXPECT_EQ(differ, 0);
+        EXPECT_GT(changed, 0) << "the change does not show in the frame at all";
+        painter = nullptr; // gives the menu back to the window, which destroys it
+    }
 }

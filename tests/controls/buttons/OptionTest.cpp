@@ -6,6 +6,7 @@
 #include "GlimError.h"
 #include "GlyphTour.h"
 #include "ProbeControl.h"
+#include "RefusingOption.h"
 #include "SkinResourceIds.h"
 #include "pump.h"
 
@@ -273,4 +274,23 @@ TEST_F(OptionTest, ALargeCaptionAboveTheTopStillShowsHover) {
         MoveAway();
         EXPECT_TRUE(glimtest::PumpUntil([&] { return s->Events()->CountOf(ev::MouseOut) == 1; }));
     }
+}
+
+TEST_F(OptionTest, AnOptionRefusingItsPutDoesNotBreakTheClick) {
+    RefusingOption::Register();
+    ASSERT_TRUE(form.Add("GlimOption", "A", 300, 300));
+    ASSERT_TRUE(form.Form()->AddControl(RefusingOption::ClsidText(), "F", 300, 900, 1200, 240));
+    ASSERT_TRUE(form.Add("GlimOption", "C", 300, 1500));
+    ASSERT_EQ(Put(form.Form()->Site("A")->ControlDispatch().get(), "Value", glim::Variant::Bool(true)), S_OK);
+    RefusingOption::putsRefused = 0;
+    host::ControlSite* c = form.Form()->Site("C");
+    MoveTo(c->Window(), POINT{6, 6});
+    MouseButtons({MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP});
+    // A before the refusing member and C after it both got their puts.
+    ASSERT_TRUE(glimtest::PumpUntil([&] { return ValueOf("C"); }));
+    EXPECT_FALSE(ValueOf("A"));
+    EXPECT_EQ(RefusingOption::putsRefused, 1);
+    MoveAway();
+    form.Form()->RemoveControl("F");
+    RefusingOption::Revoke();
 }

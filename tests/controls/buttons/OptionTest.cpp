@@ -5,7 +5,6 @@
 #include "Conversions.h"
 #include "GlimError.h"
 #include "GlyphTour.h"
-#include "ProbeControl.h"
 #include "RefusingOption.h"
 #include "SkinResourceIds.h"
 #include "pump.h"
@@ -13,7 +12,6 @@
 #include <gtest/gtest.h>
 
 using namespace toggletest;
-using glimtest::ProbeControl;
 namespace ev = dispid::GlimOption_events;
 
 namespace {
@@ -22,9 +20,6 @@ const ToggleKind kOption{"GlimOption", GLIM_RES_OPTION, 2, 4, {0, -1}, true};
 
 class OptionTest : public testing::Test {
   protected:
-    static void SetUpTestSuite() { ProbeControl::RegisterClasses(); }
-    static void TearDownTestSuite() { ProbeControl::RevokeClasses(); }
-
     bool ValueOf(const std::string& name) {
         return glim::ToBool(*Get(form.Form()->Site(name)->ControlDispatch().get(), "Value"));
     }
@@ -49,8 +44,7 @@ TEST(OptionGlyphs, EveryCellOnEverySkinFromThePaintedPixels) {
 }
 
 TEST_F(OptionTest, OneGroupPerFormAcrossPanelsWithRealClicks) {
-    ASSERT_TRUE(form.Form()->AddControl(ProbeControl::ClsidText(ProbeControl::ContainerClass()), "Panel1",
-                                        3000, 300, 5000, 3000));
+    ASSERT_TRUE(form.Form()->AddControl("GlimFormControl.GlimContainr", "Panel1", 3000, 300, 5000, 3000));
     const std::vector<std::string> names{"A", "B", "C", "D"};
     ASSERT_TRUE(Optioned(form.Add("GlimOption", "A", 300, 300).get()));
     ASSERT_TRUE(Optioned(form.Add("GlimOption", "B", 300, 900).get()));
@@ -293,4 +287,76 @@ TEST_F(OptionTest, AnOptionRefusingItsPutDoesNotBreakTheClick) {
     MoveAway();
     form.Form()->RemoveControl("F");
     RefusingOption::Revoke();
+}
+
+TEST_F(OptionTest, DispatchIdentifiersReachTheSameMembersAsNames) {
+    glim::ComPtr<host::ControlSite> s = form.Add("GlimOption", "A", 300, 300);
+    IDispatch* d = s->ControlDispatch().get();
+    ASSERT_EQ(Put(d, "BackColor", glim::Variant::I4(0x112233)), S_OK);
+    ASSERT_EQ(Put(d, "Value", glim::Variant::Bool(true)), S_OK);
+    ASSERT_EQ(Put(d, "Style", glim::Variant::I2(9)), S_OK);
+    struct Member {
+        const char* name;
+        DISPID id;
+    };
+    // GlimOption's own identifiers, not the standard ones GlimCheck uses.
+    const Member members[] = {{"BackColor", 0x68030001},   {"Font", 0x68030002},
+                              {"Value", 0x68030003},       {"Style", 0x68030000},
+                              {"Caption", DISPID_CAPTION}, {"Enabled", DISPID_ENABLED}};
+    for (const Member& m : members) {
+        SCOPED_TRACE(m.name);
+        glim::Variant byId;
+        ASSERT_EQ(Invoke(d, m.id, DISPATCH_PROPERTYGET, {}, byId.get()), S_OK);
+        glim::Variant byName = Get(d, m.name);
+        ASSERT_EQ(byId.vt(), byName.vt());
+        if (byId.vt() == VT_DISPATCH) {
+            glim::ComPtr<IUnknown> a, b;
+            V_DISPATCH(byId.get())->QueryInterface(IID_IUnknown, a.put_void());
+            V_DISPATCH(byName.get())->QueryInterface(IID_IUnknown, b.put_void());
+            EXPECT_EQ(a.get(), b.get());
+        } else {
+            EXPECT_EQ(glim::ToText(*byId), glim::ToText(*byName));
+        }
+    }
+}
+
+namespace {
+
+// Message boxes of this thread, read and closed from a timer inside their loops.
+std::vector<std::string> gBoxTexts;
+
+BOOL CALLBACK CloseBox(HWND hwnd, LPARAM) {
+    char cls[16] = {};
+    GetClassNameA(hwnd, cls, sizeof cls);
+    if (std::string(cls) != "#32770" || !IsWindowVisible(hwnd)) return TRUE;
+    char text[512] = {};
+    GetDlgItemTextA(hwnd, 0xFFFF, text, sizeof text);
+    gBoxTexts.push_back(text);
+    PostMessageA(hwnd, WM_COMMAND, IDOK, 0);
+    return FALSE;
+}
+
+void CALLBACK CloseBoxes(HWND, UINT, UINT_PTR, DWORD) {
+    EnumThreadWindows(GetCurrentThreadId(), &CloseBox, 0);
+}
+
+} // namespace
+
+TEST_F(OptionTest, AutoSkinControlStopsAtASkinWithoutASheet) {
+    glim::ComPtr<host::ControlSite> skinner =
+        form.Form()->AddControl("GlimFormControl.GlimForm", "GlimForm1", 6000, 3000, 480, 480);
+    ASSERT_TRUE(skinner);
+    ASSERT_TRUE(form.Add("GlimCheck", "Check1", 300, 300));
+    ASSERT_TRUE(form.Add("GlimOption", "Option1", 300, 900));
+    IDispatch* g = skinner->ControlDispatch().get();
+    ASSERT_EQ(Put(g, "MnuStyleIdx", glim::Variant::I2(30)), S_OK);
+    gBoxTexts.clear();
+    const UINT_PTR timer = SetTimer(nullptr, 0, 50, &CloseBoxes);
+    EXPECT_EQ(Invoke(g, dispid::GlimForm::AutoSkinControl, DISPATCH_METHOD, {}), S_OK);
+    KillTimer(nullptr, timer);
+    ASSERT_EQ(gBoxTexts.size(), 1u);
+    EXPECT_EQ(gBoxTexts[0].substr(0, 3), "340");
+    // The check box kept the index it refused; the walk never reached the option.
+    EXPECT_EQ(glim::ToLong(*Get(form.Form()->Site("Check1")->ControlDispatch().get(), "Style")), 30);
+    EXPECT_EQ(glim::ToLong(*Get(form.Form()->Site("Option1")->ControlDispatch().get(), "Style")), 0);
 }

@@ -1,14 +1,11 @@
 #include "GlimCheck.h"
 
-#include "Conversions.h"
 #include "SkinResourceIds.h"
-#include "Text.h"
 
 namespace glim {
 
 namespace {
 
-constexpr PersistedKey kValueKey{"Value", VT_I4};
 constexpr OLE_COLOR kDesignBackColor = 0xE0E0E0;
 constexpr OLE_COLOR kGlyphBoxBack = 0x80000005;
 constexpr short kSheetRows = 12;
@@ -39,19 +36,16 @@ void GlimCheck::OnInitialize() {
     HookParts(p, false, [this] { PollPointer(); });
     DrawState();
     Layout();
-    parts.PaintBackground();
+    // The back colour is not set yet at creation: black until the properties come.
+    Canvas().SetBackColor(0);
 }
 
 void GlimCheck::OnInitProperties() {
-    parts.InitProperties([this] { PutValue(0); });
+    ApplyKept({"Caption", "Value", "Font", "BackColor", "ForeColor"});
 }
 
-void GlimCheck::OnReadProperties(const PropertyBag& bag) {
-    parts.ReadProperties(bag, [&] { PutValue(ToLong(*bag.Read(kValueKey, *Variant::I4(0)))); });
-}
-
-void GlimCheck::OnWriteProperties(const PropertyBag& bag) {
-    parts.WriteProperties(bag, [&] { bag.Write(kValueKey, *Variant::I4(value), *Variant::I4(0)); });
+void GlimCheck::OnReadProperties(const PropertyBag&) {
+    ApplyKept({"Value", "Caption", "Font", "BackColor", "ForeColor"});
 }
 
 void GlimCheck::Layout() {
@@ -67,8 +61,9 @@ void GlimCheck::Layout() {
 }
 
 void GlimCheck::ShowCell(GlyphState state) {
-    if (!HasGlyph()) return;
-    if (ComPtr<IPictureDisp> pic = parts.ChangedCell(4 * static_cast<int>(value) + state))
+    const long v = CurrentValue();
+    if (v < 0 || v > 2) return;
+    if (ComPtr<IPictureDisp> pic = parts.ChangedCell(Skin(), 4 * static_cast<int>(v) + state))
         p.SetPicture(pic.get());
 }
 
@@ -82,7 +77,7 @@ void GlimCheck::DrawDisabled() {
 }
 
 void GlimCheck::PutValue(long v) {
-    value = v;
+    SetValue(dispid::GlimCheck::Value, *Variant::I4(v));
     DrawState();
     PropertyChanged("Value");
 }
@@ -91,27 +86,28 @@ void GlimCheck::OnClick() {
     ComPtr<IUnknown> keep(Unknown()); // the host's handler may let go of us
     RaiseEvent(toggle_events::Click);
     // Mixed goes to Unchecked; a click never makes Mixed.
-    if (value == 1 || value == 2)
+    const long v = CurrentValue();
+    if (v == 1 || v == 2)
         PutValue(0);
-    else if (value == 0)
+    else if (v == 0)
         PutValue(1);
     DrawState();
 }
 
 void GlimCheck::OnMouseDown(short button, short shift, float x, float y) {
     if (Enabled()) ShowCell(kGlyphPressed);
-    parts.RaiseMouse(toggle_events::MouseDown, button, shift, x, y);
+    RaiseEvent(toggle_events::MouseDown, button, shift, x, y);
 }
 
 void GlimCheck::OnMouseMove(short button, short shift, float x, float y) {
     parts.WatchPointer();
     // The real pointer decides: the coordinates passed on come in mixed units.
     if (Enabled() && parts.PointerInside()) ShowCell(button == kLeftButton ? kGlyphPressed : kGlyphHover);
-    parts.RaiseMouse(toggle_events::MouseMove, button, shift, x, y);
+    RaiseEvent(toggle_events::MouseMove, button, shift, x, y);
 }
 
 void GlimCheck::OnMouseUp(short button, short shift, float x, float y) {
-    parts.RaiseMouse(toggle_events::MouseUp, button, shift, x, y);
+    RaiseEvent(toggle_events::MouseUp, button, shift, x, y);
 }
 
 void GlimCheck::PollPointer() {
@@ -122,12 +118,9 @@ void GlimCheck::PollPointer() {
     RaiseEvent(toggle_events::MouseOut);
 }
 
-// ---- _GlimCheck ----
-
 STDMETHODIMP GlimCheck::get_Value(State* pVal) {
     if (!pVal) return E_POINTER;
-    *pVal = static_cast<State>(value);
-    return S_OK;
+    return Member([&] { *pVal = static_cast<State>(CurrentValue()); });
 }
 
 STDMETHODIMP GlimCheck::put_Value(State New_Value) {

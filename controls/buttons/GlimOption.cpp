@@ -1,6 +1,5 @@
 #include "GlimOption.h"
 
-#include "Conversions.h"
 #include "LateBound.h"
 #include "SkinResourceIds.h"
 #include "Text.h"
@@ -9,7 +8,6 @@ namespace glim {
 
 namespace {
 
-constexpr PersistedKey kValueKey{"Value", VT_BOOL};
 constexpr OLE_COLOR kDesignBackColor = 0xE0E0E0;
 constexpr short kSheetRows = 2;
 constexpr short kSheetCols = 4;
@@ -40,26 +38,17 @@ void GlimOption::OnInitialize() {
     lbl.SetCaption("Label1");
     HookParts(p, true, [this] { PollPointer(); });
     Layout();
-    parts.PaintBackground();
+    // The back colour is not set yet at creation: black until the properties come.
+    Canvas().SetBackColor(0);
     DrawState();
 }
 
 void GlimOption::OnInitProperties() {
-    parts.InitProperties([this] { PutValue(VARIANT_FALSE); });
+    ApplyKept({"Caption", "Value", "Font", "BackColor", "ForeColor"});
 }
 
-void GlimOption::OnReadProperties(const PropertyBag& bag) {
-    parts.ReadProperties(
-        bag, [&] { PutValue(ToVariantBool(ToBool(*bag.Read(kValueKey, *Variant::Bool(false))))); });
-}
-
-void GlimOption::OnWriteProperties(const PropertyBag& bag) {
-    parts.WriteProperties(bag, [&] {
-        Variant v;
-        V_VT(v.get()) = VT_BOOL;
-        V_BOOL(v.get()) = value; // kept as stored, True or not
-        bag.Write(kValueKey, *v, *Variant::Bool(false));
-    });
+void GlimOption::OnReadProperties(const PropertyBag&) {
+    ApplyKept({"Value", "Caption", "Font", "BackColor", "ForeColor"});
 }
 
 void GlimOption::Layout() {
@@ -72,13 +61,14 @@ void GlimOption::Layout() {
     });
 }
 
-int GlimOption::Row() const {
-    return value == VARIANT_TRUE ? 1 : value == VARIANT_FALSE ? 0 : -1;
+int GlimOption::Row() {
+    const short v = V_BOOL(Value(dispid::GlimOption::Value).get());
+    return v == VARIANT_TRUE ? 1 : v == VARIANT_FALSE ? 0 : -1;
 }
 
 void GlimOption::ShowCell(GlyphState state) {
     if (Row() < 0) return;
-    if (ComPtr<IPictureDisp> pic = parts.ChangedCell(4 * Row() + state)) p.SetPicture(pic.get());
+    if (ComPtr<IPictureDisp> pic = parts.ChangedCell(Skin(), 4 * Row() + state)) p.SetPicture(pic.get());
 }
 
 void GlimOption::DrawState() {
@@ -91,7 +81,10 @@ void GlimOption::DrawDisabled() {
 }
 
 void GlimOption::PutValue(VARIANT_BOOL v) {
-    value = v;
+    Variant kept;
+    V_VT(kept.get()) = VT_BOOL;
+    V_BOOL(kept.get()) = v; // another value than True or False is kept as it is
+    SetValue(dispid::GlimOption::Value, *kept);
     DrawState();
     PropertyChanged("Value");
 }
@@ -132,7 +125,7 @@ void GlimOption::OnClick() {
 
 void GlimOption::OnMouseDown(short button, short shift, float x, float y) {
     if (Enabled()) ShowCell(kGlyphPressed);
-    parts.RaiseMouse(toggle_events::MouseDown, button, shift, x, y);
+    RaiseEvent(toggle_events::MouseDown, button, shift, x, y);
 }
 
 void GlimOption::OnMouseMove(short button, short shift, float x, float y) {
@@ -140,12 +133,12 @@ void GlimOption::OnMouseMove(short button, short shift, float x, float y) {
     // The real pointer decides: the coordinates passed on come in mixed units.
     if (!parts.PointerInside()) return;
     ComPtr<IUnknown> keep(Unknown()); // MouseMove's handler may let go of us
-    parts.RaiseMouse(toggle_events::MouseMove, button, shift, x, y);
+    RaiseEvent(toggle_events::MouseMove, button, shift, x, y);
     if (Enabled()) ShowCell(button == kLeftButton ? kGlyphPressed : kGlyphHover);
 }
 
 void GlimOption::OnMouseUp(short button, short shift, float x, float y) {
-    parts.RaiseMouse(toggle_events::MouseUp, button, shift, x, y);
+    RaiseEvent(toggle_events::MouseUp, button, shift, x, y);
 }
 
 void GlimOption::PollPointer() {
@@ -160,8 +153,7 @@ void GlimOption::PollPointer() {
 
 STDMETHODIMP GlimOption::get_Value(VARIANT_BOOL* pVal) {
     if (!pVal) return E_POINTER;
-    *pVal = value;
-    return S_OK;
+    return Member([&] { *pVal = V_BOOL(Value(dispid::GlimOption::Value).get()); });
 }
 
 STDMETHODIMP GlimOption::put_Value(VARIANT_BOOL New_Value) {

@@ -3,17 +3,17 @@
 // its caption to the right.  A click clears every option of the form, in
 // whatever frame or panel, then sets itself: one group per form.
 #include "ConstituentImage.h"
-#include "GlimFormControl.h"
 #include "ToggleControl.h"
 
 namespace glim {
 
-class GlimOption final : public ToggleControl<GlimOption, _GlimOption> {
+class GlimOption final : public ToggleControl<GlimOption, _GlimOption_Stored<GlimOption>> {
   public:
     static const ControlClass kClass;
     GlimOption();
 
-    // _GlimOption (the members both toggles share come from ToggleControl)
+    // _GlimOption: Value; the shared members come from ToggleControl, the
+    // kept ones from the description.
     STDMETHODIMP get_Value(VARIANT_BOOL* pVal) override;
     STDMETHODIMP put_Value(VARIANT_BOOL New_Value) override;
 
@@ -21,28 +21,25 @@ class GlimOption final : public ToggleControl<GlimOption, _GlimOption> {
     void OnInitialize() override;
     void OnInitProperties() override;
     void OnReadProperties(const PropertyBag& bag) override;
-    void OnWriteProperties(const PropertyBag& bag) override;
     void OnClick() override;
     void OnMouseDown(short button, short shift, float x, float y) override;
     void OnMouseMove(short button, short shift, float x, float y) override;
     void OnMouseUp(short button, short shift, float x, float y) override;
 
-  private:
-    // ToggleParts::Owner
     void DrawState() override;
     void Layout() override;
 
+  private:
     void DrawDisabled();
     // The sheet row of the value: 1 for True, 0 for False, -1 for any other value.
-    int Row() const;
+    int Row();
     // Shows cell 4 x row + state of the current sheet, if there is one.
     void ShowCell(GlyphState state);
     void PutValue(VARIANT_BOOL v);
     void ClearGroup();
     void PollPointer();
 
-    VARIANT_BOOL value = 0; // Value; another 16-bit value is kept but has no glyph
-    ConstituentImage p;     // the glyph, at the top-left of a 16 x 16 area
+    ConstituentImage p; // the glyph, at the top-left of a 16 x 16 area
 };
 
 } // namespace glim

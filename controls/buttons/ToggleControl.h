@@ -1,73 +1,103 @@
 #pragma once
-// The members the check box and the option button have in common, written
-// once over either dual interface: Enabled, Caption, Font, BackColor,
-// ForeColor and Style, the key events, and Resize running the layout.
+// What the check box and the option button have in common, written once over
+// either interface.  Enabled, Font, BackColor and ForeColor are kept by the
+// runtime from the description and only change the look (OnRepaint); Caption
+// and Style are written here; the persisted keys are read and written by
+// the runtime, and loading then applies them as the puts would.
 #include "Constituent.h"
+#include "ControlBase.h"
 #include "Conversions.h"
+#include "GlimFormControl.h"
+#include "RuntimeErrors.h"
 #include "Text.h"
 #include "ToggleParts.h"
+
+#include <functional>
+#include <initializer_list>
+#include <string>
 
 namespace glim {
 
 template <class Derived, class Dual>
-class ToggleControl : public Control<Derived, Dual>, protected ToggleParts::Owner {
+class ToggleControl : public Control<Derived, Dual> {
   public:
-    STDMETHODIMP get_Enabled(VARIANT_BOOL* pVal) override {
-        if (!pVal) return E_POINTER;
-        *pVal = ToVariantBool(parts.Enabled());
-        return S_OK;
-    }
-    STDMETHODIMP put_Enabled(VARIANT_BOOL New_Enabled) override {
-        return this->Member([&] { parts.PutEnabled(New_Enabled != VARIANT_FALSE); });
-    }
     STDMETHODIMP get_Caption(BSTR* pVal) override {
         if (!pVal) return E_POINTER;
-        *pVal = AllocBstr(parts.Caption());
+        *pVal = AllocBstr(parts.Label().Caption());
         return S_OK;
     }
     STDMETHODIMP put_Caption(BSTR New_Caption) override {
-        return this->Member([&] { parts.PutCaption(NarrowBstr(New_Caption)); });
-    }
-    STDMETHODIMP get_Font(IFontDisp** pVal) override { return ComPtr<IFontDisp>(parts.Font()).CopyTo(pVal); }
-    STDMETHODIMP putref_Font(IFontDisp* New_Font) override {
-        return this->Member([&] { parts.PutRefFont(New_Font); });
-    }
-    STDMETHODIMP get_BackColor(OLE_COLOR* pVal) override {
-        if (!pVal) return E_POINTER;
-        *pVal = parts.BackColor();
-        return S_OK;
-    }
-    STDMETHODIMP put_BackColor(OLE_COLOR New_BackColor) override {
-        return this->Member([&] { parts.PutBackColor(New_BackColor); });
-    }
-    STDMETHODIMP get_ForeColor(OLE_COLOR* pVal) override {
-        if (!pVal) return E_POINTER;
-        *pVal = parts.ForeColor();
-        return S_OK;
-    }
-    STDMETHODIMP put_ForeColor(OLE_COLOR New_ForeColor) override {
-        return this->Member([&] { parts.PutForeColor(New_ForeColor); });
+        return this->Member([&] {
+            const std::string caption = NarrowBstr(New_Caption);
+            this->SetValue("Caption", *Variant::Str(Widen(caption).c_str()));
+            parts.Label().SetCaption(caption);
+            Layout();
+            this->PropertyChanged("Caption");
+        });
     }
     STDMETHODIMP get_Style(MnuStyle* pVal) override {
         if (!pVal) return E_POINTER;
-        *pVal = static_cast<MnuStyle>(parts.Style());
+        *pVal = static_cast<MnuStyle>(Skin());
         return S_OK;
     }
     STDMETHODIMP put_Style(MnuStyle New_Style) override {
-        return this->Member([&] { parts.PutStyle(New_Style); });
+        return this->Member([&] {
+            // Kept as 16 bits: a value that does not fit overflows before anything is stored.
+            this->SetValue("Style", *Variant::I4(New_Style));
+            DrawState();
+            // Kept, so it persists; drawing leaves the glyph alone until a skin with a sheet comes.
+            if (!GlyphSheets::HasSheet(Skin()))
+                RaiseError(kErrNoSheet,
+                           "Control array element '" + std::to_string(Skin()) + "' doesn't exist");
+            this->PropertyChanged("SkinIdx");
+        });
     }
 
   protected:
-    ToggleControl(const ControlClass& cls, int firstSheet, short rows, short cols)
-        : Control<Derived, Dual>(cls), parts(*this, *this, firstSheet, rows, cols) {}
+    // A skin index with no sheet: the lookup of a control array element that does not exist.
+    static constexpr long kErrNoSheet = 340;
 
-    void OnResize() override { this->Layout(); }
-    void OnKeyDown(short& keyCode, short shift) override {
-        parts.RaiseKey(toggle_events::KeyDown, keyCode, shift);
+    ToggleControl(const ControlClass& cls, int firstSheet, short rows, short cols)
+        : Control<Derived, Dual>(cls), parts(*this, firstSheet, rows, cols) {}
+
+    // The control's own rules: the rest cell for the value (the disabled
+    // one when disabled), and the places of glyph and caption.
+    virtual void DrawState() = 0;
+    virtual void Layout() = 0;
+
+    short Skin() { return ToShort(*this->Value("Style")); }
+
+    // Font, colours, caption and glyph as the kept values say.
+    void OnRepaint() override {
+        ComPtr<IFontDisp> font;
+        Variant f = this->Value("Font");
+        if (f.vt() == VT_DISPATCH && V_DISPATCH(f.get()))
+            V_DISPATCH(f.get())->QueryInterface(IID_IFontDisp, font.put_void());
+        this->Canvas().SetFont(font.get());
+        parts.Label().SetFont(font.get());
+        this->Canvas().SetBackColor(static_cast<OLE_COLOR>(ToLong(*this->Value("BackColor"))));
+        this->Invalidate();
+        parts.Label().SetForeColor(this->Enabled() ? static_cast<OLE_COLOR>(ToLong(*this->Value("ForeColor")))
+                                                   : kDisabledCaption);
+        Layout();
+        DrawState();
     }
-    void OnKeyPress(short& keyAscii) override { parts.RaiseKeyPress(keyAscii); }
+    // New or loaded: the caption label takes the kept text and the look
+    // follows; the container hears of the changes a put would tell it.
+    void ApplyKept(std::initializer_list<const char*> told) {
+        parts.Label().SetCaption(ToText(*this->Value("Caption")));
+        OnRepaint();
+        for (const char* name : told)
+            this->PropertyChanged(name);
+    }
+
+    void OnResize() override { Layout(); }
+    void OnKeyDown(short& keyCode, short shift) override {
+        this->RaiseEvent(toggle_events::KeyDown, keyCode, shift);
+    }
+    void OnKeyPress(short& keyAscii) override { this->RaiseEvent(toggle_events::KeyPress, keyAscii); }
     void OnKeyUp(short& keyCode, short shift) override {
-        parts.RaiseKey(toggle_events::KeyUp, keyCode, shift);
+        this->RaiseEvent(toggle_events::KeyUp, keyCode, shift);
     }
 
     // Routes the caption's and the glyph's events to the control's own
@@ -75,7 +105,7 @@ class ToggleControl : public Control<Derived, Dual>, protected ToggleParts::Owne
     // where the pointer is; so does the glyph when glyphReportsPlace is set.
     void HookParts(Constituent& glyph, bool glyphReportsPlace, std::function<void()> poll) {
         ConstituentLabel& lbl = parts.Label();
-        lbl.Change = [this] { this->Layout(); };
+        lbl.Change = [this] { Layout(); };
         for (Constituent* part : {static_cast<Constituent*>(&lbl), &glyph}) {
             const bool reportsPlace = part == &lbl || glyphReportsPlace;
             part->Click = [this] { this->OnClick(); };
@@ -107,7 +137,7 @@ class ToggleControl : public Control<Derived, Dual>, protected ToggleParts::Owne
         laying_ = false;
     }
 
-    ToggleParts parts; // caption, timer, sheets, colours, font, skin index
+    ToggleParts parts; // caption, timer, sheets
 
   private:
     bool laying_ = false; // a layout is running

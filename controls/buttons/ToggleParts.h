@@ -1,16 +1,14 @@
 #pragma once
-// What the check box and the option button share: the caption label, the
-// pointer-polling timer, the 24 glyph sheets, the colours, font and skin
-// index, their persistence, and the pointer test.  Each control owns one
-// and keeps its value, glyph box, layout and click rule itself.
+// The parts the check box and the option button share: the caption label,
+// the pointer-polling timer, the 24 glyph sheets and the pointer test.  Each
+// control owns one and keeps its value, glyph box, layout and click rule.
 #include "ConstituentHost.h"
 #include "ConstituentLabel.h"
 #include "ConstituentTimer.h"
-#include "ControlBase.h"
 #include "PictureClip.h"
+#include "SurfaceWindow.h"
 
 #include <array>
-#include <functional>
 #include <memory>
 
 namespace glim {
@@ -56,16 +54,7 @@ class GlyphSheets {
 
 class ToggleParts {
   public:
-    // The control's side: its own rules for the glyph and the layout.
-    struct Owner {
-        virtual void DrawState() = 0; // rest cell for the value (disabled one when disabled)
-        virtual void Layout() = 0;    // places glyph and caption, fixes the height
-
-      protected:
-        ~Owner() = default;
-    };
-
-    ToggleParts(ControlBase& control, Owner& owner, int firstSheet, short rows, short cols);
+    ToggleParts(SurfaceWindow& control, int firstSheet, short rows, short cols);
 
     // Hooks the constituents to the control's window and sets their design look.
     void Attach();
@@ -74,11 +63,10 @@ class ToggleParts {
     ConstituentLabel& Label() { return lbl_; }
     ConstituentTimer& Timer() { return timer_; }
 
-    // The cell of the current skin when the glyph box shows another one now;
+    // The cell of a skin's sheet when the glyph box shows another one now;
     // Nothing when it already shows it or the skin has no sheet, so a redraw
     // never fails and never fetches what is on screen.
-    ComPtr<IPictureDisp> ChangedCell(int cell);
-    bool HasSheet() const { return GlyphSheets::HasSheet(skinIdx_); }
+    ComPtr<IPictureDisp> ChangedCell(short skin, int cell);
 
     // Starts polling for the pointer leaving (a running poll keeps its pace).
     void WatchPointer() {
@@ -87,47 +75,13 @@ class ToggleParts {
     // Whether the real pointer lies on the control's client area, edges included.
     bool PointerInside() const;
 
-    // Properties with their side effects; each put may raise.
-    bool Enabled() const { return control_.Enabled(); }
-    void PutEnabled(bool enabled);
-    std::string Caption() const { return lbl_.Caption(); }
-    void PutCaption(const std::string& caption);
-    IFontDisp* Font() const { return font_.get(); }
-    void PutRefFont(IFontDisp* font);
-    OLE_COLOR BackColor() const { return backColor_; }
-    void PutBackColor(OLE_COLOR c);
-    OLE_COLOR ForeColor() const { return foreColor_; }
-    void PutForeColor(OLE_COLOR c);
-    short Style() const { return skinIdx_; }
-    // A skin index outside 16 bits raises 6; one with no sheet is kept, then raises 340.
-    void PutStyle(long style);
-    // The control's background at creation: the back colour not yet set.
-    void PaintBackground();
-
-    // Life cycle; putValue / readValue / writeValue handle the control's own Value.
-    void InitProperties(const std::function<void()>& putValue);
-    void ReadProperties(const PropertyBag& bag, const std::function<void()>& readValue);
-    void WriteProperties(const PropertyBag& bag, const std::function<void()>& writeValue);
-
-    // Events with by-reference arguments, as hosts get them.
-    void RaiseMouse(DISPID id, short button, short shift, float x, float y);
-    void RaiseKey(DISPID id, short& keyCode, short shift);
-    void RaiseKeyPress(short& keyAscii);
-
   private:
-    void ShowCaptionColour();
-
-    ControlBase& control_; // the control that owns these parts
-    Owner& owner_;         // the same control, for its rules
+    SurfaceWindow& control_; // the control that owns these parts
     ConstituentHost parts_;
     ConstituentLabel lbl_; // the caption
     ConstituentTimer timer_;
     GlyphSheets sheets_;
-    ComPtr<IFontDisp> font_;  // Font; also the control's and the label's font
-    OLE_COLOR backColor_ = 0; // BackColor, the control's background
-    OLE_COLOR foreColor_ = 0; // ForeColor, the caption colour while enabled
-    short skinIdx_ = 0;       // Style, persisted as "SkinIdx"
-    int shownCell_ = -1;      // cell of shownSkin_'s sheet the glyph box shows, -1 none
+    int shownCell_ = -1; // cell of shownSkin_'s sheet the glyph box shows, -1 none
     short shownSkin_ = -1;
 };
 

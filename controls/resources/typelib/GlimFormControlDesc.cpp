@@ -221,12 +221,13 @@ constexpr Event kGlimButtonEvents[] = {
 // ---- GlimCheck and GlimOption --------------------------------------------
 
 constexpr Member kGlimCheck[] = {
-    Prop("Enabled", DISPID_ENABLED, kBool),
+    // Enabled tells no one; it and the colours and font only change the look.
+    Kept(Prop("Enabled", DISPID_ENABLED, kBool), kRepaint),
     Prop("Value", 0x68030001, EnumOf("State")),
     Prop("Caption", DISPID_CAPTION, kBstr),
-    Prop("Font", DISPID_FONT, kFont, kGet | kPutRef),
-    Prop("BackColor", DISPID_BACKCOLOR, kColor),
-    Prop("ForeColor", DISPID_FORECOLOR, kColor),
+    Kept(Prop("Font", DISPID_FONT, kFont, kGet | kPutRef), kNotify | kRepaint),
+    Kept(Prop("BackColor", DISPID_BACKCOLOR, kColor), kNotify | kRepaint),
+    Kept(Prop("ForeColor", DISPID_FORECOLOR, kColor), kNotify | kRepaint),
     Prop("Style", 0x68030000, kMnuStyleT, kGet | kPut, kStyleHelp),
 };
 
@@ -243,14 +244,35 @@ constexpr Event kToggleEvents[] = {
 };
 
 constexpr Member kGlimOption[] = {
-    Prop("Enabled", DISPID_ENABLED, kBool),
+    Kept(Prop("Enabled", DISPID_ENABLED, kBool), kRepaint),
     Prop("Value", 0x68030003, kBool),
     Prop("Caption", DISPID_CAPTION, kBstr),
-    Prop("Font", 0x68030002, kFont, kGet | kPutRef),
-    Prop("BackColor", 0x68030001, kColor),
-    Prop("ForeColor", DISPID_FORECOLOR, kColor),
+    Kept(Prop("Font", 0x68030002, kFont, kGet | kPutRef), kNotify | kRepaint),
+    Kept(Prop("BackColor", 0x68030001, kColor), kNotify | kRepaint),
+    Kept(Prop("ForeColor", DISPID_FORECOLOR, kColor), kNotify | kRepaint),
     // "界面样式" followed by CR LF.
     Prop("Style", 0x68030000, kMnuStyleT, kGet | kPut, "\xBD\xE7\xC3\xE6\xD1\xF9\xCA\xBD\r\n"),
+};
+
+// The keys of the check box and the option button, in the order they are
+// written; loading applies them in its own order afterwards.
+constexpr Persisted kGlimCheckKeys[] = {
+    {"Font", nullptr, VarType::Font, {DefaultFrom::AmbientFont}},
+    Key("Value", VarType::I4, 0),
+    {"Caption", nullptr, VarType::Bstr, {DefaultFrom::AmbientDisplayName}},
+    Key("Enabled", VarType::Bool, -1),
+    Key("BackColor", VarType::I4, 0xE0E0E0),
+    Key("ForeColor", VarType::I4, 0),
+    {"SkinIdx", "Style", VarType::I2, {}},
+};
+constexpr Persisted kGlimOptionKeys[] = {
+    {"Font", nullptr, VarType::Font, {DefaultFrom::AmbientFont}},
+    Key("Value", VarType::Bool, 0),
+    {"Caption", nullptr, VarType::Bstr, {DefaultFrom::AmbientDisplayName}},
+    Key("Enabled", VarType::Bool, -1),
+    Key("BackColor", VarType::I4, 0xE0E0E0),
+    Key("ForeColor", VarType::I4, 0),
+    {"SkinIdx", "Style", VarType::I2, {}},
 };
 
 // ---- GlimSlider ------------------------------------------------------------
@@ -362,9 +384,9 @@ constexpr CoClass kClasses[] = {
     {"GlimContainr", "{EDCDA200-FED9-4876-BCB1-20E7EB21AC68}", "{E5777A3D-D3EB-41B9-988F-575E97ED8F6F}",
      "{9CDD364F-655F-4775-BE49-17358B7C9EE4}", true, kGlimContainr},
     {"GlimCheck", "{FA5A00F5-2A7E-4DA7-90D2-0B208E3A7325}", "{39F5944D-2D6D-4CD5-A5EA-90B065F6282C}",
-     "{9C0A843B-1970-4E14-BA88-2EEB9E9A3343}", true, kGlimCheck, kToggleEvents},
+     "{9C0A843B-1970-4E14-BA88-2EEB9E9A3343}", true, kGlimCheck, kToggleEvents, kGlimCheckKeys},
     {"GlimOption", "{121C98C1-AD7D-4715-9A5E-A2B0CC6BA2FC}", "{36CD2606-8B81-4A9B-9E5A-3E8093E2E059}",
-     "{0154661B-AC55-408C-A59E-EEE0A59468C3}", true, kGlimOption, kToggleEvents},
+     "{0154661B-AC55-408C-A59E-EEE0A59468C3}", true, kGlimOption, kToggleEvents, kGlimOptionKeys},
     {"GlimSlider", "{0646B140-770D-4F12-A26F-D09FD9F91C94}", "{0ABD073D-5F06-47EF-80BE-2AC94B6B985E}",
      "{DFB2DF06-9FFF-427F-88D8-ADDF09E359E9}", true, kGlimSlider, kGlimSliderEvents},
     {"GlimPressBar", "{A06C5764-1712-4088-A96E-4BB9C2B5431B}", "{9C1D1458-0399-445A-965A-96C0F2FE8536}",

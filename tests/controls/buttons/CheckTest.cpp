@@ -27,15 +27,8 @@ class CheckTest : public testing::Test {
         site->Events()->ClearCalls();
     }
     long Value() { return glim::ToLong(*Get(d, "Value")); }
-    std::vector<int> Shown(int skin = 0) {
-        return CellsMatching(SheetCells(GLIM_RES_CHECK, skin, 12, 1), ScreenCell(hwnd, POINT{0, 0}));
-    }
     bool WaitShown(int cell, int skin = 0) {
-        return glimtest::PumpUntil([&] {
-            for (int i : Shown(skin))
-                if (i == cell) return true;
-            return false;
-        });
+        return WaitForCell(hwnd, SheetCells(GLIM_RES_CHECK, skin, 12, 1), cell);
     }
     void Click(POINT at) {
         MoveTo(hwnd, at);
@@ -143,12 +136,7 @@ TEST_F(CheckTest, PersistenceWritesItsKeysInOrderWithDefaultsLeftOut) {
         EXPECT_NE(id, dispid::GlimCheck::Style);
     }
     // Mixed and disabled on sheet 5 as soon as loading has ended.
-    EXPECT_TRUE(glimtest::PumpUntil([&] {
-        for (int i :
-             CellsMatching(SheetCells(GLIM_RES_CHECK, 5, 12, 1), ScreenCell(copy->Window(), POINT{0, 0})))
-            if (i == 11) return true;
-        return false;
-    }));
+    EXPECT_TRUE(WaitForCell(copy->Window(), SheetCells(GLIM_RES_CHECK, 5, 12, 1), 11));
 }
 
 TEST_F(CheckTest, BagsWithWrongTypesFailTheLoadAndAnUnknownSkinLoads) {

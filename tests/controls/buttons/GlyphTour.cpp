@@ -29,16 +29,6 @@ void Shoot(skingen::Raster& sheet, HWND hwnd, int col, int row) {
     ReleaseDC(nullptr, screen);
 }
 
-// Waits until the glyph shows the expected cell; true when it does.
-bool ShowsCell(HWND hwnd, const std::vector<Cell>& sheet, int expected) {
-    auto shown = [&] {
-        for (int i : CellsMatching(sheet, ScreenCell(hwnd, POINT{0, 0})))
-            if (i == expected) return true;
-        return false;
-    };
-    return glimtest::PumpUntil(shown, 3000);
-}
-
 } // namespace
 
 glim::Variant ValueVariant(const ToggleKind& kind, long v) {
@@ -68,26 +58,26 @@ void TourEveryCell(const ToggleKind& kind, const std::string& file) {
             const int base = 4 * static_cast<int>(row);
             const int col = static_cast<int>(row) * states;
             ASSERT_EQ(Put(d, "Value", ValueVariant(kind, v)), S_OK);
-            EXPECT_TRUE(ShowsCell(hwnd, sheet, base + 0)) << "normal";
+            EXPECT_TRUE(WaitForCell(hwnd, sheet, base + 0)) << "normal";
             Shoot(shots, hwnd, col + 0, skin);
 
             // Presses alternate between two points too far apart to make a double click.
             const POINT at = ++presses % 2 ? POINT{3, 3} : POINT{9, 9};
             MoveTo(hwnd, at);
-            EXPECT_TRUE(ShowsCell(hwnd, sheet, base + 1)) << "hover";
+            EXPECT_TRUE(WaitForCell(hwnd, sheet, base + 1)) << "hover";
             Shoot(shots, hwnd, col + 1, skin);
 
             MouseButtons({MOUSEEVENTF_LEFTDOWN});
-            EXPECT_TRUE(ShowsCell(hwnd, sheet, base + 2)) << "pressed";
+            EXPECT_TRUE(WaitForCell(hwnd, sheet, base + 2)) << "pressed";
             Shoot(shots, hwnd, col + 2, skin);
             // Released away from the control: no click, and the poll finds the pointer gone.
             MoveAway();
             MouseButtons({MOUSEEVENTF_LEFTUP});
-            EXPECT_TRUE(ShowsCell(hwnd, sheet, base + 0)) << "back at rest";
+            EXPECT_TRUE(WaitForCell(hwnd, sheet, base + 0)) << "back at rest";
             EXPECT_EQ(glim::ToLong(*Get(d, "Value")), v) << "no click";
 
             ASSERT_EQ(Put(d, "Enabled", glim::Variant::Bool(false)), S_OK);
-            EXPECT_TRUE(ShowsCell(hwnd, sheet, base + 3)) << "disabled";
+            EXPECT_TRUE(WaitForCell(hwnd, sheet, base + 3)) << "disabled";
             Shoot(shots, hwnd, col + 3, skin);
             ASSERT_EQ(Put(d, "Enabled", glim::Variant::Bool(true)), S_OK);
         }

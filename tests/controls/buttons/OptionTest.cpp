@@ -30,6 +30,16 @@ class OptionTest : public testing::Test {
         return s;
     }
 
+    // A GlimForm with a check box and an option button beside it; its dispatch.
+    IDispatch* AddSkinnedControls() {
+        glim::ComPtr<host::ControlSite> skinner =
+            form.Form()->AddControl("GlimFormControl.GlimForm", "GlimForm1", 6000, 3000, 480, 480);
+        if (!skinner || !form.Add("GlimCheck", "Check1", 300, 300) ||
+            !form.Add("GlimOption", "Option1", 300, 900))
+            return nullptr;
+        return skinner->ControlDispatch().get();
+    }
+
     ToggleForm form{9000, 6000};
 };
 
@@ -195,12 +205,7 @@ TEST_F(OptionTest, PersistenceKeysInOrderAndBackThroughText) {
     EXPECT_EQ(glim::ToLong(*Get(c, "ForeColor")), 0x800000);
     EXPECT_EQ(glim::ToLong(*Get(c, "Style")), 5);
     // True and disabled on sheet 5: cell 7.
-    EXPECT_TRUE(glimtest::PumpUntil([&] {
-        for (int i :
-             CellsMatching(SheetCells(GLIM_RES_OPTION, 5, 2, 4), ScreenCell(copy->Window(), POINT{0, 0})))
-            if (i == 7) return true;
-        return false;
-    }));
+    EXPECT_TRUE(WaitForCell(copy->Window(), SheetCells(GLIM_RES_OPTION, 5, 2, 4), 7));
     // The control is 240 twips high whatever the host asks.
     copy->Move(300, 900, 2400, 1000);
     glimtest::PumpPending();
@@ -210,13 +215,9 @@ TEST_F(OptionTest, PersistenceKeysInOrderAndBackThroughText) {
 }
 
 TEST_F(OptionTest, AutoSkinControlReachesRealChecksAndOptions) {
-    glim::ComPtr<host::ControlSite> skinner =
-        form.Form()->AddControl("GlimFormControl.GlimForm", "GlimForm1", 6000, 3000, 480, 480);
-    ASSERT_TRUE(skinner);
-    ASSERT_TRUE(form.Add("GlimCheck", "Check1", 300, 300));
-    ASSERT_TRUE(form.Add("GlimOption", "Option1", 300, 900));
+    IDispatch* g = AddSkinnedControls();
+    ASSERT_TRUE(g);
     ASSERT_TRUE(form.Form()->AddControl("TextBox", "Text1", 300, 1500, 1500, 300));
-    IDispatch* g = skinner->ControlDispatch().get();
     ASSERT_EQ(Put(g, "MnuStyleIdx", glim::Variant::I2(7)), S_OK);
     ASSERT_EQ(Invoke(g, dispid::GlimForm::AutoSkinControl, DISPATCH_METHOD, {}), S_OK);
     host::HostForm* f = form.Form();
@@ -228,11 +229,7 @@ TEST_F(OptionTest, AutoSkinControlReachesRealChecksAndOptions) {
     };
     for (const Shown& s : {Shown{"Check1", GLIM_RES_CHECK, 12, 1}, Shown{"Option1", GLIM_RES_OPTION, 2, 4}}) {
         const std::vector<Cell> sheet = SheetCells(s.firstSheet, 7, s.rows, s.cols);
-        EXPECT_TRUE(glimtest::PumpUntil([&] {
-            for (int i : CellsMatching(sheet, ScreenCell(f->Site(s.name)->Window(), POINT{0, 0})))
-                if (i == 0) return true;
-            return false;
-        })) << s.name;
+        EXPECT_TRUE(WaitForCell(f->Site(s.name)->Window(), sheet, 0)) << s.name;
     }
 }
 
@@ -258,12 +255,7 @@ TEST_F(OptionTest, ALargeCaptionAboveTheTopStillShowsHover) {
     const std::vector<Cell> sheet = SheetCells(GLIM_RES_OPTION, 0, 2, 4);
     for (POINT at : {POINT{30, 1}, POINT{40, 14}}) {
         MoveTo(s->Window(), at);
-        EXPECT_TRUE(glimtest::PumpUntil([&] {
-            for (int i : CellsMatching(sheet, ScreenCell(s->Window(), POINT{0, 0})))
-                if (i == 1) return true;
-            return false;
-        })) << at.x
-            << "," << at.y;
+        EXPECT_TRUE(WaitForCell(s->Window(), sheet, 1)) << at.x << "," << at.y;
         s->Events()->ClearCalls();
         MoveAway();
         EXPECT_TRUE(glimtest::PumpUntil([&] { return s->Events()->CountOf(ev::MouseOut) == 1; }));
@@ -343,12 +335,8 @@ void CALLBACK CloseBoxes(HWND, UINT, UINT_PTR, DWORD) {
 } // namespace
 
 TEST_F(OptionTest, AutoSkinControlStopsAtASkinWithoutASheet) {
-    glim::ComPtr<host::ControlSite> skinner =
-        form.Form()->AddControl("GlimFormControl.GlimForm", "GlimForm1", 6000, 3000, 480, 480);
-    ASSERT_TRUE(skinner);
-    ASSERT_TRUE(form.Add("GlimCheck", "Check1", 300, 300));
-    ASSERT_TRUE(form.Add("GlimOption", "Option1", 300, 900));
-    IDispatch* g = skinner->ControlDispatch().get();
+    IDispatch* g = AddSkinnedControls();
+    ASSERT_TRUE(g);
     ASSERT_EQ(Put(g, "MnuStyleIdx", glim::Variant::I2(30)), S_OK);
     gBoxTexts.clear();
     const UINT_PTR timer = SetTimer(nullptr, 0, 50, &CloseBoxes);

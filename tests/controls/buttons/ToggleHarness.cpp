@@ -64,6 +64,14 @@ std::vector<int> CellsMatching(const std::vector<Cell>& sheet, const Cell& shown
     return out;
 }
 
+bool WaitForCell(HWND hwnd, const std::vector<Cell>& sheet, int cell) {
+    return glimtest::PumpUntil([&] {
+        for (int i : CellsMatching(sheet, ScreenCell(hwnd, POINT{0, 0})))
+            if (i == cell) return true;
+        return false;
+    });
+}
+
 void MoveTo(HWND hwnd, POINT client) {
     ClientToScreen(hwnd, &client);
     INPUT in{};

@@ -27,6 +27,9 @@ std::vector<Cell> SheetCells(int firstResource, int skin, int rows, int cols);
 Cell ScreenCell(HWND hwnd, POINT client);
 // Indices of the sheet cells equal to what is shown.
 std::vector<int> CellsMatching(const std::vector<Cell>& sheet, const Cell& shown);
+// Waits until the glyph at the window's top-left corner shows cell `cell`
+// of the sheet (or one equal to it); true when it does within the deadline.
+bool WaitForCell(HWND hwnd, const std::vector<Cell>& sheet, int cell);
 
 // Real input: the pointer moved to a client point of a window (absolute
 // move through SendInput), then buttons pressed or released there.

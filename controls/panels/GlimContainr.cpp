@@ -36,17 +36,7 @@ constexpr ContainrTheme kThemes[kContainrThemeCount] = {
     {0x00E4FAFC, 0x00B9EEF4, 0x00EEFCFD, 0x00DCF7FA, 0x0095E1EA, 0x0066D5E1}, // XP Yellow
 };
 
-// Persisted keys, in the order they are read and written.
-constexpr PersistedKey kHeaderLightKey{"HeaderLightColor", VT_I4};
-constexpr PersistedKey kHeaderDarkKey{"HeaderDarkColor", VT_I4};
-constexpr PersistedKey kBackLightKey{"BackLightColor", VT_I4};
-constexpr PersistedKey kBackDarkKey{"BackDarkColor", VT_I4};
-constexpr PersistedKey kBorderKey{"BorderColor", VT_I4};
-constexpr PersistedKey kTextKey{"TextColor", VT_I4};
-constexpr PersistedKey kCaptionKey{"Caption", VT_BSTR};
-constexpr PersistedKey kStyleKey{"Style", VT_I4};
-constexpr PersistedKey kThemeKey{"Theme", VT_I4};
-constexpr const wchar_t* kDefaultCaption = L"GlimContainr";
+namespace id = dispid::GlimContainr;
 
 int RedOf(long c) {
     return static_cast<int>(c & 0xFF);
@@ -101,10 +91,7 @@ const ControlClass GlimContainr::kClass = {
     kContainerMiscStatus,
 };
 
-GlimContainr::GlimContainr()
-    : Control(kClass), HeaderLightColor(kThemes[0].headerLight), HeaderDarkColor(kThemes[0].headerDark),
-      BackLightColor(kThemes[0].backLight), BackDarkColor(kThemes[0].backDark),
-      BorderColor(kThemes[0].border), TextColor(kThemes[0].text), parts(*this) {}
+GlimContainr::GlimContainr() : Control(kClass), parts(*this) {}
 
 GlimContainr::~GlimContainr() = default;
 
@@ -120,7 +107,7 @@ void GlimContainr::OnInitialize() {
     Label1->SetAutoSize(true);
     Label1->SetFont(CreateStdFont(kCaptionFace, 9, false, GB2312_CHARSET).get());
     Label1->SetForeColor(0x00FFFFFF);
-    Label1->SetCaption(Caption);
+    Label1->SetCaption(ToText(*Value(id::Caption)));
     Label1->Move(kLabelLeft);
 }
 
@@ -136,50 +123,12 @@ int GlimContainr::InnerHeight() const {
     return Canvas().PixelHeight();
 }
 
-void GlimContainr::OnInitProperties() {
-    const ContainrTheme& t = kThemes[0];
-    HeaderLightColor = t.headerLight;
-    HeaderDarkColor = t.headerDark;
-    BackLightColor = t.backLight;
-    BackDarkColor = t.backDark;
-    BorderColor = t.border;
-    TextColor = t.text;
-    Caption = "GlimContainr";
-    Style = 0;
-    Theme = 0;
+OLE_COLOR GlimContainr::Color(DISPID member) {
+    return static_cast<OLE_COLOR>(ToLong(*Value(member)));
 }
 
-void GlimContainr::OnReadProperties(const PropertyBag& bag) {
-    // Stored as they are: the theme is not applied again.
-    const ContainrTheme& t = kThemes[0];
-    const auto color = [&](const PersistedKey& key, OLE_COLOR dflt) {
-        return static_cast<OLE_COLOR>(ToLong(*bag.Read(key, *Variant::I4(static_cast<long>(dflt)))));
-    };
-    HeaderLightColor = color(kHeaderLightKey, t.headerLight);
-    HeaderDarkColor = color(kHeaderDarkKey, t.headerDark);
-    BackLightColor = color(kBackLightKey, t.backLight);
-    BackDarkColor = color(kBackDarkKey, t.backDark);
-    BorderColor = color(kBorderKey, t.border);
-    TextColor = color(kTextKey, t.text);
-    Caption = ToText(*bag.Read(kCaptionKey, *Variant::Str(kDefaultCaption)));
-    Style = ToLong(*bag.Read(kStyleKey, *Variant::I4(0)));
-    Theme = ToLong(*bag.Read(kThemeKey, *Variant::I4(0)));
-}
-
-void GlimContainr::OnWriteProperties(const PropertyBag& bag) {
-    const ContainrTheme& t = kThemes[0];
-    const auto color = [&](const PersistedKey& key, OLE_COLOR value, OLE_COLOR dflt) {
-        bag.Write(key, *Variant::I4(static_cast<long>(value)), *Variant::I4(static_cast<long>(dflt)));
-    };
-    color(kHeaderLightKey, HeaderLightColor, t.headerLight);
-    color(kHeaderDarkKey, HeaderDarkColor, t.headerDark);
-    color(kBackLightKey, BackLightColor, t.backLight);
-    color(kBackDarkKey, BackDarkColor, t.backDark);
-    color(kBorderKey, BorderColor, t.border);
-    color(kTextKey, TextColor, t.text);
-    bag.Write(kCaptionKey, *Variant::Str(Widen(Caption).c_str()), *Variant::Str(kDefaultCaption));
-    bag.Write(kStyleKey, *Variant::I4(Style), *Variant::I4(0));
-    bag.Write(kThemeKey, *Variant::I4(Theme), *Variant::I4(0));
+long GlimContainr::Style() {
+    return ToLong(*Value(id::Style));
 }
 
 void GlimContainr::OnShow() {
@@ -206,16 +155,17 @@ void GlimContainr::Layout() {
 }
 
 void GlimContainr::Redraw() {
+    if (!Picture1) return;
     Canvas().Cls();
-    Label1->SetCaption(Caption);
-    if (Style == 0) {
+    Label1->SetCaption(ToText(*Value(id::Caption)));
+    if (Style() == 0) {
         Picture1->SetVisible(true);
-        DrawHeader(HeaderLightColor, HeaderDarkColor, TextColor);
+        DrawHeader(Color(id::HeaderLightColor), Color(id::HeaderDarkColor), Color(id::TextColor));
     } else {
         Picture1->SetVisible(false);
     }
-    DrawBody(BackLightColor, BackDarkColor);
-    DrawBorder(BorderColor);
+    DrawBody(Color(id::BackLightColor), Color(id::BackDarkColor));
+    DrawBorder(Color(id::BorderColor));
     Invalidate();
 }
 
@@ -235,7 +185,7 @@ void GlimContainr::DrawBody(OLE_COLOR light, OLE_COLOR dark) {
     try {
         // The step count comes from the control's own size, so a colour put
         // before the first layout paints the same as one put after it.
-        if (Style == 0)
+        if (Style() == 0)
             DrawVerticalGradient(Canvas(), light, dark, kBodyTop, InnerHeight() - 1, InnerWidth() - 1,
                                  InnerHeight() - (kHeaderHeight + 2));
         else
@@ -255,82 +205,29 @@ void GlimContainr::DrawBorder(OLE_COLOR colour) {
 }
 
 void GlimContainr::ApplyTheme() {
-    if (Theme < 0 || Theme >= kContainrThemeCount) return;
-    const ContainrTheme& t = kThemes[Theme];
-    const auto put = [](HRESULT hr) {
-        if (FAILED(hr)) throw ErrorFromCom(hr);
+    const long theme = ToLong(*Value(id::Theme));
+    if (theme < 0 || theme >= kContainrThemeCount) return;
+    const ContainrTheme& t = kThemes[theme];
+    // Through the puts: each one tells the container and repaints.
+    const std::pair<DISPID, OLE_COLOR> puts[] = {
+        {id::HeaderLightColor, t.headerLight}, {id::HeaderDarkColor, t.headerDark},
+        {id::BackLightColor, t.backLight},     {id::BackDarkColor, t.backDark},
+        {id::BorderColor, t.border},           {id::TextColor, t.text},
     };
-    put(put_HeaderLightColor(t.headerLight));
-    put(put_HeaderDarkColor(t.headerDark));
-    put(put_BackLightColor(t.backLight));
-    put(put_BackDarkColor(t.backDark));
-    put(put_BorderColor(t.border));
-    put(put_TextColor(t.text));
-}
-
-HRESULT GlimContainr::PutColor(OLE_COLOR& field, OLE_COLOR value, const char* name) {
-    return Member([&] {
-        field = value;
-        PropertyChanged(name);
-        Redraw();
-    });
-}
-
-#define GLIM_COLOR_PROPERTY(Name)                                                                            \
-    STDMETHODIMP GlimContainr::get_##Name(OLE_COLOR* pVal) {                                                 \
-        if (!pVal) return E_POINTER;                                                                         \
-        *pVal = Name;                                                                                        \
-        return S_OK;                                                                                         \
-    }                                                                                                        \
-    STDMETHODIMP GlimContainr::put_##Name(OLE_COLOR New_##Name) {                                            \
-        return PutColor(Name, New_##Name, #Name);                                                            \
+    for (const auto& [member, colour] : puts) {
+        const HRESULT hr = PutStored(member, *Variant::I4(static_cast<long>(colour)));
+        if (FAILED(hr)) throw ErrorFromCom(hr);
     }
-
-GLIM_COLOR_PROPERTY(BackDarkColor)
-GLIM_COLOR_PROPERTY(BackLightColor)
-GLIM_COLOR_PROPERTY(BorderColor)
-GLIM_COLOR_PROPERTY(HeaderDarkColor)
-GLIM_COLOR_PROPERTY(HeaderLightColor)
-GLIM_COLOR_PROPERTY(TextColor)
-#undef GLIM_COLOR_PROPERTY
-
-STDMETHODIMP GlimContainr::get_Caption(BSTR* pVal) {
-    if (!pVal) return E_POINTER;
-    *pVal = nullptr;
-    return Member([&] { *pVal = AllocBstr(Caption); });
-}
-
-STDMETHODIMP GlimContainr::put_Caption(BSTR New_Caption) {
-    return Member([&] {
-        Caption = NarrowBstr(New_Caption);
-        PropertyChanged("Caption");
-        Redraw();
-    });
-}
-
-STDMETHODIMP GlimContainr::get_Style(XPContainerStyles* pVal) {
-    if (!pVal) return E_POINTER;
-    *pVal = static_cast<XPContainerStyles>(Style);
-    return S_OK;
-}
-
-STDMETHODIMP GlimContainr::put_Style(XPContainerStyles New_Style) {
-    return Member([&] {
-        Style = New_Style;
-        PropertyChanged("Style");
-        Redraw();
-    });
 }
 
 STDMETHODIMP GlimContainr::get_Theme(XPContainerThemes* pVal) {
     if (!pVal) return E_POINTER;
-    *pVal = static_cast<XPContainerThemes>(Theme);
-    return S_OK;
+    return Member([&] { *pVal = static_cast<XPContainerThemes>(ToLong(*Value(id::Theme))); });
 }
 
 STDMETHODIMP GlimContainr::put_Theme(XPContainerThemes New_Theme) {
     return Member([&] {
-        Theme = New_Theme;
+        SetValue(id::Theme, *Variant::I4(New_Theme));
         PropertyChanged("Theme");
         ApplyTheme();
     });

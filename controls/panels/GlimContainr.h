@@ -32,40 +32,23 @@ const ContainrTheme& ContainrThemeColors(int theme);
 // colour that cannot be translated, or a box of one row (n - 1 = 0).
 bool DrawVerticalGradient(Surface& s, OLE_COLOR light, OLE_COLOR dark, int y0, int y1, int w, int n);
 
-class GlimContainr final : public Control<GlimContainr, _GlimContainr> {
+class GlimContainr final : public Control<GlimContainr, _GlimContainr_Stored<GlimContainr>> {
   public:
     static const ControlClass kClass;
     GlimContainr();
     ~GlimContainr() override;
 
-    // _GlimContainr
-    STDMETHODIMP get_BackDarkColor(OLE_COLOR* pVal) override;
-    STDMETHODIMP put_BackDarkColor(OLE_COLOR New_BackDarkColor) override;
-    STDMETHODIMP get_BackLightColor(OLE_COLOR* pVal) override;
-    STDMETHODIMP put_BackLightColor(OLE_COLOR New_BackLightColor) override;
-    STDMETHODIMP get_BorderColor(OLE_COLOR* pVal) override;
-    STDMETHODIMP put_BorderColor(OLE_COLOR New_BorderColor) override;
-    STDMETHODIMP get_Caption(BSTR* pVal) override;
-    STDMETHODIMP put_Caption(BSTR New_Caption) override;
-    STDMETHODIMP get_HeaderDarkColor(OLE_COLOR* pVal) override;
-    STDMETHODIMP put_HeaderDarkColor(OLE_COLOR New_HeaderDarkColor) override;
-    STDMETHODIMP get_HeaderLightColor(OLE_COLOR* pVal) override;
-    STDMETHODIMP put_HeaderLightColor(OLE_COLOR New_HeaderLightColor) override;
-    STDMETHODIMP get_Style(XPContainerStyles* pVal) override;
-    STDMETHODIMP put_Style(XPContainerStyles New_Style) override;
-    STDMETHODIMP get_TextColor(OLE_COLOR* pVal) override;
-    STDMETHODIMP put_TextColor(OLE_COLOR New_TextColor) override;
+    // _GlimContainr; the colours, Caption and Style are kept by the runtime.
     STDMETHODIMP get_Theme(XPContainerThemes* pVal) override;
     STDMETHODIMP put_Theme(XPContainerThemes New_Theme) override;
 
   protected:
     void OnInitialize() override;
-    void OnInitProperties() override;
-    void OnReadProperties(const PropertyBag& bag) override;
-    void OnWriteProperties(const PropertyBag& bag) override;
     void OnResize() override;
     void OnShow() override;
     void OnTerminate() override;
+    // A kept property changed: the whole repaint.
+    void OnRepaint() override { Redraw(); }
     // A panel, like a frame, passes the focus on rather than taking it.
     bool CanGetFocus() const override { return false; }
 
@@ -74,8 +57,8 @@ class GlimContainr final : public Control<GlimContainr, _GlimContainr> {
         void operator()(HMODULE h) const { FreeLibrary(h); }
     };
 
-    // One colour put: store, notify, repaint.
-    HRESULT PutColor(OLE_COLOR& field, OLE_COLOR value, const char* name);
+    OLE_COLOR Color(DISPID id);
+    long Style();
     void ApplyTheme();
     void Layout();
     void Redraw();
@@ -85,17 +68,7 @@ class GlimContainr final : public Control<GlimContainr, _GlimContainr> {
     int InnerWidth() const;
     int InnerHeight() const;
 
-    UniqueHandle<HMODULE, FreeModule> shell; // shell32, held for the instance's life
-    long Theme = 0;                          // last theme index set
-    long Style = 0;                          // 0 shows the header, anything else hides it
-    OLE_COLOR HeaderLightColor;              // top of the header gradient
-    OLE_COLOR HeaderDarkColor;               // bottom of the header gradient
-    OLE_COLOR BackLightColor;                // top of the body gradient
-    OLE_COLOR BackDarkColor;                 // bottom of the body gradient
-    OLE_COLOR BorderColor;                   // the one-pixel frame
-    OLE_COLOR TextColor;                     // the caption
-    std::string Caption = "GlimContainr";    // caption text
-
+    UniqueHandle<HMODULE, FreeModule> shell;         // shell32, held for the instance's life
     ConstituentHost parts;                           // the header box on the control
     std::unique_ptr<ConstituentPictureBox> Picture1; // header box at (1, 1), 23 pixels high
     std::unique_ptr<ConstituentLabel> Label1;        // caption inside the header box

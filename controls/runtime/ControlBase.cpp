@@ -753,7 +753,7 @@ void ControlBase::LoadValues(const PropertyBag& bag) {
 
 void ControlBase::SaveValues(const PropertyBag& bag) {
     for (PropertyStore::Slot& s : store_.Slots()) {
-        if (!s.persisted) continue;
+        if (!s.persisted || s.persisted->readOnly) continue;
         bag.Write(PersistedKey{s.persisted->key, s.vt}, *s.value, *DefaultValue(s));
     }
 }

@@ -346,26 +346,59 @@ constexpr Member kGlimPressBar[] = {
 
 // ---- GlimContainr ----------------------------------------------------------
 
+// Every put but Theme's stores, tells the container and repaints.
+constexpr unsigned kPanelPut = kNotify | kRepaint;
 constexpr Member kGlimContainr[] = {
-    Prop("BackDarkColor", 0x68030008, kColor),
-    Prop("BackLightColor", 0x68030007, kColor),
-    Prop("BorderColor", 0x68030006, kColor),
-    Prop("Caption", 0x68030005, kBstr),
-    Prop("HeaderDarkColor", 0x68030004, kColor),
-    Prop("HeaderLightColor", 0x68030003, kColor),
-    Prop("Style", 0x68030002, EnumOf("XPContainerStyles")),
-    Prop("TextColor", 0x68030001, kColor),
+    Kept(Prop("BackDarkColor", 0x68030008, kColor), kPanelPut),
+    Kept(Prop("BackLightColor", 0x68030007, kColor), kPanelPut),
+    Kept(Prop("BorderColor", 0x68030006, kColor), kPanelPut),
+    Kept(Prop("Caption", 0x68030005, kBstr), kPanelPut),
+    Kept(Prop("HeaderDarkColor", 0x68030004, kColor), kPanelPut),
+    Kept(Prop("HeaderLightColor", 0x68030003, kColor), kPanelPut),
+    Kept(Prop("Style", 0x68030002, EnumOf("XPContainerStyles")), kPanelPut),
+    Kept(Prop("TextColor", 0x68030001, kColor), kPanelPut),
     Prop("Theme", 0x68030000, EnumOf("XPContainerThemes")),
+};
+
+// Defaults: the colours of theme 0.
+constexpr Persisted kGlimContainrKeys[] = {
+    Key("HeaderLightColor", VarType::I4, 0x00F7E0D3),
+    Key("HeaderDarkColor", VarType::I4, 0x00EDC5A7),
+    Key("BackLightColor", VarType::I4, 0x00FCF4EF),
+    Key("BackDarkColor", VarType::I4, 0x00FAE8DC),
+    Key("BorderColor", VarType::I4, 0x00DCC1AD),
+    Key("TextColor", VarType::I4, 0x007B2D02),
+    {"Caption", nullptr, VarType::Bstr, {DefaultFrom::Constant, 0, "GlimContainr"}},
+    Key("Style", VarType::I4, 0),
+    Key("Theme", VarType::I4, 0),
 };
 
 // ---- GlimToolTip -----------------------------------------------------------
 
 constexpr Member kGlimToolTip[] = {
-    Prop("BackColor", 0x68030007, kColor),  Prop("Font", DISPID_FONT, kFont, kGet | kPutRef),
-    Prop("FrameColor", 0x68030006, kColor), Prop("TipText", 0x68030005, kBstr),
-    Prop("TitleText", 0x68030004, kBstr),   Prop("Icon", 0x68030003, EnumOf("IconMode")),
-    Method("ShowTip", 0x6003000C),          Prop("Ctrl_hWnd", 0x68030002, kI4),
-    Prop("TitleColor", 0x68030001, kColor), Prop("TipColor", 0x68030000, kColor),
+    Kept(Prop("BackColor", 0x68030007, kColor), kNotify),
+    Prop("Font", DISPID_FONT, kFont, kGet | kPutRef),
+    Kept(Prop("FrameColor", 0x68030006, kColor), kNotify),
+    Kept(Prop("TipText", 0x68030005, kBstr), kNotify),
+    Kept(Prop("TitleText", 0x68030004, kBstr), kNotify),
+    Kept(Prop("Icon", 0x68030003, EnumOf("IconMode")), kNotify),
+    Method("ShowTip", 0x6003000C),
+    Kept(Prop("Ctrl_hWnd", 0x68030002, kI4), kNotify),
+    Kept(Prop("TitleColor", 0x68030001, kColor), kNotify),
+    Kept(Prop("TipColor", 0x68030000, kColor), kNotify),
+};
+
+// The bound window is read but never written: a loaded tip starts unbound.
+constexpr Persisted kGlimToolTipKeys[] = {
+    Key("BackColor", VarType::I4, 0x009BFFFF),
+    {"Font", nullptr, VarType::Font, {DefaultFrom::AmbientFont}},
+    Key("FrameColor", VarType::I4, 0),
+    {"TipText", nullptr, VarType::Bstr, {DefaultFrom::Constant, 0, "This is the tip!"}},
+    {"TitleText", nullptr, VarType::Bstr, {DefaultFrom::Constant, 0, "Title"}},
+    Key("Icon", VarType::I4, 2),
+    {"Ctrl_hWnd", nullptr, VarType::I4, {}, true},
+    Key("TitleColor", VarType::I4, 0),
+    Key("TipColor", VarType::I4, 0),
 };
 
 // ---- Classes ---------------------------------------------------------------
@@ -381,8 +414,14 @@ constexpr CoClass kClasses[] = {
      kGlimFormKeys},
     {"GlimButton", "{17D15A53-D580-4012-8824-CD49B3536822}", "{09409EF5-7FDA-403C-B331-0601DA03C351}",
      "{252FB6B0-0A80-494D-BC1F-A28FA9E0EB46}", true, kGlimButton, kGlimButtonEvents},
-    {"GlimContainr", "{EDCDA200-FED9-4876-BCB1-20E7EB21AC68}", "{E5777A3D-D3EB-41B9-988F-575E97ED8F6F}",
-     "{9CDD364F-655F-4775-BE49-17358B7C9EE4}", true, kGlimContainr},
+    {"GlimContainr",
+     "{EDCDA200-FED9-4876-BCB1-20E7EB21AC68}",
+     "{E5777A3D-D3EB-41B9-988F-575E97ED8F6F}",
+     "{9CDD364F-655F-4775-BE49-17358B7C9EE4}",
+     true,
+     kGlimContainr,
+     {},
+     kGlimContainrKeys},
     {"GlimCheck", "{FA5A00F5-2A7E-4DA7-90D2-0B208E3A7325}", "{39F5944D-2D6D-4CD5-A5EA-90B065F6282C}",
      "{9C0A843B-1970-4E14-BA88-2EEB9E9A3343}", true, kGlimCheck, kToggleEvents, kGlimCheckKeys},
     {"GlimOption", "{121C98C1-AD7D-4715-9A5E-A2B0CC6BA2FC}", "{36CD2606-8B81-4A9B-9E5A-3E8093E2E059}",
@@ -391,8 +430,14 @@ constexpr CoClass kClasses[] = {
      "{DFB2DF06-9FFF-427F-88D8-ADDF09E359E9}", true, kGlimSlider, kGlimSliderEvents},
     {"GlimPressBar", "{A06C5764-1712-4088-A96E-4BB9C2B5431B}", "{9C1D1458-0399-445A-965A-96C0F2FE8536}",
      "{6EF28BD5-D930-4059-BA8B-05B073F0B66F}", true, kGlimPressBar},
-    {"GlimToolTip", "{649EDBDB-8458-478F-862A-4F35DE169851}", "{2DD6BE23-AB79-4391-AC34-1039DF71BE1F}",
-     "{03384292-2261-4FFD-9669-33016482DD75}", true, kGlimToolTip},
+    {"GlimToolTip",
+     "{649EDBDB-8458-478F-862A-4F35DE169851}",
+     "{2DD6BE23-AB79-4391-AC34-1039DF71BE1F}",
+     "{03384292-2261-4FFD-9669-33016482DD75}",
+     true,
+     kGlimToolTip,
+     {},
+     kGlimToolTipKeys},
     // The two design-time property pages have no members and no events.
     {"PropertyPage1", "{5B5A1508-2A4A-4328-B64A-33360124B80D}", "{40CE4A0E-DC6F-428C-97E9-27DB6FCAC366}",
      nullptr, false},

@@ -138,6 +138,7 @@ struct Persisted {
     const char* member; // the property whose value it holds (nullptr: the key's name)
     VarType type;       // the type the value is kept, read and written as
     Default dflt;
+    bool readOnly = false; // read on load, never written
 };
 
 struct CoClass {

@@ -316,3 +316,22 @@ TEST(GlimButtonPaint, BackgroundCaptureSurvivesWhatRunsInItsPump) {
     }
     gDuringPump = nullptr;
 }
+
+TEST(GlimButtonPaint, SwitchingToWindowsXPAtRunTimeShadesItsOwnFace) {
+    ParkMouse();
+    ButtonForm f(300, 100);
+    f.Add("B", 20, 20, 80, 25);
+    IDispatch* d = f.D("B");
+    ASSERT_EQ(Put(d, id::Caption, Str(L"")), S_OK);
+    ASSERT_EQ(Put(d, id::ColorScheme, I4(2)), S_OK);
+    ASSERT_EQ(Put(d, id::BackColor, I4(0x808080)), S_OK);
+    ASSERT_EQ(Put(d, id::ButtonType, I4(7)), S_OK);
+    ASSERT_EQ(Put(d, id::ButtonType, I4(3)), S_OK);
+    Settle(f.Wnd("B"));
+    // The XP face of 808080 shaded proportionally is A0B0B0; row 12 of 25
+    // is that shaded by -12: A4 A4 for red and green, 96 for blue.
+    EXPECT_EQ(ScreenPixel(f.Wnd("B"), 40, 12), 0x96A4A4u);
+    ASSERT_EQ(Put(d, id::ButtonType, I4(7)), S_OK);
+    Settle(f.Wnd("B"));
+    EXPECT_EQ(ScreenPixel(f.Wnd("B"), 40, 12), 0x808080u);
+}

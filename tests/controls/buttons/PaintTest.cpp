@@ -335,3 +335,59 @@ TEST(GlimButtonPaint, SwitchingToWindowsXPAtRunTimeShadesItsOwnFace) {
     Settle(f.Wnd("B"));
     EXPECT_EQ(ScreenPixel(f.Wnd("B"), 40, 12), 0x808080u);
 }
+
+TEST(GlimButtonPaint, HoverAndFocusLooksAtTwoSizes) {
+    struct Case {
+        long look;
+        bool hover; // else focused
+        int x, y;   // negative: from the right or bottom
+        COLORREF want;
+    };
+    // Force Standard: accent 800000, highlight FFFFFF; skin 1 for look 1.
+    const Case cases[] = {
+        {1, true, -100, 1, SheetPixel(1, 18 * 1 + 9, 1)},
+        {1, false, -100, 1, SheetPixel(1, 18 * 4 + 9, 1)},
+        {1, true, 1, 1, SheetPixel(1, 18 * 1 + 1, 1)},
+        {1, false, 1, 1, SheetPixel(1, 18 * 4 + 1, 1)},
+        {3, true, 1, -100, 0x31B2FF},
+        {3, false, 1, -100, 0xE7AE8C},
+        {9, true, 0, -100, 0x800000},
+        {12, true, 0, 0, 0xFFFFFF},
+        {8, true, 0, 0, 0xFFFFFF},
+        {8, false, 0, 0, 0xE0E0E0},
+    };
+    for (const SIZE size : {SIZE{80, 24}, SIZE{120, 40}}) {
+        ParkMouse();
+        ButtonForm f(300, 120);
+        f.Add("B", 20, 20, size.cx, size.cy);
+        f.Add("Other", 20, 80, 60, 20);
+        IDispatch* d = f.D("B");
+        HWND w = f.Wnd("B");
+        host::EventSink* sink = f.Form()->Site("B")->Events();
+        ASSERT_EQ(Put(d, id::ColorScheme, I4(3)), S_OK);
+        ASSERT_EQ(Put(d, id::Caption, Str(L"")), S_OK);
+        for (const Case& c : cases) {
+            SCOPED_TRACE(testing::Message()
+                         << "look " << c.look << (c.hover ? " hover" : " focus") << " size " << size.cx);
+            ASSERT_EQ(Put(d, id::ButtonType, I4(c.look)), S_OK);
+            if (c.hover) {
+                const size_t before = sink->CountOf(ev::MouseOver);
+                MoveTo(Centre(w));
+                MoveTo(ScreenPoint(w, size.cx / 2 + 1, size.cy / 2));
+                ASSERT_TRUE(PumpUntil([&] { return sink->CountOf(ev::MouseOver) > before; }));
+            } else {
+                SetFocus(w);
+            }
+            Settle(w);
+            const int x = c.x == -100 ? size.cx / 2 : c.x, y = c.y == -100 ? size.cy / 2 : c.y;
+            EXPECT_EQ(ScreenPixel(w, x, y), c.want) << "at " << x << "," << y;
+            if (c.hover) {
+                const size_t before = sink->CountOf(ev::MouseOut);
+                ParkMouse();
+                ASSERT_TRUE(PumpUntil([&] { return sink->CountOf(ev::MouseOut) > before; }));
+            } else {
+                SetFocus(f.Wnd("Other"));
+            }
+        }
+    }
+}

@@ -6,6 +6,7 @@
 #include "GlimForm.h"
 #include "GlimOption.h"
 #include "GlimPressBar.h"
+#include "GlimSlider.h"
 #include "GlimToolTip.h"
 
 namespace glim {
@@ -21,6 +22,7 @@ const ControlClass* const kClasses[] = {
     &GlimCheck::kClass,
     &GlimOption::kClass,
     &GlimToolTip::kClass,
+    &GlimSlider::kClass,
 };
 
 } // namespace

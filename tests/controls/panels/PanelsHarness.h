@@ -3,6 +3,7 @@
 // hosts reach them: by ProgID, late-bound by name and by identifier, with
 // property-changed notifications and events recorded by the site.
 #include "GlimError.h"
+#include "Handles.h"
 #include "HostForm.h"
 #include "LateBound.h"
 #include "Registration.h"
@@ -12,6 +13,7 @@
 
 #include <functional>
 #include <string>
+#include <initializer_list>
 #include <vector>
 
 namespace paneltest {
@@ -126,6 +128,71 @@ inline void PressTab(bool shift) {
     key(VK_TAB, true);
     if (shift) key(VK_SHIFT, true);
     SendInput(static_cast<UINT>(n), in, sizeof(INPUT));
+}
+
+} // namespace paneltest
+
+namespace paneltest {
+
+// Real input: the pointer goes to a screen point, then the given button
+// events (a zero move first, so the window under it sees the pointer there).
+inline void MouseAt(POINT screen, std::initializer_list<DWORD> buttons = {}) {
+    SetCursorPos(screen.x, screen.y);
+    std::vector<INPUT> in(1);
+    in[0].type = INPUT_MOUSE;
+    in[0].mi.dwFlags = MOUSEEVENTF_MOVE;
+    for (DWORD f : buttons) {
+        INPUT i{};
+        i.type = INPUT_MOUSE;
+        i.mi.dwFlags = f;
+        in.push_back(i);
+    }
+    SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
+}
+
+inline POINT OnScreen(HWND hwnd, int x, int y) {
+    POINT p{x, y};
+    ClientToScreen(hwnd, &p);
+    return p;
+}
+
+// The pixels of a bitmap resource of GlimForm.dll, read once.
+class DllBitmap {
+  public:
+    explicit DllBitmap(int id) {
+        HMODULE dll = LoadLibraryExA(glimtest::GlimFormDllPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+        if (!dll) return;
+        glim::OwnedBitmap bmp(
+            static_cast<HBITMAP>(LoadImageA(dll, MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, 0)));
+        FreeLibrary(dll);
+        BITMAP bm{};
+        if (!bmp || !GetObjectA(bmp.get(), sizeof bm, &bm)) return;
+        glim::OwnedDC dc(CreateCompatibleDC(nullptr));
+        glim::SelectGuard keep(dc.get(), bmp.get());
+        width_ = bm.bmWidth;
+        height_ = bm.bmHeight;
+        for (int y = 0; y < height_; ++y)
+            for (int x = 0; x < width_; ++x)
+                pixels_.push_back(GetPixel(dc.get(), x, y));
+    }
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    COLORREF Pixel(int x, int y) const { return pixels_[static_cast<size_t>(y) * width_ + x]; }
+
+  private:
+    std::vector<COLORREF> pixels_;
+    int width_ = 0;
+    int height_ = 0;
+};
+
+// Whether a window shows the bitmap with its top-left corner at (x, y).
+inline bool ShowsBitmapAt(HWND hwnd, const DllBitmap& bmp, int x, int y) {
+    if (bmp.Width() == 0) return false;
+    UpdateWindow(hwnd);
+    for (int j = 0; j < bmp.Height(); ++j)
+        for (int i = 0; i < bmp.Width(); ++i)
+            if (glimtest::ClientPixel(hwnd, x + i, y + j) != bmp.Pixel(i, j)) return false;
+    return true;
 }
 
 } // namespace paneltest

@@ -68,11 +68,10 @@ std::vector<bool> CaptionMask(const std::string& text, int width, int height) {
 std::vector<bool> ControlCaptionMask(host::ControlSite* s, int width, int height) {
     UpdateWindow(s->Window());
     std::vector<bool> mask(static_cast<size_t>(width) * height);
-    HDC dc = GetDC(s->Window());
+    const glim::WindowDC dc(s->Window());
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x)
-            mask[static_cast<size_t>(y) * width + x] = GetPixel(dc, x, y) == kCaptionColor;
-    ReleaseDC(s->Window(), dc);
+            mask[static_cast<size_t>(y) * width + x] = GetPixel(dc.get(), x, y) == kCaptionColor;
     return mask;
 }
 

@@ -32,6 +32,8 @@ class PanelsTest : public testing::Test {
         glimtest::PumpPending();
     }
     void TearDown() override {
+        // The pointer goes out of the way of the next program's windows.
+        SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
         if (form) form->Unload();
         form.reset();
         glimtest::PumpPending();

@@ -3,7 +3,7 @@
 // header, and a balloon with its shadow in each icon mode and each flip.
 #include "ImageFiles.h"
 #include "PanelsHarness.h"
-#include "Raster.h"
+#include "Screenshots.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -13,39 +13,6 @@
 using namespace paneltest;
 
 namespace {
-
-std::string ShotFolder() {
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string p = path;
-    p.resize(p.find_last_of("\\/") + 1);
-    p += "screenshots";
-    CreateDirectoryA(p.c_str(), nullptr);
-    return p;
-}
-
-// What the screen shows in a rectangle (clipped to the screen).
-skingen::Raster Capture(RECT r) {
-    r.left = std::max(0L, r.left);
-    r.top = std::max(0L, r.top);
-    r.right = std::min(static_cast<LONG>(GetSystemMetrics(SM_CXSCREEN)), r.right);
-    r.bottom = std::min(static_cast<LONG>(GetSystemMetrics(SM_CYSCREEN)), r.bottom);
-    const int w = r.right - r.left, h = r.bottom - r.top;
-    skingen::Raster img(w, h);
-    glim::DisplayDC screen;
-    glim::OwnedDC mem(CreateCompatibleDC(screen.get()));
-    glim::OwnedBitmap bmp(CreateCompatibleBitmap(screen.get(), w, h));
-    {
-        glim::SelectGuard sel(mem.get(), bmp.get());
-        BitBlt(mem.get(), 0, 0, w, h, screen.get(), r.left, r.top, SRCCOPY);
-        for (int y = 0; y < h; ++y)
-            for (int x = 0; x < w; ++x) {
-                const COLORREF c = GetPixel(mem.get(), x, y);
-                img.Set(x, y, skingen::RGB8(GetRValue(c), GetGValue(c), GetBValue(c)));
-            }
-    }
-    return img;
-}
 
 const char* const kThemeNames[] = {"XP Blue",       "XP Dark Blue",   "XP Dark Green", "XP Green",
                                    "XP Light Blue", "XP Light Green", "XP Orange",     "XP Pastel Green",

@@ -4,6 +4,7 @@
 #include "GlimFormControl.h"
 #include "ImageFiles.h"
 #include "PanelsHarness.h"
+#include "Screenshots.h"
 #include "SkinResourceIds.h"
 
 #include <cstdio>
@@ -22,28 +23,6 @@ class PanelsSkinTest : public PanelsTest {
         glimtest::PumpPending();
     }
 };
-
-std::string ShotFolder() {
-    const std::string p = glimtest::ExeDir() + "screenshots";
-    CreateDirectoryA(p.c_str(), nullptr);
-    return p;
-}
-
-// The client area of a window as it is on the screen.
-skingen::Raster CaptureClient(HWND hwnd) {
-    RECT r{};
-    GetClientRect(hwnd, &r);
-    POINT origin{0, 0};
-    ClientToScreen(hwnd, &origin);
-    skingen::Raster img(r.right, r.bottom);
-    const glim::WindowDC screen(nullptr);
-    for (int y = 0; y < r.bottom; ++y)
-        for (int x = 0; x < r.right; ++x) {
-            const COLORREF c = GetPixel(screen.get(), origin.x + x, origin.y + y);
-            img.Set(x, y, skingen::RGB8(GetRValue(c), GetGValue(c), GetBValue(c)));
-        }
-    return img;
-}
 
 } // namespace
 
@@ -115,7 +94,9 @@ TEST_F(PanelsSkinTest, ScreenshotSheetOfEverySkin) {
         SetForegroundWindow(form->hWnd());
         RedrawWindow(form->hWnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
         glimtest::PumpPending();
-        const skingen::Raster shot = CaptureClient(form->hWnd());
+        RECT shotRect = client;
+        MapWindowPoints(form->hWnd(), nullptr, reinterpret_cast<POINT*>(&shotRect), 2);
+        const skingen::Raster shot = Capture(shotRect);
         char name[64];
         std::snprintf(name, sizeof name, "\\panels-%02d.png", skin);
         EXPECT_TRUE(skingen::WritePng(folder + name, shot));

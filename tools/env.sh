@@ -223,6 +223,15 @@ glim_start_wine() {
         "$WINELOADER" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' \
             /v "宋体" /t REG_SZ /d "WenQuanYi Micro Hei" /f >/dev/null 2>&1 || true
     fi
+    # A screen of our own has no window manager: with windows left to one,
+    # Wine would wait two seconds for it at every top-level window destroyed.
+    # On a person's desktop the window manager keeps them.
+    if [ -n "$GLIM_STARTED_XVFB" ]; then
+        "$WINELOADER" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1 ||
+            glim_die "cannot set up the Wine prefix"
+    else
+        "$WINELOADER" reg delete 'HKCU\Software\Wine\X11 Driver' /v Managed /f >/dev/null 2>&1 || true
+    fi
     glim_start_desktop_keeper "$prefix"
 }
 

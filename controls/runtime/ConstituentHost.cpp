@@ -138,6 +138,8 @@ LRESULT ConstituentHost::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:
     case WM_MBUTTONUP: {
+        // The owner outlives the events its parts raise here.
+        SurfaceWindow::Hold hold(owner_);
         std::weak_ptr<int> alive = alive_;
         HWND h = hwnd_;
         WNDPROC previous = previous_;

@@ -17,15 +17,26 @@ namespace glim {
 namespace {
 
 const char kParkingClass[] = "GlimParkingWindow";
+// Posted to the parking window: lParam is a control whose last reference
+// went inside an event it raised itself; the message holds one reference.
+const UINT kDeferredRelease = WM_APP + 1;
 thread_local HWND t_parking = nullptr;  // hidden parent of controls not in place
 thread_local long t_parkedControls = 0; // controls of this thread alive
+
+LRESULT CALLBACK ParkingProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == kDeferredRelease) {
+        reinterpret_cast<ControlBase*>(lp)->Unknown()->Release();
+        return 0;
+    }
+    return DefWindowProcA(hwnd, msg, wp, lp);
+}
 
 HWND ParkingWindow() {
     if (!t_parking) {
         WNDCLASSEXA wc{};
         if (!GetClassInfoExA(ModuleHandle(), kParkingClass, &wc)) {
             wc.cbSize = sizeof wc;
-            wc.lpfnWndProc = DefWindowProcA;
+            wc.lpfnWndProc = ParkingProc;
             wc.hInstance = ModuleHandle();
             wc.lpszClassName = kParkingClass;
             RegisterClassExA(&wc);
@@ -84,8 +95,26 @@ ULONG ControlBase::InternalAddRef() {
 
 ULONG ControlBase::InternalRelease() {
     const ULONG r = --refs_;
-    if (r == 0 && !terminated_) Terminate();
+    if (r != 0 || terminated_) return r;
+    // Inside a message or event of ours: the outermost one ends us.
+    if (Held())
+        terminatePending_ = true;
+    else
+        Terminate();
     return r;
+}
+
+void ControlBase::OnLastHold(bool event) {
+    if (!terminatePending_ || terminated_) return;
+    terminatePending_ = false;
+    if (refs_ != 0) return; // someone took a reference again
+    // Our own code still runs after an event it raised: the message loop
+    // ends us, holding a reference until then.
+    if (event && PostMessageA(ParkingWindow(), kDeferredRelease, 0, reinterpret_cast<LPARAM>(this))) {
+        refs_ = 1;
+        return;
+    }
+    Terminate();
 }
 
 void ControlBase::Terminate() {
@@ -693,11 +722,12 @@ void ControlBase::RaiseEventArgs(DISPID id, std::span<EventArg> args) {
         else
             V_BYREF(&a) = &V_UI1(values[i].get()); // every value starts where the union does
     }
-    InternalAddRef(); // a handler may drop the last outside reference
-    events_.Fire(id, passed.data(), static_cast<unsigned>(passed.size()));
-    InternalRelease();
-    for (size_t i = 0; i < args.size(); ++i)
-        if (ev->params[i].byRef) args[i].Set(*values[i]);
+    {
+        Hold hold(*this, true); // a handler may drop the last outside reference
+        events_.Fire(id, passed.data(), static_cast<unsigned>(passed.size()));
+        for (size_t i = 0; i < args.size(); ++i)
+            if (ev->params[i].byRef) args[i].Set(*values[i]);
+    }
 }
 
 // ---- kept properties ----

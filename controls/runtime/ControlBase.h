@@ -14,6 +14,7 @@
 #include <ocidl.h>
 #include <olectl.h>
 
+#include <memory>
 #include <span>
 #include <string>
 #include <vector>
@@ -210,8 +211,10 @@ class ControlBase : public SurfaceWindow,
                        UINT* argErr);
 
     // Runs a member of the default interface: errors become HRESULT + IErrorInfo.
+    // The control outlives the call, whatever the events it raises release.
     template <class F>
     HRESULT Member(F&& f) noexcept {
+        Hold hold(*this);
         return ComCall(*cls_.defaultIid, std::forward<F>(f));
     }
 
@@ -237,6 +240,8 @@ class ControlBase : public SurfaceWindow,
 
     // Tells the site before the control's own focus events run.
     void OnFocusMessage(bool gained) final;
+    // Ends the control once no hold is left and no reference came back.
+    void OnLastHold(bool event) final;
 
   private:
     HRESULT InPlaceActivate(LONG verb);
@@ -256,6 +261,7 @@ class ControlBase : public SurfaceWindow,
     PropertyStore store_; // values of kept properties and persisted keys
     ULONG refs_ = 0;
     bool terminated_ = false;
+    bool terminatePending_ = false;       // the last reference went while held
     ComPtr<IOleClientSite> site_;         // the container's site, Nothing until sited
     ComPtr<IOleInPlaceSite> inPlaceSite_; // while in-place active
     ComPtr<IOleControlSite> controlSite_;
@@ -314,10 +320,11 @@ class Control : public ControlBase, public Dual {
     IDispatch* DefaultDispatch() override { return static_cast<Dual*>(this); }
 
     // The factory's way in: a new instance with its window, not yet counted.
+    // One that fails to come up is gone again, window and module lock too.
     static ControlBase* CreateInstance() {
-        auto* c = new Derived();
+        std::unique_ptr<Derived> c(new Derived());
         c->Create();
-        return c;
+        return c.release();
     }
 
   protected:

@@ -107,6 +107,19 @@ void SurfaceWindow::DestroySurfaceWindow() {
     }
 }
 
+void SurfaceWindow::DeleteWhenIdle() {
+    if (holds_ > 0)
+        deletePending_ = true;
+    else
+        delete this;
+}
+
+void SurfaceWindow::OnLastHold(bool) {
+    if (!deletePending_) return;
+    deletePending_ = false;
+    delete this;
+}
+
 void SurfaceWindow::Refresh() {
     if (!hwnd_) return;
     InvalidateRect(hwnd_, nullptr, FALSE);
@@ -150,6 +163,8 @@ LRESULT CALLBACK SurfaceWindow::StaticProc(HWND hwnd, UINT msg, WPARAM wp, LPARA
         self->hwnd_ = nullptr;
         return DefWindowProcA(hwnd, msg, wp, lp);
     }
+    // The object outlives this message, whatever its handlers release.
+    Hold hold(*self);
     // Errors of event handlers must not unwind through the system's dispatch.
     try {
         return self->HandleMessage(msg, wp, lp);

@@ -27,6 +27,27 @@ class SurfaceWindow {
     SurfaceWindow& operator=(const SurfaceWindow&) = delete;
     virtual ~SurfaceWindow();
 
+    // Keeps the object, while any hold on it lasts, from being deleted by
+    // what runs inside: a delete or release asked for meanwhile is carried
+    // out when the outermost hold ends.  Every window message of the object
+    // holds it; so does every call into a control and every event it raises.
+    class Hold {
+      public:
+        explicit Hold(SurfaceWindow& w, bool event = false) : w_(w), event_(event) { ++w_.holds_; }
+        Hold(const Hold&) = delete;
+        Hold& operator=(const Hold&) = delete;
+        // May delete the object: nothing of it is touched afterwards.
+        ~Hold() {
+            if (--w_.holds_ == 0) w_.OnLastHold(event_);
+        }
+
+      private:
+        SurfaceWindow& w_;
+        bool event_; // raised by the object's own code, which runs on after it
+    };
+    // Deletes the object now, or when the outermost hold on it ends.
+    void DeleteWhenIdle();
+
     HWND hWnd() const { return hwnd_; }
     Surface& Canvas() { return surface_; }
     const Surface& Canvas() const { return surface_; }
@@ -87,6 +108,11 @@ class SurfaceWindow {
 
     static short ShiftNow();
 
+    bool Held() const { return holds_ > 0; }
+    // The outermost hold ended; event: it was an event the object's own code
+    // raised and still runs after.  The default carries out DeleteWhenIdle.
+    virtual void OnLastHold(bool event);
+
   private:
     static LRESULT CALLBACK StaticProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
@@ -94,6 +120,8 @@ class SurfaceWindow {
     bool SetPointerCursor();
 
     HWND hwnd_ = nullptr;            // the window; destroyed with the object
+    int holds_ = 0;                  // holds now running (nested messages and events)
+    bool deletePending_ = false;     // DeleteWhenIdle came while held
     Surface surface_;                // what the window shows
     short mousePointer_ = 0;         // 0 = the class cursor
     ComPtr<IPictureDisp> mouseIcon_; // cursor for pointer 99

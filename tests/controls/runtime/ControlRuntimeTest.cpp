@@ -35,7 +35,8 @@ class ControlRuntimeTest : public testing::Test {
         ProbeControl::RevokeClasses();
     }
 
-    void SetUp() override {
+    void SetUp() override { Build(); }
+    void Build() {
         form = host::HostForm::Create("Probe host", 7000, 5000);
         ASSERT_TRUE(form);
         site = form->AddControl(ProbeControl::ClsidText(ProbeControl::CheckClass()), "Probe1", 600, 300, 1500,
@@ -234,6 +235,60 @@ TEST_F(ControlRuntimeTest, RealInputReleasedOutsideStillEndsTheCapture) {
     EXPECT_EQ(GetCapture(), nullptr);
     // The moves outside reached the control while it held the capture.
     EXPECT_GE(sink->CountOf(ev::MouseMove), 1u);
+}
+
+// Handlers that end the control from inside its own events: it stays alive
+// until the outermost message or event it is inside returns, and ends once.
+TEST_F(ControlRuntimeTest, AControlOutlivesHandlersThatEndIt) {
+    struct Case {
+        const char* what;
+        DISPID ender;                 // the event whose handler ends the control
+        bool removeOnly;              // remove the control (its last reference) instead of unloading the form
+        bool pumpInMouseDown;         // the MouseDown handler runs DoEvents
+        std::vector<std::string> log; // what the probe does after its events, then its end
+    };
+    const Case cases[] = {
+        {"a Click handler unloads the form",
+         ev::Click,
+         false,
+         false,
+         {"after MouseDown", "after MouseUp", "after Click", "destroyed"}},
+        {"a MouseUp handler drops the last reference",
+         ev::MouseUp,
+         true,
+         false,
+         {"after MouseDown", "after MouseUp", "after Click", "destroyed"}},
+        {"DoEvents in MouseDown runs the Click that unloads the form",
+         ev::Click,
+         false,
+         true,
+         {"after MouseUp", "after Click", "after MouseDown", "destroyed"}},
+    };
+    bool first = true;
+    for (const Case& c : cases) {
+        if (!first) Build();
+        first = false;
+        ProbeControl::Log().clear();
+        host::EventSink* sink = site->Events();
+        host::HostForm* f = form.get();
+        const Case* cc = &c;
+        sink->On(c.ender, [f, cc](host::EventArgs&) {
+            if (cc->removeOnly)
+                f->RemoveControl("Probe1");
+            else
+                f->Unload();
+        });
+        if (c.pumpInMouseDown) sink->On(ev::MouseDown, [](host::EventArgs&) { glimtest::PumpPending(); });
+        const HWND w = Hwnd();
+        site.reset(); // the form holds the control's only site
+        probe = nullptr;
+        MouseAt(ScreenPointOf(w, 8, 8), {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP});
+        EXPECT_TRUE(glimtest::PumpUntil([] { return ProbeControl::LiveCount() == 0; })) << c.what;
+        EXPECT_EQ(ProbeControl::Log(), c.log) << c.what;
+        form->Unload();
+        form.reset();
+        glimtest::PumpPending();
+    }
 }
 
 TEST_F(ControlRuntimeTest, DisabledControlGetsNoRealInputAndSaysSo) {

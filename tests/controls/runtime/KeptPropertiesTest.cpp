@@ -98,7 +98,11 @@ const glim::ControlClass kKeptClass{
 class KeptControl final : public glim::Control<KeptControl, _PropertyPage1> {
   public:
     KeptControl() : Control(kKeptClass) {}
+    ~KeptControl() override {
+        if (ended) *ended = true;
+    }
     int repaints = 0;
+    bool* ended = nullptr; // set when the control is deleted
     using ControlBase::RaiseEvent;
     using ControlBase::Value;
 
@@ -127,6 +131,28 @@ class NotifySink final : public IPropertyNotifySink {
     STDMETHODIMP OnRequestEdit(DISPID) override { return S_OK; }
 };
 
+// An event sink whose handler lets go of the control.
+class ReleasingSink final : public IDispatch {
+  public:
+    glim::ComPtr<IUnknown>* holder = nullptr;
+    STDMETHODIMP QueryInterface(REFIID iid, void** ppv) override {
+        *ppv = iid == IID_IUnknown || iid == IID_IDispatch ? this : nullptr;
+        return *ppv ? S_OK : E_NOINTERFACE;
+    }
+    STDMETHODIMP_(ULONG) AddRef() override { return 2; }
+    STDMETHODIMP_(ULONG) Release() override { return 1; }
+    STDMETHODIMP GetTypeInfoCount(UINT* n) override {
+        *n = 0;
+        return S_OK;
+    }
+    STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+    STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
+    STDMETHODIMP Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override {
+        holder->reset();
+        return S_OK;
+    }
+};
+
 class KeptPropertiesTest : public testing::Test {
   protected:
     void SetUp() override {
@@ -141,7 +167,7 @@ class KeptPropertiesTest : public testing::Test {
         point = cp;
     }
     void TearDown() override {
-        point->Unadvise(cookie);
+        if (point) point->Unadvise(cookie);
         point.reset();
         unknown.reset();
     }
@@ -271,6 +297,38 @@ TEST_F(KeptPropertiesTest, EventsFollowTheirDeclaration) {
             EXPECT_EQ(e.Number(), 5) << b.what;
         }
     }
+}
+
+} // namespace
+
+namespace {
+
+// Raised from outside any message of the control (as from a timer of its
+// own) with a handler dropping the last reference: the control's code after
+// the event still runs on a live control, which goes at the next message.
+TEST_F(KeptPropertiesTest, AnEventThatDropsTheLastReferenceEndsTheControlAfterIt) {
+    bool ended = false;
+    control->ended = &ended;
+    ReleasingSink handler;
+    handler.holder = &unknown;
+    glim::ComPtr<IConnectionPoint> events;
+    ASSERT_EQ(unknown.As<IConnectionPointContainer>()->FindConnectionPoint(IID_IDispatch, events.put()),
+              S_OK);
+    DWORD eventsCookie = 0;
+    ASSERT_EQ(events->Advise(&handler, &eventsCookie), S_OK);
+    point->Unadvise(cookie);
+    point.reset();
+    events.reset();
+    long n = 1;
+    std::string text;
+    control->RaiseEvent(kCount, n, text);
+    EXPECT_FALSE(unknown);
+    EXPECT_FALSE(ended);
+    control->PutStored(kCaption, *glim::Variant::Str(L"still here"));
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+        DispatchMessageA(&msg);
+    EXPECT_TRUE(ended);
 }
 
 } // namespace

@@ -8,6 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 using namespace glim;
 
 namespace {
@@ -143,4 +146,43 @@ TEST(LibraryForms, UnloadedFormsLoadAgainWithTheirParts) {
     RedrawWindow(form.hWnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     EXPECT_EQ(glimtest::ClientPixel(form.hWnd(), 5, 5), RGB(0, 0, 255));
     EXPECT_EQ(glimtest::ClientPixel(form.hWnd(), 50, 50), RGB(255, 0, 0));
+}
+
+namespace {
+
+std::vector<std::string> g_formLog;
+
+// A form whose label ends the form from its Click handler.
+class SelfEndingForm : public LibraryForm {
+  public:
+    SelfEndingForm() : LibraryForm(Borderless()), label(Constituents()) {
+        Canvas().SetScaleMode(kScalePixels);
+        label.Move(10, 10, 40, 30);
+        label.Click = [this] {
+            DeleteWhenIdle();
+            g_formLog.push_back("handler returned");
+        };
+    }
+    ~SelfEndingForm() override { g_formLog.push_back("destroyed"); }
+    ConstituentLabel label;
+};
+
+} // namespace
+
+TEST(LibraryForms, AFormEndedByItsOwnPartsEventGoesWhenTheMessageReturns) {
+    g_formLog.clear();
+    auto* form = new SelfEndingForm();
+    form->Show();
+    SetForegroundWindow(form->hWnd());
+    ASSERT_TRUE(glimtest::PumpUntil([&] { return IsWindowVisible(form->hWnd()) != FALSE; }));
+    POINT p{20, 20};
+    ClientToScreen(form->hWnd(), &p);
+    SetCursorPos(p.x, p.y);
+    INPUT in[2] = {};
+    in[0].type = in[1].type = INPUT_MOUSE;
+    in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(2, in, sizeof(INPUT));
+    EXPECT_TRUE(glimtest::PumpUntil([] { return !g_formLog.empty() && g_formLog.back() == "destroyed"; }));
+    EXPECT_EQ(g_formLog, (std::vector<std::string>{"handler returned", "destroyed"}));
 }

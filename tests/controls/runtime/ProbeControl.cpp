@@ -176,6 +176,12 @@ ProbeControl::ProbeControl(const ProbeClass& cls) : Control(cls.cls) {
 
 ProbeControl::~ProbeControl() {
     Live().erase(std::find(Live().begin(), Live().end(), this));
+    Log().push_back("destroyed");
+}
+
+std::vector<std::string>& ProbeControl::Log() {
+    static std::vector<std::string> log;
+    return log;
 }
 
 void ProbeControl::PaintSurface(COLORREF c) {
@@ -210,6 +216,7 @@ void ProbeControl::OnMouseDown(short button, short shift, float x, float y) {
     RaiseEvent(probe_events::MouseDown, button, shift, x, y);
     buttonAfterMouseDown = button;
     xAfterMouseDown = x;
+    Log().push_back("after MouseDown");
 }
 
 void ProbeControl::OnMouseMove(short button, short shift, float x, float y) {
@@ -218,11 +225,13 @@ void ProbeControl::OnMouseMove(short button, short shift, float x, float y) {
 
 void ProbeControl::OnMouseUp(short button, short shift, float x, float y) {
     RaiseEvent(probe_events::MouseUp, button, shift, x, y);
+    Log().push_back("after MouseUp");
 }
 
 void ProbeControl::OnClick() {
     ++clicks;
     RaiseEvent(probe_events::Click);
+    Log().push_back("after Click");
 }
 
 void ProbeControl::OnDblClick() {

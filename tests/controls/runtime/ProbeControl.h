@@ -46,6 +46,8 @@ class ProbeControl final : public glim::Control<ProbeControl, _GlimCheck> {
     // The live probe owning a window, or null.
     static ProbeControl* FromWindow(HWND hwnd);
     static size_t LiveCount();
+    // What probes did after their own events returned, and their ends, in order.
+    static std::vector<std::string>& Log();
 
     // _GlimCheck
     STDMETHODIMP get_Enabled(VARIANT_BOOL* pVal) override;

@@ -10,6 +10,7 @@
 #include <ocidl.h>
 #include <olectl.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -166,6 +167,56 @@ TEST_F(GlimFormTest, RegistrationWritesWhatHostsLookFor) {
     Com<IUnknown> aggregated;
     EXPECT_EQ(factory->CreateInstance(reinterpret_cast<IUnknown*>(factory.p), IID_IUnknown, aggregated.out()),
               CLASS_E_NOAGGREGATION);
+}
+
+namespace {
+
+// Refuses the creation of the controls' windows, as a system out of window
+// handles would.
+LRESULT CALLBACK RefuseControlWindows(int code, WPARAM wp, LPARAM lp) {
+    if (code == HCBT_CREATEWND) {
+        char cls[64] = {};
+        GetClassNameA(reinterpret_cast<HWND>(wp), cls, sizeof cls);
+        if (strcmp(cls, "GlimSurfaceWindow") == 0) return 1;
+    }
+    return CallNextHookEx(nullptr, code, wp, lp);
+}
+
+BOOL CALLBACK CountLibraryWindows(HWND hwnd, LPARAM count) {
+    char cls[64] = {};
+    GetClassNameA(hwnd, cls, sizeof cls);
+    if (strncmp(cls, "Glim", 4) == 0) ++*reinterpret_cast<int*>(count);
+    return TRUE;
+}
+
+} // namespace
+
+TEST_F(GlimFormTest, AControlThatCannotComeUpLeavesNothingBehind) {
+    HMODULE dll = LoadLibraryA(glimtest::GlimFormDllPath().c_str());
+    ASSERT_NE(dll, nullptr);
+    auto canUnload = reinterpret_cast<HRESULT(STDAPICALLTYPE*)()>(
+        reinterpret_cast<void*>(GetProcAddress(dll, "DllCanUnloadNow")));
+    ASSERT_NE(canUnload, nullptr);
+    ASSERT_EQ(canUnload(), S_OK) << "an earlier test left a control or lock behind";
+    HHOOK hook = SetWindowsHookExA(WH_CBT, &RefuseControlWindows, nullptr, GetCurrentThreadId());
+    ASSERT_NE(hook, nullptr);
+    Com<IDispatch> d;
+    const HRESULT made =
+        CoCreateInstance(CLSID_GlimForm, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch, d.out());
+    UnhookWindowsHookEx(hook);
+    EXPECT_TRUE(FAILED(made));
+    EXPECT_EQ(d.p, nullptr);
+    int windows = 0;
+    EnumThreadWindows(GetCurrentThreadId(), &CountLibraryWindows, reinterpret_cast<LPARAM>(&windows));
+    EXPECT_EQ(windows, 0);
+    EXPECT_EQ(canUnload(), S_OK);
+    // And the next one comes up as usual.
+    ASSERT_EQ(CoCreateInstance(CLSID_GlimForm, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch, d.out()), S_OK);
+    EXPECT_EQ(canUnload(), S_FALSE);
+    d.p->Release();
+    d.p = nullptr;
+    EXPECT_EQ(canUnload(), S_OK);
+    FreeLibrary(dll);
 }
 
 TEST_F(GlimFormTest, UnregistrationRemovesEverythingAndRegistrationComesBack) {

@@ -52,15 +52,7 @@ void GlimForm::OnInitialize() {
 }
 
 void GlimForm::OnResize() {
-    if (resizing) return;
-    resizing = true;
-    try {
-        SetSize(kPicture1Size, kPicture1Size);
-    } catch (...) {
-        resizing = false;
-        throw;
-    }
-    resizing = false;
+    KeepSize(kPicture1Size, kPicture1Size);
 }
 
 short GlimForm::MnuStyleIdx() {

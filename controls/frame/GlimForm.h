@@ -35,7 +35,6 @@ class GlimForm final : public Control<GlimForm, _GlimForm_Stored<GlimForm>> {
     long savedHeight = 0;
     bool sizeSaved = false;        // savedWidth/savedHeight hold the real size
     ComPtr<IPictureDisp> picture1; // the 32 x 32 design picture
-    bool resizing = false;         // Resize is setting our own size
     GlimFormSkin skin;             // the frame painter and the pictures of pc and Pb
 };
 

@@ -65,15 +65,7 @@ void GlimToolTip::OnInitialize() {
 }
 
 void GlimToolTip::OnResize() {
-    if (resizing) return;
-    resizing = true;
-    try {
-        SetSize(kFixedWidth, kFixedHeight);
-    } catch (...) {
-        resizing = false;
-        throw;
-    }
-    resizing = false;
+    KeepSize(kFixedWidth, kFixedHeight);
 }
 
 STDMETHODIMP GlimToolTip::ShowTip() {

@@ -23,7 +23,6 @@ class GlimToolTip final : public Control<GlimToolTip, _GlimToolTip_Stored<GlimTo
 
   private:
     ComPtr<IPictureDisp> Image1; // the 32 x 32 design picture
-    bool resizing = false;       // Resize is setting our own size
 };
 
 } // namespace glim

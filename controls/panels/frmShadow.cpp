@@ -16,12 +16,7 @@ constexpr BYTE kShadowAlpha = 100;
 constexpr UINT kShowFlags = SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_SHOWWINDOW | SWP_NOOWNERZORDER;
 
 FormDesign ShadowDesign() {
-    FormDesign d;
-    d.captionBar = false;
-    d.showInTaskbar = false;
-    d.activates = false;
-    d.left = -4995;
-    d.top = -4995;
+    FormDesign d = TipFormDesign();
     d.width = 855;
     d.height = 645;
     d.caption = "Form9";

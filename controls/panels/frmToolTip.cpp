@@ -26,16 +26,6 @@ struct TipThread {
 };
 thread_local TipThread tThread;
 
-FormDesign BalloonDesign() {
-    FormDesign d;
-    d.captionBar = false;
-    d.showInTaskbar = false;
-    d.activates = false;
-    d.left = -4995;
-    d.top = -4995;
-    return d;
-}
-
 // Design places, twips.
 constexpr double kTipLeft = 150;
 constexpr double kTipTop = 450;
@@ -62,6 +52,16 @@ ComPtr<IFontDisp> LabelFont(bool bold) {
 
 } // namespace
 
+FormDesign TipFormDesign() {
+    FormDesign d;
+    d.captionBar = false;
+    d.showInTaskbar = false;
+    d.activates = false;
+    d.left = -4995;
+    d.top = -4995;
+    return d;
+}
+
 TipShared& TipState() {
     return tThread.shared;
 }
@@ -82,7 +82,7 @@ OwnedRegion BalloonRegion(double w, double h) {
 }
 
 frmToolTip::frmToolTip()
-    : LibraryForm(BalloonDesign()), lblTitle(Constituents()), lblTip(Constituents()),
+    : LibraryForm(TipFormDesign()), lblTitle(Constituents()), lblTip(Constituents()),
       imgIcon(Constituents()) {
     tmrToolTip.SetEnabled(false);
     tmrToolTip.SetInterval(300);

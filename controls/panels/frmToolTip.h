@@ -38,6 +38,10 @@ class frmShadow;
 // Where this thread keeps its shadow form.
 std::unique_ptr<frmShadow>& ShadowInstance();
 
+// The design both tip forms start from: no border, out of the taskbar,
+// never activated, off the screen.
+FormDesign TipFormDesign();
+
 // The balloon outline for a body of w x h twips: the round rectangle moved
 // down by the top offset, joined with the tail polygon.
 OwnedRegion BalloonRegion(double w, double h);

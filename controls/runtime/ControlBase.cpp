@@ -639,6 +639,18 @@ void ControlBase::SetSize(long widthTwips, long heightTwips) {
     NotifyViewChange();
 }
 
+void ControlBase::KeepSize(long widthTwips, long heightTwips) {
+    if (keepingSize_) return;
+    keepingSize_ = true;
+    try {
+        SetSize(widthTwips, heightTwips);
+    } catch (...) {
+        keepingSize_ = false;
+        throw;
+    }
+    keepingSize_ = false;
+}
+
 void ControlBase::PropertyChanged(const char* name) {
     DISPID id = DISPID_UNKNOWN;
     for (const typelib::Member& m : desc_.members)

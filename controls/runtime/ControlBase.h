@@ -146,6 +146,9 @@ class ControlBase : public SurfaceWindow,
     long Width() const;
     long Height() const;
     void SetSize(long widthTwips, long heightTwips);
+    // For a control of one size, from its Resize: sets that size again
+    // without re-entering itself through the Resize that follows.
+    void KeepSize(long widthTwips, long heightTwips);
     void SetWidth(long twips) { SetSize(twips, Height()); }
     void SetHeight(long twips) { SetSize(Width(), twips); }
 
@@ -277,6 +280,7 @@ class ControlBase : public SurfaceWindow,
     ConnectionPoint propertyNotify_;
     SIZEL extent_{0, 0}; // HIMETRIC
     bool inPlaceActive_ = false;
+    bool keepingSize_ = false; // KeepSize is setting our size
     bool uiActive_ = false;
     bool dirty_ = false;
     bool initialized_ = false; // InitNew or Load has run

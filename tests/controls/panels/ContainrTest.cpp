@@ -328,9 +328,9 @@ TEST_F(ContainrTest, PersistsInOrderAndReadsColoursAsStored) {
 
 TEST_F(ContainrTest, HeldControlsAreChildrenClippedAndMovingWithThePanel) {
     ComPtr<host::ControlSite> panel = AddPanel("Panel");
-    // One text box well inside, one running past the panel's right edge.
-    ComPtr<host::ControlSite> inner =
-        form->AddControl("TextBox", "Inner", Tx(10), Ty(30), Tx(80), Ty(24), nullptr, "Panel");
+    // A button well inside, a text box running past the panel's right edge.
+    ComPtr<host::ControlSite> inner = form->AddControl("GlimFormControl.GlimButton", "Inner", Tx(10), Ty(30),
+                                                       Tx(80), Ty(24), nullptr, "Panel");
     ComPtr<host::ControlSite> wide =
         form->AddControl("TextBox", "Wide", Tx(120), Ty(62), Tx(200), Ty(24), nullptr, "Panel");
     glimtest::PumpPending();
@@ -368,7 +368,7 @@ TEST_F(ContainrTest, TabMovesTheFocusIntoAndOutOfThePanel) {
     ComPtr<host::ControlSite> before = form->AddControl("TextBox", "Before", Tx(240), Ty(20), Tx(80), Ty(24));
     ComPtr<host::ControlSite> panel = AddPanel("Panel");
     ComPtr<host::ControlSite> a =
-        form->AddControl("TextBox", "A", Tx(10), Ty(30), Tx(80), Ty(24), nullptr, "Panel");
+        form->AddControl("GlimFormControl.GlimButton", "A", Tx(10), Ty(30), Tx(80), Ty(24), nullptr, "Panel");
     ComPtr<host::ControlSite> b =
         form->AddControl("TextBox", "B", Tx(10), Ty(60), Tx(80), Ty(24), nullptr, "Panel");
     ComPtr<host::ControlSite> after = form->AddControl("TextBox", "After", Tx(240), Ty(60), Tx(80), Ty(24));

@@ -164,6 +164,39 @@ TEST_F(ContainrTest, PaintsHeaderBodyAndBorderFromItsColours) {
     ExpectPanel(hwnd, true, swapped, "style 0 again");
 }
 
+TEST_F(ContainrTest, EveryThemeSetsItsColours) {
+    // The twelve themes as the designer lists them.
+    constexpr Colors themes[] = {
+        kBlue,
+        {0xECDCD3, 0xDABAA8, 0xF8F2EF, 0xF1E5DD, 0xD6B4A0, 0x4B2A17},
+        {0xD8E5C8, 0xB1CB92, 0xF1F5EB, 0xE1EBD5, 0xAAC688, 0x213B00},
+        {0xE0EAE8, 0xC2D6D1, 0xF4F8F7, 0xE7EFED, 0xBCD3CD, 0x324741},
+        {0xF1E3C8, 0xE4C992, 0xFAF5EB, 0xF5EAD5, 0xE2C488, 0x553900},
+        {0xDAF2E3, 0xB5E5C8, 0xF1FAF5, 0xE3F5EA, 0xAEE3C3, 0x245738},
+        kOrange,
+        {0xE3E3D6, 0xC9C9AE, 0xF5F5F0, 0xEAEAE0, 0xC4C4A6, 0x39391D},
+        {0xEAD7DF, 0xD5B0BF, 0xF7F1F3, 0xEFE1E6, 0xD1A9B9, 0x46202F},
+        {0xD6D2FB, 0xAEA6F8, 0xF0EFFE, 0xE0DDFC, 0xA79EF7, 0x1D156A},
+        {0xECEAE9, 0xD9D6D3, 0xF8F7F7, 0xF1EFEE, 0xD6D2CF, 0x4A4744},
+        {0xE4FAFC, 0xB9EEF4, 0xEEFCFD, 0xDCF7FA, 0x95E1EA, 0x66D5E1},
+    };
+    ComPtr<host::ControlSite> panel = AddPanel("P");
+    IDispatch* d = panel->ControlDispatch().get();
+    for (long theme = 11; theme >= 0; --theme) {
+        const Colors& c = themes[theme];
+        host::PutProperty(d, id::Theme, host::Variant::Long(theme));
+        const std::pair<DISPID, OLE_COLOR> got[] = {
+            {id::HeaderLightColor, c.headerLight}, {id::HeaderDarkColor, c.headerDark},
+            {id::BackLightColor, c.backLight},     {id::BackDarkColor, c.backDark},
+            {id::BorderColor, c.border},           {id::TextColor, c.text}};
+        for (const auto& [member, want] : got)
+            EXPECT_EQ(static_cast<long>(want), host::GetProperty(d, member).ToLong())
+                << "theme " << theme << " member " << std::hex << member;
+        EXPECT_TRUE(ShowsAt(panel->Window(), kW - 8, 1, c.headerLight)) << "theme " << theme;
+        EXPECT_TRUE(ShowsAt(panel->Window(), kW - 8, kH - 2, c.backDark)) << "theme " << theme;
+    }
+}
+
 TEST_F(ContainrTest, ThemeSetsTheSixColoursThroughTheirOwnPuts) {
     ComPtr<host::ControlSite> panel = AddPanel("P");
     IDispatch* d = panel->ControlDispatch().get();

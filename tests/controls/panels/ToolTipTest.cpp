@@ -8,6 +8,7 @@
 #include "PanelsHarness.h"
 #include "PropertyBag.h"
 
+#include <cmath>
 #include <vector>
 
 using namespace paneltest;
@@ -341,17 +342,20 @@ TEST_F(ToolTipTest, GradientStartsFromTheTranslatedBackColour) {
         const HWND b = FindTip().balloon;
         RECT br{};
         GetWindowRect(b, &br);
-        // Just inside the outline, the first rows are the base colour lightened
-        // by a few steps, per channel, never below it.
+        // The body is the window less 30 rows of tail room; the offset grows
+        // by one step a row from the second row on: row n is n + 1 steps up.
+        const int body = (br.bottom - br.top) - 30;
+        const int step = static_cast<int>(std::nearbyint(155.0 / (body / 2.0)));
         const int mid = (br.right - br.left) / 2;
         ASSERT_TRUE(glimtest::PumpUntil([&] { return ScreenPixel(b, mid, 0) == RGB(0, 0, 0); }, 2000))
             << c.what << ": no black outline";
-        const COLORREF row = ScreenPixel(b, mid, 2);
-        for (int shift : {0, 8, 16}) {
-            const int got = static_cast<int>((row >> shift) & 0xFF),
-                      base = static_cast<int>((c.base >> shift) & 0xFF);
-            EXPECT_GE(got, base) << c.what;
-            EXPECT_LE(got, std::min(255, base + 40)) << c.what;
+        for (int y : {2, 5}) {
+            const COLORREF got = ScreenPixel(b, mid, y);
+            for (int shift : {0, 8, 16}) {
+                const int base = static_cast<int>((c.base >> shift) & 0xFF);
+                EXPECT_EQ(std::min(255, base + (y + 1) * step), static_cast<int>((got >> shift) & 0xFF))
+                    << c.what << " row " << y << " channel " << shift / 8;
+            }
         }
         SetCursorPos(0, 0);
         ASSERT_TRUE(glimtest::PumpUntil([] { return !FindTip().balloon; }, 2000));

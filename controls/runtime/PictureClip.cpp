@@ -78,7 +78,8 @@ ComPtr<IPictureDisp> PictureClip::GraphicCell(short index) const {
 void PictureClip::DrawCell(HDC dc, short index, int x, int y, int w, int h, int sx, int sy, int sw,
                            int sh) const {
     const POINT o = CellOrigin(index);
-    if (w <= 0 || h <= 0 || sw <= 0 || sh <= 0) return;
+    // A negative destination size mirrors, as stretching does.
+    if (w == 0 || h == 0 || sw <= 0 || sh <= 0) return;
     if (w == sw && h == sh) {
         BitBlt(dc, x, y, w, h, dc_.get(), o.x + sx, o.y + sy, SRCCOPY);
         return;

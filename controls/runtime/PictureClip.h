@@ -41,7 +41,7 @@ class PictureClip {
     ComPtr<IPictureDisp> GraphicCell(short index) const;
 
     // Copies the part (sx, sy, sw, sh) of cell index, stretched, to
-    // (x, y, w, h) of dc.  Widths or heights of 0 or less draw nothing.
+    // (x, y, w, h) of dc; a negative w or h mirrors, 0 draws nothing.
     void DrawCell(HDC dc, short index, int x, int y, int w, int h, int sx, int sy, int sw, int sh) const;
     // A pixel of the sheet (0x00BBGGRR), for readers of the artwork.
     COLORREF Pixel(int x, int y) const;

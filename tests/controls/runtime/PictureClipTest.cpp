@@ -95,6 +95,11 @@ TEST(PictureClip, DrawCellStretchesThePartAsked) {
     EXPECT_EQ(GetPixel(dc.get(), 9, 9), CellColour(4));
     EXPECT_EQ(GetPixel(dc.get(), 10, 0), RGB(255, 255, 255));
     EXPECT_EQ(GetPixel(dc.get(), 11, 0), CellColour(4));
+    // A negative width mirrors into x + w .. x: the cell's first column lands on the right.
+    clip.DrawCell(dc.get(), 4, 19, 5, -kCellW, kCellH, 0, 0, kCellW, kCellH);
+    EXPECT_EQ(GetPixel(dc.get(), 19, 5), RGB(255, 255, 255));
+    EXPECT_EQ(GetPixel(dc.get(), 16, 5), CellColour(4));
+    EXPECT_EQ(GetPixel(dc.get(), 15, 5), RGB(0, 0, 0));
 }
 
 TEST(PictureClip, BadIndexesGridsAndPicturesRaiseAndKeepTheSheet) {

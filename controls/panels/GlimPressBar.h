@@ -11,21 +11,15 @@
 
 namespace glim {
 
-class GlimPressBar final : public Control<GlimPressBar, _GlimPressBar> {
+class GlimPressBar final : public Control<GlimPressBar, _GlimPressBar_Stored<GlimPressBar>> {
   public:
     static const ControlClass kClass;
     GlimPressBar();
     ~GlimPressBar() override;
 
-    // _GlimPressBar
+    // _GlimPressBar: Max, Min and BackColor are kept by the runtime.
     STDMETHODIMP get_Value(long* pVal) override;
     STDMETHODIMP put_Value(long New_Value) override;
-    STDMETHODIMP get_Max(long* pVal) override;
-    STDMETHODIMP put_Max(long New_Max) override;
-    STDMETHODIMP get_Min(long* pVal) override;
-    STDMETHODIMP put_Min(long New_Min) override;
-    STDMETHODIMP get_BackColor(OLE_COLOR* pVal) override;
-    STDMETHODIMP put_BackColor(OLE_COLOR New_BackColor) override;
     STDMETHODIMP get_Style(MnuStyle* pVal) override;
     STDMETHODIMP put_Style(MnuStyle New_Style) override;
     STDMETHODIMP get_BorderStyle(BdStyle* pVal) override;
@@ -47,19 +41,19 @@ class GlimPressBar final : public Control<GlimPressBar, _GlimPressBar> {
     void OnInitialize() override;
     void OnInitProperties() override;
     void OnReadProperties(const PropertyBag& bag) override;
-    void OnWriteProperties(const PropertyBag& bag) override;
     void OnResize() override;
+    void OnRepaint() override;
 
   private:
-    // Hands a value to a constituent's setter and tells the container.
+    // Hands a value to a constituent's setter, keeps it and tells the
+    // container; a refused value is not kept.
     template <class F>
-    HRESULT PassOn(const char* name, F&& set);
+    HRESULT PassOn(DISPID id, const char* name, long value, F&& set);
+    // A kept value as a number.
+    long Stored(DISPID id);
 
-    short Style = 0; // skin index; picks the fill bitmap
-    long Value = 0;  // current value
-    long Max = 100;  // value of a full bar
-    long Min = 0;    // stored and persisted only
-    long Unit = 0;   // twips of fill per unit of Value, worked out by the Value setter
+    // Style, Value, Max and Min live in the runtime's slots.
+    long Unit = 0; // twips of fill per unit of Value, worked out by the Value setter
 
     ConstituentHost parts; // draws the three below over the surface
     ConstituentShape Sh;   // the rounded frame, at the back

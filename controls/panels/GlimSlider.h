@@ -10,6 +10,10 @@
 
 namespace glim {
 
+// Its members and keys are written by hand rather than kept by the runtime:
+// its Enabled is its own flag (a disabled slider still clicks), where a kept
+// Enabled disables the window, and its keys are read and written in two
+// different orders with fallbacks for thumbs and ranges.
 class GlimSlider final : public Control<GlimSlider, _GlimSlider> {
   public:
     static const ControlClass kClass;

@@ -305,12 +305,17 @@ constexpr Member kGlimPressBar[] = {
     // "进度条的当前值"
     Prop("Value", 0x6803000B, kI4, kGet | kPut, "\xBD\xF8\xB6\xC8\xCC\xF5\xB5\xC4\xB5\xB1\xC7\xB0\xD6\xB5"),
     // "进度条的最大值"
-    Prop("Max", 0x6803000A, kI4, kGet | kPut, "\xBD\xF8\xB6\xC8\xCC\xF5\xB5\xC4\xD7\xEE\xB4\xF3\xD6\xB5"),
+    Kept(
+        Prop("Max", 0x6803000A, kI4, kGet | kPut, "\xBD\xF8\xB6\xC8\xCC\xF5\xB5\xC4\xD7\xEE\xB4\xF3\xD6\xB5"),
+        kNotify),
     // "进度条的最小值"
-    Prop("Min", 0x68030009, kI4, kGet | kPut, "\xBD\xF8\xB6\xC8\xCC\xF5\xB5\xC4\xD7\xEE\xD0\xA1\xD6\xB5"),
+    Kept(
+        Prop("Min", 0x68030009, kI4, kGet | kPut, "\xBD\xF8\xB6\xC8\xCC\xF5\xB5\xC4\xD7\xEE\xD0\xA1\xD6\xB5"),
+        kNotify),
     // "进度条的背景色。"
-    Prop("BackColor", 0x68030008, kColor, kGet | kPut,
-         "\xBD\xF8\xB6\xC8\xCC\xF5\xB5\xC4\xB1\xB3\xBE\xB0\xC9\xAB\xA1\xA3"),
+    Kept(Prop("BackColor", 0x68030008, kColor, kGet | kPut,
+              "\xBD\xF8\xB6\xC8\xCC\xF5\xB5\xC4\xB1\xB3\xBE\xB0\xC9\xAB\xA1\xA3"),
+         kNotify | kRepaint),
     // "进度条样式"
     Prop("Style", 0x68030007, kMnuStyleT, kGet | kPut, "\xBD\xF8\xB6\xC8\xCC\xF5\xD1\xF9\xCA\xBD"),
     // "返回/设置对象的边框样式。"
@@ -342,6 +347,25 @@ constexpr Member kGlimPressBar[] = {
          "\xB7\xB5\xBB\xD8/"
          "\xC9\xE8\xD6\xC3\xB6\xD4\xCF\xF3\xD6\xD0\xCE\xC4\xB1\xBE\xBA\xCD\xCD\xBC\xD0\xCE\xB5\xC4\xC7"
          "\xB0\xBE\xB0\xC9\xAB\xA1\xA3"),
+};
+
+// The bar's values live in these slots; those of the frame and the label
+// are also handed to them, which may refuse them.  System colours are kept
+// as the 32-bit signed values they are stored as.
+constexpr Persisted kGlimPressBarKeys[] = {
+    Key("Value", VarType::I4, 0),
+    Key("Max", VarType::I4, 100),
+    Key("Min", VarType::I4, 0),
+    Key("BackColor", VarType::I4, static_cast<int>(0x8000000Fu)),
+    Key("Style", VarType::I2, 0),
+    Key("BorderStyle", VarType::I2, 1),
+    Key("BackStyle", VarType::I2, 0),
+    Key("BorderColor", VarType::I4, static_cast<int>(0x80000001u)),
+    Key("BorderWidth", VarType::I2, 1),
+    Key("FillColor", VarType::I4, 0),
+    Key("FillStyle", VarType::I2, 3),
+    Key("Shape", VarType::I2, 4),
+    Key("ForeColor", VarType::I4, 0xFFFFFF),
 };
 
 // ---- GlimContainr ----------------------------------------------------------
@@ -428,8 +452,14 @@ constexpr CoClass kClasses[] = {
      "{0154661B-AC55-408C-A59E-EEE0A59468C3}", true, kGlimOption, kToggleEvents, kGlimOptionKeys},
     {"GlimSlider", "{0646B140-770D-4F12-A26F-D09FD9F91C94}", "{0ABD073D-5F06-47EF-80BE-2AC94B6B985E}",
      "{DFB2DF06-9FFF-427F-88D8-ADDF09E359E9}", true, kGlimSlider, kGlimSliderEvents},
-    {"GlimPressBar", "{A06C5764-1712-4088-A96E-4BB9C2B5431B}", "{9C1D1458-0399-445A-965A-96C0F2FE8536}",
-     "{6EF28BD5-D930-4059-BA8B-05B073F0B66F}", true, kGlimPressBar},
+    {"GlimPressBar",
+     "{A06C5764-1712-4088-A96E-4BB9C2B5431B}",
+     "{9C1D1458-0399-445A-965A-96C0F2FE8536}",
+     "{6EF28BD5-D930-4059-BA8B-05B073F0B66F}",
+     true,
+     kGlimPressBar,
+     {},
+     kGlimPressBarKeys},
     {"GlimToolTip",
      "{649EDBDB-8458-478F-862A-4F35DE169851}",
      "{2DD6BE23-AB79-4391-AC34-1039DF71BE1F}",

@@ -323,7 +323,6 @@ void GlimSlider::MoveThumb(float x, float y) {
 
 void GlimSlider::OnMouseDown(short button, short shift, float x, float y) {
     if (!Enabled || button != kLeftButton) return;
-    ComPtr<IUnknown> keep(Unknown()); // handlers may release the control
     Dragging = true;
     const bool onThumb = x >= Slider.Left && x < Slider.Left + static_cast<float>(Slider.Width()) &&
                          y >= Slider.Top && y < Slider.Top + static_cast<float>(Slider.Height());
@@ -341,12 +340,10 @@ void GlimSlider::OnMouseDown(short button, short shift, float x, float y) {
 
 void GlimSlider::OnMouseMove(short, short, float x, float y) {
     if (!Dragging) return;
-    ComPtr<IUnknown> keep(Unknown());
     MoveThumb(x, y);
 }
 
 void GlimSlider::OnMouseUp(short button, short shift, float x, float y) {
-    ComPtr<IUnknown> keep(Unknown());
     if (x >= 0 && x < Canvas().PixelWidth() && y >= 0 && y < Canvas().PixelHeight() && button == kLeftButton)
         RaiseEvent(dispid::GlimSlider_events::Click);
     if (Dragging) RaiseShiftEvent(dispid::GlimSlider_events::MouseUp, shift);

@@ -20,6 +20,7 @@ FormDesign TipDesign() {
     FormDesign d;
     d.captionBar = false;
     d.showInTaskbar = false;
+    d.activates = false; // the slider's form keeps the activation while dragging
     d.width = kDesignWidth;
     d.height = kDesignHeight;
     return d;

@@ -4,6 +4,7 @@
 #include "Fonts.h"
 #include "GlimFormControl.h"
 #include "PanelsHarness.h"
+#include "Pictures.h"
 #include "SkinResourceIds.h"
 
 #include <cmath>
@@ -447,5 +448,48 @@ TEST_F(SliderTest, BagsWithMissingOddAndOutOfRangeValues) {
         glimtest::PumpUntil([&] { return s->Events()->CountOf(ev::MouseUp) == 1; }, 1500);
         EXPECT_EQ(s->Events()->CountOf(ev::MouseDown), 1u);
         form->RemoveControl("Odd");
+    }
+}
+
+TEST_F(SliderTest, ARailPictureSizesTheSliderAndLiesUnderTheThumb) {
+    constexpr COLORREF kRail = RGB(0, 0, 255);
+    struct Case {
+        int railW, railH;
+        int outerW, outerH; // pixels after the layout
+        int thumbTop;       // painted, rounded halves to even
+        int railTop;
+    } cases[] = {
+        {100, 10, 104, 20, 0, 5}, // the thumb is taller: its height, the rail centred
+        {100, 30, 104, 30, 5, 0}, // the rail is taller: thumb top (30 - 20) x 0.5
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.railH);
+        glim::DisplayDC screen;
+        glim::OwnedDC dc(CreateCompatibleDC(screen.get()));
+        glim::OwnedBitmap bmp(CreateCompatibleBitmap(screen.get(), c.railW, c.railH));
+        {
+            glim::SelectGuard keep(dc.get(), bmp.get());
+            const RECT all{0, 0, c.railW, c.railH};
+            const glim::OwnedBrush blue(CreateSolidBrush(kRail));
+            FillRect(dc.get(), &all, blue.get());
+        }
+        glim::ComPtr<IPictureDisp> rail = glim::PictureFromBitmap(bmp.release(), true);
+        glim::ComPtr<host::PropertyBag> bag = host::PropertyBag::Create();
+        bag->Set("RailStyle", host::Variant::Long(99));
+        bag->Set("RailPicture", host::Variant::Unknown(rail.get()));
+        host::ControlSite* s = AddSlider(300, bag.get());
+        ASSERT_TRUE(s);
+        EXPECT_EQ(ClientSize(s).right, c.outerW);
+        EXPECT_EQ(ClientSize(s).bottom, c.outerH);
+        EXPECT_TRUE(ShowsBitmapAt(s->Window(), DllBitmap(5101), 0, c.thumbTop));
+        EXPECT_EQ(Pixel(s, 50, c.railTop), kRail);
+        EXPECT_EQ(Pixel(s, 101, c.railTop + c.railH - 1), kRail);
+        EXPECT_EQ(Pixel(s, 102, c.railTop), kBack);
+        if (c.railTop > 0) {
+            EXPECT_EQ(Pixel(s, 50, c.railTop - 1), kBack);
+        }
+        // No groove over the rail.
+        EXPECT_EQ(Pixel(s, 50, 8), kRail);
+        form->RemoveControl("GlimSlider1");
     }
 }

@@ -14,7 +14,7 @@ class DefaultForm {
     static Form& Get() {
         ComPtr<Form>& instance = Slot();
         if (!instance || !instance->Loaded()) instance = Form::Create();
-        return *instance;
+        return *instance.get();
     }
     // The instance if one is loaded, else null; makes none.
     static Form* IfLoaded() {

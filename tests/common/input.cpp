@@ -97,6 +97,44 @@ std::wstring DialogText(HWND dialog) {
     return out;
 }
 
+BackgroundInput::BackgroundInput(std::function<void()> script) : script_(std::move(script)) {
+    thread_ = CreateThread(nullptr, 0, Run, this, 0, nullptr);
+}
+
+BackgroundInput::~BackgroundInput() {
+    Join();
+}
+
+bool BackgroundInput::Finished() const {
+    return !thread_ || WaitForSingleObject(thread_, 0) == WAIT_OBJECT_0;
+}
+
+void BackgroundInput::Join() {
+    if (!thread_) return;
+    WaitForSingleObject(thread_, INFINITE);
+    CloseHandle(thread_);
+    thread_ = nullptr;
+}
+
+DWORD WINAPI BackgroundInput::Run(void* param) {
+    static_cast<BackgroundInput*>(param)->script_();
+    return 0;
+}
+
+bool WaitFor(const std::function<bool()>& pred, DWORD timeoutMs) {
+    const DWORD start = GetTickCount();
+    while (!pred()) {
+        if (GetTickCount() - start >= timeoutMs) return pred();
+        Sleep(10); // another thread's windows change; there is no queue here to wait on
+    }
+    return true;
+}
+
+HWND FindPopupMenu() {
+    HWND popup = FindWindowW(L"#32768", nullptr);
+    return popup && IsWindowVisible(popup) ? popup : nullptr;
+}
+
 DialogWatcher::DialogWatcher(Action action, DWORD timeoutMs, const std::wstring& titlePart)
     : action_(std::move(action)), timeoutMs_(timeoutMs), titlePart_(titlePart) {
     thread_ = CreateThread(nullptr, 0, Run, this, 0, nullptr);

@@ -23,6 +23,30 @@ HWND FindDialog(const std::wstring& titlePart = L"");
 // The texts of a dialog's static controls, joined by new lines.
 std::wstring DialogText(HWND dialog);
 
+// Runs a script of input on another thread while this one pumps messages
+// (menus and dialogs run modal loops inside the pump).
+class BackgroundInput {
+  public:
+    explicit BackgroundInput(std::function<void()> script);
+    ~BackgroundInput();
+    BackgroundInput(const BackgroundInput&) = delete;
+    BackgroundInput& operator=(const BackgroundInput&) = delete;
+    bool Finished() const;
+    void Join();
+
+  private:
+    static DWORD WINAPI Run(void* self);
+    std::function<void()> script_;
+    HANDLE thread_ = nullptr;
+};
+
+// For threads without a message queue: polls pred until it holds or the
+// deadline passes.
+bool WaitFor(const std::function<bool()>& pred, DWORD timeoutMs = 5000);
+
+// The visible popup menu window of the desktop, or null.
+HWND FindPopupMenu();
+
 // Runs an action on another thread once a dialog of this process is up,
 // while this thread sits in the dialog's modal loop.  Join waits for it.
 class DialogWatcher {

@@ -1,0 +1,54 @@
+#include "FormBuilding.h"
+
+#include "LateBound.h"
+#include "PictureBox.h"
+#include "Text.h"
+#include "GlimError.h"
+
+namespace versolo {
+
+using glim::ComPtr;
+using glim::host::Variant;
+
+std::string Ansi(const std::wstring& text) {
+    return glim::host::Narrow(text.c_str());
+}
+
+ComPtr<IPictureDisp> ResourcePicture(int id) {
+    auto bitmap = static_cast<HBITMAP>(
+        LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    if (!bitmap)
+        throw glim::Error(326, "Versolo", "Resource with identifier " + std::to_string(id) + " not found");
+    PICTDESC desc{};
+    desc.cbSizeofstruct = sizeof desc;
+    desc.picType = PICTYPE_BITMAP;
+    desc.bmp.hbitmap = bitmap;
+    ComPtr<IPictureDisp> picture;
+    // The picture owns the bitmap from here on.
+    if (FAILED(OleCreatePictureIndirect(&desc, IID_IPictureDisp, TRUE, picture.put_void()))) {
+        DeleteObject(bitmap);
+        throw glim::Error(7, "Versolo", "Out of memory");
+    }
+    return picture;
+}
+
+void AddPicture(glim::host::HostForm* form, const char* name, int resourceId, long left, long top, long width,
+                long height, const std::string& container) {
+    ComPtr<glim::host::PropertyBag> bag = glim::host::PropertyBag::Create();
+    bag->Set("BorderStyle", Variant::Long(0));
+    bag->Set("BackColor", Variant::Long(static_cast<long>(kFormBack)));
+    glim::host::ControlSite* site =
+        form->AddControl("PictureBox", name, left, top, width, height, bag.get(), container).get();
+    if (auto* box = dynamic_cast<glim::host::PictureBox*>(site->Builtin()))
+        box->SetPicture(ResourcePicture(resourceId).get());
+}
+
+void AddLabel(glim::host::HostForm* form, const char* name, const std::wstring& caption, OLE_COLOR back,
+              long left, long top, long width, long height, const std::string& container) {
+    ComPtr<glim::host::PropertyBag> bag = glim::host::PropertyBag::Create();
+    bag->Set("Caption", Variant::String(Ansi(caption)));
+    bag->Set("BackColor", Variant::Long(static_cast<long>(back)));
+    form->AddControl("Label", name, left, top, width, height, bag.get(), container);
+}
+
+} // namespace versolo

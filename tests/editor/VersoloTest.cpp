@@ -1,0 +1,252 @@
+#include "AboutForm.h"
+#include "CommonDialog.h"
+#include "DefaultForm.h"
+#include "EditorHarness.h"
+#include "FormBuilding.h"
+#include "LyricsDocument.h"
+#include "MMControl.h"
+#include "Registration.h"
+#include "Text.h"
+#include "TextFile.h"
+#include "media.h"
+
+#include <gtest/gtest.h>
+
+using namespace editortest;
+using glim::ComPtr;
+using glim::host::DefaultForm;
+using glim::host::HostForm;
+using glim::host::TextBox;
+using versolo::Form1;
+
+namespace {
+
+const DISPID kStyle = 0x68030001, kMnuStyleIdx = 0x68030000, kCaption = 0x68030000;
+
+class EditorTest : public testing::Test {
+  protected:
+    static void SetUpTestSuite() { ASSERT_EQ(0u, glimtest::RunRegsvr32()); }
+    void SetUp() override {
+        main = &DefaultForm<Form1>::Get();
+        main->Show();
+        form = main->Form();
+        ASSERT_TRUE(PumpUntil([&] { return GetForegroundWindow() == form->hWnd(); }));
+        dir = glimtest::TempFolder(L"versolo");
+    }
+    void TearDown() override {
+        if (auto* about = DefaultForm<versolo::AboutForm>::IfLoaded()) about->Form()->Unload();
+        form->Unload();
+        DefaultForm<Form1>::Reset();
+        DefaultForm<versolo::AboutForm>::Reset();
+    }
+    TextBox* Box(const char* name) { return dynamic_cast<TextBox*>(form->Site(name)->Builtin()); }
+    glim::host::Label* Status() { return dynamic_cast<glim::host::Label*>(form->Site("Label2")->Builtin()); }
+    HWND Win(const char* name) { return form->Site(name)->Window(); }
+    IDispatch* Disp(const char* name) { return form->Site(name)->ControlDispatch().get(); }
+    void Click(const char* name) { glimtest::ClickAt(CenterOf(Win(name))); }
+    std::wstring StatusText() { return WideCaption(Status()); }
+    // Types into a box after clicking it, the way a person does.
+    void TypeInto(const char* box, const std::wstring& text) {
+        Click(box);
+        ASSERT_TRUE(PumpUntil([&] { return GetFocus() == Win(box); }));
+        glimtest::TypeText(text);
+        ASSERT_TRUE(PumpUntil([&] { return Box(box)->WideText() == text; }));
+    }
+    // Runs File > Save or File > Open with a name typed into the dialog.
+    void FileMenu(int item, const std::wstring& name, const std::function<void()>& more = {}) {
+        glimtest::BackgroundInput script([&] {
+            ClickMenuItem(form->hWnd(), 0, item);
+            AnswerFileDialog(name);
+            if (more) more();
+        });
+        EXPECT_TRUE(PumpUntil([&] { return script.Finished(); }, 20000));
+        PumpUntil([] { return false; }, 200);
+    }
+    Form1* main = nullptr;
+    HostForm* form = nullptr;
+    std::wstring dir;
+};
+
+TEST_F(EditorTest, LoadSkinsTheButtonsAndSetsTheMenuStyle) {
+    for (const char* name :
+         {"GlimButton1", "GlimButton2", "GlimButton3", "GlimButton4", "GlimButton5", "GlimButton6"})
+        EXPECT_EQ(19, glim::host::GetProperty(Disp(name), kStyle).ToLong()) << name;
+    EXPECT_EQ(1, glim::host::GetProperty(Disp("GlimForm1"), kMnuStyleIdx).ToLong());
+    EXPECT_EQ(L"祝您好运!", StatusText());
+    EXPECT_TRUE(Screenshot(form->hWnd(), "versolo-startup.png"));
+}
+
+TEST_F(EditorTest, ClicksInTheBoxesShowTheirHints) {
+    const struct {
+        const char* box;
+        const wchar_t* hint;
+    } cases[] = {
+        {"Text3", versolo::kTimeHint}, {"Text4", versolo::kTitleHint}, {"Text8", versolo::kOffsetHint}};
+    for (const auto& c : cases) {
+        Click(c.box);
+        EXPECT_TRUE(PumpUntil([&] { return StatusText() == c.hint; })) << c.box;
+    }
+}
+
+TEST_F(EditorTest, TheCounterRunsWhileTheLyricBoxHasTheFocus) {
+    Click("Text1");
+    EXPECT_TRUE(PumpUntil([&] { return StatusText() == std::wstring(versolo::kCharCountPrefix) + L"0"; }));
+    glimtest::TypeText(L"你好ab");
+    EXPECT_TRUE(PumpUntil([&] { return StatusText() == std::wstring(versolo::kCharCountPrefix) + L"4"; }));
+    // Leaving the box stops the count: the hint of the time box stays.
+    Click("Text3");
+    EXPECT_TRUE(PumpUntil([&] { return StatusText() == versolo::kTimeHint; }));
+    PumpUntil([] { return false; }, 200);
+    EXPECT_EQ(versolo::kTimeHint, StatusText());
+}
+
+TEST_F(EditorTest, AddLineAndHeaderThroughTheButtons) {
+    Click("GlimButton1");
+    EXPECT_TRUE(PumpUntil([&] { return StatusText() == versolo::kNothingToAdd; }));
+    TypeInto("Text3", L"1:5.500");
+    TypeInto("Text1", L"第一行");
+    Click("GlimButton1");
+    ASSERT_TRUE(PumpUntil([&] { return Box("Text2")->WideText() == L"[1:5.500]第一行"; }));
+    EXPECT_EQ(L"", Box("Text1")->WideText());
+    EXPECT_EQ(L"", Box("Text3")->WideText());
+    // Adding the header before confirming is refused.
+    Click("GlimButton2");
+    EXPECT_TRUE(PumpUntil([&] { return StatusText() == versolo::kHeaderNotReady; }));
+    TypeInto("Text4", L"歌");
+    TypeInto("Text8", L"100");
+    Click("GlimButton3");
+    EXPECT_TRUE(PumpUntil([&] { return StatusText() == versolo::kHeaderConfirmed; }));
+    Click("GlimButton2");
+    EXPECT_TRUE(PumpUntil([&] {
+        return Box("Text2")->WideText() ==
+               L"[ti:歌]\r\n[ar:]\r\n[al:]\r\n[by:]\r\n[offset:100]\r\n[1:5.500]第一行";
+    }));
+}
+
+TEST_F(EditorTest, SaveWritesTheDocumentAndACancelWritesNothing) {
+    const std::wstring song = dir + L"song.wav", lrc = dir + L"保存.lrc";
+    ASSERT_TRUE(glimtest::WriteToneWav(song, 500));
+    // An earlier dialog chose the song; a cancelled Save must not write over it.
+    dynamic_cast<glim::host::CommonDialog*>(form->Site("CODG")->Builtin())->SetFileName(song);
+    const std::string songBytes = glim::host::ReadTextFile(song);
+    Box("Text2")->SetWideText(L"abc");
+    FileMenu(0, L"");
+    EXPECT_EQ(songBytes, glim::host::ReadTextFile(song));
+    FileMenu(0, lrc);
+    EXPECT_EQ("abc\r\n", glim::host::ReadTextFile(lrc));
+    // Open then save again: the file's own line end stays, one more follows.
+    Box("Text2")->SetWideText(L"");
+    FileMenu(1, lrc);
+    EXPECT_EQ(L"abc\r\n", Box("Text2")->WideText());
+    const std::wstring again = dir + L"again.lrc";
+    FileMenu(0, again);
+    EXPECT_EQ("abc\r\n\r\n", glim::host::ReadTextFile(again));
+}
+
+TEST_F(EditorTest, SaveAsksBeforeReplacingOrLosingCharacters) {
+    const std::wstring lrc = dir + L"keep.lrc";
+    glim::host::WriteTextFile(lrc, "old\r\n");
+    Box("Text2")->SetWideText(L"new");
+    // The overwrite question, answered No.
+    FileMenu(0, lrc, [] {
+        HWND ask = nullptr;
+        glimtest::WaitFor([&] { return (ask = glimtest::FindDialog()) != nullptr && IsWindowEnabled(ask); },
+                          5000);
+        glimtest::PressKey(VK_ESCAPE);
+        // The save dialog is back; cancel it too.
+        AnswerFileDialog(L"");
+    });
+    EXPECT_EQ("old\r\n", glim::host::ReadTextFile(lrc));
+    // A character the system code page lacks: the warning, answered No.
+    const std::wstring thai = dir + L"thai.lrc";
+    Box("Text2")->SetWideText(L"[0:1.000]\u0E01");
+    std::wstring warning;
+    FileMenu(0, thai, [&] {
+        HWND ask = nullptr;
+        glimtest::WaitFor([&] { return (ask = glimtest::FindDialog(L"Versolo")) != nullptr; }, 5000);
+        if (ask) warning = glimtest::DialogText(ask);
+        glimtest::PressKey('N');
+    });
+    EXPECT_NE(std::wstring::npos, warning.find(L"?"));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(thai.c_str()));
+}
+
+TEST_F(EditorTest, AFileErrorIsShownAndTheDocumentStays) {
+    const std::wstring locked = dir + L"locked.lrc";
+    glim::host::WriteTextFile(locked, "x\r\n");
+    HANDLE hold = CreateFileW(locked.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    Box("Text2")->SetWideText(L"[0:1.000]keep");
+    for (int item : {0, 1}) {
+        std::wstring shown;
+        FileMenu(item, locked, [&] {
+            HWND box = nullptr;
+            glimtest::WaitFor([&] { return (box = glimtest::FindDialog(L"Versolo")) != nullptr; }, 5000);
+            if (box) shown = glimtest::DialogText(box);
+            glimtest::PressKey(VK_RETURN);
+        });
+        EXPECT_NE(std::wstring::npos, shown.find(L"(70)")) << item;
+        EXPECT_EQ(L"[0:1.000]keep", Box("Text2")->WideText());
+    }
+    CloseHandle(hold);
+    EXPECT_EQ("x\r\n", glim::host::ReadTextFile(locked));
+}
+
+TEST_F(EditorTest, PlaysCapturesPausesAndContinues) {
+    const std::wstring song = dir + L"tone.wav";
+    ASSERT_TRUE(glimtest::WriteToneWav(song, 6000));
+    auto* mm = dynamic_cast<glim::host::MMControl*>(form->Site("Binarie")->Builtin());
+    {
+        glimtest::BackgroundInput script([&] {
+            glimtest::ClickAt(CenterOf(Win("GlimButton4")));
+            AnswerFileDialog(song);
+        });
+        ASSERT_TRUE(PumpUntil([&] { return script.Finished() && mm->Mode() == 526; }, 20000))
+            << mm->ErrorMessage();
+    }
+    EXPECT_EQ(glim::host::Narrow(song.c_str()),
+              dynamic_cast<glim::host::Label*>(form->Site("Named")->Builtin())->Caption());
+    ASSERT_TRUE(PumpUntil([&] { return mm->Position() >= 400; }));
+    Box("Text2")->SetWideText(L"[0:0.000]start");
+    EXPECT_TRUE(Screenshot(form->hWnd(), "versolo-playing.png"));
+    const long before = mm->Position();
+    Click("GlimButton5");
+    ASSERT_TRUE(PumpUntil([&] { return !Box("Text3")->WideText().empty(); }));
+    const long after = mm->Position();
+    EXPECT_EQ(529, mm->Mode());
+    EXPECT_EQ(versolo::CaptureText(after), Box("Text3")->WideText());
+    EXPECT_GE(after, before);
+    EXPECT_TRUE(PumpUntil([&] { return GetFocus() == Win("Text1"); }));
+    // The pause button: "暂停" pauses ... here the player is paused already,
+    // so its first press resumes, and the caption follows the presses.
+    IDispatch* pause = Disp("GlimButton6");
+    Click("GlimButton6");
+    EXPECT_TRUE(PumpUntil(
+        [&] { return glim::host::GetProperty(pause, kCaption).ToString() == versolo::Ansi(L"继续"); }));
+    EXPECT_EQ(526, mm->Mode());
+    Click("GlimButton6");
+    EXPECT_TRUE(PumpUntil(
+        [&] { return glim::host::GetProperty(pause, kCaption).ToString() == versolo::Ansi(L"暂停"); }));
+    EXPECT_EQ(529, mm->Mode());
+}
+
+TEST_F(EditorTest, ACancelledMediaDialogLeavesTheProgramRunning) {
+    auto* mm = dynamic_cast<glim::host::MMControl*>(form->Site("Binarie")->Builtin());
+    Box("Text2")->SetWideText(L"unsaved");
+    glimtest::BackgroundInput script([&] {
+        glimtest::ClickAt(CenterOf(Win("GlimButton4")));
+        AnswerFileDialog(L"");
+    });
+    ASSERT_TRUE(PumpUntil([&] { return script.Finished(); }, 20000));
+    PumpUntil([] { return false; }, 200);
+    EXPECT_NE(0, mm->Error());
+    EXPECT_TRUE(form->Loaded());
+    EXPECT_EQ(L"unsaved", Box("Text2")->WideText());
+    // Pausing with nothing open.
+    Click("GlimButton6");
+    EXPECT_TRUE(PumpUntil([&] {
+        return glim::host::GetProperty(Disp("GlimButton6"), kCaption).ToString() == versolo::Ansi(L"继续");
+    }));
+    EXPECT_NE(0, mm->Error());
+}
+
+} // namespace

@@ -87,9 +87,8 @@ ComPtr<Form1> Form1::Create() {
     ComPtr<Form1> main(new Form1());
     main->Build();
     main->Connect();
-    if (!glim::host::RunHandler([&] { main->Load(); })) {
-        // A form that failed to load is not shown.
-    }
+    // An error in the load handler is shown; the form still comes up.
+    glim::host::RunHandler([&] { main->Load(); });
     return main;
 }
 

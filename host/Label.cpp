@@ -67,8 +67,9 @@ HWND Label::CreateWindowIn(HWND parent, const RECT& px, HostForm* form) {
         registered = RegisterClassA(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
     }
     form_ = form;
-    hwnd_ = CreateWindowExA(0, kClass, caption_.c_str(), WS_CHILD | WS_VISIBLE, px.left, px.top,
-                            px.right - px.left, px.bottom - px.top, parent, nullptr,
+    // Clipped by its siblings: the controls above it keep their own pixels.
+    hwnd_ = CreateWindowExA(0, kClass, caption_.c_str(), WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, px.left,
+                            px.top, px.right - px.left, px.bottom - px.top, parent, nullptr,
                             GetModuleHandleA(nullptr), nullptr);
     if (hwnd_) {
         SetWindowLongPtrA(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));

@@ -24,6 +24,10 @@ glim_install_deps() {
     elif ! dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q 'ok installed'; then
         missing="$missing wine32:i386"
     fi
+    # MP3 playback: Wine decodes through GStreamer's parser and decoder.
+    for p in gstreamer1.0-plugins-good gstreamer1.0-plugins-good:i386; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'ok installed' || missing="$missing $p"
+    done
     if [ -n "$missing" ]; then
         echo "== installing:$missing"
         glim_as_root apt-get update -qq || glim_die "apt-get update failed"

@@ -50,6 +50,23 @@ bool WriteToneWav(const std::wstring& path, unsigned milliseconds) {
     return ok && written == out.size();
 }
 
+bool WriteSilentMp3(const std::wstring& path, unsigned milliseconds) {
+    // 1152 samples a frame; 144 * 128000 / 44100 bytes, without padding.
+    const unsigned frames = milliseconds * 44100 / 1152 / 1000 + 1, frameBytes = 417;
+    std::vector<char> out;
+    for (unsigned f = 0; f < frames; ++f) {
+        const char header[4] = {'\xFF', '\xFB', '\x90', '\xC0'};
+        out.insert(out.end(), header, header + 4);
+        out.resize(out.size() + frameBytes - 4, '\0'); // side information and main data all zero
+    }
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    const BOOL ok = WriteFile(file, out.data(), static_cast<DWORD>(out.size()), &written, nullptr);
+    CloseHandle(file);
+    return ok && written == out.size();
+}
+
 std::wstring TempFolder(const std::wstring& name) {
     wchar_t base[MAX_PATH] = {};
     GetTempPathW(MAX_PATH, base);

@@ -8,6 +8,10 @@ namespace glimtest {
 // not be written.
 bool WriteToneWav(const std::wstring& path, unsigned milliseconds);
 
+// An MPEG-1 Layer III file (44.1 kHz mono, 128 kbit/s) of silent frames:
+// every granule carries no coded data, which decoders play as silence.
+bool WriteSilentMp3(const std::wstring& path, unsigned milliseconds);
+
 // A fresh folder under the system's temporary folder, with a trailing "\".
 std::wstring TempFolder(const std::wstring& name);
 

@@ -11,7 +11,8 @@ namespace {
 
 struct Found {
     DWORD pid;
-    std::vector<std::pair<HWND, std::wstring>> windows;
+    const wchar_t* title;
+    std::vector<HWND> windows;
 };
 
 BOOL CALLBACK Collect(HWND hwnd, LPARAM lParam) {
@@ -21,25 +22,24 @@ BOOL CALLBACK Collect(HWND hwnd, LPARAM lParam) {
     if (pid != found->pid || !IsWindowVisible(hwnd)) return TRUE;
     wchar_t title[128] = {};
     GetWindowTextW(hwnd, title, 128);
-    found->windows.emplace_back(hwnd, title);
+    if (lstrcmpW(title, found->title) == 0) found->windows.push_back(hwnd);
     return TRUE;
 }
 
 // The visible top-level windows of a process with a title, by title.
 std::vector<HWND> WindowsTitled(DWORD pid, const std::wstring& title) {
-    Found found{pid, {}};
+    Found found{pid, title.c_str(), {}};
     EnumWindows(Collect, reinterpret_cast<LPARAM>(&found));
-    std::vector<HWND> out;
-    for (const auto& w : found.windows)
-        if (w.second == title) out.push_back(w.first);
-    return out;
+    return found.windows;
 }
 
 class VersoloProcess : public testing::Test {
   protected:
     static void SetUpTestSuite() { ASSERT_EQ(0u, glimtest::RunRegsvr32()); }
     void SetUp() override {
-        std::string cmd = "\"" + glimtest::ExeDir() + "Versolo.exe\"";
+        std::string cmd = glimtest::ExeDir() + "Versolo.exe";
+        cmd.insert(cmd.begin(), '"');
+        cmd.push_back('"');
         STARTUPINFOA si{};
         si.cb = sizeof si;
         start = GetTickCount();
@@ -69,12 +69,16 @@ TEST_F(VersoloProcess, SplashThenOneMainWindowThenAboutAsOneInstance) {
     EXPECT_GE(shown, 1200u);
     std::printf("start-up to the main window: %lu ms\n", static_cast<unsigned long>(shown));
 
-    SetForegroundWindow(main);
+    // Help > About from the keyboard: the menus belong to the other process.
     for (int i = 0; i < 2; ++i) {
-        editortest::ClickMenuItem(main, 1, 0);
+        SetForegroundWindow(main);
+        ASSERT_TRUE(glimtest::WaitFor([&] { return GetForegroundWindow() == main; }));
+        for (WORD vk : {VK_F10, VK_RIGHT, VK_DOWN, VK_RETURN}) {
+            glimtest::PressKey(vk);
+            if (vk == VK_DOWN) glimtest::WaitFor([] { return glimtest::FindPopupMenu() != nullptr; });
+        }
         EXPECT_TRUE(glimtest::WaitFor([&] { return WindowsTitled(pi.dwProcessId, aboutTitle).size() == 1; }));
         glimtest::WaitFor([] { return glimtest::FindPopupMenu() == nullptr; });
-        SetForegroundWindow(main);
     }
     EXPECT_EQ(1u, WindowsTitled(pi.dwProcessId, aboutTitle).size());
     // Closing the main window leaves the program up while About is open.

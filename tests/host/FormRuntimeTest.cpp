@@ -147,12 +147,15 @@ TEST_F(FormRuntimeTest, MultimediaFailuresGoToTheErrorPropertiesNeverRaised) {
     }
 }
 
-TEST_F(FormRuntimeTest, AWavFilePlaysPausesAndContinues) {
+class MediaPlayback : public FormRuntimeTest, public testing::WithParamInterface<const wchar_t*> {};
+
+TEST_P(MediaPlayback, PlaysPausesAndContinues) {
     ComPtr<ControlSite> site = form->AddControl("MCI.MMControl", "Binarie", 1200, 2400, 3540, 735);
     IDispatch* mm = site->ControlDispatch().get();
-    const std::wstring wav = glimtest::TempFolder(L"mmplay") + L"tone.wav";
-    ASSERT_TRUE(glimtest::WriteToneWav(wav, 4000));
-    PutProperty(mm, 22, Variant::String(Narrow(wav.c_str())));
+    const std::wstring song = glimtest::TempFolder(L"mmplay") + L"song." + GetParam();
+    ASSERT_TRUE(std::wstring(GetParam()) == L"wav" ? glimtest::WriteToneWav(song, 4000)
+                                                   : glimtest::WriteSilentMp3(song, 4000));
+    PutProperty(mm, 22, Variant::String(Narrow(song.c_str())));
     PutProperty(mm, 23, Variant::String("OPEN"));
     ASSERT_EQ(0, GetProperty(mm, "Error").ToLong()) << GetProperty(mm, "ErrorMessage").ToString();
     PutProperty(mm, 23, Variant::String("PLAY"));
@@ -169,6 +172,8 @@ TEST_F(FormRuntimeTest, AWavFilePlaysPausesAndContinues) {
     PutProperty(mm, 23, Variant::String("stop"));
     EXPECT_EQ(0, GetProperty(mm, "Error").ToLong());
 }
+
+INSTANTIATE_TEST_SUITE_P(WavAndMp3, MediaPlayback, testing::Values(L"wav", L"mp3"));
 
 TEST(CommonDialogFilter, BarsBecomeTheDialogsSeparators) {
     const struct {

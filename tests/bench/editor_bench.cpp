@@ -1,0 +1,180 @@
+// Versolo's file work on a 10,000-line LRC file against the platform doing
+// the same with its own calls (ReadFile / WriteFile and an ANSI edit
+// window), and the time from process start to the main window minus the
+// 1200 ms splash, against Wine's notepad coming up.  Prints milliseconds
+// (best of five) and the ratios.
+#include <windows.h>
+#include <ole2.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+
+#include "HostForm.h"
+#include "LyricsDocument.h"
+#include "TextBox.h"
+#include "TextFile.h"
+
+namespace {
+
+constexpr int kRounds = 5;
+
+double Now() {
+    LARGE_INTEGER f, c;
+    QueryPerformanceFrequency(&f);
+    QueryPerformanceCounter(&c);
+    return 1000.0 * static_cast<double>(c.QuadPart) / static_cast<double>(f.QuadPart);
+}
+
+void Pump() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+template <class F>
+double Best(F&& f) {
+    double best = 1e30;
+    for (int i = 0; i < kRounds; ++i) {
+        const double t0 = Now();
+        f();
+        best = std::min(best, Now() - t0);
+    }
+    return best;
+}
+
+struct FindVisible {
+    DWORD pid;
+    const wchar_t* title; // null: any titled window
+    bool found;
+};
+
+BOOL CALLBACK FindProc(HWND hwnd, LPARAM lp) {
+    auto* f = reinterpret_cast<FindVisible*>(lp);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    if (pid != f->pid || !IsWindowVisible(hwnd)) return TRUE;
+    wchar_t text[64] = {};
+    GetWindowTextW(hwnd, text, 64);
+    if (f->title ? lstrcmpW(text, f->title) == 0 : *text != 0) {
+        f->found = true;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// Milliseconds from CreateProcess to a visible window of the process; -1 when none came.
+double StartUp(std::string cmd, const wchar_t* title) {
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    const double t0 = Now();
+    if (!CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        return -1;
+    double took = -1;
+    while (Now() - t0 < 30000) {
+        FindVisible f{pi.dwProcessId, title, false};
+        EnumWindows(FindProc, reinterpret_cast<LPARAM>(&f));
+        if (f.found) {
+            took = Now() - t0;
+            break;
+        }
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 2, QS_ALLINPUT);
+    }
+    TerminateProcess(pi.hProcess, 0);
+    WaitForSingleObject(pi.hProcess, 5000);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    return took;
+}
+
+std::string ExeDir() {
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string p = path;
+    return p.substr(0, p.find_last_of("\\/") + 1);
+}
+
+} // namespace
+
+int main() {
+    if (FAILED(OleInitialize(nullptr))) return 1;
+    wchar_t tmp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, tmp);
+    const std::wstring file = std::wstring(tmp) + L"editor_bench.lrc",
+                       out = std::wstring(tmp) + L"editor_bench_out.lrc";
+    std::wstring doc;
+    for (int i = 0; i < 10000; ++i)
+        doc += L"[" + std::to_wstring(i / 60) + L":" + std::to_wstring(i % 60) + L".250]第" +
+               std::to_wstring(i) + L"行歌词 some words\r\n";
+    bool lossy = false;
+    glim::host::WriteTextFile(file, versolo::EncodeLrc(doc, CP_ACP, &lossy));
+
+    {
+        glim::ComPtr<glim::host::HostForm> form = glim::host::HostForm::Create("bench", 9000, 6000);
+        glim::ComPtr<glim::host::PropertyBag> bag = glim::host::PropertyBag::Create();
+        bag->Set("MultiLine", glim::host::Variant::Bool(true));
+        bag->Set("ScrollBars", glim::host::Variant::Long(3));
+        auto* box = dynamic_cast<glim::host::TextBox*>(
+            form->AddControl("TextBox", "Text2", 0, 0, 7215, 3015, bag.get())->Builtin());
+        HWND plain =
+            CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "", WS_CHILD | WS_VISIBLE | ES_MULTILINE | WS_VSCROLL,
+                            0, 0, 480, 200, form->hWnd(), nullptr, nullptr, nullptr);
+        SendMessageA(plain, EM_SETLIMITTEXT, 0, 0);
+        form->Show();
+        Pump();
+
+        const double open = Best([&] {
+            box->SetWideText(L"");
+            box->SetWideText(versolo::DecodeLrc(glim::host::ReadTextFile(file), CP_ACP));
+        });
+        const double openPlatform = Best([&] {
+            SetWindowTextA(plain, "");
+            HANDLE h =
+                CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+            std::string bytes(GetFileSize(h, nullptr), '\0');
+            DWORD got = 0;
+            ReadFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr);
+            CloseHandle(h);
+            SetWindowTextA(plain, bytes.c_str());
+        });
+        const double save = Best([&] {
+            bool l = false;
+            glim::host::WriteTextFile(out, versolo::EncodeLrc(box->WideText(), CP_ACP, &l));
+        });
+        const double savePlatform = Best([&] {
+            const int n = GetWindowTextLengthA(plain);
+            std::string bytes(static_cast<size_t>(n) + 1, '\0');
+            GetWindowTextA(plain, bytes.data(), n + 1);
+            bytes.resize(static_cast<size_t>(n));
+            bytes += "\r\n";
+            HANDLE h = CreateFileW(out.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+            DWORD put = 0;
+            WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &put, nullptr);
+            CloseHandle(h);
+        });
+        std::printf("open 10000-line LRC:  %8.2f ms   platform %8.2f ms   ratio %5.2f   (goal < 50 ms)\n",
+                    open, openPlatform, open / openPlatform);
+        std::printf("save 10000-line LRC:  %8.2f ms   platform %8.2f ms   ratio %5.2f   (goal < 50 ms)\n",
+                    save, savePlatform, save / savePlatform);
+        DestroyWindow(plain);
+        form->Unload();
+    }
+
+    const double versolo = StartUp("\"" + ExeDir() + "Versolo.exe\"", L"Versolo V1.20");
+    const double notepad = StartUp("notepad.exe", nullptr);
+    if (versolo < 0) {
+        std::printf("start-up: Versolo.exe showed no main window (is GlimForm.dll registered?)\n");
+    } else {
+        std::printf(
+            "start-up to Form1 minus the 1200 ms splash: %8.1f ms   notepad %8.1f ms   ratio %5.2f   (goal < "
+            "300 ms)\n",
+            versolo - 1200, notepad, (versolo - 1200) / notepad);
+    }
+    DeleteFileW(file.c_str());
+    DeleteFileW(out.c_str());
+    OleUninitialize();
+    return 0;
+}

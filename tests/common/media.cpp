@@ -21,6 +21,14 @@ void Put16(std::vector<char>& out, uint16_t v) {
 void PutTag(std::vector<char>& out, const char* tag) {
     out.insert(out.end(), tag, tag + 4);
 }
+bool WriteBytes(const std::wstring& path, const std::vector<char>& out) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    const BOOL ok = WriteFile(file, out.data(), static_cast<DWORD>(out.size()), &written, nullptr);
+    CloseHandle(file);
+    return ok && written == out.size();
+}
 } // namespace
 
 bool WriteToneWav(const std::wstring& path, unsigned milliseconds) {
@@ -42,12 +50,7 @@ bool WriteToneWav(const std::wstring& path, unsigned milliseconds) {
     for (uint32_t i = 0; i < samples; ++i)
         Put16(out,
               static_cast<uint16_t>(static_cast<int16_t>(8000 * std::sin(2 * 3.14159265 * 440 * i / rate))));
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    const BOOL ok = WriteFile(file, out.data(), static_cast<DWORD>(out.size()), &written, nullptr);
-    CloseHandle(file);
-    return ok && written == out.size();
+    return WriteBytes(path, out);
 }
 
 bool WriteSilentMp3(const std::wstring& path, unsigned milliseconds) {
@@ -59,12 +62,7 @@ bool WriteSilentMp3(const std::wstring& path, unsigned milliseconds) {
         out.insert(out.end(), header, header + 4);
         out.resize(out.size() + frameBytes - 4, '\0'); // side information and main data all zero
     }
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    const BOOL ok = WriteFile(file, out.data(), static_cast<DWORD>(out.size()), &written, nullptr);
-    CloseHandle(file);
-    return ok && written == out.size();
+    return WriteBytes(path, out);
 }
 
 std::wstring TempFolder(const std::wstring& name) {

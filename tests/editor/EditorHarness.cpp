@@ -6,16 +6,6 @@
 
 namespace editortest {
 
-bool PumpUntil(const std::function<bool()>& pred, DWORD timeoutMs) {
-    const DWORD start = GetTickCount();
-    for (;;) {
-        glim::host::HostForm::PumpPending();
-        if (pred()) return true;
-        if (GetTickCount() - start >= timeoutMs) return pred();
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    }
-}
-
 POINT CenterOf(HWND hwnd) {
     RECT rc{};
     GetWindowRect(hwnd, &rc);

@@ -1,6 +1,7 @@
 #pragma once
 // Versolo's forms in the test program, driven by real input.
 #include "Form1.h"
+#include "HostTestUtil.h"
 #include "HostForm.h"
 #include "Label.h"
 #include "LateBound.h"
@@ -13,7 +14,9 @@
 namespace editortest {
 
 // Pumps the forms' messages until pred holds or the deadline passes.
-bool PumpUntil(const std::function<bool()>& pred, DWORD timeoutMs = 5000);
+inline bool PumpUntil(const std::function<bool()>& pred, DWORD timeoutMs = 5000) {
+    return hosttest::PumpHostUntil(pred, timeoutMs);
+}
 
 // Screen centre of a window.
 POINT CenterOf(HWND hwnd);

@@ -217,6 +217,9 @@ TEST_F(SliderTest, StyleAndOrientationLoadTheSkinsThumbs) {
     EXPECT_EQ(PutError(s, "Style", host::Variant::Long(30)), 326);
     EXPECT_EQ(Get(s, "Style"), 30);
     EXPECT_TRUE(s->Changes().empty());
+    // 5100 + 65537 is no resource number, not skin 1's thumb cut to 16 bits.
+    EXPECT_EQ(PutError(s, "Style", host::Variant::Long(65537)), 326);
+    EXPECT_TRUE(ShowsBitmapAt(s->Window(), DllBitmap(glim::skinres::HorizontalThumb(23)), 0, 0));
 }
 
 TEST_F(SliderTest, DraggingSnapsToValuesWithTiesToEvenAndRaisesEachArrivalOnce) {

@@ -496,3 +496,38 @@ TEST_F(SliderTest, ARailPictureSizesTheSliderAndLiesUnderTheThumb) {
         form->RemoveControl("GlimSlider1");
     }
 }
+
+TEST_F(SliderTest, AVerticalDragCountsFromTheBottom) {
+    DllBitmap thumb(glim::skinres::VerticalThumb(0));
+    ASSERT_GT(thumb.Height(), 0);
+    host::ControlSite* s = AddSlider(100);
+    ASSERT_TRUE(s);
+    ASSERT_EQ(PutError(s, "Orientation", host::Variant::Long(1)), 0);
+    s->Move(600, 900, 300, (64 + thumb.Height()) * 15); // track 64
+    glimtest::PumpPending();
+    ASSERT_EQ(PutError(s, "Max", host::Variant::Long(8)), 0);
+    ASSERT_TRUE(ShowsBitmapAt(s->Window(), thumb, 0, 64));
+    s->Events()->ClearCalls();
+    const int grab = thumb.Height() / 2;
+    Press(s, 4, 64 + grab);
+    const struct {
+        int top; // where the pointer puts the thumb
+        long value;
+        int snapped;
+    } moves[] = {
+        {20, 6, 16},  // 5.5 -> 6
+        {28, 4, 32},  // 4.5 -> 4
+        {-300, 8, 0}, // beyond the top
+        {900, 0, 64}, // beyond the bottom, outside the form
+    };
+    for (const auto& m : moves) {
+        SCOPED_TRACE(m.top);
+        MoveTo(s, 4, m.top + grab, m.value);
+        EXPECT_EQ(Get(s, "Value"), m.value);
+        EXPECT_TRUE(ShowsBitmapAt(s->Window(), thumb, 0, m.snapped));
+    }
+    Press(s, 4, 900, MOUSEEVENTF_LEFTUP);
+    EXPECT_EQ(Events(s), (std::vector<DISPID>{ev::MouseDown, ev::Change, ev::Change, ev::Change,
+                                              ev::ArrivedLast, ev::Change, ev::ArrivedFirst, ev::MouseUp}));
+    EXPECT_FALSE(FindTip());
+}

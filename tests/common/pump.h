@@ -30,6 +30,12 @@ class TestWindow {
     HWND hwnd_ = nullptr;
 };
 
+// Live GDI objects and USER objects (windows and menus) of this process,
+// counted by probing the handle tables (an index without its generation
+// names the live object there), which works where GetGuiResources does not.
+int CountGdiObjects();
+int CountUserObjects();
+
 // Colour of one pixel of a window, read from its window DC (non-client
 // coordinates) or its client DC.
 COLORREF WindowPixel(HWND hwnd, int x, int y);

@@ -258,3 +258,51 @@ TEST_F(CheckTest, DisabledCaptionIsGreyWhateverTheForeColor) {
     ASSERT_EQ(Put(d, "Enabled", glim::Variant::Bool(true)), S_OK);
     EXPECT_TRUE(captionHas(RGB(0, 0, 255)));
 }
+
+TEST(ToggleLeaks, LooksHoverAndControlsThatComeAndGoLeaveNothing) {
+    ToggleForm form;
+    glim::ComPtr<host::ControlSite> check = form.Add("GlimCheck", "Check1", 300, 300);
+    glim::ComPtr<host::ControlSite> option = form.Add("GlimOption", "Option1", 300, 900);
+    ASSERT_TRUE(check && option);
+    // Every skin, value and state through the puts, and the pointer in and out.
+    auto round = [&] {
+        for (short skin = 0; skin < 24; ++skin)
+            for (host::ControlSite* s : {check.get(), option.get()}) {
+                IDispatch* d = s->ControlDispatch().get();
+                ASSERT_EQ(Put(d, "Style", glim::Variant::I2(skin)), S_OK);
+                for (long v : {0L, 1L, 2L}) {
+                    ASSERT_EQ(Put(d, "Value",
+                                  s == check.get() ? glim::Variant::I4(v) : glim::Variant::Bool(v != 0)),
+                              S_OK);
+                    ASSERT_EQ(Put(d, "Enabled", glim::Variant::Bool(false)), S_OK);
+                    ASSERT_EQ(Put(d, "Enabled", glim::Variant::Bool(true)), S_OK);
+                }
+                MoveTo(s->Window(), POINT{6, 6});
+                MoveAway();
+                glimtest::PumpUntil([&] { return s->Events()->CountOf(ev::MouseOut) >= 1; });
+                s->Events()->ClearCalls();
+            }
+    };
+    round(); // what the first round sets up to keep (sheets, fonts)
+    glimtest::PumpPending();
+    const int gdi = glimtest::CountGdiObjects(), user = glimtest::CountUserObjects();
+    for (int i = 0; i < 3; ++i)
+        round();
+    glimtest::PumpPending();
+    EXPECT_EQ(glimtest::CountGdiObjects(), gdi) << "GDI objects after the looks";
+    EXPECT_EQ(glimtest::CountUserObjects(), user) << "USER objects after the looks";
+
+    auto comeAndGo = [&] {
+        ASSERT_TRUE(form.Add("GlimCheck", "Passing1", 300, 1500));
+        ASSERT_TRUE(form.Add("GlimOption", "Passing2", 300, 2100));
+        form.Form()->RemoveControl("Passing1");
+        form.Form()->RemoveControl("Passing2");
+        glimtest::PumpPending();
+    };
+    comeAndGo();
+    const int gdiAfterOne = glimtest::CountGdiObjects(), userAfterOne = glimtest::CountUserObjects();
+    for (int i = 0; i < 20; ++i)
+        comeAndGo();
+    EXPECT_EQ(glimtest::CountGdiObjects(), gdiAfterOne) << "GDI objects after controls came and went";
+    EXPECT_EQ(glimtest::CountUserObjects(), userAfterOne) << "USER objects after controls came and went";
+}

@@ -1,6 +1,5 @@
-// Skinning many times leaves no GDI or USER object behind.  Objects are
-// counted by probing the handle tables (an index without its generation
-// names the live object there), which works where GetGuiResources does not.
+// Skinning many times leaves no GDI or USER object behind (counted by
+// probing the handle tables).
 #include <gtest/gtest.h>
 
 #include "Settings.h"
@@ -11,27 +10,8 @@
 namespace skintest {
 namespace {
 
-int CountGdiObjects() {
-    int n = 0;
-    for (ULONG_PTR i = 1; i < 0x10000; ++i)
-        if (GetObjectType(reinterpret_cast<HGDIOBJ>(i))) ++n;
-    return n;
-}
-
-// User handles are even numbers from 0x20; windows of other processes on
-// the same desktop come and go on their own and are left out.
-int CountUserObjects() {
-    int n = 0;
-    for (ULONG_PTR i = 0x20; i < 0x10000; i += 2) {
-        const HWND w = reinterpret_cast<HWND>(i);
-        DWORD pid = 0;
-        if (IsWindow(w) && GetWindowThreadProcessId(w, &pid) && pid == GetCurrentProcessId())
-            ++n;
-        else if (IsMenu(reinterpret_cast<HMENU>(i)))
-            ++n;
-    }
-    return n;
-}
+using glimtest::CountGdiObjects;
+using glimtest::CountUserObjects;
 
 TEST(Leaks, TheCountersSeeOneObjectComeAndGo) {
     const int gdi = CountGdiObjects(), user = CountUserObjects();

@@ -12,6 +12,16 @@
 
 namespace glim::host {
 
+void EnsureWindowClass(const char* name, WNDPROC proc) {
+    WNDCLASSA wc{};
+    if (GetClassInfoA(GetModuleHandleA(nullptr), name, &wc)) return;
+    wc.lpfnWndProc = proc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+    wc.lpszClassName = name;
+    RegisterClassA(&wc);
+}
+
 char AccessKeyOf(const std::string& caption) {
     for (size_t i = 0; i + 1 < caption.size(); ++i) {
         if (caption[i] != '&') continue;

@@ -25,6 +25,9 @@ class BuiltinControl {
     ~BuiltinControl() = default;
 };
 
+// Registers a window class of the host's controls once (arrow cursor).
+void EnsureWindowClass(const char* name, WNDPROC proc);
+
 // The letter after the first single "&" of a caption, lower case; 0 if none.
 char AccessKeyOf(const std::string& caption);
 

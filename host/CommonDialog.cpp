@@ -63,14 +63,7 @@ ComPtr<ITypeInfo> CommonDialog::TypeInfo() {
 }
 
 HWND CommonDialog::CreateWindowIn(HWND parent, const RECT& px, HostForm*) {
-    static bool registered = false;
-    if (!registered) {
-        WNDCLASSA wc{};
-        wc.lpfnWndProc = DefWindowProcA;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.lpszClassName = kClass;
-        registered = RegisterClassA(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-    }
+    EnsureWindowClass(kClass, DefWindowProcA);
     // Invisible at run time.
     hwnd_ = CreateWindowExA(0, kClass, "", WS_CHILD, px.left, px.top, 0, 0, parent, nullptr,
                             GetModuleHandleA(nullptr), nullptr);

@@ -57,15 +57,7 @@ ComPtr<ITypeInfo> Label::TypeInfo() {
 }
 
 HWND Label::CreateWindowIn(HWND parent, const RECT& px, HostForm* form) {
-    static bool registered = false;
-    if (!registered) {
-        WNDCLASSA wc{};
-        wc.lpfnWndProc = WindowProc;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-        wc.lpszClassName = kClass;
-        registered = RegisterClassA(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-    }
+    EnsureWindowClass(kClass, WindowProc);
     form_ = form;
     // Clipped by its siblings: the controls above it keep their own pixels.
     hwnd_ = CreateWindowExA(0, kClass, caption_.c_str(), WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, px.left,

@@ -52,15 +52,7 @@ ComPtr<ITypeInfo> PictureBox::TypeInfo() {
 }
 
 HWND PictureBox::CreateWindowIn(HWND parent, const RECT& px, HostForm*) {
-    static bool registered = false;
-    if (!registered) {
-        WNDCLASSA wc{};
-        wc.lpfnWndProc = WindowProc;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-        wc.lpszClassName = kClass;
-        registered = RegisterClassA(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-    }
+    EnsureWindowClass(kClass, WindowProc);
     hwnd_ = CreateWindowExA(borderStyle_ ? WS_EX_CLIENTEDGE : 0, kClass, "", WS_CHILD | WS_VISIBLE, px.left,
                             px.top, px.right - px.left, px.bottom - px.top, parent, nullptr,
                             GetModuleHandleA(nullptr), nullptr);

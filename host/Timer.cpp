@@ -36,14 +36,7 @@ ComPtr<ITypeInfo> Timer::TypeInfo() {
 }
 
 HWND Timer::CreateWindowIn(HWND parent, const RECT& px, HostForm*) {
-    static bool registered = false;
-    if (!registered) {
-        WNDCLASSA wc{};
-        wc.lpfnWndProc = WindowProc;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.lpszClassName = kClass;
-        registered = RegisterClassA(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-    }
+    EnsureWindowClass(kClass, WindowProc);
     // Never visible: the window only carries the system timer.
     hwnd_ = CreateWindowExA(0, kClass, "", WS_CHILD, px.left, px.top, 0, 0, parent, nullptr,
                             GetModuleHandleA(nullptr), nullptr);

@@ -263,7 +263,7 @@ glim_start_desktop_keeper() {
 glim_configure_build() {
     local arch="$1" dir="$2"
     shift 2
-    cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DGLIM_WERROR=ON \
         -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/toolchain-$arch.cmake" "$@" >/dev/null ||
         glim_die "cmake configure failed for $arch"
     cmake --build "$dir" -j "$(nproc)" || glim_die "build failed for $arch"

@@ -57,12 +57,12 @@ Raster Banner(const char* title, const char* line) {
     }
     TextStyle big;
     big.unit = 6.5f, big.thick = 5, big.slant = 0.1f, big.colour = RGB8(0, 20, 60);
-    DrawText(r, 183, 45, title, big, 0.35f); // soft shadow
+    DrawStrokeText(r, 183, 45, title, big, 0.35f); // soft shadow
     big.colour = kWhite;
-    DrawText(r, 180, 42, title, big);
+    DrawStrokeText(r, 180, 42, title, big);
     TextStyle small;
     small.unit = 1.9f, small.thick = 1.5f, small.colour = RGB8(200, 230, 255);
-    DrawText(r, 184, 104, line, small);
+    DrawStrokeText(r, 184, 104, line, small);
     return r;
 }
 

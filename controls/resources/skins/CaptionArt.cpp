@@ -65,8 +65,8 @@ Rgb TitleRow(const SkinStyle& s, int y) {
         const float body = std::pow(std::sin(3.14159265f * (0.1f + 0.85f * t)), 0.6f);
         Rgb c = Mix(s.titleBottom, s.titleTop, body);
         // The tube's shine sits above the title's rows.
-        const float spec = std::exp(-std::pow((t - 0.13f) / 0.07f, 2.0f));
-        return Mix(c, kWhite, 0.6f * spec);
+        const float shine = std::exp(-std::pow((t - 0.13f) / 0.07f, 2.0f));
+        return Mix(c, kWhite, 0.6f * shine);
     }
     case CaptionLook::Flat:
         return s.titleTop;

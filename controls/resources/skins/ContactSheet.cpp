@@ -81,12 +81,12 @@ Raster ComposeWindow(const SkinArt& a, int skin, bool active, int w, int h) {
     TextStyle title;
     title.unit = 1.55f, title.thick = active ? 1.6f : 1.15f, title.colour = TitleTextColour(skin, active);
     win.CopyFrom(PaintToolboxImage(0), 0, 0, 16, 15, 7, 5);
-    DrawText(win, 28, 10, "Skin " + std::to_string(skin) + " - " + Skins()[skin].tag, title);
+    DrawStrokeText(win, 28, 10, "Skin " + std::to_string(skin) + " - " + Skins()[skin].tag, title);
     TextStyle menu;
     menu.unit = 1.3f, menu.thick = 1.1f, menu.colour = RGB8(0, 0, 0);
     float mx = 18;
     for (const char* item : {"File", "Edit", "View", "Help"})
-        mx += DrawText(win, mx, 36, item, menu) + 14;
+        mx += DrawStrokeText(win, mx, 36, item, menu) + 14;
     for (int y = capH; y < h - kBorder; ++y) {
         win.CopyFrom(a.border, 0, 0, kBorder, 1, 0, y);
         win.CopyFrom(a.border, 4 * kBorder, 0, kBorder, 1, w - kBorder, y);
@@ -106,8 +106,8 @@ Raster ContactSheet(const SkinArt* skins, int count) {
     for (int i = 0; i < count; ++i) {
         const SkinArt& a = skins[i];
         const int bx = (i % cols) * kBlockW + 15, by = (i / cols) * kBlockH + 6;
-        DrawText(sheet, static_cast<float>(bx), static_cast<float>(by),
-                 std::to_string(i) + "  " + Skins()[i].tag, label);
+        DrawStrokeText(sheet, static_cast<float>(bx), static_cast<float>(by),
+                       std::to_string(i) + "  " + Skins()[i].tag, label);
         sheet.CopyFrom(a.caption, 0, 0, a.caption.Width(), a.caption.Height(), bx, by + 16);
         Raster act = ComposeWindow(a, i, true, kWinW, kWinH);
         SampleControls(act, a, a.caption.Height());

@@ -142,7 +142,7 @@ Raster PaintFormDesign() {
     // The brush stroke that says "skin".
     TextStyle t;
     t.unit = 2.2f, t.thick = 2.2f, t.colour = s.frame;
-    DrawText(r, 11.5f, 13, "G", t);
+    DrawStrokeText(r, 11.5f, 13, "G", t);
     return r;
 }
 
@@ -240,7 +240,7 @@ std::vector<Raster> PaintTipIcon(int mode) {
             if (mode == 1) {
                 TextStyle t;
                 t.unit = 1.45f * k, t.thick = 1.7f * k, t.colour = kWhite;
-                DrawText(r, c - 2 * t.unit, c - 3 * t.unit, "?", t);
+                DrawStrokeText(r, c - 2 * t.unit, c - 3 * t.unit, "?", t);
             } else if (mode == 2) {
                 FillShape(
                     r,
@@ -278,10 +278,10 @@ Raster PaintAbout() {
         [](float px, float) { return Mix(RGB8(120, 170, 240), RGB8(60, 110, 210), px / 336.0f); }, 0.35f);
     TextStyle name;
     name.unit = 5, name.thick = 4, name.slant = 0.12f, name.colour = RGB8(30, 60, 140);
-    DrawText(r, 24, 28, "GlimForm", name);
+    DrawStrokeText(r, 24, 28, "GlimForm", name);
     TextStyle sub;
     sub.unit = 1.6f, sub.thick = 1.3f, sub.colour = RGB8(70, 90, 130);
-    DrawText(r, 27, 72, "skinned controls - 24 skins", sub);
+    DrawStrokeText(r, 27, 72, "skinned controls - 24 skins", sub);
     // One swatch per skin: its caption colours over its menu band.
     for (int i = 0; i < kSkinCount; ++i) {
         const SkinStyle& s = Skins()[i];

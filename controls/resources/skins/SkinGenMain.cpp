@@ -1,8 +1,6 @@
-// Build-time generator of the library's and the editor's artwork.
+// Build-time generator of the library's artwork.
 //   skingen skins <outdir> <contact-sheet.png>   bitmaps, cursor, icons, skins.rc
-//   skingen editor <outdir>                      Versolo's pictures, editor.rc
-// The resource script names every file by the folder given here, so the
-// resource compiler finds it whatever its working folder.
+#include "ArtOutput.h"
 #include "CaptionArt.h"
 #include "ContactSheet.h"
 #include "ControlArt.h"
@@ -11,8 +9,6 @@
 #include "MenuArt.h"
 #include "SkinResourceIds.h"
 #include "SkinTable.h"
-#include "VersoloArt.h"
-#include "VersoloResourceIds.h"
 
 #include <cstdio>
 #include <string>
@@ -21,59 +17,6 @@
 namespace {
 
 using namespace skingen;
-
-// Under Wine a Unix path is reached through drive Z:.
-std::string NativePath(const std::string& path) {
-#ifdef _WIN32
-    if (!path.empty() && path[0] == '/') return "Z:" + path;
-#endif
-    return path;
-}
-
-class Output {
-  public:
-    explicit Output(const std::string& dir) : dir_(dir) {}
-
-    void Bitmap(int id, const std::string& name, const Raster& img, const char* what) {
-        Check(WriteBmp24(FileName(name), img), name);
-        Line(id, "BITMAP", name, what);
-    }
-    void Icon(int id, const std::string& name, const std::vector<Raster>& sizes, const char* what) {
-        Check(WriteIco(FileName(name), sizes), name);
-        Line(id, "ICON", name, what);
-    }
-    void CursorFile(int id, const std::string& name, const Cursor& c, const char* what) {
-        Check(WriteCur(FileName(name), c.image, c.hotX, c.hotY), name);
-        Line(id, "CURSOR", name, what);
-    }
-    // Writes the script last, so a failed run leaves no script behind.
-    bool Finish(const std::string& script) {
-        if (!ok_) return false;
-        std::FILE* f = std::fopen(FileName(script).c_str(), "wb");
-        if (!f) return Fail(script);
-        const bool written = std::fwrite(rc_.data(), 1, rc_.size(), f) == rc_.size();
-        return std::fclose(f) == 0 && written ? true : Fail(script);
-    }
-    bool Ok() const { return ok_; }
-
-  private:
-    std::string FileName(const std::string& name) const { return NativePath(dir_ + "/" + name); }
-    void Line(int id, const char* type, const std::string& name, const char* what) {
-        rc_ += std::to_string(id) + " " + type + " \"" + dir_ + "/" + name + "\" // " + what + "\n";
-    }
-    void Check(bool written, const std::string& name) {
-        if (!written) Fail(name);
-    }
-    bool Fail(const std::string& name) {
-        std::fprintf(stderr, "skingen: cannot write %s\n", FileName(name).c_str());
-        ok_ = false;
-        return false;
-    }
-
-    std::string dir_;
-    std::string rc_ = "// Written by skingen; do not edit.\n";
-    bool ok_ = true;
-};
 
 std::string Two(int i) {
     std::string t = std::to_string(i);
@@ -124,7 +67,8 @@ int Skins(const std::string& dir, const std::string& contactSheet) {
                           "tip-critical.ico"};
     for (int i = 0; i < 4; ++i)
         out.Icon(glim::skinres::TipIcon(i), tips[i], PaintTipIcon(i), "balloon icon");
-    out.CursorFile(glim::skinres::kHandCursor, "hand.cur", PaintHandCursor(), "hand pointer");
+    const Cursor hand = PaintHandCursor();
+    out.CursorFile(glim::skinres::kHandCursor, "hand.cur", hand.image, hand.hotX, hand.hotY, "hand pointer");
     if (!out.Ok()) return 1;
     if (!WritePng(NativePath(contactSheet), ContactSheet(art.data(), kSkinCount))) {
         std::fprintf(stderr, "skingen: cannot write %s\n", contactSheet.c_str());
@@ -133,21 +77,11 @@ int Skins(const std::string& dir, const std::string& contactSheet) {
     return out.Finish("skins.rc") ? 0 : 1;
 }
 
-int Editor(const std::string& dir) {
-    Output out(dir);
-    out.Icon(versolo::res::kIcon, "versolo.ico", PaintProgramIcon(), "program icon");
-    out.Bitmap(versolo::res::kSplash, "splash.bmp", PaintSplash(), "splash picture");
-    out.Bitmap(versolo::res::kAboutBanner, "about-banner.bmp", PaintAboutBanner(), "About picture");
-    out.Bitmap(versolo::res::kAboutBadge, "about-badge.bmp", PaintAboutBadge(), "About badge");
-    return out.Finish("editor.rc") ? 0 : 1;
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
     const std::string mode = argc > 1 ? argv[1] : "";
     if (mode == "skins" && argc == 4) return Skins(argv[2], argv[3]);
-    if (mode == "editor" && argc == 3) return Editor(argv[2]);
-    std::fprintf(stderr, "usage: skingen skins <outdir> <contact-sheet.png> | skingen editor <outdir>\n");
+    std::fprintf(stderr, "usage: skingen skins <outdir> <contact-sheet.png>\n");
     return 2;
 }

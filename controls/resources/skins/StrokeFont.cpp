@@ -192,7 +192,8 @@ float TextWidth(const std::string& text, const TextStyle& st) {
     return w > 0 ? w - 1.6f * st.unit : 0;
 }
 
-float DrawText(Raster& r, float x, float y, const std::string& text, const TextStyle& st, float opacity) {
+float DrawStrokeText(Raster& r, float x, float y, const std::string& text, const TextStyle& st,
+                     float opacity) {
     std::vector<Seg> segs;
     float pen = x;
     for (char ch : text) {

@@ -15,7 +15,8 @@ struct TextStyle {
 };
 
 // Draws text with its cap top at y; returns the advance width in pixels.
-float DrawText(Raster& r, float x, float y, const std::string& text, const TextStyle& st, float opacity = 1);
+float DrawStrokeText(Raster& r, float x, float y, const std::string& text, const TextStyle& st,
+                     float opacity = 1);
 float TextWidth(const std::string& text, const TextStyle& st);
 
 } // namespace skingen

@@ -216,8 +216,8 @@ struct ExpFunc {
     const char* help;
 };
 
-ExpParam ParseParam(const char* spec) {
-    std::string s = spec;
+ExpParam ParseParam(const char* text) {
+    std::string s = text;
     const size_t colon = s.find(':');
     // Every method and event argument of this library is passed by
     // reference, in and out.

@@ -1,7 +1,5 @@
 #include "cNCCalcSize.h"
 
-#include <windowsx.h>
-
 #include <cmath>
 #include <cstring>
 
@@ -217,8 +215,7 @@ LRESULT cNCCalcSize::WindowProc(HWND hWnd, UINT iMsg, WPARAM wParam, LPARAM lPar
     case WM_NCHITTEST: {
         Ref<INCAreaModifier> implementation;
         if (!GetImplementation(implementation)) return CallOldWindowProc(hWnd, iMsg, wParam, lParam);
-        // The point asked about, not wherever the cursor has gone since.
-        lastHitCode_ = cNCCalcSize_NCHitTest(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+        lastHitCode_ = cNCCalcSize_NCHitTest(CursorPosition());
         // The menu bar band reaches the bar as client mouse messages.
         return lastHitCode_ == HTMENU ? HTCLIENT : lastHitCode_;
     }

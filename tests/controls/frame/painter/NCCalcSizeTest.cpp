@@ -211,31 +211,6 @@ TEST(NCCalcSize, HitCodesCoverBordersCaptionAndMenuBand) {
     EXPECT_EQ(a.takeover->LastHitCode(), HTMENU);
 }
 
-// A hit test answers for the point in the message, wherever the cursor went
-// since it was sent.
-TEST(NCCalcSize, HitTestAnswersForThePointAskedAbout) {
-    Attached a(WS_OVERLAPPEDWINDOW | WS_VISIBLE, 320, 240);
-    a.fake->left = a.fake->right = a.fake->bottom = 8;
-    a.fake->top = 60;
-    a.takeover->Display(nullptr);
-    const POINT away = ScreenOf(a.window, 150, 120);
-    SetCursorPos(away.x, away.y);
-    const struct {
-        long x, y;
-        LRESULT code;
-    } asked[] = {
-        {150, 8 + GetSystemMetrics(SM_CYCAPTION) / 2 + 2, HTCAPTION}, {3, 3, HTTOPLEFT}, {317, 100, HTRIGHT}};
-    for (const auto& q : asked) {
-        const POINT p = ScreenOf(a.window, q.x, q.y);
-        EXPECT_EQ(SendMessageA(a.window, WM_NCHITTEST, 0,
-                               MAKELPARAM(static_cast<short>(p.x), static_cast<short>(p.y))),
-                  q.code)
-            << q.x << "," << q.y;
-        EXPECT_EQ(a.fake->hitPoint.x, q.x);
-        EXPECT_EQ(a.fake->hitPoint.y, q.y);
-    }
-}
-
 TEST(NCCalcSize, WindowWithoutSizingFrameReportsClientOnItsBorders) {
     Attached a(WS_CAPTION | WS_SYSMENU | WS_VISIBLE, 320, 240);
     a.fake->left = a.fake->right = a.fake->bottom = 8;

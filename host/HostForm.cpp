@@ -87,6 +87,8 @@ HostForm::~HostForm() {
     // No counted self-reference here: the count is already zero.
     UnloadNow();
     frame_->Detach();
+    // Submenus belong to their items, not to the bar.
+    RemoveAllItems(bar_.get());
 }
 
 ComPtr<ITypeInfo> HostForm::TypeInfo() {
@@ -448,9 +450,11 @@ void HostForm::OnSiteUIActivate(ControlSite* site) {
 
 ComPtr<HostMenu> HostForm::AddMenu(HostMenu* parent, const std::string& name, const std::string& caption) {
     if (Menu(name)) throw glim::Error(360, kSource, "Object already loaded: " + name);
+    if (!bar_) bar_.reset(CreateMenu());
     ComPtr<HostMenu> menu = HostMenu::Create(this, parent, name, caption, nextCommand_++);
     menus_.push_back(menu);
-    RebuildMenuBar();
+    menu->Insert();
+    MenuChanged();
     return menu;
 }
 
@@ -460,26 +464,30 @@ HostMenu* HostForm::Menu(const std::string& name) const {
     return nullptr;
 }
 
-void HostForm::RebuildMenuBar() {
+std::vector<HostMenu*> HostForm::TopLevelMenus() const {
+    std::vector<HostMenu*> top;
+    for (const ComPtr<HostMenu>& menu : menus_)
+        if (!menu->Parent()) top.push_back(menu.get());
+    return top;
+}
+
+void HostForm::MenuChanged() {
     if (!hwnd_) return;
-    OwnedMenu bar(CreateMenu());
-    bool any = false;
-    for (const ComPtr<HostMenu>& menu : menus_) {
-        if (menu->Parent() || !menu->Visible()) continue;
-        menu->AppendTo(bar.get());
-        any = true;
+    const bool any = bar_ && GetMenuItemCount(bar_.get()) > 0;
+    if (any != barShown_) {
+        SetMenu(hwnd_, any ? bar_.get() : nullptr);
+        barShown_ = any;
     }
-    HMENU old = GetMenu(hwnd_);
-    // The window owns the bar it shows.
-    SetMenu(hwnd_, any ? bar.release() : nullptr);
-    if (old) DestroyMenu(old);
     DrawMenuBar(hwnd_);
+    // A skinned frame took the bar off the window and draws it itself.
+    if (any && GetMenu(hwnd_) != bar_.get())
+        RedrawWindow(hwnd_, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
 }
 
 void HostForm::PopupMenu(HostMenu* menu, UINT flags, const long* x, const long* y) {
     if (!hwnd_ || !menu) return;
-    OwnedMenu popup = menu->BuildPopup();
-    if (GetMenuItemCount(popup.get()) <= 0) return;
+    const HMENU popup = menu->Popup();
+    if (!popup || GetMenuItemCount(popup) <= 0) return;
     POINT pt{};
     if (x && y) {
         pt = {ToPixelsX(*x), ToPixelsY(*y)};
@@ -489,7 +497,7 @@ void HostForm::PopupMenu(HostMenu* menu, UINT flags, const long* x, const long* 
     }
     ComPtr<HostForm> keep(this);
     const UINT command = static_cast<UINT>(
-        TrackPopupMenu(popup.get(), (flags & ~TPM_NONOTIFY) | TPM_RETURNCMD, pt.x, pt.y, 0, hwnd_, nullptr));
+        TrackPopupMenu(popup, (flags & ~TPM_NONOTIFY) | TPM_RETURNCMD, pt.x, pt.y, 0, hwnd_, nullptr));
     if (command) OnCommand(command);
 }
 
@@ -673,6 +681,9 @@ LRESULT CALLBACK HostForm::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM
         return 0;
     }
     case WM_DESTROY:
+        // The bar is the form's: the window must not destroy it with itself.
+        if (self->barShown_ && GetMenu(hwnd) == self->bar_.get()) SetMenu(hwnd, nullptr);
+        self->barShown_ = false;
         // Destroyed from outside: the controls still close properly.
         if (!self->unloading_) {
             ComPtr<HostForm> keep(self);

@@ -90,7 +90,11 @@ class HostForm : public DispatchObject<HostForm> {
     // Shows a menu's submenu at a client point in twips (the cursor when
     // no point is given) and runs the chosen item's click handler.
     void PopupMenu(HostMenu* menu, UINT flags = 0, const long* x = nullptr, const long* y = nullptr);
-    void RebuildMenuBar();
+    // The bar handle: the same for the form's life, changed in place.
+    HMENU MenuBarHandle() const { return bar_.get(); }
+    std::vector<HostMenu*> TopLevelMenus() const;
+    // A menu item changed: the window shows the bar when it has items.
+    void MenuChanged();
 
     // Keys first go to the active control, then Tab moves the focus, then
     // access keys.  True when the message was used up.
@@ -140,6 +144,8 @@ class HostForm : public DispatchObject<HostForm> {
     ComPtr<InPlaceFrame> frame_;                   // frame object handed to activating controls
     std::vector<ComPtr<ControlSite>> sites_;       // creation order
     std::vector<ControlSite*> tabOrder_;           // the same sites in tab order
+    OwnedMenu bar_;                                // menu bar; its items are removed before it goes
+    bool barShown_ = false;                        // the window was given the bar
     std::vector<ComPtr<HostMenu>> menus_;          // creation order
     UINT nextCommand_ = 100;                       // next menu command identifier
     ControlSite* uiActive_ = nullptr;              // the UI-active control, uncounted

@@ -12,8 +12,25 @@ const DISPID kCaption = 1, kEnabled = 2, kChecked = 3, kVisible = 4, kName = 5;
 ComPtr<HostMenu> HostMenu::Create(HostForm* form, HostMenu* parent, const std::string& name,
                                   const std::string& caption, UINT commandId) {
     ComPtr<HostMenu> menu(new HostMenu(form, parent, name, caption, commandId));
-    if (parent) parent->children_.push_back(menu.get());
+    if (parent) {
+        parent->children_.push_back(menu.get());
+        if (!parent->popup_) {
+            // The parent becomes a submenu item, in place.
+            parent->popup_.reset(CreatePopupMenu());
+            parent->Update();
+        }
+    }
     return menu;
+}
+
+void RemoveAllItems(HMENU menu) {
+    if (!menu) return;
+    for (int n = GetMenuItemCount(menu); n > 0; --n)
+        RemoveMenu(menu, static_cast<UINT>(n - 1), MF_BYPOSITION);
+}
+
+HostMenu::~HostMenu() {
+    RemoveAllItems(popup_.get());
 }
 
 HostMenu::HostMenu(HostForm* form, HostMenu* parent, std::string name, std::string caption, UINT id)
@@ -39,26 +56,91 @@ ComPtr<ITypeInfo> HostMenu::TypeInfo() {
 
 void HostMenu::SetCaption(const std::string& caption) {
     caption_ = caption;
+    Update();
     Changed();
 }
 
 void HostMenu::SetEnabled(bool enabled) {
     enabled_ = enabled;
+    Update();
     Changed();
 }
 
 void HostMenu::SetChecked(bool checked) {
     checked_ = checked;
+    Update();
     Changed();
 }
 
 void HostMenu::SetVisible(bool visible) {
+    if (visible == visible_) return;
+    if (visible_) Remove();
     visible_ = visible;
+    if (visible_) Insert();
     Changed();
 }
 
+HMENU HostMenu::Container() const {
+    if (parent_) return parent_->popup_.get();
+    return form_ ? form_->MenuBarHandle() : nullptr;
+}
+
+int HostMenu::Position() const {
+    // Hidden siblings have no item: count the visible ones before this.
+    int position = 0;
+    if (parent_) {
+        for (const HostMenu* sibling : parent_->children_) {
+            if (sibling == this) break;
+            position += sibling->visible_ ? 1 : 0;
+        }
+    } else if (form_) {
+        for (const HostMenu* sibling : form_->TopLevelMenus()) {
+            if (sibling == this) break;
+            position += sibling->visible_ ? 1 : 0;
+        }
+    }
+    return position;
+}
+
+MENUITEMINFOA HostMenu::ItemInfo() const {
+    MENUITEMINFOA mii{};
+    mii.cbSize = sizeof mii;
+    mii.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_ID | MIIM_SUBMENU;
+    mii.wID = commandId_;
+    mii.hSubMenu = popup_.get();
+    if (caption_ == "-") {
+        mii.fType = MFT_SEPARATOR;
+        return mii;
+    }
+    mii.fMask |= MIIM_STRING;
+    mii.fType = MFT_STRING;
+    mii.fState = (enabled_ ? MFS_ENABLED : MFS_GRAYED) | (checked_ ? MFS_CHECKED : MFS_UNCHECKED);
+    mii.dwTypeData = const_cast<char*>(caption_.c_str());
+    return mii;
+}
+
+void HostMenu::Insert() {
+    const HMENU container = Container();
+    if (!visible_ || !container) return;
+    const MENUITEMINFOA mii = ItemInfo();
+    InsertMenuItemA(container, static_cast<UINT>(Position()), TRUE, &mii);
+}
+
+void HostMenu::Update() {
+    const HMENU container = Container();
+    if (!visible_ || !container) return;
+    const MENUITEMINFOA mii = ItemInfo();
+    SetMenuItemInfoA(container, static_cast<UINT>(Position()), TRUE, &mii);
+}
+
+void HostMenu::Remove() {
+    // RemoveMenu, not DeleteMenu: the submenu stays with this item.
+    if (const HMENU container = Container())
+        RemoveMenu(container, static_cast<UINT>(Position()), MF_BYPOSITION);
+}
+
 void HostMenu::Changed() {
-    if (form_) form_->RebuildMenuBar();
+    if (form_) form_->MenuChanged();
 }
 
 void HostMenu::Click() {
@@ -66,28 +148,6 @@ void HostMenu::Click() {
     // The handler may unload the form and release this item.
     ComPtr<HostMenu> keep(this);
     if (std::function<void()> handler = onClick_) handler();
-}
-
-OwnedMenu HostMenu::BuildPopup() const {
-    OwnedMenu popup(CreatePopupMenu());
-    for (const HostMenu* child : children_)
-        if (child->visible_) child->AppendTo(popup.get());
-    return popup;
-}
-
-void HostMenu::AppendTo(HMENU menu) const {
-    if (caption_ == "-") {
-        AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
-        return;
-    }
-    UINT flags = MF_STRING | (enabled_ ? MF_ENABLED : MF_GRAYED) | (checked_ ? MF_CHECKED : MF_UNCHECKED);
-    if (!children_.empty()) {
-        OwnedMenu popup = BuildPopup();
-        // The parent menu owns the submenu from here on.
-        AppendMenuA(menu, flags | MF_POPUP, reinterpret_cast<UINT_PTR>(popup.release()), caption_.c_str());
-    } else {
-        AppendMenuA(menu, flags, commandId_, caption_.c_str());
-    }
 }
 
 } // namespace glim::host

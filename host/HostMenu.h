@@ -1,6 +1,8 @@
 #pragma once
 // One menu item of a form: a top-level item of its menu bar or an item of a
-// parent's submenu.  The form rebuilds its Win32 menu bar from these.
+// parent's submenu.  Changes are made in place on the form's menu handles,
+// which stay the same for the form's life: a skinned frame keeps drawing
+// the bar it was given.
 #include "DispatchObject.h"
 #include "Handles.h"
 
@@ -34,18 +36,24 @@ class HostMenu : public DispatchObject<HostMenu> {
 
     void OnClick(std::function<void()> handler) { onClick_ = std::move(handler); }
     void Click();
-    // A new popup holding this item's visible children.
-    OwnedMenu BuildPopup() const;
-    // Appends this item (with its submenu, if it has children) to a menu.
-    void AppendTo(HMENU menu) const;
+    // The submenu holding the visible children; null while there are none yet.
+    HMENU Popup() const { return popup_.get(); }
+    // Puts this item into its parent's submenu or the form's bar when visible.
+    void Insert();
     // The form is gone: changes no longer reach a menu bar.
     void Detach() { form_ = nullptr; }
+    ~HostMenu() override;
 
   protected:
     ComPtr<ITypeInfo> TypeInfo() override;
 
   private:
     HostMenu(HostForm* form, HostMenu* parent, std::string name, std::string caption, UINT id);
+    HMENU Container() const;
+    int Position() const;
+    MENUITEMINFOA ItemInfo() const;
+    void Update();
+    void Remove();
     void Changed();
 
     HostForm* form_;                  // owner, uncounted: the form holds its menus
@@ -58,6 +66,11 @@ class HostMenu : public DispatchObject<HostMenu> {
     bool visible_ = true;
     UINT commandId_; // WM_COMMAND identifier
     std::function<void()> onClick_;
+    OwnedMenu popup_; // submenu, created with the first child; its items are removed before it goes
 };
+
+// Takes every item out of a menu without destroying submenus, which have
+// owners of their own.
+void RemoveAllItems(HMENU menu);
 
 } // namespace glim::host

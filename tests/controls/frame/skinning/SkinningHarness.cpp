@@ -87,7 +87,6 @@ SkinnedForm::SkinnedForm(long widthTwips, long heightTwips, bool withMenus) {
         form_->AddMenu(file, "mnuExit", "\xCD\xCB\xB3\xF6");                               // 退出
         HostMenu* help = form_->AddMenu(nullptr, "mnuHelp", "\xB0\xEF\xD6\xFA(&H)").get(); // 帮助
         form_->AddMenu(help, "mnuAbout", "\xB9\xD8\xD3\xDA");                              // 关于
-        form_->RebuildMenuBar();
     }
     auto site = form_->AddControl("GlimFormControl.GlimForm", "GlimForm1", 120, 120, 480, 480);
     if (site) control_ = site->ControlDispatch();
@@ -113,6 +112,10 @@ HRESULT SkinnedForm::LoadSkin(short& idx, EXCEPINFO* ei) {
 }
 
 HRESULT SkinnedForm::SkinFormFile(const std::string& caption, const std::string& border) {
+    return CallSkinFormFile(control_.get(), caption, border);
+}
+
+HRESULT CallSkinFormFile(IDispatch* control, const std::string& caption, const std::string& border) {
     BSTR a = SysAllocString(std::wstring(caption.begin(), caption.end()).c_str());
     BSTR b = SysAllocString(std::wstring(border.begin(), border.end()).c_str());
     VARIANT va, vb;
@@ -120,7 +123,7 @@ HRESULT SkinnedForm::SkinFormFile(const std::string& caption, const std::string&
     V_BSTRREF(&va) = &a;
     V_VT(&vb) = VT_BSTR | VT_BYREF;
     V_BSTRREF(&vb) = &b;
-    const HRESULT hr = Call(control_.get(), dispid::GlimForm::SkinFormFile, DISPATCH_METHOD, {va, vb});
+    const HRESULT hr = Call(control, dispid::GlimForm::SkinFormFile, DISPATCH_METHOD, {va, vb});
     SysFreeString(a);
     SysFreeString(b);
     glimtest::PumpPending();

@@ -21,6 +21,9 @@ HMODULE Library();
 HRESULT Call(IDispatch* d, DISPID id, WORD flags, std::vector<VARIANT> args, VARIANT* result = nullptr,
              EXCEPINFO* ei = nullptr);
 
+// SkinFormFile by dispatch identifier, its two texts passed by reference.
+HRESULT CallSkinFormFile(IDispatch* control, const std::string& caption, const std::string& border);
+
 class SkinnedForm {
   public:
     // A shown form of the given outer size in twips, with a GlimForm on it

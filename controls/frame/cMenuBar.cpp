@@ -3,15 +3,16 @@
 #include <algorithm>
 #include <utility>
 
+#include "Fonts.h"
+#include "Handles.h"
 #include "MSubclass.h"
+#include "Pictures.h"
 #include "TranslateColor.h"
 #include "cToolbarMenu.h"
 
 namespace glim {
 
 namespace {
-
-HMODULE gResourceModule = nullptr; // set by the library; null = the module holding this code
 
 // The five messages the bar handles, in attach order.
 constexpr UINT kBarMessages[] = {WM_LBUTTONDOWN, WM_MOUSEMOVE, WM_DRAWITEM, WM_MEASUREITEM, WM_MENUCHAR};
@@ -22,37 +23,6 @@ constexpr OLE_COLOR kSysDkShadow3D = 0x80000015;  // COLOR_3DDKSHADOW
 
 // Item types whose dwTypeData is not a text.
 constexpr UINT kNonTextTypes = MFT_BITMAP | MFT_OWNERDRAW | MFT_SEPARATOR;
-
-// Selects an object into a DC for one scope and selects the old one back.
-class SelectScope {
-  public:
-    SelectScope(HDC hDC, HGDIOBJ obj) : hDC_(hDC), old_(obj ? SelectObject(hDC, obj) : nullptr) {}
-    ~SelectScope() {
-        if (old_) SelectObject(hDC_, old_);
-    }
-    SelectScope(const SelectScope&) = delete;
-    SelectScope& operator=(const SelectScope&) = delete;
-
-  private:
-    HDC hDC_;
-    HGDIOBJ old_;
-};
-
-// Owner of one GDI object.
-template <class H>
-class GdiObject {
-  public:
-    explicit GdiObject(H h = nullptr) : h_(h) {}
-    ~GdiObject() {
-        if (h_) DeleteObject(h_);
-    }
-    GdiObject(const GdiObject&) = delete;
-    GdiObject& operator=(const GdiObject&) = delete;
-    H get() const { return h_; }
-
-  private:
-    H h_;
-};
 
 // Reads one item by position.  With MIIM_TYPE the whole text comes back,
 // however long: its length is asked for first.
@@ -91,23 +61,9 @@ bool MnemonicOf(const std::string& caption, char& letter) {
     return true;
 }
 
-// A new OLE font object; size in points.
-Microsoft::WRL::ComPtr<IFont> NewFont(const wchar_t* name, double points, SHORT charset) {
-    FONTDESC fd{};
-    fd.cbSizeofstruct = sizeof fd;
-    fd.lpstrName = const_cast<LPOLESTR>(name);
-    fd.cySize.int64 = static_cast<LONGLONG>(points * 10000.0 + 0.5);
-    fd.sWeight = FW_NORMAL;
-    fd.sCharset = charset;
-    Microsoft::WRL::ComPtr<IFont> font;
-    OleCreateFontIndirect(&fd, IID_IFont, reinterpret_cast<void**>(font.GetAddressOf()));
-    return font;
-}
-
-HFONT FontHandle(IFont* font) {
-    HFONT h = nullptr;
-    if (font) font->get_hFont(&h);
-    return h;
+// The font object behind a standard font, as the bar keeps it.
+ComPtr<IFont> NewFont(const std::string& name, double points) {
+    return CreateStdFont(name, points).As<IFont>(IID_IFont);
 }
 
 // Draws text through DrawTextA on a copy of the rectangle.
@@ -124,23 +80,11 @@ RECT MeasureText(HDC hDC, const std::string& text) {
 
 } // namespace
 
-HMODULE ResourceModule() {
-    if (gResourceModule) return gResourceModule;
-    HMODULE self = nullptr;
-    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                       reinterpret_cast<LPCSTR>(&ResourceModule), &self);
-    return self;
-}
-
-void SetResourceModule(HMODULE hModule) {
-    gResourceModule = hModule;
-}
-
 cMenuBar::cMenuBar() {
-    menuFont_ = NewFont(L"MS Sans Serif", 8.25, DEFAULT_CHARSET);
+    menuFont_ = NewFont("MS Sans Serif", 8.25);
     CY size{};
     if (menuFont_) menuFont_->get_Size(&size);
-    symbolFont_ = NewFont(L"Marlett", static_cast<double>(size.int64) * 1.2 / 10000.0, DEFAULT_CHARSET);
+    symbolFont_ = NewFont("Marlett", static_cast<double>(size.int64) * 1.2 / 10000.0);
 }
 
 cMenuBar::~cMenuBar() {
@@ -154,19 +98,20 @@ cMenuBar::~cMenuBar() {
 
 void cMenuBar::Attach(HWND lhWnd, short menuStyle) {
     menuStyle_ = menuStyle;
-    LockWindowUpdate(lhWnd);
+    // The lock is one for the whole desktop: while the frame painter holds
+    // it, ours fails and its lock is not ours to end.
+    struct UpdateLock {
+        bool taken;
+        ~UpdateLock() {
+            if (taken) LockWindowUpdate(nullptr);
+        }
+    } lock{LockWindowUpdate(lhWnd) != FALSE};
     Detach();
     hWnd_ = lhWnd;
     tracker_ = MakeRef<cToolbarMenu>();
     tracker_->cToolbarMenu_Attach(hWnd_, this);
-    try {
-        for (UINT msg : kBarMessages)
-            AttachMessage(this, hWnd_, msg);
-    } catch (...) {
-        LockWindowUpdate(nullptr);
-        throw;
-    }
-    LockWindowUpdate(nullptr);
+    for (UINT msg : kBarMessages)
+        AttachMessage(this, hWnd_, msg);
 }
 
 void cMenuBar::Detach() {
@@ -182,13 +127,14 @@ void cMenuBar::Detach() {
     }
 }
 
-void cMenuBar::Render(HFONT hFnt, HDC lhDC, long lLeft, long lTop, long lWidth, long lHeight, long lYoffset) {
+void cMenuBar::Render(HFONT hFnt, HDC lhDC, long lLeft, long lTop, long lWidth, long lHeight, long lXoffset,
+                      long lYoffset) {
     if (!hMenu_) return;
     memDC_.SetWidth(lWidth);
     memDC_.SetHeight(lHeight);
     const HDC mdc = memDC_.hDC();
     if (!mdc) return;
-    const SelectScope font(mdc, hFnt);
+    const SelectGuard font(mdc, hFnt);
 
     barCount_ = 0;
     barRects_.clear();
@@ -230,7 +176,7 @@ void cMenuBar::Render(HFONT hFnt, HDC lhDC, long lLeft, long lTop, long lWidth, 
         DrawTextA(mdc, caption.c_str(), -1, &drawAt, DT_SINGLELINE);
 
         RECT hit = item;
-        OffsetRect(&hit, lLeft, lYoffset);
+        OffsetRect(&hit, lXoffset, lYoffset);
         barRects_.resize(static_cast<size_t>(k));
         barRects_[static_cast<size_t>(k - 1)] = hit;
         if (barPopups_.size() < static_cast<size_t>(k)) barPopups_.resize(static_cast<size_t>(k));
@@ -268,19 +214,19 @@ void cMenuBar::cMenuBar_SetColors(OLE_COLOR normal, OLE_COLOR hot, OLE_COLOR ina
 }
 
 HFONT cMenuBar::cMenuBar_GetFontHandle() const {
-    return FontHandle(menuFont_.Get());
+    return FontHandle(menuFont_.get());
 }
 
 HFONT cMenuBar::cMenuBar_GetSymbolFontHandle() const {
-    return FontHandle(symbolFont_.Get());
+    return FontHandle(symbolFont_.get());
 }
 
 void cMenuBar::cMenuBar_GetItemScreenRect(long n, RECT& rc) const {
     if (n < 1 || n > barCount_) return;
-    RECT wr{};
-    GetWindowRect(hWnd_, &wr);
+    // The rectangles are in client coordinates; the popup opens at the
+    // painted item's bottom-left corner.
     rc = barRects_[static_cast<size_t>(n - 1)];
-    OffsetRect(&rc, wr.left - 1, wr.top + captionHeight_ + 3);
+    MapWindowPoints(hWnd_, nullptr, reinterpret_cast<POINT*>(&rc), 2);
 }
 
 bool cMenuBar::cMenuBar_AltKeyAccelerator(long vKey) {
@@ -299,10 +245,12 @@ bool cMenuBar::cMenuBar_AltKeyAccelerator(long vKey) {
         if (!MnemonicOf(caption, letter) ||
             static_cast<unsigned char>(letter) != static_cast<unsigned long>(vKey))
             continue;
+        // A popup of ours is open: its loop handles the keys, and its items
+        // keep their owner-drawn look.
+        if (tracker_ && tracker_->Tracking()) return used;
         cMenuBar_SetSelectedItem(k, true);
         StopHoverTimer();
-        if (const Ref<cToolbarMenu> tracker = tracker_) tracker->cToolbarMenu_TrackMenu(selectedItem_);
-        cMenuBar_RestoreMenus();
+        TrackAndRestore(selectedItem_);
         used = true;
     }
     return used;
@@ -337,7 +285,7 @@ void cMenuBar::cMenuBar_PreparePopup(HMENU hPopup) {
     // Text is measured in the memory DC, which may not exist yet.
     memDC_.SetWidth(1);
     memDC_.SetHeight(1);
-    const SelectScope font(memDC_.hDC(), cMenuBar_GetFontHandle());
+    const SelectGuard font(memDC_.hDC(), cMenuBar_GetFontHandle());
     long widestCaption = 0;
     long widestShortcut = 0;
 
@@ -483,8 +431,7 @@ LRESULT cMenuBar::WindowProc(HWND hWnd, UINT iMsg, WPARAM wParam, LPARAM lParam)
         }
         if (n > 0) {
             StopHoverTimer();
-            if (const Ref<cToolbarMenu> tracker = tracker_) tracker->cToolbarMenu_TrackMenu(n);
-            cMenuBar_RestoreMenus();
+            TrackAndRestore(n);
         }
         return r;
     }
@@ -563,6 +510,14 @@ RECT cMenuBar::BarRect(long n) const {
 
 void cMenuBar::Repaint() {
     if (hWnd_) SendMessageA(hWnd_, WM_NCPAINT, 0, 0);
+}
+
+void cMenuBar::TrackAndRestore(long n) {
+    const Ref<cToolbarMenu> tracker = tracker_;
+    // A refused second loop must not strip the items of the popup on screen.
+    if (!tracker || tracker->Tracking()) return;
+    tracker->cToolbarMenu_TrackMenu(n);
+    cMenuBar_RestoreMenus();
 }
 
 void cMenuBar::StopHoverTimer() {
@@ -724,15 +679,15 @@ WORD PatternId(short style) {
 void cMenuBar::DrawItemPattern(HDC hDC, long w, long h) const {
     const RECT all{0, 0, w, h};
     const WORD id = PatternId(menuStyle_);
-    const GdiObject<HBITMAP> picture(
-        id ? static_cast<HBITMAP>(LoadImageA(ResourceModule(), MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, 0))
+    const OwnedBitmap picture(
+        id ? static_cast<HBITMAP>(LoadImageA(ModuleHandle(), MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, 0))
            : nullptr);
     if (!picture.get()) {
         // No pattern for this style in the library: a plain menu background.
         FillRect(hDC, &all, GetSysColorBrush(COLOR_MENU));
         return;
     }
-    const GdiObject<HBRUSH> brush(CreatePatternBrush(picture.get()));
+    const OwnedBrush brush(CreatePatternBrush(picture.get()));
     FillRect(hDC, &all, brush.get() ? brush.get() : GetSysColorBrush(COLOR_MENU));
 }
 
@@ -752,7 +707,7 @@ LRESULT cMenuBar::DrawItem(WPARAM wParam, LPARAM lParam) {
     memDC_.SetHeight(h + 1);
     const HDC mdc = memDC_.hDC();
     if (!mdc) return 0;
-    const SelectScope font(mdc, cMenuBar_GetFontHandle());
+    const SelectGuard font(mdc, cMenuBar_GetFontHandle());
 
     DrawItemPattern(mdc, memDC_.Width(), memDC_.Height());
     SetBkMode(mdc, TRANSPARENT);
@@ -788,7 +743,7 @@ LRESULT cMenuBar::DrawItem(WPARAM wParam, LPARAM lParam) {
             const CheckLook look = CheckFor(menuStyle_);
             C.left = look.left;
             if (look.right >= 0) C.right = look.right;
-            const SelectScope symbol(mdc, cMenuBar_GetSymbolFontHandle());
+            const SelectGuard symbol(mdc, cMenuBar_GetSymbolFontHandle());
             C.top = 2;
             SetTextColor(mdc, static_cast<COLORREF>(TranslateColor(kSysDkShadow3D, nullptr)));
             cMenuBar_DrawItemText(mdc, "b", C, disabled, DT_SINGLELINE | DT_CENTER | DT_VCENTER);

@@ -5,12 +5,12 @@
 #include <windows.h>
 #include <ocidl.h>
 #include <olectl.h>
-#include <wrl/client.h>
 
 #include <string>
 #include <vector>
 
 #include "CTimer.h"
+#include "ComPtr.h"
 #include "ISubclass.h"
 #include "RefCounted.h"
 #include "cMemDC.h"
@@ -18,11 +18,6 @@
 namespace glim {
 
 class cToolbarMenu;
-
-// Module that carries the library's bitmap resources (popup patterns).
-// Defaults to the module holding this code; the library may point it elsewhere.
-HMODULE ResourceModule();
-void SetResourceModule(HMODULE hModule);
 
 class cMenuBar : public ISubclass {
   public:
@@ -50,8 +45,10 @@ class cMenuBar : public ISubclass {
     void put_CaptionHeight(long lHeight) { captionHeight_ = lHeight; }
 
     // Paints the bar into lhDC at (lLeft, lTop); hit rectangles are kept
-    // shifted by (lLeft, lYoffset), i.e. in client coordinates.
-    void Render(HFONT hFnt, HDC lhDC, long lLeft, long lTop, long lWidth, long lHeight, long lYoffset);
+    // shifted by (lXoffset, lYoffset), the caller's translation into client
+    // coordinates, so that they cover the items where they were painted.
+    void Render(HFONT hFnt, HDC lhDC, long lLeft, long lTop, long lWidth, long lHeight, long lXoffset,
+                long lYoffset);
     // What Render draws from besides its arguments (the menu, its bar
     // captions, the selected and hovered items): equal texts, equal bars.
     std::string RenderedLook() const;
@@ -117,6 +114,7 @@ class cMenuBar : public ISubclass {
 
     void Repaint();
     void StopHoverTimer();
+    void TrackAndRestore(long n);
     void ConvertItem(HMENU hPopup, long position, const MENUITEMINFOA& info, long index);
     bool IsHostItem(HMENU hPopup, UINT id, ULONG_PTR data) const;
     long OwnRecord(HMENU hPopup, UINT id, ULONG_PTR data) const;
@@ -136,8 +134,8 @@ class cMenuBar : public ISubclass {
     std::vector<PopupItem> items_;                     // popup item model, record n at [n - 1]
     std::vector<HostItem> hostItems_;                  // host owner-drawn items seen in this loop
     std::vector<HMENU> knownPopups_;                   // popups prepared in this loop
-    Microsoft::WRL::ComPtr<IFont> menuFont_;           // popup item text
-    Microsoft::WRL::ComPtr<IFont> symbolFont_;         // Marlett, for the check mark
+    ComPtr<IFont> menuFont_;                           // popup item text
+    ComPtr<IFont> symbolFont_;                         // Marlett, for the check mark
     short menuStyle_ = 0;                              // skin of the popup items, 0 ... 30
     long textHeight_ = 0;                              // one line of popup text, pixels
     Ref<CTimer> m_cTmr;                                // hover timer; created at the first hover check

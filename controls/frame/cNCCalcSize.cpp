@@ -12,9 +12,11 @@ namespace {
 
 // The messages taken over, in subscription order; WM_SIZE only for an MDI child.
 constexpr UINT kMessages[] = {
-    WM_NCCALCSIZE,  WM_NCPAINT,       WM_NCACTIVATE,   WM_NCLBUTTONDOWN, WM_NCLBUTTONUP,  WM_NCLBUTTONDBLCLK,
-    WM_NCHITTEST,   WM_SETCURSOR,     WM_INITMENU,     WM_INITMENUPOPUP, WM_STYLECHANGED, WM_SETTEXT,
-    WM_ACTIVATEAPP, WM_ENTERMENULOOP, WM_EXITMENULOOP, WM_SIZE,          WM_DESTROY};
+    WM_NCCALCSIZE, WM_NCPAINT, WM_NCACTIVATE, WM_NCLBUTTONDOWN, WM_NCLBUTTONUP, WM_NCLBUTTONDBLCLK,
+    WM_NCHITTEST, WM_SETCURSOR, WM_INITMENU, WM_INITMENUPOPUP, WM_STYLECHANGED, WM_SETTEXT, WM_ACTIVATEAPP,
+    WM_ENTERMENULOOP, WM_EXITMENULOOP, WM_SIZE, WM_DESTROY,
+    // A title-button press holds the capture: its release and moves come as client messages.
+    WM_LBUTTONUP, WM_MOUSEMOVE, WM_CAPTURECHANGED};
 
 constexpr UINT kFrameChangedFlags =
     SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED | SWP_NOOWNERZORDER;
@@ -133,6 +135,10 @@ void cNCCalcSize::Attach(INCAreaModifier* iTo) {
 
 void cNCCalcSize::Detach() {
     mDeclares_DetachKeyboardHook(this);
+    if (bButtonArmed_) {
+        bButtonArmed_ = false;
+        if (window_ && GetCapture() == window_) ReleaseCapture();
+    }
     if (window_) {
         for (const UINT msg : kMessages)
             if (msg != WM_SIZE || bMDIChild_) DetachMessage(this, window_, msg);
@@ -174,6 +180,7 @@ MsgResponseMode cNCCalcSize::MsgResponse() {
     case WM_NCPAINT:
     case WM_NCLBUTTONDOWN:
     case WM_NCLBUTTONDBLCLK:
+    case WM_LBUTTONUP:
     case WM_INITMENU:
     case WM_INITMENUPOPUP:
     case WM_ENTERMENULOOP:
@@ -232,6 +239,28 @@ LRESULT cNCCalcSize::WindowProc(HWND hWnd, UINT iMsg, WPARAM wParam, LPARAM lPar
         return 0;
     case WM_NCLBUTTONUP:
         OnNCLButtonUp();
+        return 0;
+    case WM_LBUTTONUP:
+        // The release of a title-button press, wherever it happens.
+        if (!bButtonArmed_) return CallOldWindowProc(hWnd, iMsg, wParam, lParam);
+        OnNCLButtonUp();
+        return 0;
+    case WM_MOUSEMOVE:
+        if (bButtonArmed_) {
+            // No hit tests while the capture is held: the pressed look
+            // follows the cursor from here.
+            Ref<INCAreaModifier> implementation;
+            if (GetImplementation(implementation)) {
+                RECT r{};
+                const POINT p = CursorRelativeTo(window_, r);
+                long code = HTCLIENT;
+                implementation->HitTest(p.x, p.y, code);
+            }
+        }
+        return 0;
+    case WM_CAPTURECHANGED:
+        // Someone else took the mouse: the press ends without a command.
+        if (bButtonArmed_ && reinterpret_cast<HWND>(lParam) != window_) CancelButtonPress();
         return 0;
     case WM_INITMENU:
     case WM_ENTERMENULOOP:
@@ -383,12 +412,41 @@ void cNCCalcSize::OnNCLButtonDown(WPARAM wParam, LPARAM lParam) {
         const NonClientDC dc(window_);
         implementation->NCMouseDown(p.x, p.y, handled, dc.get(), r.left, r.top, r.right, r.bottom);
     }
-    if (handled) return;
+    if (handled) {
+        ArmButtonPress();
+        return;
+    }
     CallOldWindowProc(window_, WM_NCLBUTTONDOWN, static_cast<WPARAM>(code), lParam);
     Repaint();
 }
 
+void cNCCalcSize::ArmButtonPress() {
+    // A release outside the window would never reach a non-client handler
+    // and would leave the button armed for a later stray release.
+    bButtonArmed_ = true;
+    SetCapture(window_);
+}
+
+void cNCCalcSize::DisarmButtonPress() {
+    if (!bButtonArmed_) return;
+    // Cleared first: releasing the capture sends WM_CAPTURECHANGED.
+    bButtonArmed_ = false;
+    if (GetCapture() == window_) ReleaseCapture();
+}
+
+void cNCCalcSize::CancelButtonPress() {
+    DisarmButtonPress();
+    Ref<INCAreaModifier> implementation;
+    if (!GetImplementation(implementation)) return;
+    RECT r{};
+    CursorRelativeTo(window_, r);
+    const NonClientDC dc(window_);
+    // A point outside every button: nothing runs, everything is disarmed.
+    implementation->NCMouseUp(-1, -1, dc.get(), r.left, r.top, r.right, r.bottom);
+}
+
 void cNCCalcSize::OnNCLButtonUp() {
+    DisarmButtonPress();
     Ref<INCAreaModifier> implementation;
     if (!GetImplementation(implementation)) return;
     RECT r{};
@@ -408,7 +466,10 @@ LRESULT cNCCalcSize::OnNCLButtonDblClk(WPARAM wParam, LPARAM lParam) {
         const POINT p = RelativeTo(window_, CursorPosition(), r);
         const NonClientDC dc(window_);
         implementation->NCMouseDown(p.x, p.y, handled, dc.get(), r.left, r.top, r.right, r.bottom);
-        if (handled) return 0;
+        if (handled) {
+            ArmButtonPress();
+            return 0;
+        }
     }
     const LRESULT result = CallOldWindowProc(window_, WM_NCLBUTTONDBLCLK, wParam, lParam);
     if (!bInCursor_) Repaint();

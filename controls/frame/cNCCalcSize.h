@@ -29,6 +29,8 @@ class cNCCalcSize : public ISubclass, public IKeyboardClient {
     // Subscribes to iTo's window; throws the subclassing errors.
     void Attach(INCAreaModifier* iTo);
     HMENU hMenu() const { return hMenu_; }
+    // The menu to draw when the window no longer holds it (a new skin).
+    void KeepMenu(HMENU menu) { hMenu_ = menu; }
     void Detach();
     void DefaultNCPaint(HDC hDC, long lLeft, long lTop, long lRight, long lBottom);
     bool GetImplementation(Ref<INCAreaModifier>& implementation);
@@ -77,6 +79,9 @@ class cNCCalcSize : public ISubclass, public IKeyboardClient {
     LRESULT OnNCPaint(HWND hWnd, WPARAM wParam, LPARAM lParam);
     void OnNCLButtonDown(WPARAM wParam, LPARAM lParam);
     void OnNCLButtonUp();
+    void ArmButtonPress();
+    void DisarmButtonPress();
+    void CancelButtonPress();
     LRESULT OnNCLButtonDblClk(WPARAM wParam, LPARAM lParam);
     LRESULT OnSetCursor(WPARAM wParam, LPARAM lParam);
 
@@ -100,7 +105,8 @@ class cNCCalcSize : public ISubclass, public IKeyboardClient {
     long lastHitCode_ = 0;    // code of the last WM_NCHITTEST
     long probeDx_ = 0;        // last relative cursor nudge of a press
     long probeDy_ = 0;
-    bool bInCursor_ = false; // WM_SETCURSOR is being handled
+    bool bInCursor_ = false;    // WM_SETCURSOR is being handled
+    bool bButtonArmed_ = false; // a title-button press holds the mouse capture
 };
 
 } // namespace glim

@@ -24,6 +24,9 @@ constexpr long kMiddleTileWidth = 52;
 constexpr long kMiddleStart = 90;
 // The window-menu box at the left of the caption.
 constexpr RECT kSysMenuBox{12, 11, 42, 43};
+// Where the menu bar is painted in the caption strip.
+constexpr long kBarLeft = 10;
+constexpr long kBarTop = 30;
 
 // Late-bound property get by name; false when the object does not answer.
 bool GetProperty(IDispatch* object, const wchar_t* name, Variant& value) {
@@ -90,10 +93,9 @@ bool IsDarkTitleSkin(short idx) {
     }
 }
 
-Microsoft::WRL::ComPtr<IFont> NewSongTiFont() {
-    Microsoft::WRL::ComPtr<IFont> font;
-    if (FAILED(OleCreateFontIndirect(nullptr, IID_IFont, reinterpret_cast<void**>(font.GetAddressOf()))))
-        return nullptr;
+ComPtr<IFont> NewSongTiFont() {
+    ComPtr<IFont> font;
+    if (FAILED(OleCreateFontIndirect(nullptr, IID_IFont, font.put_void()))) return nullptr;
     wchar_t name[8] = {};
     MultiByteToWideChar(936, 0, kSongTi936, -1, name, 8);
     BSTR bstr = SysAllocString(name);
@@ -128,8 +130,8 @@ void cNeoCaption::UnlockUpdates() {
     LockWindowUpdate(nullptr);
 }
 
-void cNeoCaption::Detach() {
-    const bool attached = takeover_ && takeover_->Window();
+HMENU cNeoCaption::ReleaseFrame(bool& wasAttached) {
+    wasAttached = takeover_ && takeover_->Window();
     HMENU menu = nullptr;
     HMENU takenMenu = nullptr;
     if (takeover_) {
@@ -142,13 +144,25 @@ void cNeoCaption::Detach() {
         menuBar_->put_hMenu(nullptr);
     }
     // Before the first paint the bar has no menu yet; the takeover kept it.
-    if (!menu) menu = takenMenu;
+    return menu ? menu : takenMenu;
+}
+
+void cNeoCaption::GiveBackFrame(HMENU menu, bool wasAttached) {
     if (!window_ || !IsWindow(window_)) return;
     if (menu) SetMenu(window_, menu);
     // The platform recomputes and paints its own frame.
-    if (attached)
+    if (wasAttached)
         SetWindowPos(window_, nullptr, 0, 0, 0, 0,
                      SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
+void cNeoCaption::Detach() {
+    bool wasAttached = false;
+    const HMENU menu = ReleaseFrame(wasAttached);
+    GiveBackFrame(menu, wasAttached);
+    // The form holds its GlimForm, which holds this painter: no cycle once
+    // the frame is given back.
+    form_.reset();
 }
 
 void cNeoCaption::Attach(IDispatch* F, IPicture* PicCaption, IPicture* PicBorder, long lButtonWidth,
@@ -164,7 +178,14 @@ void cNeoCaption::Attach(IDispatch* F, IPicture* PicCaption, IPicture* PicBorder
     } lockScope{this};
     LockUpdates(hWnd);
 
-    Detach();
+    // A new skin on the same window goes straight from frame to frame: a
+    // platform frame in between would hand the form a passing size.
+    bool wasAttached = false;
+    HMENU carried = ReleaseFrame(wasAttached);
+    if (window_ != hWnd || !wasAttached) {
+        GiveBackFrame(carried, wasAttached);
+        carried = nullptr;
+    }
     form_ = F;
     idx_ = idx;
     captionPic_ = std::make_unique<cMemDC>();
@@ -185,13 +206,15 @@ void cNeoCaption::Attach(IDispatch* F, IPicture* PicCaption, IPicture* PicBorder
 
     menuBar_ = MakeRef<cMenuBar>();
     menuBar_->Attach(window_, MnuStyle);
-    menuBar_->cMenuBar_SetFont(menuFont_.Get());
+    menuBar_->cMenuBar_SetFont(menuFont_.get());
     menuBar_->cMenuBar_SetColors(activeMenuColor_, activeMenuColorOver_, inActiveMenuColor_,
                                  menuBackgroundColor_);
     menuBar_->put_CaptionHeight(captionPic_->Height());
 
     takeover_ = MakeRef<cNCCalcSize>();
     takeover_->Attach(this);
+    // The window gave its menu up to the frame just released.
+    if (carried && !takeover_->hMenu()) takeover_->KeepMenu(carried);
     takeover_->Display(F);
 
     if (IsWindowVisible(window_)) {
@@ -244,14 +267,12 @@ bool cNeoCaption::ButtonPressed(Button button) const {
 HICON cNeoCaption::FormIcon() const {
     // A form without an icon simply shows none.
     Variant value;
-    if (!GetProperty(form_.Get(), L"Icon", value)) return nullptr;
+    if (!GetProperty(form_.get(), L"Icon", value)) return nullptr;
     IUnknown* unknown = nullptr;
     if (V_VT(value.get()) == VT_DISPATCH) unknown = V_DISPATCH(value.get());
     if (V_VT(value.get()) == VT_UNKNOWN) unknown = V_UNKNOWN(value.get());
-    Microsoft::WRL::ComPtr<IPicture> picture;
-    if (!unknown ||
-        FAILED(unknown->QueryInterface(IID_IPicture, reinterpret_cast<void**>(picture.GetAddressOf()))))
-        return nullptr;
+    ComPtr<IPicture> picture;
+    if (!unknown || FAILED(unknown->QueryInterface(IID_IPicture, picture.put_void()))) return nullptr;
     OLE_HANDLE handle = 0;
     if (FAILED(picture->get_Handle(&handle))) return nullptr;
     return reinterpret_cast<HICON>(static_cast<LONG_PTR>(static_cast<LONG>(handle)));
@@ -298,6 +319,12 @@ void cNeoCaption::cNeoCaption_DrawButton(HDC hDC, long button, long state) {
         k = 3;
     else if (button == btnMaximize)
         k = HasStyle(window_, WS_MAXIMIZE) ? 1 : 2;
+    // An inactive window takes the cells after the four active ones, drawn
+    // on the inactive caption, where the picture has room for them.
+    const long inactiveCells = kGlyphOrigin + 8 * lButtonWidth_;
+    if (takeover_ && !takeover_->WindowActive() && inactiveCells <= captionPic_->Width() &&
+        inactiveCells <= lInactiveOffset_)
+        k += 4;
     const RECT& r = ButtonRectangle(button);
     BitBlt(hDC, r.left, r.top, lButtonWidth_, lButtonHeight_, captionPic_->hDC(),
            kGlyphOrigin + k * lButtonWidth_, state ? lButtonHeight_ : 0, SRCCOPY);
@@ -326,7 +353,7 @@ void cNeoCaption::NCPaint(HDC hDC, long lLeft, long lTop, long lRight, long lBot
         GetWindowLongA(window_, GWL_STYLE) & (WS_MAXIMIZEBOX | WS_MINIMIZEBOX | WS_SYSMENU | WS_MAXIMIZE);
     look.title = WindowTextA(window_);
     if (!look.title.empty()) look.icon = FormIcon();
-    cNeoCaption_FontToLogFont(captionFont_.Get(), hDC, look.font);
+    cNeoCaption_FontToLogFont(captionFont_.get(), hDC, look.font);
     if (look.active) look.font.lfWeight = FW_BOLD;
     if (menuBar_) {
         menuBar_->put_hMenu(takeover_->hMenu());
@@ -434,7 +461,10 @@ bool cNeoCaption::Compose(const FrameLook& look, long lLeft, long lTop, long lRi
         LOGFONTA barLf = look.font;
         barLf.lfWeight = FW_NORMAL;
         const OwnedFont barFont(CreateFontIndirectA(&barLf));
-        menuBar_->Render(barFont.get(), strip, 10, 30, x + 80, capH / 2, 3 - capH / 2);
+        // Hit rectangles in client coordinates: the client area starts
+        // below the caption and right of the left border.
+        menuBar_->Render(barFont.get(), strip, kBarLeft, kBarTop, x + 80, capH / 2, kBarLeft - bh,
+                         kBarTop - capH);
     }
 
     // Side columns: one tile each, then the filled part copied below itself
@@ -459,7 +489,11 @@ bool cNeoCaption::Compose(const FrameLook& look, long lLeft, long lTop, long lRi
 
 void cNeoCaption::HitTest(long X, long Y, long& eHitTest) {
     const POINT pt{X, Y};
-    if (PtInRect(&kSysMenuBox, pt)) {
+    // Where a menu bar is drawn, the window-menu box stops above its band:
+    // a click on the first bar item must open that item.
+    RECT box = kSysMenuBox;
+    if (menuBar_ && menuBar_->cMenuBar_GetItemCount() > 0 && box.bottom > kBarTop) box.bottom = kBarTop;
+    if (PtInRect(&box, pt)) {
         eHitTest = HTSYSMENU;
         return;
     }

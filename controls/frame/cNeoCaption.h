@@ -6,12 +6,12 @@
 #include <windows.h>
 #include <ocidl.h>
 #include <olectl.h>
-#include <wrl/client.h>
 
 #include <memory>
 #include <optional>
 #include <string>
 
+#include "ComPtr.h"
 #include "INCAreaModifier.h"
 #include "cMemDC.h"
 #include "cMenuBar.h"
@@ -44,9 +44,9 @@ class cNeoCaption : public INCAreaModifier {
     void put_ActiveCaptionColor(OLE_COLOR oColor) { activeCaptionColor_ = oColor; }
     OLE_COLOR get_InActiveCaptionColor() const { return inActiveCaptionColor_; }
     void put_InActiveCaptionColor(OLE_COLOR oColor) { inActiveCaptionColor_ = oColor; }
-    Microsoft::WRL::ComPtr<IFont> get_CaptionFont() const { return captionFont_; }
+    ComPtr<IFont> get_CaptionFont() const { return captionFont_; }
     void putref_CaptionFont(IFont* iFnt) { captionFont_ = iFnt; }
-    Microsoft::WRL::ComPtr<IFont> get_MenuFont() const { return menuFont_; }
+    ComPtr<IFont> get_MenuFont() const { return menuFont_; }
     void putref_MenuFont(IFont* iFnt) { menuFont_ = iFnt; }
     OLE_COLOR get_ActiveMenuColor() const { return activeMenuColor_; }
     OLE_COLOR get_ActiveMenuColorOver() const { return activeMenuColorOver_; }
@@ -100,6 +100,10 @@ class cNeoCaption : public INCAreaModifier {
     // Draws the caption strip, side columns and bottom strip of look into
     // their surfaces; false when a surface could not be had.
     bool Compose(const FrameLook& look, long lLeft, long lTop, long lRight, long lBottom);
+    // Ends the takeover and the bar; returns the menu they drew.
+    HMENU ReleaseFrame(bool& wasAttached);
+    // The window gets its menu and the platform's frame back.
+    void GiveBackFrame(HMENU menu, bool wasAttached);
     void cNeoCaption_DrawButton(HDC hDC, long button, long state);
     bool& PresentFlag(long button);
     bool& PressedFlag(long button);
@@ -108,7 +112,7 @@ class cNeoCaption : public INCAreaModifier {
     void UnlockUpdates();
     HICON FormIcon() const;
 
-    Microsoft::WRL::ComPtr<IDispatch> form_;    // the attached form; its Icon is drawn in the caption
+    ComPtr<IDispatch> form_;                    // the attached form; its Icon is drawn in the caption
     Ref<cNCCalcSize> takeover_;                 // created by Attach, kept after Detach
     HWND window_ = nullptr;                     // the form's window
     std::unique_ptr<cMemDC> borderPic_;         // copy of the border picture; height = tile size
@@ -120,12 +124,12 @@ class cNeoCaption : public INCAreaModifier {
     Ref<cMenuBar> menuBar_;                     // created by Attach
     OLE_COLOR activeCaptionColor_ = 0xCCCCCC;   // stored only
     OLE_COLOR inActiveCaptionColor_ = 0x999999; // stored only
-    Microsoft::WRL::ComPtr<IFont> captionFont_; // title and bar text, read at every paint
+    ComPtr<IFont> captionFont_;                 // title and bar text, read at every paint
     OLE_COLOR activeMenuColor_ = 0;             // menu bar normal text, given at Attach
     OLE_COLOR activeMenuColorOver_ = 0;         // menu bar hot text, given at Attach
     OLE_COLOR inActiveMenuColor_ = 0x808080;    // given at Attach
     OLE_COLOR menuBackgroundColor_ = 0xFFFFFF;  // given at Attach
-    Microsoft::WRL::ComPtr<IFont> menuFont_;    // popup text, given at Attach
+    ComPtr<IFont> menuFont_;                    // popup text, given at Attach
     long lButtonWidth_ = 0;                     // one title-button glyph, pixels
     long lButtonHeight_ = 0;
     long lActiveLeftEnd_ = 0; // caption-strip geometry, pixels

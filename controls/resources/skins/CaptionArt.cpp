@@ -279,13 +279,18 @@ Raster PaintCaption(int skin) {
     // Unused columns between the glyphs and the inactive image: plain middle.
     for (int x = active.Width(); x < kInactiveX; ++x)
         strip.CopyFrom(active, kTileStart, 0, 1, capH, x, 0);
-    strip.CopyFrom(Dulled(active, s, capH), 0, 0, kStripWidth - kInactiveX, capH, kInactiveX, 0);
+    const Raster dulled = Dulled(active, s, capH);
+    strip.CopyFrom(dulled, 0, 0, kStripWidth - kInactiveX, capH, kInactiveX, 0);
     // Glyph cells sit on the caption where the painter places them: rows 5 … 24.
-    const Raster under = active.Crop(200, 5, kGlyphW, kGlyphH);
-    for (int k = 0; k < 4; ++k)
-        for (int pressed = 0; pressed < 2; ++pressed)
-            strip.CopyFrom(PaintTitleGlyph(s, skin, static_cast<TitleGlyph>(k), pressed != 0, under), 0, 0,
-                           kGlyphW, kGlyphH, kGlyphX + k * kGlyphW, pressed * kGlyphH);
+    // The four cells of an inactive window follow the active ones, on the
+    // inactive caption.
+    const Raster under[2] = {active.Crop(200, 5, kGlyphW, kGlyphH), dulled.Crop(200, 5, kGlyphW, kGlyphH)};
+    for (int look = 0; look < 2; ++look)
+        for (int k = 0; k < 4; ++k)
+            for (int pressed = 0; pressed < 2; ++pressed)
+                strip.CopyFrom(
+                    PaintTitleGlyph(s, skin, static_cast<TitleGlyph>(k), pressed != 0, under[look]), 0, 0,
+                    kGlyphW, kGlyphH, kGlyphX + (4 * look + k) * kGlyphW, pressed * kGlyphH);
     return strip;
 }
 

@@ -17,8 +17,8 @@ constexpr int kBlockW = 670, kBlockH = 292;
 constexpr int kWinW = 320, kWinH = 212;
 
 // Cuts a glyph cell of the strip onto the window the way the painter does.
-void PutGlyph(Raster& win, const Raster& strip, int k, int x) {
-    win.CopyFrom(strip, kGlyphX + k * kGlyphW, 0, kGlyphW, kGlyphH, x, 5);
+void PutGlyph(Raster& win, const Raster& strip, int k, bool active, int x) {
+    win.CopyFrom(strip, kGlyphX + (active ? k : 4 + k) * kGlyphW, 0, kGlyphW, kGlyphH, x, 5);
 }
 
 void SampleControls(Raster& win, const SkinArt& a, int top) {
@@ -75,9 +75,9 @@ Raster ComposeWindow(const SkinArt& a, int skin, bool active, int w, int h) {
         win.CopyFrom(a.caption, o + kTileStart, 0, std::min(kTileWidth, right - x), capH, x, 0);
     win.CopyFrom(a.caption, o + kRightStart, 0, kRightEnd - kRightStart + 1, capH, right, 0);
     const int close = w + 1 - kBorder + 4 - (kGlyphW + 1);
-    PutGlyph(win, a.caption, 0, close);
-    PutGlyph(win, a.caption, 2, close - (kGlyphW + 1));
-    PutGlyph(win, a.caption, 3, close - 2 * (kGlyphW + 1));
+    PutGlyph(win, a.caption, 0, active, close);
+    PutGlyph(win, a.caption, 2, active, close - (kGlyphW + 1));
+    PutGlyph(win, a.caption, 3, active, close - 2 * (kGlyphW + 1));
     TextStyle title;
     title.unit = 1.55f, title.thick = active ? 1.6f : 1.15f, title.colour = TitleTextColour(skin, active);
     win.CopyFrom(PaintToolboxImage(0), 0, 0, 16, 15, 7, 5);

@@ -53,7 +53,7 @@ class MenuLoop : public testing::Test {
         ClientToScreen(host.hwnd(), &origin);
         bar->put_CaptionHeight(origin.y - wr.top);
         HDC dc = GetDC(host.hwnd());
-        bar->Render(static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)), dc, 0, 0, 300, 16, -17);
+        bar->Render(static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)), dc, 0, 0, 300, 16, 0, -17);
         ReleaseDC(host.hwnd(), dc);
     }
     bool IsOpen(HMENU m) const {
@@ -124,6 +124,32 @@ TEST_F(MenuLoop, AltLetterOpensTheMatchingBarItemOnly) {
     EXPECT_FALSE(bar->cMenuBar_AltKeyAccelerator('Q')) << "a plain command is not a bar item";
     EXPECT_FALSE(bar->cMenuBar_AltKeyAccelerator('X'));
     EXPECT_TRUE(host.opened.empty());
+}
+
+TEST_F(MenuLoop, AltLetterWhileAPopupIsOpenLeavesThatPopupAsItIs) {
+    const auto ownerDrawn = [&](HMENU m, UINT pos) {
+        MENUITEMINFOA mii{};
+        mii.cbSize = sizeof mii;
+        mii.fMask = MIIM_FTYPE;
+        return GetMenuItemInfoA(m, pos, TRUE, &mii) && (mii.fType & MFT_OWNERDRAW) != 0;
+    };
+    bool second = true, keptLook = false;
+    MenuScript script(host.hwnd());
+    script
+        .Then([&] { return IsOpen(file); },
+              [&] {
+                  // Refused, since a loop runs; the open popup keeps its items.
+                  second = bar->cMenuBar_AltKeyAccelerator('E');
+                  keptLook = ownerDrawn(file, 0) && ownerDrawn(file, 1) && bar->RecordCount() == 2;
+              })
+        .Key(VK_ESCAPE);
+    script.Start();
+    EXPECT_TRUE(bar->cMenuBar_AltKeyAccelerator('F'));
+    EXPECT_FALSE(script.TimedOut());
+    EXPECT_FALSE(second);
+    EXPECT_TRUE(keptLook);
+    ASSERT_EQ(host.opened.size(), 1u) << "no second popup";
+    EXPECT_FALSE(ownerDrawn(file, 0)) << "given back when the loop ends";
 }
 
 TEST_F(MenuLoop, TwoBarItemsWithOneMnemonicOpenInTurn) {

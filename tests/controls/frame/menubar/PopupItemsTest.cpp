@@ -6,6 +6,7 @@
 #include <string>
 
 #include "MenuBarHarness.h"
+#include "PatternColors.h"
 
 using glim::cMenuBar;
 using glim::MakeRef;
@@ -19,13 +20,8 @@ constexpr COLORREF kFill = RGB(0, 128, 0);
 constexpr COLORREF kNormal = RGB(255, 0, 0);
 constexpr int kTol = 40; // glyph edges are antialiased
 
-// Colour of pixel (x, y) of the test pattern of style 0 / style 1.
-COLORREF Pattern0(int x, int y) {
-    return RGB(20 + 10 * (x % 6), 100 + 20 * (y % 3), 60);
-}
-COLORREF Pattern1(int x, int y) {
-    return RGB(60, 20 + 10 * (x % 6), 100 + 20 * (y % 3));
-}
+using mbtest::Pattern0;
+using mbtest::Pattern1;
 
 struct ItemState {
     UINT type = 0;

@@ -250,10 +250,10 @@ TEST(NeoCaptionLifecycle, WindowUpdateLockIsReleasedByItsTakerOnly) {
 
 TEST(NeoCaptionLifecycle, FontObjectsBecomeLogicalFonts) {
     auto painter = glim::MakeRef<cNeoCaption>();
-    const ComPtr<IFont> font = painter->get_CaptionFont();
+    const glim::ComPtr<IFont> font = painter->get_CaptionFont();
     ASSERT_TRUE(font);
     ASSERT_TRUE(painter->get_MenuFont());
-    EXPECT_NE(painter->get_MenuFont().Get(), font.Get());
+    EXPECT_NE(painter->get_MenuFont().get(), font.get());
     HDC screen = GetDC(nullptr);
     const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
 
@@ -261,7 +261,7 @@ TEST(NeoCaptionLifecycle, FontObjectsBecomeLogicalFonts) {
     CY size{};
     size.int64 = 9 * 10000;
     font->put_Size(size);
-    cNeoCaption::cNeoCaption_FontToLogFont(font.Get(), screen, lf);
+    cNeoCaption::cNeoCaption_FontToLogFont(font.get(), screen, lf);
     EXPECT_STREQ(lf.lfFaceName, "\xCB\xCE\xCC\xE5") << "the two-character name in code page 936";
     EXPECT_EQ(lf.lfHeight, -MulDiv(9, dpi, 72));
     EXPECT_EQ(lf.lfWeight, FW_NORMAL);
@@ -276,7 +276,7 @@ TEST(NeoCaptionLifecycle, FontObjectsBecomeLogicalFonts) {
     font->put_Strikethrough(TRUE);
     font->put_Charset(GB2312_CHARSET);
     LOGFONTA bold{};
-    cNeoCaption::cNeoCaption_FontToLogFont(font.Get(), screen, bold);
+    cNeoCaption::cNeoCaption_FontToLogFont(font.get(), screen, bold);
     EXPECT_EQ(bold.lfHeight, -MulDiv(10, dpi, 72));
     EXPECT_EQ(bold.lfWeight, FW_BOLD);
     EXPECT_EQ(bold.lfItalic, 255);
@@ -285,7 +285,7 @@ TEST(NeoCaptionLifecycle, FontObjectsBecomeLogicalFonts) {
     EXPECT_EQ(bold.lfCharSet, GB2312_CHARSET);
     size.int64 = 105000;
     font->put_Size(size);
-    cNeoCaption::cNeoCaption_FontToLogFont(font.Get(), screen, bold);
+    cNeoCaption::cNeoCaption_FontToLogFont(font.get(), screen, bold);
     EXPECT_EQ(bold.lfHeight, -MulDiv(10, dpi, 72));
     ReleaseDC(nullptr, screen);
 

@@ -43,7 +43,9 @@ struct FrameModel {
             for (int b = 0; b < 3; ++b)
                 if (buttons[b].present && x >= buttons[b].left && x < buttons[b].left + kButtonW && y >= 5 &&
                     y < 5 + kButtonH)
-                    return {Source::Caption, 240 + buttons[b].glyph * kButtonW + x - buttons[b].left,
+                    // An inactive window's cells follow the four active ones.
+                    return {Source::Caption,
+                            240 + (buttons[b].glyph + (active ? 0 : 4)) * kButtonW + x - buttons[b].left,
                             (pressed == b ? kButtonH : 0) + y - 5};
             if (x < kLeftEnd) return {Source::Caption, o + x, y};
             if (x >= xr) return {Source::Caption, o + kRightStart + x - xr, y};

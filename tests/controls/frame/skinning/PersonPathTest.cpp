@@ -1,0 +1,352 @@
+// A skinned form used the way a person uses it: real mouse input at the
+// screen positions of what was painted, found from the painted pixels, on
+// every built-in skin.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "HostForm.h"
+#include "Settings.h"
+#include "SkinResourceIds.h"
+#include "SkinningHarness.h"
+#include "pump.h"
+
+namespace skintest {
+namespace {
+
+// The pixels of a window, frame included, as painted now.
+class WindowShot {
+  public:
+    explicit WindowShot(HWND hWnd) {
+        RECT wr{};
+        GetWindowRect(hWnd, &wr);
+        width_ = wr.right - wr.left;
+        height_ = wr.bottom - wr.top;
+        pixels_.resize(static_cast<size_t>(width_) * static_cast<size_t>(height_));
+        HDC windowDC = GetWindowDC(hWnd);
+        HDC mem = CreateCompatibleDC(windowDC);
+        HBITMAP bmp = CreateCompatibleBitmap(windowDC, width_, height_);
+        HGDIOBJ old = SelectObject(mem, bmp);
+        BitBlt(mem, 0, 0, width_, height_, windowDC, 0, 0, SRCCOPY);
+        SelectObject(mem, old);
+        BITMAPINFO bi{};
+        bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+        bi.bmiHeader.biWidth = width_;
+        bi.bmiHeader.biHeight = -height_;
+        bi.bmiHeader.biPlanes = 1;
+        bi.bmiHeader.biBitCount = 32;
+        GetDIBits(mem, bmp, 0, static_cast<UINT>(height_), pixels_.data(), &bi, DIB_RGB_COLORS);
+        DeleteObject(bmp);
+        DeleteDC(mem);
+        ReleaseDC(hWnd, windowDC);
+    }
+    // As a COLORREF, so it compares with GetPixel's answers.
+    COLORREF At(int x, int y) const {
+        if (x < 0 || y < 0 || x >= width_ || y >= height_) return CLR_INVALID;
+        const DWORD p =
+            pixels_[static_cast<size_t>(y) * static_cast<size_t>(width_) + static_cast<size_t>(x)];
+        return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+    }
+    int Width() const { return width_; }
+
+  private:
+    int width_ = 0, height_ = 0;
+    std::vector<DWORD> pixels_;
+};
+
+void SendButton(DWORD flags) {
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dwFlags = flags;
+    SendInput(1, &in, sizeof in);
+}
+
+void MoveTo(HWND hWnd, POINT windowPoint) {
+    RECT wr{};
+    GetWindowRect(hWnd, &wr);
+    SetCursorPos(wr.left + windowPoint.x, wr.top + windowPoint.y);
+    glimtest::PumpPending();
+}
+
+// A popup menu opened on this thread, caught from inside its modal loop and
+// closed again.
+HMENU gOpened = nullptr;
+bool gSeen = false;
+std::unique_ptr<WindowShot> gPopupShot; // the popup as it was painted
+
+BOOL CALLBACK FindOpenPopup(HWND hWnd, LPARAM out) {
+    char cls[16] = {};
+    GetClassNameA(hWnd, cls, sizeof cls);
+    if (std::string(cls) == "#32768" && IsWindowVisible(hWnd)) *reinterpret_cast<HWND*>(out) = hWnd;
+    return TRUE;
+}
+
+void CALLBACK CatchPopup(HWND, UINT, UINT_PTR, DWORD) {
+    HWND popup = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), &FindOpenPopup, reinterpret_cast<LPARAM>(&popup));
+    if (!popup || gSeen) return;
+    gOpened = reinterpret_cast<HMENU>(SendMessageA(popup, MN_GETHMENU, 0, 0));
+    gPopupShot = std::make_unique<WindowShot>(popup);
+    gSeen = true;
+    EndMenu();
+}
+
+// Presses the left button at a painted point and reports the popup that
+// opened, or null when none opened within the wait.
+HMENU PressAndCatch(HWND hWnd, POINT windowPoint, DWORD waitMs = 3000) {
+    gOpened = nullptr;
+    gSeen = false;
+    MoveTo(hWnd, windowPoint);
+    const UINT_PTR timer = SetTimer(nullptr, 0, 20, &CatchPopup);
+    SendButton(MOUSEEVENTF_LEFTDOWN);
+    glimtest::PumpUntil([] { return gSeen; }, waitMs);
+    KillTimer(nullptr, timer);
+    SendButton(MOUSEEVENTF_LEFTUP);
+    glimtest::PumpFor(30);
+    return gSeen ? gOpened : nullptr;
+}
+
+// Column ranges of the bar items: pixels of the menu band that differ from
+// the caption artwork under them, grouped where gaps are narrow.
+struct Span {
+    int left, right, top, bottom;
+};
+
+std::vector<Span> PaintedBarItems(HWND hWnd, const PictureReader& caption) {
+    const WindowShot shot(hWnd);
+    const int capH = caption.Height();
+    constexpr int kBandTop = 30;
+    const int limit = shot.Width() / 2;
+    std::vector<Span> items;
+    int gap = 100;
+    for (int x = 10; x < limit; ++x) {
+        // The strip under the bar: the left part, then 52-pixel middle tiles.
+        const int artX = x < 90 ? x : 91 + (x - 90) % 52;
+        int top = -1, bottom = -1;
+        for (int y = kBandTop; y < capH; ++y) {
+            const COLORREF c = shot.At(x, y);
+            if (c == caption.At(artX, y) || c == caption.At(400 + artX, y)) continue;
+            if (top < 0) top = y;
+            bottom = y;
+        }
+        if (top < 0) {
+            ++gap;
+            continue;
+        }
+        if (gap > 6 || items.empty()) items.push_back(Span{x, x, top, bottom});
+        Span& s = items.back();
+        s.right = x;
+        s.top = std::min(s.top, top);
+        s.bottom = std::max(s.bottom, bottom);
+        gap = 0;
+    }
+    return items;
+}
+
+// Top-left of the close glyph as painted: the window cell that equals the
+// glyph cell of the caption picture.
+bool FindCloseGlyph(HWND hWnd, const PictureReader& caption, bool pressed, POINT& at) {
+    constexpr int kW = 19, kH = 20;
+    const WindowShot shot(hWnd);
+    const int row = pressed ? kH : 0;
+    for (int y = 0; y < 12; ++y)
+        for (int x = shot.Width() - 80; x < shot.Width() - kW; ++x) {
+            bool same = true;
+            for (int dy = 0; same && dy < kH; ++dy)
+                for (int dx = 0; same && dx < kW; ++dx)
+                    same = shot.At(x + dx, y + dy) == caption.At(240 + dx, row + dy);
+            if (same) {
+                at = POINT{x, y};
+                return true;
+            }
+        }
+    return false;
+}
+
+bool HasSystemCommands(HMENU menu) {
+    return menu && GetMenuState(menu, SC_CLOSE, MF_BYCOMMAND) != static_cast<UINT>(-1);
+}
+
+TEST(PersonPath, BarItemsWindowMenuAndTitleButtonsOnEverySkin) {
+    glim::DeleteSettingSection("Skin");
+    for (short s = 0; s < glim::skinres::kSkinCount; ++s) {
+        SCOPED_TRACE("skin " + std::to_string(s));
+        SkinnedForm form(6000, 3600, true);
+        ASSERT_NE(form.Control(), nullptr);
+        const HMENU bar = GetMenu(form.hWnd());
+        ASSERT_NE(bar, nullptr);
+        short idx = s;
+        ASSERT_EQ(form.LoadSkin(idx), S_OK);
+        SetForegroundWindow(form.hWnd());
+        // The cursor away from the bar, so no item is painted hot.
+        MoveTo(form.hWnd(), POINT{200, 150});
+        RedrawWindow(form.hWnd(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+        glimtest::PumpFor(120);
+        const PictureReader caption(SkinBitmap(GLIM_RES_CAPTION + s));
+
+        const std::vector<Span> items = PaintedBarItems(form.hWnd(), caption);
+        ASSERT_EQ(items.size(), 2u) << "File and Help painted in the menu band";
+        for (size_t k = 0; k < items.size(); ++k) {
+            const Span& it = items[k];
+            // The left half of the first item lies under the window-menu box's old reach.
+            const POINT points[] = {{(it.left + it.right) / 2, (it.top + it.bottom) / 2},
+                                    {it.left + 2, (it.top + it.bottom) / 2}};
+            for (const POINT& p : points) {
+                const HMENU opened = PressAndCatch(form.hWnd(), p);
+                EXPECT_EQ(opened, GetSubMenu(bar, static_cast<int>(k)))
+                    << "item " << k + 1 << " clicked at " << p.x << "," << p.y;
+            }
+        }
+        EXPECT_EQ(PressAndCatch(form.hWnd(),
+                                POINT{items.back().right + 12, (items.back().top + items.back().bottom) / 2},
+                                300),
+                  nullptr)
+            << "right of the last item nothing opens";
+
+        // The window menu from its painted icon place, left of the title.
+        EXPECT_TRUE(HasSystemCommands(PressAndCatch(form.hWnd(), POINT{15, 13}))) << "window menu";
+
+        // An armed close button released outside the window, then a stray
+        // release over it: neither runs the command.
+        POINT glyph{};
+        ASSERT_TRUE(FindCloseGlyph(form.hWnd(), caption, false, glyph));
+        const POINT centre{glyph.x + 9, glyph.y + 10};
+        MoveTo(form.hWnd(), centre);
+        SendButton(MOUSEEVENTF_LEFTDOWN);
+        POINT pressedAt{};
+        EXPECT_TRUE(glimtest::PumpUntil([&] {
+            return FindCloseGlyph(form.hWnd(), caption, true, pressedAt);
+        })) << "the close glyph shows pressed";
+        RECT wr{};
+        GetWindowRect(form.hWnd(), &wr);
+        SetCursorPos(wr.right + 40, wr.bottom + 40);
+        glimtest::PumpPending();
+        SendButton(MOUSEEVENTF_LEFTUP);
+        glimtest::PumpFor(150);
+        ASSERT_TRUE(IsWindow(form.hWnd())) << "released outside: no close";
+        MoveTo(form.hWnd(), centre);
+        SendButton(MOUSEEVENTF_LEFTUP);
+        glimtest::PumpFor(150);
+        ASSERT_TRUE(IsWindow(form.hWnd())) << "a stray release runs nothing";
+        EXPECT_TRUE(FindCloseGlyph(form.hWnd(), caption, false, pressedAt))
+            << "nothing is left looking pressed";
+
+        // A whole click on it closes the form.
+        SendButton(MOUSEEVENTF_LEFTDOWN);
+        SendButton(MOUSEEVENTF_LEFTUP);
+        EXPECT_TRUE(glimtest::PumpUntil([&] { return !IsWindow(form.hWnd()); })) << "a click closes";
+    }
+    glim::DeleteSettingSection("Skin");
+}
+
+// Skinned, active, the cursor away from the bar so nothing is painted hot.
+void ShowSkinned(SkinnedForm& form, short skin) {
+    short idx = skin;
+    ASSERT_EQ(form.LoadSkin(idx), S_OK);
+    SetForegroundWindow(form.hWnd());
+    MoveTo(form.hWnd(), POINT{200, 150});
+    RedrawWindow(form.hWnd(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+    glimtest::PumpFor(120);
+}
+
+POINT CentreOf(const Span& s) {
+    return POINT{(s.left + s.right) / 2, (s.top + s.bottom) / 2};
+}
+
+TEST(PersonPath, TheFormsMenuChangesShowOnTheSkinnedBar) {
+    glim::DeleteSettingSection("Skin");
+    SkinnedForm form(6000, 3600, true);
+    ASSERT_NE(form.Control(), nullptr);
+    glim::host::HostForm* host = form.Form();
+    const HMENU bar = GetMenu(form.hWnd());
+    ASSERT_NE(bar, nullptr);
+    ShowSkinned(form, 0);
+    const PictureReader caption(SkinBitmap(GLIM_RES_CAPTION));
+    const std::vector<Span> before = PaintedBarItems(form.hWnd(), caption);
+    ASSERT_EQ(before.size(), 2u);
+
+    // A longer caption, a checked mark and a disabled item, while skinned.
+    host->Menu("mnuHelp")->SetCaption("\xB0\xEF\xD6\xFA\xCB\xB5\xC3\xF7(&H)"); // 帮助说明
+    host->Menu("mnuOpen")->SetChecked(true);
+    host->Menu("mnuSave")->SetEnabled(false);
+    glimtest::PumpFor(120);
+    EXPECT_EQ(host->MenuBarHandle(), bar) << "changed in place";
+    const std::vector<Span> after = PaintedBarItems(form.hWnd(), caption);
+    ASSERT_EQ(after.size(), 2u);
+    EXPECT_GT(after[1].right - after[1].left, before[1].right - before[1].left + 10)
+        << "the new caption is painted";
+
+    const HMENU file = PressAndCatch(form.hWnd(), CentreOf(after[0]));
+    ASSERT_EQ(file, GetSubMenu(bar, 0));
+    EXPECT_TRUE(GetMenuState(file, 0, MF_BYPOSITION) & MF_CHECKED) << "Open";
+    EXPECT_TRUE(GetMenuState(file, 1, MF_BYPOSITION) & MF_GRAYED) << "Save";
+    EXPECT_EQ(PressAndCatch(form.hWnd(), CentreOf(after[1])), GetSubMenu(bar, 1));
+
+    // Hiding an item takes it off the painted bar; showing brings it back.
+    host->Menu("mnuFile")->SetVisible(false);
+    glimtest::PumpFor(120);
+    const std::vector<Span> hidden = PaintedBarItems(form.hWnd(), caption);
+    ASSERT_EQ(hidden.size(), 1u);
+    EXPECT_EQ(PressAndCatch(form.hWnd(), CentreOf(hidden[0])), GetSubMenu(bar, 0)) << "Help is first now";
+    host->Menu("mnuFile")->SetVisible(true);
+    glimtest::PumpFor(120);
+    EXPECT_EQ(PaintedBarItems(form.hWnd(), caption).size(), 2u);
+
+    ASSERT_EQ(form.CloseSkin(), S_OK);
+    EXPECT_EQ(GetMenu(form.hWnd()), bar) << "the form gets its own bar back";
+    EXPECT_EQ(GetMenuItemCount(bar), 2);
+    glim::DeleteSettingSection("Skin");
+}
+
+// Whether the popup's items lie on the background pattern of a menu style:
+// the left margin of the first item shows it from the item's corner.
+bool PopupShowsStyle(const WindowShot& popup, int style) {
+    const PictureReader pattern(
+        static_cast<HBITMAP>(LoadImageA(Library(), MAKEINTRESOURCEA(style ? style : GLIM_RES_MENU_STYLE0),
+                                        IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    if (pattern.Width() < 1) return false;
+    for (int oy = 0; oy < 8; ++oy)
+        for (int ox = 0; ox < 8; ++ox) {
+            bool same = true;
+            for (int y = 1; same && y < 6; ++y)
+                for (int x = 1; same && x < 20; ++x)
+                    same = popup.At(ox + x, oy + y) == pattern.At(x % pattern.Width(), y % pattern.Height());
+            if (same) return true;
+        }
+    return false;
+}
+
+TEST(PersonPath, PopupsTakeTheMenuStyleThroughTheStoredSetting) {
+    struct Case {
+        short mnuStyleIdx;
+        const char* stored; // "Idx" before the skin; null: none
+        short skin;
+        int style; // what the popup items show
+    };
+    const Case cases[] = {{12, nullptr, 3, 12}, {40, "7", 8, 7}, {40, nullptr, 8, 0}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE("MnuStyleIdx " + std::to_string(c.mnuStyleIdx));
+        glim::DeleteSettingSection("Skin");
+        if (c.stored) glim::SaveSetting("Skin", "Idx", c.stored);
+        SkinnedForm form(6000, 3600, true);
+        ASSERT_NE(form.Control(), nullptr);
+        const HMENU bar = GetMenu(form.hWnd());
+        ASSERT_EQ(form.SetMnuStyleIdx(c.mnuStyleIdx), S_OK);
+        ShowSkinned(form, c.skin);
+        const PictureReader caption(SkinBitmap(GLIM_RES_CAPTION + c.skin));
+        const std::vector<Span> items = PaintedBarItems(form.hWnd(), caption);
+        ASSERT_FALSE(items.empty());
+        ASSERT_EQ(PressAndCatch(form.hWnd(), CentreOf(items[0])), GetSubMenu(bar, 0));
+        ASSERT_TRUE(gPopupShot);
+        EXPECT_TRUE(PopupShowsStyle(*gPopupShot, c.style));
+        EXPECT_FALSE(PopupShowsStyle(*gPopupShot, c.skin)) << "not the skin's own index";
+        EXPECT_EQ(StoredIdx(), std::to_string(c.skin));
+    }
+    glim::DeleteSettingSection("Skin");
+}
+
+} // namespace
+} // namespace skintest

@@ -157,8 +157,14 @@ void OnIconMessage(LPARAM lParam) {
     if (lParam == WM_LBUTTONUP) {
         CallMethod(form.get(), "SetFocus");
     } else {
+        // A notification-area menu closes on a click elsewhere only when its
+        // owner is the foreground window; the posted message lets the menu
+        // loop end properly once it returns.
+        const HWND owner = tTray.icon.hWnd;
+        SetForegroundWindow(owner);
         Variant menu = Variant::Object(tTray.menu.get());
         CallMethod(form.get(), "PopupMenu", {*menu});
+        if (IsWindow(owner)) PostMessageA(owner, WM_NULL, 0, 0);
     }
 }
 

@@ -69,7 +69,13 @@ STDMETHODIMP GlimForm::SkinFormFile(BSTR* MainPicFileName, BSTR* BorderPicName, 
     EmptyResult(pRetVal);
     if (!MainPicFileName || !BorderPicName) return E_POINTER;
     return Member([&] {
-        skin.SkinFormFile(ParentForm().get(), MnuStyleIdx(), NarrowBstr(*MainPicFileName),
+        // No error reaches the caller: a control with no form gets the warning.
+        ComPtr<IDispatch> form;
+        try {
+            form = ParentForm();
+        } catch (const Error&) {
+        }
+        skin.SkinFormFile(form.get(), MnuStyleIdx(), NarrowBstr(*MainPicFileName),
                           NarrowBstr(*BorderPicName));
     });
 }
@@ -101,7 +107,7 @@ STDMETHODIMP GlimForm::MiniSize(VARIANT_BOOL* SetMiniSize, VARIANT* pRetVal) {
         ComPtr<IDispatch> form = ParentForm();
         if (*SetMiniSize) {
             // A second shrink keeps the size from before the first one.
-            if (!sizeSaved) {
+            if (!shrunk) {
                 const long w = ToLong(*GetProperty(form.get(), "Width"));
                 const long h = ToLong(*GetProperty(form.get(), "Height"));
                 savedWidth = w;
@@ -110,11 +116,13 @@ STDMETHODIMP GlimForm::MiniSize(VARIANT_BOOL* SetMiniSize, VARIANT* pRetVal) {
             }
             PutProperty(form.get(), "Width", *Variant::I4(kMiniWidth));
             PutProperty(form.get(), "Height", *Variant::I4(kMiniHeight));
+            shrunk = true;
         } else if (sizeSaved) {
-            // With nothing stored there is nothing to go back to: the form stays.
+            // Every restore goes back to the stored size; with nothing
+            // stored there is nothing to go back to and the form stays.
             PutProperty(form.get(), "Width", *Variant::I4(savedWidth));
             PutProperty(form.get(), "Height", *Variant::I4(savedHeight));
-            sizeSaved = false;
+            shrunk = false;
         }
     });
 }

@@ -33,7 +33,8 @@ class GlimForm final : public Control<GlimForm, _GlimForm_Stored<GlimForm>> {
 
     long savedWidth = 0; // host form size stored by MiniSize(True), twips
     long savedHeight = 0;
-    bool sizeSaved = false;        // savedWidth/savedHeight hold the real size
+    bool sizeSaved = false;        // savedWidth/savedHeight hold a real size
+    bool shrunk = false;           // the form is at the small size MiniSize(True) gave it
     ComPtr<IPictureDisp> picture1; // the 32 x 32 design picture
     GlimFormSkin skin;             // the frame painter and the pictures of pc and Pb
 };

@@ -73,14 +73,12 @@ void GlimFormSkin::GlimForm_ApplySkin(IDispatch* form, short MnuStyleIdx, short 
     painter_->put_ActiveMenuColorOver(0);
     painter_->put_InActiveMenuColor(0);
     painter_->put_MenuBackgroundColor(0xE0E0E0);
-    SetSkinFont(painter_->get_CaptionFont().Get());
-    SetSkinFont(painter_->get_MenuFont().Get());
-
-    PutProperty(form, "BackColor", *Variant::I4(static_cast<long>(kFormBackColor)));
+    SetSkinFont(painter_->get_CaptionFont().get());
+    SetSkinFont(painter_->get_MenuFont().get());
 
     short menuStyle = 0;
-    if (MnuStyleIdx >= 0 && MnuStyleIdx <= kLastMenuStyle) {
-        SaveSetting(kSkinSection, "idx", std::to_string(MnuStyleIdx));
+    const bool ownStyle = MnuStyleIdx >= 0 && MnuStyleIdx <= kLastMenuStyle;
+    if (ownStyle) {
         menuStyle = MnuStyleIdx;
     } else {
         try {
@@ -96,6 +94,10 @@ void GlimFormSkin::GlimForm_ApplySkin(IDispatch* form, short MnuStyleIdx, short 
     painter_->Attach(form, AsPicture(pc_.get()).get(), AsPicture(Pb_.get()).get(), kSkinButtonWidth,
                      kSkinButtonHeight, kSkinActiveLeftEnd, kSkinActiveRightStart, kSkinActiveRightEnd,
                      kSkinInactiveOffset, menuStyle, idx);
+    // Written once the frame is in place: a skin that fails to attach
+    // changes neither the form nor the setting.
+    PutProperty(form, "BackColor", *Variant::I4(static_cast<long>(kFormBackColor)));
+    if (ownStyle) SaveSetting(kSkinSection, "idx", std::to_string(MnuStyleIdx));
 }
 
 void GlimFormSkin::GlimForm_LoadResSkin(IDispatch* form, short MnuStyleIdx, short& idx) {
@@ -114,6 +116,8 @@ void GlimFormSkin::LoadSkin(IDispatch* form, short MnuStyleIdx, short& idx) {
 void GlimFormSkin::SkinFormFile(IDispatch* form, short MnuStyleIdx, const std::string& MainPicFileName,
                                 const std::string& BorderPicName) {
     try {
+        // Without a form there is nothing to skin; the user gets the warning.
+        if (!form) RaiseError(kErrObjectNotSet);
         CheckBitmapFileComplete(MainPicFileName);
         CheckBitmapFileComplete(BorderPicName);
         ComPtr<IPictureDisp> caption = LoadPicture(MainPicFileName);

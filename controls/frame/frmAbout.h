@@ -23,9 +23,6 @@ class frmAbout : public LibraryForm {
     static constexpr OLE_COLOR kLabelFormColor = 0x80000005;  // mouse over the form
     static constexpr OLE_COLOR kLabelHoverColor = 0x000000FF; // mouse over the label
     static constexpr OLE_COLOR kLabelPressColor = 0x80000015; // button pressed on the label
-    // The box registers no window class of its own (it is a library form),
-    // so nothing of this name stays behind when the library goes.
-    static constexpr const char* kClassName = "GlimForm.frmAbout";
 
     // Shows the thread's About box modally; creates it first when there is
     // none.  Returns when the box is closed.  While it is shown a second

@@ -466,6 +466,11 @@ TEST_F(GlimFormTest, OnAHostFormTheWindowUtilitiesActOnTheForm) {
     ASSERT_EQ(Call(d, 0x6003000E, DISPATCH_METHOD, {arg}), S_OK);
     EXPECT_EQ(form->Width(), w0);
     EXPECT_EQ(form->Height(), h0);
+    // Every restore goes back to the stored size, not only the first.
+    form->Move(form->Left(), form->Top(), 4500, 3000);
+    ASSERT_EQ(Call(d, 0x6003000E, DISPATCH_METHOD, {arg}), S_OK);
+    EXPECT_EQ(form->Width(), w0);
+    EXPECT_EQ(form->Height(), h0);
 
     // DoRndForm: a rounded region the size of the form.
     ASSERT_EQ(Call(d, 0x60030012, DISPATCH_METHOD, {}), S_OK);

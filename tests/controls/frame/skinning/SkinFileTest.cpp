@@ -167,5 +167,22 @@ TEST_F(SkinFile, FilesThatAreNoSkinWarnOnceAndChangeNothing) {
     }
 }
 
+TEST(SkinFileWithoutForm, WarnsAndReturnsNormally) {
+    RegisterLibrary();
+    glim::DeleteSettingSection("Skin");
+    CLSID clsid{};
+    ASSERT_EQ(CLSIDFromProgID(L"GlimFormControl.GlimForm", &clsid), S_OK);
+    glim::ComPtr<IDispatch> control;
+    ASSERT_EQ(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch, control.put_void()),
+              S_OK);
+    MessageBoxWatcher boxes;
+    EXPECT_EQ(CallSkinFormFile(control.get(), TempPath("caption.bmp"), TempPath("border.bmp")), S_OK)
+        << "no error reaches the caller";
+    glimtest::PumpFor(50);
+    ASSERT_EQ(boxes.Boxes().size(), 1u);
+    EXPECT_EQ(boxes.Boxes()[0].title, kWarningTitle);
+    EXPECT_EQ(StoredIdx(), "<none>");
+}
+
 } // namespace
 } // namespace skintest

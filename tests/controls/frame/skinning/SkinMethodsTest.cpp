@@ -2,6 +2,8 @@
 // the index guard.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "MSubclass.h"
 #include "Settings.h"
 #include "SkinResourceIds.h"
@@ -114,6 +116,46 @@ TEST_F(SkinMethods, TheMenuStyleGoesThroughIdxFirst) {
     EXPECT_EQ(StoredIdx(), "9");
     RedrawWindow(form.hWnd(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
     EXPECT_EQ(MatchOfSkin(9), 1.0);
+}
+
+TEST_F(SkinMethods, CloseSkinLetsGoOfTheForm) {
+    glim::host::HostForm* f = form.Form();
+    const auto references = [f] {
+        f->AddRef();
+        return f->Release();
+    };
+    const ULONG before = references();
+    short idx = 1;
+    ASSERT_EQ(form.LoadSkin(idx), S_OK);
+    ASSERT_EQ(form.CloseSkin(), S_OK);
+    EXPECT_EQ(references(), before) << "form, GlimForm and painter must not hold each other";
+}
+
+std::vector<SIZE> gSizes;
+WNDPROC gBeneath = nullptr;
+LRESULT CALLBACK RecordSizes(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_SIZE) gSizes.push_back(SIZE{LOWORD(lParam), HIWORD(lParam)});
+    return CallWindowProcA(gBeneath, hWnd, msg, wParam, lParam);
+}
+
+TEST_F(SkinMethods, ANewSkinOnASkinnedFormGivesItOneSize) {
+    gBeneath = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(form.hWnd(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&RecordSizes)));
+    short idx = 0;
+    ASSERT_EQ(form.LoadSkin(idx), S_OK);
+    gSizes.clear();
+    idx = 4; // a caption one pixel lower: the client area changes once
+    ASSERT_EQ(form.LoadSkin(idx), S_OK);
+    RECT cr{};
+    GetClientRect(form.hWnd(), &cr);
+    EXPECT_FALSE(gSizes.empty());
+    for (const SIZE& s : gSizes) {
+        EXPECT_EQ(s.cx, cr.right) << "no passing size from the platform's own frame";
+        EXPECT_EQ(s.cy, cr.bottom);
+    }
+    ASSERT_EQ(form.CloseSkin(), S_OK);
+    if (GetWindowLongPtrA(form.hWnd(), GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&RecordSizes))
+        SetWindowLongPtrA(form.hWnd(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(gBeneath));
 }
 
 TEST_F(SkinMethods, TheSkinGivesTheFormItsGreyBackColour) {

@@ -124,6 +124,7 @@ HRESULT FormDouble::Call(DISPID id, DISPPARAMS* params, VARIANT* result) {
     case 4: {
         if (failCalls) return E_FAIL;
         popupArgCount.push_back(params ? params->cArgs : 0);
+        popupForeground.push_back(GetForegroundWindow());
         IDispatch* menu = nullptr;
         if (params && params->cArgs >= 1) {
             const VARIANT& last = params->rgvarg[params->cArgs - 1];

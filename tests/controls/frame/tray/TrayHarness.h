@@ -50,10 +50,11 @@ class FormDouble : public DispatchDouble {
     ~FormDouble() override;
     void SetWindow(HWND hWnd) { hWnd_ = hWnd; }
     HICON IconHandle() const { return icon_; }
-    int focusCalls = 0;              // SetFocus calls
-    std::vector<IDispatch*> popups;  // the menu of each PopupMenu call
-    std::vector<UINT> popupArgCount; // arguments given to each PopupMenu call
-    bool failCalls = false;          // SetFocus and PopupMenu raise an error
+    int focusCalls = 0;                // SetFocus calls
+    std::vector<IDispatch*> popups;    // the menu of each PopupMenu call
+    std::vector<UINT> popupArgCount;   // arguments given to each PopupMenu call
+    std::vector<HWND> popupForeground; // the foreground window when each PopupMenu began
+    bool failCalls = false;            // SetFocus and PopupMenu raise an error
 
   protected:
     const std::vector<std::wstring>& Names() const override;

@@ -82,9 +82,17 @@ TEST_F(TrayIcon, LeftReleaseFocusesTheFormAndRightReleasePopsTheMenu) {
     EXPECT_EQ(formObject->focusCalls, 1);
     EXPECT_TRUE(formObject->popups.empty());
 
+    // Another window in front, as when the user works elsewhere: the menu's
+    // owner comes to the foreground first, or the menu would not close on
+    // a click outside it.
+    FormWindow other;
+    ShowWindow(other, SW_SHOW);
+    SetForegroundWindow(other);
+    ASSERT_EQ(GetForegroundWindow(), other.hwnd());
     EXPECT_EQ(SendMessageA(form, kTrayCallbackMessage, 0, WM_RBUTTONUP), 0);
     ASSERT_EQ(formObject->popups.size(), 1u);
     EXPECT_EQ(formObject->popups[0], static_cast<IDispatch*>(menu.Get()));
+    EXPECT_EQ(formObject->popupForeground[0], form.hwnd());
     // No flags, position or default item: the menu opens at the cursor.
     EXPECT_EQ(formObject->popupArgCount[0], 1u);
     EXPECT_EQ(formObject->focusCalls, 1);

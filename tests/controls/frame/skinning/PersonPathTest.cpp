@@ -170,6 +170,20 @@ bool HasSystemCommands(HMENU menu) {
     return menu && GetMenuState(menu, SC_CLOSE, MF_BYCOMMAND) != static_cast<UINT>(-1);
 }
 
+// Skinned, active, the cursor away from the bar so nothing is painted hot.
+void ShowSkinned(SkinnedForm& form, short skin) {
+    short idx = skin;
+    ASSERT_EQ(form.LoadSkin(idx), S_OK);
+    SetForegroundWindow(form.hWnd());
+    MoveTo(form.hWnd(), POINT{200, 150});
+    RedrawWindow(form.hWnd(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+    glimtest::PumpFor(120);
+}
+
+POINT CentreOf(const Span& s) {
+    return POINT{(s.left + s.right) / 2, (s.top + s.bottom) / 2};
+}
+
 TEST(PersonPath, BarItemsWindowMenuAndTitleButtonsOnEverySkin) {
     glim::DeleteSettingSection("Skin");
     for (short s = 0; s < glim::skinres::kSkinCount; ++s) {
@@ -178,13 +192,7 @@ TEST(PersonPath, BarItemsWindowMenuAndTitleButtonsOnEverySkin) {
         ASSERT_NE(form.Control(), nullptr);
         const HMENU bar = GetMenu(form.hWnd());
         ASSERT_NE(bar, nullptr);
-        short idx = s;
-        ASSERT_EQ(form.LoadSkin(idx), S_OK);
-        SetForegroundWindow(form.hWnd());
-        // The cursor away from the bar, so no item is painted hot.
-        MoveTo(form.hWnd(), POINT{200, 150});
-        RedrawWindow(form.hWnd(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
-        glimtest::PumpFor(120);
+        ShowSkinned(form, s);
         const PictureReader caption(SkinBitmap(GLIM_RES_CAPTION + s));
 
         const std::vector<Span> items = PaintedBarItems(form.hWnd(), caption);
@@ -192,8 +200,7 @@ TEST(PersonPath, BarItemsWindowMenuAndTitleButtonsOnEverySkin) {
         for (size_t k = 0; k < items.size(); ++k) {
             const Span& it = items[k];
             // The left half of the first item lies under the window-menu box's old reach.
-            const POINT points[] = {{(it.left + it.right) / 2, (it.top + it.bottom) / 2},
-                                    {it.left + 2, (it.top + it.bottom) / 2}};
+            const POINT points[] = {CentreOf(it), {it.left + 2, (it.top + it.bottom) / 2}};
             for (const POINT& p : points) {
                 const HMENU opened = PressAndCatch(form.hWnd(), p);
                 EXPECT_EQ(opened, GetSubMenu(bar, static_cast<int>(k)))
@@ -240,20 +247,6 @@ TEST(PersonPath, BarItemsWindowMenuAndTitleButtonsOnEverySkin) {
         EXPECT_TRUE(glimtest::PumpUntil([&] { return !IsWindow(form.hWnd()); })) << "a click closes";
     }
     glim::DeleteSettingSection("Skin");
-}
-
-// Skinned, active, the cursor away from the bar so nothing is painted hot.
-void ShowSkinned(SkinnedForm& form, short skin) {
-    short idx = skin;
-    ASSERT_EQ(form.LoadSkin(idx), S_OK);
-    SetForegroundWindow(form.hWnd());
-    MoveTo(form.hWnd(), POINT{200, 150});
-    RedrawWindow(form.hWnd(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
-    glimtest::PumpFor(120);
-}
-
-POINT CentreOf(const Span& s) {
-    return POINT{(s.left + s.right) / 2, (s.top + s.bottom) / 2};
 }
 
 TEST(PersonPath, TheFormsMenuChangesShowOnTheSkinnedBar) {

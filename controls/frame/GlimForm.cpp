@@ -40,6 +40,9 @@ const ControlClass GlimForm::kClass = {
     SIZE{32, 32},
     &ModuleTypeInfo,
     &GlimForm::CreateInstance,
+    kControlMiscStatus,
+    nullptr,
+    &CLSID_PropertyPage1,
 };
 
 GlimForm::GlimForm() : Control(kClass) {}

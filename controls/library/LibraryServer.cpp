@@ -3,6 +3,7 @@
 #include "ClassFactory.h"
 #include "ComPtr.h"
 #include "ModuleLocks.h"
+#include "PropertyPage.h"
 #include "Pictures.h"
 #include "ServerClasses.h"
 #include "Text.h"
@@ -71,6 +72,15 @@ HRESULT RegisterControlClass(const ControlClass& cls, const std::string& dll) {
     return ok ? S_OK : SELFREG_E_CLASS;
 }
 
+// A page is served in process like the controls; it has no ProgID.
+HRESULT RegisterPropertyPage(const PropertyPageClass& page, const std::string& dll) {
+    const std::string key = "CLSID\\" + GuidText(*page.clsid);
+    bool ok = WriteKey(key, page.name);
+    ok = ok && WriteKey(key + "\\InprocServer32", dll);
+    ok = ok && WriteKey(key + "\\InprocServer32", "Apartment", "ThreadingModel");
+    return ok ? S_OK : SELFREG_E_CLASS;
+}
+
 void UnregisterControlClass(const ControlClass& cls) {
     const std::string progId = std::string(kLibraryName) + "." + cls.name;
     RegDeleteTreeA(HKEY_CLASSES_ROOT, ("CLSID\\" + GuidText(*cls.clsid)).c_str());
@@ -87,7 +97,7 @@ STDAPI DllGetClassObject(REFCLSID clsid, REFIID iid, LPVOID* ppv) {
     if (!ppv) return E_POINTER;
     *ppv = nullptr;
     const ControlClass* cls = FindServerClass(clsid);
-    if (!cls) return CLASS_E_CLASSNOTAVAILABLE;
+    if (!cls) return GetPropertyPageClassObject(clsid, iid, ppv);
     ComPtr<ClassFactory> factory(new ClassFactory(*cls));
     return factory->QueryInterface(iid, ppv);
 }
@@ -107,12 +117,25 @@ STDAPI DllRegisterServer() {
         hr = RegisterControlClass(*cls, dll);
         if (FAILED(hr)) return hr;
     }
+    size_t pageCount = 0;
+    const PropertyPageClass* const* pages = PropertyPageClasses(pageCount);
+    for (size_t i = 0; i < pageCount; ++i) {
+        hr = RegisterPropertyPage(*pages[i], dll);
+        if (FAILED(hr)) return hr;
+    }
     return S_OK;
 }
 
 STDAPI DllUnregisterServer() {
     for (const ControlClass* cls : ServerClasses())
         UnregisterControlClass(*cls);
+    size_t pageCount = 0;
+    const PropertyPageClass* const* pages = PropertyPageClasses(pageCount);
+    for (size_t i = 0; i < pageCount; ++i) {
+        const std::string key = "CLSID\\" + GuidText(*pages[i]->clsid);
+        RegDeleteTreeA(HKEY_CLASSES_ROOT, key.c_str());
+        RegDeleteKeyA(HKEY_CLASSES_ROOT, key.c_str());
+    }
     ComPtr<ITypeLib> lib;
     if (SUCCEEDED(ModuleTypeLib(lib.put()))) {
         TLIBATTR* attr = nullptr;

@@ -158,8 +158,25 @@ HRESULT ControlBase::InternalQueryInterface(REFIID iid, void** ppv) {
         *ppv = static_cast<IProvideClassInfo2*>(this);
     else if (iid == IID_IConnectionPointContainer)
         *ppv = static_cast<IConnectionPointContainer*>(this);
+    else if (iid == IID_ISpecifyPropertyPages && cls_.propertyPage)
+        *ppv = static_cast<ISpecifyPropertyPages*>(this);
     if (!*ppv) return E_NOINTERFACE;
     InternalAddRef();
+    return S_OK;
+}
+
+// ---- ISpecifyPropertyPages ----
+
+STDMETHODIMP ControlBase::GetPages(CAUUID* pages) {
+    if (!pages) return E_POINTER;
+    pages->cElems = 0;
+    pages->pElems = nullptr;
+    if (!cls_.propertyPage) return S_OK;
+    // The caller frees the list.
+    pages->pElems = static_cast<GUID*>(CoTaskMemAlloc(sizeof(GUID)));
+    if (!pages->pElems) return E_OUTOFMEMORY;
+    pages->pElems[0] = *cls_.propertyPage;
+    pages->cElems = 1;
     return S_OK;
 }
 

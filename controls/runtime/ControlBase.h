@@ -54,7 +54,8 @@ class ControlBase : public SurfaceWindow,
                     public IPersistStreamInit,
                     public IPersistPropertyBag,
                     public IProvideClassInfo2,
-                    public IConnectionPointContainer {
+                    public IConnectionPointContainer,
+                    public ISpecifyPropertyPages {
   public:
     const ControlClass& Class() const { return cls_; }
     IUnknown* Unknown() { return static_cast<IOleObject*>(this); }
@@ -63,6 +64,9 @@ class ControlBase : public SurfaceWindow,
 
     // Creates the window and raises Initialize; called once by the factory.
     void Create();
+
+    // ISpecifyPropertyPages, answered only by a class that offers a page
+    STDMETHODIMP GetPages(CAUUID* pages) override;
 
     // IOleObject
     STDMETHODIMP SetClientSite(IOleClientSite* site) override;

@@ -36,6 +36,7 @@ struct ControlClass {
     DWORD miscStatus = kControlMiscStatus;
     // Members, events and persisted keys; nullptr: the library's class of this name.
     const typelib::CoClass* description = nullptr;
+    const CLSID* propertyPage = nullptr; // the design-time page the control offers, if any
 };
 
 // The description a class follows; raises 438 when the library has none.

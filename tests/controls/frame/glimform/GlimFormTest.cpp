@@ -150,6 +150,12 @@ TEST_F(GlimFormTest, RegistrationWritesWhatHostsLookFor) {
     EXPECT_EQ(RegText(key + "\\TypeLib"), kLibidText);
     EXPECT_EQ(RegText("GlimFormControl.GlimForm\\CLSID"), kClsidText);
     EXPECT_TRUE(KeyExists(std::string("TypeLib\\") + kLibidText + "\\1.0"));
+    // The design-time pages are served in process too.
+    for (const char* page :
+         {"{5B5A1508-2A4A-4328-B64A-33360124B80D}", "{3505C805-A4B7-4F95-890E-D97623DDB231}"}) {
+        server = RegText(std::string("CLSID\\") + page + "\\InprocServer32");
+        EXPECT_EQ(_stricmp(server.c_str(), glimtest::GlimFormDllPath().c_str()), 0) << page;
+    }
 
     // Classes the library does not have are neither registered nor served.
     CLSID clsid{};
@@ -224,6 +230,7 @@ TEST_F(GlimFormTest, UnregistrationRemovesEverythingAndRegistrationComesBack) {
     const std::string key = std::string("CLSID\\") + kClsidText;
     EXPECT_FALSE(KeyExists(key));
     EXPECT_FALSE(KeyExists("GlimFormControl.GlimForm"));
+    EXPECT_FALSE(KeyExists("CLSID\\{5B5A1508-2A4A-4328-B64A-33360124B80D}"));
     EXPECT_FALSE(KeyExists(std::string("TypeLib\\") + kLibidText));
     CLSID clsid{};
     EXPECT_TRUE(FAILED(CLSIDFromProgID(L"GlimFormControl.GlimForm", &clsid)));
@@ -277,6 +284,49 @@ TEST_F(GlimFormTest, CreatedByProgIdItAnswersTheControlInterfaces) {
     GetWindowRect(hwnd, &r);
     EXPECT_EQ(r.right - r.left, 32);
     EXPECT_EQ(r.bottom - r.top, 32);
+}
+
+TEST_F(GlimFormTest, TheDesignTimePageIsOfferedAndServedWithoutBehaviour) {
+    Com<IDispatch> d;
+    ASSERT_EQ(CoCreateInstance(CLSID_GlimForm, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch, d.out()), S_OK);
+    Com<ISpecifyPropertyPages> offered;
+    ASSERT_EQ(d->QueryInterface(IID_ISpecifyPropertyPages, offered.out()), S_OK);
+    CAUUID pages{};
+    ASSERT_EQ(offered->GetPages(&pages), S_OK);
+    ASSERT_EQ(pages.cElems, 1u);
+    EXPECT_TRUE(IsEqualCLSID(pages.pElems[0], CLSID_PropertyPage1));
+    CoTaskMemFree(pages.pElems);
+
+    const struct {
+        const CLSID* clsid;
+        const wchar_t* title;
+    } served[] = {{&CLSID_PropertyPage1, L"PropertyPage1"}, {&CLSID_PropertyPage2, L"PropertyPage2"}};
+    for (const auto& s : served) {
+        SCOPED_TRACE(testing::Message() << s.title);
+        Com<IPropertyPage> page;
+        ASSERT_EQ(CoCreateInstance(*s.clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IPropertyPage, page.out()),
+                  S_OK);
+        PROPPAGEINFO info{};
+        ASSERT_EQ(page->GetPageInfo(&info), S_OK);
+        EXPECT_STREQ(info.pszTitle, s.title);
+        EXPECT_GT(info.size.cx, 0);
+        CoTaskMemFree(info.pszTitle);
+        IUnknown* objects[] = {d.p};
+        EXPECT_EQ(page->SetObjects(1, objects), S_OK);
+        // Shown in a frame the way a designer does it, and taken down again.
+        glimtest::TestWindow frame;
+        const RECT where{10, 10, 200, 150};
+        ASSERT_EQ(page->Activate(frame, &where, TRUE), S_OK);
+        const HWND shown = GetWindow(frame, GW_CHILD);
+        ASSERT_NE(shown, nullptr);
+        EXPECT_EQ(page->Show(SW_SHOW), S_OK);
+        EXPECT_TRUE(GetWindowLongA(shown, GWL_STYLE) & WS_VISIBLE);
+        EXPECT_EQ(page->IsPageDirty(), S_FALSE) << "nothing to apply";
+        EXPECT_EQ(page->Apply(), S_OK);
+        EXPECT_EQ(page->Deactivate(), S_OK);
+        EXPECT_FALSE(IsWindow(shown));
+        EXPECT_EQ(page->SetObjects(0, nullptr), S_OK);
+    }
 }
 
 TEST_F(GlimFormTest, DispatchByNameAndByIdentifierWithBadInputRefused) {

@@ -17,60 +17,6 @@
 namespace skintest {
 namespace {
 
-// The pixels of a window, frame included, as painted now.
-class WindowShot {
-  public:
-    explicit WindowShot(HWND hWnd) {
-        RECT wr{};
-        GetWindowRect(hWnd, &wr);
-        width_ = wr.right - wr.left;
-        height_ = wr.bottom - wr.top;
-        pixels_.resize(static_cast<size_t>(width_) * static_cast<size_t>(height_));
-        HDC windowDC = GetWindowDC(hWnd);
-        HDC mem = CreateCompatibleDC(windowDC);
-        HBITMAP bmp = CreateCompatibleBitmap(windowDC, width_, height_);
-        HGDIOBJ old = SelectObject(mem, bmp);
-        BitBlt(mem, 0, 0, width_, height_, windowDC, 0, 0, SRCCOPY);
-        SelectObject(mem, old);
-        BITMAPINFO bi{};
-        bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-        bi.bmiHeader.biWidth = width_;
-        bi.bmiHeader.biHeight = -height_;
-        bi.bmiHeader.biPlanes = 1;
-        bi.bmiHeader.biBitCount = 32;
-        GetDIBits(mem, bmp, 0, static_cast<UINT>(height_), pixels_.data(), &bi, DIB_RGB_COLORS);
-        DeleteObject(bmp);
-        DeleteDC(mem);
-        ReleaseDC(hWnd, windowDC);
-    }
-    // As a COLORREF, so it compares with GetPixel's answers.
-    COLORREF At(int x, int y) const {
-        if (x < 0 || y < 0 || x >= width_ || y >= height_) return CLR_INVALID;
-        const DWORD p =
-            pixels_[static_cast<size_t>(y) * static_cast<size_t>(width_) + static_cast<size_t>(x)];
-        return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
-    }
-    int Width() const { return width_; }
-
-  private:
-    int width_ = 0, height_ = 0;
-    std::vector<DWORD> pixels_;
-};
-
-void SendButton(DWORD flags) {
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dwFlags = flags;
-    SendInput(1, &in, sizeof in);
-}
-
-void MoveTo(HWND hWnd, POINT windowPoint) {
-    RECT wr{};
-    GetWindowRect(hWnd, &wr);
-    SetCursorPos(wr.left + windowPoint.x, wr.top + windowPoint.y);
-    glimtest::PumpPending();
-}
-
 // A popup menu opened on this thread, caught from inside its modal loop and
 // closed again.
 HMENU gOpened = nullptr;
@@ -107,43 +53,6 @@ HMENU PressAndCatch(HWND hWnd, POINT windowPoint, DWORD waitMs = 3000) {
     SendButton(MOUSEEVENTF_LEFTUP);
     glimtest::PumpFor(30);
     return gSeen ? gOpened : nullptr;
-}
-
-// Column ranges of the bar items: pixels of the menu band that differ from
-// the caption artwork under them, grouped where gaps are narrow.
-struct Span {
-    int left, right, top, bottom;
-};
-
-std::vector<Span> PaintedBarItems(HWND hWnd, const PictureReader& caption) {
-    const WindowShot shot(hWnd);
-    const int capH = caption.Height();
-    constexpr int kBandTop = 30;
-    const int limit = shot.Width() / 2;
-    std::vector<Span> items;
-    int gap = 100;
-    for (int x = 10; x < limit; ++x) {
-        // The strip under the bar: the left part, then 52-pixel middle tiles.
-        const int artX = x < 90 ? x : 91 + (x - 90) % 52;
-        int top = -1, bottom = -1;
-        for (int y = kBandTop; y < capH; ++y) {
-            const COLORREF c = shot.At(x, y);
-            if (c == caption.At(artX, y) || c == caption.At(400 + artX, y)) continue;
-            if (top < 0) top = y;
-            bottom = y;
-        }
-        if (top < 0) {
-            ++gap;
-            continue;
-        }
-        if (gap > 6 || items.empty()) items.push_back(Span{x, x, top, bottom});
-        Span& s = items.back();
-        s.right = x;
-        s.top = std::min(s.top, top);
-        s.bottom = std::max(s.bottom, bottom);
-        gap = 0;
-    }
-    return items;
 }
 
 // Top-left of the close glyph as painted: the window cell that equals the

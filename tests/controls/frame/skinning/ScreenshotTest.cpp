@@ -86,24 +86,25 @@ TEST(Screenshots, OneSkinnedFormPerSkinWithItsMenuOpen) {
         short idx = s;
         ASSERT_EQ(form.LoadSkin(idx), S_OK);
         SetForegroundWindow(form.hWnd());
+        // The cursor off the bar, so that no item is painted hot yet.
+        MoveTo(form.hWnd(), POINT{200, 150});
         RedrawWindow(form.hWnd(), nullptr, nullptr,
                      RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-        glimtest::PumpFor(50);
+        glimtest::PumpFor(120);
         GetWindowRect(form.hWnd(), &gShotRect);
 
-        // Press on the first item of the skinned bar: it lies in the band
-        // below the caption text, left in the caption strip.
-        POINT item{gShotRect.left + 34, gShotRect.top + 37};
-        SetCursorPos(item.x, item.y);
-        POINT client = item;
-        ScreenToClient(form.hWnd(), &client);
+        // A real press on the first item of the skinned bar, where it was painted.
+        const PictureReader caption(SkinBitmap(glim::skinres::Caption(s)));
+        const std::vector<Span> items = PaintedBarItems(form.hWnd(), caption);
+        ASSERT_FALSE(items.empty());
+        MoveTo(form.hWnd(),
+               POINT{(items[0].left + items[0].right) / 2, (items[0].top + items[0].bottom) / 2});
         gShot = skingen::Raster();
         const UINT_PTR shoot = SetTimer(nullptr, 0, 50, &ShootPopup);
         const UINT_PTR giveUp = SetTimer(nullptr, 0, 4000, &GiveUp);
-        SendMessageA(form.hWnd(), WM_LBUTTONDOWN, MK_LBUTTON,
-                     MAKELPARAM(static_cast<WORD>(client.x), static_cast<WORD>(client.y)));
-        SendMessageA(form.hWnd(), WM_LBUTTONUP, 0,
-                     MAKELPARAM(static_cast<WORD>(client.x), static_cast<WORD>(client.y)));
+        SendButton(MOUSEEVENTF_LEFTDOWN);
+        glimtest::PumpUntil([] { return gShot.Width() > 0; }, 5000);
+        SendButton(MOUSEEVENTF_LEFTUP);
         KillTimer(nullptr, shoot);
         KillTimer(nullptr, giveUp);
         glimtest::PumpPending();

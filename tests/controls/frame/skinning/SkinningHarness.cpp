@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "GlimFormControl.h"
 #include "Settings.h"
 #include "pump.h"
@@ -200,6 +202,51 @@ double FrameMatch(HWND hWnd, const PictureReader& caption, const PictureReader& 
     ReleaseDC(hWnd, dc);
     const int caption_ = active > inactive ? active : inactive;
     return total + sideTotal ? static_cast<double>(caption_ + sides) / (total + sideTotal) : 0.0;
+}
+
+void SendButton(DWORD flags) {
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dwFlags = flags;
+    SendInput(1, &in, sizeof in);
+}
+
+void MoveTo(HWND hWnd, POINT windowPoint) {
+    RECT wr{};
+    GetWindowRect(hWnd, &wr);
+    SetCursorPos(wr.left + windowPoint.x, wr.top + windowPoint.y);
+    glimtest::PumpPending();
+}
+
+std::vector<Span> PaintedBarItems(HWND hWnd, const PictureReader& caption) {
+    const WindowShot shot(hWnd);
+    const int capH = caption.Height();
+    constexpr int kBandTop = 30;
+    const int limit = shot.Width() / 2;
+    std::vector<Span> items;
+    int gap = 100;
+    for (int x = 10; x < limit; ++x) {
+        // The strip under the bar: the left part, then 52-pixel middle tiles.
+        const int artX = x < 90 ? x : 91 + (x - 90) % 52;
+        int top = -1, bottom = -1;
+        for (int y = kBandTop; y < capH; ++y) {
+            const COLORREF c = shot.At(x, y);
+            if (c == caption.At(artX, y) || c == caption.At(400 + artX, y)) continue;
+            if (top < 0) top = y;
+            bottom = y;
+        }
+        if (top < 0) {
+            ++gap;
+            continue;
+        }
+        if (gap > 6 || items.empty()) items.push_back(Span{x, x, top, bottom});
+        Span& s = items.back();
+        s.right = x;
+        s.top = std::min(s.top, top);
+        s.bottom = std::max(s.bottom, bottom);
+        gap = 0;
+    }
+    return items;
 }
 
 std::string StoredIdx() {

@@ -252,7 +252,7 @@ LRESULT cNCCalcSize::WindowProc(HWND hWnd, UINT iMsg, WPARAM wParam, LPARAM lPar
             Ref<INCAreaModifier> implementation;
             if (GetImplementation(implementation)) {
                 RECT r{};
-                const POINT p = CursorRelativeTo(window_, r);
+                const POINT p = RelativeTo(window_, CursorPosition(), r);
                 long code = HTCLIENT;
                 implementation->HitTest(p.x, p.y, code);
             }
@@ -439,7 +439,7 @@ void cNCCalcSize::CancelButtonPress() {
     Ref<INCAreaModifier> implementation;
     if (!GetImplementation(implementation)) return;
     RECT r{};
-    CursorRelativeTo(window_, r);
+    RelativeTo(window_, CursorPosition(), r);
     const NonClientDC dc(window_);
     // A point outside every button: nothing runs, everything is disarmed.
     implementation->NCMouseUp(-1, -1, dc.get(), r.left, r.top, r.right, r.bottom);

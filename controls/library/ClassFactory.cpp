@@ -3,9 +3,24 @@
 #include "ControlBase.h"
 #include "ModuleLocks.h"
 
+#include <utility>
+
 namespace glim {
 
-ClassFactory::ClassFactory(const ControlClass& cls) : cls_(cls) {
+ClassFactory::ClassFactory(const ControlClass& cls)
+    : ClassFactory([&cls](REFIID iid, void** ppv) {
+          ControlBase* control = nullptr;
+          const HRESULT made = ComCall(iid, [&] { control = cls.create(); });
+          if (FAILED(made)) return made;
+          // The first reference, so a failed QueryInterface ends the instance.
+          IUnknown* unk = control->Unknown();
+          unk->AddRef();
+          const HRESULT hr = unk->QueryInterface(iid, ppv);
+          unk->Release();
+          return hr;
+      }) {}
+
+ClassFactory::ClassFactory(Creator create) : create_(std::move(create)) {
     LockModule();
 }
 ClassFactory::~ClassFactory() {
@@ -37,15 +52,7 @@ STDMETHODIMP ClassFactory::CreateInstance(IUnknown* outer, REFIID iid, void** pp
     if (!ppv) return E_POINTER;
     *ppv = nullptr;
     if (outer) return CLASS_E_NOAGGREGATION;
-    ControlBase* control = nullptr;
-    const HRESULT made = ComCall(iid, [&] { control = cls_.create(); });
-    if (FAILED(made)) return made;
-    // The first reference, so a failed QueryInterface ends the instance.
-    IUnknown* unk = control->Unknown();
-    unk->AddRef();
-    const HRESULT hr = unk->QueryInterface(iid, ppv);
-    unk->Release();
-    return hr;
+    return create_(iid, ppv);
 }
 
 STDMETHODIMP ClassFactory::LockServer(BOOL lock) {

@@ -1,15 +1,21 @@
 #pragma once
-// The class factory handed out for one control class.
+// The class factory handed out for one class the library serves.
 #include "ComPtr.h"
 #include "ControlClass.h"
 
 #include <unknwn.h>
 
+#include <functional>
+
 namespace glim {
 
 class ClassFactory final : public IClassFactory {
   public:
+    // A new instance answering iid, its only reference in *ppv.
+    using Creator = std::function<HRESULT(REFIID iid, void** ppv)>;
+
     explicit ClassFactory(const ControlClass& cls);
+    explicit ClassFactory(Creator create);
 
     STDMETHODIMP QueryInterface(REFIID iid, void** ppv) override;
     STDMETHODIMP_(ULONG) AddRef() override;
@@ -20,7 +26,7 @@ class ClassFactory final : public IClassFactory {
   private:
     ~ClassFactory();
 
-    const ControlClass& cls_;
+    Creator create_;
     ULONG refs_ = 0;
 };
 

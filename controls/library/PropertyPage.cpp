@@ -1,5 +1,6 @@
 #include "PropertyPage.h"
 
+#include "ClassFactory.h"
 #include "GlimFormControl.h"
 #include "ModuleLocks.h"
 #include "Text.h"
@@ -14,45 +15,6 @@ const PropertyPageClass* const kPages[] = {&kPage1, &kPage2};
 
 // The size a designer gives the page, in pixels.
 constexpr SIZE kPageSize{320, 240};
-
-class PageFactory final : public IClassFactory {
-  public:
-    explicit PageFactory(const PropertyPageClass& cls) : cls_(cls) { LockModule(); }
-    STDMETHODIMP QueryInterface(REFIID iid, void** ppv) override {
-        if (!ppv) return E_POINTER;
-        *ppv = nullptr;
-        if (iid != IID_IUnknown && iid != IID_IClassFactory) return E_NOINTERFACE;
-        *ppv = static_cast<IClassFactory*>(this);
-        AddRef();
-        return S_OK;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return ++refs_; }
-    STDMETHODIMP_(ULONG) Release() override {
-        const ULONG r = --refs_;
-        if (!r) delete this;
-        return r;
-    }
-    STDMETHODIMP CreateInstance(IUnknown* outer, REFIID iid, void** ppv) override {
-        if (!ppv) return E_POINTER;
-        *ppv = nullptr;
-        if (outer) return CLASS_E_NOAGGREGATION;
-        // The first reference, so a failed QueryInterface ends the page.
-        const ComPtr<PropertyPage> page(new PropertyPage(cls_));
-        return page->QueryInterface(iid, ppv);
-    }
-    STDMETHODIMP LockServer(BOOL lock) override {
-        if (lock)
-            LockModule();
-        else
-            UnlockModule();
-        return S_OK;
-    }
-
-  private:
-    ~PageFactory() { UnlockModule(); }
-    const PropertyPageClass& cls_;
-    ULONG refs_ = 0;
-};
 
 } // namespace
 
@@ -72,7 +34,11 @@ HRESULT GetPropertyPageClassObject(REFCLSID clsid, REFIID iid, void** ppv) {
     *ppv = nullptr;
     const PropertyPageClass* cls = FindPropertyPageClass(clsid);
     if (!cls) return CLASS_E_CLASSNOTAVAILABLE;
-    const ComPtr<PageFactory> factory(new PageFactory(*cls));
+    const ComPtr<ClassFactory> factory(new ClassFactory([cls](REFIID pageIid, void** page) {
+        // The first reference, so a failed QueryInterface ends the page.
+        const ComPtr<PropertyPage> made(new PropertyPage(*cls));
+        return made->QueryInterface(pageIid, page);
+    }));
     return factory->QueryInterface(iid, ppv);
 }
 

@@ -15,14 +15,8 @@ namespace {
 
 // One line per built control class.
 const ControlClass* const kClasses[] = {
-    &GlimForm::kClass,
-    &GlimContainr::kClass,
-    &GlimButton::kClass,
-    &GlimPressBar::kClass,
-    &GlimCheck::kClass,
-    &GlimOption::kClass,
-    &GlimToolTip::kClass,
-    &GlimSlider::kClass,
+    &GlimForm::kClass,  &GlimContainr::kClass, &GlimButton::kClass,  &GlimPressBar::kClass,
+    &GlimCheck::kClass, &GlimOption::kClass,   &GlimToolTip::kClass, &GlimSlider::kClass,
 };
 
 } // namespace

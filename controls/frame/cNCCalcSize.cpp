@@ -16,7 +16,7 @@ constexpr UINT kMessages[] = {
     WM_NCHITTEST, WM_SETCURSOR, WM_INITMENU, WM_INITMENUPOPUP, WM_STYLECHANGED, WM_SETTEXT, WM_ACTIVATEAPP,
     WM_ENTERMENULOOP, WM_EXITMENULOOP, WM_SIZE, WM_DESTROY,
     // A title-button press holds the capture: its release and moves come as client messages.
-    WM_LBUTTONUP, WM_MOUSEMOVE, WM_CAPTURECHANGED};
+    WM_LBUTTONUP, WM_MOUSEMOVE, WM_CAPTURECHANGED, WM_LBUTTONDOWN};
 
 constexpr UINT kFrameChangedFlags =
     SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED | SWP_NOOWNERZORDER;
@@ -240,6 +240,26 @@ LRESULT cNCCalcSize::WindowProc(HWND hWnd, UINT iMsg, WPARAM wParam, LPARAM lPar
     case WM_NCLBUTTONUP:
         OnNCLButtonUp();
         return 0;
+    case WM_LBUTTONDOWN: {
+        // A press queued while a title-button press held the capture comes
+        // as a client message even when it lies on a title button.
+        Ref<INCAreaModifier> implementation;
+        if (bButtonArmed_ || !GetImplementation(implementation)) return 0;
+        RECT r{};
+        const POINT p = RelativeTo(window_, CursorPosition(), r);
+        POINT client = CursorPosition();
+        ScreenToClient(window_, &client);
+        RECT cr{};
+        GetClientRect(window_, &cr);
+        if (PtInRect(&cr, client)) return 0;
+        bool handled = false;
+        {
+            const NonClientDC dc(window_);
+            implementation->NCMouseDown(p.x, p.y, handled, dc.get(), r.left, r.top, r.right, r.bottom);
+        }
+        if (handled) ArmButtonPress();
+        return 0;
+    }
     case WM_LBUTTONUP:
         // The release of a title-button press, wherever it happens.
         if (!bButtonArmed_) return CallOldWindowProc(hWnd, iMsg, wParam, lParam);

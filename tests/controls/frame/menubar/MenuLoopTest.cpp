@@ -172,6 +172,10 @@ TEST_F(MenuLoop, TwoBarItemsWithOneMnemonicOpenInTurn) {
 }
 
 TEST_F(MenuLoop, ArrowKeysSwitchBetweenBarItemsWithWrapAround) {
+    // Keys only: a cursor left over a bar item would switch popups by itself.
+    RECT wr{};
+    GetWindowRect(host.hwnd(), &wr);
+    SetCursorPos(wr.right + 150, wr.bottom + 150);
     MenuScript script(host.hwnd());
     script.Key(VK_DOWN, [&] { return IsOpen(file); })
         .Key(VK_LEFT, [&] { return LastSelect(1, 0, file); }) // top popup of item 1: Left wraps to the last

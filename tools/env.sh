@@ -227,6 +227,11 @@ glim_start_wine() {
         "$WINELOADER" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' \
             /v "宋体" /t REG_SZ /d "WenQuanYi Micro Hei" /f >/dev/null 2>&1 || true
     fi
+    # Wine draws its own title buttons in Marlett but does not look in the
+    # folder Debian installs it to; without a copy they show as "0 1 r".
+    if [ -f /usr/share/wine/fonts/marlett.ttf ] && [ ! -f "$prefix/drive_c/windows/Fonts/marlett.ttf" ]; then
+        cp /usr/share/wine/fonts/marlett.ttf "$prefix/drive_c/windows/Fonts/" || true
+    fi
     # A screen of our own has no window manager: with windows left to one,
     # Wine would wait two seconds for it at every top-level window destroyed.
     # On a person's desktop the window manager keeps them.

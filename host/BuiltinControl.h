@@ -28,6 +28,27 @@ class BuiltinControl {
 // Registers a window class of the host's controls once (arrow cursor).
 void EnsureWindowClass(const char* name, WNDPROC proc);
 
+// The window procedure of a host control that paints its whole client area
+// with T::Paint, reaching the object through GWLP_USERDATA.
+template <class T>
+LRESULT CALLBACK PaintedWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    auto* self = reinterpret_cast<T*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    switch (msg) {
+    case WM_ERASEBKGND:
+        return 1; // the paint fills the whole client area
+    case WM_PAINT:
+        if (self) {
+            PAINTSTRUCT ps;
+            HDC dc = BeginPaint(hwnd, &ps);
+            self->Paint(dc);
+            EndPaint(hwnd, &ps);
+            return 0;
+        }
+        break;
+    }
+    return DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
 // The letter after the first single "&" of a caption, lower case; 0 if none.
 char AccessKeyOf(const std::string& caption);
 

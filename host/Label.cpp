@@ -57,7 +57,7 @@ ComPtr<ITypeInfo> Label::TypeInfo() {
 }
 
 HWND Label::CreateWindowIn(HWND parent, const RECT& px, HostForm* form) {
-    EnsureWindowClass(kClass, WindowProc);
+    EnsureWindowClass(kClass, PaintedWindowProc<Label>);
     form_ = form;
     // Clipped by its siblings: the controls above it keep their own pixels.
     hwnd_ = CreateWindowExA(0, kClass, caption_.c_str(), WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, px.left,
@@ -129,24 +129,6 @@ void Label::Paint(HDC dc) const {
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, Translate(foreColor_));
     DrawTextA(dc, caption_.c_str(), static_cast<int>(caption_.size()), &rc, DT_LEFT | DT_WORDBREAK);
-}
-
-LRESULT CALLBACK Label::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    auto* self = reinterpret_cast<Label*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-    switch (msg) {
-    case WM_ERASEBKGND:
-        return 1; // the paint fills the whole client area
-    case WM_PAINT:
-        if (self) {
-            PAINTSTRUCT ps;
-            HDC dc = BeginPaint(hwnd, &ps);
-            self->Paint(dc);
-            EndPaint(hwnd, &ps);
-            return 0;
-        }
-        break;
-    }
-    return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
 
 } // namespace glim::host

@@ -7,6 +7,8 @@ namespace glim::host {
 
 class Label : public DispatchObject<Label>, public BuiltinControl {
   public:
+    // Draws the whole client area; called by the window procedure.
+    void Paint(HDC dc) const;
     static ComPtr<Label> Create();
     void* Find(REFIID iid) { return FindDispatch(iid); }
 
@@ -29,9 +31,7 @@ class Label : public DispatchObject<Label>, public BuiltinControl {
   private:
     Label();
     ~Label() override;
-    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     void PaintParentBackground(HDC dc) const;
-    void Paint(HDC dc) const;
 
     HWND hwnd_ = nullptr;              // the label's window
     HostForm* form_ = nullptr;         // gives the font; uncounted, the form outlives its controls

@@ -52,7 +52,7 @@ ComPtr<ITypeInfo> PictureBox::TypeInfo() {
 }
 
 HWND PictureBox::CreateWindowIn(HWND parent, const RECT& px, HostForm*) {
-    EnsureWindowClass(kClass, WindowProc);
+    EnsureWindowClass(kClass, PaintedWindowProc<PictureBox>);
     hwnd_ = CreateWindowExA(borderStyle_ ? WS_EX_CLIENTEDGE : 0, kClass, "", WS_CHILD | WS_VISIBLE, px.left,
                             px.top, px.right - px.left, px.bottom - px.top, parent, nullptr,
                             GetModuleHandleA(nullptr), nullptr);
@@ -98,24 +98,6 @@ void PictureBox::Paint(HDC dc) const {
     const int py = MulDiv(h, GetDeviceCaps(dc, LOGPIXELSY), 2540);
     // Picture rows run bottom-up in HIMETRIC.
     picture->Render(dc, 0, 0, px, py, 0, h, w, -h, nullptr);
-}
-
-LRESULT CALLBACK PictureBox::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    auto* self = reinterpret_cast<PictureBox*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-    switch (msg) {
-    case WM_ERASEBKGND:
-        return 1; // the paint fills the whole client area
-    case WM_PAINT:
-        if (self) {
-            PAINTSTRUCT ps;
-            HDC dc = BeginPaint(hwnd, &ps);
-            self->Paint(dc);
-            EndPaint(hwnd, &ps);
-            return 0;
-        }
-        break;
-    }
-    return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
 
 } // namespace glim::host

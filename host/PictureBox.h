@@ -10,6 +10,8 @@ namespace glim::host {
 
 class PictureBox : public DispatchObject<PictureBox>, public BuiltinControl {
   public:
+    // Draws the whole client area; called by the window procedure.
+    void Paint(HDC dc) const;
     static ComPtr<PictureBox> Create();
     void* Find(REFIID iid) { return FindDispatch(iid); }
 
@@ -31,8 +33,6 @@ class PictureBox : public DispatchObject<PictureBox>, public BuiltinControl {
   private:
     PictureBox();
     ~PictureBox() override;
-    void Paint(HDC dc) const;
-    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
     HWND hwnd_ = nullptr;              // the picture box's window
     ComPtr<IPictureDisp> picture_;     // what it shows; may be empty

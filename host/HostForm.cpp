@@ -4,6 +4,7 @@
 #include "ControlsCollection.h"
 #include "Extender.h"
 #include "Handles.h"
+#include "OleColor.h"
 #include "LateBound.h"
 #include "Text.h"
 #include "TypeNameInfo.h"
@@ -35,11 +36,6 @@ double ScreenTwipsPerPixel(int axis) {
     return dpi > 0 ? 1440.0 / dpi : 15.0;
 }
 
-COLORREF Translate(OLE_COLOR c) {
-    COLORREF rgb = 0;
-    if (FAILED(OleTranslateColor(c, nullptr, &rgb))) rgb = 0;
-    return rgb;
-}
 } // namespace
 
 double HostForm::TwipsPerPixelX() {
@@ -646,7 +642,8 @@ void HostForm::CloseSites() {
 void HostForm::Paint(HDC dc) {
     RECT rc;
     GetClientRect(hwnd_, &rc);
-    OwnedBrush brush(CreateSolidBrush(Translate(backColor_)));
+    // Host properties store any colour; one that cannot be translated paints black.
+    OwnedBrush brush(CreateSolidBrush(TranslateColor(backColor_).value_or(0)));
     FillRect(dc, &rc, brush.get());
 }
 

@@ -2,6 +2,7 @@
 
 #include "Handles.h"
 #include "HostForm.h"
+#include "OleColor.h"
 #include "TypeNameInfo.h"
 
 #include <olectl.h>
@@ -13,11 +14,6 @@ const char* const kClass = "GlimHostLabel";
 const DISPID kCaption = 0, kBackColor = DISPID_BACKCOLOR, kForeColor = DISPID_FORECOLOR,
              kBackStyle = DISPID_BACKSTYLE;
 
-COLORREF Translate(OLE_COLOR c) {
-    COLORREF rgb = 0;
-    if (FAILED(OleTranslateColor(c, nullptr, &rgb))) rgb = 0;
-    return rgb;
-}
 } // namespace
 
 ComPtr<Label> Label::Create() {
@@ -119,15 +115,16 @@ void Label::PaintParentBackground(HDC dc) const {
 void Label::Paint(HDC dc) const {
     RECT rc;
     GetClientRect(hwnd_, &rc);
+    // Host properties store any colour; one that cannot be translated paints black.
     if (backStyle_) {
-        OwnedBrush back(CreateSolidBrush(Translate(backColor_)));
+        OwnedBrush back(CreateSolidBrush(TranslateColor(backColor_).value_or(0)));
         FillRect(dc, &rc, back.get());
     } else {
         PaintParentBackground(dc);
     }
     SelectGuard font(dc, form_ ? form_->FontHandle() : nullptr);
     SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, Translate(foreColor_));
+    SetTextColor(dc, TranslateColor(foreColor_).value_or(0));
     DrawTextA(dc, caption_.c_str(), static_cast<int>(caption_.size()), &rc, DT_LEFT | DT_WORDBREAK);
 }
 

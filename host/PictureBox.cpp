@@ -1,6 +1,7 @@
 #include "PictureBox.h"
 
 #include "Handles.h"
+#include "OleColor.h"
 #include "TypeNameInfo.h"
 #include "GlimError.h"
 
@@ -9,12 +10,6 @@ namespace glim::host {
 namespace {
 const char* const kClass = "GlimHostPictureBox";
 const DISPID kPicture = 0, kBackColor = DISPID_BACKCOLOR, kBorderStyle = DISPID_BORDERSTYLE;
-
-COLORREF Translate(OLE_COLOR c) {
-    COLORREF rgb = 0;
-    if (FAILED(OleTranslateColor(c, nullptr, &rgb))) rgb = 0;
-    return rgb;
-}
 
 ComPtr<IPictureDisp> PictureOf(const Variant& v) {
     ComPtr<IPictureDisp> picture;
@@ -88,7 +83,8 @@ void PictureBox::SetPicture(IPictureDisp* picture) {
 void PictureBox::Paint(HDC dc) const {
     RECT rc;
     GetClientRect(hwnd_, &rc);
-    OwnedBrush back(CreateSolidBrush(Translate(backColor_)));
+    // Host properties store any colour; one that cannot be translated paints black.
+    OwnedBrush back(CreateSolidBrush(TranslateColor(backColor_).value_or(0)));
     FillRect(dc, &rc, back.get());
     auto picture = picture_.As<IPicture>();
     OLE_XSIZE_HIMETRIC w = 0;

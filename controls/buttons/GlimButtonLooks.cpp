@@ -1,6 +1,7 @@
 #include "GlimButtonLooks.h"
 
 #include "Conversions.h"
+#include "OleColor.h"
 #include "PictureClip.h"
 #include "Pictures.h"
 #include "Surface.h"
@@ -711,20 +712,15 @@ COLORREF GlimButton_TintColor(COLORREF c, long k) {
     return static_cast<COLORREF>(tint(Red(c)) + tint(Green(c)) * 0x100 + tint(Blue(c)) * 0x10000);
 }
 
-COLORREF GlimButton_TranslateColor(OLE_COLOR c) {
-    COLORREF rgb = 0;
-    if (FAILED(OleTranslateColor(c, nullptr, &rgb))) return 0;
-    return rgb;
-}
-
 GlimButtonPalette GlimButton_ComputeColors(const GlimButtonFace& f, HWND parent) {
     GlimButtonPalette p;
     auto S = [&](COLORREF c, long d) { return GlimButton_ShiftColor(c, d, false, f.SoftBevel); };
     switch (f.ColorScheme) {
     case kCustom:
-        p.face = GlimButton_TranslateColor(f.BackColor);
-        p.text = GlimButton_TranslateColor(f.ForeColor);
-        p.textOver = GlimButton_TranslateColor(f.ForeOver);
+        // A custom colour that cannot be translated paints black.
+        p.face = TranslateColor(f.BackColor).value_or(0);
+        p.text = TranslateColor(f.ForeColor).value_or(0);
+        p.textOver = TranslateColor(f.ForeOver).value_or(0);
         p.shadow = S(p.face, -64);
         p.light = S(p.face, 31);
         p.highlight = S(p.face, 47);
@@ -765,7 +761,7 @@ GlimButtonPalette GlimButton_ComputeColors(const GlimButtonFace& f, HWND parent)
         p.accentLight = GlimButton_TintColor(p.accent, 176);
         break;
     }
-    p.mask = GlimButton_TranslateColor(f.MaskColor);
+    p.mask = TranslateColor(f.MaskColor).value_or(0);
     p.xpFace = GlimButton_ShiftColor(p.face, 48, f.ButtonType == kLookWinXP, f.SoftBevel);
     return p;
 }

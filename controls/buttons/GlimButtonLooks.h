@@ -100,8 +100,6 @@ struct GlimButtonFace {
 // Colour arithmetic of the looks.
 COLORREF GlimButton_ShiftColor(COLORREF c, long d, bool proportional, bool softBevel);
 COLORREF GlimButton_TintColor(COLORREF c, long k);
-// OleTranslateColor, black when the colour cannot be translated.
-COLORREF GlimButton_TranslateColor(OLE_COLOR c);
 // The palette for the scheme; parent is asked for its text colour under Use Container.
 GlimButtonPalette GlimButton_ComputeColors(const GlimButtonFace& f, HWND parent);
 

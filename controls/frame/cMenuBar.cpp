@@ -6,8 +6,8 @@
 #include "Fonts.h"
 #include "Handles.h"
 #include "MSubclass.h"
+#include "OleColor.h"
 #include "Pictures.h"
-#include "TranslateColor.h"
 #include "cToolbarMenu.h"
 
 namespace glim {
@@ -160,8 +160,10 @@ void cMenuBar::Render(HFONT hFnt, HDC lhDC, long lLeft, long lTop, long lWidth, 
         const bool selected = k == selectedItem_;
         const bool hover = k == hoverItem_;
         RECT drawAt = text;
+        // The bar's colours are the skin's and the system's; one that could
+        // not be translated would reach GDI as CLR_INVALID.
         if (selected || hover) {
-            SetTextColor(mdc, static_cast<COLORREF>(TranslateColor(colors_[1], nullptr)));
+            SetTextColor(mdc, TranslateColor(colors_[1]).value_or(CLR_INVALID));
             if (selected && hover) {
                 DrawEdge(mdc, &item, BDR_RAISEDINNER, BF_RECT);
                 OffsetRect(&drawAt, 1, 1);
@@ -171,7 +173,7 @@ void cMenuBar::Render(HFONT hFnt, HDC lhDC, long lLeft, long lTop, long lWidth, 
                 DrawEdge(mdc, &item, EDGE_RAISED, BF_RECT);
             }
         } else {
-            SetTextColor(mdc, static_cast<COLORREF>(TranslateColor(colors_[0], nullptr)));
+            SetTextColor(mdc, TranslateColor(colors_[0]).value_or(CLR_INVALID));
         }
         DrawTextA(mdc, caption.c_str(), -1, &drawAt, DT_SINGLELINE);
 
@@ -745,20 +747,20 @@ LRESULT cMenuBar::DrawItem(WPARAM wParam, LPARAM lParam) {
             if (look.right >= 0) C.right = look.right;
             const SelectGuard symbol(mdc, cMenuBar_GetSymbolFontHandle());
             C.top = 2;
-            SetTextColor(mdc, static_cast<COLORREF>(TranslateColor(kSysDkShadow3D, nullptr)));
+            SetTextColor(mdc, TranslateColor(kSysDkShadow3D).value_or(CLR_INVALID));
             cMenuBar_DrawItemText(mdc, "b", C, disabled, DT_SINGLELINE | DT_CENTER | DT_VCENTER);
             C.top = 4;
-            SetTextColor(mdc, static_cast<COLORREF>(TranslateColor(kSysHighlight3D, nullptr)));
+            SetTextColor(mdc, TranslateColor(kSysHighlight3D).value_or(CLR_INVALID));
             cMenuBar_DrawItemText(mdc, "b", C, disabled, DT_SINGLELINE | DT_CENTER | DT_VCENTER);
             C.top = 3;
-            SetTextColor(mdc, static_cast<COLORREF>(TranslateColor(look.tick, nullptr)));
+            SetTextColor(mdc, TranslateColor(look.tick).value_or(CLR_INVALID));
             cMenuBar_DrawItemText(mdc, "b", C, disabled, DT_SINGLELINE | DT_CENTER | DT_VCENTER);
         }
 
         RECT X = W;
         X.left = 25;
-        const COLORREF normal = static_cast<COLORREF>(TranslateColor(colors_[0], nullptr));
-        SetTextColor(mdc, static_cast<COLORREF>(TranslateColor(0xFFFFFF, nullptr)));
+        const COLORREF normal = TranslateColor(colors_[0]).value_or(CLR_INVALID);
+        SetTextColor(mdc, TranslateColor(0xFFFFFF).value_or(CLR_INVALID));
         cMenuBar_DrawItemText(mdc, rec.caption, X, disabled, DT_SINGLELINE | DT_VCENTER);
         if (!rec.shortcut.empty()) {
             X.left = 25 + rec.widestCaption + 8;
@@ -791,12 +793,12 @@ void cMenuBar::cMenuBar_DrawItemText(HDC hDC, const std::string& text, const REC
         return;
     }
     RECT r = rc;
-    SetTextColor(hDC, static_cast<COLORREF>(TranslateColor(kSysHighlight3D, nullptr)));
+    SetTextColor(hDC, TranslateColor(kSysHighlight3D).value_or(CLR_INVALID));
     r.left += 2;
     r.top += 2;
     DrawTextIn(hDC, text, r, format);
     r = rc;
-    SetTextColor(hDC, static_cast<COLORREF>(TranslateColor(kSysShadow3D, nullptr)));
+    SetTextColor(hDC, TranslateColor(kSysShadow3D).value_or(CLR_INVALID));
     r.left += 1;
     r.top += 1;
     DrawTextIn(hDC, text, r, format);

@@ -8,7 +8,7 @@
 #include "ComPtr.h"
 #include "GlimError.h"
 #include "Handles.h"
-#include "TranslateColor.h"
+#include "OleColor.h"
 
 namespace glim {
 
@@ -448,7 +448,7 @@ bool cNeoCaption::Compose(const FrameLook& look, long lLeft, long lTop, long lRi
         SetBkMode(strip, TRANSPARENT);
         long color = RGB(170, 180, 167);
         if (look.active) color = IsDarkTitleSkin(idx_) ? RGB(20, 20, 20) : 0xFFFFFF;
-        SetTextColor(strip, static_cast<COLORREF>(TranslateColor(static_cast<OLE_COLOR>(color), nullptr)));
+        SetTextColor(strip, TranslateColor(static_cast<OLE_COLOR>(color)).value_or(CLR_INVALID));
         if (!look.title.empty()) {
             RECT textRect{lLeft + 28, 8, lRight - 80, 8 + (capH - bh - 2) / 2};
             DrawTextA(strip, look.title.c_str(), -1, &textRect,

@@ -86,11 +86,11 @@ void frmAbout::PlainLabel::Draw(HDC dc) {
         return;
     }
     RECT r = PixelRect();
-    const OwnedBrush back(CreateSolidBrush(TranslateOleColor(BackColor())));
+    const OwnedBrush back(CreateSolidBrush(TranslateColorOrRaise(BackColor())));
     FillRect(dc, &r, back.get());
     const SelectGuard keep(dc, plain_.get());
     SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, TranslateOleColor(ForeColor()));
+    SetTextColor(dc, TranslateColorOrRaise(ForeColor()));
     DrawTextA(dc, Caption().c_str(), static_cast<int>(Caption().size()), &r,
               DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
 }

@@ -2,9 +2,9 @@
 
 #include "Conversions.h"
 #include "Fonts.h"
+#include "OleColor.h"
 #include "SkinResourceIds.h"
 #include "Text.h"
-#include "TranslateColor.h"
 
 #include <algorithm>
 #include <cmath>
@@ -38,13 +38,13 @@ constexpr ContainrTheme kThemes[kContainrThemeCount] = {
 
 namespace id = dispid::GlimContainr;
 
-int RedOf(long c) {
+int RedOf(COLORREF c) {
     return static_cast<int>(c & 0xFF);
 }
-int GreenOf(long c) {
+int GreenOf(COLORREF c) {
     return static_cast<int>((c >> 8) & 0xFF);
 }
-int BlueOf(long c) {
+int BlueOf(COLORREF c) {
     return static_cast<int>((c >> 16) & 0xFF);
 }
 
@@ -60,9 +60,10 @@ const ContainrTheme& ContainrThemeColors(int theme) {
 }
 
 bool DrawVerticalGradient(Surface& s, OLE_COLOR light, OLE_COLOR dark, int y0, int y1, int w, int n) {
-    const long l = TranslateColor(light, nullptr);
-    const long d = TranslateColor(dark, nullptr);
-    if (l == -1 || d == -1 || n - 1 == 0) return false;
+    // Nothing is drawn from a colour that cannot be translated.
+    const std::optional<COLORREF> lc = TranslateColor(light), dc = TranslateColor(dark);
+    if (!lc || !dc || n - 1 == 0) return false;
+    const COLORREF l = *lc, d = *dc;
     // Single precision, as the stepping was always computed.
     const float steps = static_cast<float>(n - 1);
     const float stepR = static_cast<float>(RedOf(l) - RedOf(d)) / steps;

@@ -7,7 +7,7 @@
 #include "RuntimeErrors.h"
 #include "Screen.h"
 #include "SkinResourceIds.h"
-#include "TranslateColor.h"
+#include "OleColor.h"
 #include "frmShadow.h"
 
 #include <algorithm>
@@ -256,9 +256,9 @@ void frmToolTip::Paint() {
     s.Cls();
     long step = RoundToLong(155 / ((h / 15) / 2));
     auto k = static_cast<short>(step);
-    // Translated first, so a system colour starts from its own value.
-    long base = TranslateColor(BackColor(), nullptr);
-    if (base == -1) base = 0;
+    // Translated first, so a system colour starts from its own value; one
+    // that cannot be translated starts from black.
+    const COLORREF base = TranslateColor(BackColor()).value_or(0);
     const int r = static_cast<int>(base & 0xFF), g = static_cast<int>((base >> 8) & 0xFF),
               b = static_cast<int>((base >> 16) & 0xFF);
     const auto shade = [&](int offset) {

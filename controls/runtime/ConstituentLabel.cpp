@@ -36,13 +36,13 @@ void ConstituentLabel::SetBackStyle(short style) {
 }
 
 void ConstituentLabel::SetBackColor(OLE_COLOR c) {
-    TranslateOleColor(c);
+    TranslateColorOrRaise(c);
     backColor_ = c;
     Invalidate();
 }
 
 void ConstituentLabel::SetForeColor(OLE_COLOR c) {
-    TranslateOleColor(c);
+    TranslateColorOrRaise(c);
     foreColor_ = c;
     Invalidate();
 }
@@ -71,12 +71,12 @@ void ConstituentLabel::FitToText() {
 void ConstituentLabel::Draw(HDC dc) {
     RECT r = PixelRect();
     if (backStyle_ == 1) {
-        OwnedBrush back(CreateSolidBrush(TranslateOleColor(backColor_)));
+        OwnedBrush back(CreateSolidBrush(TranslateColorOrRaise(backColor_)));
         FillRect(dc, &r, back.get());
     }
     SelectGuard keep(dc, FontHandle(font_.get()));
     SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, TranslateOleColor(foreColor_));
+    SetTextColor(dc, TranslateColorOrRaise(foreColor_));
     DrawTextA(dc, caption_.c_str(), static_cast<int>(caption_.size()), &r, TextFlags());
 }
 

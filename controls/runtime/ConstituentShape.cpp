@@ -31,7 +31,7 @@ void ConstituentShape::SetBorderStyle(short style) {
 }
 
 void ConstituentShape::SetBorderColor(OLE_COLOR c) {
-    TranslateOleColor(c);
+    TranslateColorOrRaise(c);
     borderColor_ = c;
     Invalidate();
 }
@@ -49,13 +49,13 @@ void ConstituentShape::SetBackStyle(short style) {
 }
 
 void ConstituentShape::SetBackColor(OLE_COLOR c) {
-    TranslateOleColor(c);
+    TranslateColorOrRaise(c);
     backColor_ = c;
     Invalidate();
 }
 
 void ConstituentShape::SetFillColor(OLE_COLOR c) {
-    TranslateOleColor(c);
+    TranslateColorOrRaise(c);
     fillColor_ = c;
     Invalidate();
 }
@@ -103,14 +103,14 @@ void ConstituentShape::Draw(HDC dc) {
     const RECT inner{figure.left, figure.top, figure.right + 1, figure.bottom + 1};
     SelectGuard noPen(dc, GetStockObject(NULL_PEN));
     if (backStyle_ == 1) {
-        OwnedBrush back(CreateSolidBrush(TranslateOleColor(backColor_)));
+        OwnedBrush back(CreateSolidBrush(TranslateColorOrRaise(backColor_)));
         SelectGuard keep(dc, back.get());
         Outline(dc, inner);
     }
     if (fillStyle_ != 1) {
         static const int kHatch[] = {HS_HORIZONTAL, HS_VERTICAL, HS_BDIAGONAL,
                                      HS_FDIAGONAL,  HS_CROSS,    HS_DIAGCROSS};
-        const COLORREF rgb = TranslateOleColor(fillColor_);
+        const COLORREF rgb = TranslateColorOrRaise(fillColor_);
         OwnedBrush fill(fillStyle_ == 0 ? CreateSolidBrush(rgb)
                                         : CreateHatchBrush(kHatch[fillStyle_ - 2], rgb));
         SetBkMode(dc, TRANSPARENT);
@@ -120,7 +120,7 @@ void ConstituentShape::Draw(HDC dc) {
     if (borderStyle_ != 0) {
         static const int kPen[] = {PS_NULL,    PS_SOLID,      PS_DASH,       PS_DOT,
                                    PS_DASHDOT, PS_DASHDOTDOT, PS_INSIDEFRAME};
-        OwnedPen pen(CreatePen(kPen[borderStyle_], borderWidth_, TranslateOleColor(borderColor_)));
+        OwnedPen pen(CreatePen(kPen[borderStyle_], borderWidth_, TranslateColorOrRaise(borderColor_)));
         SelectGuard keepPen(dc, pen.get());
         SelectGuard keepBrush(dc, GetStockObject(NULL_BRUSH));
         Outline(dc, figure);

@@ -12,10 +12,10 @@
 
 namespace glim {
 
-COLORREF TranslateOleColor(OLE_COLOR c) {
-    COLORREF rgb = 0;
-    if (FAILED(OleTranslateColor(c, nullptr, &rgb))) RaiseError(kErrInvalidPropertyValue);
-    return rgb;
+COLORREF TranslateColorOrRaise(OLE_COLOR c) {
+    const std::optional<COLORREF> rgb = TranslateColor(c);
+    if (!rgb) RaiseError(kErrInvalidPropertyValue);
+    return *rgb;
 }
 
 Surface::Surface() {
@@ -43,7 +43,7 @@ void Surface::SetSize(int w, int h) {
         {
             SelectGuard sel(tmp.get(), fresh.get());
             RECT all{0, 0, cw, ch};
-            OwnedBrush back(CreateSolidBrush(TranslateOleColor(backColor_)));
+            OwnedBrush back(CreateSolidBrush(TranslateColorOrRaise(backColor_)));
             FillRect(tmp.get(), &all, back.get());
             if (bitmap_) BitBlt(tmp.get(), 0, 0, capWidth_, capHeight_, dc_.get(), 0, 0, SRCCOPY);
         }
@@ -59,7 +59,7 @@ void Surface::SetSize(int w, int h) {
 
 void Surface::Cls() {
     RECT all{0, 0, capWidth_, capHeight_};
-    OwnedBrush back(CreateSolidBrush(TranslateOleColor(backColor_)));
+    OwnedBrush back(CreateSolidBrush(TranslateColorOrRaise(backColor_)));
     FillRect(dc_.get(), &all, back.get());
     currentX_ = currentY_ = 0;
 }
@@ -102,7 +102,7 @@ double Surface::ScaleY(double value, short from, short to) {
 }
 
 void Surface::SetBackColor(OLE_COLOR c) {
-    TranslateOleColor(c); // refuse what cannot be drawn before storing
+    TranslateColorOrRaise(c); // refuse what cannot be drawn before storing
     backColor_ = c;
     Cls();
 }
@@ -112,7 +112,7 @@ void Surface::SetFont(IFontDisp* font) {
 }
 
 void Surface::Line(double x1, double y1, double x2, double y2, std::optional<OLE_COLOR> color) {
-    OwnedPen pen(CreatePen(PS_SOLID, 1, TranslateOleColor(color.value_or(foreColor_))));
+    OwnedPen pen(CreatePen(PS_SOLID, 1, TranslateColorOrRaise(color.value_or(foreColor_))));
     SelectGuard sel(dc_.get(), pen.get());
     MoveToEx(dc_.get(), RoundToLong(ToPixelsX(x1)), RoundToLong(ToPixelsY(y1)), nullptr);
     LineTo(dc_.get(), RoundToLong(ToPixelsX(x2)), RoundToLong(ToPixelsY(y2)));
@@ -121,7 +121,7 @@ void Surface::Line(double x1, double y1, double x2, double y2, std::optional<OLE
 }
 
 void Surface::Box(double x1, double y1, double x2, double y2, std::optional<OLE_COLOR> color, bool fill) {
-    const COLORREF rgb = TranslateOleColor(color.value_or(foreColor_));
+    const COLORREF rgb = TranslateColorOrRaise(color.value_or(foreColor_));
     RECT r{RoundToLong(ToPixelsX(std::min(x1, x2))), RoundToLong(ToPixelsY(std::min(y1, y2))),
            RoundToLong(ToPixelsX(std::max(x1, x2))) + 1, RoundToLong(ToPixelsY(std::max(y1, y2))) + 1};
     OwnedBrush brush(CreateSolidBrush(rgb));
@@ -186,7 +186,7 @@ double Surface::TextHeight(const std::string& text) const {
 
 void Surface::Print(const std::string& text) {
     SelectGuard sel(dc_.get(), FontHandle(font_.get()));
-    SetTextColor(dc_.get(), TranslateOleColor(foreColor_));
+    SetTextColor(dc_.get(), TranslateColorOrRaise(foreColor_));
     const int x = RoundToLong(ToPixelsX(currentX_)), y = RoundToLong(ToPixelsY(currentY_));
     TextOutA(dc_.get(), x, y, text.c_str(), static_cast<int>(text.size()));
     currentX_ = 0;

@@ -4,6 +4,7 @@
 // Coordinates are in the surface's scale (twips or pixels).
 #include "ComPtr.h"
 #include "Handles.h"
+#include "OleColor.h"
 
 #include <olectl.h>
 
@@ -89,7 +90,8 @@ class Surface {
     double currentY_ = 0;
 };
 
-// The RGB value of an OLE colour (system colours resolved).
-COLORREF TranslateOleColor(OLE_COLOR c);
+// The RGB value of a colour a property holds or is given; one that cannot be
+// translated raises 380, so a put refuses it before storing.
+COLORREF TranslateColorOrRaise(OLE_COLOR c);
 
 } // namespace glim

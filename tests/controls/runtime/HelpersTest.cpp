@@ -4,6 +4,7 @@
 #include "Pictures.h"
 #include "RuntimeErrors.h"
 #include "Settings.h"
+#include "Surface.h"
 #include "Text.h"
 
 #include <gtest/gtest.h>
@@ -89,6 +90,20 @@ TEST(Errors, RaisedErrorsCrossComWithTheirInfo) {
     EXPECT_EQ(ComCall(IID_IDispatch,
                       [] { throw Error(static_cast<long>(0x80043319), "GlimForm.WindowProc", "x"); }),
               static_cast<HRESULT>(0x80043319));
+}
+
+TEST(Errors, AColourThatCannotBeDrawnIsRefusedWith380AndNotStored) {
+    Surface s;
+    s.SetBackColor(0x8000000F);
+    for (const OLE_COLOR bad : {0x80FFFFFFu, 0x05000000u}) {
+        try {
+            s.SetBackColor(bad);
+            ADD_FAILURE() << std::hex << bad << " was stored";
+        } catch (const Error& e) {
+            EXPECT_EQ(e.Number(), 380) << std::hex << bad;
+        }
+        EXPECT_EQ(s.BackColor(), 0x8000000Fu);
+    }
 }
 
 TEST(Pictures, FilesLoadAndBadFilesRaiseTheirErrors) {

@@ -9,7 +9,9 @@ namespace glim {
 namespace {
 
 // Running timers of this thread by system timer id; uncounted, each
-// timer removes itself when it stops.
+// timer removes itself when it stops.  Not MTimer's table: its 100 slots
+// and error 13651 are the timer objects' rules, which timer parts must not
+// change by taking slots.
 thread_local std::map<UINT_PTR, ConstituentTimer*> tRunning;
 
 } // namespace

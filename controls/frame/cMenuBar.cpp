@@ -98,14 +98,8 @@ cMenuBar::~cMenuBar() {
 
 void cMenuBar::Attach(HWND lhWnd, short menuStyle) {
     menuStyle_ = menuStyle;
-    // The lock is one for the whole desktop: while the frame painter holds
-    // it, ours fails and its lock is not ours to end.
-    struct UpdateLock {
-        bool taken;
-        ~UpdateLock() {
-            if (taken) LockWindowUpdate(nullptr);
-        }
-    } lock{LockWindowUpdate(lhWnd) != FALSE};
+    // Fails while the frame painter holds the desktop's one lock.
+    const WindowUpdateLock lock(lhWnd);
     Detach();
     hWnd_ = lhWnd;
     tracker_ = MakeRef<cToolbarMenu>();

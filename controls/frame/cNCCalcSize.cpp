@@ -75,24 +75,6 @@ POINT RelativeTo(HWND hWnd, POINT p, RECT& windowRect) {
 
 } // namespace
 
-void cNCCalcSize::WorkSurface::Create(int width, int height) {
-    Release();
-    const DisplayDC screen;
-    if (!screen.get()) return;
-    dc_ = CreateCompatibleDC(screen.get());
-    bitmap_ = CreateCompatibleBitmap(screen.get(), width, height);
-    if (dc_ && bitmap_) oldBitmap_ = SelectObject(dc_, bitmap_);
-}
-
-void cNCCalcSize::WorkSurface::Release() {
-    if (oldBitmap_) SelectObject(dc_, oldBitmap_);
-    oldBitmap_ = nullptr;
-    if (bitmap_) DeleteObject(bitmap_);
-    bitmap_ = nullptr;
-    if (dc_) DeleteDC(dc_);
-    dc_ = nullptr;
-}
-
 cNCCalcSize::~cNCCalcSize() {
     Detach();
 }
@@ -127,7 +109,9 @@ void cNCCalcSize::Attach(INCAreaModifier* iTo) {
     for (const UINT msg : kMessages)
         if (msg != WM_SIZE || bMDIChild_) AttachMessage(this, window_, msg);
     lCaptionMetric_ = GetSystemMetrics(SM_CYCAPTION);
-    work_.Create(ScreenWidthPixels(), 4 * lCaptionMetric_);
+    work_ = std::make_unique<cMemDC>();
+    work_->SetWidth(ScreenWidthPixels());
+    work_->SetHeight(4 * lCaptionMetric_);
     SetPropA(window_, kNCImplementationProp, reinterpret_cast<HANDLE>(iTo));
     implementation_ = iTo;
     mDeclares_AttachKeyboardHook(this);
@@ -144,7 +128,7 @@ void cNCCalcSize::Detach() {
             if (msg != WM_SIZE || bMDIChild_) DetachMessage(this, window_, msg);
         bMDIChild_ = false;
     }
-    work_.Release();
+    work_.reset();
     if (window_) RemovePropA(window_, kNCImplementationProp);
     implementation_ = nullptr;
     window_ = nullptr;
@@ -538,7 +522,7 @@ void cNCCalcSize::DefaultNCPaint(HDC hDC, long lLeft, long lTop, long lRight, lo
 
     const RECT K{lLeft + CX, lTop + CY, lRight - CX, lTop + CY + C - 1};
     const long Kw = K.right - K.left, Kh = K.bottom - K.top;
-    const HDC work = work_.dc();
+    const HDC work = work_ ? work_->hDC() : nullptr;
     if (work) {
         const RECT text{0, 0, Kw - 3 * Kh - 2, Kh};
         DrawCaption(window_, work, &text, DC_TEXT | DC_ICON | (active ? DC_ACTIVE : 0));

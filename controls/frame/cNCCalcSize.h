@@ -6,8 +6,11 @@
 #include <windows.h>
 #include <oaidl.h>
 
+#include <memory>
+
 #include "INCAreaModifier.h"
 #include "ISubclass.h"
+#include "cMemDC.h"
 #include "mDeclares.h"
 
 namespace glim {
@@ -52,23 +55,6 @@ class cNCCalcSize : public ISubclass, public IKeyboardClient {
     ~cNCCalcSize() override;
 
   private:
-    // A memory DC with a screen-compatible bitmap selected into it.
-    class WorkSurface {
-      public:
-        WorkSurface() = default;
-        ~WorkSurface() { Release(); }
-        WorkSurface(const WorkSurface&) = delete;
-        WorkSurface& operator=(const WorkSurface&) = delete;
-        void Create(int width, int height);
-        void Release();
-        HDC dc() const { return dc_; }
-
-      private:
-        HDC dc_ = nullptr;            // work context
-        HBITMAP bitmap_ = nullptr;    // work bitmap
-        HGDIOBJ oldBitmap_ = nullptr; // what the work context held before
-    };
-
     void cNCCalcSize_DragWindow();
     static bool cNCCalcSize_IsMDIChild(HWND hWnd);
     // Hit code of a screen point.
@@ -96,7 +82,7 @@ class cNCCalcSize : public ISubclass, public IKeyboardClient {
     bool bWindowActive_ = false;      // last WM_NCACTIVATE state
     bool bAppActive_ = false;         // last WM_ACTIVATEAPP state
     bool bMaximizedMDIChild_ = false; // MDI child and zoomed, at the last size or paint
-    WorkSurface work_;                // off-screen caption for DefaultNCPaint
+    std::unique_ptr<cMemDC> work_;    // off-screen caption for DefaultNCPaint, while attached
     long lLeftMargin_ = 0;            // margins from the last WM_NCCALCSIZE with wParam set
     long lTopMargin_ = 0;
     long lRightMargin_ = 0;

@@ -120,14 +120,13 @@ cNeoCaption::~cNeoCaption() {
 }
 
 void cNeoCaption::LockUpdates(HWND hWnd) {
-    if (!bLockTaken_) bLockTaken_ = LockWindowUpdate(hWnd) != FALSE;
+    if (updateLock_) return;
+    updateLock_.emplace(hWnd);
+    if (!updateLock_->taken()) updateLock_.reset();
 }
 
 void cNeoCaption::UnlockUpdates() {
-    // Another window's lock is not ours to end.
-    if (!bLockTaken_) return;
-    bLockTaken_ = false;
-    LockWindowUpdate(nullptr);
+    updateLock_.reset();
 }
 
 HMENU cNeoCaption::ReleaseFrame(bool& wasAttached) {

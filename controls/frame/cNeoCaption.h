@@ -12,6 +12,7 @@
 #include <string>
 
 #include "ComPtr.h"
+#include "Handles.h"
 #include "INCAreaModifier.h"
 #include "cMemDC.h"
 #include "cMenuBar.h"
@@ -76,7 +77,7 @@ class cNeoCaption : public INCAreaModifier {
     RECT ButtonRect(Button button) const;
     bool ButtonPresent(Button button) const;
     bool ButtonPressed(Button button) const;
-    bool HoldsUpdateLock() const { return bLockTaken_; }
+    bool HoldsUpdateLock() const { return updateLock_.has_value(); }
 
     static void cNeoCaption_FontToLogFont(IFont* font, HDC hDC, LOGFONTA& lf);
 
@@ -146,7 +147,7 @@ class cNeoCaption : public INCAreaModifier {
     bool bMinPressed_ = false;   // a press began on that button
     bool bMaxPressed_ = false;
     bool bClosePressed_ = false;
-    bool bLockTaken_ = false; // this painter holds the window-update lock
+    std::optional<WindowUpdateLock> updateLock_; // held from Attach to the end of it or the first paint
 };
 
 } // namespace glim

@@ -72,6 +72,8 @@ class SelectGuard {
     ~SelectGuard() {
         if (old_) SelectObject(dc_, old_);
     }
+    // False when nothing was selected (no object, or the DC refused it).
+    bool selected() const { return old_ != nullptr; }
 
   private:
     HDC dc_;
@@ -108,6 +110,22 @@ class NonClientDC {
   private:
     HWND hwnd_;
     HDC dc_;
+};
+
+// The desktop's one window-update lock (LockWindowUpdate).  While someone
+// else holds it, taking it fails, and that lock is not ours to end.
+class WindowUpdateLock {
+  public:
+    explicit WindowUpdateLock(HWND hwnd) : taken_(LockWindowUpdate(hwnd) != FALSE) {}
+    WindowUpdateLock(const WindowUpdateLock&) = delete;
+    WindowUpdateLock& operator=(const WindowUpdateLock&) = delete;
+    ~WindowUpdateLock() {
+        if (taken_) LockWindowUpdate(nullptr);
+    }
+    bool taken() const { return taken_; }
+
+  private:
+    bool taken_;
 };
 
 // A screen DC on "DISPLAY", deleted at the end of the scope.

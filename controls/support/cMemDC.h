@@ -5,6 +5,8 @@
 #include <windows.h>
 #include <ocidl.h>
 
+#include "Handles.h"
+
 namespace glim {
 
 class cMemDC {
@@ -17,7 +19,7 @@ class cMemDC {
     // Grows the surface to the picture's bitmap and copies it in at (0, 0).
     void CreateFromPicture(IPicture* picture);
 
-    HDC hDC() const { return hDC_; }
+    HDC hDC() const { return dc_.get(); }
     void SetWidth(long value);
     long Width() const { return width_; }
     void SetHeight(long value);
@@ -27,9 +29,9 @@ class cMemDC {
     void cMemDC_CreateSurface(long w, long h);
     void cMemDC_DestroySurface();
 
-    HDC hDC_ = nullptr;           // the memory DC, null = none
-    HBITMAP oldBitmap_ = nullptr; // what the DC held before our bitmap
-    HBITMAP bitmap_ = nullptr;    // the screen-compatible bitmap
+    OwnedDC dc_;                  // the memory DC, null = none
+    OwnedBitmap bitmap_;          // the screen-compatible bitmap
+    HGDIOBJ oldBitmap_ = nullptr; // what the DC held before our bitmap
     long width_ = 0;              // pixels, 0 without a surface
     long height_ = 0;             // pixels, 0 without a surface
 };

@@ -25,41 +25,10 @@ constexpr int kSkinCount = skinres::kSkinCount;
 // Posted to ourselves by the arrow keys: wParam TRUE for the next tab stop.
 constexpr UINT kMoveFocusMessage = WM_APP + 0x4B1;
 
-// Persisted keys in the order they are read and written.
-constexpr PersistedKey kBType{"BTYPE", VT_I4};
-constexpr PersistedKey kEnab{"ENAB", VT_BOOL};
-constexpr PersistedKey kFont{"FONT", VT_DISPATCH};
-constexpr PersistedKey kColType{"COLTYPE", VT_I4};
-constexpr PersistedKey kFocusR{"FOCUSR", VT_BOOL};
-constexpr PersistedKey kBCol{"BCOL", VT_I4};
-constexpr PersistedKey kBColO{"BCOLO", VT_I4};
-constexpr PersistedKey kFCol{"FCOL", VT_I4};
-constexpr PersistedKey kFColO{"FCOLO", VT_I4};
-constexpr PersistedKey kMCol{"MCOL", VT_I4};
-constexpr PersistedKey kMPtr{"MPTR", VT_I2};
-constexpr PersistedKey kMIcon{"MICON", VT_DISPATCH};
-constexpr PersistedKey kPicN{"PICN", VT_DISPATCH};
-constexpr PersistedKey kPicH{"PICH", VT_DISPATCH};
-constexpr PersistedKey kUMCol{"UMCOL", VT_BOOL};
-constexpr PersistedKey kSoft{"SOFT", VT_BOOL};
-constexpr PersistedKey kPicPos{"PICPOS", VT_I4};
-constexpr PersistedKey kNGrey{"NGREY", VT_BOOL};
-constexpr PersistedKey kFx{"FX", VT_I4};
-constexpr PersistedKey kHand{"HAND", VT_BOOL};
-constexpr PersistedKey kCheck{"CHECK", VT_BOOL};
-constexpr PersistedKey kValue{"VALUE", VT_BOOL};
-constexpr PersistedKey kStyle{"Style", VT_VARIANT};
-constexpr PersistedKey kCaption{"Caption", VT_BSTR};
+namespace id = dispid::GlimButton;
 
 VARIANT_BOOL VB(bool b) {
     return ToVariantBool(b);
-}
-
-ComPtr<IPictureDisp> PictureOf(const VARIANT& v) {
-    ComPtr<IPictureDisp> pic;
-    if ((V_VT(&v) == VT_DISPATCH || V_VT(&v) == VT_UNKNOWN) && V_UNKNOWN(&v))
-        V_UNKNOWN(&v)->QueryInterface(IID_IPictureDisp, pic.put_void());
-    return pic;
 }
 
 ComPtr<IFont> FontOf(IFontDisp* f) {
@@ -110,7 +79,7 @@ GlimButton::~GlimButton() {
 
 void GlimButton::OnInitialize() {
     isShown = true;
-    face.caption = kDesignCaption;
+    Store(id::Caption, *Variant::Str(Widen(kDesignCaption).c_str()));
     pc.SetCols(kSheetCells);
     pc.SetRows(1);
     pc.SetPicture(LoadResPicture(skinres::kButtonDesign, kResBitmap).get());
@@ -123,105 +92,79 @@ void GlimButton::OnInitialize() {
 }
 
 void GlimButton::OnInitProperties() {
-    face.Enabled = true;
-    face.ShowFocusRect = true;
-    face.UseMaskColor = true;
+    // The runtime set Enabled, ShowFocusRect, UseMaskColor, ColorScheme,
+    // MaskColor and Style to their defaults; the label keeps its design text.
+    Store(id::Caption, *Variant::Str(Widen(kDesignCaption).c_str()));
     ComPtr<IFontDisp> ambient = AmbientFont();
     SetFont(CloneFont(ambient ? ambient.get() : DefaultGuiFont().get()).get());
     SetButtonType(kLookGlimButton);
     PropertyChanged("BTYPE");
-    face.ColorScheme = kUseWindows;
     GlimButton_ComputeColors();
-    face.BackColor = face.BackOver = face.palette.face;
-    face.ForeColor = face.ForeOver = face.palette.text;
-    face.MaskColor = kDefaultMask;
+    const Variant faceColor = Variant::I4(static_cast<long>(face.palette.face));
+    const Variant textColor = Variant::I4(static_cast<long>(face.palette.text));
+    for (DISPID m : {id::BackColor, id::BackOver})
+        Store(m, *faceColor);
+    for (DISPID m : {id::ForeColor, id::ForeOver})
+        Store(m, *textColor);
     GlimButton_LayoutCaption();
-    Style = Variant::I2(1);
-    face.Style = 1;
     GlimButton_LoadSheet(1);
     GlimButton_DrawButton(0, false);
 }
 
-void GlimButton::OnReadProperties(const PropertyBag& bag) {
-    face.ButtonType = ToLong(*bag.Read(kBType, *Variant::I4(kLookGlimButton)));
-    face.Enabled = ToBool(*bag.Read(kEnab, *Variant::Bool(true)));
-    {
-        Variant f = bag.Read(kFont, *Variant::Object(nullptr));
-        ComPtr<IFontDisp> stored;
-        if (f.vt() == VT_DISPATCH && V_DISPATCH(f.get()))
-            V_DISPATCH(f.get())->QueryInterface(IID_IFontDisp, stored.put_void());
-        // A copy: the bag's font may be shared with the host and other controls.
-        if (stored) SetFont(CloneFont(stored.get()).get());
-    }
-    face.ColorScheme = ToLong(*bag.Read(kColType, *Variant::I4(kUseWindows)));
-    face.ShowFocusRect = ToBool(*bag.Read(kFocusR, *Variant::Bool(true)));
-    face.BackColor = static_cast<OLE_COLOR>(
-        ToLong(*bag.Read(kBCol, *Variant::I4(static_cast<long>(GetSysColor(COLOR_BTNFACE))))));
-    face.BackOver =
-        static_cast<OLE_COLOR>(ToLong(*bag.Read(kBColO, *Variant::I4(static_cast<long>(face.BackColor)))));
-    face.ForeColor = static_cast<OLE_COLOR>(
-        ToLong(*bag.Read(kFCol, *Variant::I4(static_cast<long>(GetSysColor(COLOR_BTNTEXT))))));
-    face.ForeOver =
-        static_cast<OLE_COLOR>(ToLong(*bag.Read(kFColO, *Variant::I4(static_cast<long>(face.ForeColor)))));
-    face.MaskColor =
-        static_cast<OLE_COLOR>(ToLong(*bag.Read(kMCol, *Variant::I4(static_cast<long>(kDefaultMask)))));
-    SetMousePointer(ToShort(*bag.Read(kMPtr, *Variant::I2(0))));
-    SetMouseIcon(PictureOf(*bag.Read(kMIcon, *Variant::Object(nullptr))).get());
-    PictureNormal = PictureOf(*bag.Read(kPicN, *Variant::Object(nullptr)));
-    face.PictureNormal = PictureNormal.get();
-    PictureOver = PictureOf(*bag.Read(kPicH, *Variant::Object(nullptr)));
-    face.PictureOver = PictureOver.get();
-    face.UseMaskColor = ToBool(*bag.Read(kUMCol, *Variant::Bool(true)));
-    face.SoftBevel = ToBool(*bag.Read(kSoft, *Variant::Bool(false)));
-    face.PicturePosition = ToLong(*bag.Read(kPicPos, *Variant::I4(cbLeft)));
-    face.UseGreyscale = ToBool(*bag.Read(kNGrey, *Variant::Bool(false)));
-    face.SpecialEffect = ToLong(*bag.Read(kFx, *Variant::I4(cbNone)));
-    SetHandPointer(ToBool(*bag.Read(kHand, *Variant::Bool(false))));
-    PropertyChanged("HAND");
-    face.CheckBoxBehaviour = ToBool(*bag.Read(kCheck, *Variant::Bool(false)));
-    face.Value = ToBool(*bag.Read(kValue, *Variant::Bool(false)));
-    SetEnabled(face.Enabled);
+void GlimButton::OnReadProperties(const PropertyBag&) {
+    // The runtime has read every key; the font becomes our own copy, since
+    // the bag's may be shared with the host and other controls.
+    if (font) SetFont(CloneFont(font.get()).get());
     GlimButton_MeasurePicture(face);
-    Style = bag.Read(kStyle, *Variant::I2(1));
     // A stored skin that is no number or names no sheet must not fail the
     // form's load: the button keeps its design sheet.
     try {
-        face.Style = StyleNumber();
-        GlimButton_LoadSheet(face.Style);
+        GlimButton_LoadSheet(StyleNumber());
     } catch (const Error&) {
-        if (Style.vt() == VT_BSTR) face.Style = -1;
     }
-    face.caption = NarrowBstr(V_BSTR(bag.Read(kCaption, *Variant::Str(L"Label1")).get()));
     GlimButton_SetAccessKey();
     GlimButton_LayoutCaption();
 }
 
-void GlimButton::OnWriteProperties(const PropertyBag& bag) {
-    bag.Write(kBType, *Variant::I4(face.ButtonType));
-    bag.Write(kEnab, *Variant::Bool(face.Enabled));
-    bag.Write(kFont, *Variant::Object(font.get()));
-    bag.Write(kColType, *Variant::I4(face.ColorScheme));
-    bag.Write(kFocusR, *Variant::Bool(face.ShowFocusRect));
-    bag.Write(kBCol, *Variant::I4(static_cast<long>(face.BackColor)));
-    bag.Write(kBColO, *Variant::I4(static_cast<long>(face.BackOver)));
-    bag.Write(kFCol, *Variant::I4(static_cast<long>(face.ForeColor)));
-    bag.Write(kFColO, *Variant::I4(static_cast<long>(face.ForeOver)));
-    bag.Write(kMCol, *Variant::I4(static_cast<long>(face.MaskColor)));
-    bag.Write(kMPtr, *Variant::I2(MousePointer()));
-    bag.Write(kMIcon, *Variant::Object(MouseIcon()));
-    bag.Write(kPicN, *Variant::Object(PictureNormal.get()));
-    bag.Write(kPicH, *Variant::Object(PictureOver.get()));
-    bag.Write(kUMCol, *Variant::Bool(face.UseMaskColor));
-    bag.Write(kSoft, *Variant::Bool(face.SoftBevel));
-    bag.Write(kPicPos, *Variant::I4(face.PicturePosition));
-    bag.Write(kNGrey, *Variant::Bool(face.UseGreyscale));
-    bag.Write(kFx, *Variant::I4(face.SpecialEffect));
-    bag.Write(kHand, *Variant::Bool(HandPointer));
-    bag.Write(kCheck, *Variant::Bool(face.CheckBoxBehaviour));
-    bag.Write(kValue, *Variant::Bool(face.Value));
-    bag.Write(kStyle, *Style, *Variant::I2(1));
-    Bstr caption(AllocBstr(face.caption));
-    bag.Write(kCaption, *Variant::Str(caption.get()), *Variant::Str(L"Label1"));
+// The painter reads the kept values from the face.
+void GlimButton::TakeValues() {
+    const auto number = [this](DISPID m) { return ToLong(*Value(m)); };
+    const auto colour = [this](DISPID m) { return static_cast<OLE_COLOR>(ToLong(*Value(m))); };
+    const auto flag = [this](DISPID m) { return ToBool(*Value(m)); };
+    face.ButtonType = number(id::ButtonType);
+    face.ColorScheme = number(id::ColorScheme);
+    face.PicturePosition = number(id::PicturePosition);
+    face.SpecialEffect = number(id::SpecialEffect);
+    face.BackColor = colour(id::BackColor);
+    face.BackOver = colour(id::BackOver);
+    face.ForeColor = colour(id::ForeColor);
+    face.ForeOver = colour(id::ForeOver);
+    face.MaskColor = colour(id::MaskColor);
+    face.UseMaskColor = flag(id::UseMaskColor);
+    face.UseGreyscale = flag(id::UseGreyscale);
+    PictureNormal = ObjectAs<IPictureDisp>(*Value(id::PictureNormal));
+    face.PictureNormal = PictureNormal.get();
+    PictureOver = ObjectAs<IPictureDisp>(*Value(id::PictureOver));
+    face.PictureOver = PictureOver.get();
+    face.Enabled = flag(id::Enabled);
+    face.SoftBevel = flag(id::SoftBevel);
+    face.ShowFocusRect = flag(id::ShowFocusRect);
+    face.CheckBoxBehaviour = flag(id::CheckBoxBehaviour);
+    face.Value = flag(id::Value);
+    // A skin kept as text that is no number picks no white captions.
+    try {
+        face.Style = StyleNumber();
+    } catch (const Error&) {
+        face.Style = -1;
+    }
+    face.caption = ToText(*Value(id::Caption));
+    font = ObjectAs<IFontDisp>(*Value(id::Font));
+    face.font = FontHandle(font.get());
+}
+
+void GlimButton::Store(DISPID member, const VARIANT& value) {
+    SetValue(member, value);
+    TakeValues();
 }
 
 void GlimButton::OnTerminate() {
@@ -307,9 +250,10 @@ void GlimButton::GlimButton_LoadSheet(long style) {
     pc.SetPicture(LoadResPicture(skinres::Button(static_cast<int>(style)), kResBitmap).get());
 }
 
-long GlimButton::StyleNumber() const {
-    if (Style.vt() == VT_EMPTY) return 0;
-    return ToLong(*Style);
+long GlimButton::StyleNumber() {
+    const Variant style = Value(id::Style);
+    if (style.vt() == VT_EMPTY) return 0;
+    return ToLong(*style);
 }
 
 void GlimButton::CreateBackground() {
@@ -442,7 +386,7 @@ void GlimButton::ClickNow() {
 
 void GlimButton::OnClick() {
     if (lastButton != kLeftButton || !face.Enabled) return;
-    if (face.CheckBoxBehaviour) face.Value = !face.Value;
+    if (face.CheckBoxBehaviour) Store(id::Value, *Variant::Bool(!face.Value));
     ClickNow();
 }
 
@@ -495,7 +439,7 @@ void GlimButton::OnKeyPress(short& keyAscii) {
 void GlimButton::OnKeyUp(short& keyCode, short shift) {
     RaiseEvent(ev::KeyUp, keyCode, shift);
     if (lastKey != VK_SPACE || keyCode != VK_SPACE) return;
-    if (face.CheckBoxBehaviour) face.Value = !face.Value;
+    if (face.CheckBoxBehaviour) Store(id::Value, *Variant::Bool(!face.Value));
     GlimButton_DrawButton(0, false);
     SurfaceWindow::Refresh();
     RaiseEvent(ev::Click);
@@ -529,8 +473,9 @@ STDMETHODIMP GlimButton::get_BackColor(OLE_COLOR* pVal) {
 }
 STDMETHODIMP GlimButton::put_BackColor(OLE_COLOR v) {
     return Member([&] {
-        face.BackColor = v;
-        if (!AmbientUserMode()) face.BackOver = v;
+        const Variant c = Variant::I4(static_cast<long>(v));
+        Store(id::BackColor, *c);
+        if (!AmbientUserMode()) Store(id::BackOver, *c);
         GlimButton_ComputeColors();
         GlimButton_DrawButton(curState, true);
         PropertyChanged("BCOL");
@@ -541,7 +486,7 @@ STDMETHODIMP GlimButton::get_BackOver(OLE_COLOR* pVal) {
 }
 STDMETHODIMP GlimButton::put_BackOver(OLE_COLOR v) {
     return Member([&] {
-        face.BackOver = v;
+        Store(id::BackOver, *Variant::I4(static_cast<long>(v)));
         GlimButton_ComputeColors();
         GlimButton_DrawButton(curState, true);
         PropertyChanged("BCOLO");
@@ -552,8 +497,9 @@ STDMETHODIMP GlimButton::get_ForeColor(OLE_COLOR* pVal) {
 }
 STDMETHODIMP GlimButton::put_ForeColor(OLE_COLOR v) {
     return Member([&] {
-        face.ForeColor = v;
-        if (!AmbientUserMode()) face.ForeOver = v;
+        const Variant c = Variant::I4(static_cast<long>(v));
+        Store(id::ForeColor, *c);
+        if (!AmbientUserMode()) Store(id::ForeOver, *c);
         GlimButton_ComputeColors();
         GlimButton_DrawButton(curState, true);
         PropertyChanged("FCOL");
@@ -564,7 +510,7 @@ STDMETHODIMP GlimButton::get_ForeOver(OLE_COLOR* pVal) {
 }
 STDMETHODIMP GlimButton::put_ForeOver(OLE_COLOR v) {
     return Member([&] {
-        face.ForeOver = v;
+        Store(id::ForeOver, *Variant::I4(static_cast<long>(v)));
         GlimButton_ComputeColors();
         GlimButton_DrawButton(curState, true);
         PropertyChanged("FCOLO");
@@ -575,7 +521,7 @@ STDMETHODIMP GlimButton::get_MaskColor(OLE_COLOR* pVal) {
 }
 STDMETHODIMP GlimButton::put_MaskColor(OLE_COLOR v) {
     return Member([&] {
-        face.MaskColor = v;
+        Store(id::MaskColor, *Variant::I4(static_cast<long>(v)));
         GlimButton_ComputeColors();
         GlimButton_DrawButton(curState, true);
         PropertyChanged("MCOL");
@@ -586,7 +532,7 @@ STDMETHODIMP GlimButton::get_ButtonType(ButtonTypes* pVal) {
     GLIM_GET(static_cast<ButtonTypes>(face.ButtonType));
 }
 void GlimButton::SetButtonType(long value) {
-    face.ButtonType = value;
+    Store(id::ButtonType, *Variant::I4(value));
     if (value == kLookJavaMetal && !AmbientUserMode()) {
         if (ComPtr<IFont> f = FontOf(font.get())) f->put_Bold(TRUE);
     } else if (value == kLookTransparent && isShown) {
@@ -608,16 +554,15 @@ STDMETHODIMP GlimButton::get_Enabled(VARIANT_BOOL* pVal) {
 }
 STDMETHODIMP GlimButton::put_Enabled(VARIANT_BOOL v) {
     return Member([&] {
-        face.Enabled = v != VARIANT_FALSE;
+        // The window takes the new state as it is kept.
+        Store(DISPID_ENABLED, *Variant::Bool(v != VARIANT_FALSE));
         GlimButton_DrawButton(0, true);
-        SetEnabled(face.Enabled);
         PropertyChanged("ENAB");
     });
 }
 
 void GlimButton::SetFont(IFontDisp* f) {
-    font = f;
-    face.font = FontHandle(font.get());
+    Store(id::Font, *Variant::Object(f));
 }
 void GlimButton::FontChanged() {
     GlimButton_LayoutCaption();
@@ -728,7 +673,7 @@ STDMETHODIMP GlimButton::get_ColorScheme(ColorTypes* pVal) {
 }
 STDMETHODIMP GlimButton::put_ColorScheme(ColorTypes v) {
     return Member([&] {
-        face.ColorScheme = v;
+        Store(id::ColorScheme, *Variant::I4(v));
         GlimButton_ComputeColors();
         GlimButton_DrawButton(0, true);
         PropertyChanged("COLTYPE");
@@ -739,7 +684,7 @@ STDMETHODIMP GlimButton::get_ShowFocusRect(VARIANT_BOOL* pVal) {
 }
 STDMETHODIMP GlimButton::put_ShowFocusRect(VARIANT_BOOL v) {
     return Member([&] {
-        face.ShowFocusRect = v != VARIANT_FALSE;
+        Store(id::ShowFocusRect, *Variant::Bool(v != VARIANT_FALSE));
         GlimButton_DrawButton(curState, true);
         PropertyChanged("FOCUSR");
     });
@@ -749,8 +694,8 @@ STDMETHODIMP GlimButton::get_MousePointer(long* pVal) {
 }
 STDMETHODIMP GlimButton::put_MousePointer(long v) {
     return Member([&] {
-        if (v < -32768 || v > 32767) RaiseError(kErrOverflow);
-        SetMousePointer(static_cast<short>(v));
+        // Kept as 16 bits: overflow before anything is set.
+        Store(id::MousePointer, *Variant::I4(v));
         PropertyChanged("MPTR");
     });
 }
@@ -763,24 +708,19 @@ STDMETHODIMP GlimButton::get_MouseIcon(IPictureDisp** pVal) {
 STDMETHODIMP GlimButton::putref_MouseIcon(IPictureDisp* v) {
     return Member([&] {
         try {
-            SetMouseIcon(v);
+            Store(id::MouseIcon, *Variant::Object(v));
         } catch (const Error&) {
         }
         PropertyChanged("MICON");
     });
 }
 STDMETHODIMP GlimButton::get_HandPointer(VARIANT_BOOL* pVal) {
-    GLIM_GET(VB(HandPointer));
+    GLIM_GET(VB(ToBool(*Value(id::HandPointer))));
 }
 void GlimButton::SetHandPointer(bool value) {
-    HandPointer = value;
-    if (value) {
-        SetMouseIcon(HandCursor().get());
-        SetMousePointer(kCustomPointer);
-    } else {
-        SetMouseIcon(nullptr);
-        SetMousePointer(kArrowPointer);
-    }
+    Store(id::HandPointer, *Variant::Bool(value));
+    Store(id::MouseIcon, *Variant::Object(value ? HandCursor().get() : nullptr));
+    Store(id::MousePointer, *Variant::I2(value ? kCustomPointer : kArrowPointer));
 }
 STDMETHODIMP GlimButton::put_HandPointer(VARIANT_BOOL v) {
     return Member([&] {
@@ -796,7 +736,7 @@ STDMETHODIMP GlimButton::get_SoftBevel(VARIANT_BOOL* pVal) {
 }
 STDMETHODIMP GlimButton::put_SoftBevel(VARIANT_BOOL v) {
     return Member([&] {
-        face.SoftBevel = v != VARIANT_FALSE;
+        Store(id::SoftBevel, *Variant::Bool(v != VARIANT_FALSE));
         GlimButton_ComputeColors();
         GlimButton_DrawButton(curState, true);
         PropertyChanged("SOFT");
@@ -807,8 +747,7 @@ STDMETHODIMP GlimButton::get_PictureNormal(IPictureDisp** pVal) {
 }
 STDMETHODIMP GlimButton::putref_PictureNormal(IPictureDisp* v) {
     return Member([&] {
-        PictureNormal = v;
-        face.PictureNormal = PictureNormal.get();
+        Store(id::PictureNormal, *Variant::Object(v));
         GlimButton_MeasurePicture(face);
         GlimButton_LayoutCaption();
         GlimButton_DrawButton(curState, true);
@@ -820,8 +759,7 @@ STDMETHODIMP GlimButton::get_PictureOver(IPictureDisp** pVal) {
 }
 STDMETHODIMP GlimButton::putref_PictureOver(IPictureDisp* v) {
     return Member([&] {
-        PictureOver = v;
-        face.PictureOver = PictureOver.get();
+        Store(id::PictureOver, *Variant::Object(v));
         if (face.mouseIsOver) GlimButton_DrawButton(curState, true);
         PropertyChanged("PICO");
     });
@@ -831,7 +769,7 @@ STDMETHODIMP GlimButton::get_PicturePosition(PicPositions* pVal) {
 }
 STDMETHODIMP GlimButton::put_PicturePosition(PicPositions v) {
     return Member([&] {
-        face.PicturePosition = v;
+        Store(id::PicturePosition, *Variant::I4(v));
         PropertyChanged("PICPOS");
         GlimButton_LayoutCaption();
         GlimButton_DrawButton(curState, true);
@@ -842,7 +780,7 @@ STDMETHODIMP GlimButton::get_UseMaskColor(VARIANT_BOOL* pVal) {
 }
 STDMETHODIMP GlimButton::put_UseMaskColor(VARIANT_BOOL v) {
     return Member([&] {
-        face.UseMaskColor = v != VARIANT_FALSE;
+        Store(id::UseMaskColor, *Variant::Bool(v != VARIANT_FALSE));
         if (PictureNormal) GlimButton_DrawButton(curState, true);
         PropertyChanged("UMCOL");
     });
@@ -852,7 +790,7 @@ STDMETHODIMP GlimButton::get_UseGreyscale(VARIANT_BOOL* pVal) {
 }
 STDMETHODIMP GlimButton::put_UseGreyscale(VARIANT_BOOL v) {
     return Member([&] {
-        face.UseGreyscale = v != VARIANT_FALSE;
+        Store(id::UseGreyscale, *Variant::Bool(v != VARIANT_FALSE));
         if (PictureNormal) GlimButton_DrawButton(curState, true);
         PropertyChanged("NGREY");
     });
@@ -862,7 +800,7 @@ STDMETHODIMP GlimButton::get_SpecialEffect(fx* pVal) {
 }
 STDMETHODIMP GlimButton::put_SpecialEffect(fx v) {
     return Member([&] {
-        face.SpecialEffect = v;
+        Store(id::SpecialEffect, *Variant::I4(v));
         GlimButton_DrawButton(curState, true);
         PropertyChanged("FX");
     });
@@ -872,7 +810,7 @@ STDMETHODIMP GlimButton::get_CheckBoxBehaviour(VARIANT_BOOL* pVal) {
 }
 STDMETHODIMP GlimButton::put_CheckBoxBehaviour(VARIANT_BOOL v) {
     return Member([&] {
-        face.CheckBoxBehaviour = v != VARIANT_FALSE;
+        Store(id::CheckBoxBehaviour, *Variant::Bool(v != VARIANT_FALSE));
         GlimButton_DrawButton(curState, true);
         PropertyChanged("CHECK");
     });
@@ -882,7 +820,7 @@ STDMETHODIMP GlimButton::get_Value(VARIANT_BOOL* pVal) {
 }
 STDMETHODIMP GlimButton::put_Value(VARIANT_BOOL v) {
     return Member([&] {
-        face.Value = v != VARIANT_FALSE;
+        Store(id::Value, *Variant::Bool(v != VARIANT_FALSE));
         if (face.CheckBoxBehaviour) GlimButton_DrawButton(0, true);
         PropertyChanged("VALUE");
     });
@@ -909,9 +847,8 @@ STDMETHODIMP GlimButton::get_Style(MnuStyle* pVal) {
 }
 STDMETHODIMP GlimButton::put_Style(MnuStyle v) {
     return Member([&] {
-        Style = Variant::I4(v);
+        Store(id::Style, *Variant::I4(v));
         GlimButton_LoadSheet(v);
-        face.Style = v;
         GlimButton_DrawButton(0, true);
         PropertyChanged("Style");
     });
@@ -921,7 +858,10 @@ STDMETHODIMP GlimButton::get_Caption(BSTR* pVal) {
 }
 STDMETHODIMP GlimButton::put_Caption(BSTR v) {
     return Member([&] {
-        face.caption = NarrowBstr(v);
+        VARIANT text; // borrowed: the kept value is a copy
+        V_VT(&text) = VT_BSTR;
+        V_BSTR(&text) = v;
+        Store(id::Caption, text);
         GlimButton_SetAccessKey();
         GlimButton_LayoutCaption();
         GlimButton_DrawButton(0, true);

@@ -89,7 +89,6 @@ class GlimButton final : public Control<GlimButton, _GlimButton> {
     void OnInitialize() override;
     void OnInitProperties() override;
     void OnReadProperties(const PropertyBag& bag) override;
-    void OnWriteProperties(const PropertyBag& bag) override;
     void OnTerminate() override;
     void OnResize() override;
     void OnShow() override;
@@ -109,6 +108,9 @@ class GlimButton final : public Control<GlimButton, _GlimButton> {
     LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override;
 
   private:
+    // Keeps a value and has the face show it.
+    void Store(DISPID member, const VARIANT& value);
+    void TakeValues();
     void GlimButton_DrawButton(int state, bool force);
     void GlimButton_ComputeColors();
     void GlimButton_LayoutCaption();
@@ -125,12 +127,12 @@ class GlimButton final : public Control<GlimButton, _GlimButton> {
     void ClickNow();
     void OverTimerTick();
     void RaiseMouse(DISPID id, short& button, short& shift, float& x, float& y);
-    long StyleNumber() const;
+    long StyleNumber();
 
-    GlimButtonFace face;                // the state the painter reads, in the control's order
-    ComPtr<IPictureDisp> PictureNormal; // what face.PictureNormal points at
-    ComPtr<IPictureDisp> PictureOver;   // what face.PictureOver points at
-    ComPtr<IFontDisp> font;             // the control's own font, never shared with the host
+    GlimButtonFace face;                // the state the painter reads, kept values taken in
+    ComPtr<IPictureDisp> PictureNormal; // the kept picture face.PictureNormal points at
+    ComPtr<IPictureDisp> PictureOver;   // the kept picture face.PictureOver points at
+    ComPtr<IFontDisp> font;             // the kept font, the control's own, never the host's
     OwnedDC bgDC;                       // background of the transparent look
     OwnedBitmap bgBitmap;               // its bitmap, selected into bgDC
     HGDIOBJ bgOldBitmap = nullptr;      // what bgDC held before
@@ -144,9 +146,7 @@ class GlimButton final : public Control<GlimButton, _GlimButton> {
     bool resizeLock = false;            // the background capture is changing our height
     bool capturing = false;             // a background capture is running
     bool dblClickCapture = false;       // the double click took the capture
-    bool HandPointer = false;
     bool terminated = false;
-    Variant Style;              // skin index as last set
     PictureClip pc;             // the skin sheet: five cells in one row
     ConstituentTimer OverTimer; // polls for the pointer leaving while the hover look is on
 };

@@ -45,7 +45,8 @@ void GlimCheck::OnInitProperties() {
 }
 
 void GlimCheck::OnReadProperties(const PropertyBag&) {
-    ApplyKept({"Value", "Caption", "Font", "BackColor", "ForeColor"});
+    // The keys went through their puts; the skin came last.
+    DrawState();
 }
 
 void GlimCheck::Layout() {

@@ -48,7 +48,8 @@ void GlimOption::OnInitProperties() {
 }
 
 void GlimOption::OnReadProperties(const PropertyBag&) {
-    ApplyKept({"Value", "Caption", "Font", "BackColor", "ForeColor"});
+    // The keys went through their puts; the skin came last.
+    DrawState();
 }
 
 void GlimOption::Layout() {

@@ -3,7 +3,7 @@
 // either interface.  Enabled, Font, BackColor and ForeColor are kept by the
 // runtime from the description and only change the look (OnRepaint); Caption
 // and Style are written here; the persisted keys are read and written by
-// the runtime, and loading then applies them as the puts would.
+// the runtime, which loads them through these puts.
 #include "Constituent.h"
 #include "ControlBase.h"
 #include "Conversions.h"
@@ -82,8 +82,8 @@ class ToggleControl : public Control<Derived, Dual> {
         Layout();
         DrawState();
     }
-    // New or loaded: the caption label takes the kept text and the look
-    // follows; the container hears of the changes a put would tell it.
+    // New: the caption label takes the kept text and the look follows; the
+    // container hears of the changes a put would tell it.
     void ApplyKept(std::initializer_list<const char*> told) {
         parts.Label().SetCaption(ToText(*this->Value("Caption")));
         OnRepaint();

@@ -11,26 +11,9 @@ namespace glim {
 
 namespace {
 
+namespace id = dispid::GlimSlider;
+
 constexpr OLE_COLOR kDesignBackColor = 0x00E0E0E0;
-
-constexpr PersistedKey kBackColorKey{"BackColor", VT_I4};
-constexpr PersistedKey kEnabledKey{"Enabled", VT_BOOL};
-constexpr PersistedKey kOrientationKey{"Orientation", VT_I4};
-constexpr PersistedKey kRailStyleKey{"RailStyle", VT_I4};
-constexpr PersistedKey kShowValueTipKey{"ShowValueTip", VT_BOOL};
-constexpr PersistedKey kMinKey{"Min", VT_I2};
-constexpr PersistedKey kMaxKey{"Max", VT_I2};
-constexpr PersistedKey kValueKey{"Value", VT_I2};
-constexpr PersistedKey kSliderIconKey{"SliderIcon", VT_DISPATCH};
-constexpr PersistedKey kRailPictureKey{"RailPicture", VT_DISPATCH};
-constexpr PersistedKey kStyleKey{"Style", VT_I4};
-
-constexpr long kDefaultOrientation = kSliderHorizontal;
-constexpr long kDefaultRailStyle = 3;
-constexpr short kDefaultMin = 0;
-constexpr short kDefaultMax = 10;
-constexpr short kDefaultValue = 0;
-constexpr long kDefaultStyle = 0;
 
 // Range as the setters keep it: a difference of two 16-bit fields that
 // must itself fit 16 bits.
@@ -40,11 +23,9 @@ long CheckedRange(long max, long min) {
     return range;
 }
 
-ComPtr<IPictureDisp> PictureOf(const Variant& v) {
-    ComPtr<IPictureDisp> pic;
-    if ((v.vt() == VT_DISPATCH || v.vt() == VT_UNKNOWN) && V_UNKNOWN(v.get()))
-        V_UNKNOWN(v.get())->QueryInterface(IID_IPictureDisp, pic.put_void());
-    return pic;
+// The thumb stored with the control's design.
+Variant DesignThumb() {
+    return Variant::Object(LoadResPicture(skinres::kThumbDesign, kResBitmap).get());
 }
 
 // Runs one step of the layout, painting or tip, which skip what fails.
@@ -74,22 +55,27 @@ GlimSlider::GlimSlider() : Control(kClass) {}
 
 GlimSlider::~GlimSlider() = default;
 
+ComPtr<IPictureDisp> GlimSlider::PictureHolder::Picture() const {
+    return ObjectAs<IPictureDisp>(*owner->Value(key));
+}
+
 double GlimSlider::PictureHolder::Width() const {
-    return PictureSizePixels(picture.get()).cx;
+    return PictureSizePixels(Picture().get()).cx;
 }
 
 double GlimSlider::PictureHolder::Height() const {
-    return PictureSizePixels(picture.get()).cy;
+    return PictureSizePixels(Picture().get()).cy;
 }
 
 bool GlimSlider::PictureHolder::Holds() const {
+    ComPtr<IPictureDisp> picture = Picture();
     return picture && PictureHandle(picture.get()) != 0;
 }
 
 void GlimSlider::OnInitialize() {
     Canvas().SetScaleMode(kScalePixels);
     Canvas().SetBackColor(kDesignBackColor);
-    Slider.picture = LoadResPicture(skinres::kThumbDesign, kResBitmap);
+    SetValue(Slider.key, *DesignThumb());
 }
 
 void GlimSlider::OnTerminate() {
@@ -98,13 +84,13 @@ void GlimSlider::OnTerminate() {
     Dragging = false;
 }
 
-SliderSizes GlimSlider::Sizes() const {
-    return SliderSizes{Orientation,
+SliderSizes GlimSlider::Sizes() {
+    return SliderSizes{Orientation(),
                        static_cast<double>(Canvas().PixelWidth()),
                        static_cast<double>(Canvas().PixelHeight()),
                        Slider.Width(),
                        Slider.Height(),
-                       RailStyle == kRailPictureStyle && iRailPicture.Holds(),
+                       RailStyle() == kRailPictureStyle && iRailPicture.Holds(),
                        iRailPicture.Width(),
                        iRailPicture.Height()};
 }
@@ -112,89 +98,58 @@ SliderSizes GlimSlider::Sizes() const {
 // ---- persistence ----
 
 void GlimSlider::OnInitProperties() {
-    Enabled = true;
-    Orientation = kDefaultOrientation;
-    RailStyle = kDefaultRailStyle;
-    ShowValueTip = true;
-    Min = kDefaultMin;
-    Max = kDefaultMax;
-    Value = kDefaultValue;
-    Range = Max - Min;
+    // The runtime set the defaults; the design thumb stays.
+    SetValue(Slider.key, *DesignThumb());
+    Range = Max() - Min();
     ResetThumb();
-    Style = kDefaultStyle;
 }
 
-void GlimSlider::OnReadProperties(const PropertyBag& bag) {
-    Canvas().SetBackColor(static_cast<OLE_COLOR>(
-        ToLong(*bag.Read(kBackColorKey, *Variant::I4(static_cast<long>(kDesignBackColor))))));
-    Enabled = ToBool(*bag.Read(kEnabledKey, *Variant::Bool(true)));
-    Orientation = ToLong(*bag.Read(kOrientationKey, *Variant::I4(kDefaultOrientation)));
-    RailStyle = ToLong(*bag.Read(kRailStyleKey, *Variant::I4(kDefaultRailStyle)));
-    ShowValueTip = ToBool(*bag.Read(kShowValueTipKey, *Variant::Bool(true)));
-    Min = ToShort(*bag.Read(kMinKey, *Variant::I2(kDefaultMin)));
-    Max = ToShort(*bag.Read(kMaxKey, *Variant::I2(kDefaultMax)));
-    Value = ToShort(*bag.Read(kValueKey, *Variant::I2(kDefaultValue)));
+void GlimSlider::OnReadProperties(const PropertyBag&) {
+    Canvas().SetBackColor(static_cast<OLE_COLOR>(ToLong(*Value("BackColor"))));
     // A bag without a usable thumb keeps the design thumb: a thumb of no
     // size would collapse the control.
-    ComPtr<IPictureDisp> thumb = PictureOf(bag.Read(kSliderIconKey, *Variant::Object(nullptr)));
-    if (thumb && PictureHandle(thumb.get()) != 0 && PictureSizePixels(thumb.get()).cx > 0 &&
-        PictureSizePixels(thumb.get()).cy > 0)
-        Slider.picture = thumb;
-    iRailPicture.picture = PictureOf(bag.Read(kRailPictureKey, *Variant::Object(nullptr)));
+    ComPtr<IPictureDisp> thumb = Slider.Picture();
+    if (!thumb || PictureHandle(thumb.get()) == 0 || PictureSizePixels(thumb.get()).cx <= 0 ||
+        PictureSizePixels(thumb.get()).cy <= 0)
+        SetValue(Slider.key, *DesignThumb());
     // Nothing read is checked, but a stored range that does not fit 16 bits
     // must still load: held in 32 bits here.
-    Range = static_cast<long>(Max) - Min;
+    Range = static_cast<long>(Max()) - Min();
     const SliderSizes s = Sizes();
-    Slider.Left = static_cast<float>(ThumbLeftFor(s, Value, Min, Range));
-    Slider.Top = static_cast<float>(ThumbTopFor(s, Value, Min, Range));
-    Style = ToLong(*bag.Read(kStyleKey, *Variant::I4(kDefaultStyle)));
-}
-
-void GlimSlider::OnWriteProperties(const PropertyBag& bag) {
-    bag.Write(kBackColorKey, *Variant::I4(static_cast<long>(Canvas().BackColor())),
-              *Variant::I4(static_cast<long>(kDesignBackColor)));
-    bag.Write(kEnabledKey, *Variant::Bool(Enabled), *Variant::Bool(true));
-    bag.Write(kSliderIconKey, *Variant::Object(Slider.picture.get()), *Variant::Object(nullptr));
-    bag.Write(kOrientationKey, *Variant::I4(Orientation), *Variant::I4(kDefaultOrientation));
-    bag.Write(kRailPictureKey, *Variant::Object(iRailPicture.picture.get()), *Variant::Object(nullptr));
-    bag.Write(kRailStyleKey, *Variant::I4(RailStyle), *Variant::I4(kDefaultRailStyle));
-    bag.Write(kShowValueTipKey, *Variant::Bool(ShowValueTip), *Variant::Bool(true));
-    bag.Write(kMinKey, *Variant::I2(Min), *Variant::I2(kDefaultMin));
-    bag.Write(kMaxKey, *Variant::I2(Max), *Variant::I2(kDefaultMax));
-    bag.Write(kValueKey, *Variant::I2(Value), *Variant::I2(kDefaultValue));
-    bag.Write(kStyleKey, *Variant::I4(Style), *Variant::I4(kDefaultStyle));
+    Slider.Left = static_cast<float>(ThumbLeftFor(s, Current(), Min(), Range));
+    Slider.Top = static_cast<float>(ThumbTopFor(s, Current(), Min(), Range));
 }
 
 // ---- value, range and thumb ----
 
 void GlimSlider::PlaceThumb(long v) {
     const SliderSizes s = Sizes();
-    if (Orientation == kSliderHorizontal)
-        Slider.Left = static_cast<float>(ThumbLeftFor(s, v, Min, Range));
-    else if (Orientation == kSliderVertical)
-        Slider.Top = static_cast<float>(ThumbTopFor(s, v, Min, Range));
+    if (Orientation() == kSliderHorizontal)
+        Slider.Left = static_cast<float>(ThumbLeftFor(s, v, Min(), Range));
+    else if (Orientation() == kSliderVertical)
+        Slider.Top = static_cast<float>(ThumbTopFor(s, v, Min(), Range));
 }
 
-void GlimSlider::SetValue(long v) {
-    if (v > Max || v < Min) RaiseError(kErrInvalidPropertyValue);
-    Value = ToShort(v);
-    if (Value != LastValue) {
+void GlimSlider::PutValue(long v) {
+    if (v > Max() || v < Min()) RaiseError(kErrInvalidPropertyValue);
+    SetValue(id::Value, *Variant::I4(v));
+    if (Current() != LastValue) {
         // While dragging the pointer places the thumb.
         if (!Dragging) PlaceThumb(v);
         DrawSlider();
-        LastValue = Value;
+        LastValue = Current();
         RaiseEvent(dispid::GlimSlider_events::Change);
-        if (Value == Max) RaiseEvent(dispid::GlimSlider_events::ArrivedLast);
-        if (Value == Min) RaiseEvent(dispid::GlimSlider_events::ArrivedFirst);
+        if (Current() == Max()) RaiseEvent(dispid::GlimSlider_events::ArrivedLast);
+        if (Current() == Min()) RaiseEvent(dispid::GlimSlider_events::ArrivedFirst);
     }
     PropertyChanged("Value");
 }
 
 void GlimSlider::ResetThumb() {
-    if (Orientation == kSliderHorizontal) {
+    if (Orientation() == kSliderHorizontal) {
         Slider.Left = 0;
         Slider.Top = 0;
-    } else if (Orientation == kSliderVertical) {
+    } else if (Orientation() == kSliderVertical) {
         Slider.Left = 0;
         Slider.Top = static_cast<float>(Canvas().PixelHeight() - Slider.Height());
     }
@@ -202,22 +157,22 @@ void GlimSlider::ResetThumb() {
 
 void GlimSlider::LoadThumb() {
     const long long id =
-        (Orientation == kSliderVertical ? skinres::VerticalThumb(0) : skinres::HorizontalThumb(0)) +
-        static_cast<long long>(Style);
+        (Orientation() == kSliderVertical ? skinres::VerticalThumb(0) : skinres::HorizontalThumb(0)) +
+        static_cast<long long>(Style());
     if (id <= 0 || id > 0xFFFF) RaiseError(kErrResourceNotFound);
-    Slider.picture = LoadResPicture(static_cast<int>(id), kResBitmap);
+    SetValue(Slider.key, *Variant::Object(LoadResPicture(static_cast<int>(id), kResBitmap).get()));
 }
 
 std::optional<short> GlimSlider::ThumbToValue() {
     const SliderSizes s = Sizes();
-    const bool vertical = Orientation == kSliderVertical;
-    const std::optional<short> v = ValueAtThumb(s, vertical ? Slider.Top : Slider.Left, Min, Range);
+    const bool vertical = Orientation() == kSliderVertical;
+    const std::optional<short> v = ValueAtThumb(s, vertical ? Slider.Top : Slider.Left, Min(), Range);
     if (!v) return v;
     // The thumb snaps to the value's own position.
-    if (Orientation == kSliderHorizontal)
-        Slider.Left = static_cast<float>(ThumbLeftFor(s, *v, Min, Range));
+    if (Orientation() == kSliderHorizontal)
+        Slider.Left = static_cast<float>(ThumbLeftFor(s, *v, Min(), Range));
     else if (vertical)
-        Slider.Top = static_cast<float>(ThumbTopFor(s, *v, Min, Range));
+        Slider.Top = static_cast<float>(ThumbTopFor(s, *v, Min(), Range));
     return v;
 }
 
@@ -245,12 +200,12 @@ void GlimSlider::Layout() {
     // Value - Min is taken in 32 bits: a stored range beyond 16 bits still
     // places the thumb.
     Step([&] {
-        if (Orientation == kSliderHorizontal) {
+        if (Orientation() == kSliderHorizontal) {
             Slider.Top = static_cast<float>(ThumbCrossPosition(s));
-            Slider.Left = static_cast<float>(ThumbLeftFor(s, Value, Min, Range));
-        } else if (Orientation == kSliderVertical) {
+            Slider.Left = static_cast<float>(ThumbLeftFor(s, Current(), Min(), Range));
+        } else if (Orientation() == kSliderVertical) {
             Slider.Left = static_cast<float>(ThumbCrossPosition(s));
-            Slider.Top = static_cast<float>(ThumbTopFor(s, Value, Min, Range));
+            Slider.Top = static_cast<float>(ThumbTopFor(s, Current(), Min(), Range));
         }
     });
     if (auto groove = glim::GrooveRect(s)) GrooveRect = *groove;
@@ -261,21 +216,21 @@ void GlimSlider::Layout() {
 void GlimSlider::DrawSlider() {
     const SliderSizes s = Sizes();
     Step([&] { Canvas().Cls(); });
-    if (RailStyle == kRailPictureStyle) {
+    if (RailStyle() == kRailPictureStyle) {
         Step([&] {
             if (!iRailPicture.Holds()) return;
             const PointF at = RailOrigin(s);
-            Canvas().PaintPicture(iRailPicture.picture.get(), at.x, at.y);
+            Canvas().PaintPicture(iRailPicture.Picture().get(), at.x, at.y);
         });
-    } else if (auto edge = GrooveEdge(RailStyle)) {
+    } else if (auto edge = GrooveEdge(RailStyle())) {
         RECT r = GrooveRect;
         DrawEdge(hDC(), &r, *edge, BF_RECT);
     }
     Step([&] {
-        if (Slider.Holds()) Canvas().PaintPicture(Slider.picture.get(), Slider.Left, Slider.Top);
+        if (Slider.Holds()) Canvas().PaintPicture(Slider.Picture().get(), Slider.Left, Slider.Top);
     });
     Invalidate();
-    if (ShowValueTip && Dragging) ShowTip();
+    if (ShowsValueTip() && Dragging) ShowTip();
 }
 
 void GlimSlider::ShowTip() {
@@ -286,7 +241,7 @@ void GlimSlider::ShowTip() {
     if (!tip) return;
     Step([&] {
         tip->Load();
-        tip->SetText(std::to_string(Value));
+        tip->SetText(std::to_string(Current()));
     });
     std::optional<RECT> r;
     Step([&] {
@@ -310,19 +265,19 @@ void GlimSlider::RaiseShiftEvent(DISPID id, short shift) {
 
 void GlimSlider::MoveThumb(float x, float y) {
     const SliderSizes s = Sizes();
-    if (Orientation == kSliderHorizontal)
+    if (Orientation() == kSliderHorizontal)
         Slider.Left = static_cast<float>(ClampToTrack(s, x - GrabX));
-    else if (Orientation == kSliderVertical)
+    else if (Orientation() == kSliderVertical)
         Slider.Top = static_cast<float>(ClampToTrack(s, y - GrabY));
     // A track of no length has no value to give, and a mouse action never
     // raises: a value outside a stored odd range is not set.
     const std::optional<short> v = ThumbToValue();
-    if (!v || *v < Min || *v > Max) return;
-    SetValue(*v);
+    if (!v || *v < Min() || *v > Max()) return;
+    PutValue(*v);
 }
 
 void GlimSlider::OnMouseDown(short button, short shift, float x, float y) {
-    if (!Enabled || button != kLeftButton) return;
+    if (!IsEnabled() || button != kLeftButton) return;
     Dragging = true;
     const bool onThumb = x >= Slider.Left && x < Slider.Left + static_cast<float>(Slider.Width()) &&
                          y >= Slider.Top && y < Slider.Top + static_cast<float>(Slider.Height());
@@ -334,7 +289,7 @@ void GlimSlider::OnMouseDown(short button, short shift, float x, float y) {
         GrabY = static_cast<float>(Slider.Height() / 2);
         MoveThumb(x, y);
     }
-    if (ShowValueTip) ShowTip();
+    if (ShowsValueTip()) ShowTip();
     RaiseShiftEvent(dispid::GlimSlider_events::MouseDown, shift);
 }
 
@@ -353,33 +308,20 @@ void GlimSlider::OnMouseUp(short button, short shift, float x, float y) {
 
 // ---- properties ----
 
-STDMETHODIMP GlimSlider::get_Enabled(VARIANT_BOOL* pVal) {
-    if (!pVal) return E_POINTER;
-    *pVal = ToVariantBool(Enabled);
-    return S_OK;
-}
-
-STDMETHODIMP GlimSlider::put_Enabled(VARIANT_BOOL New_Enabled) {
-    return Member([&] {
-        Enabled = New_Enabled != VARIANT_FALSE;
-        PropertyChanged("Enabled");
-    });
-}
-
 STDMETHODIMP GlimSlider::get_Max(long* pVal) {
     if (!pVal) return E_POINTER;
-    *pVal = Max;
+    *pVal = Max();
     return S_OK;
 }
 
 STDMETHODIMP GlimSlider::put_Max(long New_Max) {
     return Member([&] {
-        if (New_Max <= Min) RaiseError(kErrInvalidPropertyValue);
+        if (New_Max <= Min()) RaiseError(kErrInvalidPropertyValue);
         const short max = ToShort(New_Max);
         // Checked before anything is stored, so a form is never saved with
         // a range it cannot load.
-        const long range = CheckedRange(max, Min);
-        Max = max;
+        const long range = CheckedRange(max, Min());
+        SetValue(id::Max, *Variant::I2(max));
         Range = range;
         PropertyChanged("Max");
     });
@@ -387,42 +329,42 @@ STDMETHODIMP GlimSlider::put_Max(long New_Max) {
 
 STDMETHODIMP GlimSlider::get_Min(long* pVal) {
     if (!pVal) return E_POINTER;
-    *pVal = Min;
+    *pVal = Min();
     return S_OK;
 }
 
 STDMETHODIMP GlimSlider::put_Min(long New_Min) {
     return Member([&] {
-        if (New_Min >= Max) RaiseError(kErrInvalidPropertyValue);
+        if (New_Min >= Max()) RaiseError(kErrInvalidPropertyValue);
         const short min = ToShort(New_Min);
-        const long range = CheckedRange(Max, min);
-        Min = min;
+        const long range = CheckedRange(Max(), min);
+        SetValue(id::Min, *Variant::I2(min));
         // The thumb's placement divides by the new range.
         Range = range;
-        SetValue(min);
+        PutValue(min);
         PropertyChanged("Min");
     });
 }
 
 STDMETHODIMP GlimSlider::get_Value(long* pVal) {
     if (!pVal) return E_POINTER;
-    *pVal = Value;
+    *pVal = Current();
     return S_OK;
 }
 
 STDMETHODIMP GlimSlider::put_Value(long New_Value) {
-    return Member([&] { SetValue(New_Value); });
+    return Member([&] { PutValue(New_Value); });
 }
 
 STDMETHODIMP GlimSlider::get_Orientation(sOrientationConstants* pVal) {
     if (!pVal) return E_POINTER;
-    *pVal = static_cast<sOrientationConstants>(Orientation);
+    *pVal = static_cast<sOrientationConstants>(Orientation());
     return S_OK;
 }
 
 STDMETHODIMP GlimSlider::put_Orientation(sOrientationConstants New_Orientation) {
     return Member([&] {
-        Orientation = New_Orientation;
+        SetValue(id::Orientation, *Variant::I4(New_Orientation));
         LoadThumb();
         ResetThumb();
         Layout();
@@ -432,40 +374,27 @@ STDMETHODIMP GlimSlider::put_Orientation(sOrientationConstants New_Orientation) 
 
 STDMETHODIMP GlimSlider::get_RailStyle(sRailStyleConstants* pVal) {
     if (!pVal) return E_POINTER;
-    *pVal = static_cast<sRailStyleConstants>(RailStyle);
+    *pVal = static_cast<sRailStyleConstants>(RailStyle());
     return S_OK;
 }
 
 STDMETHODIMP GlimSlider::put_RailStyle(sRailStyleConstants New_RailStyle) {
     return Member([&] {
-        RailStyle = New_RailStyle;
+        SetValue(id::RailStyle, *Variant::I4(New_RailStyle));
         Layout();
         PropertyChanged("RailStyle");
     });
 }
 
-STDMETHODIMP GlimSlider::get_ShowValueTip(VARIANT_BOOL* pVal) {
-    if (!pVal) return E_POINTER;
-    *pVal = ToVariantBool(ShowValueTip);
-    return S_OK;
-}
-
-STDMETHODIMP GlimSlider::put_ShowValueTip(VARIANT_BOOL New_ShowValueTip) {
-    return Member([&] {
-        ShowValueTip = New_ShowValueTip != VARIANT_FALSE;
-        PropertyChanged("ShowValueTip");
-    });
-}
-
 STDMETHODIMP GlimSlider::get_Style(MnuStyle* pVal) {
     if (!pVal) return E_POINTER;
-    *pVal = static_cast<MnuStyle>(Style);
+    *pVal = static_cast<MnuStyle>(Style());
     return S_OK;
 }
 
 STDMETHODIMP GlimSlider::put_Style(MnuStyle New_Style) {
     return Member([&] {
-        Style = New_Style;
+        SetValue(id::Style, *Variant::I4(New_Style));
         LoadThumb();
         Layout();
         PropertyChanged("Style");

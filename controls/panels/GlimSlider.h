@@ -3,6 +3,7 @@
 // picture to pick a whole number between Min and Max, with the value tip
 // beside the thumb while it is pressed.
 #include "ControlBase.h"
+#include "Conversions.h"
 #include "GlimFormControl.h"
 #include "SliderGeometry.h"
 
@@ -10,19 +11,16 @@
 
 namespace glim {
 
-// Its members and keys are written by hand rather than kept by the runtime:
-// its Enabled is its own flag (a disabled slider still clicks), where a kept
-// Enabled disables the window, and its keys are read and written in two
-// different orders with fallbacks for thumbs and ranges.
-class GlimSlider final : public Control<GlimSlider, _GlimSlider> {
+// Its values live in the runtime's slots, read and written in the orders
+// the description gives; Enabled is its own flag (a disabled slider still
+// clicks), kept like ShowValueTip without an accessor here.
+class GlimSlider final : public Control<GlimSlider, _GlimSlider_Stored<GlimSlider>> {
   public:
     static const ControlClass kClass;
     GlimSlider();
     ~GlimSlider() override;
 
     // _GlimSlider
-    STDMETHODIMP get_Enabled(VARIANT_BOOL* pVal) override;
-    STDMETHODIMP put_Enabled(VARIANT_BOOL New_Enabled) override;
     STDMETHODIMP get_Max(long* pVal) override;
     STDMETHODIMP put_Max(long New_Max) override;
     STDMETHODIMP get_Min(long* pVal) override;
@@ -33,8 +31,6 @@ class GlimSlider final : public Control<GlimSlider, _GlimSlider> {
     STDMETHODIMP put_Orientation(sOrientationConstants New_Orientation) override;
     STDMETHODIMP get_RailStyle(sRailStyleConstants* pVal) override;
     STDMETHODIMP put_RailStyle(sRailStyleConstants New_RailStyle) override;
-    STDMETHODIMP get_ShowValueTip(VARIANT_BOOL* pVal) override;
-    STDMETHODIMP put_ShowValueTip(VARIANT_BOOL New_ShowValueTip) override;
     STDMETHODIMP get_Style(MnuStyle* pVal) override;
     STDMETHODIMP put_Style(MnuStyle New_Style) override;
 
@@ -42,7 +38,6 @@ class GlimSlider final : public Control<GlimSlider, _GlimSlider> {
     void OnInitialize() override;
     void OnInitProperties() override;
     void OnReadProperties(const PropertyBag& bag) override;
-    void OnWriteProperties(const PropertyBag& bag) override;
     void OnTerminate() override;
     void OnResize() override;
     void OnShow() override;
@@ -51,20 +46,33 @@ class GlimSlider final : public Control<GlimSlider, _GlimSlider> {
     void OnMouseUp(short button, short shift, float x, float y) override;
 
   private:
-    // A hidden picture holder: never shown itself, it only keeps a picture,
-    // its size and where the control paints it.
+    // A hidden picture holder: never shown itself, it only stands for the
+    // picture of a persisted key, its size and where the control paints it.
     struct PictureHolder {
-        ComPtr<IPictureDisp> picture; // Nothing holds nothing
-        float Left = 0;               // pixels on the control's surface
+        GlimSlider* owner;
+        const char* key;
+        float Left = 0; // pixels on the control's surface
         float Top = 0;
+        ComPtr<IPictureDisp> Picture() const; // Nothing holds nothing
         double Width() const;
         double Height() const;
         bool Holds() const;
     };
 
-    SliderSizes Sizes() const;
+    // The kept values, as the fields they are.
+    long Number(DISPID member) { return ToLong(*Value(member)); }
+    short Min() { return static_cast<short>(Number(dispid::GlimSlider::Min)); }
+    short Max() { return static_cast<short>(Number(dispid::GlimSlider::Max)); }
+    short Current() { return static_cast<short>(Number(dispid::GlimSlider::Value)); }
+    long Orientation() { return Number(dispid::GlimSlider::Orientation); }
+    long RailStyle() { return Number(dispid::GlimSlider::RailStyle); }
+    long Style() { return Number(dispid::GlimSlider::Style); }
+    bool IsEnabled() { return ToBool(*Value(dispid::GlimSlider::Enabled)); }
+    bool ShowsValueTip() { return ToBool(*Value(dispid::GlimSlider::ShowValueTip)); }
+
+    SliderSizes Sizes();
     // The body of the Value setter, for the other setters and the drag.
-    void SetValue(long v);
+    void PutValue(long v);
     void PlaceThumb(long v);
     // The skin's thumb for Style and Orientation into Slider.
     void LoadThumb();
@@ -76,23 +84,15 @@ class GlimSlider final : public Control<GlimSlider, _GlimSlider> {
     void MoveThumb(float x, float y);
     void RaiseShiftEvent(DISPID id, short shift);
 
-    bool Dragging = false;      // the left button was pressed on the enabled control and not released
-    float GrabX = 0;            // pointer offset inside the thumb at the press, pixels
-    float GrabY = 0;            //
-    RECT GrooveRect{};          // groove drawn with DrawEdge, pixels
-    long Range = 10;            // Max - Min
-    bool Enabled = true;        // the control's own flag; the look does not change
-    long Orientation = 0;       // 0 horizontal, 1 vertical; others stored unchecked
-    long RailStyle = 3;         // groove edge, or 99 for the rail picture; unchecked
-    bool ShowValueTip = true;   // tip beside the thumb while dragging
-    short Min = 0;              //
-    short Max = 10;             //
-    short Value = 0;            //
-    long Style = 0;             // skin index; unchecked
-    long LastValue = 0;         // value at the last Change; only the Value setter writes it
-    PictureHolder Slider;       // the thumb
-    PictureHolder iRailPicture; // the rail, drawn when RailStyle is 99
-    int layoutDepth = 0;        // the layout's own resize re-enters it once
+    bool Dragging = false; // the left button was pressed on the enabled control and not released
+    float GrabX = 0;       // pointer offset inside the thumb at the press, pixels
+    float GrabY = 0;       //
+    RECT GrooveRect{};     // groove drawn with DrawEdge, pixels
+    long Range = 10;       // Max - Min
+    long LastValue = 0;    // value at the last Change; only the Value setter writes it
+    PictureHolder Slider{this, "SliderIcon"};        // the thumb
+    PictureHolder iRailPicture{this, "RailPicture"}; // the rail, drawn when RailStyle is 99
+    int layoutDepth = 0;                             // the layout's own resize re-enters it once
 };
 
 } // namespace glim

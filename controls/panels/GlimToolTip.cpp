@@ -27,14 +27,6 @@ std::wstring FontName(IFontDisp* font) {
     return std::wstring(b ? b : L"", SysStringLen(b));
 }
 
-// The font object a kept value holds, or Nothing.
-ComPtr<IFontDisp> FontOf(const VARIANT& v) {
-    ComPtr<IFontDisp> font;
-    if ((V_VT(&v) == VT_DISPATCH || V_VT(&v) == VT_UNKNOWN) && V_UNKNOWN(&v))
-        V_UNKNOWN(&v)->QueryInterface(IID_IFontDisp, font.put_void());
-    return font;
-}
-
 CY FontSize(IFontDisp* font) {
     Variant size = GetProperty(font, DISPID_FONT_SIZE);
     Variant cy;
@@ -83,7 +75,7 @@ STDMETHODIMP GlimToolTip::ShowTip() {
         else if (HandleToLong(h) != bound)
             return;
         // A host that gives no font gets the runtime's default one.
-        ComPtr<IFontDisp> font = FontOf(*Value(DISPID_FONT));
+        ComPtr<IFontDisp> font = ObjectAs<IFontDisp>(*Value(DISPID_FONT));
         if (!font) font = DefaultGuiFont();
         std::wstring fontName = FontName(font.get());
         const CY fontSize = FontSize(font.get());
@@ -105,7 +97,7 @@ STDMETHODIMP GlimToolTip::ShowTip() {
 STDMETHODIMP GlimToolTip::get_Font(IFontDisp** pVal) {
     if (!pVal) return E_POINTER;
     *pVal = nullptr;
-    return Member([&] { *pVal = FontOf(*Value(DISPID_FONT)).Detach(); });
+    return Member([&] { *pVal = ObjectAs<IFontDisp>(*Value(DISPID_FONT)).Detach(); });
 }
 
 STDMETHODIMP GlimToolTip::putref_Font(IFontDisp* New_Font) {

@@ -761,7 +761,7 @@ void ControlBase::RaiseEventArgs(DISPID id, std::span<EventArg> args) {
 
 // ---- kept properties ----
 
-Variant ControlBase::DefaultValue(const PropertyStore::Slot& s) const {
+Variant ControlBase::DefaultValue(const PropertyStore::Slot& s) {
     if (s.vt == VT_DISPATCH && (!s.persisted || s.persisted->dflt.from == typelib::DefaultFrom::Constant ||
                                 s.persisted->dflt.from == typelib::DefaultFrom::Nothing))
         return Variant::Object(nullptr);
@@ -778,23 +778,37 @@ Variant ControlBase::DefaultValue(const PropertyStore::Slot& s) const {
         return Coerce(*Variant::Str(Widen(AmbientDisplayName()).c_str()), s.vt);
     case typelib::DefaultFrom::Nothing:
         return Variant();
+    case typelib::DefaultFrom::SysColor:
+        return Coerce(*Variant::I4(static_cast<long>(GetSysColor(static_cast<int>(d.number)))), s.vt);
+    case typelib::DefaultFrom::Key:
+        if (const PropertyStore::Slot* from = store_.FindKey(d.text); from && from->value.vt() != VT_EMPTY)
+            return s.vt == VT_VARIANT || s.vt == VT_DISPATCH ? from->value : Coerce(*from->value, s.vt);
+        return s.vt == VT_DISPATCH ? Variant::Object(nullptr) : Coerce(*Variant(), s.vt);
     case typelib::DefaultFrom::Constant:
         break;
     }
     if (s.vt == VT_BSTR) return Variant::Str(Widen(d.text ? d.text : "").c_str());
-    return s.vt == VT_VARIANT ? Variant::R8(d.number) : Coerce(*Variant::R8(d.number), s.vt);
+    if (s.vt != VT_VARIANT) return Coerce(*Variant::R8(d.number), s.vt);
+    // A number kept as a variant takes the type its literal would: the
+    // narrowest integer that holds it, else a double.
+    if (d.number >= -2147483648.0 && d.number <= 2147483647.0 &&
+        d.number == static_cast<double>(static_cast<long>(d.number)))
+        return d.number >= -32768 && d.number <= 32767 ? Variant::I2(static_cast<short>(d.number))
+                                                       : Variant::I4(static_cast<long>(d.number));
+    return Variant::R8(d.number);
 }
 
 // Stores a converted value, first letting the standard members act on it
 // (a refused mouse pointer leaves the old value).
 void ControlBase::Keep(PropertyStore::Slot& s, const VARIANT& value) {
     Variant v = s.vt == VT_VARIANT ? Variant(value) : Coerce(value, s.vt);
-    if (lstrcmpiA(s.name, "Enabled") == 0)
+    // Enabled by its standard identifier: a control's own Enabled leaves the window alone.
+    if (s.id == DISPID_ENABLED)
         SetEnabled(ToBool(*v));
     else if (lstrcmpiA(s.name, "MousePointer") == 0)
         SetMousePointer(ToShort(*v));
     else if (lstrcmpiA(s.name, "MouseIcon") == 0)
-        SetMouseIcon(ComPtr<IPictureDisp>(ObjectOf(*v).As<IPictureDisp>()).get());
+        SetMouseIcon(ObjectAs<IPictureDisp>(*v).get()); // Nothing clears it
     s.value = std::move(v);
 }
 
@@ -804,16 +818,29 @@ void ControlBase::ResetValues() {
 }
 
 void ControlBase::LoadValues(const PropertyBag& bag) {
-    for (PropertyStore::Slot& s : store_.Slots()) {
-        if (!s.persisted) continue;
-        Keep(s, *bag.Read(PersistedKey{s.persisted->key, s.vt}, *DefaultValue(s)));
+    for (size_t i : store_.ReadingOrder()) {
+        PropertyStore::Slot& s = store_.Slots()[i];
+        Variant v = bag.Read(PersistedKey{s.persisted->key, s.vt}, *DefaultValue(s));
+        if (!s.persisted->throughPut || !s.member)
+            Keep(s, *v);
+        else if (s.member->behaviour & typelib::kStored)
+            PutKept(s, *v);
+        else
+            PutProperty(DefaultDispatch(), s.id, *v); // the control's own put
     }
 }
 
 void ControlBase::SaveValues(const PropertyBag& bag) {
     for (PropertyStore::Slot& s : store_.Slots()) {
         if (!s.persisted || s.persisted->readOnly) continue;
-        bag.Write(PersistedKey{s.persisted->key, s.vt}, *s.value, *DefaultValue(s));
+        const PersistedKey key{s.persisted->key, s.vt};
+        // A key whose default is its own value has nothing to be left out for.
+        const typelib::Default& d = s.persisted->dflt;
+        if (s.persisted->always ||
+            (d.from == typelib::DefaultFrom::Key && lstrcmpiA(d.text, s.persisted->key) == 0))
+            bag.Write(key, *s.value);
+        else
+            bag.Write(key, *s.value, *DefaultValue(s));
     }
 }
 
@@ -825,7 +852,7 @@ HRESULT ControlBase::GetStored(DISPID id, VARIANT* value) {
         Variant v = s.value;
         if (lstrcmpiA(s.name, "hWnd") == 0)
             v = Variant::I4(static_cast<long>(reinterpret_cast<LONG_PTR>(hWnd())));
-        else if (lstrcmpiA(s.name, "Enabled") == 0)
+        else if (s.id == DISPID_ENABLED)
             v = Variant::Bool(Enabled());
         // A value kept narrower than its member (a skin index as 16 bits) goes out as the member's type.
         const VARTYPE memberVt = s.member ? typelib::VariantTypeOf(s.member->type.vt) : s.vt;
@@ -836,13 +863,14 @@ HRESULT ControlBase::GetStored(DISPID id, VARIANT* value) {
 }
 
 HRESULT ControlBase::PutStored(DISPID id, const VARIANT& value) {
-    return Member([&] {
-        PropertyStore::Slot& s = store_.Get(id);
-        Keep(s, value);
-        const unsigned b = s.member ? s.member->behaviour : 0;
-        if (b & typelib::kNotify) PropertyChanged(s.name);
-        if (b & typelib::kRepaint) OnRepaint();
-    });
+    return Member([&] { PutKept(store_.Get(id), value); });
+}
+
+void ControlBase::PutKept(PropertyStore::Slot& s, const VARIANT& value) {
+    Keep(s, value);
+    const unsigned b = s.member ? s.member->behaviour : 0;
+    if (b & typelib::kNotify) PropertyChanged(s.name);
+    if (b & typelib::kRepaint) OnRepaint();
 }
 
 Variant ControlBase::Value(DISPID id) {

@@ -257,8 +257,10 @@ class ControlBase : public SurfaceWindow,
     void RebuildAccelerators();
     void NotifyViewChange();
     void RaiseEventArgs(DISPID id, std::span<EventArg> args);
-    Variant DefaultValue(const PropertyStore::Slot& s) const;
+    Variant DefaultValue(const PropertyStore::Slot& s);
     void Keep(PropertyStore::Slot& s, const VARIANT& value);
+    // The put of a kept property: keep, then notify and repaint as declared.
+    void PutKept(PropertyStore::Slot& s, const VARIANT& value);
     void ResetValues();
     void LoadValues(const PropertyBag& bag);
     void SaveValues(const PropertyBag& bag);

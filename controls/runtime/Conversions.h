@@ -31,4 +31,14 @@ inline VARIANT_BOOL ToVariantBool(bool b) {
     return b ? VARIANT_TRUE : VARIANT_FALSE;
 }
 
+// The object a variant holds as interface I; Nothing when it holds none or
+// the object has no such interface.
+template <class I>
+ComPtr<I> ObjectAs(const VARIANT& v) {
+    ComPtr<I> p;
+    if ((V_VT(&v) == VT_DISPATCH || V_VT(&v) == VT_UNKNOWN) && V_UNKNOWN(&v))
+        V_UNKNOWN(&v)->QueryInterface(__uuidof(I), p.put_void());
+    return p;
+}
+
 } // namespace glim

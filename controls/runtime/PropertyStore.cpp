@@ -2,6 +2,8 @@
 
 #include "RuntimeErrors.h"
 
+#include <algorithm>
+
 namespace glim {
 
 PropertyStore::PropertyStore(const typelib::CoClass& description) {
@@ -14,6 +16,12 @@ PropertyStore::PropertyStore(const typelib::CoClass& description) {
         slots_.push_back({name, member ? member->id : DISPID_UNKNOWN, typelib::VariantTypeOf(p.type), member,
                           &p, Variant()});
     }
+    for (size_t i = 0; i < slots_.size(); ++i)
+        reading_.push_back(i);
+    // A description that places its keys has them all placed (checked where it is written).
+    std::stable_sort(reading_.begin(), reading_.end(), [&](size_t a, size_t b) {
+        return slots_[a].persisted->readAt < slots_[b].persisted->readAt;
+    });
     for (const typelib::Member& m : description.members) {
         if (m.kind != typelib::MemberKind::Property || !(m.behaviour & typelib::kStored) || Find(m.id))
             continue;
@@ -31,6 +39,12 @@ PropertyStore::Slot* PropertyStore::Find(DISPID id) {
 PropertyStore::Slot* PropertyStore::Find(const char* name) {
     for (Slot& s : slots_)
         if (lstrcmpiA(s.name, name) == 0) return &s;
+    return nullptr;
+}
+
+PropertyStore::Slot* PropertyStore::FindKey(const char* key) {
+    for (Slot& s : slots_)
+        if (s.persisted && lstrcmpiA(s.persisted->key, key) == 0) return &s;
     return nullptr;
 }
 

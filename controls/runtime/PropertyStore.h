@@ -22,15 +22,21 @@ class PropertyStore {
 
     explicit PropertyStore(const typelib::CoClass& description);
 
+    // Persisted keys come first, in their writing order.
     std::vector<Slot>& Slots() { return slots_; }
+    // The persisted keys' slots in their reading order.
+    const std::vector<size_t>& ReadingOrder() const { return reading_; }
     // The slot of a member, or nullptr.
     Slot* Find(DISPID id);
     Slot* Find(const char* name);
+    // The slot of a persisted key by its bag name, or nullptr.
+    Slot* FindKey(const char* key);
     // Raises 438 (no such property) when there is no slot.
     Slot& Get(DISPID id);
 
   private:
     std::vector<Slot> slots_;
+    std::vector<size_t> reading_;
 };
 
 } // namespace glim

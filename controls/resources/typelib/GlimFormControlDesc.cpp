@@ -42,6 +42,24 @@ constexpr Persisted Key(const char* key, VarType type, double dflt = 0) {
     return {key, nullptr, type, {DefaultFrom::Constant, dflt, nullptr}};
 }
 
+// A key written even when it holds its default.
+constexpr Persisted Always(Persisted p) {
+    p.always = true;
+    return p;
+}
+
+// A key loaded through its member's put, with what the put does besides storing.
+constexpr Persisted ThroughPut(Persisted p) {
+    p.throughPut = true;
+    return p;
+}
+
+// A key read at its own place (from 1) rather than where it is written.
+constexpr Persisted ReadAt(int place, Persisted p) {
+    p.readAt = place;
+    return p;
+}
+
 // ---- Enumerations ------------------------------------------------------
 
 // The skin names hosts show, as code page 936 bytes.
@@ -218,6 +236,38 @@ constexpr Event kGlimButtonEvents[] = {
     {"MouseOut", 9},
 };
 
+// Every key but Style and Caption is written even at its default.  The
+// colours default to the system's at load, the hover colours to the colours
+// just read, the font to the button's own; HAND goes through its put, which
+// sets the mouse pointer and icon again.
+constexpr Persisted kGlimButtonKeys[] = {
+    Always({"BTYPE", "ButtonType", VarType::I4, {DefaultFrom::Constant, 1}}),
+    Always({"ENAB", "Enabled", VarType::Bool, {DefaultFrom::Constant, -1}}),
+    Always({"FONT", "Font", VarType::Font, {DefaultFrom::Key, 0, "FONT"}}),
+    Always({"COLTYPE", "ColorScheme", VarType::I4, {DefaultFrom::Constant, 1}}),
+    Always({"FOCUSR", "ShowFocusRect", VarType::Bool, {DefaultFrom::Constant, -1}}),
+    Always({"BCOL", "BackColor", VarType::I4, {DefaultFrom::SysColor, COLOR_BTNFACE}}),
+    Always({"BCOLO", "BackOver", VarType::I4, {DefaultFrom::Key, 0, "BCOL"}}),
+    Always({"FCOL", "ForeColor", VarType::I4, {DefaultFrom::SysColor, COLOR_BTNTEXT}}),
+    Always({"FCOLO", "ForeOver", VarType::I4, {DefaultFrom::Key, 0, "FCOL"}}),
+    Always({"MCOL", "MaskColor", VarType::I4, {DefaultFrom::Constant, 0xC0C0C0}}),
+    Always({"MPTR", "MousePointer", VarType::I2, {}}),
+    Always({"MICON", "MouseIcon", VarType::Picture, {DefaultFrom::Nothing}}),
+    Always({"PICN", "PictureNormal", VarType::Picture, {DefaultFrom::Nothing}}),
+    Always({"PICH", "PictureOver", VarType::Picture, {DefaultFrom::Nothing}}),
+    Always({"UMCOL", "UseMaskColor", VarType::Bool, {DefaultFrom::Constant, -1}}),
+    Always({"SOFT", "SoftBevel", VarType::Bool, {}}),
+    Always({"PICPOS", "PicturePosition", VarType::I4, {}}),
+    Always({"NGREY", "UseGreyscale", VarType::Bool, {}}),
+    Always({"FX", "SpecialEffect", VarType::I4, {}}),
+    Always(ThroughPut({"HAND", "HandPointer", VarType::Bool, {}})),
+    Always({"CHECK", "CheckBoxBehaviour", VarType::Bool, {}}),
+    Always({"VALUE", "Value", VarType::Bool, {}}),
+    // Kept as read, whatever it holds.
+    {"Style", nullptr, VarType::Variant, {DefaultFrom::Constant, 1}},
+    {"Caption", nullptr, VarType::Bstr, {DefaultFrom::Constant, 0, "Label1"}},
+};
+
 // ---- GlimCheck and GlimOption --------------------------------------------
 
 constexpr Member kGlimCheck[] = {
@@ -255,40 +305,60 @@ constexpr Member kGlimOption[] = {
 };
 
 // The keys of the check box and the option button, in the order they are
-// written; loading applies them in its own order afterwards.
+// written.  Loading reads the value first and applies each key but the skin
+// through its put; the control redraws the glyph for the skin itself.
 constexpr Persisted kGlimCheckKeys[] = {
-    {"Font", nullptr, VarType::Font, {DefaultFrom::AmbientFont}},
-    Key("Value", VarType::I4, 0),
-    {"Caption", nullptr, VarType::Bstr, {DefaultFrom::AmbientDisplayName}},
-    Key("Enabled", VarType::Bool, -1),
-    Key("BackColor", VarType::I4, 0xE0E0E0),
-    Key("ForeColor", VarType::I4, 0),
-    {"SkinIdx", "Style", VarType::I2, {}},
+    ReadAt(4, ThroughPut({"Font", nullptr, VarType::Font, {DefaultFrom::AmbientFont}})),
+    ReadAt(1, ThroughPut(Key("Value", VarType::I4, 0))),
+    ReadAt(2, ThroughPut({"Caption", nullptr, VarType::Bstr, {DefaultFrom::AmbientDisplayName}})),
+    ReadAt(3, ThroughPut(Key("Enabled", VarType::Bool, -1))),
+    ReadAt(5, ThroughPut(Key("BackColor", VarType::I4, 0xE0E0E0))),
+    ReadAt(6, ThroughPut(Key("ForeColor", VarType::I4, 0))),
+    ReadAt(7, {"SkinIdx", "Style", VarType::I2, {}}),
 };
 constexpr Persisted kGlimOptionKeys[] = {
-    {"Font", nullptr, VarType::Font, {DefaultFrom::AmbientFont}},
-    Key("Value", VarType::Bool, 0),
-    {"Caption", nullptr, VarType::Bstr, {DefaultFrom::AmbientDisplayName}},
-    Key("Enabled", VarType::Bool, -1),
-    Key("BackColor", VarType::I4, 0xE0E0E0),
-    Key("ForeColor", VarType::I4, 0),
-    {"SkinIdx", "Style", VarType::I2, {}},
+    ReadAt(4, ThroughPut({"Font", nullptr, VarType::Font, {DefaultFrom::AmbientFont}})),
+    ReadAt(1, ThroughPut(Key("Value", VarType::Bool, 0))),
+    ReadAt(2, ThroughPut({"Caption", nullptr, VarType::Bstr, {DefaultFrom::AmbientDisplayName}})),
+    ReadAt(3, ThroughPut(Key("Enabled", VarType::Bool, -1))),
+    ReadAt(5, ThroughPut(Key("BackColor", VarType::I4, 0xE0E0E0))),
+    ReadAt(6, ThroughPut(Key("ForeColor", VarType::I4, 0))),
+    ReadAt(7, {"SkinIdx", "Style", VarType::I2, {}}),
 };
+static_assert(ValidReadingOrder(kGlimCheckKeys) && ValidReadingOrder(kGlimOptionKeys));
 
 // ---- GlimSlider ------------------------------------------------------------
 
 constexpr Param kShiftArg[] = {{"Shift", kI2, true}};
 
+// Enabled is the slider's own flag: a disabled slider still clicks.
 constexpr Member kGlimSlider[] = {
-    Prop("Enabled", 0x68030006, kBool),
+    Kept(Prop("Enabled", 0x68030006, kBool), kNotify),
     Prop("Max", 0x68030005, kI4),
     Prop("Min", 0x68030004, kI4),
     Prop("Value", DISPID_VALUE, kI4),
     Prop("Orientation", 0x68030003, EnumOf("sOrientationConstants")),
     Prop("RailStyle", 0x68030002, EnumOf("sRailStyleConstants")),
-    Prop("ShowValueTip", 0x68030001, kBool),
+    Kept(Prop("ShowValueTip", 0x68030001, kBool), kNotify),
     Prop("Style", 0x68030000, kMnuStyleT),
 };
+
+// The back colour and the pictures have no member; Min, Max and Value are
+// kept as 16 bits.  The pictures and Style are read last.
+constexpr Persisted kGlimSliderKeys[] = {
+    ReadAt(1, Key("BackColor", VarType::I4, 0xE0E0E0)),
+    ReadAt(2, Key("Enabled", VarType::Bool, -1)),
+    ReadAt(9, {"SliderIcon", nullptr, VarType::Picture, {DefaultFrom::Nothing}}),
+    ReadAt(3, Key("Orientation", VarType::I4, 0)),
+    ReadAt(10, {"RailPicture", nullptr, VarType::Picture, {DefaultFrom::Nothing}}),
+    ReadAt(4, Key("RailStyle", VarType::I4, 3)),
+    ReadAt(5, Key("ShowValueTip", VarType::Bool, -1)),
+    ReadAt(6, Key("Min", VarType::I2, 0)),
+    ReadAt(7, Key("Max", VarType::I2, 10)),
+    ReadAt(8, Key("Value", VarType::I2, 0)),
+    ReadAt(11, Key("Style", VarType::I4, 0)),
+};
+static_assert(ValidReadingOrder(kGlimSliderKeys));
 
 constexpr Event kGlimSliderEvents[] = {
     {"Change", 1},
@@ -437,7 +507,7 @@ constexpr CoClass kClasses[] = {
      {},
      kGlimFormKeys},
     {"GlimButton", "{17D15A53-D580-4012-8824-CD49B3536822}", "{09409EF5-7FDA-403C-B331-0601DA03C351}",
-     "{252FB6B0-0A80-494D-BC1F-A28FA9E0EB46}", true, kGlimButton, kGlimButtonEvents},
+     "{252FB6B0-0A80-494D-BC1F-A28FA9E0EB46}", true, kGlimButton, kGlimButtonEvents, kGlimButtonKeys},
     {"GlimContainr",
      "{EDCDA200-FED9-4876-BCB1-20E7EB21AC68}",
      "{E5777A3D-D3EB-41B9-988F-575E97ED8F6F}",
@@ -451,7 +521,7 @@ constexpr CoClass kClasses[] = {
     {"GlimOption", "{121C98C1-AD7D-4715-9A5E-A2B0CC6BA2FC}", "{36CD2606-8B81-4A9B-9E5A-3E8093E2E059}",
      "{0154661B-AC55-408C-A59E-EEE0A59468C3}", true, kGlimOption, kToggleEvents, kGlimOptionKeys},
     {"GlimSlider", "{0646B140-770D-4F12-A26F-D09FD9F91C94}", "{0ABD073D-5F06-47EF-80BE-2AC94B6B985E}",
-     "{DFB2DF06-9FFF-427F-88D8-ADDF09E359E9}", true, kGlimSlider, kGlimSliderEvents},
+     "{DFB2DF06-9FFF-427F-88D8-ADDF09E359E9}", true, kGlimSlider, kGlimSliderEvents, kGlimSliderKeys},
     {"GlimPressBar",
      "{A06C5764-1712-4088-A96E-4BB9C2B5431B}",
      "{9C1D1458-0399-445A-965A-96C0F2FE8536}",

@@ -123,6 +123,9 @@ enum class DefaultFrom {
     AmbientForeColor,   // the container's fore colour
     AmbientDisplayName, // the name the container gives the control
     Nothing,            // no object
+    SysColor,           // GetSysColor(number) as the key is read: an RGB value, not a system colour
+    Key,                // the value of the key named by text as it stands (just read, when read
+                        // before); naming the key itself keeps what the control has
 };
 
 struct Default {
@@ -132,14 +135,34 @@ struct Default {
 };
 
 // One key a control reads and writes in the container's property bag; a
-// control's keys are read and written in the order they are listed.
+// control's keys are written in the order they are listed, and read in
+// that order too unless they give their own places.
 struct Persisted {
     const char* key;    // property-bag name
     const char* member; // the property whose value it holds (nullptr: the key's name)
     VarType type;       // the type the value is kept, read and written as
     Default dflt;
-    bool readOnly = false; // read on load, never written
+    bool readOnly = false;   // read on load, never written
+    bool always = false;     // written even when equal to its default
+    bool throughPut = false; // loaded through the member's put, with all the put does
+    int readAt = 0;          // place in the reading order, from 1; 0 on every key: as listed
 };
+
+// Whether the keys' reading places are all 0 or each of 1..n once, so the
+// runtime reads every key exactly once.
+constexpr bool ValidReadingOrder(std::span<const Persisted> keys) {
+    bool placed = false;
+    for (const Persisted& k : keys)
+        placed = placed || k.readAt != 0;
+    if (!placed) return true;
+    for (size_t at = 1; at <= keys.size(); ++at) {
+        size_t found = 0;
+        for (const Persisted& k : keys)
+            found += k.readAt == static_cast<int>(at) ? 1 : 0;
+        if (found != 1) return false;
+    }
+    return true;
+}
 
 struct CoClass {
     const char* name;

@@ -332,3 +332,112 @@ TEST_F(KeptPropertiesTest, AnEventThatDropsTheLastReferenceEndsTheControlAfterIt
 }
 
 } // namespace
+
+// ---- what a key can say besides its name, type and default ----
+
+constexpr DISPID kTold = 1;
+constexpr tl::Member kKeyMembers[] = {
+    {"Told",
+     kTold,
+     tl::MemberKind::Property,
+     {tl::VarType::I4},
+     tl::kGet | tl::kPut,
+     {},
+     nullptr,
+     0,
+     tl::kStored | tl::kNotify},
+};
+// Written BASE, OVER, ALW, TOLD; read ALW, BASE, OVER, TOLD.
+constexpr tl::Persisted kPlacedKeys[] = {
+    {"BASE", nullptr, tl::VarType::I4, {tl::DefaultFrom::SysColor, COLOR_BTNFACE}, false, false, false, 2},
+    {"OVER", nullptr, tl::VarType::I4, {tl::DefaultFrom::Key, 0, "BASE"}, false, false, false, 3},
+    {"ALW", nullptr, tl::VarType::I4, {tl::DefaultFrom::Constant, 5}, false, true, false, 1},
+    {"TOLD", "Told", tl::VarType::I4, {}, false, false, true, 4},
+};
+static_assert(tl::ValidReadingOrder(kPlacedKeys));
+constexpr tl::CoClass kPlacedDescription{"Placed", nullptr,     nullptr, nullptr,
+                                         true,     kKeyMembers, {},      kPlacedKeys};
+
+glim::ControlBase* MakePlaced();
+const glim::ControlClass kPlacedClass{
+    "Placed",     &kKeptClsid, &IID__PropertyPage1, &IID_IDispatch,           0,
+    SIZE{40, 20}, nullptr,     &MakePlaced,         glim::kControlMiscStatus, &kPlacedDescription};
+
+class PlacedControl final : public glim::Control<PlacedControl, _PropertyPage1> {
+  public:
+    PlacedControl() : Control(kPlacedClass) {}
+    using ControlBase::Value;
+};
+
+glim::ControlBase* MakePlaced() {
+    return PlacedControl::CreateInstance();
+}
+
+// A bag that remembers the names it was asked for, in order.
+class ReadLog final : public IPropertyBag {
+  public:
+    glim::ComPtr<glim::MemoryPropertyBag> bag = glim::MemoryPropertyBag::Create();
+    std::vector<std::wstring> asked;
+    STDMETHODIMP QueryInterface(REFIID iid, void** ppv) override {
+        *ppv = iid == IID_IUnknown || iid == IID_IPropertyBag ? this : nullptr;
+        return *ppv ? S_OK : E_NOINTERFACE;
+    }
+    STDMETHODIMP_(ULONG) AddRef() override { return 2; }
+    STDMETHODIMP_(ULONG) Release() override { return 1; }
+    STDMETHODIMP Read(LPCOLESTR name, VARIANT* value, IErrorLog* log) override {
+        asked.emplace_back(name);
+        return bag->Read(name, value, log);
+    }
+    STDMETHODIMP Write(LPCOLESTR name, VARIANT* value) override { return bag->Write(name, value); }
+};
+
+TEST(PersistedKeyFeatures, OrderDefaultsAlwaysWrittenAndPutsOnLoad) {
+    const long face = static_cast<long>(GetSysColor(COLOR_BTNFACE));
+    struct Case {
+        const char* what;
+        std::vector<std::pair<const wchar_t*, long>> stored;
+        long base, over;
+        std::vector<std::pair<std::wstring, std::string>> saved; // what a save writes back
+    } cases[] = {
+        // The system colour at load, an RGB value; ALW written at its default.
+        {"empty bag", {}, face, face, {{L"ALW", "5"}}},
+        // OVER's default is BASE as just read, so it is left out again.
+        {"BASE only", {{L"BASE", 0x123456}}, 0x123456, 0x123456, {{L"BASE", "1193046"}, {L"ALW", "5"}}},
+        {"both",
+         {{L"OVER", 7}, {L"BASE", 0x123456}, {L"TOLD", 3}},
+         0x123456,
+         7,
+         {{L"BASE", "1193046"}, {L"OVER", "7"}, {L"ALW", "5"}, {L"TOLD", "3"}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ReadLog log;
+        for (const auto& [k, v] : c.stored) {
+            glim::Variant value = glim::Variant::I4(v);
+            log.bag->Write(k, value.get());
+        }
+        auto* placed = static_cast<PlacedControl*>(MakePlaced());
+        glim::ComPtr<IUnknown> unknown(placed->Unknown());
+        NotifySink sink;
+        glim::ComPtr<IConnectionPoint> cp;
+        ASSERT_EQ(
+            unknown.As<IConnectionPointContainer>()->FindConnectionPoint(IID_IPropertyNotifySink, cp.put()),
+            S_OK);
+        DWORD cookie = 0;
+        ASSERT_EQ(cp->Advise(&sink, &cookie), S_OK);
+        ASSERT_EQ(unknown.As<IPersistPropertyBag>()->Load(&log, nullptr), S_OK);
+        cp->Unadvise(cookie);
+        EXPECT_EQ(log.asked, (std::vector<std::wstring>{L"ALW", L"BASE", L"OVER", L"TOLD"}));
+        EXPECT_EQ(glim::ToLong(*placed->Value("BASE")), c.base);
+        EXPECT_EQ(glim::ToLong(*placed->Value("OVER")), c.over);
+        // TOLD went through its put, present or not.
+        EXPECT_EQ(sink.changed, std::vector<DISPID>{kTold});
+
+        auto out = glim::MemoryPropertyBag::Create();
+        ASSERT_EQ(unknown.As<IPersistPropertyBag>()->Save(out.get(), TRUE, FALSE), S_OK);
+        std::vector<std::pair<std::wstring, std::string>> saved;
+        for (const auto& [k, v] : out->Items())
+            saved.emplace_back(k, glim::ToText(*v));
+        EXPECT_EQ(saved, c.saved);
+    }
+}

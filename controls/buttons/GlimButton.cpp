@@ -16,10 +16,8 @@ namespace ev = dispid::GlimButton_events;
 constexpr long kHoverPollMs = 3;
 constexpr long kSheetCells = 5;
 constexpr const char* kVersion = "2.0.6";
-constexpr const char* kDefaultCaption = "Label1";
 // The caption of a new instance: the design text of its label.
 constexpr const char* kDesignCaption = "GlimButton";
-constexpr COLORREF kDefaultMask = 0xC0C0C0;
 constexpr short kArrowPointer = 1;
 constexpr int kSkinCount = skinres::kSkinCount;
 // Posted to ourselves by the arrow keys: wParam TRUE for the next tab stop.
@@ -463,14 +461,6 @@ void GlimButton::OnAmbientChanged(DISPID /*id*/) {
 
 // ---- properties -----------------------------------------------------------
 
-#define GLIM_GET(value)                                                                                      \
-    if (!pVal) return E_POINTER;                                                                             \
-    *pVal = (value);                                                                                         \
-    return S_OK
-
-STDMETHODIMP GlimButton::get_BackColor(OLE_COLOR* pVal) {
-    GLIM_GET(face.BackColor);
-}
 STDMETHODIMP GlimButton::put_BackColor(OLE_COLOR v) {
     return Member([&] {
         const Variant c = Variant::I4(static_cast<long>(v));
@@ -481,9 +471,6 @@ STDMETHODIMP GlimButton::put_BackColor(OLE_COLOR v) {
         PropertyChanged("BCOL");
     });
 }
-STDMETHODIMP GlimButton::get_BackOver(OLE_COLOR* pVal) {
-    GLIM_GET(face.BackOver);
-}
 STDMETHODIMP GlimButton::put_BackOver(OLE_COLOR v) {
     return Member([&] {
         Store(id::BackOver, *Variant::I4(static_cast<long>(v)));
@@ -491,9 +478,6 @@ STDMETHODIMP GlimButton::put_BackOver(OLE_COLOR v) {
         GlimButton_DrawButton(curState, true);
         PropertyChanged("BCOLO");
     });
-}
-STDMETHODIMP GlimButton::get_ForeColor(OLE_COLOR* pVal) {
-    GLIM_GET(face.ForeColor);
 }
 STDMETHODIMP GlimButton::put_ForeColor(OLE_COLOR v) {
     return Member([&] {
@@ -505,9 +489,6 @@ STDMETHODIMP GlimButton::put_ForeColor(OLE_COLOR v) {
         PropertyChanged("FCOL");
     });
 }
-STDMETHODIMP GlimButton::get_ForeOver(OLE_COLOR* pVal) {
-    GLIM_GET(face.ForeOver);
-}
 STDMETHODIMP GlimButton::put_ForeOver(OLE_COLOR v) {
     return Member([&] {
         Store(id::ForeOver, *Variant::I4(static_cast<long>(v)));
@@ -515,9 +496,6 @@ STDMETHODIMP GlimButton::put_ForeOver(OLE_COLOR v) {
         GlimButton_DrawButton(curState, true);
         PropertyChanged("FCOLO");
     });
-}
-STDMETHODIMP GlimButton::get_MaskColor(OLE_COLOR* pVal) {
-    GLIM_GET(face.MaskColor);
 }
 STDMETHODIMP GlimButton::put_MaskColor(OLE_COLOR v) {
     return Member([&] {
@@ -528,9 +506,6 @@ STDMETHODIMP GlimButton::put_MaskColor(OLE_COLOR v) {
     });
 }
 
-STDMETHODIMP GlimButton::get_ButtonType(ButtonTypes* pVal) {
-    GLIM_GET(static_cast<ButtonTypes>(face.ButtonType));
-}
 void GlimButton::SetButtonType(long value) {
     Store(id::ButtonType, *Variant::I4(value));
     if (value == kLookJavaMetal && !AmbientUserMode()) {
@@ -549,9 +524,6 @@ STDMETHODIMP GlimButton::put_ButtonType(ButtonTypes v) {
     });
 }
 
-STDMETHODIMP GlimButton::get_Enabled(VARIANT_BOOL* pVal) {
-    GLIM_GET(VB(face.Enabled));
-}
 STDMETHODIMP GlimButton::put_Enabled(VARIANT_BOOL v) {
     return Member([&] {
         // The window takes the new state as it is kept.
@@ -567,9 +539,6 @@ void GlimButton::SetFont(IFontDisp* f) {
 void GlimButton::FontChanged() {
     GlimButton_LayoutCaption();
     GlimButton_DrawButton(0, true);
-}
-STDMETHODIMP GlimButton::get_Font(IFontDisp** pVal) {
-    return font.CopyTo(pVal);
 }
 STDMETHODIMP GlimButton::putref_Font(IFontDisp* v) {
     return Member([&] {
@@ -668,9 +637,6 @@ STDMETHODIMP GlimButton::put_FontName(BSTR v) {
     });
 }
 
-STDMETHODIMP GlimButton::get_ColorScheme(ColorTypes* pVal) {
-    GLIM_GET(static_cast<ColorTypes>(face.ColorScheme));
-}
 STDMETHODIMP GlimButton::put_ColorScheme(ColorTypes v) {
     return Member([&] {
         Store(id::ColorScheme, *Variant::I4(v));
@@ -679,9 +645,6 @@ STDMETHODIMP GlimButton::put_ColorScheme(ColorTypes v) {
         PropertyChanged("COLTYPE");
     });
 }
-STDMETHODIMP GlimButton::get_ShowFocusRect(VARIANT_BOOL* pVal) {
-    GLIM_GET(VB(face.ShowFocusRect));
-}
 STDMETHODIMP GlimButton::put_ShowFocusRect(VARIANT_BOOL v) {
     return Member([&] {
         Store(id::ShowFocusRect, *Variant::Bool(v != VARIANT_FALSE));
@@ -689,21 +652,12 @@ STDMETHODIMP GlimButton::put_ShowFocusRect(VARIANT_BOOL v) {
         PropertyChanged("FOCUSR");
     });
 }
-STDMETHODIMP GlimButton::get_MousePointer(long* pVal) {
-    GLIM_GET(MousePointer());
-}
 STDMETHODIMP GlimButton::put_MousePointer(long v) {
     return Member([&] {
         // Kept as 16 bits: overflow before anything is set.
         Store(id::MousePointer, *Variant::I4(v));
         PropertyChanged("MPTR");
     });
-}
-STDMETHODIMP GlimButton::get_MouseIcon(IPictureDisp** pVal) {
-    if (!pVal) return E_POINTER;
-    *pVal = MouseIcon();
-    if (*pVal) (*pVal)->AddRef();
-    return S_OK;
 }
 STDMETHODIMP GlimButton::putref_MouseIcon(IPictureDisp* v) {
     return Member([&] {
@@ -713,9 +667,6 @@ STDMETHODIMP GlimButton::putref_MouseIcon(IPictureDisp* v) {
         }
         PropertyChanged("MICON");
     });
-}
-STDMETHODIMP GlimButton::get_HandPointer(VARIANT_BOOL* pVal) {
-    GLIM_GET(VB(ToBool(*Value(id::HandPointer))));
 }
 void GlimButton::SetHandPointer(bool value) {
     Store(id::HandPointer, *Variant::Bool(value));
@@ -728,12 +679,6 @@ STDMETHODIMP GlimButton::put_HandPointer(VARIANT_BOOL v) {
         PropertyChanged("HAND");
     });
 }
-STDMETHODIMP GlimButton::get_hWnd(long* pVal) {
-    GLIM_GET(static_cast<long>(reinterpret_cast<LONG_PTR>(hWnd())));
-}
-STDMETHODIMP GlimButton::get_SoftBevel(VARIANT_BOOL* pVal) {
-    GLIM_GET(VB(face.SoftBevel));
-}
 STDMETHODIMP GlimButton::put_SoftBevel(VARIANT_BOOL v) {
     return Member([&] {
         Store(id::SoftBevel, *Variant::Bool(v != VARIANT_FALSE));
@@ -741,9 +686,6 @@ STDMETHODIMP GlimButton::put_SoftBevel(VARIANT_BOOL v) {
         GlimButton_DrawButton(curState, true);
         PropertyChanged("SOFT");
     });
-}
-STDMETHODIMP GlimButton::get_PictureNormal(IPictureDisp** pVal) {
-    return PictureNormal.CopyTo(pVal);
 }
 STDMETHODIMP GlimButton::putref_PictureNormal(IPictureDisp* v) {
     return Member([&] {
@@ -754,18 +696,12 @@ STDMETHODIMP GlimButton::putref_PictureNormal(IPictureDisp* v) {
         PropertyChanged("PICN");
     });
 }
-STDMETHODIMP GlimButton::get_PictureOver(IPictureDisp** pVal) {
-    return PictureOver.CopyTo(pVal);
-}
 STDMETHODIMP GlimButton::putref_PictureOver(IPictureDisp* v) {
     return Member([&] {
         Store(id::PictureOver, *Variant::Object(v));
         if (face.mouseIsOver) GlimButton_DrawButton(curState, true);
         PropertyChanged("PICO");
     });
-}
-STDMETHODIMP GlimButton::get_PicturePosition(PicPositions* pVal) {
-    GLIM_GET(static_cast<PicPositions>(face.PicturePosition));
 }
 STDMETHODIMP GlimButton::put_PicturePosition(PicPositions v) {
     return Member([&] {
@@ -775,18 +711,12 @@ STDMETHODIMP GlimButton::put_PicturePosition(PicPositions v) {
         GlimButton_DrawButton(curState, true);
     });
 }
-STDMETHODIMP GlimButton::get_UseMaskColor(VARIANT_BOOL* pVal) {
-    GLIM_GET(VB(face.UseMaskColor));
-}
 STDMETHODIMP GlimButton::put_UseMaskColor(VARIANT_BOOL v) {
     return Member([&] {
         Store(id::UseMaskColor, *Variant::Bool(v != VARIANT_FALSE));
         if (PictureNormal) GlimButton_DrawButton(curState, true);
         PropertyChanged("UMCOL");
     });
-}
-STDMETHODIMP GlimButton::get_UseGreyscale(VARIANT_BOOL* pVal) {
-    GLIM_GET(VB(face.UseGreyscale));
 }
 STDMETHODIMP GlimButton::put_UseGreyscale(VARIANT_BOOL v) {
     return Member([&] {
@@ -795,9 +725,6 @@ STDMETHODIMP GlimButton::put_UseGreyscale(VARIANT_BOOL v) {
         PropertyChanged("NGREY");
     });
 }
-STDMETHODIMP GlimButton::get_SpecialEffect(fx* pVal) {
-    GLIM_GET(static_cast<fx>(face.SpecialEffect));
-}
 STDMETHODIMP GlimButton::put_SpecialEffect(fx v) {
     return Member([&] {
         Store(id::SpecialEffect, *Variant::I4(v));
@@ -805,18 +732,12 @@ STDMETHODIMP GlimButton::put_SpecialEffect(fx v) {
         PropertyChanged("FX");
     });
 }
-STDMETHODIMP GlimButton::get_CheckBoxBehaviour(VARIANT_BOOL* pVal) {
-    GLIM_GET(VB(face.CheckBoxBehaviour));
-}
 STDMETHODIMP GlimButton::put_CheckBoxBehaviour(VARIANT_BOOL v) {
     return Member([&] {
         Store(id::CheckBoxBehaviour, *Variant::Bool(v != VARIANT_FALSE));
         GlimButton_DrawButton(curState, true);
         PropertyChanged("CHECK");
     });
-}
-STDMETHODIMP GlimButton::get_Value(VARIANT_BOOL* pVal) {
-    GLIM_GET(VB(face.Value));
 }
 STDMETHODIMP GlimButton::put_Value(VARIANT_BOOL v) {
     return Member([&] {
@@ -826,7 +747,9 @@ STDMETHODIMP GlimButton::put_Value(VARIANT_BOOL v) {
     });
 }
 STDMETHODIMP GlimButton::get_Version(BSTR* pVal) {
-    GLIM_GET(AllocBstr(kVersion));
+    if (!pVal) return E_POINTER;
+    *pVal = AllocBstr(kVersion);
+    return S_OK;
 }
 STDMETHODIMP GlimButton::DisableRefresh() {
     isShown = false;
@@ -841,10 +764,6 @@ STDMETHODIMP GlimButton::Refresh() {
         GlimButton_DrawButton(curState, true);
     });
 }
-STDMETHODIMP GlimButton::get_Style(MnuStyle* pVal) {
-    if (!pVal) return E_POINTER;
-    return Member([&] { *pVal = static_cast<MnuStyle>(StyleNumber()); });
-}
 STDMETHODIMP GlimButton::put_Style(MnuStyle v) {
     return Member([&] {
         Store(id::Style, *Variant::I4(v));
@@ -852,9 +771,6 @@ STDMETHODIMP GlimButton::put_Style(MnuStyle v) {
         GlimButton_DrawButton(0, true);
         PropertyChanged("Style");
     });
-}
-STDMETHODIMP GlimButton::get_Caption(BSTR* pVal) {
-    GLIM_GET(AllocBstr(face.caption));
 }
 STDMETHODIMP GlimButton::put_Caption(BSTR v) {
     return Member([&] {
@@ -869,7 +785,5 @@ STDMETHODIMP GlimButton::put_Caption(BSTR v) {
         PropertyChanged("Caption");
     });
 }
-
-#undef GLIM_GET
 
 } // namespace glim

@@ -13,7 +13,7 @@
 
 namespace glim {
 
-class GlimButton final : public Control<GlimButton, _GlimButton> {
+class GlimButton final : public Control<GlimButton, _GlimButton_Stored<GlimButton>> {
   public:
     static const ControlClass kClass;
     GlimButton();
@@ -21,22 +21,14 @@ class GlimButton final : public Control<GlimButton, _GlimButton> {
     // The mouse icon of HandPointer: cursor 101 of the library, else the platform's hand.
     static ComPtr<IPictureDisp> HandCursor();
 
-    // _GlimButton
-    STDMETHODIMP get_BackColor(OLE_COLOR* pVal) override;
+    // _GlimButton: the puts; the runtime answers the gets of kept values.
     STDMETHODIMP put_BackColor(OLE_COLOR New_BackColor) override;
-    STDMETHODIMP get_BackOver(OLE_COLOR* pVal) override;
     STDMETHODIMP put_BackOver(OLE_COLOR New_BackOver) override;
-    STDMETHODIMP get_ForeColor(OLE_COLOR* pVal) override;
     STDMETHODIMP put_ForeColor(OLE_COLOR New_ForeColor) override;
-    STDMETHODIMP get_ForeOver(OLE_COLOR* pVal) override;
     STDMETHODIMP put_ForeOver(OLE_COLOR New_ForeOver) override;
-    STDMETHODIMP get_MaskColor(OLE_COLOR* pVal) override;
     STDMETHODIMP put_MaskColor(OLE_COLOR New_MaskColor) override;
-    STDMETHODIMP get_ButtonType(ButtonTypes* pVal) override;
     STDMETHODIMP put_ButtonType(ButtonTypes New_ButtonType) override;
-    STDMETHODIMP get_Enabled(VARIANT_BOOL* pVal) override;
     STDMETHODIMP put_Enabled(VARIANT_BOOL New_Enabled) override;
-    STDMETHODIMP get_Font(IFontDisp** pVal) override;
     STDMETHODIMP putref_Font(IFontDisp* New_Font) override;
     STDMETHODIMP get_FontBold(VARIANT_BOOL* pVal) override;
     STDMETHODIMP put_FontBold(VARIANT_BOOL New_FontBold) override;
@@ -48,41 +40,24 @@ class GlimButton final : public Control<GlimButton, _GlimButton> {
     STDMETHODIMP put_FontSize(short New_FontSize) override;
     STDMETHODIMP get_FontName(BSTR* pVal) override;
     STDMETHODIMP put_FontName(BSTR New_FontName) override;
-    STDMETHODIMP get_ColorScheme(ColorTypes* pVal) override;
     STDMETHODIMP put_ColorScheme(ColorTypes New_ColorScheme) override;
-    STDMETHODIMP get_ShowFocusRect(VARIANT_BOOL* pVal) override;
     STDMETHODIMP put_ShowFocusRect(VARIANT_BOOL New_ShowFocusRect) override;
-    STDMETHODIMP get_MousePointer(long* pVal) override;
     STDMETHODIMP put_MousePointer(long New_MousePointer) override;
-    STDMETHODIMP get_MouseIcon(IPictureDisp** pVal) override;
     STDMETHODIMP putref_MouseIcon(IPictureDisp* New_MouseIcon) override;
-    STDMETHODIMP get_HandPointer(VARIANT_BOOL* pVal) override;
     STDMETHODIMP put_HandPointer(VARIANT_BOOL New_HandPointer) override;
-    STDMETHODIMP get_hWnd(long* pVal) override;
-    STDMETHODIMP get_SoftBevel(VARIANT_BOOL* pVal) override;
     STDMETHODIMP put_SoftBevel(VARIANT_BOOL New_SoftBevel) override;
-    STDMETHODIMP get_PictureNormal(IPictureDisp** pVal) override;
     STDMETHODIMP putref_PictureNormal(IPictureDisp* New_PictureNormal) override;
-    STDMETHODIMP get_PictureOver(IPictureDisp** pVal) override;
     STDMETHODIMP putref_PictureOver(IPictureDisp* New_PictureOver) override;
-    STDMETHODIMP get_PicturePosition(PicPositions* pVal) override;
     STDMETHODIMP put_PicturePosition(PicPositions New_PicturePosition) override;
-    STDMETHODIMP get_UseMaskColor(VARIANT_BOOL* pVal) override;
     STDMETHODIMP put_UseMaskColor(VARIANT_BOOL New_UseMaskColor) override;
-    STDMETHODIMP get_UseGreyscale(VARIANT_BOOL* pVal) override;
     STDMETHODIMP put_UseGreyscale(VARIANT_BOOL New_UseGreyscale) override;
-    STDMETHODIMP get_SpecialEffect(fx* pVal) override;
     STDMETHODIMP put_SpecialEffect(fx New_SpecialEffect) override;
-    STDMETHODIMP get_CheckBoxBehaviour(VARIANT_BOOL* pVal) override;
     STDMETHODIMP put_CheckBoxBehaviour(VARIANT_BOOL New_CheckBoxBehaviour) override;
-    STDMETHODIMP get_Value(VARIANT_BOOL* pVal) override;
     STDMETHODIMP put_Value(VARIANT_BOOL New_Value) override;
     STDMETHODIMP get_Version(BSTR* pVal) override;
     STDMETHODIMP DisableRefresh() override;
     STDMETHODIMP Refresh() override;
-    STDMETHODIMP get_Style(MnuStyle* pVal) override;
     STDMETHODIMP put_Style(MnuStyle New_Style) override;
-    STDMETHODIMP get_Caption(BSTR* pVal) override;
     STDMETHODIMP put_Caption(BSTR New_Caption) override;
 
   protected:

@@ -308,12 +308,6 @@ void GlimSlider::OnMouseUp(short button, short shift, float x, float y) {
 
 // ---- properties ----
 
-STDMETHODIMP GlimSlider::get_Max(long* pVal) {
-    if (!pVal) return E_POINTER;
-    *pVal = Max();
-    return S_OK;
-}
-
 STDMETHODIMP GlimSlider::put_Max(long New_Max) {
     return Member([&] {
         if (New_Max <= Min()) RaiseError(kErrInvalidPropertyValue);
@@ -325,12 +319,6 @@ STDMETHODIMP GlimSlider::put_Max(long New_Max) {
         Range = range;
         PropertyChanged("Max");
     });
-}
-
-STDMETHODIMP GlimSlider::get_Min(long* pVal) {
-    if (!pVal) return E_POINTER;
-    *pVal = Min();
-    return S_OK;
 }
 
 STDMETHODIMP GlimSlider::put_Min(long New_Min) {
@@ -346,20 +334,8 @@ STDMETHODIMP GlimSlider::put_Min(long New_Min) {
     });
 }
 
-STDMETHODIMP GlimSlider::get_Value(long* pVal) {
-    if (!pVal) return E_POINTER;
-    *pVal = Current();
-    return S_OK;
-}
-
 STDMETHODIMP GlimSlider::put_Value(long New_Value) {
     return Member([&] { PutValue(New_Value); });
-}
-
-STDMETHODIMP GlimSlider::get_Orientation(sOrientationConstants* pVal) {
-    if (!pVal) return E_POINTER;
-    *pVal = static_cast<sOrientationConstants>(Orientation());
-    return S_OK;
 }
 
 STDMETHODIMP GlimSlider::put_Orientation(sOrientationConstants New_Orientation) {
@@ -372,24 +348,12 @@ STDMETHODIMP GlimSlider::put_Orientation(sOrientationConstants New_Orientation) 
     });
 }
 
-STDMETHODIMP GlimSlider::get_RailStyle(sRailStyleConstants* pVal) {
-    if (!pVal) return E_POINTER;
-    *pVal = static_cast<sRailStyleConstants>(RailStyle());
-    return S_OK;
-}
-
 STDMETHODIMP GlimSlider::put_RailStyle(sRailStyleConstants New_RailStyle) {
     return Member([&] {
         SetValue(id::RailStyle, *Variant::I4(New_RailStyle));
         Layout();
         PropertyChanged("RailStyle");
     });
-}
-
-STDMETHODIMP GlimSlider::get_Style(MnuStyle* pVal) {
-    if (!pVal) return E_POINTER;
-    *pVal = static_cast<MnuStyle>(Style());
-    return S_OK;
 }
 
 STDMETHODIMP GlimSlider::put_Style(MnuStyle New_Style) {

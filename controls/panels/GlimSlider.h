@@ -20,18 +20,12 @@ class GlimSlider final : public Control<GlimSlider, _GlimSlider_Stored<GlimSlide
     GlimSlider();
     ~GlimSlider() override;
 
-    // _GlimSlider
-    STDMETHODIMP get_Max(long* pVal) override;
+    // _GlimSlider: the puts; the runtime answers the gets.
     STDMETHODIMP put_Max(long New_Max) override;
-    STDMETHODIMP get_Min(long* pVal) override;
     STDMETHODIMP put_Min(long New_Min) override;
-    STDMETHODIMP get_Value(long* pVal) override;
     STDMETHODIMP put_Value(long New_Value) override;
-    STDMETHODIMP get_Orientation(sOrientationConstants* pVal) override;
     STDMETHODIMP put_Orientation(sOrientationConstants New_Orientation) override;
-    STDMETHODIMP get_RailStyle(sRailStyleConstants* pVal) override;
     STDMETHODIMP put_RailStyle(sRailStyleConstants New_RailStyle) override;
-    STDMETHODIMP get_Style(MnuStyle* pVal) override;
     STDMETHODIMP put_Style(MnuStyle New_Style) override;
 
   protected:

@@ -823,7 +823,7 @@ void ControlBase::LoadValues(const PropertyBag& bag) {
         Variant v = bag.Read(PersistedKey{s.persisted->key, s.vt}, *DefaultValue(s));
         if (!s.persisted->throughPut || !s.member)
             Keep(s, *v);
-        else if (s.member->behaviour & typelib::kStored)
+        else if ((s.member->behaviour & typelib::kStored) && !(s.member->behaviour & typelib::kOwnPut))
             PutKept(s, *v);
         else
             PutProperty(DefaultDispatch(), s.id, *v); // the control's own put

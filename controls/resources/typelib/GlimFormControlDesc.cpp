@@ -37,6 +37,13 @@ constexpr Member Kept(Member m, unsigned behaviour = kStored) {
     return m;
 }
 
+// A property whose value the runtime keeps and answers; its put has
+// behaviour of its own, which the control writes.
+constexpr Member KeptGet(Member m) {
+    m.behaviour = kStored | kOwnPut;
+    return m;
+}
+
 // A persisted key holding the property of the same name.
 constexpr Persisted Key(const char* key, VarType type, double dflt = 0) {
     return {key, nullptr, type, {DefaultFrom::Constant, dflt, nullptr}};
@@ -186,42 +193,44 @@ constexpr Param kKeyPressArgs[] = {{"KeyAscii", kI2, true}};
 
 // ---- GlimButton ----------------------------------------------------------
 
+// The runtime answers the gets of the kept values; every put has behaviour
+// of its own.
 constexpr Member kGlimButton[] = {
-    Prop("BackColor", DISPID_BACKCOLOR, kColor),
-    Prop("BackOver", 0x68030019, kColor),
-    Prop("ForeColor", DISPID_FORECOLOR, kColor),
-    Prop("ForeOver", 0x68030018, kColor),
-    Prop("MaskColor", 0x68030017, kColor),
-    Prop("ButtonType", 0x68030016, EnumOf("ButtonTypes")),
-    Prop("Enabled", DISPID_ENABLED, kBool),
-    Prop("Font", DISPID_FONT, kFont, kGet | kPutRef),
+    KeptGet(Prop("BackColor", DISPID_BACKCOLOR, kColor)),
+    KeptGet(Prop("BackOver", 0x68030019, kColor)),
+    KeptGet(Prop("ForeColor", DISPID_FORECOLOR, kColor)),
+    KeptGet(Prop("ForeOver", 0x68030018, kColor)),
+    KeptGet(Prop("MaskColor", 0x68030017, kColor)),
+    KeptGet(Prop("ButtonType", 0x68030016, EnumOf("ButtonTypes"))),
+    KeptGet(Prop("Enabled", DISPID_ENABLED, kBool)),
+    KeptGet(Prop("Font", DISPID_FONT, kFont, kGet | kPutRef)),
     Prop("FontBold", 0x68030015, kBool),
     Prop("FontItalic", 0x68030014, kBool),
     Prop("FontUnderline", 0x68030013, kBool),
     Prop("FontSize", 0x68030012, kI2),
     Prop("FontName", 0x68030011, kBstr),
-    Prop("ColorScheme", 0x68030010, EnumOf("ColorTypes")),
-    Prop("ShowFocusRect", 0x6803000f, kBool),
+    KeptGet(Prop("ColorScheme", 0x68030010, EnumOf("ColorTypes"))),
+    KeptGet(Prop("ShowFocusRect", 0x6803000f, kBool)),
     // The form runtime's mouse-pointer constants are not part of this
     // library; the property carries their 32-bit value.
-    Prop("MousePointer", 0x6803000e, kI4),
-    Prop("MouseIcon", 0x6803000d, kPicture, kGet | kPutRef),
-    Prop("HandPointer", 0x6803000c, kBool),
-    Prop("hWnd", DISPID_HWND, kI4, kGet),
-    Prop("SoftBevel", 0x6803000b, kBool),
-    Prop("PictureNormal", 0x6803000a, kPicture, kGet | kPutRef),
-    Prop("PictureOver", 0x68030009, kPicture, kGet | kPutRef),
-    Prop("PicturePosition", 0x68030008, EnumOf("PicPositions")),
-    Prop("UseMaskColor", 0x68030007, kBool),
-    Prop("UseGreyscale", 0x68030006, kBool),
-    Prop("SpecialEffect", 0x68030005, EnumOf("fx")),
-    Prop("CheckBoxBehaviour", 0x68030004, kBool),
-    Prop("Value", 0x68030003, kBool),
+    KeptGet(Prop("MousePointer", 0x6803000e, kI4)),
+    KeptGet(Prop("MouseIcon", 0x6803000d, kPicture, kGet | kPutRef)),
+    KeptGet(Prop("HandPointer", 0x6803000c, kBool)),
+    Kept(Prop("hWnd", DISPID_HWND, kI4, kGet)),
+    KeptGet(Prop("SoftBevel", 0x6803000b, kBool)),
+    KeptGet(Prop("PictureNormal", 0x6803000a, kPicture, kGet | kPutRef)),
+    KeptGet(Prop("PictureOver", 0x68030009, kPicture, kGet | kPutRef)),
+    KeptGet(Prop("PicturePosition", 0x68030008, EnumOf("PicPositions"))),
+    KeptGet(Prop("UseMaskColor", 0x68030007, kBool)),
+    KeptGet(Prop("UseGreyscale", 0x68030006, kBool)),
+    KeptGet(Prop("SpecialEffect", 0x68030005, EnumOf("fx"))),
+    KeptGet(Prop("CheckBoxBehaviour", 0x68030004, kBool)),
+    KeptGet(Prop("Value", 0x68030003, kBool)),
     Prop("Version", 0x68030002, kBstr, kGet),
     Method("DisableRefresh", 0x6003003c),
     Method("Refresh", 0x6003003d),
-    Prop("Style", 0x68030001, kMnuStyleT, kGet | kPut, kStyleHelp),
-    Prop("Caption", 0x68030000, kBstr),
+    KeptGet(Prop("Style", 0x68030001, kMnuStyleT, kGet | kPut, kStyleHelp)),
+    KeptGet(Prop("Caption", 0x68030000, kBstr)),
 };
 
 constexpr Event kGlimButtonEvents[] = {
@@ -334,13 +343,13 @@ constexpr Param kShiftArg[] = {{"Shift", kI2, true}};
 // Enabled is the slider's own flag: a disabled slider still clicks.
 constexpr Member kGlimSlider[] = {
     Kept(Prop("Enabled", 0x68030006, kBool), kNotify),
-    Prop("Max", 0x68030005, kI4),
-    Prop("Min", 0x68030004, kI4),
-    Prop("Value", DISPID_VALUE, kI4),
-    Prop("Orientation", 0x68030003, EnumOf("sOrientationConstants")),
-    Prop("RailStyle", 0x68030002, EnumOf("sRailStyleConstants")),
+    KeptGet(Prop("Max", 0x68030005, kI4)),
+    KeptGet(Prop("Min", 0x68030004, kI4)),
+    KeptGet(Prop("Value", DISPID_VALUE, kI4)),
+    KeptGet(Prop("Orientation", 0x68030003, EnumOf("sOrientationConstants"))),
+    KeptGet(Prop("RailStyle", 0x68030002, EnumOf("sRailStyleConstants"))),
     Kept(Prop("ShowValueTip", 0x68030001, kBool), kNotify),
-    Prop("Style", 0x68030000, kMnuStyleT),
+    KeptGet(Prop("Style", 0x68030000, kMnuStyleT)),
 };
 
 // The back colour and the pictures have no member; Min, Max and Value are

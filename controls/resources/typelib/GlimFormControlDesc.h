@@ -83,6 +83,7 @@ enum Behaviour : unsigned {
     kStored = 1,  // the runtime keeps the value; get and put are generated
     kNotify = 2,  // put tells the container the property changed
     kRepaint = 4, // put has the control paint itself anew
+    kOwnPut = 8,  // with kStored: the get is generated, the control writes the put
 };
 
 struct Member {

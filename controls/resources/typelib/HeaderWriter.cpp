@@ -213,7 +213,8 @@ Carrier CarrierOf(TypeRef t) {
 }
 
 // The accessors of the properties the runtime keeps: each hands the value
-// to Impl::GetStored / Impl::PutStored in a VARIANT.
+// to Impl::GetStored / Impl::PutStored in a VARIANT (a put the control
+// writes itself is left out).
 void WriteStoredLayer(std::ostringstream& out, const CoClass& c, const std::string& iface) {
     out << "template <class Impl>\nstruct " << iface << "_Stored : public " << iface << " {\n";
     for (const Member& m : c.members) {
@@ -238,7 +239,7 @@ void WriteStoredLayer(std::ostringstream& out, const CoClass& c, const std::stri
             out << "        return S_OK;\n    }\n";
         }
         for (unsigned put : {unsigned(kPut), unsigned(kPutRef)}) {
-            if (!(m.access & put)) continue;
+            if (!(m.access & put) || (m.behaviour & kOwnPut)) continue;
             out << "    HRESULT STDMETHODCALLTYPE " << (put == kPut ? "put_" : "putref_") << name << "("
                 << type << " New_" << name << ") override {\n"
                 << "        VARIANT v;\n        VariantInit(&v);\n"

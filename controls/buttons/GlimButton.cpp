@@ -341,11 +341,6 @@ void GlimButton::OnMouseDown(short button, short shift, float x, float y) {
 
 void GlimButton::OnMouseUp(short button, short shift, float x, float y) {
     RaiseMouse(ev::MouseUp, button, shift, x, y);
-    // The double click's capture ends with its release.
-    if (dblClickCapture) {
-        dblClickCapture = false;
-        if (GetCapture() == hWnd()) ReleaseCapture();
-    }
     if (button != kRightButton) GlimButton_DrawButton(0, false);
 }
 
@@ -390,10 +385,8 @@ void GlimButton::OnClick() {
 
 void GlimButton::OnDblClick() {
     if (lastButton != kLeftButton) return;
+    // The runtime holds the capture until the release, as for any press.
     OnMouseDown(kLeftButton, 0, 0, 0);
-    if (!hWnd()) return;
-    SetCapture(hWnd());
-    dblClickCapture = true;
 }
 
 void GlimButton::OnAccessKeyPress(short /*keyAscii*/) {

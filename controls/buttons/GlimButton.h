@@ -120,7 +120,6 @@ class GlimButton final : public Control<GlimButton, _GlimButton_Stored<GlimButto
     bool isShown = true;                // painting is allowed
     bool resizeLock = false;            // the background capture is changing our height
     bool capturing = false;             // a background capture is running
-    bool dblClickCapture = false;       // the double click took the capture
     bool terminated = false;
     PictureClip pc;             // the skin sheet: five cells in one row
     ConstituentTimer OverTimer; // polls for the pointer leaving while the hover look is on

@@ -61,7 +61,7 @@ void ConstituentHost::Detach() {
 void ConstituentHost::Unhook() {
     HWND h = std::exchange(hwnd_, nullptr);
     pressed_ = nullptr;
-    pressedButton_ = 0;
+    press_.Forget();
     if (!h || !IsWindow(h)) return;
     RemovePropA(h, kHostProp);
     // Someone hooked after us: our procedure stays and passes everything on.
@@ -80,8 +80,7 @@ void ConstituentHost::Remove(Constituent* c) {
     parts_.erase(std::remove(parts_.begin(), parts_.end(), c), parts_.end());
     if (pressed_ == c) {
         pressed_ = nullptr;
-        pressedButton_ = 0;
-        if (hwnd_ && GetCapture() == hwnd_) ReleaseCapture();
+        press_.Cancel(hwnd_);
     }
 }
 
@@ -150,7 +149,7 @@ LRESULT ConstituentHost::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CAPTURECHANGED:
         if (reinterpret_cast<HWND>(lp) != hwnd_) {
             pressed_ = nullptr;
-            pressedButton_ = 0;
+            press_.Forget();
         }
         return CallPrevious(msg, wp, lp);
     case WM_NCDESTROY: {
@@ -232,13 +231,8 @@ bool ConstituentHost::RouteMouse(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_RBUTTONDBLCLK:
     case WM_MBUTTONDBLCLK: {
         const bool dbl = msg == WM_LBUTTONDBLCLK || msg == WM_RBUTTONDBLCLK || msg == WM_MBUTTONDBLCLK;
-        // Capture from press to release, so the release outside still arrives.
-        if (!pressed_) {
-            pressed_ = target;
-            pressedButton_ = MouseButtonOf(msg);
-            pressFromDblClick_ = dbl;
-            SetCapture(hwnd_);
-        }
+        if (!pressed_) pressed_ = target;
+        press_.Press(hwnd_, MouseButtonOf(msg), dbl);
         if (dbl) {
             if (auto f = target->DblClick) RunHandler(f);
         } else if (auto f = target->MouseDown) {
@@ -248,18 +242,13 @@ bool ConstituentHost::RouteMouse(UINT msg, WPARAM wp, LPARAM lp) {
     }
     default: { // button up
         const short button = MouseButtonOf(msg);
-        const bool completes = pressed_ == target && pressedButton_ == button;
-        const bool fromDbl = pressFromDblClick_;
-        if (completes) {
-            pressed_ = nullptr;
-            pressedButton_ = 0;
-            pressFromDblClick_ = false;
-            if (GetCapture() == hwnd_) ReleaseCapture();
-        }
+        // A part holding the press is the target of every message till it ends.
+        const bool clicks = press_.Release(hwnd_, button);
+        if (!press_.Pressed()) pressed_ = nullptr;
         if (auto f = target->MouseUp) RunHandler([&] { f(button, shift, x, y); });
         if (!stillThere()) return true;
         const RECT r = target->PixelRect();
-        if (completes && !fromDbl && PtInRect(&r, pt))
+        if (clicks && PtInRect(&r, pt))
             if (auto f = target->Click) RunHandler(f);
         return true;
     }

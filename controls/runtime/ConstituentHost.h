@@ -51,12 +51,11 @@ class ConstituentHost {
     void Unhook();
 
     SurfaceWindow& owner_;
-    HWND hwnd_ = nullptr;             // the hooked window, 0 while detached
-    WNDPROC previous_ = nullptr;      // its procedure before the hook
-    std::vector<Constituent*> parts_; // back to front; uncounted, each removes itself
-    Constituent* pressed_ = nullptr;  // part that got the press holding the capture
-    short pressedButton_ = 0;
-    bool pressFromDblClick_ = false;
+    HWND hwnd_ = nullptr;                                   // the hooked window, 0 while detached
+    WNDPROC previous_ = nullptr;                            // its procedure before the hook
+    std::vector<Constituent*> parts_;                       // back to front; uncounted, each removes itself
+    Constituent* pressed_ = nullptr;                        // part that got the press holding the capture
+    ClickTracker press_;                                    // that press
     std::shared_ptr<int> alive_ = std::make_shared<int>(0); // expires with the host
 };
 

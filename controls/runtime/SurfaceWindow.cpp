@@ -189,12 +189,7 @@ void SurfaceWindow::MouseButton(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_MBUTTONDBLCLK: {
         const bool dbl = msg == WM_LBUTTONDBLCLK || msg == WM_RBUTTONDBLCLK || msg == WM_MBUTTONDBLCLK;
         if (CanGetFocus() && GetFocus() != hwnd_) SetFocus(hwnd_);
-        // Capture from press to release, so the release outside still arrives.
-        if (!pressedButton_) {
-            pressedButton_ = button;
-            pressFromDblClick_ = dbl;
-            SetCapture(hwnd_);
-        }
+        press_.Press(hwnd_, button, dbl);
         if (dbl)
             OnDblClick();
         else
@@ -202,19 +197,13 @@ void SurfaceWindow::MouseButton(UINT msg, WPARAM wp, LPARAM lp) {
         break;
     }
     default: { // button up
-        const bool completes = pressedButton_ == button;
-        const bool fromDbl = pressFromDblClick_;
-        if (completes) {
-            pressedButton_ = 0;
-            pressFromDblClick_ = false;
-            if (GetCapture() == hwnd_) ReleaseCapture();
-        }
+        const bool clicks = press_.Release(hwnd_, button);
         OnMouseUp(button, shift, x, y);
         if (!hwnd_) return;
         RECT client{};
         GetClientRect(hwnd_, &client);
         const POINT pt{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
-        if (completes && !fromDbl && PtInRect(&client, pt)) OnClick();
+        if (clicks && PtInRect(&client, pt)) OnClick();
         break;
     }
     }
@@ -275,7 +264,7 @@ LRESULT SurfaceWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     }
     case WM_CAPTURECHANGED:
-        if (reinterpret_cast<HWND>(lp) != hwnd_) pressedButton_ = 0;
+        if (reinterpret_cast<HWND>(lp) != hwnd_) press_.Forget();
         break;
     case WM_SETCURSOR:
         if (LOWORD(lp) == HTCLIENT && reinterpret_cast<HWND>(wp) == hwnd_ && SetPointerCursor()) return TRUE;

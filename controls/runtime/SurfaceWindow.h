@@ -17,6 +17,45 @@ enum ShiftState : short { kShiftMask = 1, kCtrlMask = 2, kAltMask = 4 };
 short MouseButtonOf(UINT msg);
 short MouseButtonsHeld(WPARAM wp);
 short MouseShiftOf(WPARAM wp);
+// One press from button down to button up, for a window and for the
+// windowless parts it hosts: the first press takes the capture, so the
+// release still arrives when it lands outside.
+class ClickTracker {
+  public:
+    // A button went down (or double-clicked) on hwnd; a press already under
+    // way stays the one that counts.
+    void Press(HWND hwnd, short button, bool dblClick) {
+        if (button_) return;
+        button_ = button;
+        fromDblClick_ = dblClick;
+        SetCapture(hwnd);
+    }
+    // A button came up: when it is the pressed one the press ends and the
+    // capture goes.  True when that press may make a Click (a double click's
+    // may not); whether the release landed inside is the caller's test.
+    bool Release(HWND hwnd, short button) {
+        if (!button_ || button_ != button) return false;
+        const bool single = !fromDblClick_;
+        Cancel(hwnd);
+        return single;
+    }
+    // The press ends without a Click, letting go of hwnd's capture.
+    void Cancel(HWND hwnd) {
+        Forget();
+        if (hwnd && GetCapture() == hwnd) ReleaseCapture();
+    }
+    // The capture went elsewhere: the press is over.
+    void Forget() {
+        button_ = 0;
+        fromDblClick_ = false;
+    }
+    bool Pressed() const { return button_ != 0; }
+
+  private:
+    short button_ = 0;          // button that began the press, 0 when none
+    bool fromDblClick_ = false; // the press was a double click: no Click on release
+};
+
 // The custom mouse pointer (MouseIcon); 0 .. 15 are the standard ones.
 inline constexpr short kCustomPointer = 99;
 
@@ -126,8 +165,7 @@ class SurfaceWindow {
     short mousePointer_ = 0;         // 0 = the class cursor
     ComPtr<IPictureDisp> mouseIcon_; // cursor for pointer 99
     bool enabled_ = true;
-    short pressedButton_ = 0;        // button that began the press, 0 when none
-    bool pressFromDblClick_ = false; // the press was a double click: no Click on release
+    ClickTracker press_; // the press that may end in Click
 };
 
 } // namespace glim

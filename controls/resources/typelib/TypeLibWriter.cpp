@@ -1,15 +1,14 @@
 #include "TypeLibWriter.h"
 
 #include <oleauto.h>
-#include <wrl/client.h>
+
+#include "ComPtr.h"
 
 #include <cstring>
 #include <deque>
 #include <map>
 #include <string_view>
 #include <vector>
-
-using Microsoft::WRL::ComPtr;
 
 namespace glim::typelib {
 
@@ -56,7 +55,7 @@ ComPtr<ITypeInfo> FindByName(ITypeLib* lib, std::wstring_view name) {
         SysFreeString(found);
         if (same) {
             ComPtr<ITypeInfo> info;
-            Check(lib->GetTypeInfo(i, &info), "reading stdole");
+            Check(lib->GetTypeInfo(i, info.put()), "reading stdole");
             return info;
         }
     }
@@ -67,19 +66,19 @@ StdTypes LoadStdTypes() {
     static const GUID kStdOle = {
         0x00020430, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
     ComPtr<ITypeLib> stdole;
-    Check(LoadRegTypeLib(kStdOle, 2, 0, 0, &stdole), "loading stdole2");
+    Check(LoadRegTypeLib(kStdOle, 2, 0, 0, stdole.put()), "loading stdole2");
     StdTypes t;
-    Check(stdole->GetTypeInfoOfGuid(IID_IDispatch, &t.dispatch), "finding IDispatch");
-    t.oleColor = FindByName(stdole.Get(), L"OLE_COLOR");
-    t.font = FindByName(stdole.Get(), L"Font");
-    t.picture = FindByName(stdole.Get(), L"Picture");
+    Check(stdole->GetTypeInfoOfGuid(IID_IDispatch, t.dispatch.put()), "finding IDispatch");
+    t.oleColor = FindByName(stdole.get(), L"OLE_COLOR");
+    t.font = FindByName(stdole.get(), L"Font");
+    t.picture = FindByName(stdole.get(), L"Picture");
     return t;
 }
 
 class LibraryBuilder {
   public:
     LibraryBuilder(const Library& lib, SYSKIND syskind, const std::wstring& path) : lib_(lib) {
-        Check(CreateTypeLib2(syskind, path.c_str(), &create_), "CreateTypeLib2");
+        Check(CreateTypeLib2(syskind, path.c_str(), create_.put()), "CreateTypeLib2");
         ptrSize_ = syskind == SYS_WIN64 ? 8 : 4;
         std_ = LoadStdTypes();
     }
@@ -105,16 +104,15 @@ class LibraryBuilder {
 
     ComPtr<ICreateTypeInfo2> NewType(const std::string& name, TYPEKIND kind) {
         ComPtr<ICreateTypeInfo> info;
-        Check(create_->CreateTypeInfo(Wide(name.c_str()), kind, &info), "creating " + name);
+        Check(create_->CreateTypeInfo(Wide(name.c_str()), kind, info.put()), "creating " + name);
         ComPtr<ICreateTypeInfo2> info2;
-        Check(info.As(&info2), "ICreateTypeInfo2 of " + name);
+        Check(info->QueryInterface(IID_ICreateTypeInfo2, info2.put_void()), "ICreateTypeInfo2 of " + name);
         return info2;
     }
 
     static ComPtr<ITypeInfo> AsTypeInfo(ICreateTypeInfo2* create) {
         ComPtr<ITypeInfo> info;
-        Check(create->QueryInterface(IID_ITypeInfo, reinterpret_cast<void**>(info.GetAddressOf())),
-              "ITypeInfo");
+        Check(create->QueryInterface(IID_ITypeInfo, info.put_void()), "ITypeInfo");
         return info;
     }
 
@@ -138,7 +136,7 @@ class LibraryBuilder {
             if (e.namesAsHelp) Check(info->SetVarDocString(index, Wide(item.name)), "help of " + where);
             ++index;
         }
-        enums_[e.name] = AsTypeInfo(info.Get());
+        enums_[e.name] = AsTypeInfo(info.get());
     }
 
     // A TYPEDESC tree whose nodes stay put while the writer reads them.
@@ -190,18 +188,18 @@ class LibraryBuilder {
         case VarType::Unknown:
             return pool.New(VT_UNKNOWN);
         case VarType::OleColor:
-            return userDefined(std_.oleColor.Get());
+            return userDefined(std_.oleColor.get());
         // Interfaces travel as pointers: a font value is a Font*.
         case VarType::Font:
-            return pool.PointerTo(userDefined(std_.font.Get()));
+            return pool.PointerTo(userDefined(std_.font.get()));
         case VarType::Picture:
-            return pool.PointerTo(userDefined(std_.picture.Get()));
+            return pool.PointerTo(userDefined(std_.picture.get()));
         case VarType::Enum: {
             auto it = enums_.find(t.enumName ? t.enumName : "");
             if (it == enums_.end())
                 throw WriteError(std::string("unknown enumeration ") + (t.enumName ? t.enumName : "(none)"),
                                  TYPE_E_ELEMENTNOTFOUND);
-            return userDefined(it->second.Get());
+            return userDefined(it->second.get());
         }
         }
         throw WriteError("unknown type", E_INVALIDARG);
@@ -264,7 +262,7 @@ class LibraryBuilder {
         Check(info->SetTypeFlags(TYPEFLAG_FHIDDEN | TYPEFLAG_FDUAL | TYPEFLAG_FNONEXTENSIBLE |
                                  TYPEFLAG_FOLEAUTOMATION),
               "flags of " + name);
-        Check(info->AddImplType(0, RefTo(info.Get(), std_.dispatch.Get())), "base of " + name);
+        Check(info->AddImplType(0, RefTo(info.get(), std_.dispatch.get())), "base of " + name);
 
         UINT slot = 0;
         for (const Member& m : c.members) {
@@ -274,10 +272,10 @@ class LibraryBuilder {
                 f.desc.wFuncFlags = m.funcFlags;
                 f.help = m.help;
                 if (invoke == INVOKE_PROPERTYGET)
-                    AddParam(info.Get(), pool, f, m.type, true, PARAMFLAG_FOUT | PARAMFLAG_FRETVAL, nullptr);
+                    AddParam(info.get(), pool, f, m.type, true, PARAMFLAG_FOUT | PARAMFLAG_FRETVAL, nullptr);
                 else // the value of a put has no name of its own
-                    AddParam(info.Get(), pool, f, m.type, false, PARAMFLAG_FIN, nullptr);
-                Emit(info.Get(), slot++, f);
+                    AddParam(info.get(), pool, f, m.type, false, PARAMFLAG_FIN, nullptr);
+                Emit(info.get(), slot++, f);
             };
             if (m.kind == MemberKind::Property) {
                 if (m.access & kGet) accessor(INVOKE_PROPERTYGET);
@@ -294,32 +292,32 @@ class LibraryBuilder {
                     flags |= PARAMFLAG_FOPT;
                     ++f.desc.cParamsOpt;
                 }
-                AddParam(info.Get(), pool, f, p.type, p.byRef, flags, p.name);
+                AddParam(info.get(), pool, f, p.type, p.byRef, flags, p.name);
             }
             if (m.type.vt != VarType::Void)
-                AddParam(info.Get(), pool, f, m.type, true, PARAMFLAG_FOUT | PARAMFLAG_FRETVAL, nullptr);
-            Emit(info.Get(), slot++, f);
+                AddParam(info.get(), pool, f, m.type, true, PARAMFLAG_FOUT | PARAMFLAG_FRETVAL, nullptr);
+            Emit(info.get(), slot++, f);
         }
         Check(info->LayOut(), "laying out " + name);
-        return AsTypeInfo(info.Get());
+        return AsTypeInfo(info.get());
     }
 
     ComPtr<ITypeInfo> AddEvents(const CoClass& c) {
         const std::string name = std::string("__") + c.name;
         ComPtr<ICreateTypeInfo2> info = NewType(name, TKIND_DISPATCH);
         Check(info->SetGuid(ParseGuid(c.diid)), "identifier of " + name);
-        Check(info->AddImplType(0, RefTo(info.Get(), std_.dispatch.Get())), "base of " + name);
+        Check(info->AddImplType(0, RefTo(info.get(), std_.dispatch.get())), "base of " + name);
         UINT index = 0;
         for (const Event& e : c.events) {
             TypeDescs pool;
             Function f = NewFunction(e.name, e.id, FUNC_DISPATCH, INVOKE_FUNC, VT_VOID);
             for (const Param& p : e.params)
-                AddParam(info.Get(), pool, f, p.type, p.byRef,
+                AddParam(info.get(), pool, f, p.type, p.byRef,
                          p.byRef ? PARAMFLAG_FIN | PARAMFLAG_FOUT : PARAMFLAG_FIN, p.name);
-            Emit(info.Get(), index++, f);
+            Emit(info.get(), index++, f);
         }
         Check(info->LayOut(), "laying out " + name);
-        return AsTypeInfo(info.Get());
+        return AsTypeInfo(info.get());
     }
 
     void AddClass(const CoClass& c) {
@@ -331,10 +329,10 @@ class LibraryBuilder {
         Check(info->SetGuid(ParseGuid(c.clsid)), std::string("identifier of ") + c.name);
         Check(info->SetTypeFlags(TYPEFLAG_FCANCREATE | (c.control ? TYPEFLAG_FCONTROL : 0)),
               std::string("flags of ") + c.name);
-        Check(info->AddImplType(0, RefTo(info.Get(), iface.Get())), std::string("interface of ") + c.name);
+        Check(info->AddImplType(0, RefTo(info.get(), iface.get())), std::string("interface of ") + c.name);
         Check(info->SetImplTypeFlags(0, IMPLTYPEFLAG_FDEFAULT), std::string("default of ") + c.name);
         if (events) {
-            Check(info->AddImplType(1, RefTo(info.Get(), events.Get())), std::string("events of ") + c.name);
+            Check(info->AddImplType(1, RefTo(info.get(), events.get())), std::string("events of ") + c.name);
             Check(info->SetImplTypeFlags(1, IMPLTYPEFLAG_FDEFAULT | IMPLTYPEFLAG_FSOURCE),
                   std::string("source of ") + c.name);
         }

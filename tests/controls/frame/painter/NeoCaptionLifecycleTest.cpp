@@ -105,7 +105,7 @@ TEST(NeoCaptionLifecycle, DetachGivesBackTheWindowProcedureMenuAndFrame) {
     const auto skin = MakeCaptionPicture();
     const auto border = MakeBorderPicture();
     for (int i = 0; i < 3; ++i)
-        painter->Attach(form.Get(), skin.Get(), border.Get(), kButtonW, kButtonH, kLeftEnd, kRightStart,
+        painter->Attach(form.get(), skin.get(), border.get(), kButtonW, kButtonH, kLeftEnd, kRightStart,
                         kRightEnd, kInactive, 0, 0);
     EXPECT_EQ(glim::mDeclares_KeyboardClientCount(), clients + 1);
     painter->Detach();
@@ -188,26 +188,26 @@ TEST(NeoCaptionLifecycle, UnusableSkinPicturesAreRefusedBeforeAnythingChanges) {
     ASSERT_TRUE(icon && metafile && empty);
     auto painter = glim::MakeRef<cNeoCaption>();
 
-    EXPECT_EQ(AttachError(*painter, form.Get(), icon.Get(), border.Get()), glim::kErrInvalidPicture);
-    EXPECT_EQ(AttachError(*painter, form.Get(), caption.Get(), metafile.Get()), glim::kErrInvalidPicture);
-    EXPECT_EQ(AttachError(*painter, form.Get(), empty.Get(), border.Get()), glim::kErrInvalidPicture);
-    EXPECT_EQ(AttachError(*painter, form.Get(), caption.Get(), nullptr), glim::kErrInvalidPicture);
+    EXPECT_EQ(AttachError(*painter, form.get(), icon.get(), border.get()), glim::kErrInvalidPicture);
+    EXPECT_EQ(AttachError(*painter, form.get(), caption.get(), metafile.get()), glim::kErrInvalidPicture);
+    EXPECT_EQ(AttachError(*painter, form.get(), empty.get(), border.get()), glim::kErrInvalidPicture);
+    EXPECT_EQ(AttachError(*painter, form.get(), caption.get(), nullptr), glim::kErrInvalidPicture);
     EXPECT_EQ(GetWindowLongPtrA(window, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(&RecordingProc));
     EXPECT_EQ(painter->Takeover(), nullptr);
     EXPECT_FALSE(painter->HoldsUpdateLock());
     EXPECT_TRUE(CanLockAnotherWindow());
 
     // An attached frame stays attached when a new skin is refused.
-    EXPECT_EQ(AttachError(*painter, form.Get(), caption.Get(), border.Get()), 0);
-    EXPECT_EQ(AttachError(*painter, form.Get(), caption.Get(), icon.Get()), glim::kErrInvalidPicture);
+    EXPECT_EQ(AttachError(*painter, form.get(), caption.get(), border.get()), 0);
+    EXPECT_EQ(AttachError(*painter, form.get(), caption.get(), icon.get()), glim::kErrInvalidPicture);
     EXPECT_EQ(GetPropA(window, glim::kNCImplementationProp), static_cast<HANDLE>(painter.get()));
     POINT origin{};
     ASSERT_TRUE(ClientOrigin(window, origin));
     EXPECT_EQ(origin.y, kCapH);
 
     // The check alone, as the frame control calls it.
-    EXPECT_NO_THROW(glim::cNeoCaption_ValidateSkinPictures(caption.Get(), border.Get()));
-    EXPECT_THROW(glim::cNeoCaption_ValidateSkinPictures(metafile.Get(), border.Get()), glim::Error);
+    EXPECT_NO_THROW(glim::cNeoCaption_ValidateSkinPictures(caption.get(), border.get()));
+    EXPECT_THROW(glim::cNeoCaption_ValidateSkinPictures(metafile.get(), border.get()), glim::Error);
 }
 
 TEST(NeoCaptionLifecycle, WindowUpdateLockIsReleasedByItsTakerOnly) {
@@ -242,7 +242,7 @@ TEST(NeoCaptionLifecycle, WindowUpdateLockIsReleasedByItsTakerOnly) {
     auto failing = glim::MakeRef<cNeoCaption>();
     const auto caption = MakeCaptionPicture();
     const auto border = MakeBorderPicture();
-    EXPECT_EQ(AttachError(*failing, foreignForm.Get(), caption.Get(), border.Get()),
+    EXPECT_EQ(AttachError(*failing, foreignForm.get(), caption.get(), border.get()),
               static_cast<long>(0x80040000u | glim::kErrExternalWindow));
     EXPECT_FALSE(failing->HoldsUpdateLock());
     EXPECT_TRUE(CanLockAnotherWindow());

@@ -38,7 +38,7 @@ HBITMAP MakeDib(long w, long h, F f) {
 ComPtr<IPicture> PictureOf(PICTDESC& desc) {
     ComPtr<IPicture> picture;
     desc.cbSizeofstruct = sizeof desc;
-    OleCreatePictureIndirect(&desc, IID_IPicture, TRUE, reinterpret_cast<void**>(picture.GetAddressOf()));
+    OleCreatePictureIndirect(&desc, IID_IPicture, TRUE, picture.put_void());
     return picture;
 }
 
@@ -176,8 +176,7 @@ STDMETHODIMP FormDouble::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS*
         return S_OK;
     }
     if (id == 2 && (flags & DISPATCH_PROPERTYGET)) {
-        ComPtr<IDispatch> disp;
-        icon_.As(&disp);
+        ComPtr<IDispatch> disp = icon_.As<IDispatch>(IID_IDispatch);
         V_VT(result) = VT_DISPATCH;
         V_DISPATCH(result) = disp.Detach();
         return S_OK;
@@ -277,7 +276,7 @@ glim::Ref<glim::cNeoCaption> AttachPainter(HWND hWnd, ComPtr<FormDouble>& form, 
     auto painter = glim::MakeRef<glim::cNeoCaption>();
     const ComPtr<IPicture> caption = MakeCaptionPicture();
     const ComPtr<IPicture> border = MakeBorderPicture();
-    painter->Attach(form.Get(), caption.Get(), border.Get(), kButtonW, kButtonH, kLeftEnd, kRightStart,
+    painter->Attach(form.get(), caption.get(), border.get(), kButtonW, kButtonH, kLeftEnd, kRightStart,
                     kRightEnd, kInactive, menuStyle, idx);
     return painter;
 }

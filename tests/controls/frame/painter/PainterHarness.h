@@ -4,17 +4,17 @@
 #include <windows.h>
 #include <ocidl.h>
 #include <olectl.h>
-#include <wrl/client.h>
 
 #include <string>
 #include <vector>
 
+#include "ComPtr.h"
 #include "INCAreaModifier.h"
 #include "cNeoCaption.h"
 
 namespace paintertest {
 
-using Microsoft::WRL::ComPtr;
+using glim::ComPtr;
 
 // The geometry the frame control hands the painter.
 inline constexpr long kButtonW = 19, kButtonH = 20, kLeftEnd = 90, kRightStart = 140, kRightEnd = 240,

@@ -187,7 +187,7 @@ TEST(AboutBox, TheAboutCommandOfATrayFormOpensIt) {
     FakeTray tray;
     FormWindow form;
     auto formObject = Make<FormDouble>(form.hwnd());
-    glim::API_AddTrayIcon(formObject.Get(), nullptr);
+    glim::API_AddTrayIcon(formObject.get(), nullptr);
     ClearReceived();
     HWND seen = nullptr;
     WhileModal run([&](HWND box) {

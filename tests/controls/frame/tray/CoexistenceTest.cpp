@@ -44,7 +44,7 @@ class Coexistence : public testing::TestWithParam<std::string> {
     void Step(char step) {
         switch (step) {
         case 'A':
-            API_AddTrayIcon(formObject.Get(), menu.Get());
+            API_AddTrayIcon(formObject.get(), menu.get());
             iconShown = true;
             break;
         case 'R':
@@ -119,7 +119,7 @@ TEST(CoexistenceForeign, RemovingUnderSomebodyElsesProcedureKeepsThemAndStepsOut
     FakeTray tray;
     FormWindow form;
     auto formObject = Make<FormDouble>(form.hwnd());
-    API_AddTrayIcon(formObject.Get(), nullptr);
+    API_AddTrayIcon(formObject.get(), nullptr);
     gForeignCalls = 0;
     gForeignPrevious = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(form, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ForeignProc)));
@@ -144,7 +144,7 @@ TEST(CoexistenceForeign, RemovingUnderSomebodyElsesProcedureKeepsThemAndStepsOut
     EXPECT_EQ(GetPropA(form, "GlimTray.Previous"), nullptr);
 
     // A new icon on the same window installs afresh.
-    API_AddTrayIcon(formObject.Get(), nullptr);
+    API_AddTrayIcon(formObject.get(), nullptr);
     SendMessageA(form, kTrayCallbackMessage, 0, WM_LBUTTONUP);
     EXPECT_EQ(formObject->focusCalls, 1);
     API_RemoveTrayIcon();
@@ -155,11 +155,11 @@ TEST(CoexistenceForeign, AddingAgainWhileLeftUnderAForeignProcedureReusesThatCop
     FakeTray tray;
     FormWindow form;
     auto formObject = Make<FormDouble>(form.hwnd());
-    API_AddTrayIcon(formObject.Get(), nullptr);
+    API_AddTrayIcon(formObject.get(), nullptr);
     gForeignPrevious = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(form, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ForeignProc)));
     API_RemoveTrayIcon();
-    API_AddTrayIcon(formObject.Get(), nullptr);
+    API_AddTrayIcon(formObject.get(), nullptr);
     EXPECT_EQ(CurrentProc(form), &ForeignProc);
     ClearReceived();
     SendMessageA(form, kTrayCallbackMessage, 0, WM_LBUTTONUP);

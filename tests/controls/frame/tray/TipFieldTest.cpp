@@ -53,7 +53,7 @@ TEST_F(TipField, ChineseTextReachesTheShellWhole) {
     FakeTray tray;
     FormWindow form;
     auto formObject = Make<FormDouble>(form.hwnd());
-    glim::API_AddTrayIcon(formObject.Get(), nullptr);
+    glim::API_AddTrayIcon(formObject.get(), nullptr);
     // 32 characters of 歌词 are 64 bytes: only 31 fit with the terminator.
     std::wstring lyrics;
     for (int i = 0; i < 16; ++i)

@@ -4,17 +4,17 @@
 // stand-in for the shell's notification area that records icon requests.
 #include <windows.h>
 #include <oaidl.h>
-#include <wrl/client.h>
 
 #include <map>
 #include <string>
 #include <vector>
 
+#include "ComPtr.h"
 #include "ISubclass.h"
 
 namespace traytest {
 
-using Microsoft::WRL::ComPtr;
+using glim::ComPtr;
 
 // An IDispatch with named members; members a test does not give fail with
 // DISP_E_UNKNOWNNAME.

@@ -41,7 +41,7 @@ class TrayIcon : public testing::Test {
 };
 
 TEST_F(TrayIcon, AddShowsTheFormIconWithItsCallbackAndRemoveDeletesIt) {
-    API_AddTrayIcon(formObject.Get(), menu.Get());
+    API_AddTrayIcon(formObject.get(), menu.get());
     auto adds = RequestsOf(NIM_ADD);
     ASSERT_EQ(adds.size(), 1u);
     EXPECT_EQ(adds[0].hWnd, form.hwnd());
@@ -77,7 +77,7 @@ TEST_F(TrayIcon, TipWithoutAnIconIsKeptAndReachesNoShell) {
 }
 
 TEST_F(TrayIcon, LeftReleaseFocusesTheFormAndRightReleasePopsTheMenu) {
-    API_AddTrayIcon(formObject.Get(), menu.Get());
+    API_AddTrayIcon(formObject.get(), menu.get());
     EXPECT_EQ(SendMessageA(form, kTrayCallbackMessage, 0, WM_LBUTTONUP), 0);
     EXPECT_EQ(formObject->focusCalls, 1);
     EXPECT_TRUE(formObject->popups.empty());
@@ -91,7 +91,7 @@ TEST_F(TrayIcon, LeftReleaseFocusesTheFormAndRightReleasePopsTheMenu) {
     ASSERT_EQ(GetForegroundWindow(), other.hwnd());
     EXPECT_EQ(SendMessageA(form, kTrayCallbackMessage, 0, WM_RBUTTONUP), 0);
     ASSERT_EQ(formObject->popups.size(), 1u);
-    EXPECT_EQ(formObject->popups[0], static_cast<IDispatch*>(menu.Get()));
+    EXPECT_EQ(formObject->popups[0], static_cast<IDispatch*>(menu.get()));
     EXPECT_EQ(formObject->popupForeground[0], form.hwnd());
     // No flags, position or default item: the menu opens at the cursor.
     EXPECT_EQ(formObject->popupArgCount[0], 1u);
@@ -101,7 +101,7 @@ TEST_F(TrayIcon, LeftReleaseFocusesTheFormAndRightReleasePopsTheMenu) {
 }
 
 TEST_F(TrayIcon, OtherIconMessagesGoOnToThePreviousProcedure) {
-    API_AddTrayIcon(formObject.Get(), menu.Get());
+    API_AddTrayIcon(formObject.get(), menu.get());
     int expected = 0;
     for (LPARAM other : {WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONDBLCLK, WM_RBUTTONDOWN, WM_MBUTTONUP}) {
         SendMessageA(form, kTrayCallbackMessage, 0, other);
@@ -114,7 +114,7 @@ TEST_F(TrayIcon, OtherIconMessagesGoOnToThePreviousProcedure) {
 }
 
 TEST_F(TrayIcon, AFailingFormDoesNotBreakTheWindow) {
-    API_AddTrayIcon(formObject.Get(), menu.Get());
+    API_AddTrayIcon(formObject.get(), menu.get());
     formObject->failCalls = true;
     EXPECT_EQ(SendMessageA(form, kTrayCallbackMessage, 0, WM_LBUTTONUP), 0);
     EXPECT_EQ(SendMessageA(form, kTrayCallbackMessage, 0, WM_RBUTTONUP), 0);
@@ -124,7 +124,7 @@ TEST_F(TrayIcon, AFailingFormDoesNotBreakTheWindow) {
 TEST_F(TrayIcon, AddAndRemoveRestoreTheExactProcedure) {
     const WNDPROC before = CurrentProc(form);
     ASSERT_EQ(before, FormWindow::ClassProc());
-    API_AddTrayIcon(formObject.Get(), menu.Get());
+    API_AddTrayIcon(formObject.get(), menu.get());
     EXPECT_EQ(CurrentProc(form), &API_TrayWindowProc);
     API_RemoveTrayIcon();
     EXPECT_EQ(CurrentProc(form), before);
@@ -136,7 +136,7 @@ TEST_F(TrayIcon, AddAndRemoveRestoreTheExactProcedure) {
 
 TEST_F(TrayIcon, RemovingLetsGoOfTheFormAndMenu) {
     const ULONG formRefs = formObject->Refs(), menuRefs = menu->Refs();
-    API_AddTrayIcon(formObject.Get(), menu.Get());
+    API_AddTrayIcon(formObject.get(), menu.get());
     EXPECT_GT(formObject->Refs(), formRefs);
     EXPECT_GT(menu->Refs(), menuRefs);
     API_RemoveTrayIcon();
@@ -146,8 +146,8 @@ TEST_F(TrayIcon, RemovingLetsGoOfTheFormAndMenu) {
 
 TEST_F(TrayIcon, AddingTwiceToOneFormNeitherRecursesNorLeavesAHook) {
     const WNDPROC before = CurrentProc(form);
-    API_AddTrayIcon(formObject.Get(), menu.Get());
-    API_AddTrayIcon(formObject.Get(), menu.Get());
+    API_AddTrayIcon(formObject.get(), menu.get());
+    API_AddTrayIcon(formObject.get(), menu.get());
     // A procedure that recorded itself as its predecessor would never return.
     EXPECT_EQ(SendMessageA(form, WM_USER + 9, 0, 0), RecordedResult(WM_USER + 9));
     EXPECT_EQ(Received(form, WM_USER + 9), 1);
@@ -163,8 +163,8 @@ TEST_F(TrayIcon, AddingTwiceToOneFormNeitherRecursesNorLeavesAHook) {
 TEST_F(TrayIcon, AddingForASecondFormMovesTheIcon) {
     FormWindow second;
     auto secondObject = Make<FormDouble>(second.hwnd());
-    API_AddTrayIcon(formObject.Get(), menu.Get());
-    API_AddTrayIcon(secondObject.Get(), menu.Get());
+    API_AddTrayIcon(formObject.get(), menu.get());
+    API_AddTrayIcon(secondObject.get(), menu.get());
     EXPECT_EQ(CurrentProc(form), FormWindow::ClassProc());
     EXPECT_EQ(CurrentProc(second), &API_TrayWindowProc);
     ASSERT_EQ(RequestsOf(NIM_DELETE).size(), 1u);
@@ -182,7 +182,7 @@ TEST_F(TrayIcon, AFormDestroyedWithItsIconTakesTheIconAlong) {
     const HWND hWnd = doomed->hwnd();
     auto doomedObject = Make<FormDouble>(hWnd);
     const ULONG refs = doomedObject->Refs();
-    API_AddTrayIcon(doomedObject.Get(), menu.Get());
+    API_AddTrayIcon(doomedObject.get(), menu.get());
     doomed.reset();
     ASSERT_FALSE(IsWindow(hWnd));
     ASSERT_EQ(RequestsOf(NIM_DELETE).size(), 1u);
@@ -191,15 +191,15 @@ TEST_F(TrayIcon, AFormDestroyedWithItsIconTakesTheIconAlong) {
     // Nothing is left to remove, and the next icon works as usual.
     API_RemoveTrayIcon();
     EXPECT_EQ(RequestsOf(NIM_DELETE).size(), 1u);
-    API_AddTrayIcon(formObject.Get(), menu.Get());
+    API_AddTrayIcon(formObject.get(), menu.get());
     SendMessageA(form, kTrayCallbackMessage, 0, WM_LBUTTONUP);
     EXPECT_EQ(formObject->focusCalls, 1);
 }
 
 TEST_F(TrayIcon, AWindowThatIsNotOneRaisesAndChangesNothing) {
     auto ghost = Make<FormDouble>(reinterpret_cast<HWND>(static_cast<LONG_PTR>(0x7FF0)));
-    API_AddTrayIcon(formObject.Get(), menu.Get());
-    EXPECT_THROW(API_AddTrayIcon(ghost.Get(), menu.Get()), glim::Error);
+    API_AddTrayIcon(formObject.get(), menu.get());
+    EXPECT_THROW(API_AddTrayIcon(ghost.get(), menu.get()), glim::Error);
     SendMessageA(form, kTrayCallbackMessage, 0, WM_LBUTTONUP);
     EXPECT_EQ(formObject->focusCalls, 1);
 }
@@ -209,7 +209,7 @@ TEST_F(TrayIcon, TheIconAddsAnAboutItemToTheSystemMenuAndTakesItAway) {
     ASSERT_NE(sys, nullptr);
     const int items = GetMenuItemCount(sys);
     ASSERT_EQ(GetMenuState(sys, glim::kAboutCommand, MF_BYCOMMAND), static_cast<UINT>(-1));
-    API_AddTrayIcon(formObject.Get(), menu.Get());
+    API_AddTrayIcon(formObject.get(), menu.get());
     sys = GetSystemMenu(form, FALSE);
     EXPECT_NE(GetMenuState(sys, glim::kAboutCommand, MF_BYCOMMAND), static_cast<UINT>(-1));
     char text[64] = {};
@@ -222,7 +222,7 @@ TEST_F(TrayIcon, TheIconAddsAnAboutItemToTheSystemMenuAndTakesItAway) {
 }
 
 TEST_F(TrayIcon, OtherSystemCommandsGoOnToTheForm) {
-    API_AddTrayIcon(formObject.Get(), menu.Get());
+    API_AddTrayIcon(formObject.get(), menu.get());
     SendMessageA(form, WM_SYSCOMMAND, glim::kAboutCommand + 0x10, 0);
     EXPECT_EQ(Received(form, WM_SYSCOMMAND), 1);
 }

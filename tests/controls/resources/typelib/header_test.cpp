@@ -5,7 +5,6 @@
 #include <windows.h>
 #include <ole2.h>
 #include <olectl.h>
-#include <wrl/client.h>
 
 #include <gtest/gtest.h>
 
@@ -13,10 +12,11 @@
 #include <string>
 #include <vector>
 
+#include "ComPtr.h"
 #include "GlimFormControl.h"
 #include "TypeLibExpectations.h"
 
-using Microsoft::WRL::ComPtr;
+using glim::ComPtr;
 using namespace typelibtest;
 
 namespace {
@@ -40,16 +40,16 @@ ComPtr<ITypeLib> LoadNative() {
     wchar_t path[MAX_PATH] = {};
     MultiByteToWideChar(CP_ACP, 0, GLIM_TYPELIB_FILE, -1, path, MAX_PATH);
     ComPtr<ITypeLib> lib;
-    EXPECT_HRESULT_SUCCEEDED(LoadTypeLibEx(path, REGKIND_NONE, &lib));
+    EXPECT_HRESULT_SUCCEEDED(LoadTypeLibEx(path, REGKIND_NONE, lib.put()));
     return lib;
 }
 
 ComPtr<ITypeInfo> InterfaceInfo(ITypeLib* lib, REFIID iid) {
     ComPtr<ITypeInfo> dispatch, iface;
     HREFTYPE ref = 0;
-    if (SUCCEEDED(lib->GetTypeInfoOfGuid(iid, &dispatch)) &&
+    if (SUCCEEDED(lib->GetTypeInfoOfGuid(iid, dispatch.put())) &&
         SUCCEEDED(dispatch->GetRefTypeOfImplType(static_cast<UINT>(-1), &ref)))
-        dispatch->GetRefTypeInfo(ref, &iface);
+        dispatch->GetRefTypeInfo(ref, iface.put());
     return iface;
 }
 
@@ -162,7 +162,7 @@ TEST(GeneratedHeader, VtablesMatchTheTypeLibrary) {
     ASSERT_TRUE(lib);
     for (const HeaderClass& h : HeaderClasses()) {
         SCOPED_TRACE(h.name);
-        ComPtr<ITypeInfo> iface = InterfaceInfo(lib.Get(), *h.iid);
+        ComPtr<ITypeInfo> iface = InterfaceInfo(lib.get(), *h.iid);
         ASSERT_TRUE(iface);
         TYPEATTR* attr = nullptr;
         ASSERT_HRESULT_SUCCEEDED(iface->GetTypeAttr(&attr));
@@ -375,7 +375,7 @@ VARIANT ByRef(VARTYPE vt, void* p) {
 TEST(TypeLibraryCalls, ReachGlimFormThroughItsVtable) {
     ComPtr<ITypeLib> lib = LoadNative();
     ASSERT_TRUE(lib);
-    ComPtr<ITypeInfo> iface = InterfaceInfo(lib.Get(), IID__GlimForm);
+    ComPtr<ITypeInfo> iface = InterfaceInfo(lib.get(), IID__GlimForm);
     ASSERT_TRUE(iface);
     RecordingForm form;
     _GlimForm* object = &form;
@@ -383,24 +383,24 @@ TEST(TypeLibraryCalls, ReachGlimFormThroughItsVtable) {
     VariantInit(&result);
 
     ASSERT_HRESULT_SUCCEEDED(
-        Call(iface.Get(), object, dispid::GlimForm::MnuStyleIdx, DISPATCH_PROPERTYPUT, {I2(12)}, nullptr));
+        Call(iface.get(), object, dispid::GlimForm::MnuStyleIdx, DISPATCH_PROPERTYPUT, {I2(12)}, nullptr));
     EXPECT_EQ(form.calls.back(), "put_MnuStyleIdx");
     EXPECT_EQ(form.style, 12);
     ASSERT_HRESULT_SUCCEEDED(
-        Call(iface.Get(), object, dispid::GlimForm::MnuStyleIdx, DISPATCH_PROPERTYGET, {}, &result));
+        Call(iface.get(), object, dispid::GlimForm::MnuStyleIdx, DISPATCH_PROPERTYGET, {}, &result));
     EXPECT_EQ(form.calls.back(), "get_MnuStyleIdx");
     EXPECT_EQ(V_VT(&result), VT_I4);
     EXPECT_EQ(V_I4(&result), 12);
     VariantClear(&result);
 
     ASSERT_HRESULT_SUCCEEDED(
-        Call(iface.Get(), object, dispid::GlimForm::TmpColor, DISPATCH_PROPERTYPUT, {I4(0x123456)}, nullptr));
+        Call(iface.get(), object, dispid::GlimForm::TmpColor, DISPATCH_PROPERTYPUT, {I4(0x123456)}, nullptr));
     EXPECT_EQ(form.calls.back(), "put_TmpColor");
     EXPECT_EQ(form.tmpColor, 0x123456);
 
     // A by-reference argument: the method's change reaches the caller.
     short idx = -5;
-    ASSERT_HRESULT_SUCCEEDED(Call(iface.Get(), object, dispid::GlimForm::LoadSkin, DISPATCH_METHOD,
+    ASSERT_HRESULT_SUCCEEDED(Call(iface.get(), object, dispid::GlimForm::LoadSkin, DISPATCH_METHOD,
                                   {ByRef(VT_I2, &idx)}, &result));
     EXPECT_EQ(form.calls.back(), "LoadSkin");
     EXPECT_EQ(idx, 0);
@@ -408,7 +408,7 @@ TEST(TypeLibraryCalls, ReachGlimFormThroughItsVtable) {
 
     BSTR main = SysAllocString(L"a.bmp");
     BSTR border = SysAllocString(L"b.bmp");
-    ASSERT_HRESULT_SUCCEEDED(Call(iface.Get(), object, dispid::GlimForm::SkinFormFile, DISPATCH_METHOD,
+    ASSERT_HRESULT_SUCCEEDED(Call(iface.get(), object, dispid::GlimForm::SkinFormFile, DISPATCH_METHOD,
                                   {ByRef(VT_BSTR, &main), ByRef(VT_BSTR, &border)}, &result));
     EXPECT_EQ(form.calls.back(), "SkinFormFile");
     EXPECT_EQ(form.mainFile, L"a.bmp");
@@ -419,7 +419,7 @@ TEST(TypeLibraryCalls, ReachGlimFormThroughItsVtable) {
     RecordingForm menuObject;
     IDispatch* menu = &menuObject;
     BSTR tip = SysAllocString(L"tip");
-    ASSERT_HRESULT_SUCCEEDED(Call(iface.Get(), object, dispid::GlimForm::AddToTry, DISPATCH_METHOD,
+    ASSERT_HRESULT_SUCCEEDED(Call(iface.get(), object, dispid::GlimForm::AddToTry, DISPATCH_METHOD,
                                   {ByRef(VT_DISPATCH, &menu), ByRef(VT_BSTR, &tip)}, &result));
     EXPECT_EQ(form.calls.back(), "AddToTry");
     EXPECT_EQ(form.menu, menu);
@@ -427,7 +427,7 @@ TEST(TypeLibraryCalls, ReachGlimFormThroughItsVtable) {
     SysFreeString(tip);
 
     VARIANT_BOOL onTop = VARIANT_TRUE;
-    ASSERT_HRESULT_SUCCEEDED(Call(iface.Get(), object, dispid::GlimForm::SetWindowOnTop, DISPATCH_METHOD,
+    ASSERT_HRESULT_SUCCEEDED(Call(iface.get(), object, dispid::GlimForm::SetWindowOnTop, DISPATCH_METHOD,
                                   {ByRef(VT_BOOL, &onTop)}, &result));
     EXPECT_EQ(form.calls.back(), "SetWindowOnTop");
     EXPECT_EQ(form.onTop, VARIANT_TRUE);
@@ -437,7 +437,7 @@ TEST(TypeLibraryCalls, ReachGlimFormThroughItsVtable) {
                                                      {dispid::GlimForm::DoRndForm, "DoRndForm"},
                                                      {dispid::GlimForm::AutoSkinControl, "AutoSkinControl"}};
     for (const auto& [id, name] : noArgs) {
-        ASSERT_HRESULT_SUCCEEDED(Call(iface.Get(), object, id, DISPATCH_METHOD, {}, &result)) << name;
+        ASSERT_HRESULT_SUCCEEDED(Call(iface.get(), object, id, DISPATCH_METHOD, {}, &result)) << name;
         EXPECT_EQ(form.calls.back(), name);
         EXPECT_EQ(V_VT(&result), VT_EMPTY);
     }
@@ -446,7 +446,7 @@ TEST(TypeLibraryCalls, ReachGlimFormThroughItsVtable) {
 TEST(TypeLibraryCalls, ReachGlimCheckWithFontsColoursAndEnumerations) {
     ComPtr<ITypeLib> lib = LoadNative();
     ASSERT_TRUE(lib);
-    ComPtr<ITypeInfo> iface = InterfaceInfo(lib.Get(), IID__GlimCheck);
+    ComPtr<ITypeInfo> iface = InterfaceInfo(lib.get(), IID__GlimCheck);
     ASSERT_TRUE(iface);
     RecordingCheck check;
     _GlimCheck* object = &check;
@@ -462,40 +462,39 @@ TEST(TypeLibraryCalls, ReachGlimCheckWithFontsColoursAndEnumerations) {
                   FALSE,
                   FALSE};
     ComPtr<IFontDisp> font;
-    ASSERT_HRESULT_SUCCEEDED(
-        OleCreateFontIndirect(&desc, IID_IFontDisp, reinterpret_cast<void**>(font.GetAddressOf())));
+    ASSERT_HRESULT_SUCCEEDED(OleCreateFontIndirect(&desc, IID_IFontDisp, font.put_void()));
     VARIANT fontArg;
     VariantInit(&fontArg);
     V_VT(&fontArg) = VT_DISPATCH;
-    V_DISPATCH(&fontArg) = font.Get();
+    V_DISPATCH(&fontArg) = font.get();
     ASSERT_HRESULT_SUCCEEDED(
-        Call(iface.Get(), object, dispid::GlimCheck::Font, DISPATCH_PROPERTYPUTREF, {fontArg}, nullptr));
+        Call(iface.get(), object, dispid::GlimCheck::Font, DISPATCH_PROPERTYPUTREF, {fontArg}, nullptr));
     EXPECT_EQ(check.calls.back(), "putref_Font");
-    EXPECT_EQ(check.font.Get(), font.Get());
+    EXPECT_EQ(check.font.get(), font.get());
     ASSERT_HRESULT_SUCCEEDED(
-        Call(iface.Get(), object, dispid::GlimCheck::Font, DISPATCH_PROPERTYGET, {}, &result));
+        Call(iface.get(), object, dispid::GlimCheck::Font, DISPATCH_PROPERTYGET, {}, &result));
     EXPECT_EQ(check.calls.back(), "get_Font");
     ASSERT_EQ(V_VT(&result), VT_DISPATCH);
-    EXPECT_EQ(static_cast<void*>(V_DISPATCH(&result)), static_cast<void*>(font.Get()));
+    EXPECT_EQ(static_cast<void*>(V_DISPATCH(&result)), static_cast<void*>(font.get()));
     VariantClear(&result);
 
-    ASSERT_HRESULT_SUCCEEDED(Call(iface.Get(), object, dispid::GlimCheck::Value, DISPATCH_PROPERTYPUT,
+    ASSERT_HRESULT_SUCCEEDED(Call(iface.get(), object, dispid::GlimCheck::Value, DISPATCH_PROPERTYPUT,
                                   {I4(State_Mixed)}, nullptr));
     EXPECT_EQ(check.calls.back(), "put_Value");
     EXPECT_EQ(check.value, State_Mixed);
 
-    ASSERT_HRESULT_SUCCEEDED(Call(iface.Get(), object, dispid::GlimCheck::BackColor, DISPATCH_PROPERTYPUT,
+    ASSERT_HRESULT_SUCCEEDED(Call(iface.get(), object, dispid::GlimCheck::BackColor, DISPATCH_PROPERTYPUT,
                                   {I4(0x00E0E0E0)}, nullptr));
     EXPECT_EQ(check.calls.back(), "put_BackColor");
     EXPECT_EQ(check.back, 0x00E0E0E0u);
-    ASSERT_HRESULT_SUCCEEDED(Call(iface.Get(), object, dispid::GlimCheck::ForeColor, DISPATCH_PROPERTYPUT,
+    ASSERT_HRESULT_SUCCEEDED(Call(iface.get(), object, dispid::GlimCheck::ForeColor, DISPATCH_PROPERTYPUT,
                                   {I4(0x000000FF)}, nullptr));
     EXPECT_EQ(check.calls.back(), "put_ForeColor");
     EXPECT_EQ(check.fore, 0x000000FFu);
     EXPECT_EQ(check.back, 0x00E0E0E0u);
 
     ASSERT_HRESULT_SUCCEEDED(
-        Call(iface.Get(), object, dispid::GlimCheck::Style, DISPATCH_PROPERTYPUT, {I2(19)}, nullptr));
+        Call(iface.get(), object, dispid::GlimCheck::Style, DISPATCH_PROPERTYPUT, {I2(19)}, nullptr));
     EXPECT_EQ(check.calls.back(), "put_Style");
     EXPECT_EQ(check.style, MnuStyle_19);
 
@@ -504,11 +503,11 @@ TEST(TypeLibraryCalls, ReachGlimCheckWithFontsColoursAndEnumerations) {
     V_VT(&caption) = VT_BSTR;
     V_BSTR(&caption) = SysAllocString(L"Check1");
     ASSERT_HRESULT_SUCCEEDED(
-        Call(iface.Get(), object, dispid::GlimCheck::Caption, DISPATCH_PROPERTYPUT, {caption}, nullptr));
+        Call(iface.get(), object, dispid::GlimCheck::Caption, DISPATCH_PROPERTYPUT, {caption}, nullptr));
     VariantClear(&caption);
     EXPECT_EQ(check.caption, L"Check1");
     ASSERT_HRESULT_SUCCEEDED(
-        Call(iface.Get(), object, dispid::GlimCheck::Enabled, DISPATCH_PROPERTYGET, {}, &result));
+        Call(iface.get(), object, dispid::GlimCheck::Enabled, DISPATCH_PROPERTYGET, {}, &result));
     EXPECT_EQ(check.calls.back(), "get_Enabled");
     EXPECT_EQ(V_VT(&result), VT_BOOL);
     EXPECT_EQ(V_BOOL(&result), VARIANT_TRUE);

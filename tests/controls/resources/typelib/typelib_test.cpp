@@ -4,7 +4,6 @@
 #include <windows.h>
 #include <ole2.h>
 #include <olectl.h>
-#include <wrl/client.h>
 
 #include <gtest/gtest.h>
 
@@ -13,10 +12,11 @@
 #include <utility>
 #include <vector>
 
+#include "ComPtr.h"
 #include "GlimFormControl.h"
 #include "TypeLibExpectations.h"
 
-using Microsoft::WRL::ComPtr;
+using glim::ComPtr;
 using namespace typelibtest;
 
 namespace {
@@ -182,15 +182,15 @@ std::string Render(ITypeInfo* context, const TYPEDESC& t) {
         return Render(context, *t.lptdesc) + "*";
     case VT_USERDEFINED: {
         ComPtr<ITypeInfo> ref;
-        if (FAILED(context->GetRefTypeInfo(t.hreftype, &ref))) return "(bad reference)";
+        if (FAILED(context->GetRefTypeInfo(t.hreftype, ref.put()))) return "(bad reference)";
         ComPtr<ITypeLib> owner;
         UINT index = 0;
-        if (FAILED(ref->GetContainingTypeLib(&owner, &index))) return "(no owner)";
+        if (FAILED(ref->GetContainingTypeLib(owner.put(), &index))) return "(no owner)";
         TLIBATTR* attr = nullptr;
         if (FAILED(owner->GetLibAttr(&attr))) return "(no owner attributes)";
         const GUID ownerId = attr->guid;
         owner->ReleaseTLibAttr(attr);
-        const std::string name = NameOf(ref.Get());
+        const std::string name = NameOf(ref.get());
         if (IsEqualGUID(ownerId, kStdOle)) return "stdole." + name;
         if (IsEqualGUID(ownerId, LIBID_GlimFormControl)) return name;
         return "foreign." + name;
@@ -276,7 +276,7 @@ std::vector<Source> Sources() {
 
 ComPtr<ITypeLib> Load(const char* path) {
     ComPtr<ITypeLib> lib;
-    const HRESULT hr = LoadTypeLibEx(WideFromAcp(path).c_str(), REGKIND_NONE, &lib);
+    const HRESULT hr = LoadTypeLibEx(WideFromAcp(path).c_str(), REGKIND_NONE, lib.put());
     EXPECT_HRESULT_SUCCEEDED(hr) << path;
     return lib;
 }
@@ -288,7 +288,7 @@ ComPtr<ITypeInfo> FindByName(ITypeLib* lib, const char* name) {
         if (FAILED(lib->GetDocumentation(static_cast<INT>(i), &found, nullptr, nullptr, nullptr))) continue;
         if (Bytes936(found.get()) == name) {
             ComPtr<ITypeInfo> info;
-            lib->GetTypeInfo(i, &info);
+            lib->GetTypeInfo(i, info.put());
             return info;
         }
     }
@@ -300,7 +300,7 @@ ComPtr<ITypeInfo> VtableHalf(ITypeInfo* dispatch) {
     HREFTYPE ref = 0;
     ComPtr<ITypeInfo> iface;
     if (SUCCEEDED(dispatch->GetRefTypeOfImplType(static_cast<UINT>(-1), &ref)))
-        dispatch->GetRefTypeInfo(ref, &iface);
+        dispatch->GetRefTypeInfo(ref, iface.put());
     return iface;
 }
 
@@ -345,23 +345,23 @@ TEST_P(TypeLibTest, EnumerationsCarryTheirExactNamesAndValues) {
 
     for (const ExpEnum& e : ExpectedEnums()) {
         SCOPED_TRACE(e.name);
-        ComPtr<ITypeInfo> info = FindByName(lib_.Get(), e.name);
+        ComPtr<ITypeInfo> info = FindByName(lib_.get(), e.name);
         ASSERT_TRUE(info);
-        TypeAttr attr(info.Get());
+        TypeAttr attr(info.get());
         ASSERT_TRUE(attr);
         EXPECT_EQ(attr->typekind, TKIND_ENUM);
         EXPECT_TRUE(IsEqualGUID(attr->guid, e.guid ? Guid(e.guid) : GUID_NULL));
         ASSERT_EQ(attr->cVars, e.items.size());
         for (UINT i = 0; i < attr->cVars; ++i) {
-            VarDesc var(info.Get(), i);
+            VarDesc var(info.get(), i);
             ASSERT_TRUE(var);
             const std::string want = Expected936(e.items[i].first);
             SCOPED_TRACE(want);
             EXPECT_EQ(var->varkind, VAR_CONST);
             ASSERT_EQ(V_VT(var->lpvarValue), VT_I4);
             EXPECT_EQ(V_I4(var->lpvarValue), e.items[i].second);
-            EXPECT_EQ(NameOf(info.Get(), var->memid), want);
-            EXPECT_EQ(HelpOf(info.Get(), var->memid), e.helpIsName ? want : std::string());
+            EXPECT_EQ(NameOf(info.get(), var->memid), want);
+            EXPECT_EQ(HelpOf(info.get(), var->memid), e.helpIsName ? want : std::string());
         }
     }
 }
@@ -370,11 +370,11 @@ TEST_P(TypeLibTest, ClassesPairTheirInterfaces) {
     for (const ExpClass& c : ExpectedClasses()) {
         SCOPED_TRACE(c.name);
         ComPtr<ITypeInfo> info;
-        ASSERT_HRESULT_SUCCEEDED(lib_->GetTypeInfoOfGuid(Guid(c.clsid), &info));
-        TypeAttr attr(info.Get());
+        ASSERT_HRESULT_SUCCEEDED(lib_->GetTypeInfoOfGuid(Guid(c.clsid), info.put()));
+        TypeAttr attr(info.get());
         ASSERT_TRUE(attr);
         EXPECT_EQ(attr->typekind, TKIND_COCLASS);
-        EXPECT_EQ(NameOf(info.Get()), c.name);
+        EXPECT_EQ(NameOf(info.get()), c.name);
         EXPECT_TRUE(attr->wTypeFlags & TYPEFLAG_FCANCREATE);
         EXPECT_EQ((attr->wTypeFlags & TYPEFLAG_FCONTROL) != 0, c.control);
         ASSERT_EQ(attr->cImplTypes, c.diid ? 2 : 1);
@@ -390,8 +390,8 @@ TEST_P(TypeLibTest, ClassesPairTheirInterfaces) {
             ASSERT_HRESULT_SUCCEEDED(info->GetImplTypeFlags(i, &flags));
             EXPECT_EQ(flags, impl[i].flags);
             ASSERT_HRESULT_SUCCEEDED(info->GetRefTypeOfImplType(i, &ref));
-            ASSERT_HRESULT_SUCCEEDED(info->GetRefTypeInfo(ref, &implInfo));
-            TypeAttr implAttr(implInfo.Get());
+            ASSERT_HRESULT_SUCCEEDED(info->GetRefTypeInfo(ref, implInfo.put()));
+            TypeAttr implAttr(implInfo.get());
             ASSERT_TRUE(implAttr);
             EXPECT_TRUE(IsEqualGUID(implAttr->guid, Guid(impl[i].guid))) << "implemented type " << i;
         }
@@ -406,20 +406,20 @@ TEST_P(TypeLibTest, DefaultInterfacesListEveryMemberInSlotOrder) {
     for (const ExpClass& c : ExpectedClasses()) {
         SCOPED_TRACE(c.name);
         ComPtr<ITypeInfo> dispatch;
-        ASSERT_HRESULT_SUCCEEDED(lib_->GetTypeInfoOfGuid(Guid(c.iid), &dispatch));
+        ASSERT_HRESULT_SUCCEEDED(lib_->GetTypeInfoOfGuid(Guid(c.iid), dispatch.put()));
         {
-            TypeAttr attr(dispatch.Get());
+            TypeAttr attr(dispatch.get());
             ASSERT_TRUE(attr);
             EXPECT_EQ(attr->typekind, TKIND_DISPATCH);
             const WORD want =
                 TYPEFLAG_FHIDDEN | TYPEFLAG_FDUAL | TYPEFLAG_FNONEXTENSIBLE | TYPEFLAG_FDISPATCHABLE;
             EXPECT_EQ(attr->wTypeFlags & want, want);
         }
-        EXPECT_EQ(NameOf(dispatch.Get()), std::string("_") + c.name);
+        EXPECT_EQ(NameOf(dispatch.get()), std::string("_") + c.name);
 
-        ComPtr<ITypeInfo> iface = VtableHalf(dispatch.Get());
+        ComPtr<ITypeInfo> iface = VtableHalf(dispatch.get());
         ASSERT_TRUE(iface);
-        TypeAttr attr(iface.Get());
+        TypeAttr attr(iface.get());
         ASSERT_TRUE(attr);
         EXPECT_EQ(attr->typekind, TKIND_INTERFACE);
         ASSERT_EQ(attr->cImplTypes, 1);
@@ -427,8 +427,8 @@ TEST_P(TypeLibTest, DefaultInterfacesListEveryMemberInSlotOrder) {
             HREFTYPE ref = 0;
             ComPtr<ITypeInfo> base;
             ASSERT_HRESULT_SUCCEEDED(iface->GetRefTypeOfImplType(0, &ref));
-            ASSERT_HRESULT_SUCCEEDED(iface->GetRefTypeInfo(ref, &base));
-            TypeAttr baseAttr(base.Get());
+            ASSERT_HRESULT_SUCCEEDED(iface->GetRefTypeInfo(ref, base.put()));
+            TypeAttr baseAttr(base.get());
             ASSERT_TRUE(baseAttr);
             EXPECT_TRUE(IsEqualGUID(baseAttr->guid, IID_IDispatch));
         }
@@ -440,7 +440,7 @@ TEST_P(TypeLibTest, DefaultInterfacesListEveryMemberInSlotOrder) {
         EXPECT_EQ(attr->cbSizeVft, (7 + slots.size()) * tablePtr);
         size_t ptr = sizeof(void*);
         if (!native && attr->cFuncs > 0) {
-            FuncDesc first(iface.Get(), 0);
+            FuncDesc first(iface.get(), 0);
             ASSERT_TRUE(first);
             ptr = static_cast<size_t>(first->oVft) / 7;
             EXPECT_TRUE(ptr == 4 || ptr == 8) << first->oVft;
@@ -448,7 +448,7 @@ TEST_P(TypeLibTest, DefaultInterfacesListEveryMemberInSlotOrder) {
         for (UINT i = 0; i < attr->cFuncs; ++i) {
             const ExpFunc& want = slots[i];
             SCOPED_TRACE(want.name + " slot " + std::to_string(i));
-            FuncDesc f(iface.Get(), i);
+            FuncDesc f(iface.get(), i);
             ASSERT_TRUE(f);
             EXPECT_EQ(f->memid, want.id);
             EXPECT_EQ(f->invkind, want.invoke);
@@ -469,10 +469,10 @@ TEST_P(TypeLibTest, DefaultInterfacesListEveryMemberInSlotOrder) {
             ASSERT_EQ(static_cast<size_t>(f->cParams), want.params.size());
             for (SHORT p = 0; p < f->cParams; ++p) {
                 const ELEMDESC& e = f->lprgelemdescParam[p];
-                EXPECT_EQ(Render(iface.Get(), e.tdesc), want.params[p].type) << "parameter " << p;
+                EXPECT_EQ(Render(iface.get(), e.tdesc), want.params[p].type) << "parameter " << p;
                 EXPECT_EQ(e.paramdesc.wParamFlags, want.params[p].flags) << "parameter " << p;
             }
-            EXPECT_EQ(HelpOf(iface.Get(), f->memid), want.help ? Expected936(want.help) : std::string());
+            EXPECT_EQ(HelpOf(iface.get(), f->memid), want.help ? Expected936(want.help) : std::string());
         }
 
         // Late-bound callers find every member by name.
@@ -491,9 +491,9 @@ TEST_P(TypeLibTest, EventInterfacesListEveryEvent) {
         if (!c.diid) continue;
         SCOPED_TRACE(c.name);
         ComPtr<ITypeInfo> info;
-        ASSERT_HRESULT_SUCCEEDED(lib_->GetTypeInfoOfGuid(Guid(c.diid), &info));
-        EXPECT_EQ(NameOf(info.Get()), std::string("__") + c.name);
-        TypeAttr attr(info.Get());
+        ASSERT_HRESULT_SUCCEEDED(lib_->GetTypeInfoOfGuid(Guid(c.diid), info.put()));
+        EXPECT_EQ(NameOf(info.get()), std::string("__") + c.name);
+        TypeAttr attr(info.get());
         ASSERT_TRUE(attr);
         EXPECT_EQ(attr->typekind, TKIND_DISPATCH);
         // A reader may list IDispatch's seven functions ahead of the events.
@@ -503,7 +503,7 @@ TEST_P(TypeLibTest, EventInterfacesListEveryEvent) {
         for (UINT i = 0; i < c.events.size(); ++i) {
             const ExpEvent& want = c.events[i];
             SCOPED_TRACE(want.name);
-            FuncDesc f(info.Get(), first + i);
+            FuncDesc f(info.get(), first + i);
             ASSERT_TRUE(f);
             EXPECT_EQ(f->memid, want.id);
             EXPECT_EQ(f->funckind, FUNC_DISPATCH);
@@ -519,7 +519,7 @@ TEST_P(TypeLibTest, EventInterfacesListEveryEvent) {
             for (SHORT p = 0; p < f->cParams; ++p) {
                 const ExpParam param = ParseParam(want.params[p]);
                 EXPECT_EQ(Bytes936(names[p + 1]), param.name);
-                EXPECT_EQ(Render(info.Get(), f->lprgelemdescParam[p].tdesc), param.type);
+                EXPECT_EQ(Render(info.get(), f->lprgelemdescParam[p].tdesc), param.type);
                 EXPECT_EQ(f->lprgelemdescParam[p].paramdesc.wParamFlags, param.flags);
             }
             for (UINT n = 0; n < got; ++n)

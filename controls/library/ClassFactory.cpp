@@ -27,27 +27,6 @@ ClassFactory::~ClassFactory() {
     UnlockModule();
 }
 
-STDMETHODIMP ClassFactory::QueryInterface(REFIID iid, void** ppv) {
-    if (!ppv) return E_POINTER;
-    if (iid == IID_IUnknown || iid == IID_IClassFactory) {
-        *ppv = static_cast<IClassFactory*>(this);
-        AddRef();
-        return S_OK;
-    }
-    *ppv = nullptr;
-    return E_NOINTERFACE;
-}
-
-STDMETHODIMP_(ULONG) ClassFactory::AddRef() {
-    return ++refs_;
-}
-
-STDMETHODIMP_(ULONG) ClassFactory::Release() {
-    const ULONG r = --refs_;
-    if (!r) delete this;
-    return r;
-}
-
 STDMETHODIMP ClassFactory::CreateInstance(IUnknown* outer, REFIID iid, void** ppv) {
     if (!ppv) return E_POINTER;
     *ppv = nullptr;

@@ -1,5 +1,6 @@
 #pragma once
 // The class factory handed out for one class the library serves.
+#include "ComObject.h"
 #include "ComPtr.h"
 #include "ControlClass.h"
 
@@ -9,7 +10,7 @@
 
 namespace glim {
 
-class ClassFactory final : public IClassFactory {
+class ClassFactory final : public ComObject<ClassFactory, IClassFactory> {
   public:
     // A new instance answering iid, its only reference in *ppv.
     using Creator = std::function<HRESULT(REFIID iid, void** ppv)>;
@@ -17,17 +18,16 @@ class ClassFactory final : public IClassFactory {
     explicit ClassFactory(const ControlClass& cls);
     explicit ClassFactory(Creator create);
 
-    STDMETHODIMP QueryInterface(REFIID iid, void** ppv) override;
-    STDMETHODIMP_(ULONG) AddRef() override;
-    STDMETHODIMP_(ULONG) Release() override;
+    void* Find(REFIID iid) {
+        return iid == IID_IUnknown || iid == IID_IClassFactory ? static_cast<IClassFactory*>(this) : nullptr;
+    }
     STDMETHODIMP CreateInstance(IUnknown* outer, REFIID iid, void** ppv) override;
     STDMETHODIMP LockServer(BOOL lock) override;
 
   private:
-    ~ClassFactory();
+    ~ClassFactory() override;
 
     Creator create_;
-    ULONG refs_ = 0;
 };
 
 } // namespace glim

@@ -50,25 +50,6 @@ PropertyPage::~PropertyPage() {
     UnlockModule();
 }
 
-STDMETHODIMP PropertyPage::QueryInterface(REFIID iid, void** ppv) {
-    if (!ppv) return E_POINTER;
-    *ppv = nullptr;
-    if (iid != IID_IUnknown && iid != IID_IPropertyPage) return E_NOINTERFACE;
-    *ppv = static_cast<IPropertyPage*>(this);
-    AddRef();
-    return S_OK;
-}
-
-STDMETHODIMP_(ULONG) PropertyPage::AddRef() {
-    return ++refs_;
-}
-
-STDMETHODIMP_(ULONG) PropertyPage::Release() {
-    const ULONG r = --refs_;
-    if (!r) delete this;
-    return r;
-}
-
 STDMETHODIMP PropertyPage::SetPageSite(IPropertyPageSite* site) {
     // A frame sets its site once and clears it before letting go.
     if (site && site_) return E_UNEXPECTED;

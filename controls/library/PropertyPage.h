@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "ComObject.h"
 #include "ComPtr.h"
 #include "Handles.h"
 
@@ -22,13 +23,13 @@ const PropertyPageClass* const* PropertyPageClasses(size_t& count);
 // A class object for a page; CLASS_E_CLASSNOTAVAILABLE for other identifiers.
 HRESULT GetPropertyPageClassObject(REFCLSID clsid, REFIID iid, void** ppv);
 
-class PropertyPage final : public IPropertyPage {
+class PropertyPage final : public ComObject<PropertyPage, IPropertyPage> {
   public:
     explicit PropertyPage(const PropertyPageClass& cls);
 
-    STDMETHODIMP QueryInterface(REFIID iid, void** ppv) override;
-    STDMETHODIMP_(ULONG) AddRef() override;
-    STDMETHODIMP_(ULONG) Release() override;
+    void* Find(REFIID iid) {
+        return iid == IID_IUnknown || iid == IID_IPropertyPage ? static_cast<IPropertyPage*>(this) : nullptr;
+    }
 
     STDMETHODIMP SetPageSite(IPropertyPageSite* site) override;
     STDMETHODIMP Activate(HWND parent, LPCRECT rect, BOOL modal) override;
@@ -43,10 +44,9 @@ class PropertyPage final : public IPropertyPage {
     STDMETHODIMP TranslateAccelerator(MSG*) override { return S_FALSE; }
 
   private:
-    ~PropertyPage();
+    ~PropertyPage() override;
 
     const PropertyPageClass& cls_;
-    ULONG refs_ = 0;
     ComPtr<IPropertyPageSite> site_; // the frame showing the page
     OwnedWindow window_;             // the empty page, while active
 };

@@ -10,25 +10,12 @@ namespace {
 
 // A snapshot enumerator over connections or connection points.
 template <class Itf, class Item, const IID& ItfIid>
-class SnapshotEnum final : public Itf {
+class SnapshotEnum final : public ComObject<SnapshotEnum<Itf, Item, ItfIid>, Itf> {
   public:
     explicit SnapshotEnum(std::vector<Item> items, size_t pos = 0) : items_(std::move(items)), pos_(pos) {}
 
-    STDMETHODIMP QueryInterface(REFIID iid, void** ppv) override {
-        if (!ppv) return E_POINTER;
-        if (iid == IID_IUnknown || iid == ItfIid) {
-            *ppv = static_cast<Itf*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *ppv = nullptr;
-        return E_NOINTERFACE;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return ++refs_; }
-    STDMETHODIMP_(ULONG) Release() override {
-        const ULONG r = --refs_;
-        if (!r) delete this;
-        return r;
+    void* Find(REFIID iid) {
+        return iid == IID_IUnknown || iid == ItfIid ? static_cast<Itf*>(this) : nullptr;
     }
     STDMETHODIMP Next(ULONG n, Item* out, ULONG* fetched) override {
         if (!out) return E_POINTER;
@@ -60,7 +47,7 @@ class SnapshotEnum final : public Itf {
     }
 
   private:
-    ~SnapshotEnum() {
+    ~SnapshotEnum() override {
         for (Item& i : items_)
             ReleaseItem(i);
     }
@@ -71,31 +58,12 @@ class SnapshotEnum final : public Itf {
 
     std::vector<Item> items_;
     size_t pos_;
-    ULONG refs_ = 0;
 };
 
 } // namespace
 
 ConnectionPoint::ConnectionPoint(IUnknown* owner, IConnectionPointContainer* container, REFIID iid)
-    : owner_(owner), container_(container), iid_(iid) {}
-
-STDMETHODIMP ConnectionPoint::QueryInterface(REFIID iid, void** ppv) {
-    if (!ppv) return E_POINTER;
-    if (iid == IID_IUnknown || iid == IID_IConnectionPoint) {
-        *ppv = static_cast<IConnectionPoint*>(this);
-        AddRef();
-        return S_OK;
-    }
-    *ppv = nullptr;
-    return E_NOINTERFACE;
-}
-
-STDMETHODIMP_(ULONG) ConnectionPoint::AddRef() {
-    return owner_->AddRef();
-}
-STDMETHODIMP_(ULONG) ConnectionPoint::Release() {
-    return owner_->Release();
-}
+    : ComPart(owner), container_(container), iid_(iid) {}
 
 STDMETHODIMP ConnectionPoint::GetConnectionInterface(IID* iid) {
     if (!iid) return E_POINTER;

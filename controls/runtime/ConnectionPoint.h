@@ -1,6 +1,7 @@
 #pragma once
 // One outgoing interface of a control: the sinks advised on it and raising
 // calls on them.  Lives inside its control and shares the control's count.
+#include "ComObject.h"
 #include "ComPtr.h"
 
 #include <ocidl.h>
@@ -9,15 +10,15 @@
 
 namespace glim {
 
-class ConnectionPoint : public IConnectionPoint {
+class ConnectionPoint : public ComPart<ConnectionPoint, IConnectionPoint> {
   public:
     // owner is the control's identity and container; uncounted, it owns us.
     ConnectionPoint(IUnknown* owner, IConnectionPointContainer* container, REFIID iid);
 
-    // IUnknown (delegates to the owner)
-    STDMETHODIMP QueryInterface(REFIID iid, void** ppv) override;
-    STDMETHODIMP_(ULONG) AddRef() override;
-    STDMETHODIMP_(ULONG) Release() override;
+    void* Find(REFIID iid) {
+        return iid == IID_IUnknown || iid == IID_IConnectionPoint ? static_cast<IConnectionPoint*>(this)
+                                                                  : nullptr;
+    }
     // IConnectionPoint
     STDMETHODIMP GetConnectionInterface(IID* iid) override;
     STDMETHODIMP GetConnectionPointContainer(IConnectionPointContainer** cpc) override;
@@ -39,7 +40,6 @@ class ConnectionPoint : public IConnectionPoint {
         DWORD cookie;
         ComPtr<IUnknown> unk;
     };
-    IUnknown* owner_;                      // uncounted: the control owns this point
     IConnectionPointContainer* container_; // uncounted, the same control
     IID iid_;
     std::vector<Sink> sinks_;

@@ -45,26 +45,6 @@ ComPtr<MemoryPropertyBag> MemoryPropertyBag::Create() {
     return ComPtr<MemoryPropertyBag>(new MemoryPropertyBag());
 }
 
-STDMETHODIMP MemoryPropertyBag::QueryInterface(REFIID iid, void** ppv) {
-    if (!ppv) return E_POINTER;
-    if (iid == IID_IUnknown || iid == IID_IPropertyBag) {
-        *ppv = static_cast<IPropertyBag*>(this);
-        AddRef();
-        return S_OK;
-    }
-    *ppv = nullptr;
-    return E_NOINTERFACE;
-}
-
-STDMETHODIMP_(ULONG) MemoryPropertyBag::AddRef() {
-    return ++refs_;
-}
-STDMETHODIMP_(ULONG) MemoryPropertyBag::Release() {
-    const ULONG r = --refs_;
-    if (!r) delete this;
-    return r;
-}
-
 STDMETHODIMP MemoryPropertyBag::Read(LPCOLESTR name, VARIANT* value, IErrorLog*) {
     if (!name || !value) return E_POINTER;
     for (auto& [key, v] : items_) {

@@ -1,6 +1,7 @@
 #pragma once
 // An ordered in-memory property bag that can go to and come from a stream;
 // gives controls stream persistence through their property-bag code.
+#include "ComObject.h"
 #include "ComPtr.h"
 
 #include <ocidl.h>
@@ -11,13 +12,13 @@
 
 namespace glim {
 
-class MemoryPropertyBag final : public IPropertyBag {
+class MemoryPropertyBag final : public ComObject<MemoryPropertyBag, IPropertyBag> {
   public:
     static ComPtr<MemoryPropertyBag> Create();
 
-    STDMETHODIMP QueryInterface(REFIID iid, void** ppv) override;
-    STDMETHODIMP_(ULONG) AddRef() override;
-    STDMETHODIMP_(ULONG) Release() override;
+    void* Find(REFIID iid) {
+        return iid == IID_IUnknown || iid == IID_IPropertyBag ? static_cast<IPropertyBag*>(this) : nullptr;
+    }
     STDMETHODIMP Read(LPCOLESTR name, VARIANT* value, IErrorLog* log) override;
     STDMETHODIMP Write(LPCOLESTR name, VARIANT* value) override;
 
@@ -29,9 +30,8 @@ class MemoryPropertyBag final : public IPropertyBag {
 
   private:
     MemoryPropertyBag() = default;
-    ~MemoryPropertyBag() = default;
+    ~MemoryPropertyBag() override = default;
 
-    ULONG refs_ = 0;
     std::vector<std::pair<std::wstring, Variant>> items_; // in write order
 };
 

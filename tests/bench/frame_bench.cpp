@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "ComObject.h"
 #include "RefCounted.h"
 #include "SkinResourceIds.h"
 #include "cNeoCaption.h"
@@ -18,20 +19,13 @@ constexpr int kMessages = 20000;
 constexpr int kRounds = 5;
 
 // The form the painter sees: hWnd, Icon (none) and Refresh.
-class BenchForm : public IDispatch {
+// Lives on main's stack for the whole run.
+class BenchForm : public glim::UncountedComObject<BenchForm, IDispatch> {
   public:
     explicit BenchForm(HWND hWnd) : hWnd_(hWnd) {}
-    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
-        if (riid == IID_IUnknown || riid == IID_IDispatch) {
-            *ppv = static_cast<IDispatch*>(this);
-            return S_OK;
-        }
-        *ppv = nullptr;
-        return E_NOINTERFACE;
+    void* Find(REFIID riid) {
+        return riid == IID_IUnknown || riid == IID_IDispatch ? static_cast<IDispatch*>(this) : nullptr;
     }
-    // Lives on main's stack for the whole run.
-    STDMETHODIMP_(ULONG) AddRef() override { return 2; }
-    STDMETHODIMP_(ULONG) Release() override { return 1; }
     STDMETHODIMP GetTypeInfoCount(UINT* n) override {
         *n = 0;
         return S_OK;

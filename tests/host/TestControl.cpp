@@ -11,6 +11,7 @@
 #include <olectl.h>
 
 using namespace glim::host;
+using glim::ComObject;
 using glim::ComPtr;
 
 namespace hosttest {

@@ -1,5 +1,7 @@
 #include "RefusingOption.h"
 
+#include "ComObject.h"
+
 namespace toggletest {
 
 namespace {
@@ -23,16 +25,12 @@ const glim::ControlClass kClass{
     &RefusingOption::CreateInstance,
 };
 
-class Factory final : public IClassFactory {
+// A static object: COM's references do not own it.
+class Factory final : public glim::UncountedComObject<Factory, IClassFactory> {
   public:
-    STDMETHODIMP QueryInterface(REFIID iid, void** ppv) override {
-        if (!ppv) return E_POINTER;
-        *ppv = iid == IID_IUnknown || iid == IID_IClassFactory ? static_cast<IClassFactory*>(this) : nullptr;
-        return *ppv ? S_OK : E_NOINTERFACE;
+    void* Find(REFIID iid) {
+        return iid == IID_IUnknown || iid == IID_IClassFactory ? static_cast<IClassFactory*>(this) : nullptr;
     }
-    // A static object: COM's references do not own it.
-    STDMETHODIMP_(ULONG) AddRef() override { return 2; }
-    STDMETHODIMP_(ULONG) Release() override { return 1; }
     STDMETHODIMP CreateInstance(IUnknown* outer, REFIID iid, void** ppv) override {
         if (!ppv) return E_POINTER;
         *ppv = nullptr;

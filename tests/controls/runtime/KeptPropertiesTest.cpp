@@ -1,6 +1,7 @@
 // Properties, persisted keys and events declared only in a control's
 // description: the runtime keeps, converts, persists, notifies and raises
 // them.  A control with no hand-written accessor at all stands in.
+#include "ComObject.h"
 #include "ControlBase.h"
 #include "Conversions.h"
 #include "GlimFormControl.h"
@@ -115,15 +116,13 @@ glim::ControlBase* MakeKept() {
 }
 
 // Counts the identifiers a control reports through IPropertyNotifySink.
-class NotifySink final : public IPropertyNotifySink {
+class NotifySink final : public glim::UncountedComObject<NotifySink, IPropertyNotifySink> {
   public:
     std::vector<DISPID> changed;
-    STDMETHODIMP QueryInterface(REFIID iid, void** ppv) override {
-        *ppv = iid == IID_IUnknown || iid == IID_IPropertyNotifySink ? this : nullptr;
-        return *ppv ? S_OK : E_NOINTERFACE;
+    void* Find(REFIID iid) {
+        return iid == IID_IUnknown || iid == IID_IPropertyNotifySink ? static_cast<IPropertyNotifySink*>(this)
+                                                                     : nullptr;
     }
-    STDMETHODIMP_(ULONG) AddRef() override { return 2; }
-    STDMETHODIMP_(ULONG) Release() override { return 1; }
     STDMETHODIMP OnChanged(DISPID id) override {
         changed.push_back(id);
         return S_OK;
@@ -132,15 +131,12 @@ class NotifySink final : public IPropertyNotifySink {
 };
 
 // An event sink whose handler lets go of the control.
-class ReleasingSink final : public IDispatch {
+class ReleasingSink final : public glim::UncountedComObject<ReleasingSink, IDispatch> {
   public:
     glim::ComPtr<IUnknown>* holder = nullptr;
-    STDMETHODIMP QueryInterface(REFIID iid, void** ppv) override {
-        *ppv = iid == IID_IUnknown || iid == IID_IDispatch ? this : nullptr;
-        return *ppv ? S_OK : E_NOINTERFACE;
+    void* Find(REFIID iid) {
+        return iid == IID_IUnknown || iid == IID_IDispatch ? static_cast<IDispatch*>(this) : nullptr;
     }
-    STDMETHODIMP_(ULONG) AddRef() override { return 2; }
-    STDMETHODIMP_(ULONG) Release() override { return 1; }
     STDMETHODIMP GetTypeInfoCount(UINT* n) override {
         *n = 0;
         return S_OK;

@@ -1,5 +1,6 @@
 #include "ProbeControl.h"
 
+#include "ComObject.h"
 #include "Conversions.h"
 #include "Text.h"
 
@@ -73,21 +74,13 @@ const ProbeClass kContainer{{"GlimContainr", &kContainerProbe, &IID__GlimCheck, 
                              &kProbeDescription},
                             &CLSID_GlimContainr};
 
-class Factory : public IClassFactory {
+// Static objects: COM's references do not own them.
+class Factory : public glim::UncountedComObject<Factory, IClassFactory> {
   public:
     explicit Factory(const ProbeClass& cls) : cls_(cls) {}
-    STDMETHODIMP QueryInterface(REFIID iid, void** ppv) override {
-        if (!ppv) return E_POINTER;
-        if (iid == IID_IUnknown || iid == IID_IClassFactory) {
-            *ppv = static_cast<IClassFactory*>(this);
-            return S_OK;
-        }
-        *ppv = nullptr;
-        return E_NOINTERFACE;
+    void* Find(REFIID iid) {
+        return iid == IID_IUnknown || iid == IID_IClassFactory ? static_cast<IClassFactory*>(this) : nullptr;
     }
-    // Static objects: COM's references do not own them.
-    STDMETHODIMP_(ULONG) AddRef() override { return 2; }
-    STDMETHODIMP_(ULONG) Release() override { return 1; }
     STDMETHODIMP CreateInstance(IUnknown* outer, REFIID iid, void** ppv) override {
         if (!ppv) return E_POINTER;
         *ppv = nullptr;

@@ -135,22 +135,6 @@ FormDouble::FormDouble(HWND hWnd) : hWnd_(hWnd), icon_(MakeIconPicture()) {}
 
 FormDouble::~FormDouble() = default;
 
-STDMETHODIMP FormDouble::QueryInterface(REFIID riid, void** ppv) {
-    if (riid == IID_IUnknown || riid == IID_IDispatch) {
-        *ppv = static_cast<IDispatch*>(this);
-        AddRef();
-        return S_OK;
-    }
-    *ppv = nullptr;
-    return E_NOINTERFACE;
-}
-
-STDMETHODIMP_(ULONG) FormDouble::Release() {
-    const ULONG left = --refs_;
-    if (left == 0) delete this;
-    return left;
-}
-
 STDMETHODIMP FormDouble::GetTypeInfoCount(UINT* n) {
     *n = 0;
     return S_OK;
@@ -190,9 +174,7 @@ STDMETHODIMP FormDouble::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS*
 }
 
 ComPtr<FormDouble> MakeForm(HWND hWnd) {
-    ComPtr<FormDouble> form;
-    form.Attach(new FormDouble(hWnd));
-    return form;
+    return ComPtr<FormDouble>(new FormDouble(hWnd));
 }
 
 LRESULT CALLBACK RecordingProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) {

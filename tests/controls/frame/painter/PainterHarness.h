@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "ComObject.h"
 #include "ComPtr.h"
 #include "INCAreaModifier.h"
 #include "cNeoCaption.h"
@@ -39,16 +40,16 @@ ComPtr<IPicture> MakeMetafilePicture();
 ComPtr<IPicture> MakeEmptyPicture();
 
 // A late-bound form: hWnd, Icon (a solid kIconColor icon) and Refresh.
-class FormDouble : public IDispatch {
+class FormDouble : public glim::ComObject<FormDouble, IDispatch> {
   public:
     explicit FormDouble(HWND hWnd);
-    virtual ~FormDouble();
+    ~FormDouble() override;
     long RefreshCount() const { return refreshes_; }
     void SetWindow(HWND hWnd) { hWnd_ = hWnd; }
 
-    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override;
-    STDMETHODIMP_(ULONG) AddRef() override { return ++refs_; }
-    STDMETHODIMP_(ULONG) Release() override;
+    void* Find(REFIID riid) {
+        return riid == IID_IUnknown || riid == IID_IDispatch ? static_cast<IDispatch*>(this) : nullptr;
+    }
     STDMETHODIMP GetTypeInfoCount(UINT* n) override;
     STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
     STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) override;
@@ -56,7 +57,6 @@ class FormDouble : public IDispatch {
                         UINT*) override;
 
   private:
-    ULONG refs_ = 1;
     HWND hWnd_;
     ComPtr<IPicture> icon_;
     long refreshes_ = 0;

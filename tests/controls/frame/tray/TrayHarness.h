@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "ComObject.h"
 #include "ComPtr.h"
 #include "ISubclass.h"
 
@@ -18,12 +19,11 @@ using glim::ComPtr;
 
 // An IDispatch with named members; members a test does not give fail with
 // DISP_E_UNKNOWNNAME.
-class DispatchDouble : public IDispatch {
+class DispatchDouble : public glim::ComObject<DispatchDouble, IDispatch> {
   public:
-    virtual ~DispatchDouble() = default;
-    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override;
-    STDMETHODIMP_(ULONG) AddRef() override { return ++refs_; }
-    STDMETHODIMP_(ULONG) Release() override;
+    void* Find(REFIID riid) {
+        return riid == IID_IUnknown || riid == IID_IDispatch ? static_cast<IDispatch*>(this) : nullptr;
+    }
     STDMETHODIMP GetTypeInfoCount(UINT* n) override {
         *n = 0;
         return S_OK;
@@ -32,15 +32,11 @@ class DispatchDouble : public IDispatch {
     STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) override;
     STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result, EXCEPINFO*,
                         UINT*) override;
-    ULONG Refs() const { return refs_; }
 
   protected:
     // Member names, their index is the dispatch identifier.
     virtual const std::vector<std::wstring>& Names() const = 0;
     virtual HRESULT Call(DISPID id, DISPPARAMS* params, VARIANT* result) = 0;
-
-  private:
-    ULONG refs_ = 1;
 };
 
 // The form: hWnd, Icon, SetFocus, PopupMenu.
@@ -74,9 +70,7 @@ class MenuDouble : public DispatchDouble {
 
 template <class T, class... A>
 ComPtr<T> Make(A&&... a) {
-    ComPtr<T> p;
-    p.Attach(new T(std::forward<A>(a)...));
-    return p;
+    return ComPtr<T>(new T(std::forward<A>(a)...));
 }
 
 // Messages of the recording class procedure, per window and message.

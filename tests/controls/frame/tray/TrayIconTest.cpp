@@ -135,13 +135,13 @@ TEST_F(TrayIcon, AddAndRemoveRestoreTheExactProcedure) {
 }
 
 TEST_F(TrayIcon, RemovingLetsGoOfTheFormAndMenu) {
-    const ULONG formRefs = formObject->Refs(), menuRefs = menu->Refs();
+    const ULONG formRefs = formObject->RefCount(), menuRefs = menu->RefCount();
     API_AddTrayIcon(formObject.get(), menu.get());
-    EXPECT_GT(formObject->Refs(), formRefs);
-    EXPECT_GT(menu->Refs(), menuRefs);
+    EXPECT_GT(formObject->RefCount(), formRefs);
+    EXPECT_GT(menu->RefCount(), menuRefs);
     API_RemoveTrayIcon();
-    EXPECT_EQ(formObject->Refs(), formRefs);
-    EXPECT_EQ(menu->Refs(), menuRefs);
+    EXPECT_EQ(formObject->RefCount(), formRefs);
+    EXPECT_EQ(menu->RefCount(), menuRefs);
 }
 
 TEST_F(TrayIcon, AddingTwiceToOneFormNeitherRecursesNorLeavesAHook) {
@@ -181,13 +181,13 @@ TEST_F(TrayIcon, AFormDestroyedWithItsIconTakesTheIconAlong) {
     auto doomed = std::make_unique<FormWindow>();
     const HWND hWnd = doomed->hwnd();
     auto doomedObject = Make<FormDouble>(hWnd);
-    const ULONG refs = doomedObject->Refs();
+    const ULONG refs = doomedObject->RefCount();
     API_AddTrayIcon(doomedObject.get(), menu.get());
     doomed.reset();
     ASSERT_FALSE(IsWindow(hWnd));
     ASSERT_EQ(RequestsOf(NIM_DELETE).size(), 1u);
     EXPECT_EQ(RequestsOf(NIM_DELETE)[0].hWnd, hWnd);
-    EXPECT_EQ(doomedObject->Refs(), refs);
+    EXPECT_EQ(doomedObject->RefCount(), refs);
     // Nothing is left to remove, and the next icon works as usual.
     API_RemoveTrayIcon();
     EXPECT_EQ(RequestsOf(NIM_DELETE).size(), 1u);

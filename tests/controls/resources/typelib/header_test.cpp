@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "ComObject.h"
 #include "ComPtr.h"
 #include "GlimFormControl.h"
 #include "TypeLibExpectations.h"
@@ -196,19 +197,13 @@ TEST(GeneratedHeader, VtablesMatchTheTypeLibrary) {
 
 // Answers IUnknown and IDispatch for objects that live on the test's stack.
 template <class Iface>
-class StackObject : public Iface {
+class StackObject : public glim::UncountedComObject<StackObject<Iface>, Iface> {
   public:
     explicit StackObject(const IID& iid) : iid_(iid) {}
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override {
-        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDispatch) || IsEqualIID(riid, iid_)) {
-            *out = static_cast<Iface*>(this);
-            return S_OK;
-        }
-        *out = nullptr;
-        return E_NOINTERFACE;
+    void* Find(REFIID riid) {
+        return riid == IID_IUnknown || riid == IID_IDispatch || riid == iid_ ? static_cast<Iface*>(this)
+                                                                             : nullptr;
     }
-    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
-    ULONG STDMETHODCALLTYPE Release() override { return 1; }
     HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT*) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {

@@ -174,7 +174,7 @@ void GlimButton::OnTerminate() {
 
 void GlimButton::OnShow() {
     if (face.ButtonType == kLookTransparent) {
-        if (!bgDC) CreateBackground();
+        if (!bg) CreateBackground();
         GlimButton_CaptureBackground();
     }
     isShown = true;
@@ -203,7 +203,7 @@ void GlimButton::OnResize() {
         InflateRect(&face.focusRect, -4, -4);
     }
     // The background follows the size, so the transparent look never shows a stale copy.
-    if (bgDC && (bgSize.cx != face.clientWidth || bgSize.cy != face.clientHeight)) CreateBackground();
+    if (bg && (bg->Width() != face.clientWidth || bg->Height() != face.clientHeight)) CreateBackground();
     GlimButton_LayoutCaption();
     OwnedRegion rgn = GlimButton_MakeRegion(face.ButtonType, face.clientWidth, face.clientHeight);
     // The window owns the region from here on.
@@ -257,26 +257,19 @@ long GlimButton::StyleNumber() {
 void GlimButton::CreateBackground() {
     DestroyBackground();
     const int w = face.clientWidth, h = face.clientHeight;
-    // Never a 1 x 1 monochrome bitmap: nothing is made until there is a size.
+    // Nothing is made until there is a size.
     if (w <= 0 || h <= 0) return;
-    HDC dc = hDC();
-    OwnedDC memDC(CreateCompatibleDC(dc));
-    OwnedBitmap bmp(CreateBitmap(w, h, 1, GetDeviceCaps(dc, BITSPIXEL), nullptr));
-    if (!memDC || !bmp) return;
-    bgOldBitmap = SelectObject(memDC.get(), bmp.get());
-    bgDC = std::move(memDC);
-    bgBitmap = std::move(bmp);
-    bgSize = SIZE{w, h};
-    face.bgDC = bgDC.get();
+    auto made = std::make_unique<cMemDC>();
+    made->SetWidth(w);
+    made->SetHeight(h);
+    if (!made->hDC()) return;
+    bg = std::move(made);
+    face.bgDC = bg->hDC();
 }
 
 void GlimButton::DestroyBackground() {
     face.bgDC = nullptr;
-    if (bgDC && bgOldBitmap) SelectObject(bgDC.get(), bgOldBitmap);
-    bgOldBitmap = nullptr;
-    bgBitmap.reset();
-    bgDC.reset();
-    bgSize = SIZE{0, 0};
+    bg.reset();
 }
 
 // Copies what the container shows under the button.  The button is made 0
@@ -301,7 +294,7 @@ void GlimButton::GlimButton_CaptureBackground() {
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
-    if (!terminated && hWnd() && bgDC) {
+    if (!terminated && hWnd() && bg) {
         const HWND parent = GetParent(hWnd());
         // Where the button really lies in the parent, in the parent's pixels.
         RECT r{};
@@ -309,7 +302,7 @@ void GlimButton::GlimButton_CaptureBackground() {
         POINT pt{r.left, r.top};
         ScreenToClient(parent, &pt);
         WindowDC parentDC(parent);
-        if (parentDC.get()) BitBlt(bgDC.get(), 0, 0, w, h, parentDC.get(), pt.x, pt.y, SRCCOPY);
+        if (parentDC.get()) BitBlt(bg->hDC(), 0, 0, w, h, parentDC.get(), pt.x, pt.y, SRCCOPY);
     }
     if (!terminated) {
         try {

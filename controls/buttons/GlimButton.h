@@ -7,8 +7,10 @@
 #include "GlimButtonLooks.h"
 #include "GlimFormControl.h"
 #include "PictureClip.h"
+#include "cMemDC.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 namespace glim {
@@ -108,10 +110,7 @@ class GlimButton final : public Control<GlimButton, _GlimButton_Stored<GlimButto
     ComPtr<IPictureDisp> PictureNormal; // the kept picture face.PictureNormal points at
     ComPtr<IPictureDisp> PictureOver;   // the kept picture face.PictureOver points at
     ComPtr<IFontDisp> font;             // the kept font, the control's own, never the host's
-    OwnedDC bgDC;                       // background of the transparent look
-    OwnedBitmap bgBitmap;               // its bitmap, selected into bgDC
-    HGDIOBJ bgOldBitmap = nullptr;      // what bgDC held before
-    SIZE bgSize{0, 0};                  // size of bgBitmap in pixels
+    std::unique_ptr<cMemDC> bg;         // background of the transparent look, client-sized
     HRGN btnRegion = nullptr;           // the last region handed to the window (the window's)
     std::uint8_t lastButton = 0;        // Button of the last mouse-down
     std::uint8_t lastKey = 0;           // KeyCode of the last key-down

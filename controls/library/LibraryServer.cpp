@@ -2,6 +2,7 @@
 // of the built control classes and the type library.
 #include "ClassFactory.h"
 #include "ComPtr.h"
+#include "Handles.h"
 #include "ModuleLocks.h"
 #include "PropertyPage.h"
 #include "Pictures.h"
@@ -27,29 +28,12 @@ std::string GuidText(REFGUID g) {
     return Narrow(buf);
 }
 
-class RegKey {
-  public:
-    RegKey(HKEY parent, const std::string& path) {
-        if (RegCreateKeyExA(parent, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key_, nullptr) !=
-            ERROR_SUCCESS)
-            key_ = nullptr;
-    }
-    RegKey(const RegKey&) = delete;
-    RegKey& operator=(const RegKey&) = delete;
-    ~RegKey() {
-        if (key_) RegCloseKey(key_);
-    }
-    bool Set(const char* name, const std::string& value) const {
-        return key_ && RegSetValueExA(key_, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                                      static_cast<DWORD>(value.size() + 1)) == ERROR_SUCCESS;
-    }
-
-  private:
-    HKEY key_ = nullptr;
-};
-
 bool WriteKey(const std::string& path, const std::string& value, const char* name = nullptr) {
-    return RegKey(HKEY_CLASSES_ROOT, path).Set(name, value);
+    OwnedKey key;
+    return RegCreateKeyExA(HKEY_CLASSES_ROOT, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, key.put(),
+                           nullptr) == ERROR_SUCCESS &&
+           RegSetValueExA(key.get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                          static_cast<DWORD>(value.size() + 1)) == ERROR_SUCCESS;
 }
 
 HRESULT RegisterControlClass(const ControlClass& cls, const std::string& dll) {

@@ -1,5 +1,6 @@
 #include "Settings.h"
 
+#include "Handles.h"
 #include "RuntimeErrors.h"
 
 #include <windows.h>
@@ -12,25 +13,10 @@ namespace {
 
 const char kRoot[] = "Software\\GlimForm\\";
 
-class RegKey {
-  public:
-    RegKey() = default;
-    RegKey(const RegKey&) = delete;
-    RegKey& operator=(const RegKey&) = delete;
-    ~RegKey() {
-        if (key_) RegCloseKey(key_);
-    }
-    HKEY* put() { return &key_; }
-    HKEY get() const { return key_; }
-
-  private:
-    HKEY key_ = nullptr;
-};
-
 } // namespace
 
 std::string GetSetting(const std::string& section, const std::string& key, const std::string& dflt) {
-    RegKey k;
+    OwnedKey k;
     if (RegOpenKeyExA(HKEY_CURRENT_USER, (kRoot + section).c_str(), 0, KEY_QUERY_VALUE, k.put()) !=
         ERROR_SUCCESS)
         return dflt;
@@ -46,7 +32,7 @@ std::string GetSetting(const std::string& section, const std::string& key, const
 }
 
 void SaveSetting(const std::string& section, const std::string& key, const std::string& value) {
-    RegKey k;
+    OwnedKey k;
     if (RegCreateKeyExA(HKEY_CURRENT_USER, (kRoot + section).c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr,
                         k.put(), nullptr) != ERROR_SUCCESS)
         RaiseError(kErrInvalidCall);

@@ -26,6 +26,11 @@ class UniqueHandle {
     }
     // The handle now belongs to someone else (a window region, for one).
     H release() { return std::exchange(h_, H{}); }
+    // For out-parameters: frees what is held first.
+    H* put() {
+        reset();
+        return &h_;
+    }
     H get() const { return h_; }
     explicit operator bool() const { return h_ != H{}; }
 
@@ -51,6 +56,9 @@ struct DestroyCursorHandle {
 struct DestroyMenuHandle {
     void operator()(HMENU h) const { DestroyMenu(h); }
 };
+struct CloseKeyHandle {
+    void operator()(HKEY h) const { RegCloseKey(h); }
+};
 
 using OwnedBitmap = UniqueHandle<HBITMAP, DeleteGdiObject>;
 using OwnedBrush = UniqueHandle<HBRUSH, DeleteGdiObject>;
@@ -62,6 +70,7 @@ using OwnedWindow = UniqueHandle<HWND, DestroyWindowHandle>;
 using OwnedIcon = UniqueHandle<HICON, DestroyIconHandle>;
 using OwnedCursor = UniqueHandle<HCURSOR, DestroyCursorHandle>;
 using OwnedMenu = UniqueHandle<HMENU, DestroyMenuHandle>;
+using OwnedKey = UniqueHandle<HKEY, CloseKeyHandle>;
 
 // Selects an object into a DC and puts the old one back when it ends.
 class SelectGuard {

@@ -96,7 +96,6 @@ class cMenuBar : public ISubclass {
     RECT BarRect(long n) const; // empty outside 1 ... item count
     long RecordCount() const { return static_cast<long>(items_.size()); }
     const PopupItem& Record(long n) const { return items_[static_cast<size_t>(n - 1)]; }
-    long TextHeight() const { return textHeight_; }
     CTimer* HoverTimer() const { return m_cTmr.get(); }
     cToolbarMenu* Tracker() const { return tracker_.get(); }
 

@@ -43,8 +43,6 @@ class cToolbarMenu : public ISubclass, public IMenuFilterClient {
     long TrackState() const { return trackState_; }
     long CurrentItem() const { return currentItem_; }
     bool Tracking() const { return tracking_; }
-    bool NoSubmenu() const { return noSubmenu_; }
-    bool TopPopup() const { return topPopupSelected_; }
     HWND hWnd() const { return hWnd_; }
 
   protected:

@@ -41,9 +41,4 @@ void SaveSetting(const std::string& section, const std::string& key, const std::
         RaiseError(kErrInvalidCall);
 }
 
-void DeleteSettingSection(const std::string& section) {
-    RegDeleteTreeA(HKEY_CURRENT_USER, (kRoot + section).c_str());
-    RegDeleteKeyA(HKEY_CURRENT_USER, (kRoot + section).c_str());
-}
-
 } // namespace glim

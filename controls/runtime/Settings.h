@@ -10,7 +10,5 @@ namespace glim {
 std::string GetSetting(const std::string& section, const std::string& key, const std::string& dflt);
 // Creates the section when needed; raises error 5 when the store refuses.
 void SaveSetting(const std::string& section, const std::string& key, const std::string& value);
-// Removes a whole section (used to start from a clean store).
-void DeleteSettingSection(const std::string& section);
 
 } // namespace glim

@@ -4,6 +4,7 @@
 #include "Pictures.h"
 #include "RuntimeErrors.h"
 #include "Settings.h"
+#include "settings_store.h"
 #include "Surface.h"
 #include "Text.h"
 
@@ -58,7 +59,7 @@ TEST(Conversions, VariantsConvertLikeHostsDo) {
 }
 
 TEST(Settings, RoundTripWithDefaultsAndCaseInsensitiveNames) {
-    DeleteSettingSection("TestSection");
+    glimtest::DeleteSettingSection("TestSection");
     EXPECT_EQ(GetSetting("TestSection", "Idx", "0"), "0");
     SaveSetting("TestSection", "idx", "12");
     EXPECT_EQ(GetSetting("TestSection", "Idx", "0"), "12");
@@ -75,7 +76,7 @@ TEST(Settings, RoundTripWithDefaultsAndCaseInsensitiveNames) {
     RegCloseKey(key);
     EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
     EXPECT_STREQ(buf, "3");
-    DeleteSettingSection("TestSection");
+    glimtest::DeleteSettingSection("TestSection");
     EXPECT_EQ(GetSetting("TestSection", "Idx", "dflt"), "dflt");
 }
 

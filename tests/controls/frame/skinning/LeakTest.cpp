@@ -2,7 +2,7 @@
 // probing the handle tables).
 #include <gtest/gtest.h>
 
-#include "Settings.h"
+#include "settings_store.h"
 #include "SkinResourceIds.h"
 #include "SkinningHarness.h"
 #include "pump.h"
@@ -26,7 +26,7 @@ TEST(Leaks, TheCountersSeeOneObjectComeAndGo) {
 }
 
 TEST(Leaks, AThousandSkinsAndAThousandFramePaintsLeaveNothing) {
-    glim::DeleteSettingSection("Skin");
+    glimtest::DeleteSettingSection("Skin");
     SkinnedForm form(6000, 4500, true);
     ASSERT_NE(form.Control(), nullptr);
     // One round first, so that what a skinned form keeps between skins exists.
@@ -66,7 +66,7 @@ TEST(Leaks, AThousandSkinsAndAThousandFramePaintsLeaveNothing) {
     EXPECT_EQ(CountGdiObjects(), gdiSkinned) << "GDI objects after 1000 frame paints";
     EXPECT_EQ(CountUserObjects(), userSkinned) << "USER objects after 1000 frame paints";
     ASSERT_EQ(form.CloseSkin(), S_OK);
-    glim::DeleteSettingSection("Skin");
+    glimtest::DeleteSettingSection("Skin");
 }
 
 TEST(Leaks, SkinnedFormsThatComeAndGoLeaveNothing) {
@@ -84,7 +84,7 @@ TEST(Leaks, SkinnedFormsThatComeAndGoLeaveNothing) {
     glimtest::PumpPending();
     EXPECT_EQ(CountGdiObjects(), gdi);
     EXPECT_EQ(CountUserObjects(), user);
-    glim::DeleteSettingSection("Skin");
+    glimtest::DeleteSettingSection("Skin");
 }
 
 } // namespace

@@ -10,6 +10,7 @@
 
 #include "HostForm.h"
 #include "Settings.h"
+#include "settings_store.h"
 #include "SkinResourceIds.h"
 #include "SkinningHarness.h"
 #include "pump.h"
@@ -94,7 +95,7 @@ POINT CentreOf(const Span& s) {
 }
 
 TEST(PersonPath, BarItemsWindowMenuAndTitleButtonsOnEverySkin) {
-    glim::DeleteSettingSection("Skin");
+    glimtest::DeleteSettingSection("Skin");
     for (short s = 0; s < glim::skinres::kSkinCount; ++s) {
         SCOPED_TRACE("skin " + std::to_string(s));
         SkinnedForm form(6000, 3600, true);
@@ -155,11 +156,11 @@ TEST(PersonPath, BarItemsWindowMenuAndTitleButtonsOnEverySkin) {
         SendButton(MOUSEEVENTF_LEFTUP);
         EXPECT_TRUE(glimtest::PumpUntil([&] { return !IsWindow(form.hWnd()); })) << "a click closes";
     }
-    glim::DeleteSettingSection("Skin");
+    glimtest::DeleteSettingSection("Skin");
 }
 
 TEST(PersonPath, TheFormsMenuChangesShowOnTheSkinnedBar) {
-    glim::DeleteSettingSection("Skin");
+    glimtest::DeleteSettingSection("Skin");
     SkinnedForm form(6000, 3600, true);
     ASSERT_NE(form.Control(), nullptr);
     glim::host::HostForm* host = form.Form();
@@ -200,7 +201,7 @@ TEST(PersonPath, TheFormsMenuChangesShowOnTheSkinnedBar) {
     ASSERT_EQ(form.CloseSkin(), S_OK);
     EXPECT_EQ(GetMenu(form.hWnd()), bar) << "the form gets its own bar back";
     EXPECT_EQ(GetMenuItemCount(bar), 2);
-    glim::DeleteSettingSection("Skin");
+    glimtest::DeleteSettingSection("Skin");
 }
 
 // Whether the popup's items lie on the background pattern of a menu style:
@@ -231,7 +232,7 @@ TEST(PersonPath, PopupsTakeTheMenuStyleThroughTheStoredSetting) {
     const Case cases[] = {{12, nullptr, 3, 12}, {40, "7", 8, 7}, {40, nullptr, 8, 0}};
     for (const Case& c : cases) {
         SCOPED_TRACE("MnuStyleIdx " + std::to_string(c.mnuStyleIdx));
-        glim::DeleteSettingSection("Skin");
+        glimtest::DeleteSettingSection("Skin");
         if (c.stored) glim::SaveSetting("Skin", "Idx", c.stored);
         SkinnedForm form(6000, 3600, true);
         ASSERT_NE(form.Control(), nullptr);
@@ -247,7 +248,7 @@ TEST(PersonPath, PopupsTakeTheMenuStyleThroughTheStoredSetting) {
         EXPECT_FALSE(PopupShowsStyle(*gPopupShot, c.skin)) << "not the skin's own index";
         EXPECT_EQ(StoredIdx(), std::to_string(c.skin));
     }
-    glim::DeleteSettingSection("Skin");
+    glimtest::DeleteSettingSection("Skin");
 }
 
 } // namespace

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "ImageFiles.h"
-#include "Settings.h"
+#include "settings_store.h"
 #include "SkinResourceIds.h"
 #include "SkinningHarness.h"
 #include "pump.h"
@@ -75,7 +75,7 @@ void CALLBACK GiveUp(HWND, UINT, UINT_PTR id, DWORD) {
 }
 
 TEST(Screenshots, OneSkinnedFormPerSkinWithItsMenuOpen) {
-    glim::DeleteSettingSection("Skin");
+    glimtest::DeleteSettingSection("Skin");
     const std::string folder = ShotFolder();
     int withPopup = 0;
     for (short s = 0; s < glim::skinres::kSkinCount; ++s) {
@@ -121,7 +121,7 @@ TEST(Screenshots, OneSkinnedFormPerSkinWithItsMenuOpen) {
         ASSERT_EQ(form.CloseSkin(), S_OK);
     }
     EXPECT_EQ(withPopup, glim::skinres::kSkinCount) << "each shot shows the File popup";
-    glim::DeleteSettingSection("Skin");
+    glimtest::DeleteSettingSection("Skin");
 }
 
 } // namespace

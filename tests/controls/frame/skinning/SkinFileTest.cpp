@@ -10,7 +10,7 @@
 #include <iterator>
 
 #include "ImageFiles.h"
-#include "Settings.h"
+#include "settings_store.h"
 #include "SkinResourceIds.h"
 #include "SkinningHarness.h"
 #include "pump.h"
@@ -91,10 +91,10 @@ class SkinFile : public testing::Test {
     }
 
     void SetUp() override {
-        glim::DeleteSettingSection("Skin");
+        glimtest::DeleteSettingSection("Skin");
         ASSERT_NE(form.Control(), nullptr);
     }
-    void TearDown() override { glim::DeleteSettingSection("Skin"); }
+    void TearDown() override { glimtest::DeleteSettingSection("Skin"); }
 
     double MatchOfFiles() {
         const PictureReader caption(static_cast<HBITMAP>(
@@ -169,7 +169,7 @@ TEST_F(SkinFile, FilesThatAreNoSkinWarnOnceAndChangeNothing) {
 
 TEST(SkinFileWithoutForm, WarnsAndReturnsNormally) {
     RegisterLibrary();
-    glim::DeleteSettingSection("Skin");
+    glimtest::DeleteSettingSection("Skin");
     CLSID clsid{};
     ASSERT_EQ(CLSIDFromProgID(L"GlimFormControl.GlimForm", &clsid), S_OK);
     glim::ComPtr<IDispatch> control;

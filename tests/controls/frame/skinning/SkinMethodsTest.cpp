@@ -6,6 +6,7 @@
 
 #include "MSubclass.h"
 #include "Settings.h"
+#include "settings_store.h"
 #include "SkinResourceIds.h"
 #include "SkinningHarness.h"
 #include "pump.h"
@@ -19,10 +20,10 @@ using glim::skinres::Caption;
 class SkinMethods : public testing::Test {
   protected:
     void SetUp() override {
-        glim::DeleteSettingSection("Skin");
+        glimtest::DeleteSettingSection("Skin");
         ASSERT_NE(form.Control(), nullptr);
     }
-    void TearDown() override { glim::DeleteSettingSection("Skin"); }
+    void TearDown() override { glimtest::DeleteSettingSection("Skin"); }
 
     double MatchOfSkin(int skin) {
         const PictureReader caption(SkinBitmap(Caption(skin)));

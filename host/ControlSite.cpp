@@ -165,7 +165,10 @@ void ControlSite::AttachOle(const std::string& classId, PropertyBag* bag) {
         }
     }
     events_ = EventSink::Create();
-    if (!events_->Connect(control_.get())) events_.reset();
+    if (events_->Connect(control_.get()))
+        events_->Watch(observer_);
+    else
+        events_.reset();
     controlDisp_ = ole_.As<IDispatch>();
 
     SIZEL size{ToHimetric(width_), ToHimetric(height_)};
@@ -470,8 +473,13 @@ STDMETHODIMP ControlSite::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS
     return ambients_.Invoke(id, DISPATCH_PROPERTYGET, params, result, info);
 }
 
+void ControlSite::Watch(SiteObserver* observer) {
+    observer_ = observer;
+    if (events_) events_->Watch(observer);
+}
+
 STDMETHODIMP ControlSite::OnChanged(DISPID id) {
-    changes_.push_back(id);
+    if (observer_) observer_->PropertyChanged(id);
     return S_OK;
 }
 

@@ -47,9 +47,9 @@ class ControlSite : public ComObject<ControlSite, IOleClientSite, IOleInPlaceSit
     bool IsBuiltin() const { return builtin_ != nullptr; }
     BuiltinControl* Builtin() const { return builtin_; }
     EventSink* Events() const { return events_.get(); }
-    // Dispatch identifiers the control reported as changed, in order.
-    const std::vector<DISPID>& Changes() const { return changes_; }
-    void ClearChanges() { changes_.clear(); }
+    // Shows the control's events and property-changed notifications to an
+    // observer; null detaches it.
+    void Watch(SiteObserver* observer);
 
     // The control's own window and the window it is sited in.
     HWND Window() const;
@@ -145,7 +145,7 @@ class ControlSite : public ComObject<ControlSite, IOleClientSite, IOleInPlaceSit
     ComPtr<EventSink> events_;             // its default event source, when it has one
     ComPtr<IConnectionPoint> notifyPoint_; // property-changed connection
     DWORD notifyCookie_ = 0;
-    std::vector<DISPID> changes_;                      // property-changed notifications received
+    SiteObserver* observer_ = nullptr;                 // uncounted; null in a form in use
     DispatchTable ambients_;                           // ambient properties by identifier
     long left_ = 0, top_ = 0, width_ = 0, height_ = 0; // twips in the container
     bool moving_ = false;                              // a move is being applied

@@ -109,13 +109,6 @@ void EventSink::Disconnect() {
     cookie_ = 0;
 }
 
-size_t EventSink::CountOf(DISPID id) const {
-    size_t n = 0;
-    for (const Call& c : calls_)
-        if (c.id == id) ++n;
-    return n;
-}
-
 STDMETHODIMP EventSink::GetTypeInfoCount(UINT* count) {
     if (!count) return E_POINTER;
     *count = 0;
@@ -126,24 +119,21 @@ STDMETHODIMP EventSink::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params
                                EXCEPINFO* info, UINT*) {
     if (result) VariantInit(result);
     EventArgs args(params);
-    Call call{id, {}, {}};
-    for (size_t i = 0; i < args.Count(); ++i)
-        call.in.push_back(args.Get(i));
     // Handlers may destroy forms and with them this sink's last owner.
     ComPtr<EventSink> keep(this);
+    if (observer_) observer_->EventRaising(id, args);
+    HRESULT hr = S_OK;
     auto it = handlers_.find(id);
     if (it != handlers_.end()) {
         Handler handler = it->second;
         try {
             handler(args);
         } catch (const glim::Error& e) {
-            return ReportException(e.Number(), e.Source(), e.Description(), info);
+            hr = ReportException(e.Number(), e.Source(), e.Description(), info);
         }
     }
-    for (size_t i = 0; i < args.Count(); ++i)
-        call.out.push_back(args.Get(i));
-    calls_.push_back(std::move(call));
-    return S_OK;
+    if (observer_) observer_->EventRaised(id, args);
+    return hr;
 }
 
 } // namespace glim::host

@@ -3,12 +3,12 @@
 // each call by dispatch identifier to a handler.
 #include "ComObject.h"
 #include "ComPtr.h"
+#include "SiteObserver.h"
 #include "Variant.h"
 
 #include <functional>
 #include <map>
 #include <ocidl.h>
-#include <vector>
 
 namespace glim::host {
 
@@ -32,11 +32,6 @@ class EventArgs {
 class EventSink : public ComObject<EventSink, IDispatch> {
   public:
     using Handler = std::function<void(EventArgs&)>;
-    struct Call {
-        DISPID id;                // event identifier
-        std::vector<Variant> in;  // arguments as the control passed them
-        std::vector<Variant> out; // the same after the handler ran
-    };
 
     static ComPtr<EventSink> Create();
     void* Find(REFIID iid);
@@ -49,9 +44,8 @@ class EventSink : public ComObject<EventSink, IDispatch> {
     const IID& SourceIid() const { return source_; }
 
     void On(DISPID id, Handler handler) { handlers_[id] = std::move(handler); }
-    const std::vector<Call>& Calls() const { return calls_; }
-    size_t CountOf(DISPID id) const;
-    void ClearCalls() { calls_.clear(); }
+    // Shows every event to an observer (none: nothing is kept of them).
+    void Watch(SiteObserver* observer) { observer_ = observer; }
 
     STDMETHODIMP GetTypeInfoCount(UINT* count) override;
     STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
@@ -66,7 +60,7 @@ class EventSink : public ComObject<EventSink, IDispatch> {
     ComPtr<IConnectionPoint> point_; // where it is advised
     DWORD cookie_ = 0;               // advise cookie, 0 when not connected
     std::map<DISPID, Handler> handlers_;
-    std::vector<Call> calls_;
+    SiteObserver* observer_ = nullptr; // uncounted; the observer detaches before it goes
 };
 
 } // namespace glim::host

@@ -4,6 +4,7 @@
 #include "Text.h"
 #include "TypeNameInfo.h"
 #include "GlimError.h"
+#include "SiteRecorder.h"
 #include "pump.h"
 
 #include <gtest/gtest.h>
@@ -260,16 +261,21 @@ TEST_F(SiteTest, LoadsFromAndSavesToOrderedPropertyBags) {
     other->Unload();
 }
 
-TEST_F(SiteTest, RecordsPropertyChangedNotifications) {
-    ComPtr<ControlSite> site = form->AddControl(kProbeClsid, "Probe1", 0, 0, 600, 600);
-    EXPECT_TRUE(site->Changes().empty());
+TEST_F(SiteTest, PassesPropertyChangedNotificationsToItsObserver) {
+    // Watched before the control comes, so creation would show too.
+    ComPtr<ControlSite> site = ControlSite::Create(form.get(), "Probe1", nullptr);
+    glimtest::SiteRecorder rec(site.get());
+    site->Attach(kProbeClsid, nullptr, 0, 0, 600, 600);
+    EXPECT_TRUE(rec.Changes().empty());
     PutProperty(Ext(site.get()), "Style", Variant::Long(19));
     PutProperty(site->ControlDispatch().get(), "Caption", Variant::String("x"));
-    EXPECT_EQ((std::vector<DISPID>{kProbeStyle, kProbeCaption}), site->Changes());
+    EXPECT_EQ((std::vector<DISPID>{kProbeStyle, kProbeCaption}), rec.Changes());
 }
 
 TEST_F(SiteTest, EventHandlersWriteByReferenceArgumentsBackToTheControl) {
-    ComPtr<ControlSite> site = form->AddControl(kProbeClsid, "Probe1", 0, 0, 600, 600);
+    ComPtr<ControlSite> site = ControlSite::Create(form.get(), "Probe1", nullptr);
+    glimtest::SiteRecorder rec(site.get());
+    site->Attach(kProbeClsid, nullptr, 0, 0, 600, 600);
     ASSERT_NE(nullptr, site->Events());
     EXPECT_TRUE(IsEqualIID(DIID_ProbeEvents, site->Events()->SourceIid()));
     site->Events()->On(kProbeKeyPress, [](EventArgs& args) {
@@ -283,7 +289,7 @@ TEST_F(SiteTest, EventHandlersWriteByReferenceArgumentsBackToTheControl) {
     EXPECT_EQ('B', Prop(ctl, "LastKey").ToLong());
     EXPECT_EQ('x', CallMethod(ctl, "FireKeyPress", {Variant::Long('x')}).ToLong());
 
-    const auto& calls = site->Events()->Calls();
+    const auto& calls = rec.Calls();
     ASSERT_EQ(2u, calls.size());
     EXPECT_EQ(kProbeKeyPress, calls[0].id);
     EXPECT_EQ('a', calls[0].in[0].ToLong());

@@ -124,6 +124,7 @@ host::ControlSite* ButtonForm::Add(const std::string& name, int x, int y, int w,
     glim::ComPtr<host::ControlSite> site = form_->AddControl(
         "GlimFormControl.GlimButton", name, static_cast<long>(x * tx), static_cast<long>(y * ty),
         static_cast<long>(w * tx), static_cast<long>(h * ty), bag);
+    if (site) recorders_.Of(site.get());
     PumpFor(0);
     return site.get();
 }

@@ -3,6 +3,7 @@
 // real input at their painted positions and pixels read back from the screen.
 #include "HostForm.h"
 #include "Raster.h"
+#include "SiteRecorder.h"
 
 #include <windows.h>
 #include <oaidl.h>
@@ -42,12 +43,15 @@ class ButtonForm {
     glim::host::ControlSite* Add(const std::string& name, int x, int y, int w, int h,
                                  glim::host::PropertyBag* bag = nullptr);
     glim::host::HostForm* Form() const { return form_.get(); }
+    // The events and notifications of a button, recorded since it was added.
+    glimtest::SiteRecorder& Log(const std::string& name) { return recorders_.Of(form_->Site(name)); }
     IDispatch* D(const std::string& name) const;
     HWND Wnd(const std::string& name) const;
     HWND hWnd() const { return form_->hWnd(); }
 
   private:
     glim::ComPtr<glim::host::HostForm> form_;
+    glimtest::SiteRecorders recorders_;
 };
 
 // Pumps through the host's key translation until pred() holds or the deadline passes.

@@ -23,10 +23,11 @@ class CheckTest : public testing::Test {
         d = site->ControlDispatch().get();
         hwnd = site->Window();
         // The first poll after creation has run and stopped.
-        ASSERT_TRUE(glimtest::PumpUntil([&] { return site->Events()->CountOf(ev::MouseOut) == 1; }));
-        site->Events()->ClearCalls();
+        ASSERT_TRUE(glimtest::PumpUntil([&] { return Log().CountOf(ev::MouseOut) == 1; }));
+        Log().ClearCalls();
     }
     long Value() { return glim::ToLong(*Get(d, "Value")); }
+    glimtest::SiteRecorder& Log() { return form.Log(site.get()); }
     bool WaitShown(int cell, int skin = 0) {
         return WaitForCell(hwnd, SheetCells(GLIM_RES_CHECK, skin, 12, 1), cell);
     }
@@ -68,10 +69,10 @@ TEST_F(CheckTest, ClicksOnGlyphAndCaptionCycleAndClickSeesTheOldValue) {
         EXPECT_EQ(Value(), s.after);
     }
     // A put from code raises nothing.
-    site->Events()->ClearCalls();
+    Log().ClearCalls();
     ASSERT_EQ(Put(d, "Value", glim::Variant::I4(1)), S_OK);
     glimtest::PumpPending();
-    EXPECT_EQ(site->Events()->CountOf(ev::Click), 0u);
+    EXPECT_EQ(Log().CountOf(ev::Click), 0u);
     MoveAway();
 }
 
@@ -81,22 +82,22 @@ TEST_F(CheckTest, HoverOverGlyphAndCaptionAndOneMouseOutOnLeaving) {
     for (int round = 0; round < 2; ++round) {
         SCOPED_TRACE(round);
         for (POINT at : {POINT{6, 6}, POINT{30, 1}, POINT{60, 10}}) {
-            site->Events()->ClearCalls();
+            Log().ClearCalls();
             MoveTo(hwnd, at);
             EXPECT_TRUE(WaitShown(1)) << at.x << "," << at.y;
-            EXPECT_GE(site->Events()->CountOf(ev::MouseMove), 1u);
+            EXPECT_GE(Log().CountOf(ev::MouseMove), 1u);
             MoveAway();
-            EXPECT_TRUE(glimtest::PumpUntil([&] { return site->Events()->CountOf(ev::MouseOut) == 1; }));
+            EXPECT_TRUE(glimtest::PumpUntil([&] { return Log().CountOf(ev::MouseOut) == 1; }));
             EXPECT_TRUE(WaitShown(0));
             glimtest::PumpFor(60);
-            EXPECT_EQ(site->Events()->CountOf(ev::MouseOut), 1u);
+            EXPECT_EQ(Log().CountOf(ev::MouseOut), 1u);
         }
     }
     // The caption reports its own place, on whole pixels.
-    site->Events()->ClearCalls();
+    Log().ClearCalls();
     MoveTo(hwnd, POINT{40, 6});
-    ASSERT_TRUE(glimtest::PumpUntil([&] { return site->Events()->CountOf(ev::MouseMove) >= 1; }));
-    const auto& call = site->Events()->Calls().back();
+    ASSERT_TRUE(glimtest::PumpUntil([&] { return Log().CountOf(ev::MouseMove) >= 1; }));
+    const auto& call = Log().Calls().back();
     EXPECT_EQ(call.in.at(2).ToDouble(), 240); // 245 twips, on the 16th pixel
     EXPECT_EQ(call.in.at(3).ToDouble(), 0);
     MoveAway();
@@ -131,7 +132,7 @@ TEST_F(CheckTest, PersistenceWritesItsKeysInOrderWithDefaultsLeftOut) {
     EXPECT_EQ(glim::ToLong(*Get(c, "Style")), 5);
     EXPECT_FALSE(glim::ToBool(*Get(c, "Enabled")));
     // Loading notified no SkinIdx and no Enabled.
-    for (DISPID id : copy->Changes()) {
+    for (DISPID id : form.Log(copy.get()).Changes()) {
         EXPECT_NE(id, dispid::GlimCheck::Enabled);
         EXPECT_NE(id, dispid::GlimCheck::Style);
     }
@@ -167,7 +168,7 @@ TEST_F(CheckTest, BagsWithWrongTypesFailTheLoadAndAnUnknownSkinLoads) {
         // Mouse, poll and puts keep working.
         MoveTo(s->Window(), POINT{6, 6});
         MoveAway();
-        EXPECT_TRUE(glimtest::PumpUntil([&] { return s->Events()->CountOf(ev::MouseOut) >= 1; }));
+        EXPECT_TRUE(glimtest::PumpUntil([&] { return form.Log(s.get()).CountOf(ev::MouseOut) >= 1; }));
         EXPECT_EQ(Put(s->ControlDispatch().get(), "Value", glim::Variant::I4(1)), S_OK);
         form.Form()->RemoveControl(name);
     }
@@ -176,13 +177,13 @@ TEST_F(CheckTest, BagsWithWrongTypesFailTheLoadAndAnUnknownSkinLoads) {
 TEST_F(CheckTest, StyleWithoutSheetRaisesOnceAndNothingLaterFails) {
     ASSERT_EQ(Put(d, "Value", glim::Variant::I4(1)), S_OK);
     ASSERT_TRUE(WaitShown(4));
-    site->ClearChanges();
+    Log().ClearChanges();
     EXCEPINFO ei{};
     EXPECT_EQ(Put(d, "Style", glim::Variant::I2(24), &ei), DISP_E_EXCEPTION);
     EXPECT_EQ(ei.scode, static_cast<SCODE>(0x800A0000 + 340));
     SysFreeString(ei.bstrSource);
     SysFreeString(ei.bstrDescription);
-    EXPECT_TRUE(site->Changes().empty());
+    EXPECT_TRUE(Log().Changes().empty());
     EXPECT_EQ(glim::ToLong(*Get(d, "Style")), 24);
     // Redraws from puts, the mouse and the poll draw nothing and raise nothing.
     EXPECT_EQ(Put(d, "Value", glim::Variant::I4(0)), S_OK);
@@ -191,7 +192,7 @@ TEST_F(CheckTest, StyleWithoutSheetRaisesOnceAndNothingLaterFails) {
     Click(POINT{6, 6});
     ASSERT_TRUE(glimtest::PumpUntil([&] { return Value() == 1; }));
     MoveAway();
-    EXPECT_TRUE(glimtest::PumpUntil([&] { return site->Events()->CountOf(ev::MouseOut) >= 1; }));
+    EXPECT_TRUE(glimtest::PumpUntil([&] { return Log().CountOf(ev::MouseOut) >= 1; }));
     // Out of 16 bits: overflow, and nothing stored.
     EXPECT_EQ(Put(d, "Style", glim::Variant::I4(40000), &ei), DISP_E_EXCEPTION);
     EXPECT_EQ(ei.scode, static_cast<SCODE>(0x800A0000 + 6));
@@ -214,9 +215,8 @@ TEST_F(CheckTest, HeightFollowsTheGlyphWhateverTheHostGives) {
 }
 
 TEST_F(CheckTest, KeysPassThroughAndNeverChangeTheValue) {
-    host::EventSink* sink = site->Events();
     std::vector<long> pressed;
-    sink->On(ev::KeyPress, [&](host::EventArgs& a) {
+    site->Events()->On(ev::KeyPress, [&](host::EventArgs& a) {
         ASSERT_TRUE(a.IsByRef(0));
         pressed.push_back(a.Get(0).ToLong());
     });
@@ -230,8 +230,8 @@ TEST_F(CheckTest, KeysPassThroughAndNeverChangeTheValue) {
         in[1].ki.dwFlags = KEYEVENTF_KEYUP;
         SendInput(2, in, sizeof(INPUT));
     }
-    ASSERT_TRUE(glimtest::PumpUntil([&] { return sink->CountOf(ev::KeyUp) == 3; }));
-    EXPECT_EQ(sink->CountOf(ev::KeyDown), 3u);
+    ASSERT_TRUE(glimtest::PumpUntil([&] { return Log().CountOf(ev::KeyUp) == 3; }));
+    EXPECT_EQ(Log().CountOf(ev::KeyDown), 3u);
     EXPECT_EQ(pressed, (std::vector<long>{' ', 'a', '\r'}));
     EXPECT_EQ(Value(), 1);
 }
@@ -279,8 +279,8 @@ TEST(ToggleLeaks, LooksHoverAndControlsThatComeAndGoLeaveNothing) {
                 }
                 MoveTo(s->Window(), POINT{6, 6});
                 MoveAway();
-                glimtest::PumpUntil([&] { return s->Events()->CountOf(ev::MouseOut) >= 1; });
-                s->Events()->ClearCalls();
+                glimtest::PumpUntil([&] { return form.Log(s).CountOf(ev::MouseOut) >= 1; });
+                form.Log(s).ClearCalls();
             }
     };
     round(); // what the first round sets up to keep (sheets, fonts)

@@ -34,7 +34,7 @@ class GlimButtonInput : public testing::Test {
             ASSERT_NE(form->Add(name, 20 + i * 100, 40, W, H), nullptr);
             ASSERT_EQ(Put(D(name), id::ButtonType, I4(7)), S_OK);
             ASSERT_EQ(Put(D(name), id::ColorScheme, I4(3)), S_OK);
-            Sink(name)->ClearCalls();
+            Log(name).ClearCalls();
         }
     }
     void TearDown() override {
@@ -48,7 +48,8 @@ class GlimButtonInput : public testing::Test {
     IDispatch* D(const char* n) const { return form->D(n); }
     HWND Wnd(const char* n) const { return form->Wnd(n); }
     host::EventSink* Sink(const char* n) const { return form->Form()->Site(n)->Events(); }
-    size_t Count(const char* n, DISPID e) const { return Sink(n)->CountOf(e); }
+    glimtest::SiteRecorder& Log(const char* n) const { return form->Log(n); }
+    size_t Count(const char* n, DISPID e) const { return Log(n).CountOf(e); }
     COLORREF Corner(const char* n) const { return ScreenPixel(Wnd(n), 0, 0); }
     // Waits until the event has been raised count times.
     bool WaitFor(const char* n, DISPID e, size_t count) {
@@ -84,7 +85,7 @@ TEST_F(GlimButtonInput, ClickRulesForEachButtonAndWhenDisabled) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         ASSERT_EQ(Put(D("A"), id::Enabled, Bool(c.enabled)), S_OK);
-        Sink("A")->ClearCalls();
+        Log("A").ClearCalls();
         MoveTo(Centre(Wnd("A")));
         Mouse(c.down);
         if (c.enabled) {
@@ -159,8 +160,8 @@ TEST_F(GlimButtonInput, DoubleClickPressesOnceMoreAndGivesTheCaptureBack) {
     PumpFor(50);
     EXPECT_EQ(Count("A", ev::Click), 1u) << "the double click raises no Click of its own";
     ASSERT_EQ(Count("A", ev::MouseDown), 2u);
-    std::vector<const host::EventSink::Call*> downs;
-    for (const auto& call : Sink("A")->Calls())
+    std::vector<const glimtest::SiteRecorder::Call*> downs;
+    for (const auto& call : Log("A").Calls())
         if (call.id == ev::MouseDown) downs.push_back(&call);
     const auto& second = downs[1]->in;
     EXPECT_EQ(second[0].ToLong(), 1);
@@ -218,7 +219,7 @@ TEST_F(GlimButtonInput, ArrowsMoveTheFocusInsideTheFormOnly) {
     // The host handler activates another window first: the focus still moves
     // inside the form and nothing reaches the other window.
     Sink("B")->On(ev::KeyDown, [&](host::EventArgs&) { SetForegroundWindow(foreign); });
-    Sink("B")->ClearCalls();
+    Log("B").ClearCalls();
     Tap(VK_RIGHT);
     ASSERT_TRUE(WaitFor("B", ev::KeyDown, 1));
     EXPECT_TRUE(PumpUntil([&] { return IsChild(form->hWnd(), GetFocus()) != FALSE; }))
@@ -235,7 +236,7 @@ TEST_F(GlimButtonInput, ArrowsMoveTheFocusInsideTheFormOnly) {
     ASSERT_TRUE(PumpUntil([&] { return GetFocus() == Wnd("A"); }));
     Park();
     Sink("A")->On(ev::KeyDown, [](host::EventArgs& a) { a.Set(0, host::Variant::Long(0)); });
-    Sink("A")->ClearCalls();
+    Log("A").ClearCalls();
     Tap(VK_RIGHT);
     ASSERT_TRUE(WaitFor("A", ev::KeyUp, 1));
     PumpFor(100);
@@ -246,7 +247,7 @@ TEST_F(GlimButtonInput, AccessKeyClicksOnlyWhileEnabled) {
     ASSERT_EQ(Put(D("B"), id::Caption, Str(L"&Go")), S_OK);
     for (bool enabled : {true, false}) {
         ASSERT_EQ(Put(D("B"), id::Enabled, Bool(enabled)), S_OK);
-        Sink("B")->ClearCalls();
+        Log("B").ClearCalls();
         Key(VK_MENU, true);
         Tap('G');
         Key(VK_MENU, false);

@@ -80,7 +80,7 @@ TEST_F(OptionTest, OneGroupPerFormAcrossPanelsWithRealClicks) {
         SCOPED_TRACE(s.click);
         host::ControlSite* site = form.Form()->Site(s.click);
         for (const std::string& n : names)
-            form.Form()->Site(n)->ClearChanges();
+            form.Log(form.Form()->Site(n)).ClearChanges();
         seenInClick = "-";
         MoveTo(site->Window(), s.at);
         MouseButtons({MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP});
@@ -89,7 +89,7 @@ TEST_F(OptionTest, OneGroupPerFormAcrossPanelsWithRealClicks) {
         EXPECT_EQ(TrueOnes(names), std::string(s.click) + " ");
         // Each was told once, the clicked one twice (False, then True).
         for (const std::string& n : names)
-            EXPECT_EQ(form.Form()->Site(n)->Changes(),
+            EXPECT_EQ(form.Log(form.Form()->Site(n)).Changes(),
                       std::vector<DISPID>(n == s.click ? 2 : 1, dispid::GlimOption::Value))
                 << n;
     }
@@ -149,35 +149,35 @@ TEST(OptionAlone, AnOptionWithNoFormSetsItselfOnAClick) {
 TEST_F(OptionTest, MovesReportGlyphAndCaptionPlacesAndNothingFromOutside) {
     glim::ComPtr<host::ControlSite> s = form.Add("GlimOption", "A", 300, 300);
     ASSERT_TRUE(s);
-    ASSERT_TRUE(glimtest::PumpUntil([&] { return s->Events()->CountOf(ev::MouseOut) == 1; }));
+    ASSERT_TRUE(glimtest::PumpUntil([&] { return form.Log(s.get()).CountOf(ev::MouseOut) == 1; }));
     ASSERT_EQ(Put(s->ControlDispatch().get(), "Caption", glim::Variant::Str(L"An option")), S_OK);
-    host::EventSink* sink = s->Events();
+    glimtest::SiteRecorder& rec = form.Log(s.get());
     struct Case {
         POINT at;
         double x, y; // what MouseMove reports, twips
     };
     for (const Case& c : {Case{{5, 5}, 0, 0}, Case{{12, 12}, 0, 0}}) {
-        sink->ClearCalls();
+        rec.ClearCalls();
         MoveTo(s->Window(), c.at);
-        ASSERT_TRUE(glimtest::PumpUntil([&] { return sink->CountOf(ev::MouseMove) >= 1; }));
-        EXPECT_EQ(sink->Calls().back().in.at(2).ToDouble(), c.x);
-        EXPECT_EQ(sink->Calls().back().in.at(3).ToDouble(), c.y);
+        ASSERT_TRUE(glimtest::PumpUntil([&] { return rec.CountOf(ev::MouseMove) >= 1; }));
+        EXPECT_EQ(rec.Calls().back().in.at(2).ToDouble(), c.x);
+        EXPECT_EQ(rec.Calls().back().in.at(3).ToDouble(), c.y);
     }
-    sink->ClearCalls();
+    rec.ClearCalls();
     MoveTo(s->Window(), POINT{40, 7});
-    ASSERT_TRUE(glimtest::PumpUntil([&] { return sink->CountOf(ev::MouseMove) >= 1; }));
-    EXPECT_EQ(sink->Calls().back().in.at(2).ToDouble(), 285); // 290 twips, on the 19th pixel
+    ASSERT_TRUE(glimtest::PumpUntil([&] { return rec.CountOf(ev::MouseMove) >= 1; }));
+    EXPECT_EQ(rec.Calls().back().in.at(2).ToDouble(), 285); // 290 twips, on the 19th pixel
     // Pressed on the glyph and dragged away: nothing from outside.
     MoveTo(s->Window(), POINT{6, 6});
     MouseButtons({MOUSEEVENTF_LEFTDOWN});
     glimtest::PumpPending();
-    sink->ClearCalls();
+    rec.ClearCalls();
     MoveTo(s->Window(), POINT{6, 60});
     glimtest::PumpFor(50);
-    EXPECT_EQ(sink->CountOf(ev::MouseMove), 0u);
+    EXPECT_EQ(rec.CountOf(ev::MouseMove), 0u);
     MouseButtons({MOUSEEVENTF_LEFTUP});
-    EXPECT_TRUE(glimtest::PumpUntil([&] { return sink->CountOf(ev::MouseUp) == 1; }));
-    EXPECT_EQ(sink->CountOf(ev::Click), 0u);
+    EXPECT_TRUE(glimtest::PumpUntil([&] { return rec.CountOf(ev::MouseUp) == 1; }));
+    EXPECT_EQ(rec.CountOf(ev::Click), 0u);
     MoveAway();
 }
 
@@ -251,14 +251,14 @@ TEST_F(OptionTest, ALargeCaptionAboveTheTopStillShowsHover) {
     glim::ComPtr<IDispatch> largeDisp;
     ASSERT_EQ(large->QueryInterface(IID_IDispatch, largeDisp.put_void()), S_OK);
     ASSERT_EQ(Put(d, "Font", glim::Variant::Object(largeDisp.get())), S_OK);
-    ASSERT_TRUE(glimtest::PumpUntil([&] { return s->Events()->CountOf(ev::MouseOut) >= 1; }));
+    ASSERT_TRUE(glimtest::PumpUntil([&] { return form.Log(s.get()).CountOf(ev::MouseOut) >= 1; }));
     const std::vector<Cell> sheet = SheetCells(GLIM_RES_OPTION, 0, 2, 4);
     for (POINT at : {POINT{30, 1}, POINT{40, 14}}) {
         MoveTo(s->Window(), at);
         EXPECT_TRUE(WaitForCell(s->Window(), sheet, 1)) << at.x << "," << at.y;
-        s->Events()->ClearCalls();
+        form.Log(s.get()).ClearCalls();
         MoveAway();
-        EXPECT_TRUE(glimtest::PumpUntil([&] { return s->Events()->CountOf(ev::MouseOut) == 1; }));
+        EXPECT_TRUE(glimtest::PumpUntil([&] { return form.Log(s.get()).CountOf(ev::MouseOut) == 1; }));
     }
 }
 

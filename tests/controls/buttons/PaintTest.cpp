@@ -2,7 +2,6 @@
 // outline and edges at two sizes, and a screenshot sheet of every look in
 // every state and of the first look on every skin.
 #include "ButtonHarness.h"
-#include "EventSink.h"
 #include "GlimFormControl.h"
 #include "ImageFiles.h"
 #include "PropertyBag.h"
@@ -170,7 +169,7 @@ TEST(GlimButtonPaint, ScreenshotSheetOfEveryLookStateAndSkin) {
                 const std::string name = Named("L", look);
                 IDispatch* d = f.D(name);
                 HWND w = f.Wnd(name);
-                host::EventSink* sink = f.Form()->Site(name)->Events();
+                glimtest::SiteRecorder& rec = f.Log(name);
                 if (state == 2) {
                     Put(d, id::CheckBoxBehaviour, Bool(true));
                     Put(d, id::Value, Bool(true));
@@ -180,17 +179,17 @@ TEST(GlimButtonPaint, ScreenshotSheetOfEveryLookStateAndSkin) {
                     SetFocus(w);
                 }
                 if (state == 1) {
-                    const size_t before = sink->CountOf(ev::MouseOver);
+                    const size_t before = rec.CountOf(ev::MouseOver);
                     MoveTo(Centre(w));
                     MoveTo(ScreenPoint(w, W / 2 + 1, H / 2));
-                    EXPECT_TRUE(PumpUntil([&] { return sink->CountOf(ev::MouseOver) > before; })) << name;
+                    EXPECT_TRUE(PumpUntil([&] { return rec.CountOf(ev::MouseOver) > before; })) << name;
                 }
                 Settle(w);
                 paste(Capture(w), Gap + state * (W + Gap), Gap + (look - 1) * (H + Gap));
                 if (state == 1) {
-                    const size_t before = sink->CountOf(ev::MouseOut);
+                    const size_t before = rec.CountOf(ev::MouseOut);
                     ParkMouse();
-                    EXPECT_TRUE(PumpUntil([&] { return sink->CountOf(ev::MouseOut) > before; })) << name;
+                    EXPECT_TRUE(PumpUntil([&] { return rec.CountOf(ev::MouseOut) > before; })) << name;
                 }
                 Put(d, id::Value, Bool(false));
                 Put(d, id::CheckBoxBehaviour, Bool(false));
@@ -363,7 +362,7 @@ TEST(GlimButtonPaint, HoverAndFocusLooksAtTwoSizes) {
         f.Add("Other", 20, 80, 60, 20);
         IDispatch* d = f.D("B");
         HWND w = f.Wnd("B");
-        host::EventSink* sink = f.Form()->Site("B")->Events();
+        glimtest::SiteRecorder& rec = f.Log("B");
         ASSERT_EQ(Put(d, id::ColorScheme, I4(3)), S_OK);
         ASSERT_EQ(Put(d, id::Caption, Str(L"")), S_OK);
         for (const Case& c : cases) {
@@ -371,10 +370,10 @@ TEST(GlimButtonPaint, HoverAndFocusLooksAtTwoSizes) {
                          << "look " << c.look << (c.hover ? " hover" : " focus") << " size " << size.cx);
             ASSERT_EQ(Put(d, id::ButtonType, I4(c.look)), S_OK);
             if (c.hover) {
-                const size_t before = sink->CountOf(ev::MouseOver);
+                const size_t before = rec.CountOf(ev::MouseOver);
                 MoveTo(Centre(w));
                 MoveTo(ScreenPoint(w, size.cx / 2 + 1, size.cy / 2));
-                ASSERT_TRUE(PumpUntil([&] { return sink->CountOf(ev::MouseOver) > before; }));
+                ASSERT_TRUE(PumpUntil([&] { return rec.CountOf(ev::MouseOver) > before; }));
             } else {
                 SetFocus(w);
             }
@@ -382,9 +381,9 @@ TEST(GlimButtonPaint, HoverAndFocusLooksAtTwoSizes) {
             const int x = c.x == -100 ? size.cx / 2 : c.x, y = c.y == -100 ? size.cy / 2 : c.y;
             EXPECT_EQ(ScreenPixel(w, x, y), c.want) << "at " << x << "," << y;
             if (c.hover) {
-                const size_t before = sink->CountOf(ev::MouseOut);
+                const size_t before = rec.CountOf(ev::MouseOut);
                 ParkMouse();
-                ASSERT_TRUE(PumpUntil([&] { return sink->CountOf(ev::MouseOut) > before; }));
+                ASSERT_TRUE(PumpUntil([&] { return rec.CountOf(ev::MouseOut) > before; }));
             } else {
                 SetFocus(f.Wnd("Other"));
             }

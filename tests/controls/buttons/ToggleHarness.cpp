@@ -168,6 +168,7 @@ glim::ComPtr<host::ControlSite> ToggleForm::Add(const std::string& cls, const st
                                                 const std::string& container) {
     glim::ComPtr<host::ControlSite> site =
         form_->AddControl("GlimFormControl." + cls, name, left, top, 2400, 300, bag, container);
+    if (site) Log(site.get());
     glimtest::PumpPending();
     return site;
 }

@@ -5,6 +5,7 @@
 #include "ComPtr.h"
 #include "GlimFormControl.h"
 #include "HostForm.h"
+#include "SiteRecorder.h"
 
 #include <string>
 #include <vector>
@@ -52,9 +53,12 @@ class ToggleForm {
     host::HostForm* Form() const { return form_.get(); }
     glim::ComPtr<host::ControlSite> Add(const std::string& cls, const std::string& name, long left, long top,
                                         host::PropertyBag* bag = nullptr, const std::string& container = "");
+    // The events and notifications of a control, recorded since it was added.
+    glimtest::SiteRecorder& Log(host::ControlSite* site) { return recorders_.Of(site); }
 
   private:
     glim::ComPtr<host::HostForm> form_;
+    glimtest::SiteRecorders recorders_;
 };
 
 // The screenshots folder beside the test program.

@@ -74,6 +74,7 @@ class ContainrTest : public paneltest::PanelsTest {
                                        const std::string& container = "") {
         ComPtr<host::ControlSite> s = form->AddControl("GlimFormControl.GlimContainr", name, Tx(20), Ty(20),
                                                        Tx(kW), Ty(kH), bag, container);
+        if (s) Log(s.get());
         glimtest::PumpPending();
         return s;
     }
@@ -200,20 +201,20 @@ TEST_F(ContainrTest, EveryThemeSetsItsColours) {
 TEST_F(ContainrTest, ThemeSetsTheSixColoursThroughTheirOwnPuts) {
     ComPtr<host::ControlSite> panel = AddPanel("P");
     IDispatch* d = panel->ControlDispatch().get();
-    panel->ClearChanges();
+    Log(panel.get()).ClearChanges();
     host::PutProperty(d, "Theme", host::Variant::Long(6));
     const std::vector<DISPID> seven{id::Theme,          id::HeaderLightColor, id::HeaderDarkColor,
                                     id::BackLightColor, id::BackDarkColor,    id::BorderColor,
                                     id::TextColor};
-    EXPECT_EQ(seven, panel->Changes());
+    EXPECT_EQ(seven, Log(panel.get()).Changes());
     EXPECT_EQ(static_cast<long>(kOrange.text), host::GetProperty(d, "TextColor").ToLong());
     ExpectPanel(panel->Window(), true, kOrange, "theme 6");
 
     // Outside 0 .. 11 the value is kept and notified, and nothing else changes.
     for (long theme : {12L, -1L}) {
-        panel->ClearChanges();
+        Log(panel.get()).ClearChanges();
         host::PutProperty(d, id::Theme, host::Variant::Long(theme));
-        EXPECT_EQ(std::vector<DISPID>{id::Theme}, panel->Changes());
+        EXPECT_EQ(std::vector<DISPID>{id::Theme}, Log(panel.get()).Changes());
         EXPECT_EQ(theme, host::GetProperty(d, "Theme").ToLong());
         EXPECT_EQ(static_cast<long>(kOrange.headerLight), host::GetProperty(d, "HeaderLightColor").ToLong());
     }
@@ -355,7 +356,7 @@ TEST_F(ContainrTest, PersistsInOrderAndReadsColoursAsStored) {
     EXPECT_EQ(0xFAE8DC, host::GetProperty(l, "BackLightColor").ToLong());
     EXPECT_EQ(static_cast<long>(kBlue.headerLight), host::GetProperty(l, "HeaderLightColor").ToLong());
     EXPECT_EQ(paneltest::Ansi(L"\u52A9\u624B"), host::GetProperty(l, "Caption").ToString());
-    EXPECT_TRUE(loaded->Changes().empty());
+    EXPECT_TRUE(Log(loaded.get()).Changes().empty());
     EXPECT_TRUE(ShowsAt(loaded->Window(), kW - 8, 24, 0xFAE8DC));
 }
 
@@ -434,10 +435,10 @@ TEST_F(ContainrTest, AutoSkinControlLeavesARealPanelAlone) {
     ComPtr<host::ControlSite> panel = AddPanel("Panel");
     IDispatch* f = skinner->ControlDispatch().get();
     host::PutProperty(f, "MnuStyleIdx", host::Variant::Long(5));
-    panel->ClearChanges();
+    Log(panel.get()).ClearChanges();
     host::CallMethod(f, "AutoSkinControl");
     EXPECT_EQ(0, host::GetProperty(panel->ControlDispatch().get(), "Style").ToLong());
-    EXPECT_TRUE(panel->Changes().empty());
+    EXPECT_TRUE(Log(panel.get()).Changes().empty());
     ExpectPanel(panel->Window(), true, kBlue, "after AutoSkinControl");
 }
 

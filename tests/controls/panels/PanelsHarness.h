@@ -1,12 +1,13 @@
 #pragma once
 // A host form with GlimForm.dll's sliders and bars on it, reached the way
 // hosts reach them: by ProgID, late-bound by name and by identifier, with
-// property-changed notifications and events recorded by the site.
+// property-changed notifications and events recorded beside the site.
 #include "GlimError.h"
 #include "Handles.h"
 #include "HostForm.h"
 #include "LateBound.h"
 #include "Registration.h"
+#include "SiteRecorder.h"
 #include "pump.h"
 
 #include <gtest/gtest.h>
@@ -43,9 +44,12 @@ class PanelsTest : public testing::Test {
                            long height, host::PropertyBag* bag = nullptr) {
         glim::ComPtr<host::ControlSite> s = form->AddControl(progId, name, left, top, width, height, bag);
         EXPECT_TRUE(s);
+        if (s) Log(s.get());
         glimtest::PumpPending();
         return s.get();
     }
+    // The events and notifications of a control, recorded since it was added.
+    glimtest::SiteRecorder& Log(host::ControlSite* s) { return recorders.Of(s); }
 
     // Error number of a late-bound put by name, 0 when it succeeded.
     static long PutError(host::ControlSite* s, const char* name, const host::Variant& v) {
@@ -70,6 +74,7 @@ class PanelsTest : public testing::Test {
     }
 
     glim::ComPtr<host::HostForm> form;
+    glimtest::SiteRecorders recorders;
 };
 
 // The window rectangle of a control in screen pixels.

@@ -138,16 +138,16 @@ TEST_F(PressBarTest, FailingSettersKeepWhatTheyHadStoredBeforeTheFailingStep) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.name) + " = " + std::to_string(c.value));
-        s->ClearChanges();
+        Log(s).ClearChanges();
         EXPECT_EQ(PutError(s, c.name, host::Variant::Long(c.value)), c.error);
         EXPECT_EQ(Get(s, c.readBack), c.expected);
         EXPECT_EQ(FilledPixels(s, 100), c.fillPixels);
         // Only a setter that ran to its end tells the container.
         if (c.error == 0) {
-            ASSERT_EQ(s->Changes().size(), 1u);
-            EXPECT_EQ(s->Changes()[0], host::IdOfName(s->ControlDispatch().get(), c.name));
+            ASSERT_EQ(Log(s).Changes().size(), 1u);
+            EXPECT_EQ(Log(s).Changes()[0], host::IdOfName(s->ControlDispatch().get(), c.name));
         } else {
-            EXPECT_TRUE(s->Changes().empty());
+            EXPECT_TRUE(Log(s).Changes().empty());
         }
     }
 }
@@ -167,10 +167,10 @@ TEST_F(PressBarTest, EverySetterNotifiesItsOwnIdentifierOnce) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        s->ClearChanges();
+        Log(s).ClearChanges();
         ASSERT_EQ(PutError(s, c.name, host::Variant::Long(c.value)), 0);
-        ASSERT_EQ(s->Changes().size(), 1u);
-        EXPECT_EQ(s->Changes()[0], c.id);
+        ASSERT_EQ(Log(s).Changes().size(), 1u);
+        EXPECT_EQ(Log(s).Changes()[0], c.id);
         // Read back by identifier as well as by name.
         EXPECT_EQ(GetById(s, c.id), c.value);
         EXPECT_EQ(Get(s, c.name), c.value);

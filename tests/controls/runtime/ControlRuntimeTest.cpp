@@ -4,11 +4,13 @@
 #include "Conversions.h"
 #include "HostForm.h"
 #include "ProbeControl.h"
+#include "SiteRecorder.h"
 #include "pump.h"
 
 #include <gtest/gtest.h>
 #include <olectl.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -48,8 +50,10 @@ class ControlRuntimeTest : public testing::Test {
         probe = ProbeControl::FromWindow(site->Window());
         ASSERT_NE(probe, nullptr);
         ASSERT_NE(site->Events(), nullptr);
+        rec = std::make_unique<glimtest::SiteRecorder>(site.get());
     }
     void TearDown() override {
+        rec.reset();
         if (form) form->Unload();
         form.reset();
         glimtest::PumpPending();
@@ -81,6 +85,7 @@ class ControlRuntimeTest : public testing::Test {
     glim::ComPtr<host::HostForm> form;
     glim::ComPtr<host::ControlSite> site;
     ProbeControl* probe = nullptr; // uncounted: the site owns the control
+    std::unique_ptr<glimtest::SiteRecorder> rec;
 };
 
 VARIANT I2(short v) {
@@ -123,9 +128,8 @@ POINT ScreenPointOf(HWND hwnd, int x, int y) {
 } // namespace
 
 TEST_F(ControlRuntimeTest, KeyEventsReachTheSinkAndByRefArgumentsComeBack) {
-    host::EventSink* sink = site->Events();
     // The host upper-cases "a", swallows "x" and throws away F2.
-    sink->On(ev::KeyPress, [](host::EventArgs& a) {
+    site->Events()->On(ev::KeyPress, [](host::EventArgs& a) {
         ASSERT_TRUE(a.IsByRef(0));
         const long key = a.Get(0).ToLong();
         if (key == 'a') {
@@ -134,7 +138,7 @@ TEST_F(ControlRuntimeTest, KeyEventsReachTheSinkAndByRefArgumentsComeBack) {
             EXPECT_TRUE(a.Set(0, host::Variant::Long(0)));
         }
     });
-    sink->On(ev::KeyDown, [](host::EventArgs& a) {
+    site->Events()->On(ev::KeyDown, [](host::EventArgs& a) {
         if (a.Get(0).ToLong() == VK_F2) {
             EXPECT_TRUE(a.Set(0, host::Variant::Long(0)));
         }
@@ -145,29 +149,28 @@ TEST_F(ControlRuntimeTest, KeyEventsReachTheSinkAndByRefArgumentsComeBack) {
     PostMessageA(Hwnd(), WM_KEYDOWN, VK_F2, 1);
     PostMessageA(Hwnd(), WM_KEYDOWN, VK_F3, 1);
     PostMessageA(Hwnd(), WM_KEYUP, VK_F3, 0xC0000001);
-    ASSERT_TRUE(glimtest::PumpUntil([&] { return sink->CountOf(ev::KeyUp) == 1; }));
+    ASSERT_TRUE(glimtest::PumpUntil([&] { return rec->CountOf(ev::KeyUp) == 1; }));
     EXPECT_EQ(probe->typed, "Ab");
     EXPECT_EQ(probe->keysDown, std::vector<short>{VK_F3});
-    EXPECT_EQ(sink->CountOf(ev::KeyPress), 3u);
-    EXPECT_EQ(sink->CountOf(ev::KeyDown), 2u);
+    EXPECT_EQ(rec->CountOf(ev::KeyPress), 3u);
+    EXPECT_EQ(rec->CountOf(ev::KeyDown), 2u);
     // The recorded calls hold the argument before and after the handler.
-    const auto& first = sink->Calls().front();
+    const auto& first = rec->Calls().front();
     ASSERT_EQ(first.id, ev::KeyPress);
     EXPECT_EQ(first.in.at(0).ToLong(), 'a');
     EXPECT_EQ(first.out.at(0).ToLong(), 'A');
 }
 
 TEST_F(ControlRuntimeTest, MouseArgumentsGoByReferenceAndTheHandlersWritesComeBack) {
-    host::EventSink* sink = site->Events();
     std::vector<bool> byRef;
-    sink->On(ev::MouseDown, [&](host::EventArgs& a) {
+    site->Events()->On(ev::MouseDown, [&](host::EventArgs& a) {
         for (size_t i = 0; i < a.Count(); ++i)
             byRef.push_back(a.IsByRef(i));
         EXPECT_TRUE(a.Set(0, host::Variant::Long(2)));
         EXPECT_TRUE(a.Set(2, host::Variant::Long(33)));
     });
     PostMessageA(Hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, Point(10, 12));
-    ASSERT_TRUE(glimtest::PumpUntil([&] { return sink->CountOf(ev::MouseDown) == 1; }));
+    ASSERT_TRUE(glimtest::PumpUntil([&] { return rec->CountOf(ev::MouseDown) == 1; }));
     PostMessageA(Hwnd(), WM_LBUTTONUP, 0, Point(10, 12));
     EXPECT_EQ(byRef, std::vector<bool>(4, true));
     EXPECT_EQ(probe->buttonAfterMouseDown, 2);
@@ -175,9 +178,8 @@ TEST_F(ControlRuntimeTest, MouseArgumentsGoByReferenceAndTheHandlersWritesComeBa
 }
 
 TEST_F(ControlRuntimeTest, ClickNeedsPressAndReleaseInsideWithCaptureBetween) {
-    host::EventSink* sink = site->Events();
     PostMessageA(Hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, Point(10, 12));
-    ASSERT_TRUE(glimtest::PumpUntil([&] { return sink->CountOf(ev::MouseDown) == 1; }));
+    ASSERT_TRUE(glimtest::PumpUntil([&] { return rec->CountOf(ev::MouseDown) == 1; }));
     EXPECT_EQ(probe->captureAtMouseDown, Hwnd());
     EXPECT_EQ(GetCapture(), Hwnd());
     EXPECT_EQ(probe->lastMouseDownButton, 1);
@@ -185,56 +187,55 @@ TEST_F(ControlRuntimeTest, ClickNeedsPressAndReleaseInsideWithCaptureBetween) {
     EXPECT_FLOAT_EQ(probe->lastMouseDownX, 150.0f);
     EXPECT_FLOAT_EQ(probe->lastMouseDownY, 180.0f);
     PostMessageA(Hwnd(), WM_LBUTTONUP, 0, Point(10, 12));
-    ASSERT_TRUE(glimtest::PumpUntil([&] { return sink->CountOf(ev::Click) == 1; }));
-    EXPECT_EQ(sink->CountOf(ev::MouseUp), 1u);
+    ASSERT_TRUE(glimtest::PumpUntil([&] { return rec->CountOf(ev::Click) == 1; }));
+    EXPECT_EQ(rec->CountOf(ev::MouseUp), 1u);
     EXPECT_EQ(GetCapture(), nullptr);
     // The order the host sees: down, up, click.
     std::vector<DISPID> order;
-    for (const auto& c : sink->Calls())
+    for (const auto& c : rec->Calls())
         order.push_back(c.id);
     EXPECT_EQ(order, (std::vector<DISPID>{ev::MouseDown, ev::MouseUp, ev::Click}));
 
     // Released outside: MouseUp still comes (through the capture), Click does not.
-    sink->ClearCalls();
+    rec->ClearCalls();
     PostMessageA(Hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, Point(5, 5));
     PostMessageA(Hwnd(), WM_LBUTTONUP, 0, Point(-20, 300));
-    ASSERT_TRUE(glimtest::PumpUntil([&] { return sink->CountOf(ev::MouseUp) == 1; }));
+    ASSERT_TRUE(glimtest::PumpUntil([&] { return rec->CountOf(ev::MouseUp) == 1; }));
     glimtest::PumpFor(50);
-    EXPECT_EQ(sink->CountOf(ev::Click), 0u);
+    EXPECT_EQ(rec->CountOf(ev::Click), 0u);
     EXPECT_EQ(probe->clicks, 1);
 
     // A double click: Click for the first press, DblClick for the second, none after it.
-    sink->ClearCalls();
+    rec->ClearCalls();
     PostMessageA(Hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, Point(5, 5));
     PostMessageA(Hwnd(), WM_LBUTTONUP, 0, Point(5, 5));
     PostMessageA(Hwnd(), WM_LBUTTONDBLCLK, MK_LBUTTON, Point(5, 5));
     PostMessageA(Hwnd(), WM_LBUTTONUP, 0, Point(5, 5));
-    ASSERT_TRUE(glimtest::PumpUntil([&] { return sink->CountOf(ev::MouseUp) == 2; }));
-    EXPECT_EQ(sink->CountOf(ev::Click), 1u);
-    EXPECT_EQ(sink->CountOf(ev::DblClick), 1u);
+    ASSERT_TRUE(glimtest::PumpUntil([&] { return rec->CountOf(ev::MouseUp) == 2; }));
+    EXPECT_EQ(rec->CountOf(ev::Click), 1u);
+    EXPECT_EQ(rec->CountOf(ev::DblClick), 1u);
     EXPECT_EQ(GetCapture(), nullptr);
 }
 
 TEST_F(ControlRuntimeTest, RealInputReleasedOutsideStillEndsTheCapture) {
-    host::EventSink* sink = site->Events();
     RECT client{};
     GetClientRect(Hwnd(), &client);
     MouseAt(ScreenPointOf(Hwnd(), 8, 8), {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP});
-    ASSERT_TRUE(glimtest::PumpUntil([&] { return sink->CountOf(ev::Click) == 1; }))
+    ASSERT_TRUE(glimtest::PumpUntil([&] { return rec->CountOf(ev::Click) == 1; }))
         << "real input did not reach the control";
-    sink->ClearCalls();
+    rec->ClearCalls();
     // Away from the first click, so this press is no double click.
     MouseAt(ScreenPointOf(Hwnd(), 60, 25), {MOUSEEVENTF_LEFTDOWN});
-    ASSERT_TRUE(glimtest::PumpUntil([&] { return sink->CountOf(ev::MouseDown) == 1; }));
+    ASSERT_TRUE(glimtest::PumpUntil([&] { return rec->CountOf(ev::MouseDown) == 1; }));
     EXPECT_EQ(GetCapture(), Hwnd());
     // Move well outside the control and release over the form.
     MouseAt(ScreenPointOf(Hwnd(), client.right + 40, client.bottom + 40), {MOUSEEVENTF_LEFTUP});
-    ASSERT_TRUE(glimtest::PumpUntil([&] { return sink->CountOf(ev::MouseUp) == 1; }));
+    ASSERT_TRUE(glimtest::PumpUntil([&] { return rec->CountOf(ev::MouseUp) == 1; }));
     glimtest::PumpFor(50);
-    EXPECT_EQ(sink->CountOf(ev::Click), 0u);
+    EXPECT_EQ(rec->CountOf(ev::Click), 0u);
     EXPECT_EQ(GetCapture(), nullptr);
     // The moves outside reached the control while it held the capture.
-    EXPECT_GE(sink->CountOf(ev::MouseMove), 1u);
+    EXPECT_GE(rec->CountOf(ev::MouseMove), 1u);
 }
 
 // Handlers that end the control from inside its own events: it stays alive
@@ -280,6 +281,7 @@ TEST_F(ControlRuntimeTest, AControlOutlivesHandlersThatEndIt) {
         });
         if (c.pumpInMouseDown) sink->On(ev::MouseDown, [](host::EventArgs&) { glimtest::PumpPending(); });
         const HWND w = Hwnd();
+        rec.reset();
         site.reset(); // the form holds the control's only site
         probe = nullptr;
         MouseAt(ScreenPointOf(w, 8, 8), {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP});
@@ -292,7 +294,6 @@ TEST_F(ControlRuntimeTest, AControlOutlivesHandlersThatEndIt) {
 }
 
 TEST_F(ControlRuntimeTest, DisabledControlGetsNoRealInputAndSaysSo) {
-    host::EventSink* sink = site->Events();
     ASSERT_EQ(Invoke(dispid::GlimCheck::Enabled, DISPATCH_PROPERTYPUT, {Bool(false)}), S_OK);
     EXPECT_FALSE(IsWindowEnabled(Hwnd()));
     EXPECT_FALSE(site->Enabled());
@@ -303,12 +304,12 @@ TEST_F(ControlRuntimeTest, DisabledControlGetsNoRealInputAndSaysSo) {
     EXPECT_EQ(V_BOOL(&r), VARIANT_FALSE);
     MouseAt(ScreenPointOf(Hwnd(), 8, 8), {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP});
     glimtest::PumpFor(150);
-    EXPECT_EQ(sink->CountOf(ev::MouseDown), 0u);
-    EXPECT_EQ(sink->CountOf(ev::Click), 0u);
+    EXPECT_EQ(rec->CountOf(ev::MouseDown), 0u);
+    EXPECT_EQ(rec->CountOf(ev::Click), 0u);
 
     ASSERT_EQ(Invoke(dispid::GlimCheck::Enabled, DISPATCH_PROPERTYPUT, {Bool(true)}), S_OK);
     MouseAt(ScreenPointOf(Hwnd(), 8, 8), {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP});
-    EXPECT_TRUE(glimtest::PumpUntil([&] { return sink->CountOf(ev::Click) == 1; }));
+    EXPECT_TRUE(glimtest::PumpUntil([&] { return rec->CountOf(ev::Click) == 1; }));
 }
 
 TEST_F(ControlRuntimeTest, AccessKeyReachesTheControlThroughTheHost) {
@@ -428,14 +429,14 @@ TEST_F(ControlRuntimeTest, SetSizeFromResizeReEntersAndSettles) {
 }
 
 TEST_F(ControlRuntimeTest, PropertyChangedNamesTheMemberOrDispidUnknown) {
-    site->ClearChanges();
+    rec->ClearChanges();
     ASSERT_EQ(Invoke(dispid::GlimCheck::Value, DISPATCH_PROPERTYPUT, {I2(1)}), S_OK);
-    ASSERT_EQ(site->Changes().size(), 1u);
-    EXPECT_EQ(site->Changes().back(), dispid::GlimCheck::Value);
+    ASSERT_EQ(rec->Changes().size(), 1u);
+    EXPECT_EQ(rec->Changes().back(), dispid::GlimCheck::Value);
     probe->notifyName = "NoSuchProperty";
     ASSERT_EQ(Invoke(dispid::GlimCheck::Value, DISPATCH_PROPERTYPUT, {I2(2)}), S_OK);
-    ASSERT_EQ(site->Changes().size(), 2u);
-    EXPECT_EQ(site->Changes().back(), DISPID_UNKNOWN);
+    ASSERT_EQ(rec->Changes().size(), 2u);
+    EXPECT_EQ(rec->Changes().back(), DISPID_UNKNOWN);
     VARIANT r;
     VariantInit(&r);
     ASSERT_EQ(Invoke(dispid::GlimCheck::Value, DISPATCH_PROPERTYGET, {}, &r), S_OK);

@@ -19,9 +19,9 @@
 namespace versolo {
 
 using glim::ComPtr;
+using glim::Variant;
 using glim::host::HostForm;
 using glim::host::PropertyBag;
-using glim::host::Variant;
 
 namespace {
 // Dispatch identifiers of the library's controls.
@@ -77,8 +77,8 @@ bool Confirm(HWND owner, const std::wstring& text) {
 }
 
 void ShowFileError(HWND owner, const std::wstring& what, const std::wstring& path, const glim::Error& e) {
-    const std::wstring text = what + L"\r\n" + path + L"\r\n\r\n" + glim::host::Widen(e.Description()) +
-                              L" (" + std::to_wstring(e.Number()) + L")";
+    const std::wstring text = what + L"\r\n" + path + L"\r\n\r\n" + glim::Widen(e.Description()) + L" (" +
+                              std::to_wstring(e.Number()) + L")";
     MessageBoxW(owner, text.c_str(), L"Versolo", MB_OK | MB_ICONERROR);
 }
 } // namespace
@@ -275,7 +275,7 @@ void Form1::OpenMediaClick() {
     if (binarie_->Error() == 0) binarie_->Command("PLAY");
     named_->SetCaption(Ansi(binarie_->FileName()));
     if (binarie_->Error() != 0 && !binarie_->FileName().empty())
-        SetStatus(glim::host::Widen(binarie_->ErrorMessage()));
+        SetStatus(glim::Widen(binarie_->ErrorMessage()));
 }
 
 void Form1::CaptureClick() {
@@ -286,7 +286,7 @@ void Form1::CaptureClick() {
 
 void Form1::PauseClick() {
     IDispatch* button = Control("GlimButton6");
-    const std::string caption = glim::host::GetProperty(button, kButtonCaption).ToString();
+    const std::string caption = glim::host::GetProperty(button, kButtonCaption).ToText();
     if (caption == Ansi(L"暂停")) {
         binarie_->Command("PAUSE");
         glim::host::PutProperty(button, kButtonCaption, Variant::String(Ansi(L"继续")));

@@ -8,10 +8,10 @@
 namespace versolo {
 
 using glim::ComPtr;
-using glim::host::Variant;
+using glim::Variant;
 
 std::string Ansi(const std::wstring& text) {
-    return glim::host::Narrow(text.c_str());
+    return glim::Narrow(text);
 }
 
 ComPtr<IPictureDisp> ResourcePicture(int id) {

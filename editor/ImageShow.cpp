@@ -11,8 +11,8 @@
 namespace versolo {
 
 using glim::ComPtr;
+using glim::Variant;
 using glim::host::HostForm;
-using glim::host::Variant;
 
 ComPtr<ImageShow> ImageShow::Create() {
     ComPtr<ImageShow> splash(new ImageShow());

@@ -37,10 +37,10 @@ ComPtr<CommonDialog> CommonDialog::Create() {
 CommonDialog::CommonDialog() {
     table_.AddProperty(
         "FileName", kFileName, [this] { return Variant::String(Narrow(fileName_.c_str())); },
-        [this](const Variant& v) { fileName_ = Widen(v.ToString()); });
+        [this](const Variant& v) { fileName_ = Widen(v.ToText()); });
     table_.AddProperty(
         "Filter", kFilter, [this] { return Variant::String(filter_); },
-        [this](const Variant& v) { filter_ = v.ToString(); });
+        [this](const Variant& v) { filter_ = v.ToText(); });
     table_.AddProperty(
         "Flags", kFlags, [this] { return Variant::Long(flags_); },
         [this](const Variant& v) { flags_ = v.ToLong(); });
@@ -77,7 +77,7 @@ void CommonDialog::DestroyWindowNow() {
 
 void CommonDialog::Load(PropertyBag* bag) {
     if (!bag) return;
-    if (bag->Contains("Filter")) filter_ = bag->Get("Filter").ToString();
+    if (bag->Contains("Filter")) filter_ = bag->Get("Filter").ToText();
     if (bag->Contains("Flags")) flags_ = bag->Get("Flags").ToLong();
 }
 

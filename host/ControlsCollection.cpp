@@ -19,7 +19,7 @@ ControlsCollection::ControlsCollection(HostForm* form) : form_(form) {
         const Variant key = args.Get(0);
         const std::vector<ComPtr<IDispatch>> items = Items();
         if (key.vt() == VT_BSTR) {
-            if (ControlSite* site = form_->Site(key.ToString()))
+            if (ControlSite* site = form_->Site(key.ToText()))
                 if (!site->Closed() && site->GetExtender())
                     return Variant::Object(static_cast<IDispatch*>(site->GetExtender()));
         } else {

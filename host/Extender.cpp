@@ -97,7 +97,7 @@ Extender::Extender(ControlSite* site) : site_(site) {
         [this](const Variant& v) { Live().SetTabStop(v.ToBool()); });
     table_.AddProperty(
         "Tag", kTag, [this] { return Variant::String(Live().Tag()); },
-        [this](const Variant& v) { Live().SetTag(v.ToString()); });
+        [this](const Variant& v) { Live().SetTag(v.ToText()); });
     table_.AddProperty(
         "Default", kDefault, [this] { return Variant::Bool(Live().IsDefault()); },
         [this](const Variant& v) {

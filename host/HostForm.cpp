@@ -115,7 +115,7 @@ void HostForm::BuildTable() {
         [this](const Variant& v) { SetForeColor(static_cast<OLE_COLOR>(v.ToLong())); });
     table_.AddProperty(
         "Caption", DISPID_CAPTION, [this] { return Variant::String(Caption()); },
-        [this](const Variant& v) { SetCaption(v.ToString()); });
+        [this](const Variant& v) { SetCaption(v.ToText()); });
     table_.AddProperty(
         "Font", DISPID_FONT, [this] { return Variant::Object(font_.get()); },
         [this](const Variant& v) {

@@ -37,7 +37,7 @@ HostMenu::HostMenu(HostForm* form, HostMenu* parent, std::string name, std::stri
     : form_(form), parent_(parent), name_(std::move(name)), caption_(std::move(caption)), commandId_(id) {
     table_.AddProperty(
         "Caption", kCaption, [this] { return Variant::String(caption_); },
-        [this](const Variant& v) { SetCaption(v.ToString()); });
+        [this](const Variant& v) { SetCaption(v.ToText()); });
     table_.AddProperty(
         "Enabled", kEnabled, [this] { return Variant::Bool(enabled_); },
         [this](const Variant& v) { SetEnabled(v.ToBool()); });

@@ -23,7 +23,7 @@ ComPtr<Label> Label::Create() {
 Label::Label() {
     table_.AddProperty(
         "Caption", kCaption, [this] { return Variant::String(caption_); },
-        [this](const Variant& v) { SetCaption(v.ToString()); });
+        [this](const Variant& v) { SetCaption(v.ToText()); });
     table_.AddProperty(
         "BackColor", kBackColor, [this] { return Variant::Long(static_cast<long>(backColor_)); },
         [this](const Variant& v) {
@@ -78,7 +78,7 @@ void Label::DestroyWindowNow() {
 
 void Label::Load(PropertyBag* bag) {
     if (!bag) return;
-    if (bag->Contains("Caption")) SetCaption(bag->Get("Caption").ToString());
+    if (bag->Contains("Caption")) SetCaption(bag->Get("Caption").ToText());
     if (bag->Contains("BackColor")) backColor_ = static_cast<OLE_COLOR>(bag->Get("BackColor").ToLong());
     if (bag->Contains("ForeColor")) foreColor_ = static_cast<OLE_COLOR>(bag->Get("ForeColor").ToLong());
     if (bag->Contains("BackStyle")) backStyle_ = bag->Get("BackStyle").ToLong() ? 1 : 0;

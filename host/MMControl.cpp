@@ -101,10 +101,10 @@ MMControl::MMControl() {
     alias_ = L"glimmm" + std::to_wstring(++next);
     table_.AddProperty(
         "FileName", kFileName, [this] { return Variant::String(Narrow(fileName_.c_str())); },
-        [this](const Variant& v) { fileName_ = Widen(v.ToString()); });
+        [this](const Variant& v) { fileName_ = Widen(v.ToText()); });
     table_.AddProperty(
         "Command", kCommand, [] { return Variant::String(""); },
-        [this](const Variant& v) { Command(v.ToString()); });
+        [this](const Variant& v) { Command(v.ToText()); });
     table_.AddProperty("Position", kPosition, [this] { return Variant::Long(Position()); });
     table_.AddProperty("Error", kError, [this] { return Variant::Long(error_); });
     table_.AddProperty("ErrorMessage", kErrorMessage, [this] { return Variant::String(errorMessage_); });
@@ -138,7 +138,7 @@ void MMControl::DestroyWindowNow() {
 }
 
 void MMControl::Load(PropertyBag* bag) {
-    if (bag && bag->Contains("FileName")) fileName_ = Widen(bag->Get("FileName").ToString());
+    if (bag && bag->Contains("FileName")) fileName_ = Widen(bag->Get("FileName").ToText());
 }
 
 void MMControl::Save(PropertyBag* bag) const {

@@ -21,7 +21,7 @@ ComPtr<TextBox> TextBox::Create() {
 TextBox::TextBox() {
     table_.AddProperty(
         "Text", kText, [this] { return Variant::String(Text()); },
-        [this](const Variant& v) { SetText(v.ToString()); });
+        [this](const Variant& v) { SetText(v.ToText()); });
     table_.AddProperty(
         "SelStart", kSelStart,
         [this] {
@@ -131,7 +131,7 @@ LRESULT CALLBACK TextBox::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM 
 
 void TextBox::Load(PropertyBag* bag) {
     if (!bag) return;
-    if (bag->Contains("Text")) SetText(bag->Get("Text").ToString());
+    if (bag->Contains("Text")) SetText(bag->Get("Text").ToText());
     if (bag->Contains("MultiLine")) multiLine_ = bag->Get("MultiLine").ToBool();
     if (bag->Contains("ScrollBars")) scrollBars_ = bag->Get("ScrollBars").ToLong();
 }

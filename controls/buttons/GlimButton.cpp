@@ -77,7 +77,7 @@ GlimButton::~GlimButton() {
 
 void GlimButton::OnInitialize() {
     isShown = true;
-    Store(id::Caption, *Variant::Str(Widen(kDesignCaption).c_str()));
+    Store(id::Caption, *Variant::String(Widen(kDesignCaption).c_str()));
     pc.SetCols(kSheetCells);
     pc.SetRows(1);
     pc.SetPicture(LoadResPicture(skinres::kButtonDesign, kResBitmap).get());
@@ -92,14 +92,14 @@ void GlimButton::OnInitialize() {
 void GlimButton::OnInitProperties() {
     // The runtime set Enabled, ShowFocusRect, UseMaskColor, ColorScheme,
     // MaskColor and Style to their defaults; the label keeps its design text.
-    Store(id::Caption, *Variant::Str(Widen(kDesignCaption).c_str()));
+    Store(id::Caption, *Variant::String(Widen(kDesignCaption).c_str()));
     ComPtr<IFontDisp> ambient = AmbientFont();
     SetFont(CloneFont(ambient ? ambient.get() : DefaultGuiFont().get()).get());
     SetButtonType(kLookGlimButton);
     PropertyChanged("BTYPE");
     GlimButton_ComputeColors();
-    const Variant faceColor = Variant::I4(static_cast<long>(face.palette.face));
-    const Variant textColor = Variant::I4(static_cast<long>(face.palette.text));
+    const Variant faceColor = Variant::Long(static_cast<long>(face.palette.face));
+    const Variant textColor = Variant::Long(static_cast<long>(face.palette.text));
     for (DISPID m : {id::BackColor, id::BackOver})
         Store(m, *faceColor);
     for (DISPID m : {id::ForeColor, id::ForeOver})
@@ -449,7 +449,7 @@ void GlimButton::OnAmbientChanged(DISPID /*id*/) {
 
 STDMETHODIMP GlimButton::put_BackColor(OLE_COLOR v) {
     return Member([&] {
-        const Variant c = Variant::I4(static_cast<long>(v));
+        const Variant c = Variant::Long(static_cast<long>(v));
         Store(id::BackColor, *c);
         if (!AmbientUserMode()) Store(id::BackOver, *c);
         GlimButton_ComputeColors();
@@ -459,7 +459,7 @@ STDMETHODIMP GlimButton::put_BackColor(OLE_COLOR v) {
 }
 STDMETHODIMP GlimButton::put_BackOver(OLE_COLOR v) {
     return Member([&] {
-        Store(id::BackOver, *Variant::I4(static_cast<long>(v)));
+        Store(id::BackOver, *Variant::Long(static_cast<long>(v)));
         GlimButton_ComputeColors();
         GlimButton_DrawButton(curState, true);
         PropertyChanged("BCOLO");
@@ -467,7 +467,7 @@ STDMETHODIMP GlimButton::put_BackOver(OLE_COLOR v) {
 }
 STDMETHODIMP GlimButton::put_ForeColor(OLE_COLOR v) {
     return Member([&] {
-        const Variant c = Variant::I4(static_cast<long>(v));
+        const Variant c = Variant::Long(static_cast<long>(v));
         Store(id::ForeColor, *c);
         if (!AmbientUserMode()) Store(id::ForeOver, *c);
         GlimButton_ComputeColors();
@@ -477,7 +477,7 @@ STDMETHODIMP GlimButton::put_ForeColor(OLE_COLOR v) {
 }
 STDMETHODIMP GlimButton::put_ForeOver(OLE_COLOR v) {
     return Member([&] {
-        Store(id::ForeOver, *Variant::I4(static_cast<long>(v)));
+        Store(id::ForeOver, *Variant::Long(static_cast<long>(v)));
         GlimButton_ComputeColors();
         GlimButton_DrawButton(curState, true);
         PropertyChanged("FCOLO");
@@ -485,7 +485,7 @@ STDMETHODIMP GlimButton::put_ForeOver(OLE_COLOR v) {
 }
 STDMETHODIMP GlimButton::put_MaskColor(OLE_COLOR v) {
     return Member([&] {
-        Store(id::MaskColor, *Variant::I4(static_cast<long>(v)));
+        Store(id::MaskColor, *Variant::Long(static_cast<long>(v)));
         GlimButton_ComputeColors();
         GlimButton_DrawButton(curState, true);
         PropertyChanged("MCOL");
@@ -493,7 +493,7 @@ STDMETHODIMP GlimButton::put_MaskColor(OLE_COLOR v) {
 }
 
 void GlimButton::SetButtonType(long value) {
-    Store(id::ButtonType, *Variant::I4(value));
+    Store(id::ButtonType, *Variant::Long(value));
     if (value == kLookJavaMetal && !AmbientUserMode()) {
         if (ComPtr<IFont> f = FontOf(font.get())) f->put_Bold(TRUE);
     } else if (value == kLookTransparent && isShown) {
@@ -625,7 +625,7 @@ STDMETHODIMP GlimButton::put_FontName(BSTR v) {
 
 STDMETHODIMP GlimButton::put_ColorScheme(ColorTypes v) {
     return Member([&] {
-        Store(id::ColorScheme, *Variant::I4(v));
+        Store(id::ColorScheme, *Variant::Long(v));
         GlimButton_ComputeColors();
         GlimButton_DrawButton(0, true);
         PropertyChanged("COLTYPE");
@@ -641,7 +641,7 @@ STDMETHODIMP GlimButton::put_ShowFocusRect(VARIANT_BOOL v) {
 STDMETHODIMP GlimButton::put_MousePointer(long v) {
     return Member([&] {
         // Kept as 16 bits: overflow before anything is set.
-        Store(id::MousePointer, *Variant::I4(v));
+        Store(id::MousePointer, *Variant::Long(v));
         PropertyChanged("MPTR");
     });
 }
@@ -657,7 +657,7 @@ STDMETHODIMP GlimButton::putref_MouseIcon(IPictureDisp* v) {
 void GlimButton::SetHandPointer(bool value) {
     Store(id::HandPointer, *Variant::Bool(value));
     Store(id::MouseIcon, *Variant::Object(value ? HandCursor().get() : nullptr));
-    Store(id::MousePointer, *Variant::I2(value ? kCustomPointer : kArrowPointer));
+    Store(id::MousePointer, *Variant::Integer(value ? kCustomPointer : kArrowPointer));
 }
 STDMETHODIMP GlimButton::put_HandPointer(VARIANT_BOOL v) {
     return Member([&] {
@@ -691,7 +691,7 @@ STDMETHODIMP GlimButton::putref_PictureOver(IPictureDisp* v) {
 }
 STDMETHODIMP GlimButton::put_PicturePosition(PicPositions v) {
     return Member([&] {
-        Store(id::PicturePosition, *Variant::I4(v));
+        Store(id::PicturePosition, *Variant::Long(v));
         PropertyChanged("PICPOS");
         GlimButton_LayoutCaption();
         GlimButton_DrawButton(curState, true);
@@ -713,7 +713,7 @@ STDMETHODIMP GlimButton::put_UseGreyscale(VARIANT_BOOL v) {
 }
 STDMETHODIMP GlimButton::put_SpecialEffect(fx v) {
     return Member([&] {
-        Store(id::SpecialEffect, *Variant::I4(v));
+        Store(id::SpecialEffect, *Variant::Long(v));
         GlimButton_DrawButton(curState, true);
         PropertyChanged("FX");
     });
@@ -752,7 +752,7 @@ STDMETHODIMP GlimButton::Refresh() {
 }
 STDMETHODIMP GlimButton::put_Style(MnuStyle v) {
     return Member([&] {
-        Store(id::Style, *Variant::I4(v));
+        Store(id::Style, *Variant::Long(v));
         GlimButton_LoadSheet(v);
         GlimButton_DrawButton(0, true);
         PropertyChanged("Style");

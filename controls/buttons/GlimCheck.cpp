@@ -78,7 +78,7 @@ void GlimCheck::DrawDisabled() {
 }
 
 void GlimCheck::PutValue(long v) {
-    SetValue(dispid::GlimCheck::Value, *Variant::I4(v));
+    SetValue(dispid::GlimCheck::Value, *Variant::Long(v));
     DrawState();
     PropertyChanged("Value");
 }

@@ -29,7 +29,7 @@ class ToggleControl : public Control<Derived, Dual> {
     STDMETHODIMP put_Caption(BSTR New_Caption) override {
         return this->Member([&] {
             const std::string caption = NarrowBstr(New_Caption);
-            this->SetValue("Caption", *Variant::Str(Widen(caption).c_str()));
+            this->SetValue("Caption", *Variant::String(Widen(caption).c_str()));
             parts.Label().SetCaption(caption);
             Layout();
             this->PropertyChanged("Caption");
@@ -43,7 +43,7 @@ class ToggleControl : public Control<Derived, Dual> {
     STDMETHODIMP put_Style(MnuStyle New_Style) override {
         return this->Member([&] {
             // Kept as 16 bits: a value that does not fit overflows before anything is stored.
-            this->SetValue("Style", *Variant::I4(New_Style));
+            this->SetValue("Style", *Variant::Long(New_Style));
             DrawState();
             // Kept, so it persists; drawing leaves the glyph alone until a skin with a sheet comes.
             if (!GlyphSheets::HasSheet(Skin()))

@@ -117,14 +117,14 @@ STDMETHODIMP GlimForm::MiniSize(VARIANT_BOOL* SetMiniSize, VARIANT* pRetVal) {
                 savedHeight = h;
                 sizeSaved = true;
             }
-            PutProperty(form.get(), "Width", *Variant::I4(kMiniWidth));
-            PutProperty(form.get(), "Height", *Variant::I4(kMiniHeight));
+            PutProperty(form.get(), "Width", *Variant::Long(kMiniWidth));
+            PutProperty(form.get(), "Height", *Variant::Long(kMiniHeight));
             shrunk = true;
         } else if (sizeSaved) {
             // Every restore goes back to the stored size; with nothing
             // stored there is nothing to go back to and the form stays.
-            PutProperty(form.get(), "Width", *Variant::I4(savedWidth));
-            PutProperty(form.get(), "Height", *Variant::I4(savedHeight));
+            PutProperty(form.get(), "Width", *Variant::Long(savedWidth));
+            PutProperty(form.get(), "Height", *Variant::Long(savedHeight));
             shrunk = false;
         }
     });
@@ -164,7 +164,7 @@ STDMETHODIMP GlimForm::AutoSkinControl(VARIANT* pRetVal) {
                 const std::string type = TypeName(control.get());
                 for (const char* skinned : kSkinnedTypes) {
                     if (type != skinned) continue;
-                    PutProperty(control.get(), "Style", *Variant::I2(MnuStyleIdx()));
+                    PutProperty(control.get(), "Style", *Variant::Integer(MnuStyleIdx()));
                     break;
                 }
             }

@@ -82,7 +82,7 @@ void GlimFormSkin::GlimForm_ApplySkin(IDispatch* form, short MnuStyleIdx, short 
         menuStyle = MnuStyleIdx;
     } else {
         try {
-            menuStyle = ToShort(*Variant::Str(Widen(GetSetting(kSkinSection, kSkinIdxKey, "0")).c_str()));
+            menuStyle = ToShort(*Variant::String(Widen(GetSetting(kSkinSection, kSkinIdxKey, "0")).c_str()));
         } catch (const Error&) {
             // A damaged setting must not keep every later skin from loading.
             menuStyle = 0;
@@ -96,7 +96,7 @@ void GlimFormSkin::GlimForm_ApplySkin(IDispatch* form, short MnuStyleIdx, short 
                      kSkinInactiveOffset, menuStyle, idx);
     // Written once the frame is in place: a skin that fails to attach
     // changes neither the form nor the setting.
-    PutProperty(form, "BackColor", *Variant::I4(static_cast<long>(kFormBackColor)));
+    PutProperty(form, "BackColor", *Variant::Long(static_cast<long>(kFormBackColor)));
     if (ownStyle) SaveSetting(kSkinSection, "idx", std::to_string(MnuStyleIdx));
 }
 

@@ -9,6 +9,7 @@
 #include "GlimError.h"
 #include "Handles.h"
 #include "OleColor.h"
+#include "Text.h"
 
 namespace glim {
 
@@ -96,11 +97,8 @@ bool IsDarkTitleSkin(short idx) {
 ComPtr<IFont> NewSongTiFont() {
     ComPtr<IFont> font;
     if (FAILED(OleCreateFontIndirect(nullptr, IID_IFont, font.put_void()))) return nullptr;
-    wchar_t name[8] = {};
-    MultiByteToWideChar(936, 0, kSongTi936, -1, name, 8);
-    BSTR bstr = SysAllocString(name);
-    font->put_Name(bstr);
-    SysFreeString(bstr);
+    const Bstr name(Widen(kSongTi936, 936));
+    font->put_Name(name.get());
     return font;
 }
 
@@ -279,16 +277,9 @@ HICON cNeoCaption::FormIcon() const {
 
 void cNeoCaption::cNeoCaption_FontToLogFont(IFont* font, HDC hDC, LOGFONTA& lf) {
     if (!font) return;
-    BSTR name = nullptr;
-    if (SUCCEEDED(font->get_Name(&name)) && name) {
-        const int n = WideCharToMultiByte(CP_ACP, 0, name, -1, nullptr, 0, nullptr, nullptr);
-        if (n > 0) {
-            std::string bytes(static_cast<size_t>(n), '\0');
-            WideCharToMultiByte(CP_ACP, 0, name, -1, bytes.data(), n, nullptr, nullptr);
-            lstrcpynA(lf.lfFaceName, bytes.c_str(), LF_FACESIZE);
-        }
-    }
-    SysFreeString(name);
+    Bstr name;
+    if (SUCCEEDED(font->get_Name(name.put())) && name.get())
+        lstrcpynA(lf.lfFaceName, Narrow(name.get()).c_str(), LF_FACESIZE);
 
     CY size{};
     font->get_Size(&size);

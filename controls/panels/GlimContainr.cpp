@@ -216,7 +216,7 @@ void GlimContainr::ApplyTheme() {
         {id::BorderColor, t.border},           {id::TextColor, t.text},
     };
     for (const auto& [member, colour] : puts) {
-        const HRESULT hr = PutStored(member, *Variant::I4(static_cast<long>(colour)));
+        const HRESULT hr = PutStored(member, *Variant::Long(static_cast<long>(colour)));
         if (FAILED(hr)) throw ErrorFromCom(hr);
     }
 }
@@ -228,7 +228,7 @@ STDMETHODIMP GlimContainr::get_Theme(XPContainerThemes* pVal) {
 
 STDMETHODIMP GlimContainr::put_Theme(XPContainerThemes New_Theme) {
     return Member([&] {
-        SetValue(id::Theme, *Variant::I4(New_Theme));
+        SetValue(id::Theme, *Variant::Long(New_Theme));
         PropertyChanged("Theme");
         ApplyTheme();
     });

@@ -73,7 +73,7 @@ long GlimPressBar::Stored(DISPID member) {
 
 void GlimPressBar::OnInitProperties() {
     // The frame keeps its design fill colour, which is not the persisted default.
-    SetValue(id::FillColor, *Variant::I4(static_cast<long>(kShapeFillColor)));
+    SetValue(id::FillColor, *Variant::Long(static_cast<long>(kShapeFillColor)));
 }
 
 void GlimPressBar::OnReadProperties(const PropertyBag&) {
@@ -117,7 +117,7 @@ STDMETHODIMP GlimPressBar::put_Value(long New_Value) {
         const long max = Stored(id::Max);
         if (max == 0) RaiseError(kErrDivisionByZero);
         Unit = RoundToLong(static_cast<double>(Width()) / max);
-        SetValue(id::Value, *Variant::I4(New_Value));
+        SetValue(id::Value, *Variant::Long(New_Value));
         const long long fill = static_cast<long long>(Unit) * New_Value;
         if (fill < -2147483647LL - 1 || fill > 2147483647LL) RaiseError(kErrOverflow);
         PF.SetWidth(static_cast<double>(fill));
@@ -134,7 +134,7 @@ STDMETHODIMP GlimPressBar::get_Style(MnuStyle* pVal) {
 STDMETHODIMP GlimPressBar::put_Style(MnuStyle New_Style) {
     return Member([&] {
         const short style = ToShort(static_cast<long>(New_Style));
-        SetValue(id::Style, *Variant::I2(style));
+        SetValue(id::Style, *Variant::Integer(style));
         PF.SetPicture(FillPicture(style).get());
         PropertyChanged("Style");
     });
@@ -144,7 +144,7 @@ template <class F>
 HRESULT GlimPressBar::PassOn(DISPID member, const char* name, long value, F&& set) {
     return Member([&] {
         set();
-        SetValue(member, *Variant::I4(value));
+        SetValue(member, *Variant::Long(value));
         PropertyChanged(name);
     });
 }

@@ -132,7 +132,7 @@ void GlimSlider::PlaceThumb(long v) {
 
 void GlimSlider::PutValue(long v) {
     if (v > Max() || v < Min()) RaiseError(kErrInvalidPropertyValue);
-    SetValue(id::Value, *Variant::I4(v));
+    SetValue(id::Value, *Variant::Long(v));
     if (Current() != LastValue) {
         // While dragging the pointer places the thumb.
         if (!Dragging) PlaceThumb(v);
@@ -315,7 +315,7 @@ STDMETHODIMP GlimSlider::put_Max(long New_Max) {
         // Checked before anything is stored, so a form is never saved with
         // a range it cannot load.
         const long range = CheckedRange(max, Min());
-        SetValue(id::Max, *Variant::I2(max));
+        SetValue(id::Max, *Variant::Integer(max));
         Range = range;
         PropertyChanged("Max");
     });
@@ -326,7 +326,7 @@ STDMETHODIMP GlimSlider::put_Min(long New_Min) {
         if (New_Min >= Max()) RaiseError(kErrInvalidPropertyValue);
         const short min = ToShort(New_Min);
         const long range = CheckedRange(Max(), min);
-        SetValue(id::Min, *Variant::I2(min));
+        SetValue(id::Min, *Variant::Integer(min));
         // The thumb's placement divides by the new range.
         Range = range;
         PutValue(min);
@@ -340,7 +340,7 @@ STDMETHODIMP GlimSlider::put_Value(long New_Value) {
 
 STDMETHODIMP GlimSlider::put_Orientation(sOrientationConstants New_Orientation) {
     return Member([&] {
-        SetValue(id::Orientation, *Variant::I4(New_Orientation));
+        SetValue(id::Orientation, *Variant::Long(New_Orientation));
         LoadThumb();
         ResetThumb();
         Layout();
@@ -350,7 +350,7 @@ STDMETHODIMP GlimSlider::put_Orientation(sOrientationConstants New_Orientation) 
 
 STDMETHODIMP GlimSlider::put_RailStyle(sRailStyleConstants New_RailStyle) {
     return Member([&] {
-        SetValue(id::RailStyle, *Variant::I4(New_RailStyle));
+        SetValue(id::RailStyle, *Variant::Long(New_RailStyle));
         Layout();
         PropertyChanged("RailStyle");
     });
@@ -358,7 +358,7 @@ STDMETHODIMP GlimSlider::put_RailStyle(sRailStyleConstants New_RailStyle) {
 
 STDMETHODIMP GlimSlider::put_Style(MnuStyle New_Style) {
     return Member([&] {
-        SetValue(id::Style, *Variant::I4(New_Style));
+        SetValue(id::Style, *Variant::Long(New_Style));
         LoadThumb();
         Layout();
         PropertyChanged("Style");

@@ -71,7 +71,7 @@ STDMETHODIMP GlimToolTip::ShowTip() {
         const HWND h = WindowFromPoint(pt);
         const long bound = ToLong(*Value(id::Ctrl_hWnd));
         if (bound == 0)
-            SetValue(id::Ctrl_hWnd, *Variant::I4(HandleToLong(h)));
+            SetValue(id::Ctrl_hWnd, *Variant::Long(HandleToLong(h)));
         else if (HandleToLong(h) != bound)
             return;
         // A host that gives no font gets the runtime's default one.

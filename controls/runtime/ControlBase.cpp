@@ -688,17 +688,17 @@ void ControlBase::PropertyChanged(const char* name) {
 Variant EventArg::Get() const {
     switch (vt_) {
     case VT_I2:
-        return Variant::I2(*static_cast<short*>(ref_));
+        return Variant::Integer(*static_cast<short*>(ref_));
     case VT_I4:
-        return Variant::I4(*static_cast<long*>(ref_));
+        return Variant::Long(*static_cast<long*>(ref_));
     case VT_R4:
-        return Coerce(*Variant::R8(*static_cast<float*>(ref_)), VT_R4);
+        return Coerce(*Variant::Double(*static_cast<float*>(ref_)), VT_R4);
     case VT_R8:
-        return Variant::R8(*static_cast<double*>(ref_));
+        return Variant::Double(*static_cast<double*>(ref_));
     case VT_BOOL:
         return Variant::Bool(*static_cast<bool*>(ref_));
     default:
-        return Variant::Str(Widen(*static_cast<std::string*>(ref_)).c_str());
+        return Variant::String(Widen(*static_cast<std::string*>(ref_)).c_str());
     }
 }
 
@@ -771,15 +771,15 @@ Variant ControlBase::DefaultValue(const PropertyStore::Slot& s) {
     case typelib::DefaultFrom::AmbientFont:
         return Variant::Object(AmbientFont().get());
     case typelib::DefaultFrom::AmbientBackColor:
-        return Coerce(*Variant::I4(static_cast<long>(AmbientBackColor())), s.vt);
+        return Coerce(*Variant::Long(static_cast<long>(AmbientBackColor())), s.vt);
     case typelib::DefaultFrom::AmbientForeColor:
-        return Coerce(*Variant::I4(static_cast<long>(AmbientForeColor())), s.vt);
+        return Coerce(*Variant::Long(static_cast<long>(AmbientForeColor())), s.vt);
     case typelib::DefaultFrom::AmbientDisplayName:
-        return Coerce(*Variant::Str(Widen(AmbientDisplayName()).c_str()), s.vt);
+        return Coerce(*Variant::String(Widen(AmbientDisplayName()).c_str()), s.vt);
     case typelib::DefaultFrom::Nothing:
         return Variant();
     case typelib::DefaultFrom::SysColor:
-        return Coerce(*Variant::I4(static_cast<long>(GetSysColor(static_cast<int>(d.number)))), s.vt);
+        return Coerce(*Variant::Long(static_cast<long>(GetSysColor(static_cast<int>(d.number)))), s.vt);
     case typelib::DefaultFrom::Key:
         if (const PropertyStore::Slot* from = store_.FindKey(d.text); from && from->value.vt() != VT_EMPTY)
             return s.vt == VT_VARIANT || s.vt == VT_DISPATCH ? from->value : Coerce(*from->value, s.vt);
@@ -787,15 +787,15 @@ Variant ControlBase::DefaultValue(const PropertyStore::Slot& s) {
     case typelib::DefaultFrom::Constant:
         break;
     }
-    if (s.vt == VT_BSTR) return Variant::Str(Widen(d.text ? d.text : "").c_str());
-    if (s.vt != VT_VARIANT) return Coerce(*Variant::R8(d.number), s.vt);
+    if (s.vt == VT_BSTR) return Variant::String(Widen(d.text ? d.text : "").c_str());
+    if (s.vt != VT_VARIANT) return Coerce(*Variant::Double(d.number), s.vt);
     // A number kept as a variant takes the type its literal would: the
     // narrowest integer that holds it, else a double.
     if (d.number >= -2147483648.0 && d.number <= 2147483647.0 &&
         d.number == static_cast<double>(static_cast<long>(d.number)))
-        return d.number >= -32768 && d.number <= 32767 ? Variant::I2(static_cast<short>(d.number))
-                                                       : Variant::I4(static_cast<long>(d.number));
-    return Variant::R8(d.number);
+        return d.number >= -32768 && d.number <= 32767 ? Variant::Integer(static_cast<short>(d.number))
+                                                       : Variant::Long(static_cast<long>(d.number));
+    return Variant::Double(d.number);
 }
 
 // Stores a converted value, first letting the standard members act on it
@@ -851,7 +851,7 @@ HRESULT ControlBase::GetStored(DISPID id, VARIANT* value) {
         PropertyStore::Slot& s = store_.Get(id);
         Variant v = s.value;
         if (lstrcmpiA(s.name, "hWnd") == 0)
-            v = Variant::I4(static_cast<long>(reinterpret_cast<LONG_PTR>(hWnd())));
+            v = Variant::Long(static_cast<long>(reinterpret_cast<LONG_PTR>(hWnd())));
         else if (s.id == DISPID_ENABLED)
             v = Variant::Bool(Enabled());
         // A value kept narrower than its member (a skin index as 16 bits) goes out as the member's type.
@@ -959,11 +959,11 @@ Variant ControlBase::ExtenderProperty(const char* name) const {
     const std::string n = name;
     auto is = [&](const char* s) { return _stricmp(n.c_str(), s) == 0; };
     const RECT r = RectInParent(hWnd());
-    if (is("Left")) return Variant::I4(r.left * TwipsPerPixelX());
-    if (is("Top")) return Variant::I4(r.top * TwipsPerPixelY());
-    if (is("Width")) return Variant::I4(Width());
-    if (is("Height")) return Variant::I4(Height());
-    if (is("Name")) return Variant::Str(Widen(cls_.name).c_str());
+    if (is("Left")) return Variant::Long(r.left * TwipsPerPixelX());
+    if (is("Top")) return Variant::Long(r.top * TwipsPerPixelY());
+    if (is("Width")) return Variant::Long(Width());
+    if (is("Height")) return Variant::Long(Height());
+    if (is("Name")) return Variant::String(Widen(cls_.name).c_str());
     if (is("Parent")) return Variant::Object(nullptr);
     if (is("Object")) return Variant::Object(const_cast<ControlBase*>(this)->DefaultDispatch());
     RaiseError(kErrNotSupported);

@@ -1,8 +1,6 @@
 #include "Conversions.h"
 
-#include "ComPtr.h"
 #include "RuntimeErrors.h"
-#include "Text.h"
 
 #include <cfenv>
 #include <cmath>
@@ -23,14 +21,6 @@ double RoundHalfEven(double value) {
 
 } // namespace
 
-Variant Coerce(const VARIANT& v, VARTYPE to) {
-    Variant out;
-    const HRESULT hr = VariantChangeType(out.get(), const_cast<VARIANT*>(&v), 0, to);
-    if (hr == DISP_E_OVERFLOW) RaiseError(kErrOverflow);
-    if (FAILED(hr)) RaiseError(kErrTypeMismatch);
-    return out;
-}
-
 short RoundToShort(double value) {
     const double r = RoundHalfEven(value);
     if (r < -32768.0 || r > 32767.0) RaiseError(kErrOverflow);
@@ -46,28 +36,6 @@ long RoundToLong(double value) {
 short ToShort(long value) {
     if (value < -32768 || value > 32767) RaiseError(kErrOverflow);
     return static_cast<short>(value);
-}
-short ToShort(const VARIANT& v) {
-    return V_I2(Coerce(v, VT_I2).get());
-}
-long ToLong(const VARIANT& v) {
-    return V_I4(Coerce(v, VT_I4).get());
-}
-double ToDouble(const VARIANT& v) {
-    return V_R8(Coerce(v, VT_R8).get());
-}
-bool ToBool(const VARIANT& v) {
-    return V_BOOL(Coerce(v, VT_BOOL).get()) != VARIANT_FALSE;
-}
-LONG_PTR ToLongPtr(const VARIANT& v) {
-#ifdef _WIN64
-    return static_cast<LONG_PTR>(V_I8(Coerce(v, VT_I8).get()));
-#else
-    return static_cast<LONG_PTR>(V_I4(Coerce(v, VT_I4).get()));
-#endif
-}
-std::string ToText(const VARIANT& v) {
-    return NarrowBstr(V_BSTR(Coerce(v, VT_BSTR).get()));
 }
 
 } // namespace glim

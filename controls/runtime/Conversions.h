@@ -1,7 +1,7 @@
 #pragma once
 // Number conversions as hosts of the controls expect them: halves round to
-// the even neighbour, values that do not fit raise overflow (error 6), and
-// variants that cannot become the wanted type raise type mismatch (13).
+// the even neighbour and values that do not fit raise overflow (error 6).
+// Conversions of variants live with Variant.
 #include <windows.h>
 #include "ComPtr.h"
 
@@ -14,17 +14,8 @@ namespace glim {
 short RoundToShort(double value);
 long RoundToLong(double value);
 
-// v as the variant type to (6 or 13 when it cannot be).
-Variant Coerce(const VARIANT& v, VARTYPE to);
-short ToShort(const VARIANT& v);
 // A 32-bit value stored in a 16-bit field: overflow when it does not fit.
 short ToShort(long value);
-long ToLong(const VARIANT& v);
-double ToDouble(const VARIANT& v);
-bool ToBool(const VARIANT& v);
-std::string ToText(const VARIANT& v);
-// A handle-sized integer (window handles travel as 32- or 64-bit numbers).
-LONG_PTR ToLongPtr(const VARIANT& v);
 
 // Boolean as the controls store it: True is -1.
 inline VARIANT_BOOL ToVariantBool(bool b) {

@@ -1,8 +1,10 @@
 #pragma once
-// Owners for COM pointers, BSTRs and VARIANTs.
+// Owners for COM pointers and BSTRs (and, through Variant.h, VARIANTs).
 #include <windows.h>
 #include <ole2.h>
 #include <oleauto.h>
+
+#include "Variant.h"
 
 #include <string>
 #include <utility>
@@ -104,90 +106,6 @@ class Bstr {
 
   private:
     BSTR s_ = nullptr;
-};
-
-// An owned VARIANT, cleared with the owner.
-class Variant {
-  public:
-    Variant() { VariantInit(&v_); }
-    Variant(const VARIANT& v) {
-        VariantInit(&v_);
-        VariantCopy(&v_, const_cast<VARIANT*>(&v));
-    }
-    Variant(const Variant& o) : Variant(o.v_) {}
-    Variant(Variant&& o) noexcept {
-        v_ = o.v_;
-        VariantInit(&o.v_);
-    }
-    Variant& operator=(Variant o) noexcept {
-        std::swap(v_, o.v_);
-        return *this;
-    }
-    ~Variant() { VariantClear(&v_); }
-
-    static Variant I2(short n) {
-        Variant r;
-        V_VT(&r.v_) = VT_I2;
-        V_I2(&r.v_) = n;
-        return r;
-    }
-    static Variant I4(long n) {
-        Variant r;
-        V_VT(&r.v_) = VT_I4;
-        V_I4(&r.v_) = n;
-        return r;
-    }
-    static Variant Bool(bool b) {
-        Variant r;
-        V_VT(&r.v_) = VT_BOOL;
-        V_BOOL(&r.v_) = b ? VARIANT_TRUE : VARIANT_FALSE;
-        return r;
-    }
-    static Variant R8(double d) {
-        Variant r;
-        V_VT(&r.v_) = VT_R8;
-        V_R8(&r.v_) = d;
-        return r;
-    }
-    static Variant Str(const wchar_t* s) {
-        Variant r;
-        V_VT(&r.v_) = VT_BSTR;
-        V_BSTR(&r.v_) = SysAllocString(s);
-        return r;
-    }
-    // Takes one reference of its own.
-    static Variant Object(IDispatch* d) {
-        Variant r;
-        V_VT(&r.v_) = VT_DISPATCH;
-        V_DISPATCH(&r.v_) = d;
-        if (d) d->AddRef();
-        return r;
-    }
-    static Variant Error(SCODE sc = DISP_E_PARAMNOTFOUND) {
-        Variant r;
-        V_VT(&r.v_) = VT_ERROR;
-        V_ERROR(&r.v_) = sc;
-        return r;
-    }
-
-    VARIANT* get() { return &v_; }
-    const VARIANT* get() const { return &v_; }
-    VARIANT& operator*() { return v_; }
-    const VARIANT& operator*() const { return v_; }
-    VARIANT* operator&() { return &v_; }
-    VARTYPE vt() const { return V_VT(&v_); }
-    VARIANT* put() {
-        VariantClear(&v_);
-        return &v_;
-    }
-    // Moves the content into a caller's VARIANT (which must be empty).
-    void Detach(VARIANT* out) {
-        *out = v_;
-        VariantInit(&v_);
-    }
-
-  private:
-    VARIANT v_;
 };
 
 } // namespace glim

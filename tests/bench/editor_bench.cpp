@@ -115,8 +115,8 @@ int main() {
     {
         glim::ComPtr<glim::host::HostForm> form = glim::host::HostForm::Create("bench", 9000, 6000);
         glim::ComPtr<glim::host::PropertyBag> bag = glim::host::PropertyBag::Create();
-        bag->Set("MultiLine", glim::host::Variant::Bool(true));
-        bag->Set("ScrollBars", glim::host::Variant::Long(3));
+        bag->Set("MultiLine", glim::Variant::Bool(true));
+        bag->Set("ScrollBars", glim::Variant::Long(3));
         auto* box = dynamic_cast<glim::host::TextBox*>(
             form->AddControl("TextBox", "Text2", 0, 0, 7215, 3015, bag.get())->Builtin());
         HWND plain =

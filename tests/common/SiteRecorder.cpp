@@ -4,8 +4,8 @@ namespace glimtest {
 
 namespace {
 
-std::vector<glim::host::Variant> Values(const glim::host::EventArgs& args) {
-    std::vector<glim::host::Variant> values;
+std::vector<glim::Variant> Values(const glim::host::EventArgs& args) {
+    std::vector<glim::Variant> values;
     for (size_t i = 0; i < args.Count(); ++i)
         values.push_back(args.Get(i));
     return values;

@@ -15,9 +15,9 @@ namespace glimtest {
 class SiteRecorder final : public glim::host::SiteObserver {
   public:
     struct Call {
-        DISPID id;                            // event identifier
-        std::vector<glim::host::Variant> in;  // arguments as the control passed them
-        std::vector<glim::host::Variant> out; // the same after the handler ran
+        DISPID id;                      // event identifier
+        std::vector<glim::Variant> in;  // arguments as the control passed them
+        std::vector<glim::Variant> out; // the same after the handler ran
     };
 
     // Watches the site until the recorder goes.
@@ -40,8 +40,7 @@ class SiteRecorder final : public glim::host::SiteObserver {
 
   private:
     glim::ComPtr<glim::host::ControlSite> site_;
-    std::vector<std::vector<glim::host::Variant>>
-        running_; // arguments of the events under way, innermost last
+    std::vector<std::vector<glim::Variant>> running_; // arguments of the events under way, innermost last
     std::vector<Call> calls_;
     std::vector<DISPID> changes_;
 };

@@ -67,7 +67,7 @@ bool Screenshot(HWND hwnd, const std::string& file) {
 }
 
 std::wstring WideCaption(glim::host::Label* label) {
-    return glim::host::Widen(label->Caption());
+    return glim::Widen(label->Caption());
 }
 
 } // namespace editortest

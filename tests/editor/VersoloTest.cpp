@@ -213,7 +213,7 @@ TEST_F(EditorTest, PlaysCapturesPausesAndContinues) {
         ASSERT_TRUE(PumpUntil([&] { return script.Finished() && mm->Mode() == 526; }, 20000))
             << mm->ErrorMessage();
     }
-    EXPECT_EQ(glim::host::Narrow(song.c_str()),
+    EXPECT_EQ(glim::Narrow(song.c_str()),
               dynamic_cast<glim::host::Label*>(form->Site("Named")->Builtin())->Caption());
     ASSERT_TRUE(PumpUntil([&] { return mm->Position() >= 400; }));
     Box("Text2")->SetWideText(L"[ti:Tone]\r\n[ar:]\r\n[al:]\r\n[by:]\r\n[offset:]\r\n[0:0.000]start");
@@ -237,13 +237,13 @@ TEST_F(EditorTest, PlaysCapturesPausesAndContinues) {
     IDispatch* pause = Disp("GlimButton6");
     Click("GlimButton6");
     EXPECT_TRUE(PumpUntil(
-        [&] { return glim::host::GetProperty(pause, kCaption).ToString() == versolo::Ansi(L"继续"); }));
+        [&] { return glim::host::GetProperty(pause, kCaption).ToText() == versolo::Ansi(L"继续"); }));
     EXPECT_EQ(526, mm->Mode());
     // A person's second press, not a double click.
     PumpUntil([] { return false; }, GetDoubleClickTime() + 100);
     Click("GlimButton6");
     EXPECT_TRUE(PumpUntil(
-        [&] { return glim::host::GetProperty(pause, kCaption).ToString() == versolo::Ansi(L"暂停"); }));
+        [&] { return glim::host::GetProperty(pause, kCaption).ToText() == versolo::Ansi(L"暂停"); }));
     EXPECT_EQ(529, mm->Mode());
 }
 
@@ -262,7 +262,7 @@ TEST_F(EditorTest, ACancelledMediaDialogLeavesTheProgramRunning) {
     // Pausing with nothing open.
     Click("GlimButton6");
     EXPECT_TRUE(PumpUntil([&] {
-        return glim::host::GetProperty(Disp("GlimButton6"), kCaption).ToString() == versolo::Ansi(L"继续");
+        return glim::host::GetProperty(Disp("GlimButton6"), kCaption).ToText() == versolo::Ansi(L"继续");
     }));
     EXPECT_NE(0, mm->Error());
 }

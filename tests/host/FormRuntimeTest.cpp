@@ -14,6 +14,8 @@
 
 using namespace glim::host;
 using glim::ComPtr;
+using glim::Narrow;
+using glim::Variant;
 using namespace hosttest;
 
 namespace {
@@ -142,7 +144,7 @@ TEST_F(FormRuntimeTest, MultimediaFailuresGoToTheErrorPropertiesNeverRaised) {
         PutProperty(mm, 22, Variant::String(c.fileName));
         EXPECT_NO_THROW(PutProperty(mm, 23, Variant::String(c.command))) << c.command;
         EXPECT_NE(0, GetProperty(mm, "Error").ToLong()) << c.command << " " << c.fileName;
-        EXPECT_FALSE(GetProperty(mm, "ErrorMessage").ToString().empty()) << c.command;
+        EXPECT_FALSE(GetProperty(mm, "ErrorMessage").ToText().empty()) << c.command;
         EXPECT_EQ(0, GetProperty(mm, 37).ToLong());
     }
 }
@@ -157,9 +159,9 @@ TEST_P(MediaPlayback, PlaysPausesAndContinues) {
                                                    : glimtest::WriteSilentMp3(song, 4000));
     PutProperty(mm, 22, Variant::String(Narrow(song.c_str())));
     PutProperty(mm, 23, Variant::String("OPEN"));
-    ASSERT_EQ(0, GetProperty(mm, "Error").ToLong()) << GetProperty(mm, "ErrorMessage").ToString();
+    ASSERT_EQ(0, GetProperty(mm, "Error").ToLong()) << GetProperty(mm, "ErrorMessage").ToText();
     PutProperty(mm, 23, Variant::String("PLAY"));
-    ASSERT_EQ(0, GetProperty(mm, "Error").ToLong()) << GetProperty(mm, "ErrorMessage").ToString();
+    ASSERT_EQ(0, GetProperty(mm, "Error").ToLong()) << GetProperty(mm, "ErrorMessage").ToText();
     ASSERT_TRUE(PumpHostUntil([&] { return GetProperty(mm, 37).ToLong() >= 300; }, 5000));
     PutProperty(mm, 23, Variant::String("PAUSE"));
     EXPECT_EQ(529, GetProperty(mm, "Mode").ToLong());
@@ -204,7 +206,7 @@ TEST_F(FormRuntimeTest, TheRealDialogsReturnTheChosenNameOrNothing) {
         CallMethod(dlg, 30);
         EXPECT_TRUE(cancel.Join());
     }
-    EXPECT_EQ("", GetProperty(dlg, 1).ToString());
+    EXPECT_EQ("", GetProperty(dlg, 1).ToText());
     const std::wstring name = dir + L"新歌.lrc";
     {
         glimtest::DialogWatcher type([&](HWND) {
@@ -214,7 +216,7 @@ TEST_F(FormRuntimeTest, TheRealDialogsReturnTheChosenNameOrNothing) {
         CallMethod(dlg, 31);
         EXPECT_TRUE(type.Join());
     }
-    EXPECT_EQ(Narrow(name.c_str()), GetProperty(dlg, 1).ToString());
+    EXPECT_EQ(Narrow(name.c_str()), GetProperty(dlg, 1).ToText());
 }
 
 TEST(TextFile, FailuresRaiseTheRuntimesFileErrors) {

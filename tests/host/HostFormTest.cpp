@@ -11,6 +11,7 @@
 
 using namespace glim::host;
 using glim::ComPtr;
+using glim::Variant;
 using namespace hosttest;
 
 namespace {
@@ -81,7 +82,7 @@ TEST_F(HostFormTest, CaptionIconAndVisibility) {
     char text[32] = {};
     GetWindowTextA(form->hWnd(), text, sizeof text);
     EXPECT_STREQ("Versolo", text);
-    EXPECT_EQ("Versolo", Prop(disp.get(), "Caption").ToString());
+    EXPECT_EQ("Versolo", Prop(disp.get(), "Caption").ToText());
 
     Variant icon = Prop(disp.get(), "Icon");
     ASSERT_EQ(VT_DISPATCH, icon.vt());

@@ -41,7 +41,7 @@ inline void PostKey(UINT vk, HWND target = nullptr, bool alt = false) {
     PostMessageA(to, down, vk, flags);
 }
 
-inline glim::host::Variant Prop(IDispatch* d, const char* name) {
+inline glim::Variant Prop(IDispatch* d, const char* name) {
     return glim::host::GetProperty(d, name);
 }
 

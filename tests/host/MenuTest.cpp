@@ -7,6 +7,7 @@
 
 using namespace glim::host;
 using glim::ComPtr;
+using glim::Variant;
 using namespace hosttest;
 
 namespace {
@@ -69,7 +70,7 @@ TEST_F(MenuTest, PropertiesChangeTheMenuBar) {
     EXPECT_EQ(0, saves);
 
     PutProperty(disp, "Caption", Variant::String("Save &As"));
-    EXPECT_EQ("Save &As", Prop(disp, "Caption").ToString());
+    EXPECT_EQ("Save &As", Prop(disp, "Caption").ToText());
     EXPECT_EQ("Save &As", ItemText(GetSubMenu(GetMenu(form->hWnd()), 0), 0));
 
     PutProperty(static_cast<IDispatch*>(help.get()), "Visible", Variant::Bool(false));

@@ -6,6 +6,7 @@
 
 using namespace glim::host;
 using glim::ComPtr;
+using glim::Variant;
 
 namespace {
 
@@ -78,9 +79,9 @@ TEST(PropertyBag, TextFormKeepsOrderAndSurvivesLineBreaksInValues) {
     EXPECT_EQ("Caption=a\\r\\nb\\\\c=d\r\nStyle=3\r\nEmpty=\r\n", text);
     ComPtr<PropertyBag> back = PropertyBag::FromText(text);
     EXPECT_EQ(bag->Keys(), back->Keys());
-    EXPECT_EQ("a\r\nb\\c=d", back->Get("caption").ToString());
+    EXPECT_EQ("a\r\nb\\c=d", back->Get("caption").ToText());
     EXPECT_EQ(3, back->Get("Style").ToLong());
-    EXPECT_EQ("", back->Get("Empty").ToString());
+    EXPECT_EQ("", back->Get("Empty").ToText());
 }
 
 } // namespace

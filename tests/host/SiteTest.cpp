@@ -14,6 +14,8 @@
 
 using namespace glim::host;
 using glim::ComPtr;
+using glim::Variant;
+using glim::Widen;
 using namespace hosttest;
 
 namespace {
@@ -88,8 +90,8 @@ TEST_F(SiteTest, ControlReadsTheAmbientProperties) {
     ComPtr<ControlSite> site = form->AddControl(kProbeClsid, "Probe1", 0, 0, 600, 600);
     IDispatch* ctl = site->ControlDispatch().get();
     EXPECT_TRUE(Prop(ctl, "InitUserMode").ToBool());
-    EXPECT_EQ("Probe1", Prop(ctl, "InitDisplayName").ToString());
-    EXPECT_EQ("Probe1", Prop(ctl, "Caption").ToString());
+    EXPECT_EQ("Probe1", Prop(ctl, "InitDisplayName").ToText());
+    EXPECT_EQ("Probe1", Prop(ctl, "Caption").ToText());
     EXPECT_EQ(0x00DCE8FA, Prop(ctl, "InitBackColor").ToLong());
     // "宋体" in code page 936.
     Variant font = Prop(ctl, "InitFontName");
@@ -141,8 +143,8 @@ TEST_F(SiteTest, ExtenderMovesAndDescribesTheControl) {
     EXPECT_EQ(MulDiv(750, 2540, 1440), Prop(ctl, "ExtentCy").ToLong());
     EXPECT_EQ(3000, Prop(ext, "Width").ToLong());
 
-    EXPECT_EQ("Probe1", Prop(ext, "Name").ToString());
-    EXPECT_EQ("Probe1", Prop(ctl, "ExtenderName").ToString());
+    EXPECT_EQ("Probe1", Prop(ext, "Name").ToText());
+    EXPECT_EQ("Probe1", Prop(ctl, "ExtenderName").ToText());
     Variant parent = Prop(ext, "Parent");
     ASSERT_EQ(VT_DISPATCH, parent.vt());
     EXPECT_TRUE(SameObject(parent.get()->pdispVal, formDisp.get()));
@@ -152,7 +154,7 @@ TEST_F(SiteTest, ExtenderMovesAndDescribesTheControl) {
     EXPECT_TRUE(SameObject(object.get()->pdispVal, ctl));
 
     PutProperty(ext, "Tag", Variant::String("lyric"));
-    EXPECT_EQ("lyric", Prop(ext, "Tag").ToString());
+    EXPECT_EQ("lyric", Prop(ext, "Tag").ToText());
     PutProperty(ext, "Visible", Variant::Bool(false));
     EXPECT_FALSE(IsWindowVisible(site->Window()));
     EXPECT_FALSE(Prop(ext, "Visible").ToBool());
@@ -236,7 +238,7 @@ TEST_F(SiteTest, LoadsFromAndSavesToOrderedPropertyBags) {
     EXPECT_EQ((std::vector<std::string>{"SetClientSite", "Load", "InPlaceActivate"}), Log().calls);
     IDispatch* ctl = site->ControlDispatch().get();
     EXPECT_EQ(7, Prop(ctl, "Style").ToLong());
-    EXPECT_EQ("Hello", Prop(ctl, "Caption").ToString());
+    EXPECT_EQ("Hello", Prop(ctl, "Caption").ToText());
 
     form->AddControl("TextBox", "Text1", 0, 900, 1500, 300);
     CallMethod(Ext(form->Site("Text1")), "Text", {}); // a property read through the method form works too
@@ -251,7 +253,7 @@ TEST_F(SiteTest, LoadsFromAndSavesToOrderedPropertyBags) {
     EXPECT_EQ(480, data[0].height);
     EXPECT_EQ("Caption=Hello\r\nStyle=7\r\n", data[0].bag->ToText());
     EXPECT_EQ("TextBox", data[1].classId);
-    EXPECT_EQ("lyric", data[1].bag->Get("Text").ToString());
+    EXPECT_EQ("lyric", data[1].bag->Get("Text").ToText());
 
     // The saved data brings the same control back on another form.
     ComPtr<HostForm> other = HostForm::Create("Copy", 6000, 4000);
@@ -316,7 +318,7 @@ TEST_F(SiteTest, ControlsListsExtendersInCreationOrderWithTypeNames) {
     for (long i = 0; i < 3; ++i) {
         Variant item = GetProperty(list, "Item", {Variant::Long(i)});
         ASSERT_EQ(VT_DISPATCH, item.vt());
-        EXPECT_EQ(names[static_cast<size_t>(i)], Prop(item.get()->pdispVal, "Name").ToString());
+        EXPECT_EQ(names[static_cast<size_t>(i)], Prop(item.get()->pdispVal, "Name").ToText());
         EXPECT_EQ(types[static_cast<size_t>(i)], TypeNameOf(item.get()->pdispVal));
         ComPtr<ITypeInfo> info;
         item.get()->pdispVal->GetTypeInfo(0, LOCALE_USER_DEFAULT, info.put());
@@ -324,9 +326,9 @@ TEST_F(SiteTest, ControlsListsExtendersInCreationOrderWithTypeNames) {
     }
     // Default member by index, and by name.
     Variant byDefault = GetProperty(list, DISPID_VALUE, {Variant::Long(1)});
-    EXPECT_EQ("GlimButton1", Prop(byDefault.get()->pdispVal, "Name").ToString());
+    EXPECT_EQ("GlimButton1", Prop(byDefault.get()->pdispVal, "Name").ToText());
     Variant byName = GetProperty(list, "Item", {Variant::String("label1")});
-    EXPECT_EQ("Label1", Prop(byName.get()->pdispVal, "Name").ToString());
+    EXPECT_EQ("Label1", Prop(byName.get()->pdispVal, "Name").ToText());
     try {
         GetProperty(list, "Item", {Variant::Long(3)});
         ADD_FAILURE() << "an index past the end was accepted";
@@ -345,7 +347,7 @@ TEST_F(SiteTest, ControlsListsExtendersInCreationOrderWithTypeNames) {
     while (items->Next(1, &v, &got) == S_OK && got == 1) {
         Variant item(v);
         VariantClear(&v);
-        seen.push_back(Prop(item.get()->pdispVal, "Name").ToString());
+        seen.push_back(Prop(item.get()->pdispVal, "Name").ToText());
         if (TypeNameOf(item.get()->pdispVal) == "ProbeControl")
             PutProperty(item.get()->pdispVal, "Style", Variant::Long(19));
     }
@@ -373,7 +375,7 @@ TEST_F(SiteTest, BuiltinTextBoxAndLabel) {
 
     IDispatch* lab = Ext(label.get());
     PutProperty(lab, "Caption", Variant::String("Label"));
-    EXPECT_EQ("Label", Prop(lab, "Caption").ToString());
+    EXPECT_EQ("Label", Prop(lab, "Caption").ToText());
     PutProperty(lab, "BackColor", Variant::Long(0x0000FF));
     EXPECT_TRUE(
         glimtest::PumpUntil([&] { return glimtest::ClientPixel(label->Window(), 1, 1) == RGB(255, 0, 0); }));
@@ -392,7 +394,7 @@ TEST_F(SiteTest, ControlsInsideAContainerControl) {
     EXPECT_EQ(Px(300), rc.left);
     EXPECT_EQ(Py(900), rc.top);
     Variant holder = Prop(Ext(inner.get()), "Container");
-    EXPECT_EQ("Panel", Prop(holder.get()->pdispVal, "Name").ToString());
+    EXPECT_EQ("Panel", Prop(holder.get()->pdispVal, "Name").ToText());
     Variant top = Prop(Ext(panel.get()), "Container");
     EXPECT_TRUE(SameObject(top.get()->pdispVal, formDisp.get()));
 

@@ -13,6 +13,8 @@
 using namespace glim::host;
 using glim::ComObject;
 using glim::ComPtr;
+using glim::Narrow;
+using glim::Variant;
 
 namespace hosttest {
 
@@ -80,7 +82,7 @@ class Probe
         table_.AddProperty(
             "Caption", kProbeCaption, [this] { return Variant::String(caption_); },
             [this](const Variant& v) {
-                caption_ = v.ToString();
+                caption_ = v.ToText();
                 Changed(kProbeCaption);
             });
         table_.AddProperty(
@@ -333,7 +335,7 @@ class Probe
     STDMETHODIMP InitNew() override {
         Log().calls.push_back("InitNew");
         ReadInitAmbients();
-        caption_ = initDisplayName_.ToString();
+        caption_ = initDisplayName_.ToText();
         return S_OK;
     }
     STDMETHODIMP Load(IPropertyBag* bag, IErrorLog* log) override {

@@ -62,7 +62,7 @@ TEST_F(CheckTest, ClicksOnGlyphAndCaptionCycleAndClickSeesTheOldValue) {
     for (const Step& s : steps) {
         SCOPED_TRACE(s.before);
         seen.clear();
-        ASSERT_EQ(Put(d, "Value", glim::Variant::I4(s.before)), S_OK);
+        ASSERT_EQ(Put(d, "Value", glim::Variant::Long(s.before)), S_OK);
         Click(s.at);
         ASSERT_TRUE(glimtest::PumpUntil([&] { return seen.size() == 1; }));
         EXPECT_EQ(seen[0], s.before);
@@ -70,7 +70,7 @@ TEST_F(CheckTest, ClicksOnGlyphAndCaptionCycleAndClickSeesTheOldValue) {
     }
     // A put from code raises nothing.
     Log().ClearCalls();
-    ASSERT_EQ(Put(d, "Value", glim::Variant::I4(1)), S_OK);
+    ASSERT_EQ(Put(d, "Value", glim::Variant::Long(1)), S_OK);
     glimtest::PumpPending();
     EXPECT_EQ(Log().CountOf(ev::Click), 0u);
     MoveAway();
@@ -108,11 +108,11 @@ TEST_F(CheckTest, PersistenceWritesItsKeysInOrderWithDefaultsLeftOut) {
     site->Save(fresh.get());
     EXPECT_EQ(fresh->Keys(), std::vector<std::string>{"Font"});
 
-    ASSERT_EQ(Put(d, "Value", glim::Variant::I4(2)), S_OK);
-    ASSERT_EQ(Put(d, "Caption", glim::Variant::Str(L"Saved")), S_OK);
-    ASSERT_EQ(Put(d, "BackColor", glim::Variant::I4(0x123456)), S_OK);
-    ASSERT_EQ(Put(d, "ForeColor", glim::Variant::I4(0x0000FF)), S_OK);
-    ASSERT_EQ(Put(d, "Style", glim::Variant::I2(5)), S_OK);
+    ASSERT_EQ(Put(d, "Value", glim::Variant::Long(2)), S_OK);
+    ASSERT_EQ(Put(d, "Caption", glim::Variant::String(L"Saved")), S_OK);
+    ASSERT_EQ(Put(d, "BackColor", glim::Variant::Long(0x123456)), S_OK);
+    ASSERT_EQ(Put(d, "ForeColor", glim::Variant::Long(0x0000FF)), S_OK);
+    ASSERT_EQ(Put(d, "Style", glim::Variant::Integer(5)), S_OK);
     ASSERT_EQ(Put(d, "Enabled", glim::Variant::Bool(false)), S_OK);
     glim::ComPtr<host::PropertyBag> bag = host::PropertyBag::Create();
     site->Save(bag.get());
@@ -147,17 +147,17 @@ TEST_F(CheckTest, BagsWithWrongTypesFailTheLoadAndAnUnknownSkinLoads) {
         bool loads;
     };
     const Case cases[] = {
-        {"Value", glim::Variant::Str(L"lots"), false},
-        {"SkinIdx", glim::Variant::I4(70000), false},
-        {"BackColor", glim::Variant::Str(L"red"), false},
-        {"SkinIdx", glim::Variant::I2(40), true},
-        {"Value", glim::Variant::I4(9), true},
+        {"Value", glim::Variant::String(L"lots"), false},
+        {"SkinIdx", glim::Variant::Long(70000), false},
+        {"BackColor", glim::Variant::String(L"red"), false},
+        {"SkinIdx", glim::Variant::Integer(40), true},
+        {"Value", glim::Variant::Long(9), true},
     };
     int n = 0;
     for (const Case& k : cases) {
         SCOPED_TRACE(k.key);
         glim::ComPtr<host::PropertyBag> bag = host::PropertyBag::Create();
-        bag->Set(k.key, host::Variant(*k.value));
+        bag->Set(k.key, glim::Variant(*k.value));
         const std::string name = "Bad" + std::to_string(++n);
         if (!k.loads) {
             EXPECT_THROW(form.Add("GlimCheck", name, 300, 900, bag.get()), glim::Error);
@@ -169,24 +169,24 @@ TEST_F(CheckTest, BagsWithWrongTypesFailTheLoadAndAnUnknownSkinLoads) {
         MoveTo(s->Window(), POINT{6, 6});
         MoveAway();
         EXPECT_TRUE(glimtest::PumpUntil([&] { return form.Log(s.get()).CountOf(ev::MouseOut) >= 1; }));
-        EXPECT_EQ(Put(s->ControlDispatch().get(), "Value", glim::Variant::I4(1)), S_OK);
+        EXPECT_EQ(Put(s->ControlDispatch().get(), "Value", glim::Variant::Long(1)), S_OK);
         form.Form()->RemoveControl(name);
     }
 }
 
 TEST_F(CheckTest, StyleWithoutSheetRaisesOnceAndNothingLaterFails) {
-    ASSERT_EQ(Put(d, "Value", glim::Variant::I4(1)), S_OK);
+    ASSERT_EQ(Put(d, "Value", glim::Variant::Long(1)), S_OK);
     ASSERT_TRUE(WaitShown(4));
     Log().ClearChanges();
     EXCEPINFO ei{};
-    EXPECT_EQ(Put(d, "Style", glim::Variant::I2(24), &ei), DISP_E_EXCEPTION);
+    EXPECT_EQ(Put(d, "Style", glim::Variant::Integer(24), &ei), DISP_E_EXCEPTION);
     EXPECT_EQ(ei.scode, static_cast<SCODE>(0x800A0000 + 340));
     SysFreeString(ei.bstrSource);
     SysFreeString(ei.bstrDescription);
     EXPECT_TRUE(Log().Changes().empty());
     EXPECT_EQ(glim::ToLong(*Get(d, "Style")), 24);
     // Redraws from puts, the mouse and the poll draw nothing and raise nothing.
-    EXPECT_EQ(Put(d, "Value", glim::Variant::I4(0)), S_OK);
+    EXPECT_EQ(Put(d, "Value", glim::Variant::Long(0)), S_OK);
     EXPECT_EQ(Put(d, "Enabled", glim::Variant::Bool(false)), S_OK);
     EXPECT_EQ(Put(d, "Enabled", glim::Variant::Bool(true)), S_OK);
     Click(POINT{6, 6});
@@ -194,13 +194,13 @@ TEST_F(CheckTest, StyleWithoutSheetRaisesOnceAndNothingLaterFails) {
     MoveAway();
     EXPECT_TRUE(glimtest::PumpUntil([&] { return Log().CountOf(ev::MouseOut) >= 1; }));
     // Out of 16 bits: overflow, and nothing stored.
-    EXPECT_EQ(Put(d, "Style", glim::Variant::I4(40000), &ei), DISP_E_EXCEPTION);
+    EXPECT_EQ(Put(d, "Style", glim::Variant::Long(40000), &ei), DISP_E_EXCEPTION);
     EXPECT_EQ(ei.scode, static_cast<SCODE>(0x800A0000 + 6));
     SysFreeString(ei.bstrSource);
     SysFreeString(ei.bstrDescription);
     EXPECT_EQ(glim::ToLong(*Get(d, "Style")), 24);
     // A skin with a sheet draws again.
-    EXPECT_EQ(Put(d, "Style", glim::Variant::I2(3)), S_OK);
+    EXPECT_EQ(Put(d, "Style", glim::Variant::Integer(3)), S_OK);
     EXPECT_TRUE(WaitShown(4, 3));
 }
 
@@ -237,8 +237,8 @@ TEST_F(CheckTest, KeysPassThroughAndNeverChangeTheValue) {
 }
 
 TEST_F(CheckTest, DisabledCaptionIsGreyWhateverTheForeColor) {
-    ASSERT_EQ(Put(d, "Caption", glim::Variant::Str(L"WWWW MMMM")), S_OK);
-    ASSERT_EQ(Put(d, "ForeColor", glim::Variant::I4(0x0000FF)), S_OK);
+    ASSERT_EQ(Put(d, "Caption", glim::Variant::String(L"WWWW MMMM")), S_OK);
+    ASSERT_EQ(Put(d, "ForeColor", glim::Variant::Long(0x0000FF)), S_OK);
     // Whether some pixel of the caption has exactly this colour.
     auto captionHas = [&](COLORREF c) {
         return glimtest::PumpUntil([&] {
@@ -253,7 +253,7 @@ TEST_F(CheckTest, DisabledCaptionIsGreyWhateverTheForeColor) {
     EXPECT_TRUE(captionHas(RGB(161, 161, 146)));
     EXPECT_FALSE(captionHas(RGB(255, 0, 0)));
     // A colour put while disabled shows once enabled again.
-    ASSERT_EQ(Put(d, "ForeColor", glim::Variant::I4(0xFF0000)), S_OK);
+    ASSERT_EQ(Put(d, "ForeColor", glim::Variant::Long(0xFF0000)), S_OK);
     EXPECT_FALSE(captionHas(RGB(0, 0, 255)));
     ASSERT_EQ(Put(d, "Enabled", glim::Variant::Bool(true)), S_OK);
     EXPECT_TRUE(captionHas(RGB(0, 0, 255)));
@@ -269,10 +269,10 @@ TEST(ToggleLeaks, LooksHoverAndControlsThatComeAndGoLeaveNothing) {
         for (short skin = 0; skin < 24; ++skin)
             for (host::ControlSite* s : {check.get(), option.get()}) {
                 IDispatch* d = s->ControlDispatch().get();
-                ASSERT_EQ(Put(d, "Style", glim::Variant::I2(skin)), S_OK);
+                ASSERT_EQ(Put(d, "Style", glim::Variant::Integer(skin)), S_OK);
                 for (long v : {0L, 1L, 2L}) {
                     ASSERT_EQ(Put(d, "Value",
-                                  s == check.get() ? glim::Variant::I4(v) : glim::Variant::Bool(v != 0)),
+                                  s == check.get() ? glim::Variant::Long(v) : glim::Variant::Bool(v != 0)),
                               S_OK);
                     ASSERT_EQ(Put(d, "Enabled", glim::Variant::Bool(false)), S_OK);
                     ASSERT_EQ(Put(d, "Enabled", glim::Variant::Bool(true)), S_OK);

@@ -32,7 +32,7 @@ void Shoot(skingen::Raster& sheet, HWND hwnd, int col, int row) {
 } // namespace
 
 glim::Variant ValueVariant(const ToggleKind& kind, long v) {
-    return kind.boolValue ? glim::Variant::Bool(v != 0) : glim::Variant::I4(v);
+    return kind.boolValue ? glim::Variant::Bool(v != 0) : glim::Variant::Long(v);
 }
 
 void TourEveryCell(const ToggleKind& kind, const std::string& file) {
@@ -41,7 +41,7 @@ void TourEveryCell(const ToggleKind& kind, const std::string& file) {
     ASSERT_TRUE(site);
     IDispatch* d = site->ControlDispatch().get();
     const HWND hwnd = site->Window();
-    ASSERT_EQ(Put(d, "Caption", glim::Variant::Str(L"Glyph")), S_OK);
+    ASSERT_EQ(Put(d, "Caption", glim::Variant::String(L"Glyph")), S_OK);
     MoveAway();
     const int states = 4;
     int presses = 0;
@@ -51,7 +51,7 @@ void TourEveryCell(const ToggleKind& kind, const std::string& file) {
         SCOPED_TRACE("skin " + std::to_string(skin));
         const std::vector<Cell> sheet = SheetCells(kind.firstSheet, skin, kind.rows, kind.cols);
         ASSERT_EQ(sheet.size(), static_cast<size_t>(kind.rows * kind.cols));
-        ASSERT_EQ(Put(d, "Style", glim::Variant::I2(static_cast<short>(skin))), S_OK);
+        ASSERT_EQ(Put(d, "Style", glim::Variant::Integer(static_cast<short>(skin))), S_OK);
         for (size_t row = 0; row < kind.values.size(); ++row) {
             const long v = kind.values[row];
             SCOPED_TRACE("value " + std::to_string(v));

@@ -192,7 +192,7 @@ TEST_F(GlimButtonInput, SpaceClicksOnReleaseUnlessTheHostTakesTheKey) {
     EXPECT_EQ(Corner("A"), kUp);
 
     // A KeyDown handler that sets KeyCode to 0 stops the press.
-    Sink("A")->On(ev::KeyDown, [](host::EventArgs& a) { EXPECT_TRUE(a.Set(0, host::Variant::Long(0))); });
+    Sink("A")->On(ev::KeyDown, [](host::EventArgs& a) { EXPECT_TRUE(a.Set(0, glim::Variant::Long(0))); });
     Tap(VK_SPACE);
     ASSERT_TRUE(WaitFor("A", ev::KeyUp, 2));
     PumpFor(50);
@@ -235,7 +235,7 @@ TEST_F(GlimButtonInput, ArrowsMoveTheFocusInsideTheFormOnly) {
     ClickAt(Centre(Wnd("A")));
     ASSERT_TRUE(PumpUntil([&] { return GetFocus() == Wnd("A"); }));
     Park();
-    Sink("A")->On(ev::KeyDown, [](host::EventArgs& a) { a.Set(0, host::Variant::Long(0)); });
+    Sink("A")->On(ev::KeyDown, [](host::EventArgs& a) { a.Set(0, glim::Variant::Long(0)); });
     Log("A").ClearCalls();
     Tap(VK_RIGHT);
     ASSERT_TRUE(WaitFor("A", ev::KeyUp, 1));
@@ -262,7 +262,7 @@ TEST_F(GlimButtonInput, AccessKeyClicksOnlyWhileEnabled) {
 
 TEST_F(GlimButtonInput, ByReferenceMouseButtonChangedByTheHostIsActedOn) {
     // The host turns the left press into a right one: no pressed look, no Click.
-    Sink("A")->On(ev::MouseDown, [](host::EventArgs& a) { EXPECT_TRUE(a.Set(0, host::Variant::Long(2))); });
+    Sink("A")->On(ev::MouseDown, [](host::EventArgs& a) { EXPECT_TRUE(a.Set(0, glim::Variant::Long(2))); });
     MoveTo(Centre(Wnd("A")));
     Mouse(MOUSEEVENTF_LEFTDOWN);
     ASSERT_TRUE(WaitFor("A", ev::MouseDown, 1));

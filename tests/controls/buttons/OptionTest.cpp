@@ -62,7 +62,7 @@ TEST_F(OptionTest, OneGroupPerFormAcrossPanelsWithRealClicks) {
     ASSERT_TRUE(Optioned(form.Add("GlimOption", "D", 200, 900, nullptr, "Panel1").get()));
     for (const std::string& n : names)
         ASSERT_EQ(Put(form.Form()->Site(n)->ControlDispatch().get(), "Caption",
-                      glim::Variant::Str(L"Option caption")),
+                      glim::Variant::String(L"Option caption")),
                   S_OK);
     std::string seenInClick;
     for (const std::string& n : names)
@@ -98,7 +98,7 @@ TEST_F(OptionTest, OneGroupPerFormAcrossPanelsWithRealClicks) {
 
 TEST_F(OptionTest, LoadingAndPutsFromCodeKeepSeveralTrue) {
     glim::ComPtr<host::PropertyBag> bag = host::PropertyBag::Create();
-    bag->Set("Value", host::Variant::Bool(true));
+    bag->Set("Value", glim::Variant::Bool(true));
     ASSERT_TRUE(form.Add("GlimOption", "A", 300, 300, bag.get()));
     ASSERT_TRUE(form.Add("GlimOption", "B", 300, 900, bag.get()));
     ASSERT_TRUE(form.Add("GlimOption", "C", 300, 1500));
@@ -150,7 +150,7 @@ TEST_F(OptionTest, MovesReportGlyphAndCaptionPlacesAndNothingFromOutside) {
     glim::ComPtr<host::ControlSite> s = form.Add("GlimOption", "A", 300, 300);
     ASSERT_TRUE(s);
     ASSERT_TRUE(glimtest::PumpUntil([&] { return form.Log(s.get()).CountOf(ev::MouseOut) == 1; }));
-    ASSERT_EQ(Put(s->ControlDispatch().get(), "Caption", glim::Variant::Str(L"An option")), S_OK);
+    ASSERT_EQ(Put(s->ControlDispatch().get(), "Caption", glim::Variant::String(L"An option")), S_OK);
     glimtest::SiteRecorder& rec = form.Log(s.get());
     struct Case {
         POINT at;
@@ -185,11 +185,11 @@ TEST_F(OptionTest, PersistenceKeysInOrderAndBackThroughText) {
     glim::ComPtr<host::ControlSite> s = form.Add("GlimOption", "A", 300, 300);
     IDispatch* d = s->ControlDispatch().get();
     ASSERT_EQ(Put(d, "Value", glim::Variant::Bool(true)), S_OK);
-    ASSERT_EQ(Put(d, "Caption", glim::Variant::Str(L"选项")), S_OK);
+    ASSERT_EQ(Put(d, "Caption", glim::Variant::String(L"选项")), S_OK);
     ASSERT_EQ(Put(d, "Enabled", glim::Variant::Bool(false)), S_OK);
-    ASSERT_EQ(Put(d, "BackColor", glim::Variant::I4(0x00FF00)), S_OK);
-    ASSERT_EQ(Put(d, "ForeColor", glim::Variant::I4(0x800000)), S_OK);
-    ASSERT_EQ(Put(d, "Style", glim::Variant::I2(5)), S_OK);
+    ASSERT_EQ(Put(d, "BackColor", glim::Variant::Long(0x00FF00)), S_OK);
+    ASSERT_EQ(Put(d, "ForeColor", glim::Variant::Long(0x800000)), S_OK);
+    ASSERT_EQ(Put(d, "Style", glim::Variant::Integer(5)), S_OK);
     glim::ComPtr<host::PropertyBag> bag = host::PropertyBag::Create();
     s->Save(bag.get());
     EXPECT_EQ(bag->Keys(), (std::vector<std::string>{"Font", "Value", "Caption", "Enabled", "BackColor",
@@ -218,7 +218,7 @@ TEST_F(OptionTest, AutoSkinControlReachesRealChecksAndOptions) {
     IDispatch* g = AddSkinnedControls();
     ASSERT_TRUE(g);
     ASSERT_TRUE(form.Form()->AddControl("TextBox", "Text1", 300, 1500, 1500, 300));
-    ASSERT_EQ(Put(g, "MnuStyleIdx", glim::Variant::I2(7)), S_OK);
+    ASSERT_EQ(Put(g, "MnuStyleIdx", glim::Variant::Integer(7)), S_OK);
     ASSERT_EQ(Invoke(g, dispid::GlimForm::AutoSkinControl, DISPATCH_METHOD, {}), S_OK);
     host::HostForm* f = form.Form();
     EXPECT_EQ(glim::ToLong(*Get(f->Site("Check1")->ControlDispatch().get(), "Style")), 7);
@@ -237,7 +237,7 @@ TEST_F(OptionTest, ALargeCaptionAboveTheTopStillShowsHover) {
     glim::ComPtr<host::ControlSite> s = form.Add("GlimOption", "A", 300, 300);
     ASSERT_TRUE(s);
     IDispatch* d = s->ControlDispatch().get();
-    ASSERT_EQ(Put(d, "Caption", glim::Variant::Str(L"Large caption")), S_OK);
+    ASSERT_EQ(Put(d, "Caption", glim::Variant::String(L"Large caption")), S_OK);
     // A 16 pt copy of its font puts the caption's top above the control's.
     glim::ComPtr<IFont> font;
     glim::Variant current = Get(d, "Font");
@@ -284,9 +284,9 @@ TEST_F(OptionTest, AnOptionRefusingItsPutDoesNotBreakTheClick) {
 TEST_F(OptionTest, DispatchIdentifiersReachTheSameMembersAsNames) {
     glim::ComPtr<host::ControlSite> s = form.Add("GlimOption", "A", 300, 300);
     IDispatch* d = s->ControlDispatch().get();
-    ASSERT_EQ(Put(d, "BackColor", glim::Variant::I4(0x112233)), S_OK);
+    ASSERT_EQ(Put(d, "BackColor", glim::Variant::Long(0x112233)), S_OK);
     ASSERT_EQ(Put(d, "Value", glim::Variant::Bool(true)), S_OK);
-    ASSERT_EQ(Put(d, "Style", glim::Variant::I2(9)), S_OK);
+    ASSERT_EQ(Put(d, "Style", glim::Variant::Integer(9)), S_OK);
     struct Member {
         const char* name;
         DISPID id;
@@ -337,7 +337,7 @@ void CALLBACK CloseBoxes(HWND, UINT, UINT_PTR, DWORD) {
 TEST_F(OptionTest, AutoSkinControlStopsAtASkinWithoutASheet) {
     IDispatch* g = AddSkinnedControls();
     ASSERT_TRUE(g);
-    ASSERT_EQ(Put(g, "MnuStyleIdx", glim::Variant::I2(30)), S_OK);
+    ASSERT_EQ(Put(g, "MnuStyleIdx", glim::Variant::Integer(30)), S_OK);
     gBoxTexts.clear();
     const UINT_PTR timer = SetTimer(nullptr, 0, 50, &CloseBoxes);
     EXPECT_EQ(Invoke(g, dispid::GlimForm::AutoSkinControl, DISPATCH_METHOD, {}), S_OK);

@@ -14,6 +14,7 @@
 
 using namespace buttontest;
 namespace host = glim::host;
+using glim::Variant;
 namespace id = dispid::GlimButton;
 namespace ev = dispid::GlimButton_events;
 
@@ -240,8 +241,8 @@ LRESULT CALLBACK PumpedProc(HWND h, UINT m, WPARAM wp, LPARAM lp) {
 
 glim::ComPtr<host::PropertyBag> TransparentBag() {
     glim::ComPtr<host::PropertyBag> bag = host::PropertyBag::Create();
-    bag->Set("BTYPE", host::Variant::Long(11));
-    bag->Set("Caption", host::Variant::String(""));
+    bag->Set("BTYPE", Variant::Long(11));
+    bag->Set("Caption", Variant::String(""));
     return bag;
 }
 

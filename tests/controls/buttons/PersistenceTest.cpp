@@ -8,6 +8,7 @@
 
 using namespace buttontest;
 namespace host = glim::host;
+using glim::Variant;
 namespace id = dispid::GlimButton;
 
 namespace {
@@ -52,7 +53,7 @@ TEST(GlimButtonPersistence, NewInstanceWritesEveryKeyInOrder) {
                              {"VALUE", 0}};
     for (const Expect& e : values)
         EXPECT_EQ(bag->Get(e.key).ToLong(), e.value) << e.key;
-    EXPECT_EQ(bag->Get("Caption").ToString(), "GlimButton");
+    EXPECT_EQ(bag->Get("Caption").ToText(), "GlimButton");
     // A bag written by a saved instance loads back to the same keys.
     f.Add("B2", 10, 50, 80, 24, bag.get());
     EXPECT_EQ(Saved(f, "B2")->Keys(), expected);
@@ -76,7 +77,7 @@ TEST(GlimButtonPersistence, DefaultCaptionAndStyleAreLeftOutAndOtherStylesWritte
 TEST(GlimButtonPersistence, BagsWithMissingAndOddKeysLoad) {
     struct Case {
         const char* what;
-        std::vector<std::pair<std::string, host::Variant>> keys;
+        std::vector<std::pair<std::string, Variant>> keys;
         long style;     // Style the button reports
         long pointer;   // MousePointer it ends with
         bool icon;      // it has a mouse icon
@@ -86,18 +87,18 @@ TEST(GlimButtonPersistence, BagsWithMissingAndOddKeysLoad) {
     const long face = static_cast<long>(GetSysColor(COLOR_BTNFACE));
     const Case cases[] = {
         {"empty bag", {}, 1, 1, false, face, face},
-        {"BCOL only", {{"BCOL", host::Variant::Long(0x123456)}}, 1, 1, false, 0x123456, 0x123456},
-        {"skin 5", {{"Style", host::Variant::Long(5)}}, 5, 1, false, face, face},
+        {"BCOL only", {{"BCOL", Variant::Long(0x123456)}}, 1, 1, false, 0x123456, 0x123456},
+        {"skin 5", {{"Style", Variant::Long(5)}}, 5, 1, false, face, face},
         {"HAND False wins over MPTR and MICON",
-         {{"MPTR", host::Variant::Long(5)}, {"HAND", host::Variant::Bool(false)}},
+         {{"MPTR", Variant::Long(5)}, {"HAND", Variant::Bool(false)}},
          1,
          1,
          false,
          face,
          face},
-        {"HAND True", {{"HAND", host::Variant::Bool(true)}}, 1, 99, true, face, face},
-        {"Style not a number", {{"Style", host::Variant::String("blue")}}, -1, 1, false, face, face},
-        {"Style out of range", {{"Style", host::Variant::Long(40)}}, 40, 1, false, face, face},
+        {"HAND True", {{"HAND", Variant::Bool(true)}}, 1, 99, true, face, face},
+        {"Style not a number", {{"Style", Variant::String("blue")}}, -1, 1, false, face, face},
+        {"Style out of range", {{"Style", Variant::Long(40)}}, 40, 1, false, face, face},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

@@ -13,6 +13,7 @@
 namespace toggletest {
 
 namespace host = glim::host;
+using glim::Variant;
 
 // Registers GlimForm.dll once with the real regsvr32.
 void RegisterLibrary();

@@ -117,8 +117,8 @@ TEST_F(ContainrTest, NewPanelAnswersByNameAndIdentifier) {
     ComPtr<host::ControlSite> panel = AddPanel("GlimContainr1");
     IDispatch* d = panel->ControlDispatch().get();
     EXPECT_EQ("GlimContainr", panel->TypeName());
-    EXPECT_EQ("GlimContainr", host::GetProperty(d, "Caption").ToString());
-    EXPECT_EQ("GlimContainr", host::GetProperty(d, id::Caption).ToString());
+    EXPECT_EQ("GlimContainr", host::GetProperty(d, "Caption").ToText());
+    EXPECT_EQ("GlimContainr", host::GetProperty(d, id::Caption).ToText());
     const struct {
         const char* name;
         DISPID id;
@@ -149,19 +149,19 @@ TEST_F(ContainrTest, PaintsHeaderBodyAndBorderFromItsColours) {
     Colors swapped = kBlue;
     std::swap(swapped.headerLight, swapped.headerDark);
     std::swap(swapped.backLight, swapped.backDark);
-    host::PutProperty(d, id::HeaderLightColor, host::Variant::Long(static_cast<long>(swapped.headerLight)));
-    host::PutProperty(d, "HeaderDarkColor", host::Variant::Long(static_cast<long>(swapped.headerDark)));
-    host::PutProperty(d, id::BackLightColor, host::Variant::Long(static_cast<long>(swapped.backLight)));
-    host::PutProperty(d, "BackDarkColor", host::Variant::Long(static_cast<long>(swapped.backDark)));
+    host::PutProperty(d, id::HeaderLightColor, glim::Variant::Long(static_cast<long>(swapped.headerLight)));
+    host::PutProperty(d, "HeaderDarkColor", glim::Variant::Long(static_cast<long>(swapped.headerDark)));
+    host::PutProperty(d, id::BackLightColor, glim::Variant::Long(static_cast<long>(swapped.backLight)));
+    host::PutProperty(d, "BackDarkColor", glim::Variant::Long(static_cast<long>(swapped.backDark)));
     ExpectPanel(hwnd, true, swapped, "swapped");
 
     // Any Style but 0 hides the header; the body fills the panel from row 0.
     for (long style : {1L, 5L}) {
-        host::PutProperty(d, "Style", host::Variant::Long(style));
+        host::PutProperty(d, "Style", glim::Variant::Long(style));
         ExpectPanel(hwnd, false, swapped, style == 1 ? "style 1" : "style 5");
         EXPECT_EQ(style, host::GetProperty(d, id::Style).ToLong());
     }
-    host::PutProperty(d, "Style", host::Variant::Long(0));
+    host::PutProperty(d, "Style", glim::Variant::Long(0));
     ExpectPanel(hwnd, true, swapped, "style 0 again");
 }
 
@@ -185,7 +185,7 @@ TEST_F(ContainrTest, EveryThemeSetsItsColours) {
     IDispatch* d = panel->ControlDispatch().get();
     for (long theme = 11; theme >= 0; --theme) {
         const Colors& c = themes[theme];
-        host::PutProperty(d, id::Theme, host::Variant::Long(theme));
+        host::PutProperty(d, id::Theme, glim::Variant::Long(theme));
         const std::pair<DISPID, OLE_COLOR> got[] = {
             {id::HeaderLightColor, c.headerLight}, {id::HeaderDarkColor, c.headerDark},
             {id::BackLightColor, c.backLight},     {id::BackDarkColor, c.backDark},
@@ -202,7 +202,7 @@ TEST_F(ContainrTest, ThemeSetsTheSixColoursThroughTheirOwnPuts) {
     ComPtr<host::ControlSite> panel = AddPanel("P");
     IDispatch* d = panel->ControlDispatch().get();
     Log(panel.get()).ClearChanges();
-    host::PutProperty(d, "Theme", host::Variant::Long(6));
+    host::PutProperty(d, "Theme", glim::Variant::Long(6));
     const std::vector<DISPID> seven{id::Theme,          id::HeaderLightColor, id::HeaderDarkColor,
                                     id::BackLightColor, id::BackDarkColor,    id::BorderColor,
                                     id::TextColor};
@@ -213,7 +213,7 @@ TEST_F(ContainrTest, ThemeSetsTheSixColoursThroughTheirOwnPuts) {
     // Outside 0 .. 11 the value is kept and notified, and nothing else changes.
     for (long theme : {12L, -1L}) {
         Log(panel.get()).ClearChanges();
-        host::PutProperty(d, id::Theme, host::Variant::Long(theme));
+        host::PutProperty(d, id::Theme, glim::Variant::Long(theme));
         EXPECT_EQ(std::vector<DISPID>{id::Theme}, Log(panel.get()).Changes());
         EXPECT_EQ(theme, host::GetProperty(d, "Theme").ToLong());
         EXPECT_EQ(static_cast<long>(kOrange.headerLight), host::GetProperty(d, "HeaderLightColor").ToLong());
@@ -246,8 +246,8 @@ TEST_F(ContainrTest, SystemColoursAreTranslatedAndBadOnesLeaveTheirPartUnpainted
          GradientRow(kBlue.headerLight, kBlue.headerDark, 11, 23)},
     };
     for (const auto& c : cases) {
-        host::PutProperty(d, "Theme", host::Variant::Long(0));
-        host::PutProperty(d, c.id, host::Variant::Long(c.value));
+        host::PutProperty(d, "Theme", glim::Variant::Long(0));
+        host::PutProperty(d, c.id, glim::Variant::Long(c.value));
         EXPECT_TRUE(
             glimtest::PumpUntil([&] { return Near(c.want, ScreenPixel(hwnd, c.at.x, c.at.y)); }, 2000))
             << c.what << ": want " << Hex(c.want) << " got " << Hex(ScreenPixel(hwnd, c.at.x, c.at.y));
@@ -260,14 +260,14 @@ TEST_F(ContainrTest, LastBodyRowIsClampedWhenNoBorderCoversIt) {
     const HWND hwnd = panel->Window();
     // White to black over the body: the row below the dark one lies one step
     // past black, and with no drawable border it shows.
-    host::PutProperty(d, "BorderColor", host::Variant::Long(0x12345678));
-    host::PutProperty(d, "BackLightColor", host::Variant::Long(0xFFFFFF));
-    host::PutProperty(d, "BackDarkColor", host::Variant::Long(0x000000));
+    host::PutProperty(d, "BorderColor", glim::Variant::Long(0x12345678));
+    host::PutProperty(d, "BackLightColor", glim::Variant::Long(0xFFFFFF));
+    host::PutProperty(d, "BackDarkColor", glim::Variant::Long(0x000000));
     EXPECT_TRUE(ShowsAt(hwnd, kW / 2, kH - 2, RGB(0, 0, 0)));
     EXPECT_EQ(RGB(0, 0, 0), ScreenPixel(hwnd, kW / 2, kH - 1));
     // Light to dark the other way: one step past white stays white.
-    host::PutProperty(d, "BackLightColor", host::Variant::Long(0x000000));
-    host::PutProperty(d, "BackDarkColor", host::Variant::Long(0xFFFFFF));
+    host::PutProperty(d, "BackLightColor", glim::Variant::Long(0x000000));
+    host::PutProperty(d, "BackDarkColor", glim::Variant::Long(0xFFFFFF));
     EXPECT_TRUE(ShowsAt(hwnd, kW / 2, kH - 1, RGB(255, 255, 255)));
 }
 
@@ -280,8 +280,8 @@ TEST_F(ContainrTest, ColoursPutBeforeAnyLayoutStepOverTheControlsOwnSize) {
     auto init = d.As<IPersistStreamInit>();
     ASSERT_TRUE(init);
     ASSERT_EQ(S_OK, init->InitNew());
-    host::PutProperty(d.get(), "BackLightColor", host::Variant::Long(0xFFFFFF));
-    host::PutProperty(d.get(), "BackDarkColor", host::Variant::Long(0x000000));
+    host::PutProperty(d.get(), "BackLightColor", glim::Variant::Long(0xFFFFFF));
+    host::PutProperty(d.get(), "BackDarkColor", glim::Variant::Long(0x000000));
 
     auto view = d.As<IViewObject>();
     auto ole = d.As<IOleObject>();
@@ -326,10 +326,10 @@ TEST_F(ContainrTest, KeepsItsPaintingWhenCoveredAndUncovered) {
 TEST_F(ContainrTest, PersistsInOrderAndReadsColoursAsStored) {
     ComPtr<host::ControlSite> panel = AddPanel("P");
     IDispatch* d = panel->ControlDispatch().get();
-    host::PutProperty(d, "Theme", host::Variant::Long(3));
-    host::PutProperty(d, "BackLightColor", host::Variant::Long(0x123456));
-    host::PutProperty(d, "Caption", host::Variant::String(paneltest::Ansi(L"\u7248\u6743\u4FE1\u606F")));
-    host::PutProperty(d, "Style", host::Variant::Long(1));
+    host::PutProperty(d, "Theme", glim::Variant::Long(3));
+    host::PutProperty(d, "BackLightColor", glim::Variant::Long(0x123456));
+    host::PutProperty(d, "Caption", glim::Variant::String(paneltest::Ansi(L"\u7248\u6743\u4FE1\u606F")));
+    host::PutProperty(d, "Style", glim::Variant::Long(1));
     ComPtr<host::PropertyBag> bag = host::PropertyBag::Create();
     panel->Save(bag.get());
     const std::vector<std::string> order{"HeaderLightColor", "HeaderDarkColor", "BackLightColor",
@@ -347,15 +347,15 @@ TEST_F(ContainrTest, PersistsInOrderAndReadsColoursAsStored) {
     // Read back in another order: the colours come back as stored, not
     // from the stored theme, and nothing is notified.
     ComPtr<host::PropertyBag> in = host::PropertyBag::Create();
-    in->Set("Theme", host::Variant::Long(6));
-    in->Set("Caption", host::Variant::String(paneltest::Ansi(L"\u52A9\u624B")));
-    in->Set("BackLightColor", host::Variant::Long(0xFAE8DC));
+    in->Set("Theme", glim::Variant::Long(6));
+    in->Set("Caption", glim::Variant::String(paneltest::Ansi(L"\u52A9\u624B")));
+    in->Set("BackLightColor", glim::Variant::Long(0xFAE8DC));
     ComPtr<host::ControlSite> loaded = AddPanel("Loaded", in.get());
     IDispatch* l = loaded->ControlDispatch().get();
     EXPECT_EQ(6, host::GetProperty(l, "Theme").ToLong());
     EXPECT_EQ(0xFAE8DC, host::GetProperty(l, "BackLightColor").ToLong());
     EXPECT_EQ(static_cast<long>(kBlue.headerLight), host::GetProperty(l, "HeaderLightColor").ToLong());
-    EXPECT_EQ(paneltest::Ansi(L"\u52A9\u624B"), host::GetProperty(l, "Caption").ToString());
+    EXPECT_EQ(paneltest::Ansi(L"\u52A9\u624B"), host::GetProperty(l, "Caption").ToText());
     EXPECT_TRUE(Log(loaded.get()).Changes().empty());
     EXPECT_TRUE(ShowsAt(loaded->Window(), kW - 8, 24, 0xFAE8DC));
 }
@@ -386,8 +386,8 @@ TEST_F(ContainrTest, HeldControlsAreChildrenClippedAndMovingWithThePanel) {
     EXPECT_EQ(formColor, ScreenPixel(p, kW + 8, 74));
 
     // Moving the panel carries its controls.
-    host::PutProperty(Ext(panel.get()), "Left", host::Variant::Long(Tx(60)));
-    host::PutProperty(Ext(panel.get()), "Top", host::Variant::Long(Ty(50)));
+    host::PutProperty(Ext(panel.get()), "Left", glim::Variant::Long(Tx(60)));
+    host::PutProperty(Ext(panel.get()), "Top", glim::Variant::Long(Ty(50)));
     glimtest::PumpPending();
     RECT pr2{}, ir2{};
     GetWindowRect(p, &pr2);
@@ -434,7 +434,7 @@ TEST_F(ContainrTest, AutoSkinControlLeavesARealPanelAlone) {
         form->AddControl("GlimFormControl.GlimForm", "GlimForm1", Tx(240), Ty(20), Tx(32), Ty(32));
     ComPtr<host::ControlSite> panel = AddPanel("Panel");
     IDispatch* f = skinner->ControlDispatch().get();
-    host::PutProperty(f, "MnuStyleIdx", host::Variant::Long(5));
+    host::PutProperty(f, "MnuStyleIdx", glim::Variant::Long(5));
     Log(panel.get()).ClearChanges();
     host::CallMethod(f, "AutoSkinControl");
     EXPECT_EQ(0, host::GetProperty(panel->ControlDispatch().get(), "Style").ToLong());

@@ -20,6 +20,7 @@
 namespace paneltest {
 
 namespace host = glim::host;
+using glim::Variant;
 
 class PanelsTest : public testing::Test {
   protected:
@@ -52,7 +53,7 @@ class PanelsTest : public testing::Test {
     glimtest::SiteRecorder& Log(host::ControlSite* s) { return recorders.Of(s); }
 
     // Error number of a late-bound put by name, 0 when it succeeded.
-    static long PutError(host::ControlSite* s, const char* name, const host::Variant& v) {
+    static long PutError(host::ControlSite* s, const char* name, const Variant& v) {
         try {
             host::PutProperty(s->ControlDispatch().get(), name, v);
         } catch (const glim::Error& e) {

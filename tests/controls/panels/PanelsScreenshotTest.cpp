@@ -31,10 +31,10 @@ TEST_F(PanelsTest, ScreenshotSheetOfThePanelThemes) {
         host::ControlSite* p = Add("GlimFormControl.GlimContainr", name, (kGap + col * (kW + kGap)) * tx,
                                    (kGap + row * (kH + kGap)) * ty, kW * tx, kH * ty);
         ASSERT_TRUE(p);
-        ASSERT_EQ(0, PutError(p, "Theme", host::Variant::Long(theme)));
-        ASSERT_EQ(0, PutError(p, "Caption", host::Variant::String(kThemeNames[theme])));
+        ASSERT_EQ(0, PutError(p, "Theme", Variant::Long(theme)));
+        ASSERT_EQ(0, PutError(p, "Caption", Variant::String(kThemeNames[theme])));
         if (i >= 12) {
-            ASSERT_EQ(0, PutError(p, "Style", host::Variant::Long(1)));
+            ASSERT_EQ(0, PutError(p, "Style", Variant::Long(1)));
         }
         panels.push_back(p);
     }
@@ -54,8 +54,8 @@ TEST_F(PanelsTest, ScreenshotSheetOfTheBalloon) {
     host::ControlSite* target = Add("TextBox", "Target", 600, 1500, 3000, 1200);
     host::ControlSite* tip = Add("GlimFormControl.GlimToolTip", "Tip", 4200, 300, 555, 495);
     ASSERT_TRUE(target && tip);
-    ASSERT_EQ(0, PutError(tip, "TitleText", host::Variant::String("Versolo")));
-    ASSERT_EQ(0, PutError(tip, "TipText", host::Variant::String(Ansi(L"\u6b4c\u8bcd\u7f16\u8f91 LRC tip"))));
+    ASSERT_EQ(0, PutError(tip, "TitleText", Variant::String("Versolo")));
+    ASSERT_EQ(0, PutError(tip, "TipText", Variant::String(Ansi(L"\u6b4c\u8bcd\u7f16\u8f91 LRC tip"))));
     const int sw = GetSystemMetrics(SM_CXSCREEN);
     const struct {
         long icon;
@@ -74,8 +74,8 @@ TEST_F(PanelsTest, ScreenshotSheetOfTheBalloon) {
                      fr.top + s.at.y - (tr.top + tr.bottom) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
         ASSERT_TRUE(BringToFront(form->hWnd()));
         SetCursorPos(s.at.x, s.at.y);
-        ASSERT_EQ(0, PutError(tip, "Icon", host::Variant::Long(s.icon)));
-        ASSERT_EQ(0, PutError(tip, "Ctrl_hWnd", host::Variant::Long(0)));
+        ASSERT_EQ(0, PutError(tip, "Icon", Variant::Long(s.icon)));
+        ASSERT_EQ(0, PutError(tip, "Ctrl_hWnd", Variant::Long(0)));
         host::CallMethod(tip->ControlDispatch().get(), "ShowTip");
         HWND shadow = nullptr;
         ASSERT_TRUE(glimtest::PumpUntil([&] {

@@ -18,7 +18,7 @@ class PanelsSkinTest : public PanelsTest {
     void SkinAll(short skin) {
         host::ControlSite* g = form->Site("GlimForm1");
         ASSERT_TRUE(g);
-        host::PutProperty(g->ControlDispatch().get(), "MnuStyleIdx", host::Variant::Long(skin));
+        host::PutProperty(g->ControlDispatch().get(), "MnuStyleIdx", Variant::Long(skin));
         host::CallMethod(g->ControlDispatch().get(), "AutoSkinControl");
         glimtest::PumpPending();
     }
@@ -31,7 +31,7 @@ TEST_F(PanelsSkinTest, AutoSkinControlGivesSlidersAndBarsTheFormsSkin) {
     host::ControlSite* h = Add("GlimFormControl.GlimSlider", "GlimSlider1", 600, 900, 1500, 300);
     host::ControlSite* v = Add("GlimFormControl.GlimSlider", "GlimSlider2", 2400, 900, 300, 1500);
     ASSERT_TRUE(h && v);
-    ASSERT_EQ(PutError(v, "Orientation", host::Variant::Long(1)), 0);
+    ASSERT_EQ(PutError(v, "Orientation", Variant::Long(1)), 0);
     for (short skin : {9, 0, 23}) {
         SCOPED_TRACE(skin);
         DllBitmap strip(glim::skinres::Fill(skin));
@@ -47,7 +47,7 @@ TEST_F(PanelsSkinTest, AutoSkinControlGivesSlidersAndBarsTheFormsSkin) {
         RECT vr{};
         GetClientRect(v->Window(), &vr);
         EXPECT_TRUE(ShowsBitmapAt(v->Window(), vThumb, 0, vr.bottom - vThumb.Height()));
-        ASSERT_EQ(PutError(bar, "Value", host::Variant::Long(50)), 0);
+        ASSERT_EQ(PutError(bar, "Value", Variant::Long(50)), 0);
         bool column = true;
         for (int y = 0; y < strip.Height(); ++y)
             column = column && Pixel(bar, 1, 1 + y) == strip.Pixel(0, y);
@@ -65,12 +65,12 @@ TEST_F(PanelsSkinTest, ScreenshotSheetOfEverySkin) {
         host::ControlSite* h = Add("GlimFormControl.GlimSlider", "H" + n, 150, 150 + i * 540, 2400, 300);
         host::ControlSite* v = Add("GlimFormControl.GlimSlider", "V" + n, 2700 + i * 480, 150, 300, 2250);
         ASSERT_TRUE(h && v);
-        ASSERT_EQ(PutError(v, "Orientation", host::Variant::Long(1)), 0);
+        ASSERT_EQ(PutError(v, "Orientation", Variant::Long(1)), 0);
         // Made horizontal first, it took the thumb's height: stretch it again.
         v->Move(2700 + i * 480, 150, 300, 2250);
         for (host::ControlSite* s : {h, v}) {
-            ASSERT_EQ(PutError(s, "RailStyle", host::Variant::Long(i)), 0);
-            ASSERT_EQ(PutError(s, "Value", host::Variant::Long(i * 3 + 1)), 0);
+            ASSERT_EQ(PutError(s, "RailStyle", Variant::Long(i)), 0);
+            ASSERT_EQ(PutError(s, "Value", Variant::Long(i * 3 + 1)), 0);
         }
     }
     const long percents[] = {0, 40, 100};
@@ -78,7 +78,7 @@ TEST_F(PanelsSkinTest, ScreenshotSheetOfEverySkin) {
     for (int i = 0; i < 3; ++i) {
         host::ControlSite* bar = Add("GlimFormControl.GlimPressBar", bars[i], 4800, 150 + i * 600, 1500, 360);
         ASSERT_TRUE(bar);
-        ASSERT_EQ(PutError(bar, "Value", host::Variant::Long(percents[i])), 0);
+        ASSERT_EQ(PutError(bar, "Value", Variant::Long(percents[i])), 0);
     }
     const std::string folder = ShotFolder();
     RECT client{};
@@ -90,7 +90,7 @@ TEST_F(PanelsSkinTest, ScreenshotSheetOfEverySkin) {
         SkinAll(skin);
         // Style reloads the thumbs and lays out; the bars need a new value.
         for (int i = 0; i < 3; ++i)
-            ASSERT_EQ(PutError(form->Site(bars[i]), "Value", host::Variant::Long(percents[i])), 0);
+            ASSERT_EQ(PutError(form->Site(bars[i]), "Value", Variant::Long(percents[i])), 0);
         SetForegroundWindow(form->hWnd());
         RedrawWindow(form->hWnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
         glimtest::PumpPending();

@@ -22,9 +22,9 @@ class PressBarTest : public PanelsTest {
             Add("GlimFormControl.GlimPressBar", "GlimPressBar1", 300, 300, width, kBarHeight, bag);
         if (!s) return s;
         // Unfilled parts show the back colour: no shape fill, no shape back.
-        EXPECT_EQ(PutError(s, "BackColor", host::Variant::Long(kMagenta)), 0);
-        EXPECT_EQ(PutError(s, "FillStyle", host::Variant::Long(1)), 0);
-        EXPECT_EQ(PutError(s, "ForeColor", host::Variant::Long(kCaptionColor)), 0);
+        EXPECT_EQ(PutError(s, "BackColor", glim::Variant::Long(kMagenta)), 0);
+        EXPECT_EQ(PutError(s, "FillStyle", glim::Variant::Long(1)), 0);
+        EXPECT_EQ(PutError(s, "ForeColor", glim::Variant::Long(kCaptionColor)), 0);
         return s;
     }
 
@@ -97,8 +97,8 @@ TEST_F(PressBarTest, FillGrowsInWholeUnitsAndTheCaptionShowsTheValue) {
         SCOPED_TRACE(c.caption + std::string(" at width ") + std::to_string(c.width));
         host::ControlSite* s = AddBar(c.width);
         ASSERT_TRUE(s);
-        ASSERT_EQ(PutError(s, "Max", host::Variant::Long(c.max)), 0);
-        ASSERT_EQ(PutError(s, "Value", host::Variant::Long(c.value)), 0);
+        ASSERT_EQ(PutError(s, "Max", glim::Variant::Long(c.max)), 0);
+        ASSERT_EQ(PutError(s, "Value", glim::Variant::Long(c.value)), 0);
         const int w = static_cast<int>(c.width / 15);
         EXPECT_EQ(FilledPixels(s, w), c.fillPixels);
         const std::vector<bool> want = CaptionMask(c.caption, w, 30);
@@ -111,7 +111,7 @@ TEST_F(PressBarTest, FillGrowsInWholeUnitsAndTheCaptionShowsTheValue) {
 TEST_F(PressBarTest, FailingSettersKeepWhatTheyHadStoredBeforeTheFailingStep) {
     host::ControlSite* s = AddBar(1500);
     ASSERT_TRUE(s);
-    ASSERT_EQ(PutError(s, "Value", host::Variant::Long(40)), 0);
+    ASSERT_EQ(PutError(s, "Value", glim::Variant::Long(40)), 0);
     struct Case {
         const char* name;
         long value;
@@ -139,7 +139,7 @@ TEST_F(PressBarTest, FailingSettersKeepWhatTheyHadStoredBeforeTheFailingStep) {
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.name) + " = " + std::to_string(c.value));
         Log(s).ClearChanges();
-        EXPECT_EQ(PutError(s, c.name, host::Variant::Long(c.value)), c.error);
+        EXPECT_EQ(PutError(s, c.name, glim::Variant::Long(c.value)), c.error);
         EXPECT_EQ(Get(s, c.readBack), c.expected);
         EXPECT_EQ(FilledPixels(s, 100), c.fillPixels);
         // Only a setter that ran to its end tells the container.
@@ -168,7 +168,7 @@ TEST_F(PressBarTest, EverySetterNotifiesItsOwnIdentifierOnce) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         Log(s).ClearChanges();
-        ASSERT_EQ(PutError(s, c.name, host::Variant::Long(c.value)), 0);
+        ASSERT_EQ(PutError(s, c.name, glim::Variant::Long(c.value)), 0);
         ASSERT_EQ(Log(s).Changes().size(), 1u);
         EXPECT_EQ(Log(s).Changes()[0], c.id);
         // Read back by identifier as well as by name.
@@ -180,7 +180,7 @@ TEST_F(PressBarTest, EverySetterNotifiesItsOwnIdentifierOnce) {
 TEST_F(PressBarTest, AResizeEmptiesTheFillAndKeepsTheCaption) {
     host::ControlSite* s = AddBar(1500);
     ASSERT_TRUE(s);
-    ASSERT_EQ(PutError(s, "Value", host::Variant::Long(50)), 0);
+    ASSERT_EQ(PutError(s, "Value", glim::Variant::Long(50)), 0);
     ASSERT_EQ(FilledPixels(s, 100), 50);
     s->Move(300, 300, 1800, kBarHeight);
     glimtest::PumpPending();
@@ -207,7 +207,7 @@ TEST_F(PressBarTest, PropertyBagKeepsItsKeyOrderAndLeavesDefaultsOut) {
                 {"Style", 21},           {"Min", -4},        {"BackStyle", 1},
                 {"BorderStyle", 2},      {"BorderColor", 7}, {"BackColor", 0x00F0E0D0}};
     for (const auto& p : puts)
-        ASSERT_EQ(PutError(s, p.name, host::Variant::Long(p.value)), 0) << p.name;
+        ASSERT_EQ(PutError(s, p.name, glim::Variant::Long(p.value)), 0) << p.name;
     glim::ComPtr<host::PropertyBag> bag = host::PropertyBag::Create();
     s->Save(bag.get());
     EXPECT_EQ(bag->Keys(),
@@ -223,18 +223,18 @@ TEST_F(PressBarTest, PropertyBagKeepsItsKeyOrderAndLeavesDefaultsOut) {
 TEST_F(PressBarTest, OddBagsLoadWhatTheyCanOrFailWithAClearError) {
     struct Case {
         const char* label;
-        std::vector<std::pair<const char*, host::Variant>> keys;
+        std::vector<std::pair<const char*, glim::Variant>> keys;
         bool loads;
         long style; // Style read back
         long max;
     } cases[] = {
         {"empty bag", {}, true, 0, 100},
         // A skin without a strip keeps the design fill and every other key.
-        {"style 30", {{"Style", host::Variant::Long(30)}, {"Max", host::Variant::Long(70)}}, true, 30, 70},
-        {"style -1", {{"Style", host::Variant::Long(-1)}, {"Max", host::Variant::Long(70)}}, true, -1, 70},
-        {"style as text", {{"Style", host::Variant::String("5")}}, true, 5, 100},
-        {"max not a number", {{"Max", host::Variant::String("many")}}, false, 0, 0},
-        {"border style 9", {{"BorderStyle", host::Variant::Long(9)}}, false, 0, 0},
+        {"style 30", {{"Style", glim::Variant::Long(30)}, {"Max", glim::Variant::Long(70)}}, true, 30, 70},
+        {"style -1", {{"Style", glim::Variant::Long(-1)}, {"Max", glim::Variant::Long(70)}}, true, -1, 70},
+        {"style as text", {{"Style", glim::Variant::String("5")}}, true, 5, 100},
+        {"max not a number", {{"Max", glim::Variant::String("many")}}, false, 0, 0},
+        {"border style 9", {{"BorderStyle", glim::Variant::Long(9)}}, false, 0, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);

@@ -134,7 +134,7 @@ TEST_F(SliderTest, GrooveEdgesFollowTheRailStyle) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.style);
-        ASSERT_EQ(PutError(s, "RailStyle", host::Variant::Long(c.style)), 0);
+        ASSERT_EQ(PutError(s, "RailStyle", glim::Variant::Long(c.style)), 0);
         EXPECT_EQ(Pixel(s, 50, 8), c.top);
         EXPECT_EQ(Pixel(s, 50, 9), c.top2);
         EXPECT_EQ(Pixel(s, 50, 10), c.bottom2);
@@ -181,7 +181,7 @@ TEST_F(SliderTest, SettersCheckTheirValuesRaiseEventsAndNotify) {
         SCOPED_TRACE(std::string(st.name) + " = " + std::to_string(st.value));
         Log(s).ClearCalls();
         Log(s).ClearChanges();
-        EXPECT_EQ(PutError(s, st.name, host::Variant::Long(st.value)), st.error);
+        EXPECT_EQ(PutError(s, st.name, glim::Variant::Long(st.value)), st.error);
         EXPECT_EQ(GetById(s, DISPID_VALUE), st.valueAfter);
         EXPECT_EQ(Events(s), st.events);
         EXPECT_EQ(Log(s).Changes(), st.changes);
@@ -198,34 +198,34 @@ TEST_F(SliderTest, StyleAndOrientationLoadTheSkinsThumbs) {
     ASSERT_TRUE(s);
     for (int skin : {0, 7, 23}) {
         SCOPED_TRACE(skin);
-        ASSERT_EQ(PutError(s, "Style", host::Variant::Long(skin)), 0);
+        ASSERT_EQ(PutError(s, "Style", glim::Variant::Long(skin)), 0);
         DllBitmap h(glim::skinres::HorizontalThumb(skin));
         EXPECT_EQ(ClientSize(s).bottom, h.Height());
         EXPECT_TRUE(ShowsBitmapAt(s->Window(), h, 0, 0));
-        ASSERT_EQ(PutError(s, "Orientation", host::Variant::Long(1)), 0);
+        ASSERT_EQ(PutError(s, "Orientation", glim::Variant::Long(1)), 0);
         DllBitmap v(glim::skinres::VerticalThumb(skin));
         EXPECT_EQ(ClientSize(s).right, v.Width());
         // Value = Min rests at the bottom.
         EXPECT_TRUE(ShowsBitmapAt(s->Window(), v, 0, ClientSize(s).bottom - v.Height()));
-        ASSERT_EQ(PutError(s, "Value", host::Variant::Long(10)), 0);
+        ASSERT_EQ(PutError(s, "Value", glim::Variant::Long(10)), 0);
         EXPECT_TRUE(ShowsBitmapAt(s->Window(), v, 0, 0));
-        ASSERT_EQ(PutError(s, "Value", host::Variant::Long(0)), 0);
-        ASSERT_EQ(PutError(s, "Orientation", host::Variant::Long(0)), 0);
+        ASSERT_EQ(PutError(s, "Value", glim::Variant::Long(0)), 0);
+        ASSERT_EQ(PutError(s, "Orientation", glim::Variant::Long(0)), 0);
     }
     // No thumb for skin 30: the error comes back, the value stays stored.
     Log(s).ClearChanges();
-    EXPECT_EQ(PutError(s, "Style", host::Variant::Long(30)), 326);
+    EXPECT_EQ(PutError(s, "Style", glim::Variant::Long(30)), 326);
     EXPECT_EQ(Get(s, "Style"), 30);
     EXPECT_TRUE(Log(s).Changes().empty());
     // 5100 + 65537 is no resource number, not skin 1's thumb cut to 16 bits.
-    EXPECT_EQ(PutError(s, "Style", host::Variant::Long(65537)), 326);
+    EXPECT_EQ(PutError(s, "Style", glim::Variant::Long(65537)), 326);
     EXPECT_TRUE(ShowsBitmapAt(s->Window(), DllBitmap(glim::skinres::HorizontalThumb(23)), 0, 0));
 }
 
 TEST_F(SliderTest, DraggingSnapsToValuesWithTiesToEvenAndRaisesEachArrivalOnce) {
     host::ControlSite* s = AddSlider(72); // track 64
     ASSERT_TRUE(s);
-    ASSERT_EQ(PutError(s, "Max", host::Variant::Long(8)), 0);
+    ASSERT_EQ(PutError(s, "Max", glim::Variant::Long(8)), 0);
     DllBitmap thumb(5101);
     Log(s).ClearCalls();
 
@@ -284,7 +284,7 @@ TEST_F(SliderTest, DraggingSnapsToValuesWithTiesToEvenAndRaisesEachArrivalOnce) 
 TEST_F(SliderTest, APressBesideTheThumbJumpsAndRaisesChangeBeforeMouseDown) {
     host::ControlSite* s = AddSlider(72);
     ASSERT_TRUE(s);
-    ASSERT_EQ(PutError(s, "Max", host::Variant::Long(8)), 0);
+    ASSERT_EQ(PutError(s, "Max", glim::Variant::Long(8)), 0);
     Log(s).ClearCalls();
     // GrabX = 4, thumb left 46: 5.75 -> 6, snapped to 48.
     Press(s, 50, 10);
@@ -303,7 +303,7 @@ TEST_F(SliderTest, APressBesideTheThumbJumpsAndRaisesChangeBeforeMouseDown) {
 TEST_F(SliderTest, OtherButtonsAndADisabledSliderOnlyEndOrClick) {
     host::ControlSite* s = AddSlider(72);
     ASSERT_TRUE(s);
-    ASSERT_EQ(PutError(s, "Max", host::Variant::Long(8)), 0);
+    ASSERT_EQ(PutError(s, "Max", glim::Variant::Long(8)), 0);
     struct Case {
         const char* label;
         bool enabled;
@@ -323,8 +323,8 @@ TEST_F(SliderTest, OtherButtonsAndADisabledSliderOnlyEndOrClick) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
-        ASSERT_EQ(PutError(s, "Value", host::Variant::Long(0)), 0);
-        ASSERT_EQ(PutError(s, "Enabled", host::Variant::Bool(c.enabled)), 0);
+        ASSERT_EQ(PutError(s, "Value", glim::Variant::Long(0)), 0);
+        ASSERT_EQ(PutError(s, "Enabled", glim::Variant::Bool(c.enabled)), 0);
         Log(s).ClearCalls();
         for (DWORD f : c.input) {
             MouseAt(OnScreen(s->Window(), 50, 10), {f});
@@ -343,7 +343,7 @@ TEST_F(SliderTest, OtherButtonsAndADisabledSliderOnlyEndOrClick) {
 TEST_F(SliderTest, ATrackOfNoLengthNeverRaisesOutOfTheMouse) {
     host::ControlSite* s = AddSlider(100);
     ASSERT_TRUE(s);
-    ASSERT_EQ(PutError(s, "Min", host::Variant::Long(3)), 0);
+    ASSERT_EQ(PutError(s, "Min", glim::Variant::Long(3)), 0);
     // Width 0: the layout gives it exactly the thumb's width.
     s->Move(600, 900, 0, 300);
     glimtest::PumpPending();
@@ -373,7 +373,7 @@ TEST_F(SliderTest, PropertyBagsRoundTripAndOddOnesStillLoad) {
     } puts[] = {{"Max", 20},    {"Min", -4},         {"Value", 7}, {"RailStyle", 0},
                 {"Enabled", 0}, {"ShowValueTip", 0}, {"Style", 5}};
     for (const auto& p : puts)
-        ASSERT_EQ(PutError(s, p.name, host::Variant::Long(p.value)), 0) << p.name;
+        ASSERT_EQ(PutError(s, p.name, glim::Variant::Long(p.value)), 0) << p.name;
     glim::ComPtr<host::PropertyBag> bag = host::PropertyBag::Create();
     s->Save(bag.get());
     EXPECT_EQ(bag->Keys(), (std::vector<std::string>{"Enabled", "SliderIcon", "RailStyle", "ShowValueTip",
@@ -388,7 +388,7 @@ TEST_F(SliderTest, PropertyBagsRoundTripAndOddOnesStillLoad) {
     const int left = static_cast<int>(std::lrint((100 - skin5.Width()) * 11.0 / 24));
     EXPECT_TRUE(ShowsBitmapAt(s->Window(), skin5, left, 0));
     // LastValue starts at 0: setting 0 stores it without moving or raising.
-    ASSERT_EQ(PutError(s, "Value", host::Variant::Long(0)), 0);
+    ASSERT_EQ(PutError(s, "Value", glim::Variant::Long(0)), 0);
     EXPECT_TRUE(Events(s).empty());
     EXPECT_TRUE(ShowsBitmapAt(s->Window(), skin5, left, 0));
 }
@@ -397,7 +397,7 @@ TEST_F(SliderTest, BagsWithMissingOddAndOutOfRangeValues) {
     DllBitmap design(5101);
     struct Case {
         const char* label;
-        std::vector<std::pair<const char*, host::Variant>> keys;
+        std::vector<std::pair<const char*, glim::Variant>> keys;
         long error;    // of the load, 0 when it loads
         int thumbLeft; // where the design thumb shows
         long value;
@@ -406,23 +406,23 @@ TEST_F(SliderTest, BagsWithMissingOddAndOutOfRangeValues) {
         {"empty", {}, 0, 0, 0},
         // Min = Max: no division by the empty range, the thumb at the start.
         {"min equals max",
-         {{"Min", host::Variant::Long(5)},
-          {"Max", host::Variant::Long(5)},
-          {"Value", host::Variant::Long(5)}},
+         {{"Min", glim::Variant::Long(5)},
+          {"Max", glim::Variant::Long(5)},
+          {"Value", glim::Variant::Long(5)}},
          0,
          0,
          5},
         {"range beyond 16 bits",
-         {{"Min", host::Variant::Long(-32760)},
-          {"Max", host::Variant::Long(10)},
-          {"Value", host::Variant::Long(10)}},
+         {{"Min", glim::Variant::Long(-32760)},
+          {"Max", glim::Variant::Long(10)},
+          {"Value", glim::Variant::Long(10)}},
          0,
          92,
          10},
-        {"value outside the range", {{"Value", host::Variant::Long(50)}}, 0, -1, 50},
-        {"value as text", {{"Value", host::Variant::String("4")}}, 0, 37, 4},
-        {"value not a number", {{"Value", host::Variant::String("lots")}}, 13, -1, 0},
-        {"min beyond 16 bits", {{"Min", host::Variant::Long(70000)}}, 6, -1, 0},
+        {"value outside the range", {{"Value", glim::Variant::Long(50)}}, 0, -1, 50},
+        {"value as text", {{"Value", glim::Variant::String("4")}}, 0, 37, 4},
+        {"value not a number", {{"Value", glim::Variant::String("lots")}}, 13, -1, 0},
+        {"min beyond 16 bits", {{"Min", glim::Variant::Long(70000)}}, 6, -1, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
@@ -479,8 +479,8 @@ TEST_F(SliderTest, ARailPictureSizesTheSliderAndLiesUnderTheThumb) {
         }
         glim::ComPtr<IPictureDisp> rail = glim::PictureFromBitmap(bmp.release(), true);
         glim::ComPtr<host::PropertyBag> bag = host::PropertyBag::Create();
-        bag->Set("RailStyle", host::Variant::Long(99));
-        bag->Set("RailPicture", host::Variant::Unknown(rail.get()));
+        bag->Set("RailStyle", glim::Variant::Long(99));
+        bag->Set("RailPicture", glim::Variant::Unknown(rail.get()));
         host::ControlSite* s = AddSlider(300, bag.get());
         ASSERT_TRUE(s);
         EXPECT_EQ(ClientSize(s).right, c.outerW);
@@ -503,10 +503,10 @@ TEST_F(SliderTest, AVerticalDragCountsFromTheBottom) {
     ASSERT_GT(thumb.Height(), 0);
     host::ControlSite* s = AddSlider(100);
     ASSERT_TRUE(s);
-    ASSERT_EQ(PutError(s, "Orientation", host::Variant::Long(1)), 0);
+    ASSERT_EQ(PutError(s, "Orientation", glim::Variant::Long(1)), 0);
     s->Move(600, 900, 300, (64 + thumb.Height()) * 15); // track 64
     glimtest::PumpPending();
-    ASSERT_EQ(PutError(s, "Max", host::Variant::Long(8)), 0);
+    ASSERT_EQ(PutError(s, "Max", glim::Variant::Long(8)), 0);
     ASSERT_TRUE(ShowsBitmapAt(s->Window(), thumb, 0, 64));
     Log(s).ClearCalls();
     const int grab = thumb.Height() / 2;

@@ -121,13 +121,13 @@ class ToolTipTest : public PanelsTest {
 };
 
 TEST_F(ToolTipTest, DefaultsAndAFixedSize) {
-    EXPECT_EQ("This is the tip!", host::GetProperty(Tip(), "TipText").ToString());
-    EXPECT_EQ("Title", host::GetProperty(Tip(), id::TitleText).ToString());
+    EXPECT_EQ("This is the tip!", host::GetProperty(Tip(), "TipText").ToText());
+    EXPECT_EQ("Title", host::GetProperty(Tip(), id::TitleText).ToText());
     EXPECT_EQ(2, Get(tip, "Icon"));
     EXPECT_EQ(0x009BFFFF, GetById(tip, id::BackColor));
     EXPECT_EQ(0, Get(tip, "Ctrl_hWnd"));
     // Every resize comes back to 555 x 495 twips.
-    host::PutProperty(static_cast<IDispatch*>(tip->GetExtender()), "Width", host::Variant::Long(3000));
+    host::PutProperty(static_cast<IDispatch*>(tip->GetExtender()), "Width", Variant::Long(3000));
     EXPECT_EQ(555, host::GetProperty(static_cast<IDispatch*>(tip->GetExtender()), "Width").ToLong());
     EXPECT_EQ(495, host::GetProperty(static_cast<IDispatch*>(tip->GetExtender()), "Height").ToLong());
 }
@@ -135,12 +135,12 @@ TEST_F(ToolTipTest, DefaultsAndAFixedSize) {
 TEST_F(ToolTipTest, PersistsInItsOrderWithoutTheBoundWindow) {
     const struct {
         const char* name;
-        host::Variant value;
+        Variant value;
     } puts[] = {
-        {"TipColor", host::Variant::Long(0x0000FF)},   {"TitleColor", host::Variant::Long(0x00FF00)},
-        {"Ctrl_hWnd", host::Variant::Long(1234)},      {"Icon", host::Variant::Long(3)},
-        {"TitleText", host::Variant::String("Hint")},  {"TipText", host::Variant::String("Some text")},
-        {"FrameColor", host::Variant::Long(0x123456)}, {"BackColor", host::Variant::Long(0x80000018)},
+        {"TipColor", Variant::Long(0x0000FF)},   {"TitleColor", Variant::Long(0x00FF00)},
+        {"Ctrl_hWnd", Variant::Long(1234)},      {"Icon", Variant::Long(3)},
+        {"TitleText", Variant::String("Hint")},  {"TipText", Variant::String("Some text")},
+        {"FrameColor", Variant::Long(0x123456)}, {"BackColor", Variant::Long(0x80000018)},
     };
     for (const auto& p : puts)
         EXPECT_EQ(0, PutError(tip, p.name, p.value)) << p.name;
@@ -151,12 +151,12 @@ TEST_F(ToolTipTest, PersistsInItsOrderWithoutTheBoundWindow) {
     EXPECT_EQ(order, bag->Keys());
 
     // Read back, a stored bound window included.
-    bag->Set("Ctrl_hWnd", host::Variant::Long(99));
+    bag->Set("Ctrl_hWnd", Variant::Long(99));
     host::ControlSite* loaded = Add("GlimFormControl.GlimToolTip", "Loaded", 4200, 900, 555, 495, bag.get());
     EXPECT_EQ(99, Get(loaded, "Ctrl_hWnd"));
     EXPECT_EQ(3, Get(loaded, "Icon"));
     EXPECT_EQ(static_cast<long>(0x80000018), Get(loaded, "BackColor"));
-    EXPECT_EQ("Some text", host::GetProperty(loaded->ControlDispatch().get(), "TipText").ToString());
+    EXPECT_EQ("Some text", host::GetProperty(loaded->ControlDispatch().get(), "TipText").ToText());
 }
 
 TEST_F(ToolTipTest, BalloonAppearsAfterTheDelayAtThePointer) {
@@ -236,7 +236,7 @@ TEST_F(ToolTipTest, FlipsAtTheRightAndTopEdgesOfTheScreen) {
         PlaceTargetAt(c.at);
         SetCursorPos(c.at.x, c.at.y);
         ASSERT_EQ(target->Window(), WindowFromPoint(c.at)) << c.what;
-        host::PutProperty(Tip(), "Ctrl_hWnd", host::Variant::Long(0));
+        host::PutProperty(Tip(), "Ctrl_hWnd", Variant::Long(0));
         ShowTip();
         ASSERT_TRUE(glimtest::PumpUntil(TipShown, 3000)) << c.what;
         const TipWindows t = FindTip();
@@ -292,7 +292,7 @@ TEST_F(ToolTipTest, NewTextsReplaceTheBalloon) {
     GetWindowRect(FindTip().balloon, &before);
     // The put alone leaves the balloon; the next ShowTip hands the text over
     // and the balloon goes at its next tick.
-    host::PutProperty(Tip(), "TipText", host::Variant::String("A much longer text than the one before it"));
+    host::PutProperty(Tip(), "TipText", Variant::String("A much longer text than the one before it"));
     glimtest::PumpFor(100);
     EXPECT_TRUE(FindTip().balloon);
     ShowTip();
@@ -306,7 +306,7 @@ TEST_F(ToolTipTest, NewTextsReplaceTheBalloon) {
 
 TEST_F(ToolTipTest, AnIconOutsideTheFourIsRefusedAndShowsNothing) {
     for (long icon : {5L, -1L, 70000L}) {
-        ASSERT_EQ(0, PutError(tip, "Icon", host::Variant::Long(icon)));
+        ASSERT_EQ(0, PutError(tip, "Icon", Variant::Long(icon)));
         PointAt(60, 40);
         long number = 0;
         try {
@@ -320,7 +320,7 @@ TEST_F(ToolTipTest, AnIconOutsideTheFourIsRefusedAndShowsNothing) {
         EXPECT_FALSE(FindTip().balloon) << icon;
     }
     // A good icon afterwards works.
-    ASSERT_EQ(0, PutError(tip, "Icon", host::Variant::Long(0)));
+    ASSERT_EQ(0, PutError(tip, "Icon", Variant::Long(0)));
     ShowTip();
     EXPECT_TRUE(glimtest::PumpUntil(TipShown, 3000));
 }
@@ -335,7 +335,7 @@ TEST_F(ToolTipTest, GradientStartsFromTheTranslatedBackColour) {
         {"system colour", static_cast<long>(0x80000010), GetSysColor(COLOR_BTNSHADOW)},
     };
     for (const auto& c : cases) {
-        ASSERT_EQ(0, PutError(tip, "BackColor", host::Variant::Long(c.back)));
+        ASSERT_EQ(0, PutError(tip, "BackColor", Variant::Long(c.back)));
         PointAt(60, 40);
         ShowTip();
         ASSERT_TRUE(glimtest::PumpUntil(TipShown, 3000)) << c.what;
@@ -359,7 +359,7 @@ TEST_F(ToolTipTest, GradientStartsFromTheTranslatedBackColour) {
         }
         SetCursorPos(0, 0);
         ASSERT_TRUE(glimtest::PumpUntil([] { return !FindTip().balloon; }, 2000));
-        host::PutProperty(Tip(), "Ctrl_hWnd", host::Variant::Long(0));
+        host::PutProperty(Tip(), "Ctrl_hWnd", Variant::Long(0));
     }
 }
 

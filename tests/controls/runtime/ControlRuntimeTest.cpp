@@ -16,6 +16,7 @@
 
 using glimtest::ProbeControl;
 namespace host = glim::host;
+using glim::Variant;
 namespace ev = glimtest::probe_events;
 
 namespace {
@@ -133,14 +134,14 @@ TEST_F(ControlRuntimeTest, KeyEventsReachTheSinkAndByRefArgumentsComeBack) {
         ASSERT_TRUE(a.IsByRef(0));
         const long key = a.Get(0).ToLong();
         if (key == 'a') {
-            EXPECT_TRUE(a.Set(0, host::Variant::Long('A')));
+            EXPECT_TRUE(a.Set(0, Variant::Long('A')));
         } else if (key == 'x') {
-            EXPECT_TRUE(a.Set(0, host::Variant::Long(0)));
+            EXPECT_TRUE(a.Set(0, Variant::Long(0)));
         }
     });
     site->Events()->On(ev::KeyDown, [](host::EventArgs& a) {
         if (a.Get(0).ToLong() == VK_F2) {
-            EXPECT_TRUE(a.Set(0, host::Variant::Long(0)));
+            EXPECT_TRUE(a.Set(0, Variant::Long(0)));
         }
     });
     SetFocus(Hwnd());
@@ -166,8 +167,8 @@ TEST_F(ControlRuntimeTest, MouseArgumentsGoByReferenceAndTheHandlersWritesComeBa
     site->Events()->On(ev::MouseDown, [&](host::EventArgs& a) {
         for (size_t i = 0; i < a.Count(); ++i)
             byRef.push_back(a.IsByRef(i));
-        EXPECT_TRUE(a.Set(0, host::Variant::Long(2)));
-        EXPECT_TRUE(a.Set(2, host::Variant::Long(33)));
+        EXPECT_TRUE(a.Set(0, Variant::Long(2)));
+        EXPECT_TRUE(a.Set(2, Variant::Long(33)));
     });
     PostMessageA(Hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, Point(10, 12));
     ASSERT_TRUE(glimtest::PumpUntil([&] { return rec->CountOf(ev::MouseDown) == 1; }));

@@ -45,17 +45,17 @@ TEST(Conversions, ValuesThatDoNotFitRaiseOverflow) {
     EXPECT_EQ(ErrorNumberOf([] { RoundToShort(-32769); }), 6);
     EXPECT_EQ(ErrorNumberOf([] { RoundToLong(2147483648.0); }), 6);
     EXPECT_EQ(ErrorNumberOf([] { RoundToLong(0.0 / 0.0); }), 6);
-    EXPECT_EQ(ErrorNumberOf([] { ToShort(*Variant::I4(40000)); }), 6);
-    EXPECT_EQ(ErrorNumberOf([] { ToLong(*Variant::Str(L"abc")); }), 13);
+    EXPECT_EQ(ErrorNumberOf([] { ToShort(*Variant::Long(40000)); }), 6);
+    EXPECT_EQ(ErrorNumberOf([] { ToLong(*Variant::String(L"abc")); }), 13);
 }
 
 TEST(Conversions, VariantsConvertLikeHostsDo) {
-    EXPECT_EQ(ToShort(*Variant::R8(2.5)), 2);
-    EXPECT_EQ(ToShort(*Variant::Str(L"12")), 12);
+    EXPECT_EQ(ToShort(*Variant::Double(2.5)), 2);
+    EXPECT_EQ(ToShort(*Variant::String(L"12")), 12);
     EXPECT_EQ(ToLong(*Variant::Bool(true)), -1);
-    EXPECT_TRUE(ToBool(*Variant::I2(-1)));
-    EXPECT_FALSE(ToBool(*Variant::I2(0)));
-    EXPECT_EQ(ToText(*Variant::I4(255)), "255");
+    EXPECT_TRUE(ToBool(*Variant::Integer(-1)));
+    EXPECT_FALSE(ToBool(*Variant::Integer(0)));
+    EXPECT_EQ(ToText(*Variant::Long(255)), "255");
 }
 
 TEST(Settings, RoundTripWithDefaultsAndCaseInsensitiveNames) {
@@ -192,4 +192,15 @@ TEST(Text, SystemCodePageRoundTrip) {
         EXPECT_EQ(w, L"\u683C\u5F0F");
     }
     EXPECT_EQ(Narrow(w), gbk);
+}
+
+TEST(Text, EmbeddedZerosSurviveBstrsAndVariants) {
+    using namespace std::string_literals;
+    for (const std::string& s : {""s, "\0"s, "a\0b"s, "\xB8\xF1\0\xCA\xBD\0"s}) {
+        Bstr b;
+        *b.put() = AllocBstr(s);
+        EXPECT_EQ(b.Length(), Widen(s).size());
+        EXPECT_EQ(NarrowBstr(b.get()), s);
+        EXPECT_EQ(Variant::String(s).ToText(), s);
+    }
 }

@@ -205,15 +205,15 @@ TEST_F(KeptPropertiesTest, PutsConvertStoreNotifyAndRepaintAsDeclared) {
         bool repaints;
     };
     const Case cases[] = {
-        {"text is kept", kCaption, glim::Variant::Str(L"abc"), 0, "abc", true, true},
-        {"a number becomes the kept text", kCaption, glim::Variant::I4(42), 0, "42", true, true},
-        {"16 bits kept", kSmall, glim::Variant::I4(-32768), 0, "-32768", false, true},
-        {"too wide for 16 bits", kSmall, glim::Variant::I4(40000), 6, "-32768", false, false},
-        {"no number", kSmall, glim::Variant::Str(L"x"), 13, "-32768", false, false},
-        {"a pointer that exists", 7, glim::Variant::I4(11), 0, "11", false, false},
-        {"no such pointer", 7, glim::Variant::I4(50), 380, "11", false, false},
-        {"a colour", kBackColor, glim::Variant::I4(0xFF), 0, "255", true, false},
-        {"kept without a key", kNoKey, glim::Variant::R8(2.5), 0, "2.5", false, false},
+        {"text is kept", kCaption, glim::Variant::String(L"abc"), 0, "abc", true, true},
+        {"a number becomes the kept text", kCaption, glim::Variant::Long(42), 0, "42", true, true},
+        {"16 bits kept", kSmall, glim::Variant::Long(-32768), 0, "-32768", false, true},
+        {"too wide for 16 bits", kSmall, glim::Variant::Long(40000), 6, "-32768", false, false},
+        {"no number", kSmall, glim::Variant::String(L"x"), 13, "-32768", false, false},
+        {"a pointer that exists", 7, glim::Variant::Long(11), 0, "11", false, false},
+        {"no such pointer", 7, glim::Variant::Long(50), 380, "11", false, false},
+        {"a colour", kBackColor, glim::Variant::Long(0xFF), 0, "255", true, false},
+        {"kept without a key", kNoKey, glim::Variant::Double(2.5), 0, "2.5", false, false},
     };
     for (const Case& c : cases) {
         sink.changed.clear();
@@ -231,7 +231,7 @@ TEST_F(KeptPropertiesTest, StandardMembersActOnTheWindow) {
     EXPECT_FALSE(IsWindowEnabled(control->hWnd()));
     EXPECT_EQ(V_BOOL(Get(DISPID_ENABLED).get()), VARIANT_FALSE);
     EXPECT_EQ(glim::ToLongPtr(*Get(DISPID_HWND)), reinterpret_cast<LONG_PTR>(control->hWnd()));
-    ASSERT_EQ(control->PutStored(7, *glim::Variant::I2(3)), S_OK);
+    ASSERT_EQ(control->PutStored(7, *glim::Variant::Integer(3)), S_OK);
     EXPECT_EQ(control->MousePointer(), 3);
 }
 
@@ -242,17 +242,17 @@ TEST_F(KeptPropertiesTest, KeysAreSavedInDeclaredOrderWithoutDefaultsAndReadBack
     EXPECT_EQ(glim::ToLong(*Get(kSmall)), 7);
     EXPECT_EQ(glim::ToLong(*Get(kBackColor)), static_cast<long>(0x8000000F)); // no container: button face
     // Put in another order; saved in the declared one, under the bag names.
-    ASSERT_EQ(control->PutStored(7, *glim::Variant::I2(2)), S_OK);
-    ASSERT_EQ(control->PutStored(kSmall, *glim::Variant::I2(9)), S_OK);
-    ASSERT_EQ(control->PutStored(kCaption, *glim::Variant::Str(L"Go")), S_OK);
-    ASSERT_EQ(control->PutStored(kNoKey, *glim::Variant::R8(1)), S_OK);
+    ASSERT_EQ(control->PutStored(7, *glim::Variant::Integer(2)), S_OK);
+    ASSERT_EQ(control->PutStored(kSmall, *glim::Variant::Integer(9)), S_OK);
+    ASSERT_EQ(control->PutStored(kCaption, *glim::Variant::String(L"Go")), S_OK);
+    ASSERT_EQ(control->PutStored(kNoKey, *glim::Variant::Double(1)), S_OK);
     const std::vector<std::pair<std::wstring, std::string>> expected = {
         {L"Caption", "Go"}, {L"SML", "9"}, {L"MousePointer", "2"}};
     EXPECT_EQ(Saved(), expected);
 
     // A second control reads them back; what is missing gets its default.
     auto bag = glim::MemoryPropertyBag::Create();
-    glim::Variant small = glim::Variant::Str(L"12"), enabled = glim::Variant::Bool(false);
+    glim::Variant small = glim::Variant::String(L"12"), enabled = glim::Variant::Bool(false);
     bag->Write(L"Enabled", enabled.get());
     bag->Write(L"SML", small.get());
     auto* kept = static_cast<KeptControl*>(MakeKept());
@@ -264,7 +264,7 @@ TEST_F(KeptPropertiesTest, KeysAreSavedInDeclaredOrderWithoutDefaultsAndReadBack
     EXPECT_FALSE(IsWindowEnabled(kept->hWnd()));
     // A stored value that does not fit its key fails the load with overflow.
     auto wide = glim::MemoryPropertyBag::Create();
-    glim::Variant big = glim::Variant::I4(70000);
+    glim::Variant big = glim::Variant::Long(70000);
     wide->Write(L"SML", big.get());
     glim::ComPtr<IUnknown> third(MakeKept()->Unknown());
     EXPECT_EQ(ErrorNumber(third.As<IPersistPropertyBag>()->Load(wide.get(), nullptr)), 6);
@@ -320,7 +320,7 @@ TEST_F(KeptPropertiesTest, AnEventThatDropsTheLastReferenceEndsTheControlAfterIt
     control->RaiseEvent(kCount, n, text);
     EXPECT_FALSE(unknown);
     EXPECT_FALSE(ended);
-    control->PutStored(kCaption, *glim::Variant::Str(L"still here"));
+    control->PutStored(kCaption, *glim::Variant::String(L"still here"));
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
         DispatchMessageA(&msg);
@@ -409,7 +409,7 @@ TEST(PersistedKeyFeatures, OrderDefaultsAlwaysWrittenAndPutsOnLoad) {
         SCOPED_TRACE(c.what);
         ReadLog log;
         for (const auto& [k, v] : c.stored) {
-            glim::Variant value = glim::Variant::I4(v);
+            glim::Variant value = glim::Variant::Long(v);
             log.bag->Write(k, value.get());
         }
         auto* placed = static_cast<PlacedControl*>(MakePlaced());

@@ -1,14 +1,12 @@
 #include "Text.h"
 
-#include <oleauto.h>
-
 namespace glim {
 
-std::wstring Widen(const std::string& s) {
+std::wstring Widen(const std::string& s, UINT codePage) {
     if (s.empty()) return {};
-    const int n = MultiByteToWideChar(CP_ACP, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
+    const int n = MultiByteToWideChar(codePage, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
     std::wstring w(static_cast<size_t>(n), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, s.data(), static_cast<int>(s.size()), w.data(), n);
+    MultiByteToWideChar(codePage, 0, s.data(), static_cast<int>(s.size()), w.data(), n);
     return w;
 }
 
@@ -29,6 +27,11 @@ std::string NarrowBstr(BSTR s) {
 BSTR AllocBstr(const std::string& s) {
     const std::wstring w = Widen(s);
     return SysAllocStringLen(w.data(), static_cast<UINT>(w.size()));
+}
+
+bool SameName(const std::string& a, const std::string& b) {
+    return CompareStringA(LOCALE_SYSTEM_DEFAULT, NORM_IGNORECASE, a.data(), static_cast<int>(a.size()), b.data(),
+                          static_cast<int>(b.size())) == CSTR_EQUAL;
 }
 
 } // namespace glim

@@ -2,7 +2,7 @@
 // Raising run-time errors and carrying them across COM: an Error becomes an
 // HRESULT with IErrorInfo (or EXCEPINFO inside Invoke), and a failed call on
 // another object becomes an Error again.
-#include "../support/GlimError.h"
+#include "GlimError.h"
 
 #include <windows.h>
 #include <oleauto.h>

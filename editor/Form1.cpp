@@ -19,9 +19,9 @@
 namespace versolo {
 
 using glim::ComPtr;
+using glim::MemoryPropertyBag;
 using glim::Variant;
 using glim::host::HostForm;
-using glim::host::PropertyBag;
 
 namespace {
 // Dispatch identifiers of the library's controls.
@@ -30,8 +30,8 @@ const long kMacSkin = 19;
 const OLE_COLOR kPanelLabelBack = 0xFCF4EF;
 const char* const kLrcFilter = "*.lrc(\xB8\xE8\xB4\xCA\xCE\xC4\xBC\xFE)|*.lrc"; // "*.lrc(歌词文件)|*.lrc"
 
-ComPtr<PropertyBag> ButtonBag(const std::wstring& caption) {
-    ComPtr<PropertyBag> bag = PropertyBag::Create();
+ComPtr<MemoryPropertyBag> ButtonBag(const std::wstring& caption) {
+    ComPtr<MemoryPropertyBag> bag = MemoryPropertyBag::Create();
     bag->Set("BTYPE", Variant::Long(1));
     std::wstring face = L"宋体";
     FONTDESC desc{};
@@ -55,15 +55,15 @@ ComPtr<PropertyBag> ButtonBag(const std::wstring& caption) {
     return bag;
 }
 
-ComPtr<PropertyBag> PanelBag(const std::wstring& caption, bool lightBack) {
-    ComPtr<PropertyBag> bag = PropertyBag::Create();
+ComPtr<MemoryPropertyBag> PanelBag(const std::wstring& caption, bool lightBack) {
+    ComPtr<MemoryPropertyBag> bag = MemoryPropertyBag::Create();
     if (lightBack) bag->Set("BackLightColor", Variant::Long(static_cast<long>(kFormBack)));
     bag->Set("Caption", Variant::String(Ansi(caption)));
     return bag;
 }
 
-ComPtr<PropertyBag> TextBag(bool document) {
-    ComPtr<PropertyBag> bag = PropertyBag::Create();
+ComPtr<MemoryPropertyBag> TextBag(bool document) {
+    ComPtr<MemoryPropertyBag> bag = MemoryPropertyBag::Create();
     if (document) {
         bag->Set("MultiLine", Variant::Bool(true));
         bag->Set("ScrollBars", Variant::Long(3));
@@ -122,7 +122,7 @@ void Form1::Build() {
 
     f->AddControl("GlimFormControl.GlimContainr", "GlimContainr3", 0, 600, 2415, 6375,
                   PanelBag(L"选择媒体文件(不支持RM)", false).get());
-    ComPtr<PropertyBag> timer = PropertyBag::Create();
+    ComPtr<MemoryPropertyBag> timer = MemoryPropertyBag::Create();
     timer->Set("Interval", Variant::Long(50));
     timer->Set("Enabled", Variant::Bool(false));
     f->AddControl("Timer", "Timer1", 0, 0, 0, 0, timer.get(), "GlimContainr3");

@@ -34,7 +34,7 @@ ComPtr<IPictureDisp> ResourcePicture(int id) {
 
 void AddPicture(glim::host::HostForm* form, const char* name, int resourceId, long left, long top, long width,
                 long height, const std::string& container) {
-    ComPtr<glim::host::PropertyBag> bag = glim::host::PropertyBag::Create();
+    ComPtr<glim::MemoryPropertyBag> bag = glim::MemoryPropertyBag::Create();
     bag->Set("BorderStyle", Variant::Long(0));
     bag->Set("BackColor", Variant::Long(static_cast<long>(kFormBack)));
     glim::host::ControlSite* site =
@@ -45,7 +45,7 @@ void AddPicture(glim::host::HostForm* form, const char* name, int resourceId, lo
 
 void AddLabel(glim::host::HostForm* form, const char* name, const std::wstring& caption, OLE_COLOR back,
               long left, long top, long width, long height, const std::string& container) {
-    ComPtr<glim::host::PropertyBag> bag = glim::host::PropertyBag::Create();
+    ComPtr<glim::MemoryPropertyBag> bag = glim::MemoryPropertyBag::Create();
     bag->Set("Caption", Variant::String(Ansi(caption)));
     bag->Set("BackColor", Variant::Long(static_cast<long>(back)));
     form->AddControl("Label", name, left, top, width, height, bag.get(), container);

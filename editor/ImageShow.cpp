@@ -27,7 +27,7 @@ ComPtr<ImageShow> ImageShow::Create() {
     form->Move((screenW - 7485) / 2, (screenH - 2580) / 2, 7485, 2580);
     form->SetBackColor(kFormBack);
     AddPicture(form, "Picture1", versolo::res::kSplash, 0, 0, 7500, 2550);
-    ComPtr<glim::host::PropertyBag> timer = glim::host::PropertyBag::Create();
+    ComPtr<glim::MemoryPropertyBag> timer = glim::MemoryPropertyBag::Create();
     timer->Set("Interval", Variant::Long(1200));
     timer->Set("Enabled", Variant::Bool(true));
     auto* timer1 = dynamic_cast<glim::host::Timer*>(

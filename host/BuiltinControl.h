@@ -1,7 +1,7 @@
 #pragma once
 // What a site needs of the host's own controls (text box, label), which are
 // plain windows with an automation face rather than OLE controls.
-#include "PropertyBag.h"
+#include "MemoryPropertyBag.h"
 
 namespace glim::host {
 
@@ -15,8 +15,8 @@ class BuiltinControl {
     virtual HWND CreateWindowIn(HWND parent, const RECT& pixels, HostForm* form) = 0;
     virtual HWND Window() const = 0;
     virtual void DestroyWindowNow() = 0;
-    virtual void Load(PropertyBag* bag) = 0;
-    virtual void Save(PropertyBag* bag) const = 0;
+    virtual void Load(MemoryPropertyBag* bag) = 0;
+    virtual void Save(MemoryPropertyBag* bag) const = 0;
     virtual bool TakesFocus() const = 0;
     // A label's access key moves the focus on to the next control.
     virtual char AccessKey() const { return 0; }

@@ -75,13 +75,13 @@ void CommonDialog::DestroyWindowNow() {
     hwnd_ = nullptr;
 }
 
-void CommonDialog::Load(PropertyBag* bag) {
+void CommonDialog::Load(MemoryPropertyBag* bag) {
     if (!bag) return;
     if (bag->Contains("Filter")) filter_ = bag->Get("Filter").ToText();
     if (bag->Contains("Flags")) flags_ = bag->Get("Flags").ToLong();
 }
 
-void CommonDialog::Save(PropertyBag* bag) const {
+void CommonDialog::Save(MemoryPropertyBag* bag) const {
     if (!filter_.empty()) bag->Set("Filter", Variant::String(filter_));
     if (flags_) bag->Set("Flags", Variant::Long(flags_));
 }

@@ -104,7 +104,7 @@ void ControlSite::BuildAmbients() {
     ambients_.AddProperty("Appearance", DISPID_AMBIENT_APPEARANCE, [] { return Variant::Long(1); });
 }
 
-void ControlSite::Attach(const std::string& classId, PropertyBag* bag, long left, long top, long width,
+void ControlSite::Attach(const std::string& classId, MemoryPropertyBag* bag, long left, long top, long width,
                          long height) {
     classId_ = classId;
     left_ = left;
@@ -129,14 +129,14 @@ void ControlSite::Attach(const std::string& classId, PropertyBag* bag, long left
     }
 }
 
-void ControlSite::AttachBuiltin(BuiltinControl* control, PropertyBag* bag) {
+void ControlSite::AttachBuiltin(BuiltinControl* control, MemoryPropertyBag* bag) {
     builtin_ = control;
     builtin_->Load(bag);
     if (!builtin_->CreateWindowIn(ContainerWindow(), PixelRect(), form_))
         throw glim::Error(429, kSource, "Can't create the control's window");
 }
 
-void ControlSite::AttachOle(const std::string& classId, PropertyBag* bag) {
+void ControlSite::AttachOle(const std::string& classId, MemoryPropertyBag* bag) {
     const std::wstring wide = Widen(classId);
     CLSID clsid{};
     const HRESULT found = classId.size() > 1 && classId[0] == '{' ? CLSIDFromString(wide.c_str(), &clsid)
@@ -361,7 +361,7 @@ void ControlSite::AmbientChanged(DISPID id) {
     if (auto control = control_.As<IOleControl>()) control->OnAmbientPropertyChange(id);
 }
 
-void ControlSite::Save(PropertyBag* bag) const {
+void ControlSite::Save(MemoryPropertyBag* bag) const {
     if (builtin_) {
         builtin_->Save(bag);
         return;

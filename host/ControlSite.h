@@ -7,7 +7,7 @@
 #include "ComPtr.h"
 #include "DispatchTable.h"
 #include "EventSink.h"
-#include "PropertyBag.h"
+#include "MemoryPropertyBag.h"
 
 #include <ocidl.h>
 #include <olectl.h>
@@ -30,7 +30,8 @@ class ControlSite : public ComObject<ControlSite, IOleClientSite, IOleInPlaceSit
     // "Label"), loads it from bag (new when null) and activates it in place
     // at a position in twips.  Raises glim::Error and leaves the site
     // closed when any step fails.
-    void Attach(const std::string& classId, PropertyBag* bag, long left, long top, long width, long height);
+    void Attach(const std::string& classId, MemoryPropertyBag* bag, long left, long top, long width,
+                long height);
     // Deactivates, closes and releases the control; the site is inert after.
     void Close();
     bool Closed() const { return closed_; }
@@ -82,7 +83,7 @@ class ControlSite : public ComObject<ControlSite, IOleClientSite, IOleInPlaceSit
     bool TranslateActive(MSG& msg);
     bool TranslateMnemonic(MSG& msg);
     void AmbientChanged(DISPID id);
-    void Save(PropertyBag* bag) const;
+    void Save(MemoryPropertyBag* bag) const;
 
     // IOleClientSite
     STDMETHODIMP SaveObject() override { return S_OK; }
@@ -126,8 +127,8 @@ class ControlSite : public ComObject<ControlSite, IOleClientSite, IOleInPlaceSit
   private:
     ControlSite(HostForm* form, std::string name, ControlSite* container);
     ~ControlSite() override;
-    void AttachOle(const std::string& classId, PropertyBag* bag);
-    void AttachBuiltin(BuiltinControl* control, PropertyBag* bag);
+    void AttachOle(const std::string& classId, MemoryPropertyBag* bag);
+    void AttachBuiltin(BuiltinControl* control, MemoryPropertyBag* bag);
     void Teardown();
     void ApplyPosition();
     void BuildAmbients();

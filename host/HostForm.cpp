@@ -325,7 +325,7 @@ ComPtr<IDispatch> HostForm::Controls() {
 }
 
 ComPtr<ControlSite> HostForm::AddControl(const std::string& classId, const std::string& name, long left,
-                                         long top, long width, long height, PropertyBag* bag,
+                                         long top, long width, long height, MemoryPropertyBag* bag,
                                          const std::string& container) {
     if (!hwnd_) throw glim::Error(364, kSource, "Object was unloaded");
     if (name.empty() || Site(name)) throw glim::Error(360, kSource, "Object already loaded: " + name);
@@ -381,7 +381,7 @@ std::vector<ControlSite*> HostForm::Sites() const {
 std::vector<ControlData> HostForm::Save() const {
     std::vector<ControlData> out;
     for (const ComPtr<ControlSite>& site : sites_) {
-        ComPtr<PropertyBag> bag = PropertyBag::Create();
+        ComPtr<MemoryPropertyBag> bag = MemoryPropertyBag::Create();
         site->Save(bag.get());
         out.push_back({site->Name(), site->ClassId(),
                        site->Container() ? site->Container()->Name() : std::string(), site->Left(),

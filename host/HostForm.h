@@ -5,7 +5,7 @@
 #include "DispatchObject.h"
 #include "HostMenu.h"
 #include "InPlaceFrame.h"
-#include "PropertyBag.h"
+#include "MemoryPropertyBag.h"
 
 #include <ocidl.h>
 #include <olectl.h>
@@ -20,7 +20,7 @@ struct ControlData {
     std::string classId;
     std::string container;         // name of the holding control, empty for the form
     long left, top, width, height; // twips
-    ComPtr<PropertyBag> bag;
+    ComPtr<MemoryPropertyBag> bag;
 };
 
 class HostForm : public DispatchObject<HostForm> {
@@ -68,7 +68,7 @@ class HostForm : public DispatchObject<HostForm> {
     // Sites a control; see ControlSite::Attach.  The container names a
     // control already on the form that holds the new one.
     ComPtr<ControlSite> AddControl(const std::string& classId, const std::string& name, long left, long top,
-                                   long width, long height, PropertyBag* bag = nullptr,
+                                   long width, long height, MemoryPropertyBag* bag = nullptr,
                                    const std::string& container = "");
     void RemoveControl(const std::string& name);
     ControlSite* Site(const std::string& name) const;

@@ -76,7 +76,7 @@ void Label::DestroyWindowNow() {
     form_ = nullptr;
 }
 
-void Label::Load(PropertyBag* bag) {
+void Label::Load(MemoryPropertyBag* bag) {
     if (!bag) return;
     if (bag->Contains("Caption")) SetCaption(bag->Get("Caption").ToText());
     if (bag->Contains("BackColor")) backColor_ = static_cast<OLE_COLOR>(bag->Get("BackColor").ToLong());
@@ -84,7 +84,7 @@ void Label::Load(PropertyBag* bag) {
     if (bag->Contains("BackStyle")) backStyle_ = bag->Get("BackStyle").ToLong() ? 1 : 0;
 }
 
-void Label::Save(PropertyBag* bag) const {
+void Label::Save(MemoryPropertyBag* bag) const {
     bag->Set("Caption", Variant::String(caption_));
     bag->Set("BackColor", Variant::Long(static_cast<long>(backColor_)));
     bag->Set("ForeColor", Variant::Long(static_cast<long>(foreColor_)));

@@ -137,11 +137,11 @@ void MMControl::DestroyWindowNow() {
     Close();
 }
 
-void MMControl::Load(PropertyBag* bag) {
+void MMControl::Load(MemoryPropertyBag* bag) {
     if (bag && bag->Contains("FileName")) fileName_ = Widen(bag->Get("FileName").ToText());
 }
 
-void MMControl::Save(PropertyBag* bag) const {
+void MMControl::Save(MemoryPropertyBag* bag) const {
     if (!fileName_.empty()) bag->Set("FileName", Variant::String(Narrow(fileName_.c_str())));
 }
 

@@ -62,14 +62,14 @@ void PictureBox::DestroyWindowNow() {
     hwnd_ = nullptr;
 }
 
-void PictureBox::Load(PropertyBag* bag) {
+void PictureBox::Load(MemoryPropertyBag* bag) {
     if (!bag) return;
     if (bag->Contains("Picture")) picture_ = PictureOf(bag->Get("Picture"));
     if (bag->Contains("BackColor")) backColor_ = static_cast<OLE_COLOR>(bag->Get("BackColor").ToLong());
     if (bag->Contains("BorderStyle")) borderStyle_ = bag->Get("BorderStyle").ToLong() ? 1 : 0;
 }
 
-void PictureBox::Save(PropertyBag* bag) const {
+void PictureBox::Save(MemoryPropertyBag* bag) const {
     if (picture_) bag->Set("Picture", Variant::Object(picture_.get()));
     bag->Set("BackColor", Variant::Long(static_cast<long>(backColor_)));
     bag->Set("BorderStyle", Variant::Long(borderStyle_));

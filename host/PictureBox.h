@@ -20,8 +20,8 @@ class PictureBox : public DispatchObject<PictureBox>, public BuiltinControl {
     HWND CreateWindowIn(HWND parent, const RECT& pixels, HostForm* form) override;
     HWND Window() const override { return hwnd_; }
     void DestroyWindowNow() override;
-    void Load(PropertyBag* bag) override;
-    void Save(PropertyBag* bag) const override;
+    void Load(MemoryPropertyBag* bag) override;
+    void Save(MemoryPropertyBag* bag) const override;
     bool TakesFocus() const override { return false; }
 
     ComPtr<IPictureDisp> Picture() const { return picture_; }

@@ -129,14 +129,14 @@ LRESULT CALLBACK TextBox::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM 
     return result;
 }
 
-void TextBox::Load(PropertyBag* bag) {
+void TextBox::Load(MemoryPropertyBag* bag) {
     if (!bag) return;
     if (bag->Contains("Text")) SetText(bag->Get("Text").ToText());
     if (bag->Contains("MultiLine")) multiLine_ = bag->Get("MultiLine").ToBool();
     if (bag->Contains("ScrollBars")) scrollBars_ = bag->Get("ScrollBars").ToLong();
 }
 
-void TextBox::Save(PropertyBag* bag) const {
+void TextBox::Save(MemoryPropertyBag* bag) const {
     bag->Set("Text", Variant::String(Text()));
     if (multiLine_) bag->Set("MultiLine", Variant::Bool(true));
     if (scrollBars_) bag->Set("ScrollBars", Variant::Long(scrollBars_));

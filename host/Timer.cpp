@@ -54,14 +54,14 @@ void Timer::DestroyWindowNow() {
     hwnd_ = nullptr;
 }
 
-void Timer::Load(PropertyBag* bag) {
+void Timer::Load(MemoryPropertyBag* bag) {
     if (!bag) return;
     if (bag->Contains("Interval")) interval_ = bag->Get("Interval").ToLong();
     if (bag->Contains("Enabled")) enabled_ = bag->Get("Enabled").ToBool();
     if (interval_ < 0 || interval_ > 65535) throw glim::Error(380, "Timer", "Invalid property value");
 }
 
-void Timer::Save(PropertyBag* bag) const {
+void Timer::Save(MemoryPropertyBag* bag) const {
     bag->Set("Interval", Variant::Long(interval_));
     bag->Set("Enabled", Variant::Bool(enabled_));
 }

@@ -18,8 +18,8 @@ class Timer : public DispatchObject<Timer>, public BuiltinControl {
     HWND CreateWindowIn(HWND parent, const RECT& pixels, HostForm* form) override;
     HWND Window() const override { return hwnd_; }
     void DestroyWindowNow() override;
-    void Load(PropertyBag* bag) override;
-    void Save(PropertyBag* bag) const override;
+    void Load(MemoryPropertyBag* bag) override;
+    void Save(MemoryPropertyBag* bag) const override;
     bool TakesFocus() const override { return false; }
 
     long Interval() const { return interval_; }

@@ -114,7 +114,7 @@ int main() {
 
     {
         glim::ComPtr<glim::host::HostForm> form = glim::host::HostForm::Create("bench", 9000, 6000);
-        glim::ComPtr<glim::host::PropertyBag> bag = glim::host::PropertyBag::Create();
+        glim::ComPtr<glim::MemoryPropertyBag> bag = glim::MemoryPropertyBag::Create();
         bag->Set("MultiLine", glim::Variant::Bool(true));
         bag->Set("ScrollBars", glim::Variant::Long(3));
         auto* box = dynamic_cast<glim::host::TextBox*>(

@@ -43,7 +43,8 @@ class FormRuntimeTest : public testing::Test {
 TEST_F(FormRuntimeTest, LongDocumentsAreNotCut) {
     auto box = ComPtr<ControlSite>(form->AddControl("TextBox", "Doc", 0, 0, 6000, 3000,
                                                     [] {
-                                                        ComPtr<PropertyBag> bag = PropertyBag::Create();
+                                                        ComPtr<glim::MemoryPropertyBag> bag =
+                                                            glim::MemoryPropertyBag::Create();
                                                         bag->Set("MultiLine", Variant::Bool(true));
                                                         bag->Set("ScrollBars", Variant::Long(3));
                                                         return bag;

@@ -1,6 +1,7 @@
 #include "HostTestUtil.h"
 
 #include "Extender.h"
+#include "PropertyBagText.h"
 #include "Text.h"
 #include "TypeNameInfo.h"
 #include "GlimError.h"
@@ -232,7 +233,7 @@ TEST_F(SiteTest, ExtenderPassesUnknownNamesAndInterfacesToTheControl) {
 }
 
 TEST_F(SiteTest, LoadsFromAndSavesToOrderedPropertyBags) {
-    ComPtr<PropertyBag> bag = PropertyBag::FromText("style=7\r\nCaption=Hello\r\n");
+    ComPtr<glim::MemoryPropertyBag> bag = BagFromText("style=7\r\nCaption=Hello\r\n");
     Log().calls.clear();
     ComPtr<ControlSite> site = form->AddControl(kProbeClsid, "Probe1", 120, 240, 1200, 480, bag.get());
     EXPECT_EQ((std::vector<std::string>{"SetClientSite", "Load", "InPlaceActivate"}), Log().calls);
@@ -251,7 +252,7 @@ TEST_F(SiteTest, LoadsFromAndSavesToOrderedPropertyBags) {
     EXPECT_EQ(240, data[0].top);
     EXPECT_EQ(1200, data[0].width);
     EXPECT_EQ(480, data[0].height);
-    EXPECT_EQ("Caption=Hello\r\nStyle=7\r\n", data[0].bag->ToText());
+    EXPECT_EQ("Caption=Hello\r\nStyle=7\r\n", BagToText(*data[0].bag.get()));
     EXPECT_EQ("TextBox", data[1].classId);
     EXPECT_EQ("lyric", data[1].bag->Get("Text").ToText());
 

@@ -119,7 +119,7 @@ ButtonForm::~ButtonForm() {
 }
 
 host::ControlSite* ButtonForm::Add(const std::string& name, int x, int y, int w, int h,
-                                   host::PropertyBag* bag) {
+                                   glim::MemoryPropertyBag* bag) {
     const double tx = host::HostForm::TwipsPerPixelX(), ty = host::HostForm::TwipsPerPixelY();
     glim::ComPtr<host::ControlSite> site = form_->AddControl(
         "GlimFormControl.GlimButton", name, static_cast<long>(x * tx), static_cast<long>(y * ty),

@@ -41,7 +41,7 @@ class ButtonForm {
     ButtonForm& operator=(const ButtonForm&) = delete;
 
     glim::host::ControlSite* Add(const std::string& name, int x, int y, int w, int h,
-                                 glim::host::PropertyBag* bag = nullptr);
+                                 glim::MemoryPropertyBag* bag = nullptr);
     glim::host::HostForm* Form() const { return form_.get(); }
     // The events and notifications of a button, recorded since it was added.
     glimtest::SiteRecorder& Log(const std::string& name) { return recorders_.Of(form_->Site(name)); }

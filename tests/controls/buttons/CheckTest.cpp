@@ -4,6 +4,7 @@
 #include "GlimError.h"
 #include "GlyphTour.h"
 #include "SkinResourceIds.h"
+#include "PropertyBagText.h"
 #include "pump.h"
 
 #include <gtest/gtest.h>
@@ -104,7 +105,7 @@ TEST_F(CheckTest, HoverOverGlyphAndCaptionAndOneMouseOutOnLeaving) {
 }
 
 TEST_F(CheckTest, PersistenceWritesItsKeysInOrderWithDefaultsLeftOut) {
-    glim::ComPtr<host::PropertyBag> fresh = host::PropertyBag::Create();
+    glim::ComPtr<glim::MemoryPropertyBag> fresh = glim::MemoryPropertyBag::Create();
     site->Save(fresh.get());
     EXPECT_EQ(fresh->Keys(), std::vector<std::string>{"Font"});
 
@@ -114,14 +115,14 @@ TEST_F(CheckTest, PersistenceWritesItsKeysInOrderWithDefaultsLeftOut) {
     ASSERT_EQ(Put(d, "ForeColor", glim::Variant::Long(0x0000FF)), S_OK);
     ASSERT_EQ(Put(d, "Style", glim::Variant::Integer(5)), S_OK);
     ASSERT_EQ(Put(d, "Enabled", glim::Variant::Bool(false)), S_OK);
-    glim::ComPtr<host::PropertyBag> bag = host::PropertyBag::Create();
+    glim::ComPtr<glim::MemoryPropertyBag> bag = glim::MemoryPropertyBag::Create();
     site->Save(bag.get());
     const std::vector<std::string> order{"Font",      "Value",     "Caption", "Enabled",
                                          "BackColor", "ForeColor", "SkinIdx"};
     EXPECT_EQ(bag->Keys(), order);
 
     // Read back through text, as a form file holds it.
-    glim::ComPtr<host::PropertyBag> text = host::PropertyBag::FromText(bag->ToText());
+    glim::ComPtr<glim::MemoryPropertyBag> text = host::BagFromText(host::BagToText(*bag.get()));
     glim::ComPtr<host::ControlSite> copy = form.Add("GlimCheck", "Check2", 300, 900, text.get());
     ASSERT_TRUE(copy);
     IDispatch* c = copy->ControlDispatch().get();
@@ -156,7 +157,7 @@ TEST_F(CheckTest, BagsWithWrongTypesFailTheLoadAndAnUnknownSkinLoads) {
     int n = 0;
     for (const Case& k : cases) {
         SCOPED_TRACE(k.key);
-        glim::ComPtr<host::PropertyBag> bag = host::PropertyBag::Create();
+        glim::ComPtr<glim::MemoryPropertyBag> bag = glim::MemoryPropertyBag::Create();
         bag->Set(k.key, glim::Variant(*k.value));
         const std::string name = "Bad" + std::to_string(++n);
         if (!k.loads) {

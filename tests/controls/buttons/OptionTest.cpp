@@ -7,6 +7,7 @@
 #include "GlyphTour.h"
 #include "RefusingOption.h"
 #include "SkinResourceIds.h"
+#include "PropertyBagText.h"
 #include "pump.h"
 
 #include <gtest/gtest.h>
@@ -97,7 +98,7 @@ TEST_F(OptionTest, OneGroupPerFormAcrossPanelsWithRealClicks) {
 }
 
 TEST_F(OptionTest, LoadingAndPutsFromCodeKeepSeveralTrue) {
-    glim::ComPtr<host::PropertyBag> bag = host::PropertyBag::Create();
+    glim::ComPtr<glim::MemoryPropertyBag> bag = glim::MemoryPropertyBag::Create();
     bag->Set("Value", glim::Variant::Bool(true));
     ASSERT_TRUE(form.Add("GlimOption", "A", 300, 300, bag.get()));
     ASSERT_TRUE(form.Add("GlimOption", "B", 300, 900, bag.get()));
@@ -190,11 +191,11 @@ TEST_F(OptionTest, PersistenceKeysInOrderAndBackThroughText) {
     ASSERT_EQ(Put(d, "BackColor", glim::Variant::Long(0x00FF00)), S_OK);
     ASSERT_EQ(Put(d, "ForeColor", glim::Variant::Long(0x800000)), S_OK);
     ASSERT_EQ(Put(d, "Style", glim::Variant::Integer(5)), S_OK);
-    glim::ComPtr<host::PropertyBag> bag = host::PropertyBag::Create();
+    glim::ComPtr<glim::MemoryPropertyBag> bag = glim::MemoryPropertyBag::Create();
     s->Save(bag.get());
     EXPECT_EQ(bag->Keys(), (std::vector<std::string>{"Font", "Value", "Caption", "Enabled", "BackColor",
                                                      "ForeColor", "SkinIdx"}));
-    glim::ComPtr<host::PropertyBag> text = host::PropertyBag::FromText(bag->ToText());
+    glim::ComPtr<glim::MemoryPropertyBag> text = host::BagFromText(host::BagToText(*bag.get()));
     glim::ComPtr<host::ControlSite> copy = form.Add("GlimOption", "B", 300, 900, text.get());
     ASSERT_TRUE(copy);
     IDispatch* c = copy->ControlDispatch().get();

@@ -4,7 +4,7 @@
 #include "ButtonHarness.h"
 #include "GlimFormControl.h"
 #include "ImageFiles.h"
-#include "PropertyBag.h"
+#include "MemoryPropertyBag.h"
 #include "Registration.h"
 #include "pump.h"
 
@@ -239,8 +239,8 @@ LRESULT CALLBACK PumpedProc(HWND h, UINT m, WPARAM wp, LPARAM lp) {
     return DefWindowProcA(h, m, wp, lp);
 }
 
-glim::ComPtr<host::PropertyBag> TransparentBag() {
-    glim::ComPtr<host::PropertyBag> bag = host::PropertyBag::Create();
+glim::ComPtr<glim::MemoryPropertyBag> TransparentBag() {
+    glim::ComPtr<glim::MemoryPropertyBag> bag = glim::MemoryPropertyBag::Create();
     bag->Set("BTYPE", Variant::Long(11));
     bag->Set("Caption", Variant::String(""));
     return bag;

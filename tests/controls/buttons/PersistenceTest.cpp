@@ -2,7 +2,7 @@
 // order with their defaults, and bags with missing or odd keys.
 #include "ButtonHarness.h"
 #include "GlimFormControl.h"
-#include "PropertyBag.h"
+#include "MemoryPropertyBag.h"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +13,7 @@ namespace id = dispid::GlimButton;
 
 namespace {
 
-glim::ComPtr<host::PropertyBag> Saved(ButtonForm& f, const std::string& name) {
+glim::ComPtr<glim::MemoryPropertyBag> Saved(ButtonForm& f, const std::string& name) {
     for (const host::ControlData& c : f.Form()->Save())
         if (c.name == name) return c.bag;
     return {};
@@ -24,7 +24,7 @@ glim::ComPtr<host::PropertyBag> Saved(ButtonForm& f, const std::string& name) {
 TEST(GlimButtonPersistence, NewInstanceWritesEveryKeyInOrder) {
     ButtonForm f;
     f.Add("B1", 10, 10, 80, 24);
-    glim::ComPtr<host::PropertyBag> bag = Saved(f, "B1");
+    glim::ComPtr<glim::MemoryPropertyBag> bag = Saved(f, "B1");
     ASSERT_TRUE(bag);
     const std::vector<std::string> expected = {"BTYPE", "ENAB", "FONT",  "COLTYPE", "FOCUSR", "BCOL",
                                                "BCOLO", "FCOL", "FCOLO", "MCOL",    "MPTR",   "MICON",
@@ -64,7 +64,7 @@ TEST(GlimButtonPersistence, DefaultCaptionAndStyleAreLeftOutAndOtherStylesWritte
     f.Add("B1", 10, 10, 80, 24);
     IDispatch* d = f.D("B1");
     ASSERT_EQ(Put(d, id::Caption, Str(L"Label1")), S_OK);
-    glim::ComPtr<host::PropertyBag> bag = Saved(f, "B1");
+    glim::ComPtr<glim::MemoryPropertyBag> bag = Saved(f, "B1");
     EXPECT_FALSE(bag->Contains("Caption"));
     EXPECT_FALSE(bag->Contains("Style"));
     ASSERT_EQ(Put(d, id::Style, I4(5)), S_OK);
@@ -103,7 +103,7 @@ TEST(GlimButtonPersistence, BagsWithMissingAndOddKeysLoad) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         ButtonForm f;
-        glim::ComPtr<host::PropertyBag> bag = host::PropertyBag::Create();
+        glim::ComPtr<glim::MemoryPropertyBag> bag = glim::MemoryPropertyBag::Create();
         for (const auto& [k, v] : c.keys)
             bag->Set(k, v);
         ASSERT_NE(f.Add("B1", 10, 10, 80, 24, bag.get()), nullptr);

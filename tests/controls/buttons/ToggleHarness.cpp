@@ -164,7 +164,7 @@ ToggleForm::~ToggleForm() {
 }
 
 glim::ComPtr<host::ControlSite> ToggleForm::Add(const std::string& cls, const std::string& name, long left,
-                                                long top, host::PropertyBag* bag,
+                                                long top, glim::MemoryPropertyBag* bag,
                                                 const std::string& container) {
     glim::ComPtr<host::ControlSite> site =
         form_->AddControl("GlimFormControl." + cls, name, left, top, 2400, 300, bag, container);

@@ -53,7 +53,8 @@ class ToggleForm {
     ~ToggleForm();
     host::HostForm* Form() const { return form_.get(); }
     glim::ComPtr<host::ControlSite> Add(const std::string& cls, const std::string& name, long left, long top,
-                                        host::PropertyBag* bag = nullptr, const std::string& container = "");
+                                        glim::MemoryPropertyBag* bag = nullptr,
+                                        const std::string& container = "");
     // The events and notifications of a control, recorded since it was added.
     glimtest::SiteRecorder& Log(host::ControlSite* site) { return recorders_.Of(site); }
 

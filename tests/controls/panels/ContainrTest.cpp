@@ -7,7 +7,7 @@
 #include "HostForm.h"
 #include "LateBound.h"
 #include "PanelsHarness.h"
-#include "PropertyBag.h"
+#include "MemoryPropertyBag.h"
 #include "Registration.h"
 #include "pump.h"
 
@@ -70,7 +70,7 @@ class ContainrTest : public paneltest::PanelsTest {
     long Tx(int px) const { return px * static_cast<long>(host::HostForm::TwipsPerPixelX()); }
     long Ty(int px) const { return px * static_cast<long>(host::HostForm::TwipsPerPixelY()); }
 
-    ComPtr<host::ControlSite> AddPanel(const std::string& name, host::PropertyBag* bag = nullptr,
+    ComPtr<host::ControlSite> AddPanel(const std::string& name, glim::MemoryPropertyBag* bag = nullptr,
                                        const std::string& container = "") {
         ComPtr<host::ControlSite> s = form->AddControl("GlimFormControl.GlimContainr", name, Tx(20), Ty(20),
                                                        Tx(kW), Ty(kH), bag, container);
@@ -330,7 +330,7 @@ TEST_F(ContainrTest, PersistsInOrderAndReadsColoursAsStored) {
     host::PutProperty(d, "BackLightColor", glim::Variant::Long(0x123456));
     host::PutProperty(d, "Caption", glim::Variant::String(paneltest::Ansi(L"\u7248\u6743\u4FE1\u606F")));
     host::PutProperty(d, "Style", glim::Variant::Long(1));
-    ComPtr<host::PropertyBag> bag = host::PropertyBag::Create();
+    ComPtr<glim::MemoryPropertyBag> bag = glim::MemoryPropertyBag::Create();
     panel->Save(bag.get());
     const std::vector<std::string> order{"HeaderLightColor", "HeaderDarkColor", "BackLightColor",
                                          "BackDarkColor",    "BorderColor",     "TextColor",
@@ -340,13 +340,13 @@ TEST_F(ContainrTest, PersistsInOrderAndReadsColoursAsStored) {
 
     // Defaults are left out.
     ComPtr<host::ControlSite> plain = AddPanel("Plain");
-    ComPtr<host::PropertyBag> empty = host::PropertyBag::Create();
+    ComPtr<glim::MemoryPropertyBag> empty = glim::MemoryPropertyBag::Create();
     plain->Save(empty.get());
     EXPECT_EQ(0u, empty->Count());
 
     // Read back in another order: the colours come back as stored, not
     // from the stored theme, and nothing is notified.
-    ComPtr<host::PropertyBag> in = host::PropertyBag::Create();
+    ComPtr<glim::MemoryPropertyBag> in = glim::MemoryPropertyBag::Create();
     in->Set("Theme", glim::Variant::Long(6));
     in->Set("Caption", glim::Variant::String(paneltest::Ansi(L"\u52A9\u624B")));
     in->Set("BackLightColor", glim::Variant::Long(0xFAE8DC));

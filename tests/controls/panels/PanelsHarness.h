@@ -42,7 +42,7 @@ class PanelsTest : public testing::Test {
     }
 
     host::ControlSite* Add(const char* progId, const std::string& name, long left, long top, long width,
-                           long height, host::PropertyBag* bag = nullptr) {
+                           long height, glim::MemoryPropertyBag* bag = nullptr) {
         glim::ComPtr<host::ControlSite> s = form->AddControl(progId, name, left, top, width, height, bag);
         EXPECT_TRUE(s);
         if (s) Log(s.get());

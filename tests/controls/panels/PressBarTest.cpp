@@ -17,7 +17,7 @@ constexpr long kBarHeight = 450; // 30 pixels: rows 2 to 7 lie above the caption
 
 class PressBarTest : public PanelsTest {
   protected:
-    host::ControlSite* AddBar(long width, host::PropertyBag* bag = nullptr) {
+    host::ControlSite* AddBar(long width, glim::MemoryPropertyBag* bag = nullptr) {
         host::ControlSite* s =
             Add("GlimFormControl.GlimPressBar", "GlimPressBar1", 300, 300, width, kBarHeight, bag);
         if (!s) return s;
@@ -193,7 +193,7 @@ TEST_F(PressBarTest, PropertyBagKeepsItsKeyOrderAndLeavesDefaultsOut) {
     host::ControlSite* s = Add("GlimFormControl.GlimPressBar", "GlimPressBar1", 300, 300, 1500, kBarHeight);
     ASSERT_TRUE(s);
     {
-        glim::ComPtr<host::PropertyBag> bag = host::PropertyBag::Create();
+        glim::ComPtr<glim::MemoryPropertyBag> bag = glim::MemoryPropertyBag::Create();
         s->Save(bag.get());
         // A new bar differs from the persisted defaults only in the
         // frame's design fill colour.
@@ -208,7 +208,7 @@ TEST_F(PressBarTest, PropertyBagKeepsItsKeyOrderAndLeavesDefaultsOut) {
                 {"BorderStyle", 2},      {"BorderColor", 7}, {"BackColor", 0x00F0E0D0}};
     for (const auto& p : puts)
         ASSERT_EQ(PutError(s, p.name, glim::Variant::Long(p.value)), 0) << p.name;
-    glim::ComPtr<host::PropertyBag> bag = host::PropertyBag::Create();
+    glim::ComPtr<glim::MemoryPropertyBag> bag = glim::MemoryPropertyBag::Create();
     s->Save(bag.get());
     EXPECT_EQ(bag->Keys(),
               (std::vector<std::string>{"Value", "Max", "Min", "BackColor", "Style", "BorderStyle",
@@ -238,7 +238,7 @@ TEST_F(PressBarTest, OddBagsLoadWhatTheyCanOrFailWithAClearError) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
-        glim::ComPtr<host::PropertyBag> bag = host::PropertyBag::Create();
+        glim::ComPtr<glim::MemoryPropertyBag> bag = glim::MemoryPropertyBag::Create();
         for (const auto& [k, v] : c.keys)
             bag->Set(k, v);
         glim::ComPtr<host::ControlSite> s;

@@ -20,7 +20,7 @@ class SliderTest : public PanelsTest {
   protected:
     // A horizontal slider of the design thumb (8 x 20) with a client area
     // widthPx wide, at (40, 60) pixels of the form.
-    host::ControlSite* AddSlider(int widthPx, host::PropertyBag* bag = nullptr) {
+    host::ControlSite* AddSlider(int widthPx, glim::MemoryPropertyBag* bag = nullptr) {
         host::ControlSite* s =
             Add("GlimFormControl.GlimSlider", "GlimSlider1", 600, 900, widthPx * 15, 1680, bag);
         if (s) Log(s).ClearCalls();
@@ -362,7 +362,7 @@ TEST_F(SliderTest, PropertyBagsRoundTripAndOddOnesStillLoad) {
     host::ControlSite* s = AddSlider(100);
     ASSERT_TRUE(s);
     {
-        glim::ComPtr<host::PropertyBag> bag = host::PropertyBag::Create();
+        glim::ComPtr<glim::MemoryPropertyBag> bag = glim::MemoryPropertyBag::Create();
         s->Save(bag.get());
         // The thumb picture is the only value that is not a default.
         EXPECT_EQ(bag->Keys(), (std::vector<std::string>{"SliderIcon"}));
@@ -374,7 +374,7 @@ TEST_F(SliderTest, PropertyBagsRoundTripAndOddOnesStillLoad) {
                 {"Enabled", 0}, {"ShowValueTip", 0}, {"Style", 5}};
     for (const auto& p : puts)
         ASSERT_EQ(PutError(s, p.name, glim::Variant::Long(p.value)), 0) << p.name;
-    glim::ComPtr<host::PropertyBag> bag = host::PropertyBag::Create();
+    glim::ComPtr<glim::MemoryPropertyBag> bag = glim::MemoryPropertyBag::Create();
     s->Save(bag.get());
     EXPECT_EQ(bag->Keys(), (std::vector<std::string>{"Enabled", "SliderIcon", "RailStyle", "ShowValueTip",
                                                      "Min", "Max", "Value", "Style"}));
@@ -426,7 +426,7 @@ TEST_F(SliderTest, BagsWithMissingOddAndOutOfRangeValues) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
-        glim::ComPtr<host::PropertyBag> bag = host::PropertyBag::Create();
+        glim::ComPtr<glim::MemoryPropertyBag> bag = glim::MemoryPropertyBag::Create();
         for (const auto& [k, v] : c.keys)
             bag->Set(k, v);
         long error = 0;
@@ -478,7 +478,7 @@ TEST_F(SliderTest, ARailPictureSizesTheSliderAndLiesUnderTheThumb) {
             FillRect(dc.get(), &all, blue.get());
         }
         glim::ComPtr<IPictureDisp> rail = glim::PictureFromBitmap(bmp.release(), true);
-        glim::ComPtr<host::PropertyBag> bag = host::PropertyBag::Create();
+        glim::ComPtr<glim::MemoryPropertyBag> bag = glim::MemoryPropertyBag::Create();
         bag->Set("RailStyle", glim::Variant::Long(99));
         bag->Set("RailPicture", glim::Variant::Unknown(rail.get()));
         host::ControlSite* s = AddSlider(300, bag.get());

@@ -6,7 +6,7 @@
 #include "Extender.h"
 #include "GlimFormControl.h"
 #include "PanelsHarness.h"
-#include "PropertyBag.h"
+#include "MemoryPropertyBag.h"
 
 #include <cmath>
 #include <vector>
@@ -144,7 +144,7 @@ TEST_F(ToolTipTest, PersistsInItsOrderWithoutTheBoundWindow) {
     };
     for (const auto& p : puts)
         EXPECT_EQ(0, PutError(tip, p.name, p.value)) << p.name;
-    glim::ComPtr<host::PropertyBag> bag = host::PropertyBag::Create();
+    glim::ComPtr<glim::MemoryPropertyBag> bag = glim::MemoryPropertyBag::Create();
     tip->Save(bag.get());
     const std::vector<std::string> order{"BackColor", "Font", "FrameColor", "TipText",
                                          "TitleText", "Icon", "TitleColor", "TipColor"};

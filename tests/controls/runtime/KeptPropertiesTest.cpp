@@ -115,6 +115,14 @@ glim::ControlBase* MakeKept() {
     return KeptControl::CreateInstance();
 }
 
+// A bag's keys in order, each with its value as text.
+std::vector<std::pair<std::string, std::string>> Contents(const glim::MemoryPropertyBag& bag) {
+    std::vector<std::pair<std::string, std::string>> out;
+    for (const std::string& key : bag.Keys())
+        out.emplace_back(key, bag.Get(key).ToText());
+    return out;
+}
+
 // Counts the identifiers a control reports through IPropertyNotifySink.
 class NotifySink final : public glim::UncountedComObject<NotifySink, IPropertyNotifySink> {
   public:
@@ -173,13 +181,10 @@ class KeptPropertiesTest : public testing::Test {
         EXPECT_EQ(control->GetStored(id, v.get()), S_OK);
         return v;
     }
-    std::vector<std::pair<std::wstring, std::string>> Saved() {
+    std::vector<std::pair<std::string, std::string>> Saved() {
         auto bag = glim::MemoryPropertyBag::Create();
         EXPECT_EQ(unknown.As<IPersistPropertyBag>()->Save(bag.get(), TRUE, FALSE), S_OK);
-        std::vector<std::pair<std::wstring, std::string>> out;
-        for (const auto& [k, v] : bag->Items())
-            out.emplace_back(k, glim::ToText(*v));
-        return out;
+        return Contents(*bag.get());
     }
 
     KeptControl* control = nullptr; // uncounted: unknown holds it
@@ -246,8 +251,8 @@ TEST_F(KeptPropertiesTest, KeysAreSavedInDeclaredOrderWithoutDefaultsAndReadBack
     ASSERT_EQ(control->PutStored(kSmall, *glim::Variant::Integer(9)), S_OK);
     ASSERT_EQ(control->PutStored(kCaption, *glim::Variant::String(L"Go")), S_OK);
     ASSERT_EQ(control->PutStored(kNoKey, *glim::Variant::Double(1)), S_OK);
-    const std::vector<std::pair<std::wstring, std::string>> expected = {
-        {L"Caption", "Go"}, {L"SML", "9"}, {L"MousePointer", "2"}};
+    const std::vector<std::pair<std::string, std::string>> expected = {
+        {"Caption", "Go"}, {"SML", "9"}, {"MousePointer", "2"}};
     EXPECT_EQ(Saved(), expected);
 
     // A second control reads them back; what is missing gets its default.
@@ -393,17 +398,17 @@ TEST(PersistedKeyFeatures, OrderDefaultsAlwaysWrittenAndPutsOnLoad) {
         const char* what;
         std::vector<std::pair<const wchar_t*, long>> stored;
         long base, over;
-        std::vector<std::pair<std::wstring, std::string>> saved; // what a save writes back
+        std::vector<std::pair<std::string, std::string>> saved; // what a save writes back
     } cases[] = {
         // The system colour at load, an RGB value; ALW written at its default.
-        {"empty bag", {}, face, face, {{L"ALW", "5"}}},
+        {"empty bag", {}, face, face, {{"ALW", "5"}}},
         // OVER's default is BASE as just read, so it is left out again.
-        {"BASE only", {{L"BASE", 0x123456}}, 0x123456, 0x123456, {{L"BASE", "1193046"}, {L"ALW", "5"}}},
+        {"BASE only", {{L"BASE", 0x123456}}, 0x123456, 0x123456, {{"BASE", "1193046"}, {"ALW", "5"}}},
         {"both",
          {{L"OVER", 7}, {L"BASE", 0x123456}, {L"TOLD", 3}},
          0x123456,
          7,
-         {{L"BASE", "1193046"}, {L"OVER", "7"}, {L"ALW", "5"}, {L"TOLD", "3"}}},
+         {{"BASE", "1193046"}, {"OVER", "7"}, {"ALW", "5"}, {"TOLD", "3"}}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -431,9 +436,6 @@ TEST(PersistedKeyFeatures, OrderDefaultsAlwaysWrittenAndPutsOnLoad) {
 
         auto out = glim::MemoryPropertyBag::Create();
         ASSERT_EQ(unknown.As<IPersistPropertyBag>()->Save(out.get(), TRUE, FALSE), S_OK);
-        std::vector<std::pair<std::wstring, std::string>> saved;
-        for (const auto& [k, v] : out->Items())
-            saved.emplace_back(k, glim::ToText(*v));
-        EXPECT_EQ(saved, c.saved);
+        EXPECT_EQ(Contents(*out.get()), c.saved);
     }
 }

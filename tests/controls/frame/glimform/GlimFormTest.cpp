@@ -3,6 +3,7 @@
 // utilities' effects on a real form.
 #include "GlimFormControl.h"
 #include "HostForm.h"
+#include "MemoryPropertyBag.h"
 #include "Registration.h"
 #include "SiteRecorder.h"
 #include "pump.h"
@@ -99,42 +100,6 @@ long GetStyle(IDispatch* d) {
 class GlimFormTest : public testing::Test {
   protected:
     static void SetUpTestSuite() { ASSERT_EQ(glimtest::RunRegsvr32(""), 0u); }
-};
-
-// An ordered property bag that records what a control writes.
-class RecordingBag : public IPropertyBag {
-  public:
-    std::vector<std::pair<std::wstring, VARIANT>> items;
-    ~RecordingBag() {
-        for (auto& i : items)
-            VariantClear(&i.second);
-    }
-    STDMETHODIMP QueryInterface(REFIID iid, void** ppv) override {
-        if (iid == IID_IUnknown || iid == IID_IPropertyBag) {
-            *ppv = this;
-            return S_OK;
-        }
-        *ppv = nullptr;
-        return E_NOINTERFACE;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return 2; }
-    STDMETHODIMP_(ULONG) Release() override { return 1; }
-    STDMETHODIMP Read(LPCOLESTR name, VARIANT* v, IErrorLog*) override {
-        for (auto& i : items)
-            if (_wcsicmp(i.first.c_str(), name) == 0) {
-                const VARTYPE want = V_VT(v);
-                if (want == VT_EMPTY) return VariantCopy(v, &i.second);
-                return VariantChangeType(v, &i.second, 0, want);
-            }
-        return E_INVALIDARG;
-    }
-    STDMETHODIMP Write(LPCOLESTR name, VARIANT* v) override {
-        VARIANT copy;
-        VariantInit(&copy);
-        VariantCopy(&copy, v);
-        items.emplace_back(name, copy);
-        return S_OK;
-    }
 };
 
 } // namespace
@@ -409,43 +374,42 @@ TEST_F(GlimFormTest, PropertyBagKeepsOnlyANonDefaultMnuStyleIdx) {
     d->QueryInterface(IID_IPersistPropertyBag, persist.out());
     ASSERT_EQ(persist->InitNew(), S_OK);
     {
-        RecordingBag bag;
-        ASSERT_EQ(persist->Save(&bag, TRUE, TRUE), S_OK);
-        EXPECT_TRUE(bag.items.empty()); // 0 is the default and is left out
+        auto bag = glim::MemoryPropertyBag::Create();
+        ASSERT_EQ(persist->Save(bag.get(), TRUE, TRUE), S_OK);
+        EXPECT_EQ(bag->Count(), 0u); // 0 is the default and is left out
     }
     Call(d.p, 0x68030000, DISPATCH_PROPERTYPUT, {I4(7)});
-    RecordingBag bag;
-    ASSERT_EQ(persist->Save(&bag, TRUE, TRUE), S_OK);
-    ASSERT_EQ(bag.items.size(), 1u);
-    EXPECT_EQ(bag.items[0].first, L"MnuStyleIdx");
-    EXPECT_EQ(V_VT(&bag.items[0].second), VT_I2);
-    EXPECT_EQ(V_I2(&bag.items[0].second), 7);
+    auto bag = glim::MemoryPropertyBag::Create();
+    ASSERT_EQ(persist->Save(bag.get(), TRUE, TRUE), S_OK);
+    ASSERT_EQ(bag->Keys(), std::vector<std::string>{"MnuStyleIdx"});
+    EXPECT_EQ(bag->Get("MnuStyleIdx").vt(), VT_I2);
+    EXPECT_EQ(bag->Get("MnuStyleIdx").ToLong(), 7);
 
     // A new instance loaded from it reads the value back.
     Com<IDispatch> d2;
     ASSERT_EQ(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch, d2.out()), S_OK);
     Com<IPersistPropertyBag> p2;
     d2->QueryInterface(IID_IPersistPropertyBag, p2.out());
-    ASSERT_EQ(p2->Load(&bag, nullptr), S_OK);
+    ASSERT_EQ(p2->Load(bag.get(), nullptr), S_OK);
     EXPECT_EQ(GetStyle(d2.p), 7);
 
     // A missing key reads the default; a stored text converts; a value too big fails the load.
-    RecordingBag empty;
+    auto empty = glim::MemoryPropertyBag::Create();
     Com<IDispatch> d3;
     CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch, d3.out());
     Com<IPersistPropertyBag> p3;
     d3->QueryInterface(IID_IPersistPropertyBag, p3.out());
-    ASSERT_EQ(p3->Load(&empty, nullptr), S_OK);
+    ASSERT_EQ(p3->Load(empty.get(), nullptr), S_OK);
     EXPECT_EQ(GetStyle(d3.p), 0);
 
-    RecordingBag big;
+    auto big = glim::MemoryPropertyBag::Create();
     VARIANT v = I4(70000);
-    big.Write(L"MnuStyleIdx", &v);
+    big->Write(L"MnuStyleIdx", &v);
     Com<IDispatch> d4;
     CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch, d4.out());
     Com<IPersistPropertyBag> p4;
     d4->QueryInterface(IID_IPersistPropertyBag, p4.out());
-    EXPECT_TRUE(FAILED(p4->Load(&big, nullptr)));
+    EXPECT_TRUE(FAILED(p4->Load(big.get(), nullptr)));
 
     // Stream persistence carries the same value.
     Com<IPersistStreamInit> ps;

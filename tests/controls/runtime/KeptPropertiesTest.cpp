@@ -375,16 +375,13 @@ glim::ControlBase* MakePlaced() {
 }
 
 // A bag that remembers the names it was asked for, in order.
-class ReadLog final : public IPropertyBag {
+class ReadLog final : public glim::UncountedComObject<ReadLog, IPropertyBag> {
   public:
     glim::ComPtr<glim::MemoryPropertyBag> bag = glim::MemoryPropertyBag::Create();
     std::vector<std::wstring> asked;
-    STDMETHODIMP QueryInterface(REFIID iid, void** ppv) override {
-        *ppv = iid == IID_IUnknown || iid == IID_IPropertyBag ? this : nullptr;
-        return *ppv ? S_OK : E_NOINTERFACE;
+    void* Find(REFIID iid) {
+        return iid == IID_IUnknown || iid == IID_IPropertyBag ? static_cast<IPropertyBag*>(this) : nullptr;
     }
-    STDMETHODIMP_(ULONG) AddRef() override { return 2; }
-    STDMETHODIMP_(ULONG) Release() override { return 1; }
     STDMETHODIMP Read(LPCOLESTR name, VARIANT* value, IErrorLog* log) override {
         asked.emplace_back(name);
         return bag->Read(name, value, log);

@@ -137,32 +137,20 @@ void ControlBase::Terminate() {
     delete this;
 }
 
-HRESULT ControlBase::InternalQueryInterface(REFIID iid, void** ppv) {
-    if (!ppv) return E_POINTER;
-    *ppv = nullptr;
-    if (iid == IID_IUnknown || iid == IID_IOleObject)
-        *ppv = static_cast<IOleObject*>(this);
-    else if (iid == IID_IOleWindow || iid == IID_IOleInPlaceObject)
-        *ppv = static_cast<IOleInPlaceObject*>(this);
-    else if (iid == IID_IOleInPlaceActiveObject)
-        *ppv = static_cast<IOleInPlaceActiveObject*>(this);
-    else if (iid == IID_IOleControl)
-        *ppv = static_cast<IOleControl*>(this);
-    else if (iid == IID_IViewObject || iid == IID_IViewObject2)
-        *ppv = static_cast<IViewObject2*>(this);
-    else if (iid == IID_IPersistStreamInit)
-        *ppv = static_cast<IPersistStreamInit*>(this);
-    else if (iid == IID_IPersist || iid == IID_IPersistPropertyBag)
-        *ppv = static_cast<IPersistPropertyBag*>(this);
-    else if (iid == IID_IProvideClassInfo || iid == IID_IProvideClassInfo2)
-        *ppv = static_cast<IProvideClassInfo2*>(this);
-    else if (iid == IID_IConnectionPointContainer)
-        *ppv = static_cast<IConnectionPointContainer*>(this);
-    else if (iid == IID_ISpecifyPropertyPages && cls_.propertyPage)
-        *ppv = static_cast<ISpecifyPropertyPages*>(this);
-    if (!*ppv) return E_NOINTERFACE;
-    InternalAddRef();
-    return S_OK;
+void* ControlBase::FindInterface(REFIID iid) {
+    if (iid == IID_IUnknown || iid == IID_IOleObject) return static_cast<IOleObject*>(this);
+    if (iid == IID_IOleWindow || iid == IID_IOleInPlaceObject) return static_cast<IOleInPlaceObject*>(this);
+    if (iid == IID_IOleInPlaceActiveObject) return static_cast<IOleInPlaceActiveObject*>(this);
+    if (iid == IID_IOleControl) return static_cast<IOleControl*>(this);
+    if (iid == IID_IViewObject || iid == IID_IViewObject2) return static_cast<IViewObject2*>(this);
+    if (iid == IID_IPersistStreamInit) return static_cast<IPersistStreamInit*>(this);
+    if (iid == IID_IPersist || iid == IID_IPersistPropertyBag) return static_cast<IPersistPropertyBag*>(this);
+    if (iid == IID_IProvideClassInfo || iid == IID_IProvideClassInfo2)
+        return static_cast<IProvideClassInfo2*>(this);
+    if (iid == IID_IConnectionPointContainer) return static_cast<IConnectionPointContainer*>(this);
+    if (iid == IID_ISpecifyPropertyPages && cls_.propertyPage)
+        return static_cast<ISpecifyPropertyPages*>(this);
+    return nullptr;
 }
 
 // ---- ISpecifyPropertyPages ----

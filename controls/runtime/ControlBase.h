@@ -2,6 +2,7 @@
 // The library side of an ActiveX control: the OLE control protocol written
 // once, with the life-cycle, input and container events as virtual hooks.
 // Each control derives through Control<Derived, DualInterface>.
+#include "ComObject.h"
 #include "ComPtr.h"
 #include "ConnectionPoint.h"
 #include "ControlClass.h"
@@ -209,7 +210,8 @@ class ControlBase : public SurfaceWindow,
 
     ULONG InternalAddRef();
     ULONG InternalRelease();
-    HRESULT InternalQueryInterface(REFIID iid, void** ppv);
+    // The interface of ours that answers iid, or nullptr.
+    void* FindInterface(REFIID iid);
 
     // IDispatch through the type information of the default interface.
     HRESULT DispGetTypeInfo(UINT index, ITypeInfo** info);
@@ -301,12 +303,8 @@ class Control : public ControlBase, public Dual {
   public:
     STDMETHODIMP QueryInterface(REFIID iid, void** ppv) override {
         if (!ppv) return E_POINTER;
-        if (iid == IID_IDispatch || iid == *Class().defaultIid) {
-            *ppv = static_cast<Dual*>(this);
-            InternalAddRef();
-            return S_OK;
-        }
-        return InternalQueryInterface(iid, ppv);
+        const bool dual = iid == IID_IDispatch || iid == *Class().defaultIid;
+        return HandOut(dual ? static_cast<Dual*>(this) : FindInterface(iid), ppv);
     }
     STDMETHODIMP_(ULONG) AddRef() override { return InternalAddRef(); }
     STDMETHODIMP_(ULONG) Release() override { return InternalRelease(); }

@@ -9,16 +9,20 @@
 
 namespace glim {
 
+// How a QueryInterface ends: found is the interface that answers, or nullptr.
+inline HRESULT HandOut(void* found, void** out) {
+    *out = found;
+    if (!found) return E_NOINTERFACE;
+    static_cast<IUnknown*>(found)->AddRef();
+    return S_OK;
+}
+
 // QueryInterface through Derived::Find; the counting is the base's business.
 template <class Derived, class... I>
 class ComInterfaces : public I... {
   public:
     STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
-        if (!out) return E_POINTER;
-        *out = static_cast<Derived*>(this)->Find(iid);
-        if (!*out) return E_NOINTERFACE;
-        static_cast<IUnknown*>(*out)->AddRef();
-        return S_OK;
+        return out ? HandOut(static_cast<Derived*>(this)->Find(iid), out) : E_POINTER;
     }
 };
 

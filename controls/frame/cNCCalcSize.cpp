@@ -409,6 +409,12 @@ void cNCCalcSize::OnNCLButtonDown(WPARAM wParam, LPARAM lParam) {
         return;
     }
 
+    if (PressTitleButton(implementation.get())) return;
+    CallOldWindowProc(window_, WM_NCLBUTTONDOWN, static_cast<WPARAM>(code), lParam);
+    Repaint();
+}
+
+bool cNCCalcSize::PressTitleButton(INCAreaModifier* implementation) {
     bool handled = false;
     {
         RECT r{};
@@ -416,12 +422,8 @@ void cNCCalcSize::OnNCLButtonDown(WPARAM wParam, LPARAM lParam) {
         const NonClientDC dc(window_);
         implementation->NCMouseDown(p.x, p.y, handled, dc.get(), r.left, r.top, r.right, r.bottom);
     }
-    if (handled) {
-        ArmButtonPress();
-        return;
-    }
-    CallOldWindowProc(window_, WM_NCLBUTTONDOWN, static_cast<WPARAM>(code), lParam);
-    Repaint();
+    if (handled) ArmButtonPress();
+    return handled;
 }
 
 void cNCCalcSize::ArmButtonPress() {
@@ -464,17 +466,7 @@ LRESULT cNCCalcSize::OnNCLButtonDblClk(WPARAM wParam, LPARAM lParam) {
     // that button; passed on, it would read as a window-menu double click,
     // which closes the window.
     Ref<INCAreaModifier> implementation;
-    if (GetImplementation(implementation)) {
-        bool handled = false;
-        RECT r{};
-        const POINT p = RelativeTo(window_, CursorPosition(), r);
-        const NonClientDC dc(window_);
-        implementation->NCMouseDown(p.x, p.y, handled, dc.get(), r.left, r.top, r.right, r.bottom);
-        if (handled) {
-            ArmButtonPress();
-            return 0;
-        }
-    }
+    if (GetImplementation(implementation) && PressTitleButton(implementation.get())) return 0;
     const LRESULT result = CallOldWindowProc(window_, WM_NCLBUTTONDBLCLK, wParam, lParam);
     if (!bInCursor_) Repaint();
     return result;

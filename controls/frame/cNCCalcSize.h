@@ -65,6 +65,9 @@ class cNCCalcSize : public ISubclass, public IKeyboardClient {
     LRESULT OnNCPaint(HWND hWnd, WPARAM wParam, LPARAM lParam);
     void OnNCLButtonDown(WPARAM wParam, LPARAM lParam);
     void OnNCLButtonUp();
+    // Offers the press at the cursor to the implementation; true when a
+    // title button took it, holding the capture until the release.
+    bool PressTitleButton(INCAreaModifier* implementation);
     void ArmButtonPress();
     void DisarmButtonPress();
     void CancelButtonPress();

@@ -30,16 +30,7 @@ FormDesign AboutDesign() {
 // 宋体 9 pt with the GB2312 character set, so the code page 936 caption
 // reaches the glyphs whatever the system code page is.
 ComPtr<IFontDisp> LabelFont() {
-    wchar_t name[] = L"\u5B8B\u4F53"; // 宋体
-    FONTDESC fd{};
-    fd.cbSizeofstruct = sizeof fd;
-    fd.lpstrName = name;
-    fd.cySize.int64 = static_cast<LONGLONG>(kLabelFontPoints * 10000.0);
-    fd.sWeight = FW_NORMAL;
-    fd.sCharset = GB2312_CHARSET;
-    ComPtr<IFontDisp> font;
-    if (FAILED(OleCreateFontIndirect(&fd, IID_IFontDisp, font.put_void()))) font = nullptr;
-    return font;
+    return CreateStdFont(L"\u5B8B\u4F53", kLabelFontPoints, false, GB2312_CHARSET); // 宋体
 }
 
 bool InsideLabel(const ConstituentLabel& label, float x, float y) {

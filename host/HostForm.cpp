@@ -293,7 +293,7 @@ void HostForm::SetIcon(IPictureDisp* icon) {
         FAILED(picture->get_Handle(&handle)))
         return;
     // The picture keeps owning the icon; the window only shows it.
-    const auto hicon = reinterpret_cast<LPARAM>(reinterpret_cast<HICON>(static_cast<UINT_PTR>(handle)));
+    const auto hicon = reinterpret_cast<LPARAM>(HandleFromOle<HICON>(handle));
     SendMessageA(hwnd_, WM_SETICON, ICON_BIG, hicon);
     SendMessageA(hwnd_, WM_SETICON, ICON_SMALL, hicon);
 }

@@ -121,7 +121,7 @@ HICON IconOf(IDispatch* form) {
     Variant v = GetProperty(form, "Icon");
     if (V_VT(v.get()) != VT_DISPATCH && V_VT(v.get()) != VT_UNKNOWN) return nullptr;
     const OLE_HANDLE h = PictureHandle(V_UNKNOWN(v.get()));
-    return reinterpret_cast<HICON>(static_cast<LONG_PTR>(static_cast<LONG>(h)));
+    return HandleFromOle<HICON>(h);
 }
 
 // The references of a removed icon, released only when the caller is done

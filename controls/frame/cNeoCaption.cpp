@@ -55,7 +55,7 @@ HWND FormWindow(IDispatch* form) {
 HBITMAP PictureBitmap(IPicture* picture) {
     OLE_HANDLE handle = 0;
     if (FAILED(picture->get_Handle(&handle))) return nullptr;
-    return reinterpret_cast<HBITMAP>(static_cast<LONG_PTR>(static_cast<LONG>(handle)));
+    return HandleFromOle<HBITMAP>(handle);
 }
 
 void ValidateSkinPicture(IPicture* picture) {
@@ -272,7 +272,7 @@ HICON cNeoCaption::FormIcon() const {
     if (!unknown || FAILED(unknown->QueryInterface(IID_IPicture, picture.put_void()))) return nullptr;
     OLE_HANDLE handle = 0;
     if (FAILED(picture->get_Handle(&handle))) return nullptr;
-    return reinterpret_cast<HICON>(static_cast<LONG_PTR>(static_cast<LONG>(handle)));
+    return HandleFromOle<HICON>(handle);
 }
 
 void cNeoCaption::cNeoCaption_FontToLogFont(IFont* font, HDC hDC, LOGFONTA& lf) {

@@ -155,8 +155,7 @@ SIZE PictureSizeHimetric(IUnknown* pic) {
         OLE_HANDLE handle = 0;
         p->get_Handle(&handle);
         ENHMETAHEADER header{};
-        if (GetEnhMetaFileHeader(reinterpret_cast<HENHMETAFILE>(static_cast<UINT_PTR>(handle)), sizeof header,
-                                 &header)) {
+        if (GetEnhMetaFileHeader(HandleFromOle<HENHMETAFILE>(handle), sizeof header, &header)) {
             s.cx = header.rclFrame.right - header.rclFrame.left;
             s.cy = header.rclFrame.bottom - header.rclFrame.top;
         }
@@ -178,12 +177,11 @@ bool DrawPictureAt(HDC dc, IUnknown* pic, int x, int y, int w, int h) {
     OLE_HANDLE handle = 0;
     p->get_Handle(&handle);
     if (type == PICTYPE_ICON)
-        return DrawIconEx(dc, x, y, reinterpret_cast<HICON>(static_cast<UINT_PTR>(handle)), w, h, 0, nullptr,
-                          DI_NORMAL) != FALSE;
+        return DrawIconEx(dc, x, y, HandleFromOle<HICON>(handle), w, h, 0, nullptr, DI_NORMAL) != FALSE;
     if (type == PICTYPE_BITMAP) {
         const SIZE px = PictureSizePixels(pic);
         OwnedDC src(CreateCompatibleDC(dc));
-        const HGDIOBJ old = SelectObject(src.get(), reinterpret_cast<HGDIOBJ>(static_cast<UINT_PTR>(handle)));
+        const HGDIOBJ old = SelectObject(src.get(), HandleFromOle<HGDIOBJ>(handle));
         if (old) {
             const int oldMode = SetStretchBltMode(dc, COLORONCOLOR);
             const BOOL ok = StretchBlt(dc, x, y, w, h, src.get(), 0, 0, px.cx, px.cy, SRCCOPY);

@@ -151,13 +151,12 @@ void Surface::PaintPicture(IUnknown* picture, double x, double y, std::optional<
     const OLE_HANDLE handle = PictureHandle(picture);
     if (type == PICTYPE_BITMAP) {
         OwnedDC src(CreateCompatibleDC(dc_.get()));
-        SelectGuard sel(src.get(), reinterpret_cast<HGDIOBJ>(static_cast<UINT_PTR>(handle)));
+        SelectGuard sel(src.get(), HandleFromOle<HGDIOBJ>(handle));
         SetStretchBltMode(dc_.get(), COLORONCOLOR);
         if (!StretchBlt(dc_.get(), dx, dy, dw, dh, src.get(), srcX, srcY, srcW, srcH, rop))
             RaiseError(kErrInvalidCall);
     } else if (type == PICTYPE_ICON) {
-        DrawIconEx(dc_.get(), dx, dy, reinterpret_cast<HICON>(static_cast<UINT_PTR>(handle)), dw, dh, 0,
-                   nullptr, DI_NORMAL);
+        DrawIconEx(dc_.get(), dx, dy, HandleFromOle<HICON>(handle), dw, dh, 0, nullptr, DI_NORMAL);
     } else if (type != PICTYPE_NONE && type != PICTYPE_UNINITIALIZED) {
         const SIZE hm = PictureSizeHimetric(picture);
         pic->Render(dc_.get(), dx, dy, dw, dh, 0, hm.cy, hm.cx, -hm.cy, nullptr);

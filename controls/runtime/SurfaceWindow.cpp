@@ -214,7 +214,7 @@ bool SurfaceWindow::SetPointerCursor() {
     if (mousePointer_ == kCustomPointer) {
         const short type = PictureType(mouseIcon_.get());
         if (type != PICTYPE_ICON) return false;
-        SetCursor(reinterpret_cast<HCURSOR>(static_cast<UINT_PTR>(PictureHandle(mouseIcon_.get()))));
+        SetCursor(HandleFromOle<HCURSOR>(PictureHandle(mouseIcon_.get())));
         return true;
     }
     SetCursor(LoadCursorA(nullptr, StandardCursor(mousePointer_)));

@@ -6,6 +6,13 @@
 
 namespace glim {
 
+// A GDI or USER handle as a picture object hands it out: an OLE_HANDLE is
+// a 32-bit UINT, and such handles are sign-extended 32-bit values.
+template <class H>
+H HandleFromOle(UINT h) {
+    return reinterpret_cast<H>(static_cast<LONG_PTR>(static_cast<LONG>(h)));
+}
+
 // Owns one handle and frees it with Free::operator() unless released.
 template <class H, class Free>
 class UniqueHandle {

@@ -6,11 +6,10 @@ namespace glim {
 
 namespace {
 
-// OLE_HANDLE is 32 bits wide; GDI handles are sign-extended 32-bit values.
 HBITMAP BitmapOf(IPicture* picture) {
     OLE_HANDLE handle = 0;
     if (FAILED(picture->get_Handle(&handle))) return nullptr;
-    return reinterpret_cast<HBITMAP>(static_cast<LONG_PTR>(static_cast<LONG>(handle)));
+    return HandleFromOle<HBITMAP>(handle);
 }
 
 } // namespace

@@ -120,23 +120,7 @@ LRESULT ConstituentHost::CallPrevious(UINT msg, WPARAM wp, LPARAM lp) const {
 }
 
 LRESULT ConstituentHost::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
-    switch (msg) {
-    case WM_PAINT:
-        if (std::any_of(parts_.begin(), parts_.end(),
-                        [](const Constituent* c) { return c->windowless_ && c->visible_; }))
-            Compose();
-        // The owner still sees its paint (with nothing left to show).
-        return CallPrevious(msg, wp, lp);
-    case WM_MOUSEMOVE:
-    case WM_LBUTTONDOWN:
-    case WM_RBUTTONDOWN:
-    case WM_MBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
-    case WM_RBUTTONDBLCLK:
-    case WM_MBUTTONDBLCLK:
-    case WM_LBUTTONUP:
-    case WM_RBUTTONUP:
-    case WM_MBUTTONUP: {
+    if (msg == WM_MOUSEMOVE || ButtonMessageOf(msg)) {
         // The owner outlives the events its parts raise here.
         SurfaceWindow::Hold hold(owner_);
         std::weak_ptr<int> alive = alive_;
@@ -146,6 +130,13 @@ LRESULT ConstituentHost::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         if (alive.expired() || !hwnd_) return IsWindow(h) ? CallWindowProcA(previous, h, msg, wp, lp) : 0;
         return CallPrevious(msg, wp, lp);
     }
+    switch (msg) {
+    case WM_PAINT:
+        if (std::any_of(parts_.begin(), parts_.end(),
+                        [](const Constituent* c) { return c->windowless_ && c->visible_; }))
+            Compose();
+        // The owner still sees its paint (with nothing left to show).
+        return CallPrevious(msg, wp, lp);
     case WM_CAPTURECHANGED:
         if (reinterpret_cast<HWND>(lp) != hwnd_) {
             pressed_ = nullptr;
@@ -220,39 +211,30 @@ bool ConstituentHost::RouteMouse(UINT msg, WPARAM wp, LPARAM lp) {
     // A handler may unload the whole container; stop once that happened.
     auto stillThere = [&] { return !alive.expired() && hwnd_ && Holds(target); };
 
-    switch (msg) {
-    case WM_MOUSEMOVE:
+    if (msg == WM_MOUSEMOVE) {
         if (auto f = target->MouseMove) RunHandler([&] { f(MouseButtonsHeld(wp), shift, x, y); });
         return true;
-    case WM_LBUTTONDOWN:
-    case WM_RBUTTONDOWN:
-    case WM_MBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
-    case WM_RBUTTONDBLCLK:
-    case WM_MBUTTONDBLCLK: {
-        const bool dbl = msg == WM_LBUTTONDBLCLK || msg == WM_RBUTTONDBLCLK || msg == WM_MBUTTONDBLCLK;
+    }
+    const ButtonMessage b = *ButtonMessageOf(msg);
+    if (b.down) {
         if (!pressed_) pressed_ = target;
-        press_.Press(hwnd_, MouseButtonOf(msg), dbl);
-        if (dbl) {
+        press_.Press(hwnd_, b.button, b.dblClick);
+        if (b.dblClick) {
             if (auto f = target->DblClick) RunHandler(f);
         } else if (auto f = target->MouseDown) {
-            RunHandler([&] { f(MouseButtonOf(msg), shift, x, y); });
+            RunHandler([&] { f(b.button, shift, x, y); });
         }
         return true;
     }
-    default: { // button up
-        const short button = MouseButtonOf(msg);
-        // A part holding the press is the target of every message till it ends.
-        const bool clicks = press_.Release(hwnd_, button);
-        if (!press_.Pressed()) pressed_ = nullptr;
-        if (auto f = target->MouseUp) RunHandler([&] { f(button, shift, x, y); });
-        if (!stillThere()) return true;
-        const RECT r = target->PixelRect();
-        if (clicks && PtInRect(&r, pt))
-            if (auto f = target->Click) RunHandler(f);
-        return true;
-    }
-    }
+    // A part holding the press is the target of every message till it ends.
+    const bool clicks = press_.Release(hwnd_, b.button);
+    if (!press_.Pressed()) pressed_ = nullptr;
+    if (auto f = target->MouseUp) RunHandler([&] { f(b.button, shift, x, y); });
+    if (!stillThere()) return true;
+    const RECT r = target->PixelRect();
+    if (clicks && PtInRect(&r, pt))
+        if (auto f = target->Click) RunHandler(f);
+    return true;
 }
 
 } // namespace glim

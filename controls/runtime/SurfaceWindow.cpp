@@ -57,19 +57,28 @@ LPCSTR StandardCursor(short pointer) {
 
 } // namespace
 
-// The button an event reports for a mouse message.
-short MouseButtonOf(UINT msg) {
+std::optional<ButtonMessage> ButtonMessageOf(UINT msg) {
     switch (msg) {
     case WM_LBUTTONDOWN:
-    case WM_LBUTTONUP:
+        return ButtonMessage{kLeftButton, true, false};
     case WM_LBUTTONDBLCLK:
-        return kLeftButton;
+        return ButtonMessage{kLeftButton, true, true};
+    case WM_LBUTTONUP:
+        return ButtonMessage{kLeftButton, false, false};
     case WM_RBUTTONDOWN:
-    case WM_RBUTTONUP:
+        return ButtonMessage{kRightButton, true, false};
     case WM_RBUTTONDBLCLK:
-        return kRightButton;
+        return ButtonMessage{kRightButton, true, true};
+    case WM_RBUTTONUP:
+        return ButtonMessage{kRightButton, false, false};
+    case WM_MBUTTONDOWN:
+        return ButtonMessage{kMiddleButton, true, false};
+    case WM_MBUTTONDBLCLK:
+        return ButtonMessage{kMiddleButton, true, true};
+    case WM_MBUTTONUP:
+        return ButtonMessage{kMiddleButton, false, false};
     default:
-        return kMiddleButton;
+        return std::nullopt;
     }
 }
 
@@ -175,38 +184,26 @@ LRESULT CALLBACK SurfaceWindow::StaticProc(HWND hwnd, UINT msg, WPARAM wp, LPARA
     return 0;
 }
 
-void SurfaceWindow::MouseButton(UINT msg, WPARAM wp, LPARAM lp) {
-    const short button = MouseButtonOf(msg);
+void SurfaceWindow::MouseButton(const ButtonMessage& b, WPARAM wp, LPARAM lp) {
     const float x = static_cast<float>(surface_.FromPixelsX(GET_X_LPARAM(lp)));
     const float y = static_cast<float>(surface_.FromPixelsY(GET_Y_LPARAM(lp)));
     const short shift = MouseShiftOf(wp);
-    switch (msg) {
-    case WM_LBUTTONDOWN:
-    case WM_RBUTTONDOWN:
-    case WM_MBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
-    case WM_RBUTTONDBLCLK:
-    case WM_MBUTTONDBLCLK: {
-        const bool dbl = msg == WM_LBUTTONDBLCLK || msg == WM_RBUTTONDBLCLK || msg == WM_MBUTTONDBLCLK;
+    if (b.down) {
         if (CanGetFocus() && GetFocus() != hwnd_) SetFocus(hwnd_);
-        press_.Press(hwnd_, button, dbl);
-        if (dbl)
+        press_.Press(hwnd_, b.button, b.dblClick);
+        if (b.dblClick)
             OnDblClick();
         else
-            OnMouseDown(button, shift, x, y);
-        break;
+            OnMouseDown(b.button, shift, x, y);
+        return;
     }
-    default: { // button up
-        const bool clicks = press_.Release(hwnd_, button);
-        OnMouseUp(button, shift, x, y);
-        if (!hwnd_) return;
-        RECT client{};
-        GetClientRect(hwnd_, &client);
-        const POINT pt{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
-        if (clicks && PtInRect(&client, pt)) OnClick();
-        break;
-    }
-    }
+    const bool clicks = press_.Release(hwnd_, b.button);
+    OnMouseUp(b.button, shift, x, y);
+    if (!hwnd_) return;
+    RECT client{};
+    GetClientRect(hwnd_, &client);
+    const POINT pt{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+    if (clicks && PtInRect(&client, pt)) OnClick();
 }
 
 bool SurfaceWindow::SetPointerCursor() {
@@ -222,6 +219,10 @@ bool SurfaceWindow::SetPointerCursor() {
 }
 
 LRESULT SurfaceWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    if (const std::optional<ButtonMessage> b = ButtonMessageOf(msg)) {
+        MouseButton(*b, wp, lp);
+        return 0;
+    }
     switch (msg) {
     case WM_ERASEBKGND:
         return 1; // the surface covers everything
@@ -245,17 +246,6 @@ LRESULT SurfaceWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         if (pos->flags & SWP_HIDEWINDOW) OnHide();
         return r;
     }
-    case WM_LBUTTONDOWN:
-    case WM_RBUTTONDOWN:
-    case WM_MBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
-    case WM_RBUTTONDBLCLK:
-    case WM_MBUTTONDBLCLK:
-    case WM_LBUTTONUP:
-    case WM_RBUTTONUP:
-    case WM_MBUTTONUP:
-        MouseButton(msg, wp, lp);
-        return 0;
     case WM_MOUSEMOVE: {
         const short shift =
             static_cast<short>(((wp & MK_SHIFT) ? kShiftMask : 0) | ((wp & MK_CONTROL) ? kCtrlMask : 0));

@@ -6,6 +6,7 @@
 #include "Surface.h"
 #include "../support/GlimError.h"
 
+#include <optional>
 #include <string>
 
 namespace glim {
@@ -13,8 +14,14 @@ namespace glim {
 // Mouse buttons and shift state as event arguments carry them.
 enum MouseButtons : short { kLeftButton = 1, kRightButton = 2, kMiddleButton = 4 };
 enum ShiftState : short { kShiftMask = 1, kCtrlMask = 2, kAltMask = 4 };
-// Event arguments of a mouse message: its button, the buttons held, the shift state.
-short MouseButtonOf(UINT msg);
+// A mouse button message taken apart; nothing for any other message.
+struct ButtonMessage {
+    short button;  // kLeftButton, kRightButton or kMiddleButton
+    bool down;     // a press or a double click; false for a release
+    bool dblClick; // the press is a double click
+};
+std::optional<ButtonMessage> ButtonMessageOf(UINT msg);
+// Event arguments of a mouse message: the buttons held, the shift state.
 short MouseButtonsHeld(WPARAM wp);
 short MouseShiftOf(WPARAM wp);
 // One press from button down to button up, for a window and for the
@@ -155,7 +162,7 @@ class SurfaceWindow {
   private:
     static LRESULT CALLBACK StaticProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
-    void MouseButton(UINT msg, WPARAM wp, LPARAM lp);
+    void MouseButton(const ButtonMessage& b, WPARAM wp, LPARAM lp);
     bool SetPointerCursor();
 
     HWND hwnd_ = nullptr;            // the window; destroyed with the object

@@ -119,11 +119,6 @@ void GlimCheck::PollPointer() {
     RaiseEvent(toggle_events::MouseOut);
 }
 
-STDMETHODIMP GlimCheck::get_Value(State* pVal) {
-    if (!pVal) return E_POINTER;
-    return Member([&] { *pVal = static_cast<State>(CurrentValue()); });
-}
-
 STDMETHODIMP GlimCheck::put_Value(State New_Value) {
     return Member([&] { PutValue(New_Value); });
 }

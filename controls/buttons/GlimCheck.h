@@ -13,7 +13,6 @@ class GlimCheck final : public ToggleControl<GlimCheck, _GlimCheck_Stored<GlimCh
 
     // _GlimCheck: Value; the shared members come from ToggleControl, the
     // kept ones from the description.
-    STDMETHODIMP get_Value(State* pVal) override;
     STDMETHODIMP put_Value(State New_Value) override;
 
   protected:

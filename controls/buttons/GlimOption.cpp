@@ -152,11 +152,6 @@ void GlimOption::PollPointer() {
 
 // ---- _GlimOption ----
 
-STDMETHODIMP GlimOption::get_Value(VARIANT_BOOL* pVal) {
-    if (!pVal) return E_POINTER;
-    return Member([&] { *pVal = V_BOOL(Value(dispid::GlimOption::Value).get()); });
-}
-
 STDMETHODIMP GlimOption::put_Value(VARIANT_BOOL New_Value) {
     return Member([&] { PutValue(New_Value); });
 }

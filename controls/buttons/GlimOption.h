@@ -14,7 +14,6 @@ class GlimOption final : public ToggleControl<GlimOption, _GlimOption_Stored<Gli
 
     // _GlimOption: Value; the shared members come from ToggleControl, the
     // kept ones from the description.
-    STDMETHODIMP get_Value(VARIANT_BOOL* pVal) override;
     STDMETHODIMP put_Value(VARIANT_BOOL New_Value) override;
 
   protected:

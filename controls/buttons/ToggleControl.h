@@ -1,9 +1,10 @@
 #pragma once
 // What the check box and the option button have in common, written once over
 // either interface.  Enabled, Font, BackColor and ForeColor are kept by the
-// runtime from the description and only change the look (OnRepaint); Caption
-// and Style are written here; the persisted keys are read and written by
-// the runtime, which loads them through these puts.
+// runtime from the description and only change the look (OnRepaint); the
+// runtime answers the gets of Value, Caption and Style, whose puts are
+// written here and in each control; the persisted keys are read and written
+// by the runtime, which loads them through these puts.
 #include "Constituent.h"
 #include "ControlBase.h"
 #include "Conversions.h"
@@ -21,11 +22,6 @@ namespace glim {
 template <class Derived, class Dual>
 class ToggleControl : public Control<Derived, Dual> {
   public:
-    STDMETHODIMP get_Caption(BSTR* pVal) override {
-        if (!pVal) return E_POINTER;
-        *pVal = AllocBstr(parts.Label().Caption());
-        return S_OK;
-    }
     STDMETHODIMP put_Caption(BSTR New_Caption) override {
         return this->Member([&] {
             const std::string caption = NarrowBstr(New_Caption);
@@ -34,11 +30,6 @@ class ToggleControl : public Control<Derived, Dual> {
             Layout();
             this->PropertyChanged("Caption");
         });
-    }
-    STDMETHODIMP get_Style(MnuStyle* pVal) override {
-        if (!pVal) return E_POINTER;
-        *pVal = static_cast<MnuStyle>(Skin());
-        return S_OK;
     }
     STDMETHODIMP put_Style(MnuStyle New_Style) override {
         return this->Member([&] {

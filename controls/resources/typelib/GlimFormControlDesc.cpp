@@ -2,6 +2,8 @@
 
 #include <olectl.h>
 
+#include <array>
+
 namespace glim::typelib {
 namespace {
 
@@ -282,12 +284,12 @@ constexpr Persisted kGlimButtonKeys[] = {
 constexpr Member kGlimCheck[] = {
     // Enabled tells no one; it and the colours and font only change the look.
     Kept(Prop("Enabled", DISPID_ENABLED, kBool), kRepaint),
-    Prop("Value", 0x68030001, EnumOf("State")),
-    Prop("Caption", DISPID_CAPTION, kBstr),
+    KeptGet(Prop("Value", 0x68030001, EnumOf("State"))),
+    KeptGet(Prop("Caption", DISPID_CAPTION, kBstr)),
     Kept(Prop("Font", DISPID_FONT, kFont, kGet | kPutRef), kNotify | kRepaint),
     Kept(Prop("BackColor", DISPID_BACKCOLOR, kColor), kNotify | kRepaint),
     Kept(Prop("ForeColor", DISPID_FORECOLOR, kColor), kNotify | kRepaint),
-    Prop("Style", 0x68030000, kMnuStyleT, kGet | kPut, kStyleHelp),
+    KeptGet(Prop("Style", 0x68030000, kMnuStyleT, kGet | kPut, kStyleHelp)),
 };
 
 // Click and the key and mouse events of the check box and the option button.
@@ -304,36 +306,32 @@ constexpr Event kToggleEvents[] = {
 
 constexpr Member kGlimOption[] = {
     Kept(Prop("Enabled", DISPID_ENABLED, kBool), kRepaint),
-    Prop("Value", 0x68030003, kBool),
-    Prop("Caption", DISPID_CAPTION, kBstr),
+    KeptGet(Prop("Value", 0x68030003, kBool)),
+    KeptGet(Prop("Caption", DISPID_CAPTION, kBstr)),
     Kept(Prop("Font", 0x68030002, kFont, kGet | kPutRef), kNotify | kRepaint),
     Kept(Prop("BackColor", 0x68030001, kColor), kNotify | kRepaint),
     Kept(Prop("ForeColor", DISPID_FORECOLOR, kColor), kNotify | kRepaint),
     // "界面样式" followed by CR LF.
-    Prop("Style", 0x68030000, kMnuStyleT, kGet | kPut, "\xBD\xE7\xC3\xE6\xD1\xF9\xCA\xBD\r\n"),
+    KeptGet(Prop("Style", 0x68030000, kMnuStyleT, kGet | kPut, "\xBD\xE7\xC3\xE6\xD1\xF9\xCA\xBD\r\n")),
 };
 
 // The keys of the check box and the option button, in the order they are
 // written.  Loading reads the value first and applies each key but the skin
-// through its put; the control redraws the glyph for the skin itself.
-constexpr Persisted kGlimCheckKeys[] = {
-    ReadAt(4, ThroughPut({"Font", nullptr, VarType::Font, {DefaultFrom::AmbientFont}})),
-    ReadAt(1, ThroughPut(Key("Value", VarType::I4, 0))),
-    ReadAt(2, ThroughPut({"Caption", nullptr, VarType::Bstr, {DefaultFrom::AmbientDisplayName}})),
-    ReadAt(3, ThroughPut(Key("Enabled", VarType::Bool, -1))),
-    ReadAt(5, ThroughPut(Key("BackColor", VarType::I4, 0xE0E0E0))),
-    ReadAt(6, ThroughPut(Key("ForeColor", VarType::I4, 0))),
-    ReadAt(7, {"SkinIdx", "Style", VarType::I2, {}}),
-};
-constexpr Persisted kGlimOptionKeys[] = {
-    ReadAt(4, ThroughPut({"Font", nullptr, VarType::Font, {DefaultFrom::AmbientFont}})),
-    ReadAt(1, ThroughPut(Key("Value", VarType::Bool, 0))),
-    ReadAt(2, ThroughPut({"Caption", nullptr, VarType::Bstr, {DefaultFrom::AmbientDisplayName}})),
-    ReadAt(3, ThroughPut(Key("Enabled", VarType::Bool, -1))),
-    ReadAt(5, ThroughPut(Key("BackColor", VarType::I4, 0xE0E0E0))),
-    ReadAt(6, ThroughPut(Key("ForeColor", VarType::I4, 0))),
-    ReadAt(7, {"SkinIdx", "Style", VarType::I2, {}}),
-};
+// through its put; the control redraws the glyph for the skin itself.  The
+// check box's value is a 32-bit integer, the option button's a Boolean.
+constexpr std::array<Persisted, 7> ToggleKeys(VarType value) {
+    return {{
+        ReadAt(4, ThroughPut({"Font", nullptr, VarType::Font, {DefaultFrom::AmbientFont}})),
+        ReadAt(1, ThroughPut(Key("Value", value, 0))),
+        ReadAt(2, ThroughPut({"Caption", nullptr, VarType::Bstr, {DefaultFrom::AmbientDisplayName}})),
+        ReadAt(3, ThroughPut(Key("Enabled", VarType::Bool, -1))),
+        ReadAt(5, ThroughPut(Key("BackColor", VarType::I4, 0xE0E0E0))),
+        ReadAt(6, ThroughPut(Key("ForeColor", VarType::I4, 0))),
+        ReadAt(7, {"SkinIdx", "Style", VarType::I2, {}}),
+    }};
+}
+constexpr auto kGlimCheckKeys = ToggleKeys(VarType::I4);
+constexpr auto kGlimOptionKeys = ToggleKeys(VarType::Bool);
 static_assert(ValidReadingOrder(kGlimCheckKeys) && ValidReadingOrder(kGlimOptionKeys));
 
 // ---- GlimSlider ------------------------------------------------------------

@@ -322,23 +322,19 @@ bool GlimButton::GlimButton_IsMouseOver() const {
 
 // ---- input ----------------------------------------------------------------
 
-void GlimButton::RaiseMouse(DISPID id, short& button, short& shift, float& x, float& y) {
-    RaiseEvent(id, button, shift, x, y);
-}
-
 void GlimButton::OnMouseDown(short button, short shift, float x, float y) {
-    RaiseMouse(ev::MouseDown, button, shift, x, y);
+    RaiseEvent(ev::MouseDown, button, shift, x, y);
     lastButton = static_cast<std::uint8_t>(button);
     if (button != kRightButton) GlimButton_DrawButton(2, false);
 }
 
 void GlimButton::OnMouseUp(short button, short shift, float x, float y) {
-    RaiseMouse(ev::MouseUp, button, shift, x, y);
+    RaiseEvent(ev::MouseUp, button, shift, x, y);
     if (button != kRightButton) GlimButton_DrawButton(0, false);
 }
 
 void GlimButton::OnMouseMove(short button, short shift, float x, float y) {
-    RaiseMouse(ev::MouseMove, button, shift, x, y);
+    RaiseEvent(ev::MouseMove, button, shift, x, y);
     if (button >= kRightButton) return;
     if (GlimButton_IsMouseOver()) {
         if (button == 0 && !face.mouseIsOver) {

@@ -103,7 +103,6 @@ class GlimButton final : public Control<GlimButton, _GlimButton_Stored<GlimButto
     void FontChanged();
     void ClickNow();
     void OverTimerTick();
-    void RaiseMouse(DISPID id, short& button, short& shift, float& x, float& y);
     long StyleNumber();
 
     GlimButtonFace face;                // the state the painter reads, kept values taken in

@@ -259,10 +259,6 @@ void GlimSlider::ShowTip() {
 
 // ---- dragging ----
 
-void GlimSlider::RaiseShiftEvent(DISPID id, short shift) {
-    RaiseEvent(id, shift);
-}
-
 void GlimSlider::MoveThumb(float x, float y) {
     const SliderSizes s = Sizes();
     if (Orientation() == kSliderHorizontal)
@@ -290,7 +286,7 @@ void GlimSlider::OnMouseDown(short button, short shift, float x, float y) {
         MoveThumb(x, y);
     }
     if (ShowsValueTip()) ShowTip();
-    RaiseShiftEvent(dispid::GlimSlider_events::MouseDown, shift);
+    RaiseEvent(dispid::GlimSlider_events::MouseDown, shift);
 }
 
 void GlimSlider::OnMouseMove(short, short, float x, float y) {
@@ -301,7 +297,7 @@ void GlimSlider::OnMouseMove(short, short, float x, float y) {
 void GlimSlider::OnMouseUp(short button, short shift, float x, float y) {
     if (x >= 0 && x < Canvas().PixelWidth() && y >= 0 && y < Canvas().PixelHeight() && button == kLeftButton)
         RaiseEvent(dispid::GlimSlider_events::Click);
-    if (Dragging) RaiseShiftEvent(dispid::GlimSlider_events::MouseUp, shift);
+    if (Dragging) RaiseEvent(dispid::GlimSlider_events::MouseUp, shift);
     Dragging = false;
     frmValueTip::UnloadTip();
 }

@@ -76,7 +76,6 @@ class GlimSlider final : public Control<GlimSlider, _GlimSlider_Stored<GlimSlide
     void ResetThumb();
     void ShowTip();
     void MoveThumb(float x, float y);
-    void RaiseShiftEvent(DISPID id, short shift);
 
     bool Dragging = false; // the left button was pressed on the enabled control and not released
     float GrabX = 0;       // pointer offset inside the thumb at the press, pixels

@@ -292,14 +292,19 @@ LRESULT cNCCalcSize::WindowProc(HWND hWnd, UINT iMsg, WPARAM wParam, LPARAM lPar
 }
 
 LRESULT cNCCalcSize::OnSetCursor(WPARAM wParam, LPARAM lParam) {
-    // Hidden for the length of the default handling so that it draws no
-    // frame, and the platform menu bar is taken off for good.
     bInCursor_ = true;
-    const LONG style = GetWindowLongA(window_, GWL_STYLE);
-    SetWindowLongA(window_, GWL_STYLE, style & ~WS_VISIBLE);
     const LRESULT result = CallOldWindowProc(window_, WM_SETCURSOR, wParam, lParam);
-    if (GetMenu(window_)) SetMenu(window_, nullptr);
-    SetWindowLongA(window_, GWL_STYLE, style);
+    // The platform menu bar is taken off for good, the window hidden
+    // meanwhile so that no frame is drawn for it.  Only then: a window
+    // without WS_VISIBLE is passed over when input is routed, and this
+    // message comes with every mouse move and press, so a click arriving
+    // meanwhile from another thread went to the window beneath.
+    if (GetMenu(window_)) {
+        const LONG style = GetWindowLongA(window_, GWL_STYLE);
+        SetWindowLongA(window_, GWL_STYLE, style & ~WS_VISIBLE);
+        SetMenu(window_, nullptr);
+        SetWindowLongA(window_, GWL_STYLE, style);
+    }
     bInCursor_ = false;
     return result;
 }

@@ -325,11 +325,16 @@ TEST(NCCalcSize, CursorHandlingTakesThePlatformMenuBarOff) {
     EXPECT_TRUE(takeover->AppActive());
 
     const long paints = fake->paints;
-    SendMessageA(window, WM_SETCURSOR, reinterpret_cast<WPARAM>(window.hwnd()),
-                 MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    Records().clear();
+    for (int i = 0; i < 2; ++i)
+        SendMessageA(window, WM_SETCURSOR, reinterpret_cast<WPARAM>(window.hwnd()),
+                     MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
     EXPECT_EQ(GetMenu(window), nullptr);
     EXPECT_TRUE(GetWindowLongA(window, GWL_STYLE) & WS_VISIBLE);
     EXPECT_EQ(fake->paints, paints) << "no repaint for the style flips of the cursor handling";
+    // The cursor is set at every mouse move and press: a click routed
+    // meanwhile must still find the window, not the one beneath it.
+    EXPECT_EQ(CountRecords(WM_SETCURSOR, TRUE), 2);
     EXPECT_EQ(takeover->hMenu(), menu);
     takeover->Detach();
     DestroyMenu(menu);

@@ -192,6 +192,10 @@ LRESULT CALLBACK RecordingProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam
     case WM_NCLBUTTONDBLCLK:
         gRecords.push_back({msg, wParam});
         break;
+    case WM_SETCURSOR:
+        // Whether input routed meanwhile still finds the window.
+        gRecords.push_back({msg, static_cast<WPARAM>(IsWindowVisible(hWnd))});
+        break;
     case WM_APP:
         ++gAppMessages;
         return 0;

@@ -85,7 +85,8 @@ struct Record {
     WPARAM wParam;
 };
 // Records WM_SYSCOMMAND (swallowing the window commands), WM_NCLBUTTONDOWN
-// (swallowed, so no modal loop starts) and WM_NCLBUTTONDBLCLK, and counts WM_APP.
+// (swallowed, so no modal loop starts), WM_NCLBUTTONDBLCLK and WM_SETCURSOR
+// (with whether the window was visible then), and counts WM_APP.
 LRESULT CALLBACK RecordingProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam);
 std::vector<Record>& Records();
 // WM_APP messages handled so far; safe to read from any thread.

@@ -297,6 +297,15 @@ void GlimSlider::OnMouseMove(short, short, float x, float y) {
 void GlimSlider::OnMouseUp(short button, short shift, float x, float y) {
     if (x >= 0 && x < Canvas().PixelWidth() && y >= 0 && y < Canvas().PixelHeight() && button == kLeftButton)
         RaiseEvent(dispid::GlimSlider_events::Click);
+    EndDrag(shift);
+}
+
+void GlimSlider::OnCaptureLost() {
+    // Left dragging, the thumb would follow the pointer with no button held.
+    EndDrag(ShiftNow());
+}
+
+void GlimSlider::EndDrag(short shift) {
     if (Dragging) RaiseEvent(dispid::GlimSlider_events::MouseUp, shift);
     Dragging = false;
     frmValueTip::UnloadTip();

@@ -38,6 +38,9 @@ class GlimSlider final : public Control<GlimSlider, _GlimSlider_Stored<GlimSlide
     void OnMouseDown(short button, short shift, float x, float y) override;
     void OnMouseMove(short button, short shift, float x, float y) override;
     void OnMouseUp(short button, short shift, float x, float y) override;
+    // A quick second press grabs the thumb again.
+    bool TakesDoubleClicks() const override { return false; }
+    void OnCaptureLost() override;
 
   private:
     // A hidden picture holder: never shown itself, it only stands for the
@@ -76,6 +79,8 @@ class GlimSlider final : public Control<GlimSlider, _GlimSlider_Stored<GlimSlide
     void ResetThumb();
     void ShowTip();
     void MoveThumb(float x, float y);
+    // The drag ends: MouseUp when there was one, and the tip goes.
+    void EndDrag(short shift);
 
     bool Dragging = false; // the left button was pressed on the enabled control and not released
     float GrabX = 0;       // pointer offset inside the thumb at the press, pixels

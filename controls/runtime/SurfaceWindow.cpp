@@ -190,8 +190,9 @@ void SurfaceWindow::MouseButton(const ButtonMessage& b, WPARAM wp, LPARAM lp) {
     const short shift = MouseShiftOf(wp);
     if (b.down) {
         if (CanGetFocus() && GetFocus() != hwnd_) SetFocus(hwnd_);
-        press_.Press(hwnd_, b.button, b.dblClick);
-        if (b.dblClick)
+        const bool dblClick = b.dblClick && TakesDoubleClicks();
+        press_.Press(hwnd_, b.button, dblClick);
+        if (dblClick)
             OnDblClick();
         else
             OnMouseDown(b.button, shift, x, y);
@@ -254,7 +255,11 @@ LRESULT SurfaceWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     }
     case WM_CAPTURECHANGED:
-        if (reinterpret_cast<HWND>(lp) != hwnd_) press_.Forget();
+        // A press ending here lets go of the capture after forgetting itself.
+        if (reinterpret_cast<HWND>(lp) != hwnd_ && press_.Pressed()) {
+            press_.Forget();
+            OnCaptureLost();
+        }
         break;
     case WM_SETCURSOR:
         if (LOWORD(lp) == HTCLIENT && reinterpret_cast<HWND>(wp) == hwnd_ && SetPointerCursor()) return TRUE;

@@ -126,6 +126,12 @@ class SurfaceWindow {
     virtual void OnMouseUp(short /*button*/, short /*shift*/, float /*x*/, float /*y*/) {}
     virtual void OnClick() {}
     virtual void OnDblClick() {}
+    // Whether a second quick press is a double click; a control without
+    // one takes it as one more press.
+    virtual bool TakesDoubleClicks() const { return true; }
+    // Another window took the mouse during a press: its release will not
+    // come here.
+    virtual void OnCaptureLost() {}
     // Handlers may change the key; KeyAscii set to 0 swallows the character.
     virtual void OnKeyDown(short& /*keyCode*/, short /*shift*/) {}
     virtual void OnKeyPress(short& /*keyAscii*/) {}

@@ -532,3 +532,45 @@ TEST_F(SliderTest, AVerticalDragCountsFromTheBottom) {
                                               ev::ArrivedLast, ev::Change, ev::ArrivedFirst, ev::MouseUp}));
     EXPECT_FALSE(FindTip());
 }
+
+TEST_F(SliderTest, AQuickSecondPressGrabsTheThumbAgain) {
+    host::ControlSite* s = AddSlider(72);
+    ASSERT_TRUE(s);
+    ASSERT_EQ(PutError(s, "Max", glim::Variant::Long(8)), 0);
+    Log(s).ClearCalls();
+    // A click beside the thumb and a press at once on the same spot, where
+    // the thumb now lies: the system reports a double click.
+    MouseAt(OnScreen(s->Window(), 50, 10), {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, MOUSEEVENTF_LEFTDOWN});
+    glimtest::PumpUntil([&] { return Events(s).size() >= 5; }, 3000);
+    // Grabbed 2 pixels inside: left 18 gives 2.25, so 2.
+    MoveTo(s, 20, 10, 2);
+    EXPECT_EQ(Get(s, "Value"), 2) << "the thumb follows the second press";
+    // Released below the slider: the drag ends, no Click.
+    Press(s, 20, 300, MOUSEEVENTF_LEFTUP);
+    EXPECT_EQ(Events(s), (std::vector<DISPID>{ev::Change, ev::MouseDown, ev::Click, ev::MouseUp,
+                                              ev::MouseDown, ev::Change, ev::MouseUp}));
+    EXPECT_FALSE(FindTip());
+}
+
+TEST_F(SliderTest, LosingTheMouseEndsTheDrag) {
+    host::ControlSite* s = AddSlider(72);
+    ASSERT_TRUE(s);
+    ASSERT_EQ(PutError(s, "Max", glim::Variant::Long(8)), 0);
+    Log(s).ClearCalls();
+    Press(s, 4, 10);
+    MoveTo(s, 48, 10, 6);
+    ASSERT_TRUE(FindTip());
+    // Another window takes the mouse while the button is still down (a
+    // menu or a dialog opened meanwhile): the release will go there.
+    const HWND other = GetAncestor(s->Window(), GA_ROOT);
+    SetCapture(other);
+    EXPECT_EQ(Events(s), (std::vector<DISPID>{ev::MouseDown, ev::Change, ev::MouseUp}));
+    EXPECT_FALSE(FindTip());
+    ReleaseCapture();
+    MouseAt(OnScreen(s->Window(), 900, 300), {MOUSEEVENTF_LEFTUP});
+    // The pointer over the slider with no button held drags nothing.
+    MouseAt(OnScreen(s->Window(), 20, 10));
+    glimtest::PumpFor(150);
+    EXPECT_EQ(Get(s, "Value"), 6);
+    EXPECT_EQ(Events(s), (std::vector<DISPID>{ev::MouseDown, ev::Change, ev::MouseUp}));
+}

@@ -45,16 +45,8 @@ ComPtr<IDispatch> Make(const ComPtr<T>& made, BuiltinControl** control) {
 
 ComPtr<IDispatch> CreateBuiltinControl(const std::string& typeName, BuiltinControl** control) {
     *control = nullptr;
-    if (SameName(typeName, "TextBox")) {
-        ComPtr<TextBox> box = TextBox::Create();
-        *control = box.get();
-        return ComPtr<IDispatch>(box->Dispatch());
-    }
-    if (SameName(typeName, "Label")) {
-        ComPtr<Label> label = Label::Create();
-        *control = label.get();
-        return ComPtr<IDispatch>(label->Dispatch());
-    }
+    if (SameName(typeName, "TextBox")) return Make(TextBox::Create(), control);
+    if (SameName(typeName, "Label")) return Make(Label::Create(), control);
     if (SameName(typeName, "Timer")) return Make(Timer::Create(), control);
     if (SameName(typeName, "PictureBox")) return Make(PictureBox::Create(), control);
     // The platform's multimedia and common-dialog controls, by their ProgIDs too.

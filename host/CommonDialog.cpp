@@ -1,7 +1,6 @@
 #include "CommonDialog.h"
 
 #include "Text.h"
-#include "TypeNameInfo.h"
 #include "GlimError.h"
 
 #include <commdlg.h>
@@ -11,7 +10,6 @@ namespace glim::host {
 
 namespace {
 const char* const kClass = "GlimHostCommonDialog";
-const DISPID kFileName = 1, kFilter = 3, kFlags = 7, kShowOpen = 30, kShowSave = 31;
 // Room for the longest path the system allows.
 const size_t kNameRoom = 32768;
 } // namespace
@@ -30,60 +28,22 @@ std::wstring DialogFilter(const std::string& filter) {
     return out;
 }
 
-ComPtr<CommonDialog> CommonDialog::Create() {
-    return ComPtr<CommonDialog>(new CommonDialog());
+std::span<const CommonDialog::Member> CommonDialog::Members() {
+    static const Member members[] = {
+        {"FileName", 1, &CommonDialog::fileName_},
+        {"Filter", 3, &CommonDialog::filter_, kPersist},
+        {"Flags", 7, &CommonDialog::flags_, kPersist},
+        {"ShowOpen", 30, {}, 0, 0, {}, {}, &CommonDialog::ShowOpen},
+        {"ShowSave", 31, {}, 0, 0, {}, {}, &CommonDialog::ShowSave},
+    };
+    return members;
 }
 
-CommonDialog::CommonDialog() {
-    table_.AddProperty(
-        "FileName", kFileName, [this] { return Variant::String(Narrow(fileName_.c_str())); },
-        [this](const Variant& v) { fileName_ = Widen(v.ToText()); });
-    table_.AddProperty(
-        "Filter", kFilter, [this] { return Variant::String(filter_); },
-        [this](const Variant& v) { filter_ = v.ToText(); });
-    table_.AddProperty(
-        "Flags", kFlags, [this] { return Variant::Long(flags_); },
-        [this](const Variant& v) { flags_ = v.ToLong(); });
-    table_.AddMethod("ShowOpen", kShowOpen, [this](const DispArgs&) {
-        ShowOpen();
-        return Variant();
-    });
-    table_.AddMethod("ShowSave", kShowSave, [this](const DispArgs&) {
-        ShowSave();
-        return Variant();
-    });
-}
-
-CommonDialog::~CommonDialog() {
-    DestroyWindowNow();
-}
-
-ComPtr<ITypeInfo> CommonDialog::TypeInfo() {
-    return TypeNameInfo::Create("CommonDialog", GUID_NULL, TKIND_COCLASS);
-}
+CommonDialog::CommonDialog() : IntrinsicControl("CommonDialog", Members()) {}
 
 HWND CommonDialog::CreateWindowIn(HWND parent, const RECT& px, HostForm*) {
-    EnsureWindowClass(kClass, DefWindowProcA);
-    // Invisible at run time.
-    hwnd_ = CreateWindowExA(0, kClass, "", WS_CHILD, px.left, px.top, 0, 0, parent, nullptr,
-                            GetModuleHandleA(nullptr), nullptr);
-    return hwnd_;
-}
-
-void CommonDialog::DestroyWindowNow() {
-    if (hwnd_ && IsWindow(hwnd_)) DestroyWindow(hwnd_);
-    hwnd_ = nullptr;
-}
-
-void CommonDialog::Load(MemoryPropertyBag* bag) {
-    if (!bag) return;
-    if (bag->Contains("Filter")) filter_ = bag->Get("Filter").ToText();
-    if (bag->Contains("Flags")) flags_ = bag->Get("Flags").ToLong();
-}
-
-void CommonDialog::Save(MemoryPropertyBag* bag) const {
-    if (!filter_.empty()) bag->Set("Filter", Variant::String(filter_));
-    if (flags_) bag->Set("Flags", Variant::Long(flags_));
+    // Invisible at run time; its top-level window owns the dialogs.
+    return MakeHiddenWindow(kClass, DefWindowProcA, parent, px);
 }
 
 bool CommonDialog::ShowOpen() {

@@ -2,26 +2,13 @@
 // The host's common-dialog control ("MSComDlg.CommonDialog"): the system's
 // open and save dialogs.  FileName is emptied before each dialog, so after
 // a cancel it is empty rather than the name of an earlier choice.
-#include "BuiltinControl.h"
-#include "DispatchObject.h"
-
-#include <string>
+#include "IntrinsicControl.h"
 
 namespace glim::host {
 
-class CommonDialog : public DispatchObject<CommonDialog>, public BuiltinControl {
+class CommonDialog : public IntrinsicControl<CommonDialog> {
   public:
-    static ComPtr<CommonDialog> Create();
-    void* Find(REFIID iid) { return FindDispatch(iid); }
-
-    IDispatch* Dispatch() override { return static_cast<IDispatch*>(this); }
-    const char* TypeName() const override { return "CommonDialog"; }
     HWND CreateWindowIn(HWND parent, const RECT& pixels, HostForm* form) override;
-    HWND Window() const override { return hwnd_; }
-    void DestroyWindowNow() override;
-    void Load(MemoryPropertyBag* bag) override;
-    void Save(MemoryPropertyBag* bag) const override;
-    bool TakesFocus() const override { return false; }
 
     // "description|pattern|description|pattern..."
     const std::string& Filter() const { return filter_; }
@@ -35,15 +22,12 @@ class CommonDialog : public DispatchObject<CommonDialog>, public BuiltinControl 
     bool ShowOpen();
     bool ShowSave();
 
-  protected:
-    ComPtr<ITypeInfo> TypeInfo() override;
-
   private:
+    friend class IntrinsicControl<CommonDialog>;
     CommonDialog();
-    ~CommonDialog() override;
+    static std::span<const Member> Members();
     bool Show(bool save);
 
-    HWND hwnd_ = nullptr;   // hidden window; its top-level window owns the dialogs
     std::string filter_;    // as the program set it
     long flags_ = 0;        // extra OFN_ flags
     std::wstring fileName_; // the chosen file, empty after a cancel

@@ -2,7 +2,6 @@
 
 #include "Handles.h"
 #include "Text.h"
-#include "TypeNameInfo.h"
 
 #include <algorithm>
 #include <cwchar>
@@ -13,7 +12,6 @@ namespace glim::host {
 
 namespace {
 const char* const kClass = "GlimHostMMControl";
-const DISPID kFileName = 22, kCommand = 23, kPosition = 37, kError = 40, kErrorMessage = 41, kMode = 42;
 const int kButtons = 9;
 // The bar's buttons in order, and the command each one sends.
 const char* const kButtonCommands[kButtons] = {"PREV", "NEXT", "PLAY",   "PAUSE", "BACK",
@@ -92,23 +90,21 @@ long ModeOf(const std::wstring& mode) {
 }
 } // namespace
 
-ComPtr<MMControl> MMControl::Create() {
-    return ComPtr<MMControl>(new MMControl());
+std::span<const MMControl::Member> MMControl::Members() {
+    static const Member members[] = {
+        {"FileName", 22, &MMControl::fileName_, kPersist},
+        {"Command", 23, {}, 0, 0, &MMControl::NoCommand, &MMControl::Command},
+        {"Position", 37, {}, kReadOnly, 0, &MMControl::Position},
+        {"Error", 40, &MMControl::error_, kReadOnly},
+        {"ErrorMessage", 41, &MMControl::errorMessage_, kReadOnly},
+        {"Mode", 42, {}, kReadOnly, 0, &MMControl::Mode},
+    };
+    return members;
 }
 
-MMControl::MMControl() {
+MMControl::MMControl() : IntrinsicControl("MMControl", Members()) {
     static unsigned next = 0;
     alias_ = L"glimmm" + std::to_wstring(++next);
-    table_.AddProperty(
-        "FileName", kFileName, [this] { return Variant::String(Narrow(fileName_.c_str())); },
-        [this](const Variant& v) { fileName_ = Widen(v.ToText()); });
-    table_.AddProperty(
-        "Command", kCommand, [] { return Variant::String(""); },
-        [this](const Variant& v) { Command(v.ToText()); });
-    table_.AddProperty("Position", kPosition, [this] { return Variant::Long(Position()); });
-    table_.AddProperty("Error", kError, [this] { return Variant::Long(error_); });
-    table_.AddProperty("ErrorMessage", kErrorMessage, [this] { return Variant::String(errorMessage_); });
-    table_.AddProperty("Mode", kMode, [this] { return Variant::Long(Mode()); });
 }
 
 MMControl::~MMControl() {
@@ -116,33 +112,15 @@ MMControl::~MMControl() {
     Close();
 }
 
-ComPtr<ITypeInfo> MMControl::TypeInfo() {
-    return TypeNameInfo::Create("MMControl", GUID_NULL, TKIND_COCLASS);
-}
-
 HWND MMControl::CreateWindowIn(HWND parent, const RECT& px, HostForm*) {
-    EnsureWindowClass(kClass, WindowProc);
-    hwnd_ = CreateWindowExA(0, kClass, "", WS_CHILD | WS_VISIBLE, px.left, px.top, px.right - px.left,
-                            px.bottom - px.top, parent, nullptr, GetModuleHandleA(nullptr), nullptr);
-    if (hwnd_) SetWindowLongPtrA(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    return hwnd_;
+    return MakeWindow(kClass, WindowProc, parent, px, WS_CHILD | WS_VISIBLE);
 }
 
 void MMControl::DestroyWindowNow() {
     if (!hwnd_) return;
-    SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
-    if (IsWindow(hwnd_)) DestroyWindow(hwnd_);
-    hwnd_ = nullptr;
+    IntrinsicControl::DestroyWindowNow();
     // Notifications would go to a window that is gone.
     Close();
-}
-
-void MMControl::Load(MemoryPropertyBag* bag) {
-    if (bag && bag->Contains("FileName")) fileName_ = Widen(bag->Get("FileName").ToText());
-}
-
-void MMControl::Save(MemoryPropertyBag* bag) const {
-    if (!fileName_.empty()) bag->Set("FileName", Variant::String(Narrow(fileName_.c_str())));
 }
 
 bool MMControl::Send(const std::wstring& command, std::wstring* reply, bool notify) {

@@ -3,26 +3,14 @@
 // by command names, with the usual bar of nine buttons.  A failing command
 // never raises: it leaves its number in Error and its text in ErrorMessage,
 // so a program can look and go on.
-#include "BuiltinControl.h"
-#include "DispatchObject.h"
-
-#include <string>
+#include "IntrinsicControl.h"
 
 namespace glim::host {
 
-class MMControl : public DispatchObject<MMControl>, public BuiltinControl {
+class MMControl : public IntrinsicControl<MMControl> {
   public:
-    static ComPtr<MMControl> Create();
-    void* Find(REFIID iid) { return FindDispatch(iid); }
-
-    IDispatch* Dispatch() override { return static_cast<IDispatch*>(this); }
-    const char* TypeName() const override { return "MMControl"; }
     HWND CreateWindowIn(HWND parent, const RECT& pixels, HostForm* form) override;
-    HWND Window() const override { return hwnd_; }
     void DestroyWindowNow() override;
-    void Load(MemoryPropertyBag* bag) override;
-    void Save(MemoryPropertyBag* bag) const override;
-    bool TakesFocus() const override { return false; }
 
     // "OPEN", "CLOSE", "PLAY", "PAUSE" (pauses, or resumes a paused
     // device), "STOP", "PREV", "NEXT", "BACK", "STEP", "RECORD", "EJECT";
@@ -39,12 +27,13 @@ class MMControl : public DispatchObject<MMControl>, public BuiltinControl {
     const std::string& ErrorMessage() const { return errorMessage_; }
     bool IsOpen() const { return open_; }
 
-  protected:
-    ComPtr<ITypeInfo> TypeInfo() override;
-
   private:
+    friend class IntrinsicControl<MMControl>;
     MMControl();
     ~MMControl() override;
+    static std::span<const Member> Members();
+    // What a program reads back from Command: always empty.
+    Variant NoCommand() const { return Variant::String(""); }
     // Sends one MCI command string; false (with Error set) when it failed.
     bool Send(const std::wstring& command, std::wstring* reply = nullptr, bool notify = false);
     std::wstring Status(const wchar_t* item) const;
@@ -53,7 +42,6 @@ class MMControl : public DispatchObject<MMControl>, public BuiltinControl {
     void Paint(HDC dc) const;
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
-    HWND hwnd_ = nullptr;      // the button bar
     std::wstring alias_;       // this control's MCI device alias
     std::wstring fileName_;    // media file of the next OPEN
     bool open_ = false;        // a device is open under alias_

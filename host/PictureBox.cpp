@@ -2,15 +2,12 @@
 
 #include "Handles.h"
 #include "OleColor.h"
-#include "TypeNameInfo.h"
 #include "GlimError.h"
 
 namespace glim::host {
 
 namespace {
 const char* const kClass = "GlimHostPictureBox";
-const DISPID kPicture = 0, kBackColor = DISPID_BACKCOLOR, kBorderStyle = DISPID_BORDERSTYLE;
-
 ComPtr<IPictureDisp> PictureOf(const Variant& v) {
     ComPtr<IPictureDisp> picture;
     if ((v.vt() == VT_DISPATCH || v.vt() == VT_UNKNOWN) && v.get()->punkVal)
@@ -21,58 +18,25 @@ ComPtr<IPictureDisp> PictureOf(const Variant& v) {
 }
 } // namespace
 
-ComPtr<PictureBox> PictureBox::Create() {
-    return ComPtr<PictureBox>(new PictureBox());
+std::span<const PictureBox::Member> PictureBox::Members() {
+    static const Member members[] = {
+        {"Picture", 0, {}, kPersist, 0, &PictureBox::PictureValue, &PictureBox::PutPicture},
+        {"BackColor", DISPID_BACKCOLOR, &PictureBox::backColor_, kRepaint | kPersist | kSaveAlways},
+        {"BorderStyle", DISPID_BORDERSTYLE, &PictureBox::borderStyle_,
+         kReadOnly | kPersist | kSaveAlways | kZeroOrOne},
+    };
+    return members;
 }
 
-PictureBox::PictureBox() {
-    table_.AddProperty(
-        "Picture", kPicture, [this] { return Variant::Object(picture_.get()); },
-        [this](const Variant& v) { SetPicture(PictureOf(v).get()); });
-    table_.AddProperty(
-        "BackColor", kBackColor, [this] { return Variant::Long(static_cast<long>(backColor_)); },
-        [this](const Variant& v) {
-            backColor_ = static_cast<OLE_COLOR>(v.ToLong());
-            if (hwnd_) InvalidateRect(hwnd_, nullptr, TRUE);
-        });
-    table_.AddProperty("BorderStyle", kBorderStyle, [this] { return Variant::Long(borderStyle_); });
-}
-
-PictureBox::~PictureBox() {
-    DestroyWindowNow();
-}
-
-ComPtr<ITypeInfo> PictureBox::TypeInfo() {
-    return TypeNameInfo::Create("PictureBox", GUID_NULL, TKIND_COCLASS);
-}
+PictureBox::PictureBox() : IntrinsicControl("PictureBox", Members()) {}
 
 HWND PictureBox::CreateWindowIn(HWND parent, const RECT& px, HostForm*) {
-    EnsureWindowClass(kClass, PaintedWindowProc<PictureBox>);
-    hwnd_ = CreateWindowExA(borderStyle_ ? WS_EX_CLIENTEDGE : 0, kClass, "", WS_CHILD | WS_VISIBLE, px.left,
-                            px.top, px.right - px.left, px.bottom - px.top, parent, nullptr,
-                            GetModuleHandleA(nullptr), nullptr);
-    if (hwnd_) SetWindowLongPtrA(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    return hwnd_;
+    return MakeWindow(kClass, PaintedWindowProc<PictureBox>, parent, px, WS_CHILD | WS_VISIBLE,
+                      borderStyle_ ? WS_EX_CLIENTEDGE : 0);
 }
 
-void PictureBox::DestroyWindowNow() {
-    if (!hwnd_) return;
-    SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
-    if (IsWindow(hwnd_)) DestroyWindow(hwnd_);
-    hwnd_ = nullptr;
-}
-
-void PictureBox::Load(MemoryPropertyBag* bag) {
-    if (!bag) return;
-    if (bag->Contains("Picture")) picture_ = PictureOf(bag->Get("Picture"));
-    if (bag->Contains("BackColor")) backColor_ = static_cast<OLE_COLOR>(bag->Get("BackColor").ToLong());
-    if (bag->Contains("BorderStyle")) borderStyle_ = bag->Get("BorderStyle").ToLong() ? 1 : 0;
-}
-
-void PictureBox::Save(MemoryPropertyBag* bag) const {
-    if (picture_) bag->Set("Picture", Variant::Object(picture_.get()));
-    bag->Set("BackColor", Variant::Long(static_cast<long>(backColor_)));
-    bag->Set("BorderStyle", Variant::Long(borderStyle_));
+void PictureBox::PutPicture(const Variant& v) {
+    SetPicture(PictureOf(v).get());
 }
 
 void PictureBox::SetPicture(IPictureDisp* picture) {

@@ -3,69 +3,62 @@
 #include "HandlerGuard.h"
 #include "HostForm.h"
 #include "Text.h"
-#include "TypeNameInfo.h"
 #include "GlimError.h"
 
 namespace glim::host {
 
 namespace {
-const DISPID kText = 0, kSelStart = 1, kSelLength = 2, kSetFocus = 3, kEnabled = DISPID_ENABLED,
-             kHwnd = DISPID_HWND;
 const wchar_t* const kSelf = L"GlimHostTextBox";
 } // namespace
 
-ComPtr<TextBox> TextBox::Create() {
-    return ComPtr<TextBox>(new TextBox());
+std::span<const TextBox::Member> TextBox::Members() {
+    static const Member members[] = {
+        {"Text", 0, {}, kPersist | kSaveAlways, 0, &TextBox::Text, &TextBox::SetText},
+        {"SelStart", 1, {}, 0, 0, &TextBox::SelStart, &TextBox::SetSelStart},
+        {"SelLength", 2, {}, 0, 0, &TextBox::SelLength, &TextBox::SetSelLength},
+        {"SetFocus", 3, {}, 0, 0, {}, {}, &TextBox::FocusFromProgram},
+        {"Enabled", DISPID_ENABLED, {}, 0, 0, &TextBox::IsEnabled, &TextBox::Enable},
+        {"hWnd", DISPID_HWND, {}, kReadOnly, 0, &TextBox::WindowHandle},
+        {"MultiLine", 0, &TextBox::multiLine_, kDesignOnly | kPersist},
+        {"ScrollBars", 0, &TextBox::scrollBars_, kDesignOnly | kPersist},
+    };
+    return members;
 }
 
-TextBox::TextBox() {
-    table_.AddProperty(
-        "Text", kText, [this] { return Variant::String(Text()); },
-        [this](const Variant& v) { SetText(v.ToText()); });
-    table_.AddProperty(
-        "SelStart", kSelStart,
-        [this] {
-            DWORD start = 0;
-            SendMessageA(hwnd_, EM_GETSEL, reinterpret_cast<WPARAM>(&start), 0);
-            return Variant::Long(static_cast<long>(start));
-        },
-        [this](const Variant& v) {
-            const long start = v.ToLong();
-            if (start < 0) throw glim::Error(380, "TextBox", "Invalid property value");
-            SendMessageA(hwnd_, EM_SETSEL, start, start);
-        });
-    table_.AddProperty(
-        "SelLength", kSelLength,
-        [this] {
-            DWORD start = 0, end = 0;
-            SendMessageA(hwnd_, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-            return Variant::Long(static_cast<long>(end - start));
-        },
-        [this](const Variant& v) {
-            const long length = v.ToLong();
-            if (length < 0) throw glim::Error(380, "TextBox", "Invalid property value");
-            DWORD start = 0;
-            SendMessageA(hwnd_, EM_GETSEL, reinterpret_cast<WPARAM>(&start), 0);
-            SendMessageA(hwnd_, EM_SETSEL, start, start + length);
-        });
-    table_.AddMethod("SetFocus", kSetFocus, [this](const DispArgs&) {
-        if (!hwnd_ || !IsWindowVisible(hwnd_) || !IsWindowEnabled(hwnd_))
-            throw glim::Error(5, "TextBox", "Invalid procedure call or argument");
-        ::SetFocus(hwnd_);
-        return Variant();
-    });
-    table_.AddProperty(
-        "Enabled", kEnabled, [this] { return Variant::Bool(hwnd_ && IsWindowEnabled(hwnd_)); },
-        [this](const Variant& v) { EnableWindow(hwnd_, v.ToBool()); });
-    table_.AddProperty("hWnd", kHwnd, [this] { return Variant::Handle(hwnd_); });
-}
+TextBox::TextBox() : IntrinsicControl("TextBox", Members()) {}
 
 TextBox::~TextBox() {
     DestroyWindowNow();
 }
 
-ComPtr<ITypeInfo> TextBox::TypeInfo() {
-    return TypeNameInfo::Create("TextBox", GUID_NULL, TKIND_COCLASS);
+long TextBox::SelStart() const {
+    DWORD start = 0;
+    SendMessageA(hwnd_, EM_GETSEL, reinterpret_cast<WPARAM>(&start), 0);
+    return static_cast<long>(start);
+}
+
+void TextBox::SetSelStart(long start) {
+    if (start < 0) throw glim::Error(380, "TextBox", "Invalid property value");
+    SendMessageA(hwnd_, EM_SETSEL, start, start);
+}
+
+long TextBox::SelLength() const {
+    DWORD start = 0, end = 0;
+    SendMessageA(hwnd_, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    return static_cast<long>(end - start);
+}
+
+void TextBox::SetSelLength(long length) {
+    if (length < 0) throw glim::Error(380, "TextBox", "Invalid property value");
+    DWORD start = 0;
+    SendMessageA(hwnd_, EM_GETSEL, reinterpret_cast<WPARAM>(&start), 0);
+    SendMessageA(hwnd_, EM_SETSEL, start, start + length);
+}
+
+void TextBox::FocusFromProgram() {
+    if (!hwnd_ || !IsWindowVisible(hwnd_) || !IsWindowEnabled(hwnd_))
+        throw glim::Error(5, "TextBox", "Invalid procedure call or argument");
+    ::SetFocus(hwnd_);
 }
 
 HWND TextBox::CreateWindowIn(HWND parent, const RECT& px, HostForm* form) {
@@ -127,19 +120,6 @@ LRESULT CALLBACK TextBox::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM 
         break;
     }
     return result;
-}
-
-void TextBox::Load(MemoryPropertyBag* bag) {
-    if (!bag) return;
-    if (bag->Contains("Text")) SetText(bag->Get("Text").ToText());
-    if (bag->Contains("MultiLine")) multiLine_ = bag->Get("MultiLine").ToBool();
-    if (bag->Contains("ScrollBars")) scrollBars_ = bag->Get("ScrollBars").ToLong();
-}
-
-void TextBox::Save(MemoryPropertyBag* bag) const {
-    bag->Set("Text", Variant::String(Text()));
-    if (multiLine_) bag->Set("MultiLine", Variant::Bool(true));
-    if (scrollBars_) bag->Set("ScrollBars", Variant::Long(scrollBars_));
 }
 
 std::string TextBox::Text() const {

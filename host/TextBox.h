@@ -1,24 +1,15 @@
 #pragma once
 // The host's text box: a Win32 edit window.
-#include "BuiltinControl.h"
-#include "DispatchObject.h"
+#include "IntrinsicControl.h"
 
 #include <functional>
 
 namespace glim::host {
 
-class TextBox : public DispatchObject<TextBox>, public BuiltinControl {
+class TextBox : public IntrinsicControl<TextBox> {
   public:
-    static ComPtr<TextBox> Create();
-    void* Find(REFIID iid) { return FindDispatch(iid); }
-
-    IDispatch* Dispatch() override { return static_cast<IDispatch*>(this); }
-    const char* TypeName() const override { return "TextBox"; }
     HWND CreateWindowIn(HWND parent, const RECT& pixels, HostForm* form) override;
-    HWND Window() const override { return hwnd_; }
     void DestroyWindowNow() override;
-    void Load(MemoryPropertyBag* bag) override;
-    void Save(MemoryPropertyBag* bag) const override;
     bool TakesFocus() const override { return true; }
 
     std::string Text() const;
@@ -32,16 +23,22 @@ class TextBox : public DispatchObject<TextBox>, public BuiltinControl {
     void OnClick(std::function<void()> handler) { onClick_ = std::move(handler); }
     void OnLostFocus(std::function<void()> handler) { onLostFocus_ = std::move(handler); }
 
-  protected:
-    ComPtr<ITypeInfo> TypeInfo() override;
-
   private:
+    friend class IntrinsicControl<TextBox>;
     TextBox();
     ~TextBox() override;
+    static std::span<const Member> Members();
+    long SelStart() const;
+    void SetSelStart(long start);
+    long SelLength() const;
+    void SetSelLength(long length);
+    void FocusFromProgram();
+    bool IsEnabled() const { return hwnd_ && IsWindowEnabled(hwnd_); }
+    void Enable(bool enabled) { EnableWindow(hwnd_, enabled); }
+    Variant WindowHandle() const { return Variant::Handle(hwnd_); }
     void Raise(const std::function<void()>& handler);
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
-    HWND hwnd_ = nullptr;        // the edit window, destroyed with the site
     WNDPROC editProc_ = nullptr; // the edit class's own procedure, called after ours
     std::wstring text_;          // text before the window exists
     bool multiLine_ = false;     // design-time: several lines

@@ -1,7 +1,6 @@
 #include "Timer.h"
 
 #include "HandlerGuard.h"
-#include "TypeNameInfo.h"
 #include "GlimError.h"
 
 #include <olectl.h>
@@ -10,60 +9,30 @@ namespace glim::host {
 
 namespace {
 const char* const kClass = "GlimHostTimer";
-const DISPID kInterval = 1, kEnabled = DISPID_ENABLED;
 const UINT_PTR kTimerId = 1;
 } // namespace
 
-ComPtr<Timer> Timer::Create() {
-    return ComPtr<Timer>(new Timer());
+std::span<const Timer::Member> Timer::Members() {
+    static const Member members[] = {
+        {"Interval", 1, &Timer::interval_, kPersist | kSaveAlways, 0, {}, &Timer::SetInterval},
+        {"Enabled", DISPID_ENABLED, &Timer::enabled_, kPersist | kSaveAlways, 0, {}, &Timer::SetEnabled},
+    };
+    return members;
 }
 
-Timer::Timer() {
-    table_.AddProperty(
-        "Interval", kInterval, [this] { return Variant::Long(interval_); },
-        [this](const Variant& v) { SetInterval(v.ToLong()); });
-    table_.AddProperty(
-        "Enabled", kEnabled, [this] { return Variant::Bool(enabled_); },
-        [this](const Variant& v) { SetEnabled(v.ToBool()); });
-}
-
-Timer::~Timer() {
-    DestroyWindowNow();
-}
-
-ComPtr<ITypeInfo> Timer::TypeInfo() {
-    return TypeNameInfo::Create("Timer", GUID_NULL, TKIND_COCLASS);
-}
+Timer::Timer() : IntrinsicControl("Timer", Members()) {}
 
 HWND Timer::CreateWindowIn(HWND parent, const RECT& px, HostForm*) {
-    EnsureWindowClass(kClass, WindowProc);
-    // Never visible: the window only carries the system timer.
-    hwnd_ = CreateWindowExA(0, kClass, "", WS_CHILD, px.left, px.top, 0, 0, parent, nullptr,
-                            GetModuleHandleA(nullptr), nullptr);
-    if (hwnd_) SetWindowLongPtrA(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    // The window only carries the system timer.
+    MakeHiddenWindow(kClass, WindowProc, parent, px);
     Apply();
     return hwnd_;
 }
 
 void Timer::DestroyWindowNow() {
-    if (!hwnd_) return;
-    if (running_) KillTimer(hwnd_, kTimerId);
+    if (hwnd_ && running_) KillTimer(hwnd_, kTimerId);
     running_ = false;
-    SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
-    if (IsWindow(hwnd_)) DestroyWindow(hwnd_);
-    hwnd_ = nullptr;
-}
-
-void Timer::Load(MemoryPropertyBag* bag) {
-    if (!bag) return;
-    if (bag->Contains("Interval")) interval_ = bag->Get("Interval").ToLong();
-    if (bag->Contains("Enabled")) enabled_ = bag->Get("Enabled").ToBool();
-    if (interval_ < 0 || interval_ > 65535) throw glim::Error(380, "Timer", "Invalid property value");
-}
-
-void Timer::Save(MemoryPropertyBag* bag) const {
-    bag->Set("Interval", Variant::Long(interval_));
-    bag->Set("Enabled", Variant::Bool(enabled_));
+    IntrinsicControl::DestroyWindowNow();
 }
 
 void Timer::SetInterval(long ms) {

@@ -9,6 +9,7 @@
 #include "GlimError.h"
 #include "input.h"
 #include "media.h"
+#include "pump.h"
 
 #include <gtest/gtest.h>
 
@@ -180,6 +181,47 @@ TEST_P(MediaPlayback, PlaysPausesAndContinues) {
 }
 
 INSTANTIATE_TEST_SUITE_P(WavAndMp3, MediaPlayback, testing::Values(L"wav", L"mp3"));
+
+// Nine equal buttons across the bar; a click sends the command of the
+// button painted under the pointer.
+TEST_F(FormRuntimeTest, TheMediaBarPaintsNineButtonsAndClicksTheOnePainted) {
+    ComPtr<ControlSite> site = form->AddControl("MCI.MMControl", "Binarie", 600, 600, 3540, 735);
+    IDispatch* mm = site->ControlDispatch().get();
+    HWND bar = site->Window();
+    ShowForm();
+    RECT rc;
+    GetClientRect(bar, &rc);
+    const int w = rc.right, h = rc.bottom;
+    // Above the glyphs: only the buttons' edges and faces.
+    const int row = h / 4;
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    ASSERT_TRUE(PumpHostUntil([&] { return glimtest::ClientPixel(bar, w / 18, row) == face; }));
+    const COLORREF edge = GetSysColor(COLOR_3DDKSHADOW);
+    std::vector<int> rightEdges;
+    for (int x = 0; x < w; ++x)
+        if (glimtest::ClientPixel(bar, x, row) == edge &&
+            (x + 1 == w || glimtest::ClientPixel(bar, x + 1, row) != edge))
+            rightEdges.push_back(x);
+    ASSERT_EQ(9u, rightEdges.size());
+    for (int i = 0; i < 9; ++i)
+        EXPECT_NEAR((i + 1) * w / 9 - 1, rightEdges[i], 1) << "button " << i;
+
+    const std::wstring song = glimtest::TempFolder(L"mmbar") + L"song.wav";
+    ASSERT_TRUE(glimtest::WriteToneWav(song, 4000));
+    PutProperty(mm, 22, Variant::String(Narrow(song.c_str())));
+    PutProperty(mm, 23, Variant::String("OPEN"));
+    ASSERT_EQ(0, GetProperty(mm, "Error").ToLong()) << GetProperty(mm, "ErrorMessage").ToText();
+    const struct {
+        int button;
+        long mode;
+    } clicks[] = {{2, 526}, {3, 529}, {3, 526}, {6, 525}}; // play, pause, pause again resumes, stop
+    for (const auto& c : clicks) {
+        glimtest::ClickClient(bar, (2 * c.button + 1) * w / 18, h / 2);
+        EXPECT_TRUE(PumpHostUntil([&] { return GetProperty(mm, "Mode").ToLong() == c.mode; }))
+            << "button " << c.button << " left mode " << GetProperty(mm, "Mode").ToLong();
+        EXPECT_EQ(0, GetProperty(mm, "Error").ToLong()) << GetProperty(mm, "ErrorMessage").ToText();
+    }
+}
 
 TEST(CommonDialogFilter, BarsBecomeTheDialogsSeparators) {
     const struct {

@@ -264,6 +264,34 @@ TEST_F(SiteTest, LoadsFromAndSavesToOrderedPropertyBags) {
     other->Unload();
 }
 
+// The built-in controls keep their keys in their own order and leave out
+// what holds its default; what they load comes back as it was stored.
+TEST_F(SiteTest, BuiltinControlsSaveTheirKeysInOrderWithoutDefaults) {
+    const struct {
+        const char *type, *stored, *saved;
+    } cases[] = {
+        {"Label", "BackStyle=5\r\nCaption=&Hi\r\n",
+         "Caption=&Hi\r\nBackColor=-2147483633\r\nForeColor=-2147483630\r\n"},
+        {"Label", "BackStyle=0\r\nForeColor=255\r\n",
+         "Caption=\r\nBackColor=-2147483633\r\nForeColor=255\r\nBackStyle=0\r\n"},
+        {"PictureBox", "BorderStyle=3\r\n", "BackColor=-2147483633\r\nBorderStyle=1\r\n"},
+        {"Timer", "Enabled=0\r\nInterval=50\r\n", "Interval=50\r\nEnabled=0\r\n"},
+        {"MCI.MMControl", "", ""},
+        {"MCI.MMControl", "FileName=a b.wav\r\n", "FileName=a b.wav\r\n"},
+        {"MSComDlg.CommonDialog", "Flags=0\r\nFilter=*.lrc|*.lrc\r\n", "Filter=*.lrc|*.lrc\r\n"},
+        {"TextBox", "ScrollBars=3\r\nMultiLine=-1\r\nText=a\r\n",
+         "Text=a\r\nMultiLine=-1\r\nScrollBars=3\r\n"},
+        {"TextBox", "MultiLine=0\r\n", "Text=\r\n"},
+    };
+    for (const auto& c : cases) {
+        form->AddControl(c.type, "Builtin1", 0, 0, 1500, 300, BagFromText(c.stored).get());
+        const std::vector<ControlData> data = form->Save();
+        ASSERT_EQ(1u, data.size());
+        EXPECT_EQ(c.saved, BagToText(*data[0].bag.get())) << c.type << " from " << c.stored;
+        form->RemoveControl("Builtin1");
+    }
+}
+
 TEST_F(SiteTest, PassesPropertyChangedNotificationsToItsObserver) {
     // Watched before the control comes, so creation would show too.
     ComPtr<ControlSite> site = ControlSite::Create(form.get(), "Probe1", nullptr);

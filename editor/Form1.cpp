@@ -219,10 +219,10 @@ void Form1::Connect() {
 
 void Form1::Load() {
     for (const char* name : {"GlimButton1", "GlimButton2", "GlimButton3"})
-        glim::host::PutProperty(Control(name), kButtonStyle, Variant::Long(kMacSkin));
-    glim::host::PutProperty(Control("GlimForm1"), kMnuStyleIdx, Variant::Long(1));
+        glim::PutProperty(Control(name), kButtonStyle, Variant::Long(kMacSkin));
+    glim::PutProperty(Control("GlimForm1"), kMnuStyleIdx, Variant::Long(1));
     for (const char* name : {"GlimButton4", "GlimButton5", "GlimButton6"})
-        glim::host::PutProperty(Control(name), kButtonStyle, Variant::Long(kMacSkin));
+        glim::PutProperty(Control(name), kButtonStyle, Variant::Long(kMacSkin));
 }
 
 void Form1::Show() {
@@ -286,13 +286,13 @@ void Form1::CaptureClick() {
 
 void Form1::PauseClick() {
     IDispatch* button = Control("GlimButton6");
-    const std::string caption = glim::host::GetProperty(button, kButtonCaption).ToText();
+    const std::string caption = glim::GetProperty(button, kButtonCaption).ToText();
     if (caption == Ansi(L"暂停")) {
         binarie_->Command("PAUSE");
-        glim::host::PutProperty(button, kButtonCaption, Variant::String(Ansi(L"继续")));
+        glim::PutProperty(button, kButtonCaption, Variant::String(Ansi(L"继续")));
     } else if (caption == Ansi(L"继续")) {
         binarie_->Command("pause");
-        glim::host::PutProperty(button, kButtonCaption, Variant::String(Ansi(L"暂停")));
+        glim::PutProperty(button, kButtonCaption, Variant::String(Ansi(L"暂停")));
     }
 }
 

@@ -3,6 +3,7 @@
 #include "Text.h"
 #include "ComPtr.h"
 #include "GlimError.h"
+#include "RuntimeErrors.h"
 
 namespace glim::host {
 
@@ -85,20 +86,9 @@ HRESULT DispatchTable::Invoke(DISPID id, WORD flags, DISPPARAMS* params, VARIANT
 
 HRESULT ReportException(long number, const std::string& source, const std::string& description,
                         EXCEPINFO* info) {
-    const HRESULT hr = glim::Error(number, source, description).ToHResult();
-    if (info) {
-        *info = EXCEPINFO{};
-        info->bstrSource = AllocBstr(source);
-        info->bstrDescription = AllocBstr(description);
-        info->scode = hr;
-    }
-    ComPtr<ICreateErrorInfo> create;
-    if (SUCCEEDED(CreateErrorInfo(create.put()))) {
-        const std::wstring src = Widen(source), desc = Widen(description);
-        create->SetSource(const_cast<LPOLESTR>(src.c_str()));
-        create->SetDescription(const_cast<LPOLESTR>(desc.c_str()));
-        if (auto err = create.As<IErrorInfo>()) SetErrorInfo(0, err.get());
-    }
+    const glim::Error e(number, source, description);
+    FillExcepInfo(info, e);
+    const HRESULT hr = ReportError(e, GUID_NULL);
     return info ? DISP_E_EXCEPTION : hr;
 }
 

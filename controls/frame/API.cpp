@@ -108,15 +108,6 @@ void RemoveAboutItem(HWND hWnd) {
     }
 }
 
-// Window handles travel as Long; user handles keep their meaning when
-// sign-extended.
-HWND WindowOf(IDispatch* form) {
-    Variant v = GetProperty(form, "hWnd");
-    Variant n;
-    if (FAILED(VariantChangeType(n.get(), v.get(), 0, VT_I4))) RaiseError(kErrTypeMismatch);
-    return reinterpret_cast<HWND>(static_cast<LONG_PTR>(V_I4(n.get())));
-}
-
 HICON IconOf(IDispatch* form) {
     Variant v = GetProperty(form, "Icon");
     if (V_VT(v.get()) != VT_DISPATCH && V_VT(v.get()) != VT_UNKNOWN) return nullptr;
@@ -198,7 +189,7 @@ std::array<char, kTrayTipSize> API_TrayTipField(const std::wstring& text) {
 }
 
 void API_AddTrayIcon(IDispatch* form, IDispatch* menu) {
-    const HWND hWnd = WindowOf(form);
+    const HWND hWnd = GetProperty(form, "hWnd").ToHandle();
     if (!IsWindow(hWnd) || !MSubclass_IsMyWindow(hWnd)) RaiseError(kErrInvalidCall);
     const HICON icon = IconOf(form);
 

@@ -100,7 +100,7 @@ STDMETHODIMP GlimForm::UnloadTryIcon(VARIANT* pRetVal) {
 }
 
 HWND GlimForm::FormWindow() const {
-    return reinterpret_cast<HWND>(ToLongPtr(*GetProperty(ParentForm().get(), "hWnd")));
+    return GetProperty(ParentForm().get(), "hWnd").ToHandle();
 }
 
 STDMETHODIMP GlimForm::MiniSize(VARIANT_BOOL* SetMiniSize, VARIANT* pRetVal) {
@@ -144,7 +144,7 @@ STDMETHODIMP GlimForm::DoRndForm(VARIANT* pRetVal) {
     EmptyResult(pRetVal);
     return Member([&] {
         ComPtr<IDispatch> form = ParentForm();
-        const HWND hwnd = reinterpret_cast<HWND>(ToLongPtr(*GetProperty(form.get(), "hWnd")));
+        const HWND hwnd = GetProperty(form.get(), "hWnd").ToHandle();
         const long w = RoundToLong(ToDouble(*GetProperty(form.get(), "Width")) / TwipsPerPixelX());
         const long h = RoundToLong(ToDouble(*GetProperty(form.get(), "Height")) / TwipsPerPixelY());
         OwnedRegion rgn(CreateRoundRectRgn(0, 0, w + 1, h + 1, 3, 3));

@@ -82,7 +82,7 @@ void GlimFormSkin::GlimForm_ApplySkin(IDispatch* form, short MnuStyleIdx, short 
         menuStyle = MnuStyleIdx;
     } else {
         try {
-            menuStyle = ToShort(*Variant::String(Widen(GetSetting(kSkinSection, kSkinIdxKey, "0")).c_str()));
+            menuStyle = ToShort(*Variant::String(GetSetting(kSkinSection, kSkinIdxKey, "0")));
         } catch (const Error&) {
             // A damaged setting must not keep every later skin from loading.
             menuStyle = 0;

@@ -3,7 +3,9 @@
 #include <cmath>
 #include <cstring>
 
+#include "GlimError.h"
 #include "Handles.h"
+#include "LateBound.h"
 #include "MSubclass.h"
 
 namespace glim {
@@ -30,19 +32,6 @@ int ScreenWidthPixels() {
     const long whole = std::lrint(twipsPerPixel);
     const long widthTwips = std::lrint(GetSystemMetrics(SM_CXSCREEN) * twipsPerPixel);
     return whole > 0 ? static_cast<int>(widthTwips / whole) : GetSystemMetrics(SM_CXSCREEN);
-}
-
-// Late-bound method call by name; every failure is ignored by the caller.
-void CallMethodIgnoringErrors(IDispatch* object, const wchar_t* name) {
-    if (!object) return;
-    LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
-    DISPID id = DISPID_UNKNOWN;
-    if (FAILED(object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id))) return;
-    DISPPARAMS none{};
-    VARIANT result;
-    VariantInit(&result);
-    object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &none, &result, nullptr, nullptr);
-    VariantClear(&result);
 }
 
 // The form runtime's DoEvents: false once WM_QUIT was seen (and put back).
@@ -85,7 +74,11 @@ void cNCCalcSize::Redraw(HWND hWnd) {
 }
 
 void cNCCalcSize::Display(IDispatch* form) {
-    CallMethodIgnoringErrors(form, L"Refresh");
+    // The frame is redrawn below whether or not the form can refresh itself.
+    try {
+        CallMethod(form, "Refresh");
+    } catch (const Error&) {
+    }
     SetWindowPos(window_, nullptr, 0, 0, 0, 0, kFrameChangedFlags);
 }
 

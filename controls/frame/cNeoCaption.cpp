@@ -8,6 +8,7 @@
 #include "ComPtr.h"
 #include "GlimError.h"
 #include "Handles.h"
+#include "LateBound.h"
 #include "OleColor.h"
 #include "Text.h"
 
@@ -28,25 +29,6 @@ constexpr RECT kSysMenuBox{12, 11, 42, 43};
 // Where the menu bar is painted in the caption strip.
 constexpr long kBarLeft = 10;
 constexpr long kBarTop = 30;
-
-// Late-bound property get by name; false when the object does not answer.
-bool GetProperty(IDispatch* object, const wchar_t* name, Variant& value) {
-    if (!object) return false;
-    LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
-    DISPID id = DISPID_UNKNOWN;
-    if (FAILED(object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id))) return false;
-    DISPPARAMS none{};
-    return SUCCEEDED(object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &none,
-                                    value.get(), nullptr, nullptr));
-}
-
-// The form's window handle; 32-bit handle values are sign-extended.
-HWND FormWindow(IDispatch* form) {
-    Variant value;
-    if (!GetProperty(form, L"hWnd", value) || FAILED(VariantChangeType(value.get(), value.get(), 0, VT_I4)))
-        RaiseError(kErrNotSupported);
-    return reinterpret_cast<HWND>(static_cast<LONG_PTR>(V_I4(value.get())));
-}
 
 [[noreturn]] void RaiseInvalidPicture() {
     RaiseError(kErrInvalidPicture);
@@ -167,7 +149,7 @@ void cNeoCaption::Attach(IDispatch* F, IPicture* PicCaption, IPicture* PicBorder
                          long lActiveRightEnd, long lInactiveOffset, short MnuStyle, short idx) {
     // Nothing is locked or detached for pictures that cannot be painted from.
     cNeoCaption_ValidateSkinPictures(PicCaption, PicBorder);
-    const HWND hWnd = FormWindow(F);
+    const HWND hWnd = GetProperty(F, "hWnd").ToHandle();
 
     struct UpdateLockScope {
         cNeoCaption* self;
@@ -264,7 +246,11 @@ bool cNeoCaption::ButtonPressed(Button button) const {
 HICON cNeoCaption::FormIcon() const {
     // A form without an icon simply shows none.
     Variant value;
-    if (!GetProperty(form_.get(), L"Icon", value)) return nullptr;
+    try {
+        value = GetProperty(form_.get(), "Icon");
+    } catch (const Error&) {
+        return nullptr;
+    }
     IUnknown* unknown = nullptr;
     if (V_VT(value.get()) == VT_DISPATCH) unknown = V_DISPATCH(value.get());
     if (V_VT(value.get()) == VT_UNKNOWN) unknown = V_UNKNOWN(value.get());

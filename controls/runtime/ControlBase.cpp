@@ -882,13 +882,13 @@ void ControlBase::SetValue(const char* name, const VARIANT& value) {
 }
 
 Variant ControlBase::Ambient(DISPID id) const {
-    Variant v;
-    if (!ambient_) return v;
-    DISPPARAMS none{};
-    if (FAILED(ambient_->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &none, v.get(),
-                                nullptr, nullptr)))
+    // A container without the ambient property leaves the control its default.
+    if (!ambient_) return Variant();
+    try {
+        return GetProperty(ambient_.get(), id);
+    } catch (const Error&) {
         return Variant();
-    return v;
+    }
 }
 
 bool ControlBase::AmbientUserMode() const {

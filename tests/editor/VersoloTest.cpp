@@ -72,8 +72,8 @@ class EditorTest : public testing::Test {
 TEST_F(EditorTest, LoadSkinsTheButtonsAndSetsTheMenuStyle) {
     for (const char* name :
          {"GlimButton1", "GlimButton2", "GlimButton3", "GlimButton4", "GlimButton5", "GlimButton6"})
-        EXPECT_EQ(19, glim::host::GetProperty(Disp(name), kStyle).ToLong()) << name;
-    EXPECT_EQ(1, glim::host::GetProperty(Disp("GlimForm1"), kMnuStyleIdx).ToLong());
+        EXPECT_EQ(19, glim::GetProperty(Disp(name), kStyle).ToLong()) << name;
+    EXPECT_EQ(1, glim::GetProperty(Disp("GlimForm1"), kMnuStyleIdx).ToLong());
     EXPECT_EQ(L"祝您好运!", StatusText());
     EXPECT_TRUE(Screenshot(form->hWnd(), "versolo-startup.png"));
 }
@@ -236,14 +236,14 @@ TEST_F(EditorTest, PlaysCapturesPausesAndContinues) {
     // so its first press resumes, and the caption follows the presses.
     IDispatch* pause = Disp("GlimButton6");
     Click("GlimButton6");
-    EXPECT_TRUE(PumpUntil(
-        [&] { return glim::host::GetProperty(pause, kCaption).ToText() == versolo::Ansi(L"继续"); }));
+    EXPECT_TRUE(
+        PumpUntil([&] { return glim::GetProperty(pause, kCaption).ToText() == versolo::Ansi(L"继续"); }));
     EXPECT_EQ(526, mm->Mode());
     // A person's second press, not a double click.
     PumpUntil([] { return false; }, GetDoubleClickTime() + 100);
     Click("GlimButton6");
-    EXPECT_TRUE(PumpUntil(
-        [&] { return glim::host::GetProperty(pause, kCaption).ToText() == versolo::Ansi(L"暂停"); }));
+    EXPECT_TRUE(
+        PumpUntil([&] { return glim::GetProperty(pause, kCaption).ToText() == versolo::Ansi(L"暂停"); }));
     EXPECT_EQ(529, mm->Mode());
 }
 
@@ -261,9 +261,8 @@ TEST_F(EditorTest, ACancelledMediaDialogLeavesTheProgramRunning) {
     EXPECT_EQ(L"unsaved", Box("Text2")->WideText());
     // Pausing with nothing open.
     Click("GlimButton6");
-    EXPECT_TRUE(PumpUntil([&] {
-        return glim::host::GetProperty(Disp("GlimButton6"), kCaption).ToText() == versolo::Ansi(L"继续");
-    }));
+    EXPECT_TRUE(PumpUntil(
+        [&] { return glim::GetProperty(Disp("GlimButton6"), kCaption).ToText() == versolo::Ansi(L"继续"); }));
     EXPECT_NE(0, mm->Error());
 }
 

@@ -7,6 +7,7 @@
 
 using namespace glim::host;
 using glim::ComPtr;
+using glim::PutProperty;
 using glim::Variant;
 using namespace hosttest;
 

@@ -14,8 +14,11 @@
 #include <gtest/gtest.h>
 
 using namespace glim::host;
+using glim::CallMethod;
 using glim::ComPtr;
+using glim::GetProperty;
 using glim::Narrow;
+using glim::PutProperty;
 using glim::Variant;
 using namespace hosttest;
 

@@ -10,7 +10,9 @@
 #include <olectl.h>
 
 using namespace glim::host;
+using glim::CallMethod;
 using glim::ComPtr;
+using glim::PutProperty;
 using glim::Variant;
 using namespace hosttest;
 

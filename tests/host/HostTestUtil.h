@@ -42,7 +42,7 @@ inline void PostKey(UINT vk, HWND target = nullptr, bool alt = false) {
 }
 
 inline glim::Variant Prop(IDispatch* d, const char* name) {
-    return glim::host::GetProperty(d, name);
+    return glim::GetProperty(d, name);
 }
 
 } // namespace hosttest

@@ -6,7 +6,9 @@
 #include <gtest/gtest.h>
 
 using namespace glim::host;
+using glim::CallMethod;
 using glim::ComPtr;
+using glim::PutProperty;
 using glim::Variant;
 using namespace hosttest;
 

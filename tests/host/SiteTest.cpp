@@ -14,7 +14,11 @@
 #include <olectl.h>
 
 using namespace glim::host;
+using glim::CallMethod;
 using glim::ComPtr;
+using glim::DispIdOf;
+using glim::GetProperty;
+using glim::PutProperty;
 using glim::Variant;
 using glim::Widen;
 using namespace hosttest;
@@ -207,7 +211,7 @@ TEST_F(SiteTest, ExtenderPassesUnknownNamesAndInterfacesToTheControl) {
     PutProperty(ext, "Style", Variant::Long(3));
     EXPECT_EQ(3, Prop(site->ControlDispatch().get(), "Style").ToLong());
     EXPECT_EQ(3, Prop(ext, "style").ToLong());
-    EXPECT_EQ(kProbeStyle, IdOfName(ext, "Style"));
+    EXPECT_EQ(kProbeStyle, DispIdOf(ext, "Style"));
     try {
         Prop(ext, "NoSuchMember");
         ADD_FAILURE() << "an unknown name was found";

@@ -13,7 +13,9 @@
 using namespace glim::host;
 using glim::ComObject;
 using glim::ComPtr;
+using glim::GetProperty;
 using glim::Narrow;
+using glim::PutProperty;
 using glim::Variant;
 
 namespace hosttest {

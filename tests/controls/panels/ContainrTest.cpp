@@ -117,8 +117,8 @@ TEST_F(ContainrTest, NewPanelAnswersByNameAndIdentifier) {
     ComPtr<host::ControlSite> panel = AddPanel("GlimContainr1");
     IDispatch* d = panel->ControlDispatch().get();
     EXPECT_EQ("GlimContainr", panel->TypeName());
-    EXPECT_EQ("GlimContainr", host::GetProperty(d, "Caption").ToText());
-    EXPECT_EQ("GlimContainr", host::GetProperty(d, id::Caption).ToText());
+    EXPECT_EQ("GlimContainr", glim::GetProperty(d, "Caption").ToText());
+    EXPECT_EQ("GlimContainr", glim::GetProperty(d, id::Caption).ToText());
     const struct {
         const char* name;
         DISPID id;
@@ -134,8 +134,8 @@ TEST_F(ContainrTest, NewPanelAnswersByNameAndIdentifier) {
         {"Theme", id::Theme, 0},
     };
     for (const auto& p : props) {
-        EXPECT_EQ(p.id, host::IdOfName(d, p.name)) << p.name;
-        EXPECT_EQ(p.value, host::GetProperty(d, p.name).ToLong()) << p.name;
+        EXPECT_EQ(p.id, glim::DispIdOf(d, p.name)) << p.name;
+        EXPECT_EQ(p.value, glim::GetProperty(d, p.name).ToLong()) << p.name;
     }
 }
 
@@ -149,19 +149,19 @@ TEST_F(ContainrTest, PaintsHeaderBodyAndBorderFromItsColours) {
     Colors swapped = kBlue;
     std::swap(swapped.headerLight, swapped.headerDark);
     std::swap(swapped.backLight, swapped.backDark);
-    host::PutProperty(d, id::HeaderLightColor, glim::Variant::Long(static_cast<long>(swapped.headerLight)));
-    host::PutProperty(d, "HeaderDarkColor", glim::Variant::Long(static_cast<long>(swapped.headerDark)));
-    host::PutProperty(d, id::BackLightColor, glim::Variant::Long(static_cast<long>(swapped.backLight)));
-    host::PutProperty(d, "BackDarkColor", glim::Variant::Long(static_cast<long>(swapped.backDark)));
+    glim::PutProperty(d, id::HeaderLightColor, glim::Variant::Long(static_cast<long>(swapped.headerLight)));
+    glim::PutProperty(d, "HeaderDarkColor", glim::Variant::Long(static_cast<long>(swapped.headerDark)));
+    glim::PutProperty(d, id::BackLightColor, glim::Variant::Long(static_cast<long>(swapped.backLight)));
+    glim::PutProperty(d, "BackDarkColor", glim::Variant::Long(static_cast<long>(swapped.backDark)));
     ExpectPanel(hwnd, true, swapped, "swapped");
 
     // Any Style but 0 hides the header; the body fills the panel from row 0.
     for (long style : {1L, 5L}) {
-        host::PutProperty(d, "Style", glim::Variant::Long(style));
+        glim::PutProperty(d, "Style", glim::Variant::Long(style));
         ExpectPanel(hwnd, false, swapped, style == 1 ? "style 1" : "style 5");
-        EXPECT_EQ(style, host::GetProperty(d, id::Style).ToLong());
+        EXPECT_EQ(style, glim::GetProperty(d, id::Style).ToLong());
     }
-    host::PutProperty(d, "Style", glim::Variant::Long(0));
+    glim::PutProperty(d, "Style", glim::Variant::Long(0));
     ExpectPanel(hwnd, true, swapped, "style 0 again");
 }
 
@@ -185,13 +185,13 @@ TEST_F(ContainrTest, EveryThemeSetsItsColours) {
     IDispatch* d = panel->ControlDispatch().get();
     for (long theme = 11; theme >= 0; --theme) {
         const Colors& c = themes[theme];
-        host::PutProperty(d, id::Theme, glim::Variant::Long(theme));
+        glim::PutProperty(d, id::Theme, glim::Variant::Long(theme));
         const std::pair<DISPID, OLE_COLOR> got[] = {
             {id::HeaderLightColor, c.headerLight}, {id::HeaderDarkColor, c.headerDark},
             {id::BackLightColor, c.backLight},     {id::BackDarkColor, c.backDark},
             {id::BorderColor, c.border},           {id::TextColor, c.text}};
         for (const auto& [member, want] : got)
-            EXPECT_EQ(static_cast<long>(want), host::GetProperty(d, member).ToLong())
+            EXPECT_EQ(static_cast<long>(want), glim::GetProperty(d, member).ToLong())
                 << "theme " << theme << " member " << std::hex << member;
         EXPECT_TRUE(ShowsAt(panel->Window(), kW - 8, 1, c.headerLight)) << "theme " << theme;
         EXPECT_TRUE(ShowsAt(panel->Window(), kW - 8, kH - 2, c.backDark)) << "theme " << theme;
@@ -202,21 +202,21 @@ TEST_F(ContainrTest, ThemeSetsTheSixColoursThroughTheirOwnPuts) {
     ComPtr<host::ControlSite> panel = AddPanel("P");
     IDispatch* d = panel->ControlDispatch().get();
     Log(panel.get()).ClearChanges();
-    host::PutProperty(d, "Theme", glim::Variant::Long(6));
+    glim::PutProperty(d, "Theme", glim::Variant::Long(6));
     const std::vector<DISPID> seven{id::Theme,          id::HeaderLightColor, id::HeaderDarkColor,
                                     id::BackLightColor, id::BackDarkColor,    id::BorderColor,
                                     id::TextColor};
     EXPECT_EQ(seven, Log(panel.get()).Changes());
-    EXPECT_EQ(static_cast<long>(kOrange.text), host::GetProperty(d, "TextColor").ToLong());
+    EXPECT_EQ(static_cast<long>(kOrange.text), glim::GetProperty(d, "TextColor").ToLong());
     ExpectPanel(panel->Window(), true, kOrange, "theme 6");
 
     // Outside 0 .. 11 the value is kept and notified, and nothing else changes.
     for (long theme : {12L, -1L}) {
         Log(panel.get()).ClearChanges();
-        host::PutProperty(d, id::Theme, glim::Variant::Long(theme));
+        glim::PutProperty(d, id::Theme, glim::Variant::Long(theme));
         EXPECT_EQ(std::vector<DISPID>{id::Theme}, Log(panel.get()).Changes());
-        EXPECT_EQ(theme, host::GetProperty(d, "Theme").ToLong());
-        EXPECT_EQ(static_cast<long>(kOrange.headerLight), host::GetProperty(d, "HeaderLightColor").ToLong());
+        EXPECT_EQ(theme, glim::GetProperty(d, "Theme").ToLong());
+        EXPECT_EQ(static_cast<long>(kOrange.headerLight), glim::GetProperty(d, "HeaderLightColor").ToLong());
     }
 }
 
@@ -246,8 +246,8 @@ TEST_F(ContainrTest, SystemColoursAreTranslatedAndBadOnesLeaveTheirPartUnpainted
          GradientRow(kBlue.headerLight, kBlue.headerDark, 11, 23)},
     };
     for (const auto& c : cases) {
-        host::PutProperty(d, "Theme", glim::Variant::Long(0));
-        host::PutProperty(d, c.id, glim::Variant::Long(c.value));
+        glim::PutProperty(d, "Theme", glim::Variant::Long(0));
+        glim::PutProperty(d, c.id, glim::Variant::Long(c.value));
         EXPECT_TRUE(
             glimtest::PumpUntil([&] { return Near(c.want, ScreenPixel(hwnd, c.at.x, c.at.y)); }, 2000))
             << c.what << ": want " << Hex(c.want) << " got " << Hex(ScreenPixel(hwnd, c.at.x, c.at.y));
@@ -260,14 +260,14 @@ TEST_F(ContainrTest, LastBodyRowIsClampedWhenNoBorderCoversIt) {
     const HWND hwnd = panel->Window();
     // White to black over the body: the row below the dark one lies one step
     // past black, and with no drawable border it shows.
-    host::PutProperty(d, "BorderColor", glim::Variant::Long(0x12345678));
-    host::PutProperty(d, "BackLightColor", glim::Variant::Long(0xFFFFFF));
-    host::PutProperty(d, "BackDarkColor", glim::Variant::Long(0x000000));
+    glim::PutProperty(d, "BorderColor", glim::Variant::Long(0x12345678));
+    glim::PutProperty(d, "BackLightColor", glim::Variant::Long(0xFFFFFF));
+    glim::PutProperty(d, "BackDarkColor", glim::Variant::Long(0x000000));
     EXPECT_TRUE(ShowsAt(hwnd, kW / 2, kH - 2, RGB(0, 0, 0)));
     EXPECT_EQ(RGB(0, 0, 0), ScreenPixel(hwnd, kW / 2, kH - 1));
     // Light to dark the other way: one step past white stays white.
-    host::PutProperty(d, "BackLightColor", glim::Variant::Long(0x000000));
-    host::PutProperty(d, "BackDarkColor", glim::Variant::Long(0xFFFFFF));
+    glim::PutProperty(d, "BackLightColor", glim::Variant::Long(0x000000));
+    glim::PutProperty(d, "BackDarkColor", glim::Variant::Long(0xFFFFFF));
     EXPECT_TRUE(ShowsAt(hwnd, kW / 2, kH - 1, RGB(255, 255, 255)));
 }
 
@@ -280,8 +280,8 @@ TEST_F(ContainrTest, ColoursPutBeforeAnyLayoutStepOverTheControlsOwnSize) {
     auto init = d.As<IPersistStreamInit>();
     ASSERT_TRUE(init);
     ASSERT_EQ(S_OK, init->InitNew());
-    host::PutProperty(d.get(), "BackLightColor", glim::Variant::Long(0xFFFFFF));
-    host::PutProperty(d.get(), "BackDarkColor", glim::Variant::Long(0x000000));
+    glim::PutProperty(d.get(), "BackLightColor", glim::Variant::Long(0xFFFFFF));
+    glim::PutProperty(d.get(), "BackDarkColor", glim::Variant::Long(0x000000));
 
     auto view = d.As<IViewObject>();
     auto ole = d.As<IOleObject>();
@@ -326,10 +326,10 @@ TEST_F(ContainrTest, KeepsItsPaintingWhenCoveredAndUncovered) {
 TEST_F(ContainrTest, PersistsInOrderAndReadsColoursAsStored) {
     ComPtr<host::ControlSite> panel = AddPanel("P");
     IDispatch* d = panel->ControlDispatch().get();
-    host::PutProperty(d, "Theme", glim::Variant::Long(3));
-    host::PutProperty(d, "BackLightColor", glim::Variant::Long(0x123456));
-    host::PutProperty(d, "Caption", glim::Variant::String(paneltest::Ansi(L"\u7248\u6743\u4FE1\u606F")));
-    host::PutProperty(d, "Style", glim::Variant::Long(1));
+    glim::PutProperty(d, "Theme", glim::Variant::Long(3));
+    glim::PutProperty(d, "BackLightColor", glim::Variant::Long(0x123456));
+    glim::PutProperty(d, "Caption", glim::Variant::String(paneltest::Ansi(L"\u7248\u6743\u4FE1\u606F")));
+    glim::PutProperty(d, "Style", glim::Variant::Long(1));
     ComPtr<glim::MemoryPropertyBag> bag = glim::MemoryPropertyBag::Create();
     panel->Save(bag.get());
     const std::vector<std::string> order{"HeaderLightColor", "HeaderDarkColor", "BackLightColor",
@@ -352,10 +352,10 @@ TEST_F(ContainrTest, PersistsInOrderAndReadsColoursAsStored) {
     in->Set("BackLightColor", glim::Variant::Long(0xFAE8DC));
     ComPtr<host::ControlSite> loaded = AddPanel("Loaded", in.get());
     IDispatch* l = loaded->ControlDispatch().get();
-    EXPECT_EQ(6, host::GetProperty(l, "Theme").ToLong());
-    EXPECT_EQ(0xFAE8DC, host::GetProperty(l, "BackLightColor").ToLong());
-    EXPECT_EQ(static_cast<long>(kBlue.headerLight), host::GetProperty(l, "HeaderLightColor").ToLong());
-    EXPECT_EQ(paneltest::Ansi(L"\u52A9\u624B"), host::GetProperty(l, "Caption").ToText());
+    EXPECT_EQ(6, glim::GetProperty(l, "Theme").ToLong());
+    EXPECT_EQ(0xFAE8DC, glim::GetProperty(l, "BackLightColor").ToLong());
+    EXPECT_EQ(static_cast<long>(kBlue.headerLight), glim::GetProperty(l, "HeaderLightColor").ToLong());
+    EXPECT_EQ(paneltest::Ansi(L"\u52A9\u624B"), glim::GetProperty(l, "Caption").ToText());
     EXPECT_TRUE(Log(loaded.get()).Changes().empty());
     EXPECT_TRUE(ShowsAt(loaded->Window(), kW - 8, 24, 0xFAE8DC));
 }
@@ -386,8 +386,8 @@ TEST_F(ContainrTest, HeldControlsAreChildrenClippedAndMovingWithThePanel) {
     EXPECT_EQ(formColor, ScreenPixel(p, kW + 8, 74));
 
     // Moving the panel carries its controls.
-    host::PutProperty(Ext(panel.get()), "Left", glim::Variant::Long(Tx(60)));
-    host::PutProperty(Ext(panel.get()), "Top", glim::Variant::Long(Ty(50)));
+    glim::PutProperty(Ext(panel.get()), "Left", glim::Variant::Long(Tx(60)));
+    glim::PutProperty(Ext(panel.get()), "Top", glim::Variant::Long(Ty(50)));
     glimtest::PumpPending();
     RECT pr2{}, ir2{};
     GetWindowRect(p, &pr2);
@@ -395,7 +395,7 @@ TEST_F(ContainrTest, HeldControlsAreChildrenClippedAndMovingWithThePanel) {
     EXPECT_EQ(pr.left + 40, pr2.left);
     EXPECT_EQ(pr2.left + 10, ir2.left);
     EXPECT_EQ(pr2.top + 30, ir2.top);
-    EXPECT_EQ(Tx(10), host::GetProperty(Ext(inner.get()), "Left").ToLong());
+    EXPECT_EQ(Tx(10), glim::GetProperty(Ext(inner.get()), "Left").ToLong());
 }
 
 TEST_F(ContainrTest, TabMovesTheFocusIntoAndOutOfThePanel) {
@@ -434,10 +434,10 @@ TEST_F(ContainrTest, AutoSkinControlLeavesARealPanelAlone) {
         form->AddControl("GlimFormControl.GlimForm", "GlimForm1", Tx(240), Ty(20), Tx(32), Ty(32));
     ComPtr<host::ControlSite> panel = AddPanel("Panel");
     IDispatch* f = skinner->ControlDispatch().get();
-    host::PutProperty(f, "MnuStyleIdx", glim::Variant::Long(5));
+    glim::PutProperty(f, "MnuStyleIdx", glim::Variant::Long(5));
     Log(panel.get()).ClearChanges();
-    host::CallMethod(f, "AutoSkinControl");
-    EXPECT_EQ(0, host::GetProperty(panel->ControlDispatch().get(), "Style").ToLong());
+    glim::CallMethod(f, "AutoSkinControl");
+    EXPECT_EQ(0, glim::GetProperty(panel->ControlDispatch().get(), "Style").ToLong());
     EXPECT_TRUE(Log(panel.get()).Changes().empty());
     ExpectPanel(panel->Window(), true, kBlue, "after AutoSkinControl");
 }

@@ -55,17 +55,17 @@ class PanelsTest : public testing::Test {
     // Error number of a late-bound put by name, 0 when it succeeded.
     static long PutError(host::ControlSite* s, const char* name, const Variant& v) {
         try {
-            host::PutProperty(s->ControlDispatch().get(), name, v);
+            glim::PutProperty(s->ControlDispatch().get(), name, v);
         } catch (const glim::Error& e) {
             return e.Number();
         }
         return 0;
     }
     static long Get(host::ControlSite* s, const char* name) {
-        return host::GetProperty(s->ControlDispatch().get(), name).ToLong();
+        return glim::GetProperty(s->ControlDispatch().get(), name).ToLong();
     }
     static long GetById(host::ControlSite* s, DISPID id) {
-        return host::GetProperty(s->ControlDispatch().get(), id).ToLong();
+        return glim::GetProperty(s->ControlDispatch().get(), id).ToLong();
     }
 
     // Shows what the control painted and reads one of its client pixels.

@@ -76,7 +76,7 @@ TEST_F(PanelsTest, ScreenshotSheetOfTheBalloon) {
         SetCursorPos(s.at.x, s.at.y);
         ASSERT_EQ(0, PutError(tip, "Icon", Variant::Long(s.icon)));
         ASSERT_EQ(0, PutError(tip, "Ctrl_hWnd", Variant::Long(0)));
-        host::CallMethod(tip->ControlDispatch().get(), "ShowTip");
+        glim::CallMethod(tip->ControlDispatch().get(), "ShowTip");
         HWND shadow = nullptr;
         ASSERT_TRUE(glimtest::PumpUntil([&] {
             shadow = FindWindowA(nullptr, "Form9");

@@ -18,8 +18,8 @@ class PanelsSkinTest : public PanelsTest {
     void SkinAll(short skin) {
         host::ControlSite* g = form->Site("GlimForm1");
         ASSERT_TRUE(g);
-        host::PutProperty(g->ControlDispatch().get(), "MnuStyleIdx", Variant::Long(skin));
-        host::CallMethod(g->ControlDispatch().get(), "AutoSkinControl");
+        glim::PutProperty(g->ControlDispatch().get(), "MnuStyleIdx", Variant::Long(skin));
+        glim::CallMethod(g->ControlDispatch().get(), "AutoSkinControl");
         glimtest::PumpPending();
     }
 };

@@ -145,7 +145,7 @@ TEST_F(PressBarTest, FailingSettersKeepWhatTheyHadStoredBeforeTheFailingStep) {
         // Only a setter that ran to its end tells the container.
         if (c.error == 0) {
             ASSERT_EQ(Log(s).Changes().size(), 1u);
-            EXPECT_EQ(Log(s).Changes()[0], host::IdOfName(s->ControlDispatch().get(), c.name));
+            EXPECT_EQ(Log(s).Changes()[0], glim::DispIdOf(s->ControlDispatch().get(), c.name));
         } else {
             EXPECT_TRUE(Log(s).Changes().empty());
         }

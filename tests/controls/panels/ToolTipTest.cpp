@@ -105,7 +105,7 @@ class ToolTipTest : public PanelsTest {
         SetCursorPos(p.x, p.y);
         return p;
     }
-    void ShowTip() { host::CallMethod(Tip(), "ShowTip"); }
+    void ShowTip() { glim::CallMethod(Tip(), "ShowTip"); }
     // Moves the form so that the target's middle lies at a screen point.
     void PlaceTargetAt(POINT screen) {
         RECT tr{}, fr{};
@@ -121,15 +121,15 @@ class ToolTipTest : public PanelsTest {
 };
 
 TEST_F(ToolTipTest, DefaultsAndAFixedSize) {
-    EXPECT_EQ("This is the tip!", host::GetProperty(Tip(), "TipText").ToText());
-    EXPECT_EQ("Title", host::GetProperty(Tip(), id::TitleText).ToText());
+    EXPECT_EQ("This is the tip!", glim::GetProperty(Tip(), "TipText").ToText());
+    EXPECT_EQ("Title", glim::GetProperty(Tip(), id::TitleText).ToText());
     EXPECT_EQ(2, Get(tip, "Icon"));
     EXPECT_EQ(0x009BFFFF, GetById(tip, id::BackColor));
     EXPECT_EQ(0, Get(tip, "Ctrl_hWnd"));
     // Every resize comes back to 555 x 495 twips.
-    host::PutProperty(static_cast<IDispatch*>(tip->GetExtender()), "Width", Variant::Long(3000));
-    EXPECT_EQ(555, host::GetProperty(static_cast<IDispatch*>(tip->GetExtender()), "Width").ToLong());
-    EXPECT_EQ(495, host::GetProperty(static_cast<IDispatch*>(tip->GetExtender()), "Height").ToLong());
+    glim::PutProperty(static_cast<IDispatch*>(tip->GetExtender()), "Width", Variant::Long(3000));
+    EXPECT_EQ(555, glim::GetProperty(static_cast<IDispatch*>(tip->GetExtender()), "Width").ToLong());
+    EXPECT_EQ(495, glim::GetProperty(static_cast<IDispatch*>(tip->GetExtender()), "Height").ToLong());
 }
 
 TEST_F(ToolTipTest, PersistsInItsOrderWithoutTheBoundWindow) {
@@ -156,7 +156,7 @@ TEST_F(ToolTipTest, PersistsInItsOrderWithoutTheBoundWindow) {
     EXPECT_EQ(99, Get(loaded, "Ctrl_hWnd"));
     EXPECT_EQ(3, Get(loaded, "Icon"));
     EXPECT_EQ(static_cast<long>(0x80000018), Get(loaded, "BackColor"));
-    EXPECT_EQ("Some text", host::GetProperty(loaded->ControlDispatch().get(), "TipText").ToText());
+    EXPECT_EQ("Some text", glim::GetProperty(loaded->ControlDispatch().get(), "TipText").ToText());
 }
 
 TEST_F(ToolTipTest, BalloonAppearsAfterTheDelayAtThePointer) {
@@ -236,7 +236,7 @@ TEST_F(ToolTipTest, FlipsAtTheRightAndTopEdgesOfTheScreen) {
         PlaceTargetAt(c.at);
         SetCursorPos(c.at.x, c.at.y);
         ASSERT_EQ(target->Window(), WindowFromPoint(c.at)) << c.what;
-        host::PutProperty(Tip(), "Ctrl_hWnd", Variant::Long(0));
+        glim::PutProperty(Tip(), "Ctrl_hWnd", Variant::Long(0));
         ShowTip();
         ASSERT_TRUE(glimtest::PumpUntil(TipShown, 3000)) << c.what;
         const TipWindows t = FindTip();
@@ -292,7 +292,7 @@ TEST_F(ToolTipTest, NewTextsReplaceTheBalloon) {
     GetWindowRect(FindTip().balloon, &before);
     // The put alone leaves the balloon; the next ShowTip hands the text over
     // and the balloon goes at its next tick.
-    host::PutProperty(Tip(), "TipText", Variant::String("A much longer text than the one before it"));
+    glim::PutProperty(Tip(), "TipText", Variant::String("A much longer text than the one before it"));
     glimtest::PumpFor(100);
     EXPECT_TRUE(FindTip().balloon);
     ShowTip();
@@ -359,7 +359,7 @@ TEST_F(ToolTipTest, GradientStartsFromTheTranslatedBackColour) {
         }
         SetCursorPos(0, 0);
         ASSERT_TRUE(glimtest::PumpUntil([] { return !FindTip().balloon; }, 2000));
-        host::PutProperty(Tip(), "Ctrl_hWnd", Variant::Long(0));
+        glim::PutProperty(Tip(), "Ctrl_hWnd", Variant::Long(0));
     }
 }
 

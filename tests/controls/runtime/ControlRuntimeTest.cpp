@@ -2,7 +2,9 @@
 // through COM, sited on a real host form, fed real window messages and
 // input, and watched through the host's event sink, site and extender.
 #include "Conversions.h"
+#include "Extender.h"
 #include "HostForm.h"
+#include "LateBound.h"
 #include "ProbeControl.h"
 #include "SiteRecorder.h"
 #include "pump.h"
@@ -10,6 +12,7 @@
 #include <gtest/gtest.h>
 #include <olectl.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -487,4 +490,35 @@ TEST_F(ControlRuntimeTest, WithoutASiteTheDefaultsAnswer) {
     win.reset();
     d.reset();
     EXPECT_FALSE(IsWindow(hwnd));
+}
+
+// One number for one failure, whichever side made the object: the control
+// (type information), its extender and the form (the host's dispatch tables).
+TEST_F(ControlRuntimeTest, UnknownMembersRaise438ByNameAndById) {
+    const struct {
+        const char* what;
+        IDispatch* object;
+    } objects[] = {
+        {"control", site->ControlDispatch().get()}, {"extender", site->GetExtender()}, {"form", form.get()}};
+    constexpr DISPID kNoSuchId = 0x7A5E;
+    const std::function<void(IDispatch*)> calls[] = {
+        [](IDispatch* d) { glim::GetProperty(d, "NoSuchMember"); },
+        [](IDispatch* d) { glim::PutProperty(d, "NoSuchMember", Variant::Long(1)); },
+        [](IDispatch* d) { glim::CallMethod(d, "NoSuchMember"); },
+        [](IDispatch* d) { glim::GetProperty(d, kNoSuchId); },
+        [](IDispatch* d) { glim::PutProperty(d, kNoSuchId, Variant::Long(1)); },
+        [](IDispatch* d) { glim::CallMethod(d, kNoSuchId, {Variant::Long(1)}); },
+    };
+    for (const auto& o : objects) {
+        for (size_t i = 0; i < std::size(calls); ++i) {
+            long number = 0;
+            try {
+                calls[i](o.object);
+            } catch (const glim::Error& e) {
+                number = e.Number();
+            }
+            EXPECT_EQ(number, 438) << o.what << " call " << i;
+        }
+        EXPECT_FALSE(glim::HasMember(o.object, "NoSuchMember")) << o.what;
+    }
 }

@@ -21,16 +21,6 @@ constexpr COLORREF kXPCorner = 0x7B4D10;
 // The Java metal focus box.
 constexpr COLORREF kJavaFocus = 0xCC9999;
 
-long Red(COLORREF c) {
-    return static_cast<long>(c & 0xFF);
-}
-long Green(COLORREF c) {
-    return static_cast<long>((c >> 8) & 0xFF);
-}
-long Blue(COLORREF c) {
-    return static_cast<long>((c >> 16) & 0xFF);
-}
-
 bool WhiteCaptions(long style) {
     return style == 0 || style == 2 || style == 3 || style == 6 || style == 20;
 }
@@ -692,7 +682,7 @@ void Painter::Paint(int state) {
 
 COLORREF GlimButton_ShiftColor(COLORREF c, long d, bool proportional, bool softBevel) {
     if (softBevel) d /= 2;
-    const long r = Red(c), g = Green(c), b = Blue(c);
+    const long r = GetRValue(c), g = GetGValue(c), b = GetBValue(c);
     long rs = r + d, gs = g + d, bs = proportional ? b + (b * d) / 192 : b + d;
     auto clamp = [d](long& v) {
         if (d > 0 && v > 255) v = 255;
@@ -709,7 +699,8 @@ COLORREF GlimButton_TintColor(COLORREF c, long k) {
         const long v = k + ((255 - k) * ch) / 255;
         return v > 255 ? 255 : v;
     };
-    return static_cast<COLORREF>(tint(Red(c)) + tint(Green(c)) * 0x100 + tint(Blue(c)) * 0x10000);
+    return static_cast<COLORREF>(tint(GetRValue(c)) + tint(GetGValue(c)) * 0x100 +
+                                 tint(GetBValue(c)) * 0x10000);
 }
 
 GlimButtonPalette GlimButton_ComputeColors(const GlimButtonFace& f, HWND parent) {

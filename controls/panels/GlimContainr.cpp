@@ -38,16 +38,6 @@ constexpr ContainrTheme kThemes[kContainrThemeCount] = {
 
 namespace id = dispid::GlimContainr;
 
-int RedOf(COLORREF c) {
-    return static_cast<int>(c & 0xFF);
-}
-int GreenOf(COLORREF c) {
-    return static_cast<int>((c >> 8) & 0xFF);
-}
-int BlueOf(COLORREF c) {
-    return static_cast<int>((c >> 16) & 0xFF);
-}
-
 // A running channel value as a colour byte: halves to even, clamped.
 int ChannelByte(float v) {
     return std::clamp(static_cast<int>(std::nearbyint(v)), 0, 255);
@@ -66,11 +56,11 @@ bool DrawVerticalGradient(Surface& s, OLE_COLOR light, OLE_COLOR dark, int y0, i
     const COLORREF l = *lc, d = *dc;
     // Single precision, as the stepping was always computed.
     const float steps = static_cast<float>(n - 1);
-    const float stepR = static_cast<float>(RedOf(l) - RedOf(d)) / steps;
-    const float stepG = static_cast<float>(GreenOf(l) - GreenOf(d)) / steps;
-    const float stepB = static_cast<float>(BlueOf(l) - BlueOf(d)) / steps;
-    float r = static_cast<float>(RedOf(l)), g = static_cast<float>(GreenOf(l)),
-          b = static_cast<float>(BlueOf(l));
+    const float stepR = static_cast<float>(GetRValue(l) - GetRValue(d)) / steps;
+    const float stepG = static_cast<float>(GetGValue(l) - GetGValue(d)) / steps;
+    const float stepB = static_cast<float>(GetBValue(l) - GetBValue(d)) / steps;
+    float r = static_cast<float>(GetRValue(l)), g = static_cast<float>(GetGValue(l)),
+          b = static_cast<float>(GetBValue(l));
     for (int y = y0; y <= y1; ++y) {
         s.Line(0, y, w, y, RGB(ChannelByte(r), ChannelByte(g), ChannelByte(b)));
         r -= stepR;

@@ -49,6 +49,8 @@ class GlimContainr final : public Control<GlimContainr, _GlimContainr_Stored<Gli
     void OnTerminate() override;
     // A kept property changed: the whole repaint.
     void OnRepaint() override { Redraw(); }
+    // A paint request repaints all, with the system colours of now.
+    void OnPaint() override { Redraw(); }
     // A panel, like a frame, passes the focus on rather than taking it.
     bool CanGetFocus() const override { return false; }
 

@@ -5,6 +5,8 @@
 
 #include <windowsx.h>
 
+#include <exception>
+
 namespace glim {
 
 namespace {
@@ -228,11 +230,28 @@ LRESULT SurfaceWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_ERASEBKGND:
         return 1; // the surface covers everything
     case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(hwnd_, &ps);
-        surface_.Show(dc, ps.rcPaint);
-        EndPaint(hwnd_, &ps);
-        OnPaint();
+        // The handler draws on the surface first, so that what it draws shows
+        // in this paint, and what it invalidates is validated with it; a
+        // repaint it asks for at once only shows the surface.  The surface is
+        // shown however the handler ends: an update region left would bring
+        // this message back without end.
+        std::exception_ptr failed;
+        if (!painting_) {
+            painting_ = true;
+            try {
+                OnPaint();
+            } catch (...) {
+                failed = std::current_exception();
+            }
+            painting_ = false;
+        }
+        if (hwnd_) {
+            PAINTSTRUCT ps;
+            HDC dc = BeginPaint(hwnd_, &ps);
+            surface_.Show(dc, ps.rcPaint);
+            EndPaint(hwnd_, &ps);
+        }
+        if (failed) std::rethrow_exception(failed);
         return 0;
     }
     case WM_SIZE: {

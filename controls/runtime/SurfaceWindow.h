@@ -146,6 +146,7 @@ class SurfaceWindow {
             OnLostFocus();
     }
     virtual void OnResize() {}
+    // A paint request; what it draws on the surface shows in this paint.
     virtual void OnPaint() {}
     virtual void OnShow() {}
     virtual void OnHide() {}
@@ -178,7 +179,8 @@ class SurfaceWindow {
     short mousePointer_ = 0;         // 0 = the class cursor
     ComPtr<IPictureDisp> mouseIcon_; // cursor for pointer 99
     bool enabled_ = true;
-    ClickTracker press_; // the press that may end in Click
+    bool painting_ = false; // OnPaint is running
+    ClickTracker press_;    // the press that may end in Click
 };
 
 } // namespace glim

@@ -323,6 +323,25 @@ TEST_F(ContainrTest, KeepsItsPaintingWhenCoveredAndUncovered) {
     ExpectPanel(hwnd, true, kBlue, "uncovered");
 }
 
+TEST_F(ContainrTest, APaintRedrawsWithTheSystemColoursOfNow) {
+    ComPtr<host::ControlSite> panel = AddPanel("P");
+    const HWND hwnd = panel->Window();
+    host::PutProperty(panel->ControlDispatch().get(), "BorderColor", glim::Variant::Long(0x8000000D));
+    const COLORREF before = GetSysColor(COLOR_HIGHLIGHT);
+    ASSERT_TRUE(ShowsAt(hwnd, 0, kH / 2, before));
+    const int which = COLOR_HIGHLIGHT;
+    const COLORREF now = before ^ 0x00408020;
+    ASSERT_TRUE(SetSysColors(1, &which, &now));
+    InvalidateRect(hwnd, nullptr, FALSE);
+    const bool shown = ShowsAt(hwnd, 0, kH / 2, now);
+    // A paint that left its window invalid would come back without end.
+    glimtest::PumpFor(100);
+    const bool settled = !GetUpdateRect(hwnd, nullptr, FALSE);
+    SetSysColors(1, &which, &before);
+    EXPECT_TRUE(shown) << "got " << Hex(ScreenPixel(hwnd, 0, kH / 2));
+    EXPECT_TRUE(settled);
+}
+
 TEST_F(ContainrTest, PersistsInOrderAndReadsColoursAsStored) {
     ComPtr<host::ControlSite> panel = AddPanel("P");
     IDispatch* d = panel->ControlDispatch().get();

@@ -17,6 +17,7 @@ void SendMouse(DWORD flags, LONG x = 0, LONG y = 0) {
 struct FindState {
     DWORD pid;
     const std::wstring* titlePart;
+    HWND owner;
     HWND found;
 };
 
@@ -28,6 +29,7 @@ BOOL CALLBACK FindDialogProc(HWND hwnd, LPARAM lParam) {
     wchar_t cls[16] = {};
     GetClassNameW(hwnd, cls, 16);
     if (lstrcmpW(cls, L"#32770") != 0) return TRUE;
+    if (state->owner && GetWindow(hwnd, GW_OWNER) != state->owner) return TRUE;
     wchar_t title[256] = {};
     GetWindowTextW(hwnd, title, 256);
     if (!state->titlePart->empty() && std::wstring(title).find(*state->titlePart) == std::wstring::npos)
@@ -85,8 +87,8 @@ void PressKey(WORD vk) {
     SendInput(2, in, sizeof(INPUT));
 }
 
-HWND FindDialog(const std::wstring& titlePart) {
-    FindState state{GetCurrentProcessId(), &titlePart, nullptr};
+HWND FindDialog(const std::wstring& titlePart, HWND owner) {
+    FindState state{GetCurrentProcessId(), &titlePart, owner, nullptr};
     EnumWindows(FindDialogProc, reinterpret_cast<LPARAM>(&state));
     return state.found;
 }
@@ -131,8 +133,11 @@ bool WaitFor(const std::function<bool()>& pred, DWORD timeoutMs) {
 }
 
 HWND FindPopupMenu() {
-    HWND popup = FindWindowW(L"#32768", nullptr);
-    return popup && IsWindowVisible(popup) ? popup : nullptr;
+    // Hidden popup windows may stay behind a visible one.
+    HWND popup = nullptr;
+    while ((popup = FindWindowExW(nullptr, popup, L"#32768", nullptr)) != nullptr)
+        if (IsWindowVisible(popup)) return popup;
+    return nullptr;
 }
 
 DialogWatcher::DialogWatcher(Action action, DWORD timeoutMs, const std::wstring& titlePart)

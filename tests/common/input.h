@@ -18,8 +18,9 @@ void TypeText(const std::wstring& text);
 void PressKey(WORD vk);
 
 // The first visible top-level dialog window (#32770) of this process whose
-// title contains a text (any title when empty), or null.
-HWND FindDialog(const std::wstring& titlePart = L"");
+// title contains a text (any title when empty) and, when given, that an owner
+// owns; null when there is none.  The topmost comes first.
+HWND FindDialog(const std::wstring& titlePart = L"", HWND owner = nullptr);
 // The texts of a dialog's static controls, joined by new lines.
 std::wstring DialogText(HWND dialog);
 

@@ -68,9 +68,15 @@ bool WriteSilentMp3(const std::wstring& path, unsigned milliseconds) {
 std::wstring TempFolder(const std::wstring& name) {
     wchar_t base[MAX_PATH] = {};
     GetTempPathW(MAX_PATH, base);
-    std::wstring dir = std::wstring(base) + name + L"-" + std::to_wstring(GetCurrentProcessId()) + L"\\";
-    CreateDirectoryW(dir.c_str(), nullptr);
-    return dir;
+    // A kept Wine prefix hands out the same process ids run after run: a
+    // folder of an earlier run would bring its files along.
+    const std::wstring stem =
+        std::wstring(base) + name + L"-" + std::to_wstring(GetCurrentProcessId()) + L"-";
+    for (unsigned n = 1;; ++n) {
+        const std::wstring dir = stem + std::to_wstring(n);
+        if (CreateDirectoryW(dir.c_str(), nullptr)) return dir + L"\\";
+        if (GetLastError() != ERROR_ALREADY_EXISTS) return {};
+    }
 }
 
 } // namespace glimtest

@@ -12,7 +12,8 @@ bool WriteToneWav(const std::wstring& path, unsigned milliseconds);
 // every granule carries no coded data, which decoders play as silence.
 bool WriteSilentMp3(const std::wstring& path, unsigned milliseconds);
 
-// A fresh folder under the system's temporary folder, with a trailing "\".
+// A new, empty folder under the system's temporary folder, with a trailing
+// "\"; empty when none could be made.
 std::wstring TempFolder(const std::wstring& name);
 
 } // namespace glimtest

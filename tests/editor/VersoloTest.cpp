@@ -34,6 +34,7 @@ class EditorTest : public testing::Test {
         form = main->Form();
         ASSERT_TRUE(PumpUntil([&] { return GetForegroundWindow() == form->hWnd(); }));
         dir = glimtest::TempFolder(L"versolo");
+        ASSERT_FALSE(dir.empty());
     }
     void TearDown() override {
         if (auto* about = DefaultForm<versolo::AboutForm>::IfLoaded()) about->Form()->Unload();
@@ -56,13 +57,12 @@ class EditorTest : public testing::Test {
     }
     // Runs File > Save or File > Open with a name typed into the dialog.
     void FileMenu(int item, const std::wstring& name, const std::function<void()>& more = {}) {
-        glimtest::BackgroundInput script([&] {
-            ClickMenuItem(form->hWnd(), 0, item);
-            AnswerFileDialog(name);
-            if (more) more();
-        });
-        EXPECT_TRUE(PumpUntil([&] { return script.Finished(); }, 20000));
-        PumpUntil([] { return false; }, 200);
+        EXPECT_EQ("", RunScript([&] {
+                      ClickMenuItem(form->hWnd(), 0, item);
+                      AnswerFileDialog(form->hWnd(), name);
+                      if (more) more();
+                  }))
+            << item << " " << glim::Narrow(name.c_str());
     }
     Form1* main = nullptr;
     HostForm* form = nullptr;
@@ -150,27 +150,36 @@ TEST_F(EditorTest, SaveAsksBeforeReplacingOrLosingCharacters) {
     glim::host::WriteTextFile(lrc, "old\r\n");
     Box("Text2")->SetWideText(L"new");
     // The overwrite question, answered No.
-    FileMenu(0, lrc, [] {
-        HWND ask = nullptr;
-        glimtest::WaitFor([&] { return (ask = glimtest::FindDialog()) != nullptr && IsWindowEnabled(ask); },
-                          5000);
-        glimtest::PressKey(VK_ESCAPE);
+    FileMenu(0, lrc, [&] {
+        AnswerFileQuestion(form->hWnd(), IDNO);
         // The save dialog is back; cancel it too.
-        AnswerFileDialog(L"");
+        AnswerFileDialog(form->hWnd(), L"");
     });
     EXPECT_EQ("old\r\n", glim::host::ReadTextFile(lrc));
     // A character the system code page lacks: the warning, answered No.
     const std::wstring thai = dir + L"thai.lrc";
     Box("Text2")->SetWideText(L"[0:1.000]\u0E01");
     std::wstring warning;
-    FileMenu(0, thai, [&] {
-        HWND ask = nullptr;
-        glimtest::WaitFor([&] { return (ask = glimtest::FindDialog(L"Versolo")) != nullptr; }, 5000);
-        if (ask) warning = glimtest::DialogText(ask);
-        glimtest::PressKey('N');
-    });
+    FileMenu(0, thai, [&] { warning = AnswerMessageBox(form->hWnd(), L"Versolo", IDNO); });
     EXPECT_NE(std::wstring::npos, warning.find(L"?"));
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(thai.c_str()));
+}
+
+// A script that leaves a dialog open fails the test instead of hanging it in
+// the dialog's modal loop: what it left is closed and the editor goes on.
+TEST_F(EditorTest, AScriptThatMissesADialogFailsAndClosesIt) {
+    const std::string failure = RunScript(
+        [&] {
+            ClickMenuItem(form->hWnd(), 0, 0);
+            glimtest::WaitFor([&] { return glimtest::FindDialog(L"", form->hWnd()) != nullptr; }, kStepMs);
+        },
+        0);
+    EXPECT_NE(std::string::npos, failure.find("still open")) << failure;
+    EXPECT_EQ(nullptr, glimtest::FindDialog());
+    const std::wstring lrc = dir + L"after.lrc";
+    Box("Text2")->SetWideText(L"abc");
+    FileMenu(0, lrc);
+    EXPECT_EQ("abc\r\n", glim::host::ReadTextFile(lrc));
 }
 
 TEST_F(EditorTest, AFileErrorIsShownAndTheDocumentStays) {
@@ -181,18 +190,9 @@ TEST_F(EditorTest, AFileErrorIsShownAndTheDocumentStays) {
     for (int item : {0, 1}) {
         std::wstring shown;
         FileMenu(item, locked, [&] {
-            HWND box = nullptr;
-            if (item == 0) {
-                // Yes to replacing it: the write itself then fails.
-                glimtest::WaitFor([&] {
-                    HWND ask = glimtest::FindDialog();
-                    return ask && glimtest::DialogText(ask).find(L"locked.lrc") != std::wstring::npos;
-                });
-                glimtest::PressKey('Y');
-            }
-            glimtest::WaitFor([&] { return (box = glimtest::FindDialog(L"Versolo")) != nullptr; }, 5000);
-            if (box) shown = glimtest::DialogText(box);
-            glimtest::PressKey(VK_RETURN);
+            // Yes to replacing it: the write itself then fails.
+            if (item == 0) AnswerFileQuestion(form->hWnd(), IDYES);
+            shown = AnswerMessageBox(form->hWnd(), L"Versolo", IDOK);
         });
         EXPECT_NE(std::wstring::npos, shown.find(L"(70)")) << item;
         EXPECT_EQ(L"[0:1.000]keep", Box("Text2")->WideText());
@@ -205,14 +205,11 @@ TEST_F(EditorTest, PlaysCapturesPausesAndContinues) {
     const std::wstring song = dir + L"tone.wav";
     ASSERT_TRUE(glimtest::WriteToneWav(song, 30000));
     auto* mm = dynamic_cast<glim::host::MMControl*>(form->Site("Binarie")->Builtin());
-    {
-        glimtest::BackgroundInput script([&] {
-            glimtest::ClickAt(CenterOf(Win("GlimButton4")));
-            AnswerFileDialog(song);
-        });
-        ASSERT_TRUE(PumpUntil([&] { return script.Finished() && mm->Mode() == 526; }, 20000))
-            << mm->ErrorMessage();
-    }
+    ASSERT_EQ("", RunScript([&] {
+                  glimtest::ClickAt(CenterOf(Win("GlimButton4")));
+                  AnswerFileDialog(form->hWnd(), song);
+              }));
+    ASSERT_TRUE(PumpUntil([&] { return mm->Mode() == 526; })) << mm->ErrorMessage();
     EXPECT_EQ(glim::Narrow(song.c_str()),
               dynamic_cast<glim::host::Label*>(form->Site("Named")->Builtin())->Caption());
     ASSERT_TRUE(PumpUntil([&] { return mm->Position() >= 400; }));
@@ -250,12 +247,10 @@ TEST_F(EditorTest, PlaysCapturesPausesAndContinues) {
 TEST_F(EditorTest, ACancelledMediaDialogLeavesTheProgramRunning) {
     auto* mm = dynamic_cast<glim::host::MMControl*>(form->Site("Binarie")->Builtin());
     Box("Text2")->SetWideText(L"unsaved");
-    glimtest::BackgroundInput script([&] {
-        glimtest::ClickAt(CenterOf(Win("GlimButton4")));
-        AnswerFileDialog(L"");
-    });
-    ASSERT_TRUE(PumpUntil([&] { return script.Finished(); }, 20000));
-    PumpUntil([] { return false; }, 200);
+    ASSERT_EQ("", RunScript([&] {
+                  glimtest::ClickAt(CenterOf(Win("GlimButton4")));
+                  AnswerFileDialog(form->hWnd(), L"");
+              }));
     EXPECT_NE(0, mm->Error());
     EXPECT_TRUE(form->Loaded());
     EXPECT_EQ(L"unsaved", Box("Text2")->WideText());

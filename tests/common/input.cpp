@@ -53,9 +53,14 @@ BOOL CALLBACK CollectStatic(HWND hwnd, LPARAM lParam) {
 } // namespace
 
 void ClickAt(POINT screen) {
-    SetCursorPos(screen.x, screen.y);
-    SendMouse(MOUSEEVENTF_LEFTDOWN);
-    SendMouse(MOUSEEVENTF_LEFTUP);
+    // The position travels with each button event: a pointer move the system
+    // makes in between (a window that appears under the old position) would
+    // otherwise take the click there.
+    const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+    const LONG x = static_cast<LONG>((screen.x * 65536LL + w - 1) / w);
+    const LONG y = static_cast<LONG>((screen.y * 65536LL + h - 1) / h);
+    for (DWORD button : {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP})
+        SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | button, x, y);
 }
 
 void ClickClient(HWND hwnd, int x, int y) {

@@ -115,7 +115,8 @@ std::string RunScript(const std::function<void()>& steps, DWORD patience) {
             failure = e.what();
         }
         stepsOver = true;
-        if (glimtest::WaitFor(settled, patience)) return;
+        // A failed step has left its window open: no use waiting for it.
+        if (failure.empty() && glimtest::WaitFor(settled, patience)) return;
         if (failure.empty()) failure = "the script is over but this is still open:";
         failure += OpenWindows();
         for (int round = 0; round < 100 && !settled(); ++round) {

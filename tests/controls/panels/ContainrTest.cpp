@@ -326,7 +326,7 @@ TEST_F(ContainrTest, KeepsItsPaintingWhenCoveredAndUncovered) {
 TEST_F(ContainrTest, APaintRedrawsWithTheSystemColoursOfNow) {
     ComPtr<host::ControlSite> panel = AddPanel("P");
     const HWND hwnd = panel->Window();
-    host::PutProperty(panel->ControlDispatch().get(), "BorderColor", glim::Variant::Long(0x8000000D));
+    glim::PutProperty(panel->ControlDispatch().get(), "BorderColor", glim::Variant::Long(0x8000000D));
     const COLORREF before = GetSysColor(COLOR_HIGHLIGHT);
     ASSERT_TRUE(ShowsAt(hwnd, 0, kH / 2, before));
     const int which = COLOR_HIGHLIGHT;

@@ -27,6 +27,14 @@ class SliderTest : public PanelsTest {
         return s;
     }
 
+    // A slider from 0 to 8 on a track of 64 pixels, nothing recorded yet.
+    host::ControlSite* AddEightSteps() {
+        host::ControlSite* s = AddSlider(72);
+        if (!s || PutError(s, "Max", glim::Variant::Long(8)) != 0) return nullptr;
+        Log(s).ClearCalls();
+        return s;
+    }
+
     std::vector<DISPID> Events(host::ControlSite* s) {
         std::vector<DISPID> ids;
         for (const auto& c : Log(s).Calls())
@@ -282,10 +290,8 @@ TEST_F(SliderTest, DraggingSnapsToValuesWithTiesToEvenAndRaisesEachArrivalOnce) 
 }
 
 TEST_F(SliderTest, APressBesideTheThumbJumpsAndRaisesChangeBeforeMouseDown) {
-    host::ControlSite* s = AddSlider(72);
+    host::ControlSite* s = AddEightSteps();
     ASSERT_TRUE(s);
-    ASSERT_EQ(PutError(s, "Max", glim::Variant::Long(8)), 0);
-    Log(s).ClearCalls();
     // GrabX = 4, thumb left 46: 5.75 -> 6, snapped to 48.
     Press(s, 50, 10);
     EXPECT_EQ(Get(s, "Value"), 6);
@@ -534,10 +540,8 @@ TEST_F(SliderTest, AVerticalDragCountsFromTheBottom) {
 }
 
 TEST_F(SliderTest, AQuickSecondPressGrabsTheThumbAgain) {
-    host::ControlSite* s = AddSlider(72);
+    host::ControlSite* s = AddEightSteps();
     ASSERT_TRUE(s);
-    ASSERT_EQ(PutError(s, "Max", glim::Variant::Long(8)), 0);
-    Log(s).ClearCalls();
     // A click beside the thumb and a press at once on the same spot, where
     // the thumb now lies: the system reports a double click.
     MouseAt(OnScreen(s->Window(), 50, 10), {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, MOUSEEVENTF_LEFTDOWN});
@@ -553,10 +557,8 @@ TEST_F(SliderTest, AQuickSecondPressGrabsTheThumbAgain) {
 }
 
 TEST_F(SliderTest, LosingTheMouseEndsTheDrag) {
-    host::ControlSite* s = AddSlider(72);
+    host::ControlSite* s = AddEightSteps();
     ASSERT_TRUE(s);
-    ASSERT_EQ(PutError(s, "Max", glim::Variant::Long(8)), 0);
-    Log(s).ClearCalls();
     Press(s, 4, 10);
     MoveTo(s, 48, 10, 6);
     ASSERT_TRUE(FindTip());

@@ -1,6 +1,7 @@
 #include "TextFile.h"
 
 #include "GlimError.h"
+#include "Handles.h"
 
 #include <windows.h>
 
@@ -8,21 +9,6 @@ namespace glim::host {
 
 namespace {
 const char* const kSource = "Host";
-
-class FileHandle {
-  public:
-    explicit FileHandle(HANDLE h) : h_(h) {}
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    ~FileHandle() {
-        if (h_ != INVALID_HANDLE_VALUE) CloseHandle(h_);
-    }
-    HANDLE get() const { return h_; }
-    bool valid() const { return h_ != INVALID_HANDLE_VALUE; }
-
-  private:
-    HANDLE h_;
-};
 
 [[noreturn]] void RaiseOpenError(DWORD code) {
     switch (code) {
@@ -45,9 +31,9 @@ class FileHandle {
 } // namespace
 
 std::string ReadTextFile(const std::wstring& path) {
-    FileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.valid()) RaiseOpenError(GetLastError());
+    OwnedFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                               FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) RaiseOpenError(GetLastError());
     if (GetFileType(file.get()) != FILE_TYPE_DISK) throw glim::Error(75, kSource, "Path/File access error");
     LARGE_INTEGER size{};
     if (!GetFileSizeEx(file.get(), &size)) throw glim::Error(57, kSource, "Device I/O error");
@@ -66,9 +52,9 @@ std::string ReadTextFile(const std::wstring& path) {
 }
 
 void WriteTextFile(const std::wstring& path, const std::string& bytes) {
-    FileHandle file(
+    OwnedFile file(
         CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.valid()) RaiseOpenError(GetLastError());
+    if (!file) RaiseOpenError(GetLastError());
     size_t put = 0;
     while (put < bytes.size()) {
         DWORD n = 0;

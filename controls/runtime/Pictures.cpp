@@ -41,28 +41,14 @@ class GlobalMemory {
     HGLOBAL h_;
 };
 
-class FileHandle {
-  public:
-    explicit FileHandle(HANDLE h) : h_(h) {}
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    ~FileHandle() {
-        if (h_ != INVALID_HANDLE_VALUE) CloseHandle(h_);
-    }
-    HANDLE get() const { return h_; }
-
-  private:
-    HANDLE h_;
-};
-
 } // namespace
 
 ComPtr<IPictureDisp> LoadPicture(const std::string& path) {
     ComPtr<IPictureDisp> pic;
     if (path.empty()) return pic;
-    FileHandle file(CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (file.get() == INVALID_HANDLE_VALUE) {
+    OwnedFile file(CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                               FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) {
         const DWORD err = GetLastError();
         RaiseError((err == ERROR_FILE_NOT_FOUND || err == ERROR_PATH_NOT_FOUND || err == ERROR_INVALID_NAME)
                        ? kErrFileNotFound

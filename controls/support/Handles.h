@@ -66,6 +66,9 @@ struct DestroyMenuHandle {
 struct CloseKeyHandle {
     void operator()(HKEY h) const { RegCloseKey(h); }
 };
+struct CloseKernelHandle {
+    void operator()(HANDLE h) const { CloseHandle(h); }
+};
 
 using OwnedBitmap = UniqueHandle<HBITMAP, DeleteGdiObject>;
 using OwnedBrush = UniqueHandle<HBRUSH, DeleteGdiObject>;
@@ -78,6 +81,13 @@ using OwnedIcon = UniqueHandle<HICON, DestroyIconHandle>;
 using OwnedCursor = UniqueHandle<HCURSOR, DestroyCursorHandle>;
 using OwnedMenu = UniqueHandle<HMENU, DestroyMenuHandle>;
 using OwnedKey = UniqueHandle<HKEY, CloseKeyHandle>;
+
+// A file as CreateFile opens it; a failed open (INVALID_HANDLE_VALUE) is
+// held as empty, so the owner tests false and GetLastError still tells why.
+class OwnedFile : public UniqueHandle<HANDLE, CloseKernelHandle> {
+  public:
+    explicit OwnedFile(HANDLE h) : UniqueHandle(h == INVALID_HANDLE_VALUE ? nullptr : h) {}
+};
 
 // Selects an object into a DC and puts the old one back when it ends.
 class SelectGuard {

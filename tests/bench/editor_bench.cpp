@@ -9,11 +9,13 @@
 #include <algorithm>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "HostForm.h"
 #include "LyricsDocument.h"
 #include "TextBox.h"
 #include "TextFile.h"
+#include "programs.h"
 
 namespace {
 
@@ -45,26 +47,6 @@ double Best(F&& f) {
     return best;
 }
 
-struct FindVisible {
-    DWORD pid;
-    const wchar_t* title; // null: any titled window
-    bool found;
-};
-
-BOOL CALLBACK FindProc(HWND hwnd, LPARAM lp) {
-    auto* f = reinterpret_cast<FindVisible*>(lp);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hwnd, &pid);
-    if (pid != f->pid || !IsWindowVisible(hwnd)) return TRUE;
-    wchar_t text[64] = {};
-    GetWindowTextW(hwnd, text, 64);
-    if (f->title ? lstrcmpW(text, f->title) == 0 : *text != 0) {
-        f->found = true;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 // Milliseconds from CreateProcess to a visible window of the process; -1 when none came.
 double StartUp(std::string cmd, const wchar_t* title) {
     STARTUPINFOA si{};
@@ -75,9 +57,11 @@ double StartUp(std::string cmd, const wchar_t* title) {
         return -1;
     double took = -1;
     while (Now() - t0 < 30000) {
-        FindVisible f{pi.dwProcessId, title, false};
-        EnumWindows(FindProc, reinterpret_cast<LPARAM>(&f));
-        if (f.found) {
+        const std::vector<HWND> shown = glimtest::VisibleWindowsOf(pi.dwProcessId);
+        if (std::any_of(shown.begin(), shown.end(), [&](HWND w) {
+                const std::wstring text = glimtest::TitleOf(w);
+                return title ? text == title : !text.empty();
+            })) {
             took = Now() - t0;
             break;
         }
@@ -88,13 +72,6 @@ double StartUp(std::string cmd, const wchar_t* title) {
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
     return took;
-}
-
-std::string ExeDir() {
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string p = path;
-    return p.substr(0, p.find_last_of("\\/") + 1);
 }
 
 } // namespace
@@ -169,7 +146,7 @@ int main() {
         form->Unload();
     }
 
-    const double versolo = StartUp("\"" + ExeDir() + "Versolo.exe\"", L"Versolo V1.20");
+    const double versolo = StartUp("\"" + glimtest::ExeDir() + "Versolo.exe\"", L"Versolo V1.20");
     const double notepad = StartUp("notepad.exe", nullptr);
     if (versolo < 0) {
         std::printf("start-up: Versolo.exe showed no main window (is GlimForm.dll registered?)\n");

@@ -1,5 +1,7 @@
 #include "input.h"
 
+#include "programs.h"
+
 #include <vector>
 
 namespace glimtest {
@@ -12,30 +14,6 @@ void SendMouse(DWORD flags, LONG x = 0, LONG y = 0) {
     in.mi.dx = x;
     in.mi.dy = y;
     SendInput(1, &in, sizeof in);
-}
-
-struct FindState {
-    DWORD pid;
-    const std::wstring* titlePart;
-    HWND owner;
-    HWND found;
-};
-
-BOOL CALLBACK FindDialogProc(HWND hwnd, LPARAM lParam) {
-    auto* state = reinterpret_cast<FindState*>(lParam);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hwnd, &pid);
-    if (pid != state->pid || !IsWindowVisible(hwnd)) return TRUE;
-    wchar_t cls[16] = {};
-    GetClassNameW(hwnd, cls, 16);
-    if (lstrcmpW(cls, L"#32770") != 0) return TRUE;
-    if (state->owner && GetWindow(hwnd, GW_OWNER) != state->owner) return TRUE;
-    wchar_t title[256] = {};
-    GetWindowTextW(hwnd, title, 256);
-    if (!state->titlePart->empty() && std::wstring(title).find(*state->titlePart) == std::wstring::npos)
-        return TRUE;
-    state->found = hwnd;
-    return FALSE;
 }
 
 BOOL CALLBACK CollectStatic(HWND hwnd, LPARAM lParam) {
@@ -93,9 +71,14 @@ void PressKey(WORD vk) {
 }
 
 HWND FindDialog(const std::wstring& titlePart, HWND owner) {
-    FindState state{GetCurrentProcessId(), &titlePart, owner, nullptr};
-    EnumWindows(FindDialogProc, reinterpret_cast<LPARAM>(&state));
-    return state.found;
+    for (HWND w : VisibleWindowsOf(GetCurrentProcessId())) {
+        wchar_t cls[16] = {};
+        GetClassNameW(w, cls, 16);
+        if (lstrcmpW(cls, L"#32770") != 0) continue;
+        if (owner && GetWindow(w, GW_OWNER) != owner) continue;
+        if (TitleOf(w).find(titlePart) != std::wstring::npos) return w;
+    }
+    return nullptr;
 }
 
 std::wstring DialogText(HWND dialog) {

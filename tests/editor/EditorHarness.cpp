@@ -1,7 +1,5 @@
 #include "EditorHarness.h"
 
-#include "ImageFiles.h"
-#include "Raster.h"
 #include "Text.h"
 
 #include <atomic>
@@ -185,34 +183,6 @@ std::wstring AnswerMessageBox(HWND form, const std::wstring& title, int button) 
     const std::wstring text = glimtest::DialogText(box);
     ClickToClose(box, button);
     return text;
-}
-
-bool Screenshot(HWND hwnd, const std::string& file) {
-    RECT r{};
-    GetWindowRect(hwnd, &r);
-    const int w = r.right - r.left, h = r.bottom - r.top;
-    if (w <= 0 || h <= 0) return false;
-    skingen::Raster img(w, h);
-    HDC screen = GetDC(nullptr);
-    HDC mem = CreateCompatibleDC(screen);
-    HBITMAP bmp = CreateCompatibleBitmap(screen, w, h);
-    HGDIOBJ old = SelectObject(mem, bmp);
-    BitBlt(mem, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) {
-            const COLORREF c = GetPixel(mem, x, y);
-            img.Set(x, y, skingen::RGB8(GetRValue(c), GetGValue(c), GetBValue(c)));
-        }
-    SelectObject(mem, old);
-    DeleteObject(bmp);
-    DeleteDC(mem);
-    ReleaseDC(nullptr, screen);
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string dir = path;
-    dir = dir.substr(0, dir.find_last_of("\\/") + 1) + "screenshots";
-    CreateDirectoryA(dir.c_str(), nullptr);
-    return skingen::WritePng(dir + "\\" + file, img);
 }
 
 std::wstring WideCaption(glim::host::Label* label) {

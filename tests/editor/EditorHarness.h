@@ -53,9 +53,6 @@ void AnswerFileQuestion(HWND form, int button);
 // and returns the box's text.
 std::wstring AnswerMessageBox(HWND form, const std::wstring& title, int button);
 
-// Writes the window's screen rectangle as a PNG beside the test program.
-bool Screenshot(HWND hwnd, const std::string& file);
-
 std::wstring WideCaption(glim::host::Label* label);
 
 } // namespace editortest

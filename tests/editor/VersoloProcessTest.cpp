@@ -9,28 +9,12 @@
 
 namespace {
 
-struct Found {
-    DWORD pid;
-    const wchar_t* title;
-    std::vector<HWND> windows;
-};
-
-BOOL CALLBACK Collect(HWND hwnd, LPARAM lParam) {
-    auto* found = reinterpret_cast<Found*>(lParam);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hwnd, &pid);
-    if (pid != found->pid || !IsWindowVisible(hwnd)) return TRUE;
-    wchar_t title[128] = {};
-    GetWindowTextW(hwnd, title, 128);
-    if (lstrcmpW(title, found->title) == 0) found->windows.push_back(hwnd);
-    return TRUE;
-}
-
 // The visible top-level windows of a process with a title, by title.
 std::vector<HWND> WindowsTitled(DWORD pid, const std::wstring& title) {
-    Found found{pid, title.c_str(), {}};
-    EnumWindows(Collect, reinterpret_cast<LPARAM>(&found));
-    return found.windows;
+    std::vector<HWND> titled;
+    for (HWND w : glimtest::VisibleWindowsOf(pid))
+        if (glimtest::TitleOf(w) == title) titled.push_back(w);
+    return titled;
 }
 
 class VersoloProcess : public testing::Test {

@@ -9,6 +9,7 @@
 #include "Text.h"
 #include "TextFile.h"
 #include "media.h"
+#include "screenshots.h"
 
 #include <gtest/gtest.h>
 
@@ -75,7 +76,7 @@ TEST_F(EditorTest, LoadSkinsTheButtonsAndSetsTheMenuStyle) {
         EXPECT_EQ(19, glim::GetProperty(Disp(name), kStyle).ToLong()) << name;
     EXPECT_EQ(1, glim::GetProperty(Disp("GlimForm1"), kMnuStyleIdx).ToLong());
     EXPECT_EQ(L"祝您好运!", StatusText());
-    EXPECT_TRUE(Screenshot(form->hWnd(), "versolo-startup.png"));
+    EXPECT_TRUE(glimtest::WriteShot("versolo-startup.png", glimtest::CaptureWindow(form->hWnd())));
 }
 
 TEST_F(EditorTest, ClicksInTheBoxesShowTheirHints) {
@@ -215,7 +216,7 @@ TEST_F(EditorTest, PlaysCapturesPausesAndContinues) {
     ASSERT_TRUE(PumpUntil([&] { return mm->Position() >= 400; }));
     Box("Text2")->SetWideText(L"[ti:Tone]\r\n[ar:]\r\n[al:]\r\n[by:]\r\n[offset:]\r\n[0:0.000]start");
     PumpUntil([] { return false; }, 100);
-    EXPECT_TRUE(Screenshot(form->hWnd(), "versolo-playing.png"));
+    EXPECT_TRUE(glimtest::WriteShot("versolo-playing.png", glimtest::CaptureWindow(form->hWnd())));
     const long before = mm->Position();
     Click("GlimButton5");
     ASSERT_TRUE(PumpUntil([&] { return !Box("Text3")->WideText().empty(); }));

@@ -9,13 +9,6 @@ namespace buttontest {
 
 namespace host = glim::host;
 
-void RegisterLibrary() {
-    static bool done = false;
-    if (done) return;
-    ASSERT_EQ(glimtest::RunRegsvr32(""), 0u);
-    done = true;
-}
-
 HMODULE Library() {
     static HMODULE dll = LoadLibraryA(glimtest::GlimFormDllPath().c_str());
     return dll;
@@ -34,27 +27,8 @@ COLORREF SheetPixel(int skin, int x, int y) {
     return c;
 }
 
-HRESULT Call(IDispatch* d, DISPID id, WORD flags, std::vector<VARIANT> args, VARIANT* result, EXCEPINFO* ei) {
-    std::vector<VARIANT> rev(args.rbegin(), args.rend());
-    DISPPARAMS dp{rev.empty() ? nullptr : rev.data(), nullptr, static_cast<UINT>(rev.size()), 0};
-    DISPID put = DISPID_PROPERTYPUT;
-    if (flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) {
-        dp.rgdispidNamedArgs = &put;
-        dp.cNamedArgs = 1;
-    }
-    EXCEPINFO local{};
-    UINT argErr = 0;
-    const HRESULT hr = d->Invoke(id, IID_NULL, 0, flags, &dp, result, ei ? ei : &local, &argErr);
-    if (!ei) {
-        SysFreeString(local.bstrSource);
-        SysFreeString(local.bstrDescription);
-        SysFreeString(local.bstrHelpFile);
-    }
-    return hr;
-}
-
 HRESULT Put(IDispatch* d, DISPID id, VARIANT value) {
-    const HRESULT hr = Call(d, id, DISPATCH_PROPERTYPUT, {value});
+    const HRESULT hr = Invoke(d, id, DISPATCH_PROPERTYPUT, {value});
     VariantClear(&value);
     return hr;
 }
@@ -63,13 +37,13 @@ HRESULT PutRef(IDispatch* d, DISPID id, IDispatch* object) {
     VARIANT v;
     V_VT(&v) = VT_DISPATCH;
     V_DISPATCH(&v) = object;
-    return Call(d, id, DISPATCH_PROPERTYPUTREF, {v});
+    return Invoke(d, id, DISPATCH_PROPERTYPUTREF, {v});
 }
 
 long GetLong(IDispatch* d, DISPID id) {
     VARIANT r;
     VariantInit(&r);
-    EXPECT_EQ(Call(d, id, DISPATCH_PROPERTYGET, {}, &r), S_OK) << "get " << std::hex << id;
+    EXPECT_EQ(Invoke(d, id, DISPATCH_PROPERTYGET, {}, &r), S_OK) << "get " << std::hex << id;
     VARIANT l;
     VariantInit(&l);
     VariantChangeType(&l, &r, 0, VT_I4);
@@ -77,33 +51,8 @@ long GetLong(IDispatch* d, DISPID id) {
     return V_I4(&l);
 }
 
-VARIANT I4(long v) {
-    VARIANT r;
-    V_VT(&r) = VT_I4;
-    V_I4(&r) = v;
-    return r;
-}
-VARIANT I2(short v) {
-    VARIANT r;
-    V_VT(&r) = VT_I2;
-    V_I2(&r) = v;
-    return r;
-}
-VARIANT Bool(bool v) {
-    VARIANT r;
-    V_VT(&r) = VT_BOOL;
-    V_BOOL(&r) = v ? VARIANT_TRUE : VARIANT_FALSE;
-    return r;
-}
-VARIANT Str(const wchar_t* s) {
-    VARIANT r;
-    V_VT(&r) = VT_BSTR;
-    V_BSTR(&r) = SysAllocString(s);
-    return r;
-}
-
 ButtonForm::ButtonForm(int clientW, int clientH) {
-    RegisterLibrary();
+    glimtest::RegisterLibraryOnce();
     form_ = host::HostForm::Create("Buttons", 9000, 7000);
     const double tx = host::HostForm::TwipsPerPixelX(), ty = host::HostForm::TwipsPerPixelY();
     form_->SetClientSize(static_cast<long>(clientW * tx), static_cast<long>(clientH * ty));
@@ -211,29 +160,6 @@ COLORREF ScreenPixel(HWND hwnd, int x, int y) {
     const COLORREF c = GetPixel(screen, p.x, p.y);
     ReleaseDC(nullptr, screen);
     return c;
-}
-
-skingen::Raster Capture(HWND hwnd) {
-    RECT r{};
-    GetClientRect(hwnd, &r);
-    const POINT o = ScreenPoint(hwnd, 0, 0);
-    const int w = r.right, h = r.bottom;
-    skingen::Raster img(w, h);
-    HDC screen = GetDC(nullptr);
-    HDC mem = CreateCompatibleDC(screen);
-    HBITMAP bmp = CreateCompatibleBitmap(screen, w, h);
-    HGDIOBJ old = SelectObject(mem, bmp);
-    BitBlt(mem, 0, 0, w, h, screen, o.x, o.y, SRCCOPY);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) {
-            const COLORREF c = GetPixel(mem, x, y);
-            img.Set(x, y, skingen::RGB8(GetRValue(c), GetGValue(c), GetBValue(c)));
-        }
-    SelectObject(mem, old);
-    DeleteObject(bmp);
-    DeleteDC(mem);
-    ReleaseDC(nullptr, screen);
-    return img;
 }
 
 } // namespace buttontest

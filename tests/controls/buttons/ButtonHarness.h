@@ -2,8 +2,8 @@
 // GlimButtons on a host form, reached through COM as hosts reach them, with
 // real input at their painted positions and pixels read back from the screen.
 #include "HostForm.h"
-#include "Raster.h"
 #include "SiteRecorder.h"
+#include "dispatch.h"
 
 #include <windows.h>
 #include <oaidl.h>
@@ -13,22 +13,19 @@
 
 namespace buttontest {
 
-// GlimForm.dll registered with regsvr32 once per run, and loaded for its artwork.
-void RegisterLibrary();
+// GlimForm.dll loaded for its artwork.
 HMODULE Library();
 // A pixel of the library's button sheet of one skin (0x00BBGGRR).
 COLORREF SheetPixel(int skin, int x, int y);
 
-// Invoke by dispatch identifier with natural-order arguments.
-HRESULT Call(IDispatch* d, DISPID id, WORD flags, std::vector<VARIANT> args, VARIANT* result = nullptr,
-             EXCEPINFO* ei = nullptr);
+using glimtest::Bool;
+using glimtest::I2;
+using glimtest::I4;
+using glimtest::Invoke;
+using glimtest::Text;
 HRESULT Put(IDispatch* d, DISPID id, VARIANT value);
 HRESULT PutRef(IDispatch* d, DISPID id, IDispatch* object);
 long GetLong(IDispatch* d, DISPID id);
-VARIANT I4(long v);
-VARIANT I2(short v);
-VARIANT Bool(bool v);
-VARIANT Str(const wchar_t* s); // caller clears
 
 inline constexpr wchar_t kProgId[] = L"GlimFormControl.GlimButton";
 
@@ -69,7 +66,5 @@ void Tap(WORD vk);
 
 // A pixel of a window's client area as the screen shows it.
 COLORREF ScreenPixel(HWND hwnd, int x, int y);
-// The client area as the screen shows it.
-skingen::Raster Capture(HWND hwnd);
 
 } // namespace buttontest

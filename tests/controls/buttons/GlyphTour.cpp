@@ -1,8 +1,8 @@
 #include "GlyphTour.h"
 
 #include "Conversions.h"
-#include "ImageFiles.h"
 #include "pump.h"
+#include "screenshots.h"
 
 #include <gtest/gtest.h>
 
@@ -15,18 +15,8 @@ constexpr int kShotH = 18;
 
 // Copies the control's client area into the sheet at a cell of the grid.
 void Shoot(skingen::Raster& sheet, HWND hwnd, int col, int row) {
-    RECT rc{};
-    GetClientRect(hwnd, &rc);
-    POINT origin{0, 0};
-    ClientToScreen(hwnd, &origin);
-    HDC screen = GetDC(nullptr);
-    for (int y = 0; y < kShotH - 2 && y < rc.bottom; ++y)
-        for (int x = 0; x < kShotW - 2 && x < rc.right; ++x) {
-            const COLORREF c = GetPixel(screen, origin.x + x, origin.y + y);
-            sheet.Set(col * kShotW + 1 + x, row * kShotH + 1 + y,
-                      skingen::RGB8(GetRValue(c), GetGValue(c), GetBValue(c)));
-        }
-    ReleaseDC(nullptr, screen);
+    sheet.CopyFrom(glimtest::CaptureClient(hwnd), 0, 0, kShotW - 2, kShotH - 2, col * kShotW + 1,
+                   row * kShotH + 1);
 }
 
 } // namespace
@@ -82,7 +72,7 @@ void TourEveryCell(const ToggleKind& kind, const std::string& file) {
             ASSERT_EQ(Put(d, "Enabled", glim::Variant::Bool(true)), S_OK);
         }
     }
-    EXPECT_TRUE(skingen::WritePng(ShotFolder() + "\\" + file, shots));
+    EXPECT_TRUE(glimtest::WriteShot(file, shots));
 }
 
 } // namespace toggletest

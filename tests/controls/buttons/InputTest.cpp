@@ -244,7 +244,7 @@ TEST_F(GlimButtonInput, ArrowsMoveTheFocusInsideTheFormOnly) {
 }
 
 TEST_F(GlimButtonInput, AccessKeyClicksOnlyWhileEnabled) {
-    ASSERT_EQ(Put(D("B"), id::Caption, Str(L"&Go")), S_OK);
+    ASSERT_EQ(Put(D("B"), id::Caption, Text(L"&Go")), S_OK);
     for (bool enabled : {true, false}) {
         ASSERT_EQ(Put(D("B"), id::Enabled, Bool(enabled)), S_OK);
         Log("B").ClearCalls();

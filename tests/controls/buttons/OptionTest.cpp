@@ -6,8 +6,10 @@
 #include "GlimError.h"
 #include "GlyphTour.h"
 #include "RefusingOption.h"
+#include "Registration.h"
 #include "SkinResourceIds.h"
 #include "PropertyBagText.h"
+#include "message_boxes.h"
 #include "pump.h"
 
 #include <gtest/gtest.h>
@@ -127,7 +129,7 @@ TEST_F(OptionTest, AClickWhoseHandlerUnloadsTheFormEndsTheWalk) {
 }
 
 TEST(OptionAlone, AnOptionWithNoFormSetsItselfOnAClick) {
-    RegisterLibrary();
+    glimtest::RegisterLibraryOnce();
     CLSID clsid{};
     ASSERT_EQ(CLSIDFromProgID(L"GlimFormControl.GlimOption", &clsid), S_OK);
     glim::ComPtr<IPersistPropertyBag> persist;
@@ -313,38 +315,14 @@ TEST_F(OptionTest, DispatchIdentifiersReachTheSameMembersAsNames) {
     }
 }
 
-namespace {
-
-// Message boxes of this thread, read and closed from a timer inside their loops.
-std::vector<std::string> gBoxTexts;
-
-BOOL CALLBACK CloseBox(HWND hwnd, LPARAM) {
-    char cls[16] = {};
-    GetClassNameA(hwnd, cls, sizeof cls);
-    if (std::string(cls) != "#32770" || !IsWindowVisible(hwnd)) return TRUE;
-    char text[512] = {};
-    GetDlgItemTextA(hwnd, 0xFFFF, text, sizeof text);
-    gBoxTexts.push_back(text);
-    PostMessageA(hwnd, WM_COMMAND, IDOK, 0);
-    return FALSE;
-}
-
-void CALLBACK CloseBoxes(HWND, UINT, UINT_PTR, DWORD) {
-    EnumThreadWindows(GetCurrentThreadId(), &CloseBox, 0);
-}
-
-} // namespace
-
 TEST_F(OptionTest, AutoSkinControlStopsAtASkinWithoutASheet) {
     IDispatch* g = AddSkinnedControls();
     ASSERT_TRUE(g);
     ASSERT_EQ(Put(g, "MnuStyleIdx", glim::Variant::Integer(30)), S_OK);
-    gBoxTexts.clear();
-    const UINT_PTR timer = SetTimer(nullptr, 0, 50, &CloseBoxes);
+    glimtest::MessageBoxWatcher boxes;
     EXPECT_EQ(Invoke(g, dispid::GlimForm::AutoSkinControl, DISPATCH_METHOD, {}), S_OK);
-    KillTimer(nullptr, timer);
-    ASSERT_EQ(gBoxTexts.size(), 1u);
-    EXPECT_EQ(gBoxTexts[0].substr(0, 3), "340");
+    ASSERT_EQ(boxes.Boxes().size(), 1u);
+    EXPECT_EQ(boxes.Boxes()[0].text.substr(0, 3), "340");
     // The check box kept the index it refused; the walk never reached the option.
     EXPECT_EQ(glim::ToLong(*Get(form.Form()->Site("Check1")->ControlDispatch().get(), "Style")), 30);
     EXPECT_EQ(glim::ToLong(*Get(form.Form()->Site("Option1")->ControlDispatch().get(), "Style")), 0);

@@ -5,8 +5,8 @@
 #include "GlimFormControl.h"
 #include "ImageFiles.h"
 #include "MemoryPropertyBag.h"
-#include "Registration.h"
 #include "pump.h"
+#include "screenshots.h"
 
 #include <gtest/gtest.h>
 
@@ -49,7 +49,7 @@ TEST(GlimButtonPaint, LookOnePaintsTheCellsOfEverySkin) {
         const std::string name = Named("S", s);
         f.Add(name, 10 + (s % 6) * (W + 10), 10 + (s / 6) * (H + 10), W, H);
         IDispatch* d = f.D(name);
-        ASSERT_EQ(Put(d, id::Caption, Str(L"")), S_OK);
+        ASSERT_EQ(Put(d, id::Caption, Text(L"")), S_OK);
         ASSERT_EQ(Put(d, id::Style, I4(s)), S_OK);
     }
     struct Probe {
@@ -77,7 +77,7 @@ TEST(GlimButtonPaint, LookOnePaintsTheCellsOfEverySkin) {
     // A Style with no sheet is refused and keeps the cells painted.
     IDispatch* d = f.D("S5");
     EXCEPINFO ei{};
-    EXPECT_NE(Call(d, id::Style, DISPATCH_PROPERTYPUT, {I4(24)}, nullptr, &ei), S_OK);
+    EXPECT_NE(Invoke(d, id::Style, DISPATCH_PROPERTYPUT, {I4(24)}, nullptr, &ei), S_OK);
     EXPECT_EQ(ei.scode, static_cast<HRESULT>(0x800A0000 + 326));
     SysFreeString(ei.bstrSource);
     SysFreeString(ei.bstrDescription);
@@ -117,7 +117,7 @@ TEST(GlimButtonPaint, EdgesAndOutlinesOfEveryLookAtTwoSizes) {
         IDispatch* d = f.D("B");
         HWND w = f.Wnd("B");
         ASSERT_EQ(Put(d, id::ColorScheme, I4(3)), S_OK);
-        ASSERT_EQ(Put(d, id::Caption, Str(L"")), S_OK);
+        ASSERT_EQ(Put(d, id::Caption, Text(L"")), S_OK);
         for (const Case& c : cases) {
             SCOPED_TRACE(testing::Message()
                          << "look " << c.look << " state " << c.state << " size " << size.cx);
@@ -163,7 +163,7 @@ TEST(GlimButtonPaint, ScreenshotSheetOfEveryLookStateAndSkin) {
             f.Add(name, 10, 10 + (look - 1) * (H + Gap), W, H);
             IDispatch* d = f.D(name);
             ASSERT_EQ(Put(d, id::ButtonType, I4(look)), S_OK);
-            ASSERT_EQ(Put(d, id::Caption, Str(L"Look")), S_OK);
+            ASSERT_EQ(Put(d, id::Caption, Text(L"Look")), S_OK);
         }
         for (int state = 0; state < kStates; ++state) {
             for (int look = 1; look <= kLooks; ++look) {
@@ -186,7 +186,7 @@ TEST(GlimButtonPaint, ScreenshotSheetOfEveryLookStateAndSkin) {
                     EXPECT_TRUE(PumpUntil([&] { return rec.CountOf(ev::MouseOver) > before; })) << name;
                 }
                 Settle(w);
-                paste(Capture(w), Gap + state * (W + Gap), Gap + (look - 1) * (H + Gap));
+                paste(glimtest::CaptureClient(w), Gap + state * (W + Gap), Gap + (look - 1) * (H + Gap));
                 if (state == 1) {
                     const size_t before = rec.CountOf(ev::MouseOut);
                     ParkMouse();
@@ -204,15 +204,16 @@ TEST(GlimButtonPaint, ScreenshotSheetOfEveryLookStateAndSkin) {
             const std::string name = Named("S", s);
             f.Add(name, 10 + (s % 6) * (W + Gap), 10 + (s / 6) * (H + Gap), W, H);
             ASSERT_EQ(Put(f.D(name), id::Style, I4(s)), S_OK);
-            ASSERT_EQ(Put(f.D(name), id::Caption, Str(L"Skin")), S_OK);
+            ASSERT_EQ(Put(f.D(name), id::Caption, Text(L"Skin")), S_OK);
         }
         for (int s = 0; s < kSkins; ++s) {
             HWND w = f.Wnd(Named("S", s));
             Settle(w);
-            paste(Capture(w), Gap + (s % 6) * (W + Gap), Gap + (kLooks + s / 6) * (H + Gap) + Gap);
+            paste(glimtest::CaptureClient(w), Gap + (s % 6) * (W + Gap),
+                  Gap + (kLooks + s / 6) * (H + Gap) + Gap);
         }
     }
-    const std::string path = glimtest::ExeDir() + "glimbutton_sheet.png";
+    const std::string path = glimtest::ShotPath("glimbutton_sheet.png");
     ASSERT_TRUE(skingen::WritePng(path, sheet)) << path;
     std::printf("screenshot sheet: %s (%s across, looks 1-15 down, then skins 0-23)\n", path.c_str(),
                 [&] {
@@ -256,7 +257,7 @@ TEST(GlimButtonPaint, TransparentLookCopiesItsOwnPlaceAtEverySize) {
     host::ControlSite* site = f.Add("T", 40, 30, 80, 24, TransparentBag().get());
     ASSERT_NE(site, nullptr);
     IDispatch* d = f.D("T");
-    ASSERT_EQ(Call(d, id::Refresh, DISPATCH_METHOD, {}), S_OK);
+    ASSERT_EQ(Invoke(d, id::Refresh, DISPATCH_METHOD, {}), S_OK);
     Settle(f.Wnd("T"));
     // Taken from where the button really is, not from its twips read as pixels.
     EXPECT_EQ(ScreenPixel(f.Wnd("T"), 3, 3), kFormColour);
@@ -265,7 +266,7 @@ TEST(GlimButtonPaint, TransparentLookCopiesItsOwnPlaceAtEverySize) {
     // Grown, it copies its new size once it captures again.
     const double tx = host::HostForm::TwipsPerPixelX(), ty = host::HostForm::TwipsPerPixelY();
     site->Move(site->Left(), site->Top(), static_cast<long>(140 * tx), static_cast<long>(40 * ty));
-    ASSERT_EQ(Call(d, id::Refresh, DISPATCH_METHOD, {}), S_OK);
+    ASSERT_EQ(Invoke(d, id::Refresh, DISPATCH_METHOD, {}), S_OK);
     Settle(f.Wnd("T"));
     RECT r{};
     GetClientRect(f.Wnd("T"), &r);
@@ -286,9 +287,9 @@ TEST(GlimButtonPaint, BackgroundCaptureSurvivesWhatRunsInItsPump) {
         const long height = site->Height();
         IDispatch* d = f.D("T");
         HRESULT nested = E_FAIL;
-        gDuringPump = [&] { nested = Call(d, id::Refresh, DISPATCH_METHOD, {}); };
+        gDuringPump = [&] { nested = Invoke(d, id::Refresh, DISPATCH_METHOD, {}); };
         PostMessageA(poster, WM_APP, 0, 0);
-        ASSERT_EQ(Call(d, id::Refresh, DISPATCH_METHOD, {}), S_OK);
+        ASSERT_EQ(Invoke(d, id::Refresh, DISPATCH_METHOD, {}), S_OK);
         EXPECT_EQ(nested, S_OK);
         EXPECT_EQ(site->Height(), height);
         RECT r{};
@@ -304,11 +305,11 @@ TEST(GlimButtonPaint, BackgroundCaptureSurvivesWhatRunsInItsPump) {
         HWND w = f.Wnd("T");
         gDuringPump = [&] { f.Form()->RemoveControl("T"); };
         PostMessageA(poster, WM_APP, 0, 0);
-        Call(d.get(), id::Refresh, DISPATCH_METHOD, {});
+        Invoke(d.get(), id::Refresh, DISPATCH_METHOD, {});
         EXPECT_EQ(f.Form()->Site("T"), nullptr);
         VARIANT v;
         VariantInit(&v);
-        EXPECT_EQ(Call(d.get(), id::Caption, DISPATCH_PROPERTYGET, {}, &v), S_OK) << "still a live object";
+        EXPECT_EQ(Invoke(d.get(), id::Caption, DISPATCH_PROPERTYGET, {}, &v), S_OK) << "still a live object";
         VariantClear(&v);
         d.reset();
         PumpFor(0);
@@ -322,7 +323,7 @@ TEST(GlimButtonPaint, SwitchingToWindowsXPAtRunTimeShadesItsOwnFace) {
     ButtonForm f(300, 100);
     f.Add("B", 20, 20, 80, 25);
     IDispatch* d = f.D("B");
-    ASSERT_EQ(Put(d, id::Caption, Str(L"")), S_OK);
+    ASSERT_EQ(Put(d, id::Caption, Text(L"")), S_OK);
     ASSERT_EQ(Put(d, id::ColorScheme, I4(2)), S_OK);
     ASSERT_EQ(Put(d, id::BackColor, I4(0x808080)), S_OK);
     ASSERT_EQ(Put(d, id::ButtonType, I4(7)), S_OK);
@@ -365,7 +366,7 @@ TEST(GlimButtonPaint, HoverAndFocusLooksAtTwoSizes) {
         HWND w = f.Wnd("B");
         glimtest::SiteRecorder& rec = f.Log("B");
         ASSERT_EQ(Put(d, id::ColorScheme, I4(3)), S_OK);
-        ASSERT_EQ(Put(d, id::Caption, Str(L"")), S_OK);
+        ASSERT_EQ(Put(d, id::Caption, Text(L"")), S_OK);
         for (const Case& c : cases) {
             SCOPED_TRACE(testing::Message()
                          << "look " << c.look << (c.hover ? " hover" : " focus") << " size " << size.cx);

@@ -63,7 +63,7 @@ TEST(GlimButtonPersistence, DefaultCaptionAndStyleAreLeftOutAndOtherStylesWritte
     ButtonForm f;
     f.Add("B1", 10, 10, 80, 24);
     IDispatch* d = f.D("B1");
-    ASSERT_EQ(Put(d, id::Caption, Str(L"Label1")), S_OK);
+    ASSERT_EQ(Put(d, id::Caption, Text(L"Label1")), S_OK);
     glim::ComPtr<glim::MemoryPropertyBag> bag = Saved(f, "B1");
     EXPECT_FALSE(bag->Contains("Caption"));
     EXPECT_FALSE(bag->Contains("Style"));
@@ -110,7 +110,7 @@ TEST(GlimButtonPersistence, BagsWithMissingAndOddKeysLoad) {
         IDispatch* d = f.D("B1");
         VARIANT r;
         VariantInit(&r);
-        const HRESULT styleHr = Call(d, id::Style, DISPATCH_PROPERTYGET, {}, &r);
+        const HRESULT styleHr = Invoke(d, id::Style, DISPATCH_PROPERTYGET, {}, &r);
         if (c.style >= 0) {
             EXPECT_EQ(styleHr, S_OK);
             EXPECT_EQ(V_I4(&r), c.style);
@@ -119,7 +119,7 @@ TEST(GlimButtonPersistence, BagsWithMissingAndOddKeysLoad) {
         }
         VariantClear(&r);
         EXPECT_EQ(GetLong(d, id::MousePointer), c.pointer);
-        EXPECT_EQ(Call(d, id::MouseIcon, DISPATCH_PROPERTYGET, {}, &r), S_OK);
+        EXPECT_EQ(Invoke(d, id::MouseIcon, DISPATCH_PROPERTYGET, {}, &r), S_OK);
         EXPECT_EQ(V_VT(&r) == VT_DISPATCH && V_DISPATCH(&r) != nullptr, c.icon);
         VariantClear(&r);
         EXPECT_EQ(GetLong(d, id::BackColor), c.backColor);

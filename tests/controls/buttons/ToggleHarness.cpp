@@ -2,17 +2,11 @@
 
 #include "Registration.h"
 #include "pump.h"
+#include "screenshots.h"
 
 #include <gtest/gtest.h>
 
 namespace toggletest {
-
-void RegisterLibrary() {
-    static bool done = false;
-    if (done) return;
-    ASSERT_EQ(glimtest::RunRegsvr32(), 0u);
-    done = true;
-}
 
 std::vector<Cell> SheetCells(int firstResource, int skin, int rows, int cols) {
     std::vector<Cell> cells;
@@ -41,19 +35,14 @@ std::vector<Cell> SheetCells(int firstResource, int skin, int rows, int cols) {
 
 Cell ScreenCell(HWND hwnd, POINT client) {
     ClientToScreen(hwnd, &client);
-    HDC screen = GetDC(nullptr);
-    HDC mem = CreateCompatibleDC(screen);
-    HBITMAP bmp = CreateCompatibleBitmap(screen, kCell, kCell);
-    HGDIOBJ old = SelectObject(mem, bmp);
-    BitBlt(mem, 0, 0, kCell, kCell, screen, client.x, client.y, SRCCOPY);
+    const skingen::Raster shown =
+        glimtest::CaptureScreen({client.x, client.y, client.x + kCell, client.y + kCell});
     Cell cell;
-    for (int y = 0; y < kCell; ++y)
-        for (int x = 0; x < kCell; ++x)
-            cell.push_back(GetPixel(mem, x, y));
-    SelectObject(mem, old);
-    DeleteObject(bmp);
-    DeleteDC(mem);
-    ReleaseDC(nullptr, screen);
+    for (int y = 0; y < shown.Height(); ++y)
+        for (int x = 0; x < shown.Width(); ++x) {
+            const skingen::Rgb c = shown.At(x, y);
+            cell.push_back(RGB(static_cast<int>(c.r), static_cast<int>(c.g), static_cast<int>(c.b)));
+        }
     return cell;
 }
 
@@ -104,24 +93,6 @@ void MoveAway() {
     MoveTo(GetDesktopWindow(), POINT{GetSystemMetrics(SM_CXSCREEN) - 5, GetSystemMetrics(SM_CYSCREEN) - 5});
 }
 
-HRESULT Invoke(IDispatch* d, DISPID id, WORD flags, std::vector<VARIANT> args, VARIANT* result,
-               EXCEPINFO* ei) {
-    std::vector<VARIANT> rev(args.rbegin(), args.rend());
-    DISPID put = DISPID_PROPERTYPUT;
-    DISPPARAMS dp{rev.empty() ? nullptr : rev.data(), nullptr, static_cast<UINT>(rev.size()), 0};
-    if (flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) {
-        dp.rgdispidNamedArgs = &put;
-        dp.cNamedArgs = 1;
-    }
-    EXCEPINFO local{};
-    UINT argErr = 0;
-    const HRESULT hr = d->Invoke(id, IID_NULL, 0, flags, &dp, result, ei ? ei : &local, &argErr);
-    SysFreeString(local.bstrSource);
-    SysFreeString(local.bstrDescription);
-    SysFreeString(local.bstrHelpFile);
-    return hr;
-}
-
 namespace {
 
 DISPID IdOf(IDispatch* d, const std::string& name) {
@@ -149,7 +120,7 @@ HRESULT Put(IDispatch* d, const std::string& name, const glim::Variant& value, E
 }
 
 ToggleForm::ToggleForm(long widthTwips, long heightTwips) {
-    RegisterLibrary();
+    glimtest::RegisterLibraryOnce();
     form_ = host::HostForm::Create("Toggles", widthTwips, heightTwips);
     form_->Move(600, 600, widthTwips, heightTwips);
     form_->Show();
@@ -171,12 +142,6 @@ glim::ComPtr<host::ControlSite> ToggleForm::Add(const std::string& cls, const st
     if (site) Log(site.get());
     glimtest::PumpPending();
     return site;
-}
-
-std::string ShotFolder() {
-    std::string p = glimtest::ExeDir() + "screenshots";
-    CreateDirectoryA(p.c_str(), nullptr);
-    return p;
 }
 
 } // namespace toggletest

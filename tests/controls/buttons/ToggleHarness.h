@@ -6,6 +6,7 @@
 #include "GlimFormControl.h"
 #include "HostForm.h"
 #include "SiteRecorder.h"
+#include "dispatch.h"
 
 #include <string>
 #include <vector>
@@ -14,9 +15,6 @@ namespace toggletest {
 
 namespace host = glim::host;
 using glim::Variant;
-
-// Registers GlimForm.dll once with the real regsvr32.
-void RegisterLibrary();
 
 // One 13 x 13 glyph cell as 0x00RRGGBB values, row by row.
 using Cell = std::vector<COLORREF>;
@@ -41,8 +39,7 @@ void MouseButtons(std::vector<DWORD> flags);
 void MoveAway();
 
 // Property access through IDispatch by identifier or by name.
-HRESULT Invoke(IDispatch* d, DISPID id, WORD flags, std::vector<VARIANT> args, VARIANT* result = nullptr,
-               EXCEPINFO* ei = nullptr);
+using glimtest::Invoke;
 glim::Variant Get(IDispatch* d, const std::string& name);
 HRESULT Put(IDispatch* d, const std::string& name, const glim::Variant& value, EXCEPINFO* ei = nullptr);
 
@@ -62,8 +59,5 @@ class ToggleForm {
     glim::ComPtr<host::HostForm> form_;
     glimtest::SiteRecorders recorders_;
 };
-
-// The screenshots folder beside the test program.
-std::string ShotFolder();
 
 } // namespace toggletest

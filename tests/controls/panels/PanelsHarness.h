@@ -9,6 +9,7 @@
 #include "Registration.h"
 #include "SiteRecorder.h"
 #include "pump.h"
+#include "raised.h"
 
 #include <gtest/gtest.h>
 
@@ -54,12 +55,7 @@ class PanelsTest : public testing::Test {
 
     // Error number of a late-bound put by name, 0 when it succeeded.
     static long PutError(host::ControlSite* s, const char* name, const Variant& v) {
-        try {
-            glim::PutProperty(s->ControlDispatch().get(), name, v);
-        } catch (const glim::Error& e) {
-            return e.Number();
-        }
-        return 0;
+        return glimtest::ErrorNumberOf([&] { glim::PutProperty(s->ControlDispatch().get(), name, v); });
     }
     static long Get(host::ControlSite* s, const char* name) {
         return glim::GetProperty(s->ControlDispatch().get(), name).ToLong();

@@ -1,9 +1,8 @@
 // Screenshot sheets of the panels and the balloon, written as PNG files in
 // "screenshots" beside the test program: every theme with and without its
 // header, and a balloon with its shadow in each icon mode and each flip.
-#include "ImageFiles.h"
 #include "PanelsHarness.h"
-#include "Screenshots.h"
+#include "screenshots.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -44,10 +43,7 @@ TEST_F(PanelsTest, ScreenshotSheetOfThePanelThemes) {
         const COLORREF border = static_cast<COLORREF>(Get(p, "BorderColor"));
         ASSERT_TRUE(glimtest::PumpUntil([&] { return ScreenPixel(p->Window(), 0, kH / 2) == border; }));
     }
-    RECT client{};
-    GetClientRect(form->hWnd(), &client);
-    MapWindowPoints(form->hWnd(), nullptr, reinterpret_cast<POINT*>(&client), 2);
-    EXPECT_TRUE(skingen::WritePng(ShotFolder() + "\\panels_themes.png", Capture(client)));
+    EXPECT_TRUE(glimtest::WriteShot("panels_themes.png", glimtest::CaptureClient(form->hWnd())));
 }
 
 TEST_F(PanelsTest, ScreenshotSheetOfTheBalloon) {
@@ -90,7 +86,7 @@ TEST_F(PanelsTest, ScreenshotSheetOfTheBalloon) {
         RECT all{};
         UnionRect(&all, &br, &sr);
         InflateRect(&all, 8, 8);
-        pictures.push_back(Capture(all));
+        pictures.push_back(glimtest::CaptureScreen(all));
         SetCursorPos(0, 0);
         ASSERT_TRUE(glimtest::PumpUntil([&] { return !IsWindow(shadow) || !IsWindowVisible(shadow); }));
     }
@@ -105,7 +101,7 @@ TEST_F(PanelsTest, ScreenshotSheetOfTheBalloon) {
         sheet.CopyFrom(p, 0, 0, p.Width(), p.Height(), x, 8);
         x += p.Width() + 8;
     }
-    EXPECT_TRUE(skingen::WritePng(ShotFolder() + "\\balloon_icons_and_flips.png", sheet));
+    EXPECT_TRUE(glimtest::WriteShot("balloon_icons_and_flips.png", sheet));
 }
 
 } // namespace

@@ -2,10 +2,9 @@
 // of both controls on every skin: sliders in each rail style, both ways,
 // and bars at 0, 40 and 100 percent, as PNG files in "screenshots".
 #include "GlimFormControl.h"
-#include "ImageFiles.h"
 #include "PanelsHarness.h"
-#include "Screenshots.h"
 #include "SkinResourceIds.h"
+#include "screenshots.h"
 
 #include <cstdio>
 
@@ -80,7 +79,6 @@ TEST_F(PanelsSkinTest, ScreenshotSheetOfEverySkin) {
         ASSERT_TRUE(bar);
         ASSERT_EQ(PutError(bar, "Value", Variant::Long(percents[i])), 0);
     }
-    const std::string folder = ShotFolder();
     RECT client{};
     GetClientRect(form->hWnd(), &client);
     const int cols = 4, tileW = client.right + 4, tileH = client.bottom + 4;
@@ -94,13 +92,11 @@ TEST_F(PanelsSkinTest, ScreenshotSheetOfEverySkin) {
         SetForegroundWindow(form->hWnd());
         RedrawWindow(form->hWnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
         glimtest::PumpPending();
-        RECT shotRect = client;
-        MapWindowPoints(form->hWnd(), nullptr, reinterpret_cast<POINT*>(&shotRect), 2);
-        const skingen::Raster shot = Capture(shotRect);
+        const skingen::Raster shot = glimtest::CaptureClient(form->hWnd());
         char name[64];
-        std::snprintf(name, sizeof name, "\\panels-%02d.png", skin);
-        EXPECT_TRUE(skingen::WritePng(folder + name, shot));
+        std::snprintf(name, sizeof name, "panels-%02d.png", skin);
+        EXPECT_TRUE(glimtest::WriteShot(name, shot));
         sheet.CopyFrom(shot, 0, 0, shot.Width(), shot.Height(), (skin % cols) * tileW, (skin / cols) * tileH);
     }
-    EXPECT_TRUE(skingen::WritePng(folder + "\\panels-sheet.png", sheet));
+    EXPECT_TRUE(glimtest::WriteShot("panels-sheet.png", sheet));
 }

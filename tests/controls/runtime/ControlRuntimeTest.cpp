@@ -7,6 +7,7 @@
 #include "LateBound.h"
 #include "ProbeControl.h"
 #include "SiteRecorder.h"
+#include "dispatch.h"
 #include "pump.h"
 
 #include <gtest/gtest.h>
@@ -69,21 +70,7 @@ class ControlRuntimeTest : public testing::Test {
     // Invoke on the control's dispatch with natural-order arguments.
     HRESULT Invoke(DISPID id, WORD flags, std::vector<VARIANT> args, VARIANT* result = nullptr,
                    EXCEPINFO* ei = nullptr) {
-        std::vector<VARIANT> rev(args.rbegin(), args.rend());
-        DISPID put = DISPID_PROPERTYPUT;
-        DISPPARAMS dp{rev.empty() ? nullptr : rev.data(), nullptr, static_cast<UINT>(rev.size()), 0};
-        if (flags & DISPATCH_PROPERTYPUT) {
-            dp.rgdispidNamedArgs = &put;
-            dp.cNamedArgs = 1;
-        }
-        EXCEPINFO local{};
-        UINT argErr = 0;
-        const HRESULT hr =
-            site->ControlDispatch()->Invoke(id, IID_NULL, 0, flags, &dp, result, ei ? ei : &local, &argErr);
-        SysFreeString(local.bstrSource);
-        SysFreeString(local.bstrDescription);
-        SysFreeString(local.bstrHelpFile);
-        return hr;
+        return glimtest::Invoke(site->ControlDispatch().get(), id, flags, std::move(args), result, ei);
     }
 
     glim::ComPtr<host::HostForm> form;
@@ -92,19 +79,8 @@ class ControlRuntimeTest : public testing::Test {
     std::unique_ptr<glimtest::SiteRecorder> rec;
 };
 
-VARIANT I2(short v) {
-    VARIANT r;
-    V_VT(&r) = VT_I2;
-    V_I2(&r) = v;
-    return r;
-}
-
-VARIANT Bool(bool v) {
-    VARIANT r;
-    V_VT(&r) = VT_BOOL;
-    V_BOOL(&r) = v ? VARIANT_TRUE : VARIANT_FALSE;
-    return r;
-}
+using glimtest::Bool;
+using glimtest::I2;
 
 LPARAM Point(int x, int y) {
     return MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(y));

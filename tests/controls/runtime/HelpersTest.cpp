@@ -7,6 +7,7 @@
 #include "settings_store.h"
 #include "Surface.h"
 #include "Text.h"
+#include "raised.h"
 
 #include <gtest/gtest.h>
 
@@ -15,19 +16,7 @@
 #include <string>
 
 using namespace glim;
-
-namespace {
-
-long ErrorNumberOf(void (*f)()) {
-    try {
-        f();
-    } catch (const Error& e) {
-        return e.Number();
-    }
-    return 0;
-}
-
-} // namespace
+using glimtest::ErrorNumberOf;
 
 TEST(Conversions, HalvesGoToTheEvenNeighbour) {
     EXPECT_EQ(RoundToShort(3.5), 4);

@@ -4,11 +4,11 @@
 #include "PictureClip.h"
 #include "Pictures.h"
 #include "RuntimeErrors.h"
+#include "raised.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <functional>
 
 using namespace glim;
 
@@ -47,15 +47,6 @@ COLORREF PicturePixel(IPictureDisp* pic, int x, int y) {
     OwnedDC dc(CreateCompatibleDC(nullptr));
     SelectGuard sel(dc.get(), reinterpret_cast<HGDIOBJ>(static_cast<UINT_PTR>(PictureHandle(pic))));
     return GetPixel(dc.get(), x, y);
-}
-
-long ErrorOf(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const Error& e) {
-        return e.Number();
-    }
-    return 0;
 }
 
 } // namespace
@@ -104,13 +95,13 @@ TEST(PictureClip, DrawCellStretchesThePartAsked) {
 
 TEST(PictureClip, BadIndexesGridsAndPicturesRaiseAndKeepTheSheet) {
     PictureClip clip;
-    EXPECT_EQ(ErrorOf([&] { clip.SetRows(0); }), kErrInvalidPropertyValue);
-    EXPECT_EQ(ErrorOf([&] { clip.SetCols(-1); }), kErrInvalidPropertyValue);
+    EXPECT_EQ(glimtest::ErrorNumberOf([&] { clip.SetRows(0); }), kErrInvalidPropertyValue);
+    EXPECT_EQ(glimtest::ErrorNumberOf([&] { clip.SetCols(-1); }), kErrInvalidPropertyValue);
     clip.SetCols(kCols);
     clip.SetRows(kRows);
     clip.SetPicture(PictureFromBitmap(MakeSheet(true).release(), true).get());
     for (short bad : {-1, 6, 32767})
-        EXPECT_EQ(ErrorOf([&] { clip.GraphicCell(bad); }), kErrInvalidPropertyValue) << bad;
+        EXPECT_EQ(glimtest::ErrorNumberOf([&] { clip.GraphicCell(bad); }), kErrInvalidPropertyValue) << bad;
 
     clip.SetPicture(nullptr);
     EXPECT_EQ(clip.Width(), 0);
@@ -125,7 +116,7 @@ TEST(PictureClip, IconsAreDrawnThroughTheirMasks) {
     ComPtr<IPictureDisp> iconPic;
     ASSERT_EQ(OleCreatePictureIndirect(&desc, IID_IPictureDisp, TRUE, iconPic.put_void()), S_OK);
     PictureClip icons;
-    EXPECT_EQ(ErrorOf([&] { icons.GraphicCell(0); }), kErrInvalidPicture);
+    EXPECT_EQ(glimtest::ErrorNumberOf([&] { icons.GraphicCell(0); }), kErrInvalidPicture);
     icons.SetPicture(iconPic.get());
     EXPECT_GT(icons.Width(), 0);
     bool anyDrawn = false;

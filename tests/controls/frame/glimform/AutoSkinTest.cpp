@@ -5,6 +5,8 @@
 #include "HostForm.h"
 #include "ProbeControl.h"
 #include "Registration.h"
+#include "dispatch.h"
+#include "message_boxes.h"
 #include "pump.h"
 
 #include <gtest/gtest.h>
@@ -17,34 +19,6 @@ using glimtest::ProbeControl;
 namespace host = glim::host;
 
 namespace {
-
-// Message boxes this thread showed, read and closed from a timer that runs
-// inside their modal loops.
-struct BoxWatch {
-    static inline std::vector<std::string> texts;
-    static inline std::vector<std::string> titles;
-    static BOOL CALLBACK CloseOne(HWND hwnd, LPARAM) {
-        char cls[16] = {};
-        GetClassNameA(hwnd, cls, sizeof cls);
-        if (std::string(cls) != "#32770" || !IsWindowVisible(hwnd)) return TRUE;
-        char text[512] = {}, title[256] = {};
-        GetDlgItemTextA(hwnd, 0xFFFF, text, sizeof text);
-        GetWindowTextA(hwnd, title, sizeof title);
-        texts.push_back(text);
-        titles.push_back(title);
-        PostMessageA(hwnd, WM_COMMAND, IDOK, 0);
-        return FALSE;
-    }
-    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
-        EnumThreadWindows(GetCurrentThreadId(), &CloseOne, 0);
-    }
-    UINT_PTR timer;
-    BoxWatch() : timer(SetTimer(nullptr, 0, 50, &Tick)) {
-        texts.clear();
-        titles.clear();
-    }
-    ~BoxWatch() { KillTimer(nullptr, timer); }
-};
 
 class GlimFormOnAFormTest : public testing::Test {
   protected:
@@ -77,21 +51,8 @@ class GlimFormOnAFormTest : public testing::Test {
 
     HRESULT Invoke(DISPID id, WORD flags, std::vector<VARIANT> args, VARIANT* result = nullptr,
                    EXCEPINFO* ei = nullptr, UINT* argErr = nullptr) {
-        std::vector<VARIANT> rev(args.rbegin(), args.rend());
-        DISPID put = DISPID_PROPERTYPUT;
-        DISPPARAMS dp{rev.empty() ? nullptr : rev.data(), nullptr, static_cast<UINT>(rev.size()), 0};
-        if (flags & DISPATCH_PROPERTYPUT) {
-            dp.rgdispidNamedArgs = &put;
-            dp.cNamedArgs = 1;
-        }
-        EXCEPINFO local{};
-        UINT localArg = 0;
-        const HRESULT hr = glimForm->ControlDispatch()->Invoke(id, IID_NULL, 0, flags, &dp, result,
-                                                               ei ? ei : &local, argErr ? argErr : &localArg);
-        SysFreeString(local.bstrSource);
-        SysFreeString(local.bstrDescription);
-        SysFreeString(local.bstrHelpFile);
-        return hr;
+        return glimtest::Invoke(glimForm->ControlDispatch().get(), id, flags, std::move(args), result, ei,
+                                argErr);
     }
 
     short Style() {
@@ -107,20 +68,8 @@ class GlimFormOnAFormTest : public testing::Test {
     glim::ComPtr<host::ControlSite> glimForm;
 };
 
-VARIANT I4(long v) {
-    VARIANT r;
-    V_VT(&r) = VT_I4;
-    V_I4(&r) = v;
-    return r;
-}
-
-// A text argument; the caller frees it.
-VARIANT Text(const wchar_t* s) {
-    VARIANT r;
-    V_VT(&r) = VT_BSTR;
-    V_BSTR(&r) = SysAllocString(s);
-    return r;
-}
+using glimtest::I4;
+using glimtest::Text;
 
 void FreeExcep(EXCEPINFO& ei) {
     SysFreeString(ei.bstrSource);
@@ -144,13 +93,13 @@ TEST_F(GlimFormOnAFormTest, AutoSkinControlSetsStyleOnTheSkinnedTypesOnly) {
 
     ASSERT_EQ(Invoke(dispid::GlimForm::MnuStyleIdx, DISPATCH_PROPERTYPUT, {I4(7)}), S_OK);
     {
-        BoxWatch boxes;
+        glimtest::MessageBoxWatcher boxes;
         VARIANT r;
         VariantInit(&r);
         ASSERT_EQ(Invoke(dispid::GlimForm::AutoSkinControl, DISPATCH_METHOD, {}, &r), S_OK);
         EXPECT_EQ(V_VT(&r), VT_EMPTY);
         glimtest::PumpFor(100);
-        EXPECT_TRUE(BoxWatch::texts.empty()) << BoxWatch::texts.front();
+        EXPECT_TRUE(boxes.Boxes().empty()) << boxes.Boxes().front().text;
     }
     EXPECT_EQ(button1->stylePuts, std::vector<long>{7});
     EXPECT_EQ(button2->stylePuts, std::vector<long>{7});
@@ -170,13 +119,13 @@ TEST_F(GlimFormOnAFormTest, AutoSkinControlShowsARefusalAndReturnsNormally) {
     ASSERT_TRUE(refusing && after);
     refusing->styleError = 380;
     ASSERT_EQ(Invoke(dispid::GlimForm::MnuStyleIdx, DISPATCH_PROPERTYPUT, {I4(3)}), S_OK);
-    BoxWatch boxes;
+    glimtest::MessageBoxWatcher boxes;
     VARIANT r;
     VariantInit(&r);
     EXPECT_EQ(Invoke(dispid::GlimForm::AutoSkinControl, DISPATCH_METHOD, {}, &r), S_OK);
     EXPECT_EQ(V_VT(&r), VT_EMPTY);
-    ASSERT_EQ(BoxWatch::texts.size(), 1u);
-    EXPECT_EQ(BoxWatch::texts[0], std::string("380") + glimtest::kStyleRefused);
+    ASSERT_EQ(boxes.Boxes().size(), 1u);
+    EXPECT_EQ(boxes.Boxes()[0].text, std::string("380") + glimtest::kStyleRefused);
     EXPECT_EQ(refusing->stylePuts, std::vector<long>{3});
     // The walk stopped at the refusal.
     EXPECT_TRUE(after->stylePuts.empty());
@@ -252,14 +201,14 @@ TEST_F(GlimFormOnAFormTest, SkinFilesMissingOrBrokenOnlyWarn) {
         V_BSTRREF(&a) = &main;
         V_VT(&b) = VT_BSTR | VT_BYREF;
         V_BSTRREF(&b) = &border;
-        BoxWatch boxes;
+        glimtest::MessageBoxWatcher boxes;
         EXPECT_EQ(Invoke(dispid::GlimForm::SkinFormFile, DISPATCH_METHOD, {a, b}), S_OK);
-        ASSERT_EQ(BoxWatch::texts.size(), 1u);
+        ASSERT_EQ(boxes.Boxes().size(), 1u);
         // "图片格式不正确,请设置一个正确的文件路径." titled "格式不正确" (code page 936)
-        EXPECT_EQ(BoxWatch::texts[0], "\xCD\xBC\xC6\xAC\xB8\xF1\xCA\xBD\xB2\xBB\xD5\xFD\xC8\xB7,"
-                                      "\xC7\xEB\xC9\xE8\xD6\xC3\xD2\xBB\xB8\xF6\xD5\xFD\xC8\xB7\xB5\xC4"
-                                      "\xCE\xC4\xBC\xFE\xC2\xB7\xBE\xB6.");
-        EXPECT_EQ(BoxWatch::titles[0], "\xB8\xF1\xCA\xBD\xB2\xBB\xD5\xFD\xC8\xB7");
+        EXPECT_EQ(boxes.Boxes()[0].text, "\xCD\xBC\xC6\xAC\xB8\xF1\xCA\xBD\xB2\xBB\xD5\xFD\xC8\xB7,"
+                                         "\xC7\xEB\xC9\xE8\xD6\xC3\xD2\xBB\xB8\xF6\xD5\xFD\xC8\xB7\xB5\xC4"
+                                         "\xCE\xC4\xBC\xFE\xC2\xB7\xBE\xB6.");
+        EXPECT_EQ(boxes.Boxes()[0].title, "\xB8\xF1\xCA\xBD\xB2\xBB\xD5\xFD\xC8\xB7");
         SysFreeString(main);
         SysFreeString(border);
     }

@@ -6,6 +6,7 @@
 #include "MemoryPropertyBag.h"
 #include "Registration.h"
 #include "SiteRecorder.h"
+#include "dispatch.h"
 #include "pump.h"
 
 #include <gtest/gtest.h>
@@ -41,55 +42,23 @@ bool KeyExists(const std::string& key) {
 const char kClsidText[] = "{B93D7AB9-14EA-4A04-B40F-8EC5989B7E2D}";
 const char kLibidText[] = "{EF977422-E047-42A7-A004-1C0695C81FCF}";
 
-template <class T>
-struct Com {
-    T* p = nullptr;
-    ~Com() {
-        if (p) p->Release();
-    }
-    T* operator->() const { return p; }
-    void** out() { return reinterpret_cast<void**>(&p); }
-};
+using glimtest::I4;
+using glimtest::Invoke;
+using glimtest::R8;
 
-// Invoke with natural-order arguments; returns the HRESULT and fills result/excep.
-HRESULT Call(IDispatch* d, DISPID id, WORD flags, std::vector<VARIANT> args, VARIANT* result = nullptr,
-             EXCEPINFO* ei = nullptr) {
-    std::vector<VARIANT> rev(args.rbegin(), args.rend());
-    DISPPARAMS dp{rev.empty() ? nullptr : rev.data(), nullptr, static_cast<UINT>(rev.size()), 0};
-    DISPID put = DISPID_PROPERTYPUT;
-    if (flags & DISPATCH_PROPERTYPUT) {
-        dp.rgdispidNamedArgs = &put;
-        dp.cNamedArgs = 1;
-    }
-    EXCEPINFO local{};
-    UINT argErr = 0;
-    const HRESULT hr = d->Invoke(id, IID_NULL, 0, flags, &dp, result, ei ? ei : &local, &argErr);
-    if (!ei) {
-        SysFreeString(local.bstrSource);
-        SysFreeString(local.bstrDescription);
-        SysFreeString(local.bstrHelpFile);
-    }
-    return hr;
-}
-
-VARIANT I4(long v) {
-    VARIANT r;
-    V_VT(&r) = VT_I4;
-    V_I4(&r) = v;
-    return r;
-}
-
-VARIANT R8(double v) {
-    VARIANT r;
-    V_VT(&r) = VT_R8;
-    V_R8(&r) = v;
-    return r;
+// A new GlimForm by its ProgID, as a host makes one; null when that failed.
+glim::ComPtr<IDispatch> NewGlimForm() {
+    CLSID clsid{};
+    glim::ComPtr<IDispatch> d;
+    EXPECT_EQ(CLSIDFromProgID(L"GlimFormControl.GlimForm", &clsid), S_OK);
+    EXPECT_EQ(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch, d.put_void()), S_OK);
+    return d;
 }
 
 long GetStyle(IDispatch* d) {
     VARIANT r;
     VariantInit(&r);
-    EXPECT_EQ(Call(d, dispid::GlimForm::MnuStyleIdx, DISPATCH_PROPERTYGET, {}, &r), S_OK);
+    EXPECT_EQ(Invoke(d, dispid::GlimForm::MnuStyleIdx, DISPATCH_PROPERTYGET, {}, &r), S_OK);
     VARIANT l;
     VariantInit(&l);
     VariantChangeType(&l, &r, 0, VT_I4);
@@ -133,11 +102,12 @@ TEST_F(GlimFormTest, RegistrationWritesWhatHostsLookFor) {
     auto getObject = reinterpret_cast<HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**)>(
         reinterpret_cast<void*>(GetProcAddress(dll, "DllGetClassObject")));
     ASSERT_NE(getObject, nullptr);
-    Com<IClassFactory> factory;
-    EXPECT_EQ(getObject(kUnknownClass, IID_IClassFactory, factory.out()), CLASS_E_CLASSNOTAVAILABLE);
-    EXPECT_EQ(getObject(CLSID_GlimForm, IID_IClassFactory, factory.out()), S_OK);
-    Com<IUnknown> aggregated;
-    EXPECT_EQ(factory->CreateInstance(reinterpret_cast<IUnknown*>(factory.p), IID_IUnknown, aggregated.out()),
+    glim::ComPtr<IClassFactory> factory;
+    EXPECT_EQ(getObject(kUnknownClass, IID_IClassFactory, factory.put_void()), CLASS_E_CLASSNOTAVAILABLE);
+    EXPECT_EQ(getObject(CLSID_GlimForm, IID_IClassFactory, factory.put_void()), S_OK);
+    glim::ComPtr<IUnknown> aggregated;
+    EXPECT_EQ(factory->CreateInstance(reinterpret_cast<IUnknown*>(factory.get()), IID_IUnknown,
+                                      aggregated.put_void()),
               CLASS_E_NOAGGREGATION);
 }
 
@@ -172,21 +142,21 @@ TEST_F(GlimFormTest, AControlThatCannotComeUpLeavesNothingBehind) {
     ASSERT_EQ(canUnload(), S_OK) << "an earlier test left a control or lock behind";
     HHOOK hook = SetWindowsHookExA(WH_CBT, &RefuseControlWindows, nullptr, GetCurrentThreadId());
     ASSERT_NE(hook, nullptr);
-    Com<IDispatch> d;
+    glim::ComPtr<IDispatch> d;
     const HRESULT made =
-        CoCreateInstance(CLSID_GlimForm, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch, d.out());
+        CoCreateInstance(CLSID_GlimForm, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch, d.put_void());
     UnhookWindowsHookEx(hook);
     EXPECT_TRUE(FAILED(made));
-    EXPECT_EQ(d.p, nullptr);
+    EXPECT_EQ(d.get(), nullptr);
     int windows = 0;
     EnumThreadWindows(GetCurrentThreadId(), &CountLibraryWindows, reinterpret_cast<LPARAM>(&windows));
     EXPECT_EQ(windows, 0);
     EXPECT_EQ(canUnload(), S_OK);
     // And the next one comes up as usual.
-    ASSERT_EQ(CoCreateInstance(CLSID_GlimForm, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch, d.out()), S_OK);
+    ASSERT_EQ(CoCreateInstance(CLSID_GlimForm, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch, d.put_void()),
+              S_OK);
     EXPECT_EQ(canUnload(), S_FALSE);
-    d.p->Release();
-    d.p = nullptr;
+    d.reset();
     EXPECT_EQ(canUnload(), S_OK);
     FreeLibrary(dll);
 }
@@ -200,8 +170,8 @@ TEST_F(GlimFormTest, UnregistrationRemovesEverythingAndRegistrationComesBack) {
     EXPECT_FALSE(KeyExists(std::string("TypeLib\\") + kLibidText));
     CLSID clsid{};
     EXPECT_TRUE(FAILED(CLSIDFromProgID(L"GlimFormControl.GlimForm", &clsid)));
-    Com<IUnknown> unk;
-    EXPECT_EQ(CoCreateInstance(CLSID_GlimForm, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown, unk.out()),
+    glim::ComPtr<IUnknown> unk;
+    EXPECT_EQ(CoCreateInstance(CLSID_GlimForm, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown, unk.put_void()),
               REGDB_E_CLASSNOTREG);
     ASSERT_EQ(glimtest::RunRegsvr32(""), 0u);
     ASSERT_EQ(CLSIDFromProgID(L"GlimFormControl.GlimForm", &clsid), S_OK);
@@ -209,40 +179,38 @@ TEST_F(GlimFormTest, UnregistrationRemovesEverythingAndRegistrationComesBack) {
 }
 
 TEST_F(GlimFormTest, CreatedByProgIdItAnswersTheControlInterfaces) {
-    CLSID clsid{};
-    ASSERT_EQ(CLSIDFromProgID(L"GlimFormControl.GlimForm", &clsid), S_OK);
-    Com<IDispatch> d;
-    ASSERT_EQ(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch, d.out()), S_OK);
+    glim::ComPtr<IDispatch> d = NewGlimForm();
+    ASSERT_TRUE(d);
     for (const IID* iid :
          {&IID_IOleObject, &IID_IOleInPlaceObject, &IID_IOleInPlaceActiveObject, &IID_IOleControl,
           &IID_IViewObject2, &IID_IPersistPropertyBag, &IID_IPersistStreamInit, &IID_IProvideClassInfo2,
           &IID_IConnectionPointContainer, &IID__GlimForm}) {
-        Com<IUnknown> u;
-        EXPECT_EQ(d->QueryInterface(*iid, u.out()), S_OK);
+        glim::ComPtr<IUnknown> u;
+        EXPECT_EQ(d->QueryInterface(*iid, u.put_void()), S_OK);
     }
     // One identity whatever interface is asked.
-    Com<IUnknown> a, b;
-    d->QueryInterface(IID_IUnknown, a.out());
-    Com<IOleObject> ole;
-    d->QueryInterface(IID_IOleObject, ole.out());
-    ole->QueryInterface(IID_IUnknown, b.out());
-    EXPECT_EQ(a.p, b.p);
+    glim::ComPtr<IUnknown> a, b;
+    d->QueryInterface(IID_IUnknown, a.put_void());
+    glim::ComPtr<IOleObject> ole;
+    d->QueryInterface(IID_IOleObject, ole.put_void());
+    ole->QueryInterface(IID_IUnknown, b.put_void());
+    EXPECT_EQ(a.get(), b.get());
 
-    Com<IProvideClassInfo2> pci;
-    d->QueryInterface(IID_IProvideClassInfo2, pci.out());
+    glim::ComPtr<IProvideClassInfo2> pci;
+    d->QueryInterface(IID_IProvideClassInfo2, pci.put_void());
     GUID events{};
     EXPECT_EQ(pci->GetGUID(GUIDKIND_DEFAULT_SOURCE_DISP_IID, &events), S_OK);
     EXPECT_TRUE(IsEqualGUID(events, DIID___GlimForm));
-    Com<ITypeInfo> cls;
-    ASSERT_EQ(pci->GetClassInfo(&cls.p), S_OK);
+    glim::ComPtr<ITypeInfo> cls;
+    ASSERT_EQ(pci->GetClassInfo(cls.put()), S_OK);
     BSTR name = nullptr;
     cls->GetDocumentation(MEMBERID_NIL, &name, nullptr, nullptr, nullptr);
     EXPECT_STREQ(name, L"GlimForm");
     SysFreeString(name);
 
     // The control's window exists from creation, at its fixed 32 x 32 pixels.
-    Com<IOleWindow> win;
-    d->QueryInterface(IID_IOleWindow, win.out());
+    glim::ComPtr<IOleWindow> win;
+    d->QueryInterface(IID_IOleWindow, win.put_void());
     HWND hwnd = nullptr;
     ASSERT_EQ(win->GetWindow(&hwnd), S_OK);
     ASSERT_TRUE(IsWindow(hwnd));
@@ -253,10 +221,11 @@ TEST_F(GlimFormTest, CreatedByProgIdItAnswersTheControlInterfaces) {
 }
 
 TEST_F(GlimFormTest, TheDesignTimePageIsOfferedAndServedWithoutBehaviour) {
-    Com<IDispatch> d;
-    ASSERT_EQ(CoCreateInstance(CLSID_GlimForm, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch, d.out()), S_OK);
-    Com<ISpecifyPropertyPages> offered;
-    ASSERT_EQ(d->QueryInterface(IID_ISpecifyPropertyPages, offered.out()), S_OK);
+    glim::ComPtr<IDispatch> d;
+    ASSERT_EQ(CoCreateInstance(CLSID_GlimForm, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch, d.put_void()),
+              S_OK);
+    glim::ComPtr<ISpecifyPropertyPages> offered;
+    ASSERT_EQ(d->QueryInterface(IID_ISpecifyPropertyPages, offered.put_void()), S_OK);
     CAUUID pages{};
     ASSERT_EQ(offered->GetPages(&pages), S_OK);
     ASSERT_EQ(pages.cElems, 1u);
@@ -269,15 +238,16 @@ TEST_F(GlimFormTest, TheDesignTimePageIsOfferedAndServedWithoutBehaviour) {
     } served[] = {{&CLSID_PropertyPage1, L"PropertyPage1"}, {&CLSID_PropertyPage2, L"PropertyPage2"}};
     for (const auto& s : served) {
         SCOPED_TRACE(testing::Message() << s.title);
-        Com<IPropertyPage> page;
-        ASSERT_EQ(CoCreateInstance(*s.clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IPropertyPage, page.out()),
-                  S_OK);
+        glim::ComPtr<IPropertyPage> page;
+        ASSERT_EQ(
+            CoCreateInstance(*s.clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IPropertyPage, page.put_void()),
+            S_OK);
         PROPPAGEINFO info{};
         ASSERT_EQ(page->GetPageInfo(&info), S_OK);
         EXPECT_STREQ(info.pszTitle, s.title);
         EXPECT_GT(info.size.cx, 0);
         CoTaskMemFree(info.pszTitle);
-        IUnknown* objects[] = {d.p};
+        IUnknown* objects[] = {d.get()};
         EXPECT_EQ(page->SetObjects(1, objects), S_OK);
         // Shown in a frame the way a designer does it, and taken down again.
         glimtest::TestWindow frame;
@@ -296,12 +266,9 @@ TEST_F(GlimFormTest, TheDesignTimePageIsOfferedAndServedWithoutBehaviour) {
 }
 
 TEST_F(GlimFormTest, DispatchByNameAndByIdentifierWithBadInputRefused) {
-    CLSID clsid{};
-    CLSIDFromProgID(L"GlimFormControl.GlimForm", &clsid);
-    Com<IDispatch> d;
-    ASSERT_EQ(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch, d.out()), S_OK);
-    Com<IPersistPropertyBag> persist;
-    d->QueryInterface(IID_IPersistPropertyBag, persist.out());
+    glim::ComPtr<IDispatch> d = NewGlimForm();
+    ASSERT_TRUE(d);
+    glim::ComPtr<IPersistPropertyBag> persist = d.As<IPersistPropertyBag>();
     ASSERT_EQ(persist->InitNew(), S_OK);
 
     struct Name {
@@ -320,35 +287,35 @@ TEST_F(GlimFormTest, DispatchByNameAndByIdentifierWithBadInputRefused) {
     DISPID id = 0;
     EXPECT_EQ(d->GetIDsOfNames(IID_NULL, unknown, 1, 0, &id), DISP_E_UNKNOWNNAME);
 
-    EXPECT_EQ(GetStyle(d.p), 0);
-    EXPECT_EQ(Call(d.p, 0x68030000, DISPATCH_PROPERTYPUT, {I4(12)}), S_OK);
-    EXPECT_EQ(GetStyle(d.p), 12);
+    EXPECT_EQ(GetStyle(d.get()), 0);
+    EXPECT_EQ(Invoke(d.get(), 0x68030000, DISPATCH_PROPERTYPUT, {I4(12)}), S_OK);
+    EXPECT_EQ(GetStyle(d.get()), 12);
     // Values outside 0 to 23 are stored as they are.
-    EXPECT_EQ(Call(d.p, 0x68030000, DISPATCH_PROPERTYPUT, {I4(40)}), S_OK);
-    EXPECT_EQ(GetStyle(d.p), 40);
+    EXPECT_EQ(Invoke(d.get(), 0x68030000, DISPATCH_PROPERTYPUT, {I4(40)}), S_OK);
+    EXPECT_EQ(GetStyle(d.get()), 40);
     // Halves go to the even neighbour.
-    EXPECT_EQ(Call(d.p, 0x68030000, DISPATCH_PROPERTYPUT, {R8(2.5)}), S_OK);
-    EXPECT_EQ(GetStyle(d.p), 2);
+    EXPECT_EQ(Invoke(d.get(), 0x68030000, DISPATCH_PROPERTYPUT, {R8(2.5)}), S_OK);
+    EXPECT_EQ(GetStyle(d.get()), 2);
     // More than 16 bits: overflow (error 6), nothing changes.
     EXCEPINFO ei{};
-    EXPECT_EQ(Call(d.p, 0x68030000, DISPATCH_PROPERTYPUT, {I4(40000)}, nullptr, &ei), DISP_E_EXCEPTION);
+    EXPECT_EQ(Invoke(d.get(), 0x68030000, DISPATCH_PROPERTYPUT, {I4(40000)}, nullptr, &ei), DISP_E_EXCEPTION);
     EXPECT_EQ(ei.scode, static_cast<SCODE>(0x800A0006));
     SysFreeString(ei.bstrSource);
     SysFreeString(ei.bstrDescription);
     SysFreeString(ei.bstrHelpFile);
-    EXPECT_EQ(GetStyle(d.p), 2);
+    EXPECT_EQ(GetStyle(d.get()), 2);
     // A text that is no number is a type mismatch.
     VARIANT text;
     V_VT(&text) = VT_BSTR;
     V_BSTR(&text) = SysAllocString(L"abc");
-    EXPECT_EQ(Call(d.p, 0x68030000, DISPATCH_PROPERTYPUT, {text}), DISP_E_TYPEMISMATCH);
+    EXPECT_EQ(Invoke(d.get(), 0x68030000, DISPATCH_PROPERTYPUT, {text}), DISP_E_TYPEMISMATCH);
     VariantClear(&text);
-    EXPECT_EQ(GetStyle(d.p), 2);
+    EXPECT_EQ(GetStyle(d.get()), 2);
 
-    EXPECT_EQ(Call(d.p, 0x40030007, DISPATCH_PROPERTYPUT, {I4(0x123456)}), S_OK);
+    EXPECT_EQ(Invoke(d.get(), 0x40030007, DISPATCH_PROPERTYPUT, {I4(0x123456)}), S_OK);
     VARIANT r;
     VariantInit(&r);
-    EXPECT_EQ(Call(d.p, 0x40030007, DISPATCH_PROPERTYGET, {}, &r), S_OK);
+    EXPECT_EQ(Invoke(d.get(), 0x40030007, DISPATCH_PROPERTYGET, {}, &r), S_OK);
     EXPECT_EQ(V_VT(&r), VT_I4);
     EXPECT_EQ(V_I4(&r), 0x123456);
 
@@ -357,7 +324,7 @@ TEST_F(GlimFormTest, DispatchByNameAndByIdentifierWithBadInputRefused) {
     V_VT(&idx) = VT_I2;
     V_I2(&idx) = 3;
     EXCEPINFO skin{};
-    EXPECT_EQ(Call(d.p, 0x60030002, DISPATCH_METHOD, {idx}, nullptr, &skin), DISP_E_EXCEPTION);
+    EXPECT_EQ(Invoke(d.get(), 0x60030002, DISPATCH_METHOD, {idx}, nullptr, &skin), DISP_E_EXCEPTION);
     EXPECT_EQ(skin.scode, static_cast<SCODE>(0x800A005B));
     ASSERT_NE(skin.bstrDescription, nullptr);
     SysFreeString(skin.bstrSource);
@@ -366,19 +333,16 @@ TEST_F(GlimFormTest, DispatchByNameAndByIdentifierWithBadInputRefused) {
 }
 
 TEST_F(GlimFormTest, PropertyBagKeepsOnlyANonDefaultMnuStyleIdx) {
-    CLSID clsid{};
-    CLSIDFromProgID(L"GlimFormControl.GlimForm", &clsid);
-    Com<IDispatch> d;
-    ASSERT_EQ(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch, d.out()), S_OK);
-    Com<IPersistPropertyBag> persist;
-    d->QueryInterface(IID_IPersistPropertyBag, persist.out());
+    glim::ComPtr<IDispatch> d = NewGlimForm();
+    ASSERT_TRUE(d);
+    glim::ComPtr<IPersistPropertyBag> persist = d.As<IPersistPropertyBag>();
     ASSERT_EQ(persist->InitNew(), S_OK);
     {
         auto bag = glim::MemoryPropertyBag::Create();
         ASSERT_EQ(persist->Save(bag.get(), TRUE, TRUE), S_OK);
         EXPECT_EQ(bag->Count(), 0u); // 0 is the default and is left out
     }
-    Call(d.p, 0x68030000, DISPATCH_PROPERTYPUT, {I4(7)});
+    Invoke(d.get(), 0x68030000, DISPATCH_PROPERTYPUT, {I4(7)});
     auto bag = glim::MemoryPropertyBag::Create();
     ASSERT_EQ(persist->Save(bag.get(), TRUE, TRUE), S_OK);
     ASSERT_EQ(bag->Keys(), std::vector<std::string>{"MnuStyleIdx"});
@@ -386,45 +350,38 @@ TEST_F(GlimFormTest, PropertyBagKeepsOnlyANonDefaultMnuStyleIdx) {
     EXPECT_EQ(bag->Get("MnuStyleIdx").ToLong(), 7);
 
     // A new instance loaded from it reads the value back.
-    Com<IDispatch> d2;
-    ASSERT_EQ(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch, d2.out()), S_OK);
-    Com<IPersistPropertyBag> p2;
-    d2->QueryInterface(IID_IPersistPropertyBag, p2.out());
+    glim::ComPtr<IDispatch> d2 = NewGlimForm();
+    ASSERT_TRUE(d2);
+    glim::ComPtr<IPersistPropertyBag> p2 = d2.As<IPersistPropertyBag>();
     ASSERT_EQ(p2->Load(bag.get(), nullptr), S_OK);
-    EXPECT_EQ(GetStyle(d2.p), 7);
+    EXPECT_EQ(GetStyle(d2.get()), 7);
 
     // A missing key reads the default; a stored text converts; a value too big fails the load.
     auto empty = glim::MemoryPropertyBag::Create();
-    Com<IDispatch> d3;
-    CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch, d3.out());
-    Com<IPersistPropertyBag> p3;
-    d3->QueryInterface(IID_IPersistPropertyBag, p3.out());
+    glim::ComPtr<IDispatch> d3 = NewGlimForm();
+    glim::ComPtr<IPersistPropertyBag> p3 = d3.As<IPersistPropertyBag>();
     ASSERT_EQ(p3->Load(empty.get(), nullptr), S_OK);
-    EXPECT_EQ(GetStyle(d3.p), 0);
+    EXPECT_EQ(GetStyle(d3.get()), 0);
 
     auto big = glim::MemoryPropertyBag::Create();
     VARIANT v = I4(70000);
     big->Write(L"MnuStyleIdx", &v);
-    Com<IDispatch> d4;
-    CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch, d4.out());
-    Com<IPersistPropertyBag> p4;
-    d4->QueryInterface(IID_IPersistPropertyBag, p4.out());
+    glim::ComPtr<IDispatch> d4 = NewGlimForm();
+    glim::ComPtr<IPersistPropertyBag> p4 = d4.As<IPersistPropertyBag>();
     EXPECT_TRUE(FAILED(p4->Load(big.get(), nullptr)));
 
     // Stream persistence carries the same value.
-    Com<IPersistStreamInit> ps;
-    d->QueryInterface(IID_IPersistStreamInit, ps.out());
-    Com<IStream> stream;
-    ASSERT_EQ(CreateStreamOnHGlobal(nullptr, TRUE, &stream.p), S_OK);
-    ASSERT_EQ(ps->Save(stream.p, TRUE), S_OK);
+    glim::ComPtr<IPersistStreamInit> ps;
+    d->QueryInterface(IID_IPersistStreamInit, ps.put_void());
+    glim::ComPtr<IStream> stream;
+    ASSERT_EQ(CreateStreamOnHGlobal(nullptr, TRUE, stream.put()), S_OK);
+    ASSERT_EQ(ps->Save(stream.get(), TRUE), S_OK);
     LARGE_INTEGER zero{};
     stream->Seek(zero, STREAM_SEEK_SET, nullptr);
-    Com<IDispatch> d5;
-    CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch, d5.out());
-    Com<IPersistStreamInit> ps5;
-    d5->QueryInterface(IID_IPersistStreamInit, ps5.out());
-    ASSERT_EQ(ps5->Load(stream.p), S_OK);
-    EXPECT_EQ(GetStyle(d5.p), 7);
+    glim::ComPtr<IDispatch> d5 = NewGlimForm();
+    glim::ComPtr<IPersistStreamInit> ps5 = d5.As<IPersistStreamInit>();
+    ASSERT_EQ(ps5->Load(stream.get()), S_OK);
+    EXPECT_EQ(GetStyle(d5.get()), 7);
 }
 
 TEST_F(GlimFormTest, OnAHostFormTheWindowUtilitiesActOnTheForm) {
@@ -448,17 +405,17 @@ TEST_F(GlimFormTest, OnAHostFormTheWindowUtilitiesActOnTheForm) {
 
     // Setting MnuStyleIdx tells the container which property changed.
     glimtest::SiteRecorder rec(site.get());
-    Call(d, 0x68030000, DISPATCH_PROPERTYPUT, {I4(5)});
+    Invoke(d, 0x68030000, DISPATCH_PROPERTYPUT, {I4(5)});
     EXPECT_EQ(rec.Changes(), std::vector<DISPID>{0x68030000});
 
     VARIANT_BOOL on = VARIANT_TRUE;
     VARIANT arg;
     V_VT(&arg) = VT_BOOL | VT_BYREF;
     V_BOOLREF(&arg) = &on;
-    ASSERT_EQ(Call(d, 0x60030011, DISPATCH_METHOD, {arg}), S_OK);
+    ASSERT_EQ(Invoke(d, 0x60030011, DISPATCH_METHOD, {arg}), S_OK);
     EXPECT_TRUE(GetWindowLongA(form->hWnd(), GWL_EXSTYLE) & WS_EX_TOPMOST);
     on = 1; // only -1 counts as true
-    ASSERT_EQ(Call(d, 0x60030011, DISPATCH_METHOD, {arg}), S_OK);
+    ASSERT_EQ(Invoke(d, 0x60030011, DISPATCH_METHOD, {arg}), S_OK);
     EXPECT_FALSE(GetWindowLongA(form->hWnd(), GWL_EXSTYLE) & WS_EX_TOPMOST);
 
     // MiniSize: two shrinks keep the real size; restoring brings it back exactly.
@@ -466,27 +423,27 @@ TEST_F(GlimFormTest, OnAHostFormTheWindowUtilitiesActOnTheForm) {
     VARIANT_BOOL mini = VARIANT_FALSE;
     V_BOOLREF(&arg) = &mini;
     // Restoring with nothing stored leaves the form alone.
-    ASSERT_EQ(Call(d, 0x6003000E, DISPATCH_METHOD, {arg}), S_OK);
+    ASSERT_EQ(Invoke(d, 0x6003000E, DISPATCH_METHOD, {arg}), S_OK);
     EXPECT_EQ(form->Width(), w0);
     EXPECT_EQ(form->Height(), h0);
     mini = VARIANT_TRUE;
-    ASSERT_EQ(Call(d, 0x6003000E, DISPATCH_METHOD, {arg}), S_OK);
+    ASSERT_EQ(Invoke(d, 0x6003000E, DISPATCH_METHOD, {arg}), S_OK);
     // The window keeps whole pixels: within one pixel of the twips asked for.
     EXPECT_NEAR(form->Width(), 3100, 15);
     EXPECT_NEAR(form->Height(), 900, 15);
-    ASSERT_EQ(Call(d, 0x6003000E, DISPATCH_METHOD, {arg}), S_OK);
+    ASSERT_EQ(Invoke(d, 0x6003000E, DISPATCH_METHOD, {arg}), S_OK);
     mini = VARIANT_FALSE;
-    ASSERT_EQ(Call(d, 0x6003000E, DISPATCH_METHOD, {arg}), S_OK);
+    ASSERT_EQ(Invoke(d, 0x6003000E, DISPATCH_METHOD, {arg}), S_OK);
     EXPECT_EQ(form->Width(), w0);
     EXPECT_EQ(form->Height(), h0);
     // Every restore goes back to the stored size, not only the first.
     form->Move(form->Left(), form->Top(), 4500, 3000);
-    ASSERT_EQ(Call(d, 0x6003000E, DISPATCH_METHOD, {arg}), S_OK);
+    ASSERT_EQ(Invoke(d, 0x6003000E, DISPATCH_METHOD, {arg}), S_OK);
     EXPECT_EQ(form->Width(), w0);
     EXPECT_EQ(form->Height(), h0);
 
     // DoRndForm: a rounded region the size of the form.
-    ASSERT_EQ(Call(d, 0x60030012, DISPATCH_METHOD, {}), S_OK);
+    ASSERT_EQ(Invoke(d, 0x60030012, DISPATCH_METHOD, {}), S_OK);
     HRGN rgn = CreateRectRgn(0, 0, 0, 0);
     ASSERT_EQ(GetWindowRgn(form->hWnd(), rgn), COMPLEXREGION);
     RECT box{};

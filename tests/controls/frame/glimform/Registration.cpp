@@ -1,13 +1,8 @@
 #include "Registration.h"
 
-namespace glimtest {
+#include <gtest/gtest.h>
 
-std::string ExeDir() {
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string p = path;
-    return p.substr(0, p.find_last_of("\\/") + 1);
-}
+namespace glimtest {
 
 std::string GlimFormDllPath() {
     return ExeDir() + "GlimForm.dll";
@@ -26,6 +21,13 @@ DWORD RunRegsvr32(const std::string& args) {
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
     return code;
+}
+
+void RegisterLibraryOnce() {
+    static bool done = false;
+    if (done) return;
+    ASSERT_EQ(RunRegsvr32(), 0u);
+    done = true;
 }
 
 } // namespace glimtest

@@ -5,23 +5,14 @@
 #include <cstdio>
 #include <string>
 
-#include "ImageFiles.h"
 #include "settings_store.h"
 #include "SkinResourceIds.h"
 #include "SkinningHarness.h"
 #include "pump.h"
+#include "screenshots.h"
 
 namespace skintest {
 namespace {
-
-std::string ShotFolder() {
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string p = path;
-    p = p.substr(0, p.find_last_of("\\/") + 1) + "screenshots";
-    CreateDirectoryA(p.c_str(), nullptr);
-    return p;
-}
 
 HWND gPopup = nullptr;
 RECT gShotRect{};
@@ -32,26 +23,6 @@ BOOL CALLBACK FindPopup(HWND hWnd, LPARAM) {
     GetClassNameA(hWnd, cls, sizeof cls);
     if (std::string(cls) == "#32768" && IsWindowVisible(hWnd)) gPopup = hWnd;
     return TRUE;
-}
-
-skingen::Raster Capture(const RECT& r) {
-    const int w = r.right - r.left, h = r.bottom - r.top;
-    skingen::Raster img(w, h);
-    HDC screen = GetDC(nullptr);
-    HDC mem = CreateCompatibleDC(screen);
-    HBITMAP bmp = CreateCompatibleBitmap(screen, w, h);
-    HGDIOBJ old = SelectObject(mem, bmp);
-    BitBlt(mem, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) {
-            const COLORREF c = GetPixel(mem, x, y);
-            img.Set(x, y, skingen::RGB8(GetRValue(c), GetGValue(c), GetBValue(c)));
-        }
-    SelectObject(mem, old);
-    DeleteObject(bmp);
-    DeleteDC(mem);
-    ReleaseDC(nullptr, screen);
-    return img;
 }
 
 // Runs inside the popup's menu loop: takes the picture and ends the loop.
@@ -65,7 +36,7 @@ void CALLBACK ShootPopup(HWND, UINT, UINT_PTR id, DWORD) {
     RECT all{};
     UnionRect(&all, &gShotRect, &pr);
     gShotRect = all;
-    gShot = Capture(all);
+    gShot = glimtest::CaptureScreen(all);
     EndMenu();
 }
 
@@ -76,7 +47,6 @@ void CALLBACK GiveUp(HWND, UINT, UINT_PTR id, DWORD) {
 
 TEST(Screenshots, OneSkinnedFormPerSkinWithItsMenuOpen) {
     glimtest::DeleteSettingSection("Skin");
-    const std::string folder = ShotFolder();
     int withPopup = 0;
     for (short s = 0; s < glim::skinres::kSkinCount; ++s) {
         SCOPED_TRACE(s);
@@ -113,11 +83,11 @@ TEST(Screenshots, OneSkinnedFormPerSkinWithItsMenuOpen) {
         } else {
             RedrawWindow(form.hWnd(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
             GetWindowRect(form.hWnd(), &gShotRect);
-            gShot = Capture(gShotRect);
+            gShot = glimtest::CaptureScreen(gShotRect);
         }
         char name[64];
-        std::snprintf(name, sizeof name, "\\skin-%02d.png", s);
-        EXPECT_TRUE(skingen::WritePng(folder + name, gShot));
+        std::snprintf(name, sizeof name, "skin-%02d.png", s);
+        EXPECT_TRUE(glimtest::WriteShot(name, gShot));
         ASSERT_EQ(form.CloseSkin(), S_OK);
     }
     EXPECT_EQ(withPopup, glim::skinres::kSkinCount) << "each shot shows the File popup";

@@ -179,7 +179,7 @@ TEST_F(SkinMethods, TheTrayIconOfTheControlLivesBesideTheSkin) {
     V_DISPATCHREF(&vm) = &menu;
     V_VT(&vt) = VT_BSTR | VT_BYREF;
     V_BSTRREF(&vt) = &tip;
-    ASSERT_EQ(Call(form.Control(), 0x6003000F, DISPATCH_METHOD, {vm, vt}), S_OK);
+    ASSERT_EQ(Invoke(form.Control(), 0x6003000F, DISPATCH_METHOD, {vm, vt}), S_OK);
     SysFreeString(tip);
     ASSERT_EQ(form.CloseSkin(), S_OK);
     idx = 6;
@@ -192,7 +192,7 @@ TEST_F(SkinMethods, TheTrayIconOfTheControlLivesBesideTheSkin) {
     glimtest::PumpPending();
     const HWND focus = GetFocus();
     EXPECT_TRUE(focus == form.hWnd() || IsChild(form.hWnd(), focus));
-    ASSERT_EQ(Call(form.Control(), 0x60030010, DISPATCH_METHOD, {}), S_OK);
+    ASSERT_EQ(Invoke(form.Control(), 0x60030010, DISPATCH_METHOD, {}), S_OK);
     ASSERT_EQ(form.CloseSkin(), S_OK);
     // Whatever the order, the form is left with its own procedure and answers.
     DWORD_PTR answer = 0;

@@ -6,38 +6,13 @@
 
 #include "GlimFormControl.h"
 #include "Settings.h"
+#include "programs.h"
 #include "pump.h"
 
 namespace skintest {
 
-namespace {
-
-std::vector<MessageBoxWatcher::Seen> gBoxes;
-
-BOOL CALLBACK CloseOneBox(HWND hWnd, LPARAM) {
-    char cls[32] = {};
-    GetClassNameA(hWnd, cls, sizeof cls);
-    if (std::string(cls) != "#32770" || !IsWindowVisible(hWnd)) return TRUE;
-    char title[256] = {}, text[512] = {};
-    GetWindowTextA(hWnd, title, sizeof title);
-    // The message text is the box's static with the id 0xFFFF.
-    GetDlgItemTextA(hWnd, 0xFFFF, text, sizeof text);
-    gBoxes.push_back({title, text});
-    PostMessageA(hWnd, WM_COMMAND, IDOK, 0);
-    return TRUE;
-}
-
-void CALLBACK WatchTick(HWND, UINT, UINT_PTR, DWORD) {
-    EnumThreadWindows(GetCurrentThreadId(), &CloseOneBox, 0);
-}
-
-} // namespace
-
 std::string DllPath() {
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string p = path;
-    return p.substr(0, p.find_last_of("\\/") + 1) + "GlimForm.dll";
+    return glimtest::ExeDir() + "GlimForm.dll";
 }
 
 void RegisterLibrary() {
@@ -54,27 +29,6 @@ void RegisterLibrary() {
 
 HMODULE Library() {
     return GetModuleHandleA("GlimForm.dll");
-}
-
-HRESULT Call(IDispatch* d, DISPID id, WORD flags, std::vector<VARIANT> args, VARIANT* result, EXCEPINFO* ei) {
-    std::vector<VARIANT> rev(args.rbegin(), args.rend());
-    DISPPARAMS dp{rev.empty() ? nullptr : rev.data(), nullptr, static_cast<UINT>(rev.size()), 0};
-    DISPID put = DISPID_PROPERTYPUT;
-    if (flags & DISPATCH_PROPERTYPUT) {
-        dp.rgdispidNamedArgs = &put;
-        dp.cNamedArgs = 1;
-    }
-    EXCEPINFO local{};
-    UINT argErr = 0;
-    VARIANT ignored;
-    VariantInit(&ignored);
-    const HRESULT hr =
-        d->Invoke(id, IID_NULL, 0, flags, &dp, result ? result : &ignored, ei ? ei : &local, &argErr);
-    VariantClear(&ignored);
-    SysFreeString(local.bstrSource);
-    SysFreeString(local.bstrDescription);
-    SysFreeString(local.bstrHelpFile);
-    return hr;
 }
 
 SkinnedForm::SkinnedForm(long widthTwips, long heightTwips, bool withMenus) {
@@ -108,7 +62,8 @@ HRESULT SkinnedForm::LoadSkin(short& idx, EXCEPINFO* ei) {
     VARIANT arg;
     V_VT(&arg) = VT_I2 | VT_BYREF;
     V_I2REF(&arg) = &idx;
-    const HRESULT hr = Call(control_.get(), dispid::GlimForm::LoadSkin, DISPATCH_METHOD, {arg}, nullptr, ei);
+    const HRESULT hr =
+        Invoke(control_.get(), dispid::GlimForm::LoadSkin, DISPATCH_METHOD, {arg}, nullptr, ei);
     glimtest::PumpPending();
     return hr;
 }
@@ -125,7 +80,7 @@ HRESULT CallSkinFormFile(IDispatch* control, const std::string& caption, const s
     V_BSTRREF(&va) = &a;
     V_VT(&vb) = VT_BSTR | VT_BYREF;
     V_BSTRREF(&vb) = &b;
-    const HRESULT hr = Call(control, dispid::GlimForm::SkinFormFile, DISPATCH_METHOD, {va, vb});
+    const HRESULT hr = Invoke(control, dispid::GlimForm::SkinFormFile, DISPATCH_METHOD, {va, vb});
     SysFreeString(a);
     SysFreeString(b);
     glimtest::PumpPending();
@@ -133,7 +88,7 @@ HRESULT CallSkinFormFile(IDispatch* control, const std::string& caption, const s
 }
 
 HRESULT SkinnedForm::CloseSkin() {
-    const HRESULT hr = Call(control_.get(), dispid::GlimForm::CloseSkin, DISPATCH_METHOD, {});
+    const HRESULT hr = Invoke(control_.get(), dispid::GlimForm::CloseSkin, DISPATCH_METHOD, {});
     glimtest::PumpPending();
     return hr;
 }
@@ -142,7 +97,7 @@ HRESULT SkinnedForm::SetMnuStyleIdx(short value) {
     VARIANT v;
     V_VT(&v) = VT_I2;
     V_I2(&v) = value;
-    return Call(control_.get(), dispid::GlimForm::MnuStyleIdx, DISPATCH_PROPERTYPUT, {v});
+    return Invoke(control_.get(), dispid::GlimForm::MnuStyleIdx, DISPATCH_PROPERTYPUT, {v});
 }
 
 PictureReader::PictureReader(HBITMAP bitmap) : bitmap_(bitmap), dc_(CreateCompatibleDC(nullptr)) {
@@ -251,19 +206,6 @@ std::vector<Span> PaintedBarItems(HWND hWnd, const PictureReader& caption) {
 
 std::string StoredIdx() {
     return glim::GetSetting("Skin", "Idx", "<none>");
-}
-
-MessageBoxWatcher::MessageBoxWatcher() {
-    gBoxes.clear();
-    timer_ = SetTimer(nullptr, 0, 30, &WatchTick);
-}
-
-MessageBoxWatcher::~MessageBoxWatcher() {
-    KillTimer(nullptr, timer_);
-}
-
-const std::vector<MessageBoxWatcher::Seen>& MessageBoxWatcher::Boxes() const {
-    return gBoxes;
 }
 
 } // namespace skintest

@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "HostForm.h"
+#include "dispatch.h"
+#include "message_boxes.h"
 
 namespace skintest {
 
@@ -17,9 +19,7 @@ std::string DllPath();
 void RegisterLibrary();
 HMODULE Library();
 
-// Invoke with natural-order arguments.
-HRESULT Call(IDispatch* d, DISPID id, WORD flags, std::vector<VARIANT> args, VARIANT* result = nullptr,
-             EXCEPINFO* ei = nullptr);
+using glimtest::Invoke;
 
 // SkinFormFile by dispatch identifier, its two texts passed by reference.
 HRESULT CallSkinFormFile(IDispatch* control, const std::string& caption, const std::string& border);
@@ -128,20 +128,6 @@ std::vector<Span> PaintedBarItems(HWND hWnd, const PictureReader& caption);
 // The thread's "Skin"/"Idx" setting, "<none>" when absent.
 std::string StoredIdx();
 
-// Watches for message boxes of this thread while the test runs a call that
-// shows them; each one is read and closed with OK.
-class MessageBoxWatcher {
-  public:
-    MessageBoxWatcher();
-    ~MessageBoxWatcher();
-    struct Seen {
-        std::string title;
-        std::string text;
-    };
-    const std::vector<Seen>& Boxes() const;
-
-  private:
-    UINT_PTR timer_ = 0;
-};
+using glimtest::MessageBoxWatcher;
 
 } // namespace skintest

@@ -16,6 +16,7 @@
 #include "ComPtr.h"
 #include "GlimFormControl.h"
 #include "TypeLibExpectations.h"
+#include "dispatch.h"
 
 using glim::ComPtr;
 using namespace typelibtest;
@@ -343,21 +344,8 @@ HRESULT Call(ITypeInfo* iface, void* object, DISPID id, WORD flags, std::vector<
     return iface->Invoke(object, id, flags, &params, result, &excep, &argErr);
 }
 
-VARIANT I4(long v) {
-    VARIANT x;
-    VariantInit(&x);
-    V_VT(&x) = VT_I4;
-    V_I4(&x) = v;
-    return x;
-}
-
-VARIANT I2(short v) {
-    VARIANT x;
-    VariantInit(&x);
-    V_VT(&x) = VT_I2;
-    V_I2(&x) = v;
-    return x;
-}
+using glimtest::I2;
+using glimtest::I4;
 
 VARIANT ByRef(VARTYPE vt, void* p) {
     VARIANT x;

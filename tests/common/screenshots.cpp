@@ -1,0 +1,62 @@
+#include "screenshots.h"
+
+#include "Handles.h"
+#include "ImageFiles.h"
+#include "Pictures.h"
+#include "programs.h"
+
+#include <algorithm>
+#include <cstdint>
+
+namespace glimtest {
+
+skingen::Raster CaptureScreen(RECT r) {
+    r.left = std::max(0L, r.left);
+    r.top = std::max(0L, r.top);
+    r.right = std::min(static_cast<LONG>(GetSystemMetrics(SM_CXSCREEN)), r.right);
+    r.bottom = std::min(static_cast<LONG>(GetSystemMetrics(SM_CYSCREEN)), r.bottom);
+    const int w = std::max(0L, r.right - r.left), h = std::max(0L, r.bottom - r.top);
+    skingen::Raster img(w, h);
+    if (!w || !h) return img;
+    std::uint32_t* bits = nullptr;
+    glim::OwnedBitmap dib = glim::CreateTopDownDib(w, h, &bits);
+    {
+        glim::DisplayDC screen;
+        glim::OwnedDC mem(CreateCompatibleDC(screen.get()));
+        glim::SelectGuard sel(mem.get(), dib.get());
+        BitBlt(mem.get(), 0, 0, w, h, screen.get(), r.left, r.top, SRCCOPY);
+    }
+    GdiFlush();
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const std::uint32_t p = bits[static_cast<size_t>(y) * w + x];
+            img.Set(x, y, skingen::RGB8((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF));
+        }
+    return img;
+}
+
+skingen::Raster CaptureWindow(HWND hwnd) {
+    RECT r{};
+    GetWindowRect(hwnd, &r);
+    return CaptureScreen(r);
+}
+
+skingen::Raster CaptureClient(HWND hwnd) {
+    RECT r{};
+    GetClientRect(hwnd, &r);
+    MapWindowPoints(hwnd, nullptr, reinterpret_cast<POINT*>(&r), 2);
+    return CaptureScreen(r);
+}
+
+std::string ShotPath(const std::string& file) {
+    const std::string folder = ExeDir() + "screenshots";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    return folder + "\\" + file;
+}
+
+bool WriteShot(const std::string& file, const skingen::Raster& img) {
+    if (img.Width() <= 0 || img.Height() <= 0) return false;
+    return skingen::WritePng(ShotPath(file), img);
+}
+
+} // namespace glimtest

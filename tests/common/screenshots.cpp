@@ -10,6 +10,21 @@
 
 namespace glimtest {
 
+namespace {
+// A w x h area of a DC from (x, y), as top-down 0x00RRGGBB values.
+std::vector<std::uint32_t> Blit(HDC from, int x, int y, int w, int h) {
+    std::uint32_t* bits = nullptr;
+    glim::OwnedBitmap dib = glim::CreateTopDownDib(w, h, &bits);
+    {
+        glim::OwnedDC mem(CreateCompatibleDC(from));
+        glim::SelectGuard sel(mem.get(), dib.get());
+        BitBlt(mem.get(), 0, 0, w, h, from, x, y, SRCCOPY);
+    }
+    GdiFlush();
+    return std::vector<std::uint32_t>(bits, bits + static_cast<size_t>(w) * h);
+}
+} // namespace
+
 skingen::Raster CaptureScreen(RECT r) {
     r.left = std::max(0L, r.left);
     r.top = std::max(0L, r.top);
@@ -18,15 +33,8 @@ skingen::Raster CaptureScreen(RECT r) {
     const int w = std::max(0L, r.right - r.left), h = std::max(0L, r.bottom - r.top);
     skingen::Raster img(w, h);
     if (!w || !h) return img;
-    std::uint32_t* bits = nullptr;
-    glim::OwnedBitmap dib = glim::CreateTopDownDib(w, h, &bits);
-    {
-        glim::DisplayDC screen;
-        glim::OwnedDC mem(CreateCompatibleDC(screen.get()));
-        glim::SelectGuard sel(mem.get(), dib.get());
-        BitBlt(mem.get(), 0, 0, w, h, screen.get(), r.left, r.top, SRCCOPY);
-    }
-    GdiFlush();
+    glim::DisplayDC screen;
+    const std::vector<std::uint32_t> bits = Blit(screen.get(), r.left, r.top, w, h);
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {
             const std::uint32_t p = bits[static_cast<size_t>(y) * w + x];
@@ -46,6 +54,25 @@ skingen::Raster CaptureClient(HWND hwnd) {
     GetClientRect(hwnd, &r);
     MapWindowPoints(hwnd, nullptr, reinterpret_cast<POINT*>(&r), 2);
     return CaptureScreen(r);
+}
+
+WindowShot::WindowShot(HWND hwnd) {
+    RECT r{};
+    GetWindowRect(hwnd, &r);
+    w_ = r.right - r.left;
+    h_ = r.bottom - r.top;
+    if (w_ <= 0 || h_ <= 0) {
+        w_ = h_ = 0;
+        return;
+    }
+    glim::NonClientDC dc(hwnd);
+    bits_ = Blit(dc.get(), 0, 0, w_, h_);
+}
+
+COLORREF WindowShot::At(int x, int y) const {
+    if (x < 0 || y < 0 || x >= w_ || y >= h_) return CLR_INVALID;
+    const std::uint32_t p = bits_[static_cast<size_t>(y) * w_ + x];
+    return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
 }
 
 std::string ShotPath(const std::string& file) {

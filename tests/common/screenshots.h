@@ -5,7 +5,9 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 namespace glimtest {
 
@@ -15,6 +17,20 @@ skingen::Raster CaptureScreen(RECT screen);
 skingen::Raster CaptureWindow(HWND hwnd);
 // A window's client area as the screen shows it.
 skingen::Raster CaptureClient(HWND hwnd);
+
+// The pixels of a window, frame included, read from its window DC at once.
+class WindowShot {
+  public:
+    explicit WindowShot(HWND hwnd);
+    // As a COLORREF, so it compares with GetPixel's answers; CLR_INVALID outside.
+    COLORREF At(int x, int y) const;
+    int Width() const { return w_; }
+    int Height() const { return h_; }
+
+  private:
+    int w_ = 0, h_ = 0;
+    std::vector<std::uint32_t> bits_;
+};
 
 // The path of a file in the screenshots folder, made when missing.
 std::string ShotPath(const std::string& file);

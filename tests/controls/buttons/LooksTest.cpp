@@ -4,6 +4,7 @@
 #include "GlimButtonLooks.h"
 #include "Handles.h"
 #include "Pictures.h"
+#include "metafile.h"
 
 #include <gtest/gtest.h>
 
@@ -233,21 +234,8 @@ TEST(GlimButtonLooks, PicturesOfEveryKindAreDrawnWithTheirMask) {
             bits[y * W + x] = x < 7 ? 0xC0C0C0 : 0xFF0000;
     ComPtr<IPictureDisp> bitmapPic = PictureFromBitmap(bmp.release(), true);
     // The same as a metafile.
-    HDC ref = GetDC(nullptr);
-    const int mmW = GetDeviceCaps(ref, HORZSIZE) * 100, mmH = GetDeviceCaps(ref, VERTSIZE) * 100;
-    const int pxW = GetDeviceCaps(ref, HORZRES), pxH = GetDeviceCaps(ref, VERTRES);
-    RECT frame{0, 0, MulDiv(W, mmW, pxW), MulDiv(H, mmH, pxH)};
-    HDC rec = CreateEnhMetaFileA(ref, nullptr, &frame, nullptr);
-    ReleaseDC(nullptr, ref);
-    OwnedBrush red(CreateSolidBrush(RGB(255, 0, 0)));
-    RECT all{0, 0, W, H};
-    FillRect(rec, &all, red.get());
-    PICTDESC desc{};
-    desc.cbSizeofstruct = sizeof desc;
-    desc.picType = PICTYPE_ENHMETAFILE;
-    desc.emf.hemf = CloseEnhMetaFile(rec);
-    ComPtr<IPictureDisp> metaPic;
-    ASSERT_EQ(OleCreatePictureIndirect(&desc, IID_IPictureDisp, TRUE, metaPic.put_void()), S_OK);
+    ComPtr<IPictureDisp> metaPic = glimtest::SolidMetafilePicture(W, H, RGB(255, 0, 0));
+    ASSERT_TRUE(metaPic);
 
     struct Case {
         const char* what;

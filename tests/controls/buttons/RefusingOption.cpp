@@ -1,6 +1,6 @@
 #include "RefusingOption.h"
 
-#include "ComObject.h"
+#include "ServedClass.h"
 
 namespace toggletest {
 
@@ -25,47 +25,25 @@ const glim::ControlClass kClass{
     &RefusingOption::CreateInstance,
 };
 
-// A static object: COM's references do not own it.
-class Factory final : public glim::UncountedComObject<Factory, IClassFactory> {
-  public:
-    void* Find(REFIID iid) {
-        return iid == IID_IUnknown || iid == IID_IClassFactory ? static_cast<IClassFactory*>(this) : nullptr;
-    }
-    STDMETHODIMP CreateInstance(IUnknown* outer, REFIID iid, void** ppv) override {
-        if (!ppv) return E_POINTER;
-        *ppv = nullptr;
-        if (outer) return CLASS_E_NOAGGREGATION;
-        glim::ControlBase* c = kClass.create();
-        c->Unknown()->AddRef();
-        const HRESULT hr = c->Unknown()->QueryInterface(iid, ppv);
-        c->Unknown()->Release();
-        return hr;
-    }
-    STDMETHODIMP LockServer(BOOL) override { return S_OK; }
-    DWORD cookie = 0;
-} gFactory;
+glimtest::ServedClass& Served() {
+    static glimtest::ServedClass served(kClass);
+    return served;
+}
 
 } // namespace
 
 RefusingOption::RefusingOption() : Control(kClass) {}
 
 void RefusingOption::Register() {
-    if (!gFactory.cookie)
-        CoRegisterClassObject(kRefusingOption, &gFactory, CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE,
-                              &gFactory.cookie);
+    Served().Register();
 }
 
 void RefusingOption::Revoke() {
-    if (gFactory.cookie) CoRevokeClassObject(gFactory.cookie);
-    gFactory.cookie = 0;
+    Served().Revoke();
 }
 
 std::string RefusingOption::ClsidText() {
-    wchar_t text[64] = {};
-    StringFromGUID2(kRefusingOption, text, 64);
-    char ansi[64] = {};
-    WideCharToMultiByte(CP_ACP, 0, text, -1, ansi, sizeof ansi, nullptr, nullptr);
-    return ansi;
+    return glimtest::ClsidText(kRefusingOption);
 }
 
 STDMETHODIMP RefusingOption::get_Value(VARIANT_BOOL* pVal) {

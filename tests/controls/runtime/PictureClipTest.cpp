@@ -4,6 +4,7 @@
 #include "PictureClip.h"
 #include "Pictures.h"
 #include "RuntimeErrors.h"
+#include "metafile.h"
 #include "raised.h"
 
 #include <gtest/gtest.h>
@@ -128,21 +129,8 @@ TEST(PictureClip, IconsAreDrawnThroughTheirMasks) {
 
 TEST(PictureClip, MetafilesAreRenderedNotLeftBlack) {
     // A 20 x 10 pixel metafile filled with one colour.
-    HDC ref = GetDC(nullptr);
-    const int mmW = GetDeviceCaps(ref, HORZSIZE) * 100, mmH = GetDeviceCaps(ref, VERTSIZE) * 100;
-    const int pxW = GetDeviceCaps(ref, HORZRES), pxH = GetDeviceCaps(ref, VERTRES);
-    RECT frame{0, 0, MulDiv(20, mmW, pxW), MulDiv(10, mmH, pxH)};
-    HDC rec = CreateEnhMetaFileA(ref, nullptr, &frame, nullptr);
-    ReleaseDC(nullptr, ref);
-    OwnedBrush fill(CreateSolidBrush(RGB(10, 200, 30)));
-    RECT all{0, 0, 20, 10};
-    FillRect(rec, &all, fill.get());
-    PICTDESC desc{};
-    desc.cbSizeofstruct = sizeof desc;
-    desc.picType = PICTYPE_ENHMETAFILE;
-    desc.emf.hemf = CloseEnhMetaFile(rec);
-    ComPtr<IPictureDisp> pic;
-    ASSERT_EQ(OleCreatePictureIndirect(&desc, IID_IPictureDisp, TRUE, pic.put_void()), S_OK);
+    ComPtr<IPictureDisp> pic = glimtest::SolidMetafilePicture(20, 10, RGB(10, 200, 30));
+    ASSERT_TRUE(pic);
     PictureClip clip;
     clip.SetPicture(pic.get());
     ASSERT_GT(clip.Width(), 4);

@@ -1,5 +1,7 @@
 #include "ProbeControl.h"
 
+#include "ServedClass.h"
+
 #include "ComObject.h"
 #include "Conversions.h"
 #include "Text.h"
@@ -74,33 +76,8 @@ const ProbeClass kContainer{{"GlimContainr", &kContainerProbe, &IID__GlimCheck, 
                              &kProbeDescription},
                             &CLSID_GlimContainr};
 
-// Static objects: COM's references do not own them.
-class Factory : public glim::UncountedComObject<Factory, IClassFactory> {
-  public:
-    explicit Factory(const ProbeClass& cls) : cls_(cls) {}
-    void* Find(REFIID iid) {
-        return iid == IID_IUnknown || iid == IID_IClassFactory ? static_cast<IClassFactory*>(this) : nullptr;
-    }
-    STDMETHODIMP CreateInstance(IUnknown* outer, REFIID iid, void** ppv) override {
-        if (!ppv) return E_POINTER;
-        *ppv = nullptr;
-        if (outer) return CLASS_E_NOAGGREGATION;
-        glim::ControlBase* c = cls_.cls.create();
-        // The first reference taken here; a failed query ends the instance.
-        c->Unknown()->AddRef();
-        const HRESULT hr = c->Unknown()->QueryInterface(iid, ppv);
-        c->Unknown()->Release();
-        return hr;
-    }
-    STDMETHODIMP LockServer(BOOL) override { return S_OK; }
-    DWORD cookie = 0;
-
-  private:
-    const ProbeClass& cls_;
-};
-
-Factory& FactoryOf(const ProbeClass& cls) {
-    static Factory check(kCheck), button(kButton), container(kContainer);
+glimtest::ServedClass& ServedOf(const ProbeClass& cls) {
+    static glimtest::ServedClass check(kCheck.cls), button(kButton.cls), container(kContainer.cls);
     return &cls == &kCheck ? check : &cls == &kButton ? button : container;
 }
 
@@ -132,25 +109,17 @@ const ProbeClass& ProbeControl::ContainerClass() {
 }
 
 void ProbeControl::RegisterClasses() {
-    for (const ProbeClass* c : {&kCheck, &kButton, &kContainer}) {
-        Factory& f = FactoryOf(*c);
-        if (!f.cookie)
-            CoRegisterClassObject(*c->cls.clsid, &f, CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE, &f.cookie);
-    }
+    for (const ProbeClass* c : {&kCheck, &kButton, &kContainer})
+        ServedOf(*c).Register();
 }
 
 void ProbeControl::RevokeClasses() {
-    for (const ProbeClass* c : {&kCheck, &kButton, &kContainer}) {
-        Factory& f = FactoryOf(*c);
-        if (f.cookie) CoRevokeClassObject(f.cookie);
-        f.cookie = 0;
-    }
+    for (const ProbeClass* c : {&kCheck, &kButton, &kContainer})
+        ServedOf(*c).Revoke();
 }
 
 std::string ProbeControl::ClsidText(const ProbeClass& cls) {
-    wchar_t text[64] = {};
-    StringFromGUID2(*cls.cls.clsid, text, 64);
-    return glim::Narrow(text);
+    return glimtest::ClsidText(*cls.cls.clsid);
 }
 
 ProbeControl* ProbeControl::FromWindow(HWND hwnd) {

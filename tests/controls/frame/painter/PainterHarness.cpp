@@ -225,38 +225,6 @@ long CountSysCommands(WPARAM command) {
     }));
 }
 
-Snapshot::Snapshot(HWND hWnd) {
-    RECT r{};
-    GetWindowRect(hWnd, &r);
-    w_ = r.right - r.left;
-    h_ = r.bottom - r.top;
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = w_;
-    bi.bmiHeader.biHeight = -h_;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    bi.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HDC windowDC = GetWindowDC(hWnd);
-    HDC memDC = CreateCompatibleDC(windowDC);
-    HBITMAP dib = CreateDIBSection(windowDC, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memDC, dib);
-    BitBlt(memDC, 0, 0, w_, h_, windowDC, 0, 0, SRCCOPY);
-    GdiFlush();
-    bits_.assign(static_cast<const DWORD*>(bits), static_cast<const DWORD*>(bits) + w_ * h_);
-    SelectObject(memDC, old);
-    DeleteObject(dib);
-    DeleteDC(memDC);
-    ReleaseDC(hWnd, windowDC);
-}
-
-COLORREF Snapshot::At(long x, long y) const {
-    if (x < 0 || y < 0 || x >= w_ || y >= h_) return CLR_INVALID;
-    const DWORD p = bits_[static_cast<size_t>(y * w_ + x)];
-    return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
-}
-
 glim::Ref<glim::cNeoCaption> AttachPainter(HWND hWnd, ComPtr<FormDouble>& form, short idx, short menuStyle) {
     form = MakeForm(hWnd);
     auto painter = glim::MakeRef<glim::cNeoCaption>();

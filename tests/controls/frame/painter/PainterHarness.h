@@ -12,6 +12,7 @@
 #include "ComPtr.h"
 #include "INCAreaModifier.h"
 #include "cNeoCaption.h"
+#include "screenshots.h"
 
 namespace paintertest {
 
@@ -95,17 +96,7 @@ long CountRecords(UINT msg, WPARAM wParam);
 long CountSysCommands(WPARAM command);
 
 // The whole window read back at once.
-class Snapshot {
-  public:
-    explicit Snapshot(HWND hWnd);
-    COLORREF At(long x, long y) const;
-    long Width() const { return w_; }
-    long Height() const { return h_; }
-
-  private:
-    long w_ = 0, h_ = 0;
-    std::vector<DWORD> bits_;
-};
+using Snapshot = glimtest::WindowShot;
 
 // A painter attached to a window with the test skin.
 glim::Ref<glim::cNeoCaption> AttachPainter(HWND hWnd, ComPtr<FormDouble>& form, short idx = 0,

@@ -11,6 +11,7 @@
 #include "HostForm.h"
 #include "dispatch.h"
 #include "message_boxes.h"
+#include "screenshots.h"
 
 namespace skintest {
 
@@ -73,45 +74,7 @@ HBITMAP SkinBitmap(int id);
 // and the bottom strip.  1.0 means the whole sample matches.
 double FrameMatch(HWND hWnd, const PictureReader& caption, const PictureReader& border);
 
-// The pixels of a window, frame included, as painted now.
-class WindowShot {
-  public:
-    explicit WindowShot(HWND hWnd) {
-        RECT wr{};
-        GetWindowRect(hWnd, &wr);
-        width_ = wr.right - wr.left;
-        height_ = wr.bottom - wr.top;
-        pixels_.resize(static_cast<size_t>(width_) * static_cast<size_t>(height_));
-        HDC windowDC = GetWindowDC(hWnd);
-        HDC mem = CreateCompatibleDC(windowDC);
-        HBITMAP bmp = CreateCompatibleBitmap(windowDC, width_, height_);
-        HGDIOBJ old = SelectObject(mem, bmp);
-        BitBlt(mem, 0, 0, width_, height_, windowDC, 0, 0, SRCCOPY);
-        SelectObject(mem, old);
-        BITMAPINFO bi{};
-        bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-        bi.bmiHeader.biWidth = width_;
-        bi.bmiHeader.biHeight = -height_;
-        bi.bmiHeader.biPlanes = 1;
-        bi.bmiHeader.biBitCount = 32;
-        GetDIBits(mem, bmp, 0, static_cast<UINT>(height_), pixels_.data(), &bi, DIB_RGB_COLORS);
-        DeleteObject(bmp);
-        DeleteDC(mem);
-        ReleaseDC(hWnd, windowDC);
-    }
-    // As a COLORREF, so it compares with GetPixel's answers.
-    COLORREF At(int x, int y) const {
-        if (x < 0 || y < 0 || x >= width_ || y >= height_) return CLR_INVALID;
-        const DWORD p =
-            pixels_[static_cast<size_t>(y) * static_cast<size_t>(width_) + static_cast<size_t>(x)];
-        return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
-    }
-    int Width() const { return width_; }
-
-  private:
-    int width_ = 0, height_ = 0;
-    std::vector<DWORD> pixels_;
-};
+using glimtest::WindowShot;
 
 // A left-button change sent as real input where the cursor is.
 void SendButton(DWORD flags);

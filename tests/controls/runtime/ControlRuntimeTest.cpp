@@ -9,6 +9,7 @@
 #include "SiteRecorder.h"
 #include "dispatch.h"
 #include "pump.h"
+#include "raised.h"
 
 #include <gtest/gtest.h>
 #include <olectl.h>
@@ -399,12 +400,7 @@ TEST_F(ControlRuntimeTest, SetSizeFromResizeReEntersAndSettles) {
     EXPECT_GE(probe->resizes, 2);
     EXPECT_LE(probe->resizes, 6);
     // Negative sizes are refused with 380 and change nothing.
-    try {
-        probe->SetSize(-15, 450);
-        ADD_FAILURE() << "a negative width was taken";
-    } catch (const glim::Error& e) {
-        EXPECT_EQ(e.Number(), 380);
-    }
+    EXPECT_EQ(glimtest::ErrorNumberOf([&] { probe->SetSize(-15, 450); }), 380) << "a negative width";
     EXPECT_EQ(probe->Width(), 2100);
 }
 
@@ -446,12 +442,7 @@ TEST_F(ControlRuntimeTest, WithoutASiteTheDefaultsAnswer) {
     EXPECT_EQ(glim::ToLong(*loose->ExtenderProperty("Width")), 60 * 15);
     EXPECT_EQ(glim::ToLong(*loose->ExtenderProperty("Height")), 30 * 15);
     EXPECT_EQ(loose->ExtenderProperty("Parent").vt(), VT_DISPATCH);
-    try {
-        loose->ParentForm();
-        ADD_FAILURE() << "a loose control found a form";
-    } catch (const glim::Error& e) {
-        EXPECT_EQ(e.Number(), 91);
-    }
+    EXPECT_EQ(glimtest::ErrorNumberOf([&] { loose->ParentForm(); }), 91) << "a loose control's form";
     EXPECT_EQ(loose->ContainerWindow(), nullptr);
     // Property changes and events with nobody listening are harmless.
     VARIANT v = I2(1);
@@ -487,13 +478,7 @@ TEST_F(ControlRuntimeTest, UnknownMembersRaise438ByNameAndById) {
     };
     for (const auto& o : objects) {
         for (size_t i = 0; i < std::size(calls); ++i) {
-            long number = 0;
-            try {
-                calls[i](o.object);
-            } catch (const glim::Error& e) {
-                number = e.Number();
-            }
-            EXPECT_EQ(number, 438) << o.what << " call " << i;
+            EXPECT_EQ(glimtest::ErrorNumberOf([&] { calls[i](o.object); }), 438) << o.what << " call " << i;
         }
         EXPECT_FALSE(glim::HasMember(o.object, "NoSuchMember")) << o.what;
     }

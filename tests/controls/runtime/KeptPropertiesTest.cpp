@@ -7,6 +7,7 @@
 #include "GlimFormControl.h"
 #include "MemoryPropertyBag.h"
 #include "Text.h"
+#include "raised.h"
 
 #include <gtest/gtest.h>
 
@@ -288,15 +289,14 @@ TEST_F(KeptPropertiesTest, EventsFollowTheirDeclaration) {
         int args;
     };
     for (const Bad& b : {Bad{"one argument short", kCount, 1}, Bad{"undeclared", 99, 0}}) {
-        try {
-            if (b.args == 1)
-                control->RaiseEvent(b.id, n);
-            else
-                control->RaiseEvent(b.id);
-            ADD_FAILURE() << b.what;
-        } catch (const glim::Error& e) {
-            EXPECT_EQ(e.Number(), 5) << b.what;
-        }
+        EXPECT_EQ(glimtest::ErrorNumberOf([&] {
+                      if (b.args == 1)
+                          control->RaiseEvent(b.id, n);
+                      else
+                          control->RaiseEvent(b.id);
+                  }),
+                  5)
+            << b.what;
     }
 }
 

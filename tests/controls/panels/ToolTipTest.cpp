@@ -308,13 +308,7 @@ TEST_F(ToolTipTest, AnIconOutsideTheFourIsRefusedAndShowsNothing) {
     for (long icon : {5L, -1L, 70000L}) {
         ASSERT_EQ(0, PutError(tip, "Icon", Variant::Long(icon)));
         PointAt(60, 40);
-        long number = 0;
-        try {
-            ShowTip();
-        } catch (const glim::Error& e) {
-            number = e.Number();
-        }
-        EXPECT_EQ(380, number) << icon;
+        EXPECT_EQ(380, glimtest::ErrorNumberOf([&] { ShowTip(); })) << icon;
         EXPECT_EQ(0, Get(tip, "Ctrl_hWnd")) << "bound although refused";
         glimtest::PumpFor(400);
         EXPECT_FALSE(FindTip().balloon) << icon;

@@ -8,6 +8,7 @@
 #include "PainterHarness.h"
 #include "mDeclares.h"
 #include "pump.h"
+#include "raised.h"
 
 using namespace paintertest;
 using glim::cNeoCaption;
@@ -57,13 +58,10 @@ bool CanLockAnotherWindow() {
 }
 
 long AttachError(glim::cNeoCaption& painter, IDispatch* form, IPicture* caption, IPicture* border) {
-    try {
+    return glimtest::ErrorNumberOf([&] {
         painter.Attach(form, caption, border, kButtonW, kButtonH, kLeftEnd, kRightStart, kRightEnd, kInactive,
                        0, 0);
-    } catch (const glim::Error& e) {
-        return e.Number();
-    }
-    return 0;
+    });
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include "TextFile.h"
 #include "Timer.h"
 #include "GlimError.h"
+#include "raised.h"
 #include "input.h"
 #include "media.h"
 #include "pump.h"
@@ -99,12 +100,8 @@ TEST_F(FormRuntimeTest, TimerTicksWhileEnabledAndRefusesBadIntervals) {
     PumpHostUntil([] { return false; }, 150);
     EXPECT_EQ(stopped, ticks);
     for (long bad : {-1L, 65536L}) {
-        try {
-            PutProperty(disp, "Interval", Variant::Long(bad));
-            ADD_FAILURE() << bad;
-        } catch (const glim::Error& e) {
-            EXPECT_EQ(380, e.Number());
-        }
+        EXPECT_EQ(380, glimtest::ErrorNumberOf([&] { PutProperty(disp, "Interval", Variant::Long(bad)); }))
+            << bad;
         EXPECT_EQ(20, GetProperty(disp, "Interval").ToLong());
     }
 }
@@ -285,15 +282,13 @@ TEST(TextFile, FailuresRaiseTheRuntimesFileErrors) {
         {locked, false, 70},
     };
     for (const auto& c : cases) {
-        try {
-            if (c.write)
-                WriteTextFile(c.path, "new\r\n");
-            else
-                ReadTextFile(c.path);
-            ADD_FAILURE() << c.number;
-        } catch (const glim::Error& e) {
-            EXPECT_EQ(c.number, e.Number()) << (c.write ? "write " : "read ") << Narrow(c.path.c_str());
-        }
+        EXPECT_EQ(c.number, glimtest::ErrorNumberOf([&] {
+                      if (c.write)
+                          WriteTextFile(c.path, "new\r\n");
+                      else
+                          ReadTextFile(c.path);
+                  }))
+            << (c.write ? "write " : "read ") << Narrow(c.path.c_str());
     }
     CloseHandle(hold);
     EXPECT_EQ("keep\r\n", ReadTextFile(locked));

@@ -3,6 +3,7 @@
 #include "Text.h"
 #include "TypeNameInfo.h"
 #include "GlimError.h"
+#include "raised.h"
 #include "pump.h"
 
 #include <gtest/gtest.h>
@@ -103,12 +104,8 @@ TEST_F(HostFormTest, CaptionIconAndVisibility) {
     CallMethod(disp.get(), "Hide");
     EXPECT_FALSE(IsWindowVisible(form->hWnd()));
     // A hidden form cannot take the focus.
-    try {
-        CallMethod(disp.get(), "SetFocus");
-        ADD_FAILURE() << "SetFocus on a hidden form succeeded";
-    } catch (const glim::Error& e) {
-        EXPECT_EQ(5, e.Number());
-    }
+    EXPECT_EQ(5, glimtest::ErrorNumberOf([&] { CallMethod(disp.get(), "SetFocus"); }))
+        << "SetFocus on a hidden form succeeded";
 }
 
 TEST_F(HostFormTest, UnloadClosesControlsBeforeReleasingThem) {

@@ -2,6 +2,7 @@
 
 #include "Text.h"
 #include "GlimError.h"
+#include "raised.h"
 
 #include <gtest/gtest.h>
 
@@ -77,12 +78,8 @@ TEST_F(MenuTest, PropertiesChangeTheMenuBar) {
 
     PutProperty(static_cast<IDispatch*>(help.get()), "Visible", Variant::Bool(false));
     EXPECT_EQ(1, GetMenuItemCount(GetMenu(form->hWnd())));
-    try {
-        form->AddMenu(nullptr, "file", "dup");
-        ADD_FAILURE() << "a second menu took the same name";
-    } catch (const glim::Error& e) {
-        EXPECT_EQ(360, e.Number());
-    }
+    EXPECT_EQ(360, glimtest::ErrorNumberOf([&] { form->AddMenu(nullptr, "file", "dup"); }))
+        << "a second menu took the same name";
 }
 
 TEST_F(MenuTest, PopupMenuShowsAHiddenMenusItemsAndRunsTheChoice) {
@@ -102,12 +99,8 @@ TEST_F(MenuTest, PopupMenuShowsAHiddenMenusItemsAndRunsTheChoice) {
     IDispatch* formDisp = static_cast<IDispatch*>(form.get());
     CallMethod(formDisp, "PopupMenu", {Variant::Object(static_cast<IDispatch*>(tray.get()))});
     EXPECT_EQ(1, quits);
-    try {
-        CallMethod(formDisp, "PopupMenu", {Variant::Long(3)});
-        ADD_FAILURE() << "a number was taken for a menu";
-    } catch (const glim::Error& e) {
-        EXPECT_EQ(13, e.Number());
-    }
+    EXPECT_EQ(13, glimtest::ErrorNumberOf([&] { CallMethod(formDisp, "PopupMenu", {Variant::Long(3)}); }))
+        << "a number was taken for a menu";
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "Text.h"
 #include "TypeNameInfo.h"
 #include "GlimError.h"
+#include "raised.h"
 #include "SiteRecorder.h"
 #include "pump.h"
 
@@ -74,20 +75,13 @@ TEST_F(SiteTest, ActivatesTheControlInPlaceAtItsPixelRectangle) {
 TEST_F(SiteTest, CreatesByProgIdAndRefusesUnknownClasses) {
     ComPtr<ControlSite> site = form->AddControl(kProbeProgId, "ByName", 0, 0, 600, 600);
     EXPECT_EQ("ProbeControl", site->TypeName());
-    try {
-        form->AddControl("No.Such.Class", "Nothing", 0, 0, 600, 600);
-        ADD_FAILURE() << "an unknown class was sited";
-    } catch (const glim::Error& e) {
-        EXPECT_EQ(429, e.Number());
-    }
+    EXPECT_EQ(429,
+              glimtest::ErrorNumberOf([&] { form->AddControl("No.Such.Class", "Nothing", 0, 0, 600, 600); }))
+        << "an unknown class was sited";
     EXPECT_EQ(nullptr, form->Site("Nothing"));
     EXPECT_EQ(1, Prop(Prop(formDisp.get(), "Controls").get()->pdispVal, "Count").ToLong());
-    try {
-        form->AddControl(kProbeClsid, "byname", 0, 0, 600, 600);
-        ADD_FAILURE() << "a second control took the same name";
-    } catch (const glim::Error& e) {
-        EXPECT_EQ(360, e.Number());
-    }
+    EXPECT_EQ(360, glimtest::ErrorNumberOf([&] { form->AddControl(kProbeClsid, "byname", 0, 0, 600, 600); }))
+        << "a second control took the same name";
 }
 
 TEST_F(SiteTest, ControlReadsTheAmbientProperties) {
@@ -166,12 +160,8 @@ TEST_F(SiteTest, ExtenderMovesAndDescribesTheControl) {
     PutProperty(ext, "Enabled", Variant::Bool(false));
     EXPECT_FALSE(Prop(ctl, "Enabled").ToBool());
     EXPECT_FALSE(IsWindowEnabled(site->Window()));
-    try {
-        PutProperty(ext, "Width", Variant::Long(-1));
-        ADD_FAILURE() << "a negative width was taken";
-    } catch (const glim::Error& e) {
-        EXPECT_EQ(380, e.Number());
-    }
+    EXPECT_EQ(380, glimtest::ErrorNumberOf([&] { PutProperty(ext, "Width", Variant::Long(-1)); }))
+        << "a negative width was taken";
 }
 
 TEST_F(SiteTest, AControlThatKeepsItsHeightWins) {
@@ -212,12 +202,8 @@ TEST_F(SiteTest, ExtenderPassesUnknownNamesAndInterfacesToTheControl) {
     EXPECT_EQ(3, Prop(site->ControlDispatch().get(), "Style").ToLong());
     EXPECT_EQ(3, Prop(ext, "style").ToLong());
     EXPECT_EQ(kProbeStyle, DispIdOf(ext, "Style"));
-    try {
-        Prop(ext, "NoSuchMember");
-        ADD_FAILURE() << "an unknown name was found";
-    } catch (const glim::Error& e) {
-        EXPECT_EQ(438, e.Number());
-    }
+    EXPECT_EQ(438, glimtest::ErrorNumberOf([&] { Prop(ext, "NoSuchMember"); }))
+        << "an unknown name was found";
     ComPtr<IOleControl> control;
     EXPECT_EQ(S_OK, ext->QueryInterface(IID_IOleControl, control.put_void()));
     EXPECT_EQ("ProbeControl", TypeNameOf(ext));
@@ -228,12 +214,8 @@ TEST_F(SiteTest, ExtenderPassesUnknownNamesAndInterfacesToTheControl) {
     // After removal the extender refuses every member instead of touching a dead control.
     ComPtr<IDispatch> keep(ext);
     form->RemoveControl("Probe1");
-    try {
-        Prop(keep.get(), "Left");
-        ADD_FAILURE() << "a removed control's extender answered";
-    } catch (const glim::Error& e) {
-        EXPECT_EQ(91, e.Number());
-    }
+    EXPECT_EQ(91, glimtest::ErrorNumberOf([&] { Prop(keep.get(), "Left"); }))
+        << "a removed control's extender answered";
 }
 
 TEST_F(SiteTest, LoadsFromAndSavesToOrderedPropertyBags) {
@@ -362,12 +344,8 @@ TEST_F(SiteTest, ControlsListsExtendersInCreationOrderWithTypeNames) {
     EXPECT_EQ("GlimButton1", Prop(byDefault.get()->pdispVal, "Name").ToText());
     Variant byName = GetProperty(list, "Item", {Variant::String("label1")});
     EXPECT_EQ("Label1", Prop(byName.get()->pdispVal, "Name").ToText());
-    try {
-        GetProperty(list, "Item", {Variant::Long(3)});
-        ADD_FAILURE() << "an index past the end was accepted";
-    } catch (const glim::Error& e) {
-        EXPECT_EQ(9, e.Number());
-    }
+    EXPECT_EQ(9, glimtest::ErrorNumberOf([&] { GetProperty(list, "Item", {Variant::Long(3)}); }))
+        << "an index past the end was accepted";
 
     // Walking with _NewEnum, and setting Style by name on the control items only.
     Variant unk = GetProperty(list, DISPID_NEWENUM);

@@ -200,6 +200,10 @@ Constituent* ConstituentHost::PartAt(POINT pt) const {
 }
 
 bool ConstituentHost::RouteMouse(UINT msg, WPARAM wp, LPARAM lp) {
+    // A press the window took itself, outside every part, keeps its messages
+    // till it ends, as a part's press does: its release handed to a part
+    // left the window holding the capture, and the next click went to it.
+    if (!pressed_ && GetCapture() == hwnd_) return false;
     const POINT pt{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
     Constituent* target = pressed_ ? pressed_ : PartAt(pt);
     if (!target) return false;

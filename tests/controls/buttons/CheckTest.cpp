@@ -77,6 +77,28 @@ TEST_F(CheckTest, ClicksOnGlyphAndCaptionCycleAndClickSeesTheOldValue) {
     MoveAway();
 }
 
+TEST_F(CheckTest, APressBesideThePartsReleasedOnTheCaptionLetsGoOfTheMouse) {
+    // Between the glyph and the caption lies the control's own window.
+    MoveTo(hwnd, POINT{14, 6});
+    MouseButtons({MOUSEEVENTF_LEFTDOWN});
+    ASSERT_TRUE(glimtest::PumpUntil([&] { return Log().CountOf(ev::MouseDown) == 1; }));
+    MoveTo(hwnd, POINT{40, 6});
+    MouseButtons({MOUSEEVENTF_LEFTUP});
+    ASSERT_TRUE(glimtest::PumpUntil([&] { return Log().CountOf(ev::MouseUp) == 1; }));
+    EXPECT_EQ(GetCapture(), nullptr);
+    // Pressed and released on the control: one click.
+    EXPECT_EQ(Log().CountOf(ev::Click), 1u);
+    EXPECT_EQ(Value(), 1);
+    // A click elsewhere on the form is not the check box's.
+    MoveTo(hwnd, POINT{40, 120});
+    MouseButtons({MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP});
+    glimtest::PumpFor(150);
+    EXPECT_EQ(Log().CountOf(ev::MouseDown), 1u);
+    EXPECT_EQ(Log().CountOf(ev::Click), 1u);
+    EXPECT_EQ(Value(), 1);
+    MoveAway();
+}
+
 TEST_F(CheckTest, HoverOverGlyphAndCaptionAndOneMouseOutOnLeaving) {
     // Twice over: the second visit comes after the poll has run, which must
     // not leave the hover test in other units.

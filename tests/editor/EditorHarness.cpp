@@ -3,6 +3,7 @@
 #include "Text.h"
 
 #include <atomic>
+#include <cstdio>
 
 namespace editortest {
 
@@ -51,17 +52,27 @@ HWND KeysGoTo(HWND dialog) {
     return info.hwndFocus && IsChild(dialog, info.hwndFocus) ? info.hwndFocus : nullptr;
 }
 
-// Clicks a button of a dialog in front and waits for the dialog to close.
+// Clicks a button of a dialog once the dialog's thread has made it active
+// and put the focus in it, and waits for the dialog to close.
 void ClickToClose(HWND dialog, int id) {
     HWND button = GetDlgItem(dialog, id);
     if (!button) throw ScriptFailure("the dialog has no button " + std::to_string(id));
-    SetForegroundWindow(dialog);
-    Expect("the dialog did not come to the front", [&] {
-        return GetForegroundWindow() == dialog && IsWindowVisible(button) && IsWindowEnabled(button);
-    });
-    glimtest::ClickAt(CenterOf(button));
-    Expect("the dialog stayed open after a click on its button " + std::to_string(id),
-           [&] { return !IsWindow(dialog); });
+    Expect("the dialog did not come to the front",
+           [&] { return KeysGoTo(dialog) && IsWindowVisible(button) && IsWindowEnabled(button); });
+    const POINT at = CenterOf(button);
+    glimtest::ClickAt(at);
+    if (glimtest::WaitFor([&] { return !IsWindow(dialog); }, kStepMs)) return;
+    // Where the click went, for the failure message.
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &info);
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    char where[160];
+    snprintf(where, sizeof where, " at %ld,%ld (pointer %ld,%ld, window there %p, capture %p, focus %p)",
+             at.x, at.y, cursor.x, cursor.y, static_cast<void*>(WindowFromPoint(at)),
+             static_cast<void*>(info.hwndCapture), static_cast<void*>(info.hwndFocus));
+    throw ScriptFailure("the dialog stayed open after a click on its button " + std::to_string(id) + where);
 }
 
 HMENU MenuOf(HWND popup) {
@@ -154,7 +165,6 @@ void AnswerFileDialog(HWND form, const std::wstring& name) {
         ClickToClose(dialog, IDCANCEL);
         return;
     }
-    SetForegroundWindow(dialog);
     HWND box = nullptr;
     Expect("the file dialog's name box did not take the focus", [&] {
         wchar_t cls[16] = {};

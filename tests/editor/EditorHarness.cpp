@@ -171,8 +171,22 @@ void AnswerFileDialog(HWND form, const std::wstring& name) {
         if ((box = KeysGoTo(dialog)) != nullptr) GetClassNameW(box, cls, 16);
         return lstrcmpiW(cls, L"Edit") == 0;
     });
-    glimtest::TypeText(name);
-    Expect("the name did not arrive in the file dialog", [&] { return WindowText(box) == name; });
+    // While its folder view comes up the dialog may take the focus or write
+    // the name box itself (a file it selects): a person looks, clicks into
+    // the box and types again.
+    const DWORD start = GetTickCount();
+    std::wstring held;
+    for (;;) {
+        if (KeysGoTo(dialog) != box) glimtest::ClickAt(CenterOf(box));
+        Expect("the file dialog's name box did not take the focus back",
+               [&] { return KeysGoTo(dialog) == box; });
+        SendMessageW(box, EM_SETSEL, 0, -1);
+        glimtest::TypeText(name);
+        if (glimtest::WaitFor([&] { return (held = WindowText(box)) == name; }, kStepMs / 10)) break;
+        if (GetTickCount() - start >= kStepMs)
+            throw ScriptFailure("the file dialog's name box holds \"" + glim::Narrow(held.c_str()) +
+                                "\", not the name typed");
+    }
     glimtest::PressKey(VK_RETURN);
 }
 

@@ -30,9 +30,15 @@ glim_install_deps() {
     done
     if [ -n "$missing" ]; then
         echo "== installing:$missing"
-        glim_as_root apt-get update -qq || glim_die "apt-get update failed"
+        # A mirror caught mid-sync fails one index; the others still serve.
+        glim_as_root apt-get update -qq || echo "== apt-get update reported errors; installing from the indexes it has"
+        # Without one architecture's security index, the two architectures'
+        # copies of a library differ in version and cannot both be installed:
+        # then both come from the release itself.
         DEBIAN_FRONTEND=noninteractive glim_as_root apt-get install -y -qq --no-install-recommends $missing \
-            >/dev/null || glim_die "could not install:$missing"
+            >/dev/null 2>&1 ||
+            DEBIAN_FRONTEND=noninteractive glim_as_root apt-get install -y -qq --no-install-recommends \
+                -t bookworm $missing >/dev/null || glim_die "could not install:$missing"
     fi
     if ! locale -a 2>/dev/null | grep -qix 'zh_CN.utf8'; then
         echo "== generating the zh_CN.UTF-8 locale"
@@ -110,7 +116,7 @@ glim_install_emulator() {
             'Components: main' 'Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg' |
             glim_as_root tee "$GLIM_BACKPORTS" >/dev/null || glim_die "cannot add $GLIM_BACKPORTS"
     fi
-    glim_as_root apt-get update -qq || glim_die "apt-get update failed"
+    glim_as_root apt-get update -qq || echo "== apt-get update reported errors; installing from the indexes it has"
     # Backports are never chosen unless asked for, so the rest stays bookworm's.
     DEBIAN_FRONTEND=noninteractive glim_as_root apt-get install -y -qq --no-install-recommends \
         qemu-user/bookworm-backports >/dev/null || glim_die "could not install qemu-user from bookworm-backports"

@@ -3,7 +3,7 @@
 #include "GlimError.h"
 #include "Handles.h"
 
-#include <windows.h>
+#include <vector>
 
 namespace glim::host {
 
@@ -18,6 +18,7 @@ const char* const kSource = "Host";
     case ERROR_INVALID_NAME:
     case ERROR_BAD_PATHNAME:
     case ERROR_INVALID_DRIVE:
+    case ERROR_DIRECTORY:
         throw glim::Error(76, kSource, "Path not found");
     case ERROR_ACCESS_DENIED:
     case ERROR_WRITE_PROTECT:
@@ -28,6 +29,49 @@ const char* const kSource = "Host";
         throw glim::Error(75, kSource, "Path/File access error");
     }
 }
+
+[[noreturn]] void RaiseWriteError(DWORD code) {
+    if (code == ERROR_DISK_FULL || code == ERROR_HANDLE_DISK_FULL)
+        throw glim::Error(61, kSource, "Disk full");
+    throw glim::Error(57, kSource, "Device I/O error");
+}
+
+// The new file of a save: deleted when it goes, unless it took the
+// target's place.
+class TempFile {
+  public:
+    explicit TempFile(const std::wstring& target) {
+        std::vector<wchar_t> full(MAX_PATH);
+        wchar_t* name = nullptr;
+        DWORD n = GetFullPathNameW(target.c_str(), static_cast<DWORD>(full.size()), full.data(), &name);
+        if (n >= full.size()) {
+            full.resize(n);
+            n = GetFullPathNameW(target.c_str(), static_cast<DWORD>(full.size()), full.data(), &name);
+        }
+        if (n == 0 || n >= full.size() || !name) RaiseOpenError(GetLastError());
+        // In the target's folder, so that the last step is a rename.
+        const std::wstring folder(full.data(), name);
+        // The name alone cannot tell a missing folder from a locked one.
+        const DWORD attributes = GetFileAttributesW(folder.c_str());
+        if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+            const DWORD code = attributes == INVALID_FILE_ATTRIBUTES ? GetLastError() : ERROR_PATH_NOT_FOUND;
+            RaiseOpenError(code == ERROR_FILE_NOT_FOUND ? ERROR_PATH_NOT_FOUND : code);
+        }
+        wchar_t temp[MAX_PATH] = {};
+        if (!GetTempFileNameW(folder.c_str(), L"lrc", 0, temp)) RaiseOpenError(GetLastError());
+        path_ = temp;
+    }
+    ~TempFile() {
+        if (!path_.empty()) DeleteFileW(path_.c_str());
+    }
+    TempFile(const TempFile&) = delete;
+    TempFile& operator=(const TempFile&) = delete;
+    const std::wstring& Path() const { return path_; }
+    void Placed() { path_.clear(); }
+
+  private:
+    std::wstring path_;
+};
 } // namespace
 
 std::string ReadTextFile(const std::wstring& path) {
@@ -51,18 +95,34 @@ std::string ReadTextFile(const std::wstring& path) {
     return bytes;
 }
 
-void WriteTextFile(const std::wstring& path, const std::string& bytes) {
-    OwnedFile file(
-        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) RaiseOpenError(GetLastError());
-    size_t put = 0;
-    while (put < bytes.size()) {
-        DWORD n = 0;
-        if (!WriteFile(file.get(), bytes.data() + put, static_cast<DWORD>(bytes.size() - put), &n, nullptr) ||
-            n == 0)
-            throw glim::Error(57, kSource, "Device I/O error");
-        put += n;
+void WriteTextFile(const std::wstring& path, const std::string& bytes, const SaveCalls& calls) {
+    // The rename would take a read-only file's place; the user set it so.
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES &&
+        (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
+        throw glim::Error(70, kSource, "Permission denied");
+    TempFile temp(path);
+    {
+        // Closed before the temporary file is placed or deleted.
+        OwnedFile file(CreateFileW(temp.Path().c_str(), GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING,
+                                   FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file) RaiseOpenError(GetLastError());
+        size_t put = 0;
+        while (put < bytes.size()) {
+            DWORD n = 0;
+            if (!calls.write(file.get(), bytes.data() + put, static_cast<DWORD>(bytes.size() - put), &n,
+                             nullptr))
+                RaiseWriteError(GetLastError());
+            if (n == 0) RaiseWriteError(ERROR_WRITE_FAULT);
+            put += n;
+        }
+        if (!calls.flush(file.get())) RaiseWriteError(GetLastError());
+        // A close that fails may have lost what the cache held.
+        if (!calls.close(file.release())) RaiseWriteError(GetLastError());
     }
+    if (!MoveFileExW(temp.Path().c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        RaiseOpenError(GetLastError());
+    temp.Placed();
 }
 
 } // namespace glim::host

@@ -262,11 +262,24 @@ TEST_F(FormRuntimeTest, TheRealDialogsReturnTheChosenNameOrNothing) {
     EXPECT_EQ(Narrow(name.c_str()), GetProperty(dlg, 1).ToText());
 }
 
+// The files and folders in a folder.
+size_t FilesIn(const std::wstring& dir) {
+    size_t n = 0;
+    WIN32_FIND_DATAW found{};
+    HANDLE find = FindFirstFileW((dir + L"*").c_str(), &found);
+    for (BOOL more = find != INVALID_HANDLE_VALUE; more; more = FindNextFileW(find, &found))
+        n += found.cFileName[0] != L'.';
+    if (find != INVALID_HANDLE_VALUE) FindClose(find);
+    return n;
+}
+
 TEST(TextFile, FailuresRaiseTheRuntimesFileErrors) {
     const std::wstring dir = glimtest::TempFolder(L"textfile");
-    const std::wstring folder = dir + L"folder.lrc", locked = dir + L"locked.lrc";
+    const std::wstring folder = dir + L"folder.lrc", locked = dir + L"locked.lrc", fixed = dir + L"fixed.lrc";
     CreateDirectoryW(folder.c_str(), nullptr);
     glim::host::WriteTextFile(locked, "keep\r\n");
+    glim::host::WriteTextFile(fixed, "keep\r\n");
+    SetFileAttributesW(fixed.c_str(), FILE_ATTRIBUTE_READONLY);
     HANDLE hold = CreateFileW(locked.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(INVALID_HANDLE_VALUE, hold);
     const struct {
@@ -280,6 +293,7 @@ TEST(TextFile, FailuresRaiseTheRuntimesFileErrors) {
         {folder, true, 70},
         {locked, true, 70},
         {locked, false, 70},
+        {fixed, true, 70},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(c.number, glimtest::ErrorNumberOf([&] {
@@ -292,6 +306,35 @@ TEST(TextFile, FailuresRaiseTheRuntimesFileErrors) {
     }
     CloseHandle(hold);
     EXPECT_EQ("keep\r\n", ReadTextFile(locked));
+    EXPECT_EQ("keep\r\n", ReadTextFile(fixed));
+    EXPECT_EQ(3u, FilesIn(dir)) << "a temporary file was left";
+    SetFileAttributesW(fixed.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+// Each does what the platform would and then fails the way a full disk or
+// a share that drops does.
+BOOL WINAPI WriteHalfThenDiskFull(HANDLE file, LPCVOID data, DWORD size, LPDWORD written, LPOVERLAPPED) {
+    WriteFile(file, data, size / 2, written, nullptr);
+    SetLastError(ERROR_DISK_FULL);
+    return FALSE;
+}
+BOOL WINAPI CloseLost(HANDLE file) {
+    CloseHandle(file);
+    SetLastError(ERROR_NETNAME_DELETED);
+    return FALSE;
+}
+
+TEST(TextFile, ASaveThatFailsHalfWayKeepsTheOldFileWhole) {
+    const std::wstring dir = glimtest::TempFolder(L"halfsave"), lrc = dir + L"song.lrc";
+    WriteTextFile(lrc, "old\r\n");
+    const std::pair<SaveCalls, long> cases[] = {{{.write = WriteHalfThenDiskFull}, 61},
+                                                {{.close = CloseLost}, 57}};
+    for (const auto& [calls, number] : cases) {
+        EXPECT_EQ(number,
+                  glimtest::ErrorNumberOf([&] { WriteTextFile(lrc, std::string(4096, 'x'), calls); }));
+        EXPECT_EQ("old\r\n", ReadTextFile(lrc));
+        EXPECT_EQ(1u, FilesIn(dir)) << "a temporary file was left";
+    }
 }
 
 } // namespace

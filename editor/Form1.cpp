@@ -76,10 +76,15 @@ bool Confirm(HWND owner, const std::wstring& text) {
     return MessageBoxW(owner, text.c_str(), L"Versolo", MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES;
 }
 
-void ShowFileError(HWND owner, const std::wstring& what, const std::wstring& path, const glim::Error& e) {
-    const std::wstring text = what + L"\r\n" + path + L"\r\n\r\n" + glim::Widen(e.Description()) + L" (" +
-                              std::to_wstring(e.Number()) + L")";
+void ShowFileProblem(HWND owner, const std::wstring& what, const std::wstring& path,
+                     const std::wstring& why) {
+    const std::wstring text = what + L"\r\n" + path + L"\r\n\r\n" + why;
     MessageBoxW(owner, text.c_str(), L"Versolo", MB_OK | MB_ICONERROR);
+}
+
+void ShowFileError(HWND owner, const std::wstring& what, const std::wstring& path, const glim::Error& e) {
+    ShowFileProblem(owner, what, path,
+                    glim::Widen(e.Description()) + L" (" + std::to_wstring(e.Number()) + L")");
 }
 } // namespace
 
@@ -310,7 +315,14 @@ void Form1::OpenLrcClick() {
         ShowFileError(form_->hWnd(), L"无法打开这个歌词文件：", path, e);
         return;
     }
-    text2_->SetWideText(DecodeLrc(bytes, CP_ACP));
+    const std::optional<std::wstring> document = DecodeLrc(bytes, CP_ACP);
+    if (!document) {
+        ShowFileProblem(
+            form_->hWnd(), L"无法打开这个歌词文件：", path,
+            L"它不是用系统的编码保存的（可能是 UTF-8 或 UTF-16 文件），只能打开系统编码的歌词文件。");
+        return;
+    }
+    text2_->SetWideText(*document);
 }
 
 void Form1::SaveLrcClick() {

@@ -60,22 +60,33 @@ std::string EncodeLrc(const std::wstring& document, UINT codePage, bool* lossy) 
     const std::wstring text = document + kCrLf;
     BOOL usedDefault = FALSE;
     // UTF-8 has a code for everything and refuses the question.
-    BOOL* ask = codePage == CP_UTF8 ? nullptr : &usedDefault;
-    const int n = WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
+    const bool utf8 = codePage == CP_UTF8;
+    BOOL* ask = utf8 ? nullptr : &usedDefault;
+    // A look-alike ("E" for "É") would change the text without a word.
+    const DWORD flags = utf8 ? 0 : WC_NO_BEST_FIT_CHARS;
+    const int n = WideCharToMultiByte(codePage, flags, text.data(), static_cast<int>(text.size()), nullptr, 0,
                                       nullptr, ask);
     std::string out(static_cast<size_t>(n > 0 ? n : 0), '\0');
     if (n > 0)
-        WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), out.data(), n, nullptr,
-                            ask);
+        WideCharToMultiByte(codePage, flags, text.data(), static_cast<int>(text.size()), out.data(), n,
+                            nullptr, ask);
     if (lossy) *lossy = usedDefault != FALSE;
     return out;
 }
 
-std::wstring DecodeLrc(const std::string& bytes, UINT codePage) {
-    if (bytes.empty()) return {};
-    const int n = MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
-    std::wstring out(static_cast<size_t>(n > 0 ? n : 0), L'\0');
-    if (n > 0) MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), out.data(), n);
+std::optional<std::wstring> DecodeLrc(const std::string& bytes, UINT codePage) {
+    if (bytes.empty()) return std::wstring();
+    const UINT cp = codePage == CP_ACP ? GetACP() : codePage;
+    // Unicode files: read as the code page they would become mojibake.
+    if (cp != CP_UTF8 && bytes.starts_with("\xEF\xBB\xBF")) return std::nullopt;
+    if (bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF")) return std::nullopt;
+    // A NUL would end the document in the box.
+    if (bytes.find('\0') != std::string::npos) return std::nullopt;
+    const int size = static_cast<int>(bytes.size());
+    const int n = MultiByteToWideChar(cp, MB_ERR_INVALID_CHARS, bytes.data(), size, nullptr, 0);
+    if (n <= 0) return std::nullopt;
+    std::wstring out(static_cast<size_t>(n), L'\0');
+    MultiByteToWideChar(cp, MB_ERR_INVALID_CHARS, bytes.data(), size, out.data(), n);
     return out;
 }
 

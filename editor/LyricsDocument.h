@@ -4,6 +4,7 @@
 // CR LF, and every function here edits or encodes that text.
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
 namespace versolo {
@@ -48,10 +49,12 @@ bool AddHeader(std::wstring& document, const HeaderFields& confirmed);
 
 // The bytes of a saved LRC file: the document and one CR LF, in a code
 // page.  *lossy tells whether some character had no code there (it is
-// written as the code page's default character).
+// written as the code page's default character, never as a look-alike).
 std::string EncodeLrc(const std::wstring& document, UINT codePage, bool* lossy);
 
-// The document read from an LRC file's bytes, line ends kept as they are.
-std::wstring DecodeLrc(const std::string& bytes, UINT codePage);
+// The document read from an LRC file's bytes, line ends kept as they are;
+// nothing when the bytes are not text in the code page (a byte order mark
+// of UTF-8 or UTF-16, a NUL, a sequence the code page does not define).
+std::optional<std::wstring> DecodeLrc(const std::string& bytes, UINT codePage);
 
 } // namespace versolo

@@ -578,12 +578,14 @@ bool HostForm::PreTranslateAny(MSG& msg) {
     return form && form->PreTranslate(msg);
 }
 
+// Messages are taken and dispatched as Unicode: an ANSI pump would turn a
+// typed character the code page lacks into "?" before a text box sees it.
 void HostForm::PumpPending() {
     MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
         if (PreTranslateAny(msg)) continue;
         TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+        DispatchMessageW(&msg);
     }
 }
 
@@ -592,7 +594,7 @@ int HostForm::RunMessageLoop() {
     MSG msg{};
     int code = 0;
     while (!loadedForms.empty()) {
-        const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+        const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
         if (got == 0) {
             code = static_cast<int>(msg.wParam);
             break;
@@ -600,7 +602,7 @@ int HostForm::RunMessageLoop() {
         if (got < 0) break;
         if (PreTranslateAny(msg)) continue;
         TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+        DispatchMessageW(&msg);
     }
     --loopDepth;
     return code;

@@ -105,12 +105,12 @@ int main() {
 
         const double open = Best([&] {
             box->SetWideText(L"");
-            box->SetWideText(versolo::DecodeLrc(glim::host::ReadTextFile(file), CP_ACP));
+            box->SetWideText(versolo::DecodeLrc(glim::host::ReadTextFile(file), CP_ACP).value());
         });
         // The same without the edit window: what the file work itself costs.
         std::wstring decoded;
         const double readDecode =
-            Best([&] { decoded = versolo::DecodeLrc(glim::host::ReadTextFile(file), CP_ACP); });
+            Best([&] { decoded = versolo::DecodeLrc(glim::host::ReadTextFile(file), CP_ACP).value(); });
         const double openPlatform = Best([&] {
             SetWindowTextA(plain, "");
             HANDLE h =

@@ -111,6 +111,8 @@ TEST(LyricsDocument, SavedBytesInCodePage936) {
         // No code for these in 936: written as "?", and the caller is told.
         {L"a\u00E9\u0E01", "a\xA8\xA6?\r\n", true},
         {L"\u0E01", "?\r\n", true},
+        // Look-alikes ("E" for "\u00C9", "2" for "\u00B2") are changes too.
+        {L"\u00C9\u00B2", "??\r\n", true},
     };
     for (const auto& c : cases) {
         bool lossy = !c.lossy;
@@ -123,9 +125,25 @@ TEST(LyricsDocument, OpenThenSaveKeepsTheBytesAndAddsOneLineEnd) {
     const std::string files[] = {"abc\r\n", "[ti:\xB8\xE8]\r\n[0:1.000]\xC4\xE3\r\n", "no end", "a\nb\r\n"};
     for (const std::string& file : files) {
         bool lossy = true;
-        EXPECT_EQ(file + "\r\n", EncodeLrc(DecodeLrc(file, 936), 936, &lossy));
+        EXPECT_EQ(file + "\r\n", EncodeLrc(DecodeLrc(file, 936).value(), 936, &lossy));
         EXPECT_FALSE(lossy);
     }
+}
+
+TEST(LyricsDocument, BytesThatAreNotTextOfTheCodePageAreRefused) {
+    using namespace std::string_literals;
+    const std::string refused[] = {
+        "\xEF\xBB\xBF[ti:\xE6\xAD\x8C]\r\n"s, // UTF-8 with its mark
+        "\xFF\xFE[\0t\0i\0:\0"s,              // UTF-16, both byte orders
+        "\xFE\xFF\0[\0t\0i\0:"s,
+        "[0:1.000]\x81\x20\r\n"s, // a lead byte without its trail
+        "[0:1.000]a\xC4"s,        // cut in the middle of a character
+        "[0:1.000]a\0b\r\n"s,     // a NUL would end the document
+    };
+    for (const std::string& bytes : refused)
+        EXPECT_FALSE(DecodeLrc(bytes, 936).has_value()) << testing::PrintToString(bytes);
+    EXPECT_EQ(L"", DecodeLrc("", 936).value());
+    EXPECT_EQ(L"[0:1.000]\u4F60\r\n", DecodeLrc("[0:1.000]\xC4\xE3\r\n", 936).value());
 }
 
 } // namespace

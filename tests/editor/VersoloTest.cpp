@@ -157,13 +157,16 @@ TEST_F(EditorTest, SaveAsksBeforeReplacingOrLosingCharacters) {
         AnswerFileDialog(form->hWnd(), L"");
     });
     EXPECT_EQ("old\r\n", glim::host::ReadTextFile(lrc));
-    // A character the system code page lacks: the warning, answered No.
-    const std::wstring thai = dir + L"thai.lrc";
-    Box("Text2")->SetWideText(L"[0:1.000]\u0E01");
+    // Characters the system code page lacks, typed: the box keeps them and
+    // the save warns; answered No, nothing is written.
+    const std::wstring korean = dir + L"korean.lrc", typed = L"[0:1.000]\uD55C\uAE00\U0001F600";
+    Box("Text2")->SetWideText(L"");
+    TypeInto("Text2", typed);
     std::wstring warning;
-    FileMenu(0, thai, [&] { warning = AnswerMessageBox(form->hWnd(), L"Versolo", IDNO); });
+    FileMenu(0, korean, [&] { warning = AnswerMessageBox(form->hWnd(), L"Versolo", IDNO); });
     EXPECT_NE(std::wstring::npos, warning.find(L"?"));
-    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(thai.c_str()));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(korean.c_str()));
+    EXPECT_EQ(typed, Box("Text2")->WideText());
 }
 
 // A script that leaves a dialog open fails the test instead of hanging it in
@@ -200,6 +203,13 @@ TEST_F(EditorTest, AFileErrorIsShownAndTheDocumentStays) {
     }
     CloseHandle(hold);
     EXPECT_EQ("x\r\n", glim::host::ReadTextFile(locked));
+    // A UTF-8 file is not read as the system code page's mojibake.
+    const std::wstring utf8 = dir + L"utf8.lrc";
+    glim::host::WriteTextFile(utf8, "\xEF\xBB\xBF[ti:\xE6\xAD\x8C]\r\n");
+    std::wstring shown;
+    FileMenu(1, utf8, [&] { shown = AnswerMessageBox(form->hWnd(), L"Versolo", IDOK); });
+    EXPECT_NE(std::wstring::npos, shown.find(L"UTF-8")) << glim::Narrow(shown.c_str());
+    EXPECT_EQ(L"[0:1.000]keep", Box("Text2")->WideText());
 }
 
 TEST_F(EditorTest, PlaysCapturesPausesAndContinues) {

@@ -168,17 +168,12 @@ void Form1::Build() {
     AddLabel(f, "Label2", L"祝您好运!", kFormBack, 240, 420, 9255, 795, "GlimContainr2");
     f->AddControl("TextBox", "Text2", 2520, 3960, 7215, 3015, TextBag(true).get());
 
+    // The runtime runs every handler inside its guard, which shows what they raise.
     glim::host::HostMenu* file = f->AddMenu(nullptr, "File", Ansi(L"文件")).get();
-    f->AddMenu(file, "Save", Ansi(L"保存"))->OnClick([this] {
-        glim::host::RunHandler([this] { SaveLrcClick(); });
-    });
-    f->AddMenu(file, "Open", Ansi(L"打开"))->OnClick([this] {
-        glim::host::RunHandler([this] { OpenLrcClick(); });
-    });
+    f->AddMenu(file, "Save", Ansi(L"保存"))->OnClick([this] { SaveLrcClick(); });
+    f->AddMenu(file, "Open", Ansi(L"打开"))->OnClick([this] { OpenLrcClick(); });
     glim::host::HostMenu* help = f->AddMenu(nullptr, "Help", Ansi(L"帮助")).get();
-    f->AddMenu(help, "About", Ansi(L"关于"))->OnClick([this] {
-        glim::host::RunHandler([this] { AboutClick(); });
-    });
+    f->AddMenu(help, "About", Ansi(L"关于"))->OnClick([this] { AboutClick(); });
 
     text1_ = Builtin<glim::host::TextBox>("Text1");
     text2_ = Builtin<glim::host::TextBox>("Text2");
@@ -196,7 +191,6 @@ void Form1::Build() {
 }
 
 void Form1::Connect() {
-    // The handlers run inside the runtime's guard, which shows what they raise.
     const struct {
         const char* button;
         void (Form1::*handler)();
@@ -210,9 +204,7 @@ void Form1::Connect() {
         if (!site || !site->Events())
             throw glim::Error(424, "Form1", std::string("No events from ") + c.button);
         const auto handler = c.handler;
-        site->Events()->On(kClick, [this, handler](glim::host::EventArgs&) {
-            glim::host::RunHandler([this, handler] { (this->*handler)(); });
-        });
+        site->Events()->On(kClick, [this, handler](glim::host::EventArgs&) { (this->*handler)(); });
     }
     text1_->OnClick([this] { timer1_->SetEnabled(true); });
     text1_->OnLostFocus([this] { timer1_->SetEnabled(false); });

@@ -5,6 +5,8 @@
 #include "GlimError.h"
 #include "RuntimeErrors.h"
 
+#include <new>
+
 namespace glim::host {
 
 bool DispArgs::Has(size_t i) const {
@@ -81,6 +83,11 @@ HRESULT DispatchTable::Invoke(DISPID id, WORD flags, DISPPARAMS* params, VARIANT
         return S_OK;
     } catch (const glim::Error& e) {
         return ReportException(e.Number(), e.Source(), e.Description(), info);
+    } catch (const std::bad_alloc&) {
+        return ReportException(7, "Host", "Out of memory", info);
+    } catch (...) {
+        // Nothing else may cross the COM boundary.
+        return E_UNEXPECTED;
     }
 }
 

@@ -1,7 +1,7 @@
 #include "EventSink.h"
 
 #include "DispatchTable.h"
-#include "GlimError.h"
+#include "HandlerGuard.h"
 
 #include <ocidl.h>
 
@@ -115,25 +115,22 @@ STDMETHODIMP EventSink::GetTypeInfoCount(UINT* count) {
     return S_OK;
 }
 
-STDMETHODIMP EventSink::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT* result,
-                               EXCEPINFO* info, UINT*) {
+STDMETHODIMP EventSink::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT* result, EXCEPINFO*,
+                               UINT*) {
     if (result) VariantInit(result);
     EventArgs args(params);
     // Handlers may destroy forms and with them this sink's last owner.
     ComPtr<EventSink> keep(this);
     if (observer_) observer_->EventRaising(id, args);
-    HRESULT hr = S_OK;
     auto it = handlers_.find(id);
     if (it != handlers_.end()) {
+        // A copy: the handler may replace itself.  What it throws is shown
+        // here; the control raising the event has nothing to do with it.
         Handler handler = it->second;
-        try {
-            handler(args);
-        } catch (const glim::Error& e) {
-            hr = ReportException(e.Number(), e.Source(), e.Description(), info);
-        }
+        RunHandler([&] { handler(args); });
     }
     if (observer_) observer_->EventRaised(id, args);
-    return hr;
+    return S_OK;
 }
 
 } // namespace glim::host

@@ -35,6 +35,9 @@ bool RunHandler(const std::function<void()>& handler) {
         ShowRuntimeError(7, "Out of memory");
     } catch (const std::exception& e) {
         ShowRuntimeError(51, std::string("Internal error: ") + e.what());
+    } catch (...) {
+        // Nothing a handler throws may cross a window procedure or COM call.
+        ShowRuntimeError(51, "Internal error");
     }
     return false;
 }

@@ -1,5 +1,6 @@
 #include "HostMenu.h"
 
+#include "HandlerGuard.h"
 #include "HostForm.h"
 #include "TypeNameInfo.h"
 
@@ -147,7 +148,7 @@ void HostMenu::Click() {
     if (!enabled_) return;
     // The handler may unload the form and release this item.
     ComPtr<HostMenu> keep(this);
-    if (std::function<void()> handler = onClick_) handler();
+    if (std::function<void()> handler = onClick_) RunHandler(handler);
 }
 
 } // namespace glim::host

@@ -1,6 +1,7 @@
 #include "HostTestUtil.h"
 
 #include "CommonDialog.h"
+#include "EventSink.h"
 #include "MMControl.h"
 #include "TextBox.h"
 #include "Text.h"
@@ -106,27 +107,38 @@ TEST_F(FormRuntimeTest, TimerTicksWhileEnabledAndRefusesBadIntervals) {
     }
 }
 
-TEST_F(FormRuntimeTest, AnErrorOutOfAHandlerIsShownWithItsNumberAndText) {
-    ComPtr<ControlSite> site = form->AddControl("Timer", "Timer1", 0, 0, 0, 0);
-    Timer* timer = BuiltinOf<Timer>(site.get());
-    bool returned = false;
+// Whatever a handler throws, on any road the host calls it, is shown with
+// its number and text, and the program goes on.
+TEST_F(FormRuntimeTest, WhatAHandlerThrowsIsShownAndTheProgramGoesOn) {
+    Timer* timer = BuiltinOf<Timer>(form->AddControl("Timer", "Timer1", 0, 0, 0, 0).get());
+    ComPtr<HostMenu> item = form->AddMenu(nullptr, "Go", "Go");
+    ComPtr<EventSink> sink = EventSink::Create();
     timer->OnTimer([&] {
         timer->SetEnabled(false);
         throw glim::Error(70, "Test", "Permission denied");
-        returned = true;
     });
-    std::wstring shown;
-    glimtest::DialogWatcher watcher([&](HWND dialog) {
-        shown = glimtest::DialogText(dialog);
-        PostMessageW(dialog, WM_COMMAND, IDOK, 0);
-    });
-    timer->SetInterval(10);
-    EXPECT_TRUE(PumpHostUntil([&] { return watcher.Finished(); }, 12000));
-    EXPECT_TRUE(watcher.Join());
-    EXPECT_NE(std::wstring::npos, shown.find(L"70")) << shown.size();
-    EXPECT_NE(std::wstring::npos, shown.find(L"Permission denied"));
-    EXPECT_FALSE(returned);
-    // The program goes on: the form is still there.
+    item->OnClick([] { throw std::runtime_error("no menu today"); });
+    sink->On(1, [](EventArgs&) { throw 42; });
+    DISPPARAMS none{};
+    const std::pair<std::function<void()>, const wchar_t*> cases[] = {
+        {[&] { timer->SetInterval(10); }, L"'70':\r\n\r\nPermission denied"},
+        {[&] { PostMessageW(form->hWnd(), WM_COMMAND, item->CommandId(), 0); },
+         L"'51':\r\n\r\nInternal error: no menu today"},
+        {[&] {
+             EXPECT_EQ(S_OK, sink->Invoke(1, IID_NULL, 0, DISPATCH_METHOD, &none, nullptr, nullptr, nullptr));
+         },
+         L"'51':\r\n\r\nInternal error"},
+    };
+    for (const auto& [raise, text] : cases) {
+        std::wstring shown;
+        glimtest::DialogWatcher watcher([&](HWND dialog) {
+            shown = glimtest::DialogText(dialog);
+            PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+        });
+        raise();
+        EXPECT_TRUE(PumpHostUntil([&] { return watcher.Finished(); }, 12000) && watcher.Join());
+        EXPECT_NE(std::wstring::npos, shown.find(text)) << Narrow(shown.c_str());
+    }
     PumpHost();
     EXPECT_TRUE(form->Loaded());
 }

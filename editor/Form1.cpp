@@ -209,6 +209,7 @@ void Form1::Connect() {
     text1_->OnClick([this] { timer1_->SetEnabled(true); });
     text1_->OnLostFocus([this] { timer1_->SetEnabled(false); });
     timer1_->OnTimer([this] { CountTick(); });
+    form_->OnQueryUnload([this] { return QueryUnload(); });
     text3_->OnClick([this] { SetStatus(kTimeHint); });
     text4_->OnClick([this] { SetStatus(kTitleHint); });
     text8_->OnClick([this] { SetStatus(kOffsetHint); });
@@ -315,24 +316,46 @@ void Form1::OpenLrcClick() {
         return;
     }
     text2_->SetWideText(*document);
+    savedDocument_ = text2_->WideText();
 }
 
 void Form1::SaveLrcClick() {
+    SaveLrc();
+}
+
+bool Form1::SaveLrc() {
     codg_->SetFilter(kLrcFilter);
     // Replacing a file the user did not mean to lose needs a yes.
     codg_->SetFlags(OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST);
     codg_->ShowSave();
     const std::wstring path = codg_->FileName();
-    if (path.empty()) return;
+    if (path.empty()) return false;
     bool lossy = false;
-    const std::string bytes = EncodeLrc(text2_->WideText(), CP_ACP, &lossy);
+    const std::wstring document = text2_->WideText();
+    const std::string bytes = EncodeLrc(document, CP_ACP, &lossy);
     if (lossy &&
         !Confirm(form_->hWnd(), L"歌词里有些字符无法用系统的编码保存，保存后会变成“?”。\r\n仍然保存吗？"))
-        return;
+        return false;
     try {
         glim::host::WriteTextFile(path, bytes);
     } catch (const glim::Error& e) {
         ShowFileError(form_->hWnd(), L"无法保存到这个文件：", path, e);
+        return false;
+    }
+    savedDocument_ = document;
+    return true;
+}
+
+bool Form1::QueryUnload() {
+    if (text2_->WideText() == savedDocument_) return true;
+    switch (MessageBoxW(form_->hWnd(), L"歌词已经修改，还没有保存。\r\n关闭之前要保存吗？", L"Versolo",
+                        MB_YESNOCANCEL | MB_ICONWARNING)) {
+    case IDYES:
+        return SaveLrc();
+    case IDNO:
+        return true;
+    default:
+        return false;
     }
 }
 

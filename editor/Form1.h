@@ -36,6 +36,10 @@ class Form1 : public glim::RefCounted {
     void PauseClick();
     void OpenLrcClick();
     void SaveLrcClick();
+    // Saves through the save dialog; true when the file was written.
+    bool SaveLrc();
+    // Closing with unsaved lyrics: save, discard or stay; true to close.
+    bool QueryUnload();
     void AboutClick();
     void CountTick();
     void SetStatus(const std::wstring& text);
@@ -45,6 +49,7 @@ class Form1 : public glim::RefCounted {
 
     glim::ComPtr<glim::host::HostForm> form_; // the window and every control on it
     HeaderFields confirmed_;                  // header values as last confirmed
+    std::wstring savedDocument_;              // the document as last opened or saved
     // Views of controls the form owns.
     glim::host::TextBox *text1_ = nullptr, *text2_ = nullptr, *text3_ = nullptr;
     glim::host::TextBox *text4_ = nullptr, *text5_ = nullptr, *text6_ = nullptr, *text7_ = nullptr,

@@ -2,8 +2,8 @@
 // Runs a program's event handler the way the form runtime does: an error
 // the handler does not catch is shown with its number and text, and the
 // program goes on (its documents stay open).  Every handler the host calls
-// (events, menu items, timers, text boxes) runs through it,
-// whatever it throws.
+// (events, menu items, timers, text boxes, a form's close question) runs
+// through it, whatever it throws.
 #include <windows.h>
 
 #include <functional>

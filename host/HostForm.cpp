@@ -3,6 +3,7 @@
 
 #include "ControlsCollection.h"
 #include "Extender.h"
+#include "HandlerGuard.h"
 #include "Handles.h"
 #include "OleColor.h"
 #include "LateBound.h"
@@ -676,6 +677,16 @@ LRESULT CALLBACK HostForm::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM
         return 0;
     case WM_CLOSE: {
         ComPtr<HostForm> keep(self);
+        if (std::function<bool()> ask = self->onQueryUnload_) {
+            // One question at a time; a handler that fails keeps the form,
+            // so what it guards stays.
+            if (self->askingToClose_) return 0;
+            bool close = false;
+            self->askingToClose_ = true;
+            RunHandler([&] { close = ask(); });
+            self->askingToClose_ = false;
+            if (!close) return 0;
+        }
         self->Unload();
         return 0;
     }

@@ -7,6 +7,7 @@
 #include "InPlaceFrame.h"
 #include "MemoryPropertyBag.h"
 
+#include <functional>
 #include <ocidl.h>
 #include <olectl.h>
 #include <string>
@@ -109,6 +110,9 @@ class HostForm : public DispatchObject<HostForm> {
 
     // Closes every control and destroys the window.
     void Unload();
+    // Asked when the user closes the window; false keeps the form loaded.
+    // The program's own Unload is not asked.
+    void OnQueryUnload(std::function<bool()> handler) { onQueryUnload_ = std::move(handler); }
 
     // Called by the sites.
     void OnSiteUIActivate(ControlSite* site);
@@ -153,6 +157,8 @@ class HostForm : public DispatchObject<HostForm> {
     bool inControlTranslate_ = false;              // a control's TranslateAccelerator is running
     bool handledInside_ = false;                   // the control gave the key back and we used it
     bool unloading_ = false;
+    std::function<bool()> onQueryUnload_; // the program's close question
+    bool askingToClose_ = false;          // onQueryUnload_ is running
 };
 
 } // namespace glim::host

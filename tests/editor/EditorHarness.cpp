@@ -2,7 +2,9 @@
 
 #include "Text.h"
 
+#include <algorithm>
 #include <atomic>
+#include <climits>
 #include <cstdio>
 
 namespace editortest {
@@ -157,6 +159,20 @@ void ClickMenuItem(HWND form, int barIndex, int itemIndex) {
         throw ScriptFailure("the menu has no item " + std::to_string(itemIndex));
     glimtest::ClickAt(Middle(rc));
     Expect("the menu stayed open after a click on its item", [] { return !glimtest::FindPopupMenu(); });
+}
+
+void ClickCloseBox(HWND form) {
+    RECT rc{};
+    GetWindowRect(form, &rc);
+    const int y = rc.top + GetSystemMetrics(SM_CYFRAME) + GetSystemMetrics(SM_CYCAPTION) / 2;
+    int left = INT_MAX, right = -1;
+    for (int x = rc.left; x < rc.right; ++x) {
+        DWORD_PTR hit = HTNOWHERE;
+        SendMessageTimeoutW(form, WM_NCHITTEST, 0, MAKELPARAM(x, y), SMTO_ABORTIFHUNG, kStepMs, &hit);
+        if (hit == HTCLOSE) left = std::min(left, x), right = x;
+    }
+    if (right < 0) throw ScriptFailure("the form has no close box");
+    glimtest::ClickAt({(left + right) / 2, y});
 }
 
 void AnswerFileDialog(HWND form, const std::wstring& name) {

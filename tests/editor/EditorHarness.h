@@ -43,6 +43,9 @@ std::string RunScript(const std::function<void()>& steps, DWORD patience = kStep
 // Script steps, for RunScript's thread.
 // Clicks the bar item of the form's menu, waits for its popup and clicks the item.
 void ClickMenuItem(HWND form, int barIndex, int itemIndex);
+// Clicks the middle of the form's close box, where the frame answers
+// HTCLOSE to a hit test.
+void ClickCloseBox(HWND form);
 // Waits for the file dialog of the form, types a name into its name box and
 // presses Enter; clicks Cancel when the name is empty.
 void AnswerFileDialog(HWND form, const std::wstring& name);

@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <cwchar>
+#include <tuple>
 
 using namespace editortest;
 using glim::ComPtr;
@@ -30,12 +31,16 @@ class EditorTest : public testing::Test {
   protected:
     static void SetUpTestSuite() { ASSERT_EQ(0u, glimtest::RunRegsvr32()); }
     void SetUp() override {
+        ShowMain();
+        dir = glimtest::TempFolder(L"versolo");
+        ASSERT_FALSE(dir.empty());
+    }
+    // Shows the main form, a new one once the last has closed, in front.
+    void ShowMain() {
         main = &DefaultForm<Form1>::Get();
         main->Show();
         form = main->Form();
         ASSERT_TRUE(PumpUntil([&] { return GetForegroundWindow() == form->hWnd(); }));
-        dir = glimtest::TempFolder(L"versolo");
-        ASSERT_FALSE(dir.empty());
     }
     void TearDown() override {
         if (auto* about = DefaultForm<versolo::AboutForm>::IfLoaded()) about->Form()->Unload();
@@ -167,6 +172,28 @@ TEST_F(EditorTest, SaveAsksBeforeReplacingOrLosingCharacters) {
     EXPECT_NE(std::wstring::npos, warning.find(L"?"));
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(korean.c_str()));
     EXPECT_EQ(typed, Box("Text2")->WideText());
+}
+
+// Closing with lyrics changed since the start asks: Cancel stays, Yes with
+// its save dialog cancelled stays, Yes and a save closes, No closes.
+TEST_F(EditorTest, ClosingWithUnsavedLyricsAsksToSaveDiscardOrStay) {
+    const std::wstring lrc = dir + L"closing.lrc";
+    TypeInto("Text2", L"[0:1.000]a");
+    const std::tuple<int, const wchar_t*, bool> cases[] = {
+        {IDCANCEL, nullptr, false}, {IDYES, L"", false}, {IDYES, lrc.c_str(), true}, {IDNO, nullptr, true}};
+    for (const auto& [answer, saveAs, closes] : cases) {
+        if (!form->Loaded()) {
+            ShowMain();
+            Box("Text2")->SetWideText(L"[0:2.000]b");
+        }
+        EXPECT_EQ("", RunScript([&] {
+                      ClickCloseBox(form->hWnd());
+                      AnswerMessageBox(form->hWnd(), L"Versolo", answer);
+                      if (saveAs) AnswerFileDialog(form->hWnd(), saveAs);
+                  }));
+        EXPECT_EQ(closes, !form->Loaded()) << answer;
+    }
+    EXPECT_EQ("[0:1.000]a\r\n", glim::host::ReadTextFile(lrc)) << "only the save wrote";
 }
 
 // A script that leaves a dialog open fails the test instead of hanging it in

@@ -90,8 +90,14 @@ void ShowFileError(HWND owner, const std::wstring& what, const std::wstring& pat
 
 ComPtr<Form1> Form1::Create() {
     ComPtr<Form1> main(new Form1());
-    main->Build();
-    main->Connect();
+    try {
+        main->Build();
+        main->Connect();
+    } catch (...) {
+        // A half-built window must not keep the program running.
+        if (main->form_) main->form_->Unload();
+        throw;
+    }
     // An error in the load handler is shown; the form still comes up.
     glim::host::RunHandler([&] { main->Load(); });
     return main;

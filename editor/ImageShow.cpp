@@ -3,16 +3,31 @@
 #include "DefaultForm.h"
 #include "Form1.h"
 #include "FormBuilding.h"
+#include "GlimError.h"
+#include "Text.h"
 #include "Timer.h"
 #include "VersoloResourceIds.h"
 
 #include <cmath>
+#include <exception>
 
 namespace versolo {
 
 using glim::ComPtr;
 using glim::Variant;
 using glim::host::HostForm;
+
+namespace {
+// Why the main window could not be built, and what to do when the
+// controls are not registered (error 429).
+void ShowStartFailure(HWND owner, const glim::Error& e) {
+    std::wstring text = L"Versolo 无法启动。\r\n\r\n";
+    if (e.Number() == 429)
+        text += L"GlimForm 控件没有注册，请先运行 regsvr32 GlimForm.dll 注册控件，再启动 Versolo。\r\n\r\n";
+    text += glim::Widen(e.Description()) + L" (" + std::to_wstring(e.Number()) + L")";
+    MessageBoxW(owner, text.c_str(), L"Versolo", MB_OK | MB_ICONERROR);
+}
+} // namespace
 
 ComPtr<ImageShow> ImageShow::Create() {
     ComPtr<ImageShow> splash(new ImageShow());
@@ -30,10 +45,10 @@ ComPtr<ImageShow> ImageShow::Create() {
     ComPtr<glim::MemoryPropertyBag> timer = glim::MemoryPropertyBag::Create();
     timer->Set("Interval", Variant::Long(1200));
     timer->Set("Enabled", Variant::Bool(true));
-    auto* timer1 = dynamic_cast<glim::host::Timer*>(
+    splash->timer1_ = dynamic_cast<glim::host::Timer*>(
         form->AddControl("Timer", "Timer1", 0, 0, 0, 0, timer.get())->Builtin());
     ImageShow* self = splash.get();
-    timer1->OnTimer([self] { self->Tick(); });
+    splash->timer1_->OnTimer([self] { self->Tick(); });
     return splash;
 }
 
@@ -45,7 +60,18 @@ void ImageShow::Tick() {
     // Unloading the splash ends its timer and may drop the last reference.
     ComPtr<ImageShow> keep(this);
     ComPtr<HostForm> form = form_;
-    glim::host::DefaultForm<Form1>::Get().Show();
+    // Once only: a message box's loop below would deliver the tick again.
+    timer1_->SetEnabled(false);
+    try {
+        glim::host::DefaultForm<Form1>::Get().Show();
+    } catch (const glim::Error& e) {
+        startFailed_ = true;
+        ShowStartFailure(form->hWnd(), e);
+    } catch (const std::exception& e) {
+        startFailed_ = true;
+        ShowStartFailure(form->hWnd(),
+                         glim::Error(51, "Versolo", std::string("Internal error: ") + e.what()));
+    }
     form->Unload();
 }
 

@@ -19,6 +19,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
             code = glim::host::HostForm::RunMessageLoop();
         else
             code = 1;
+        // The splash went without a main window.
+        if (splash && splash->StartFailed()) code = 1;
         splash.reset();
         glim::host::DefaultForm<versolo::AboutForm>::Reset();
         glim::host::DefaultForm<versolo::Form1>::Reset();

@@ -5,7 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
+
+using editortest::CenterOf;
 
 namespace {
 
@@ -17,10 +20,21 @@ std::vector<HWND> WindowsTitled(DWORD pid, const std::wstring& title) {
     return titled;
 }
 
+// The visible message boxes and dialogs of a process.
+std::vector<HWND> DialogsOf(DWORD pid) {
+    std::vector<HWND> dialogs;
+    for (HWND w : glimtest::VisibleWindowsOf(pid)) {
+        wchar_t cls[16] = {};
+        GetClassNameW(w, cls, 16);
+        if (lstrcmpW(cls, L"#32770") == 0) dialogs.push_back(w);
+    }
+    return dialogs;
+}
+
 class VersoloProcess : public testing::Test {
   protected:
     static void SetUpTestSuite() { ASSERT_EQ(0u, glimtest::RunRegsvr32()); }
-    void SetUp() override {
+    void Start() {
         std::string cmd = glimtest::ExeDir() + "Versolo.exe";
         cmd.insert(cmd.begin(), '"');
         cmd.push_back('"');
@@ -31,6 +45,7 @@ class VersoloProcess : public testing::Test {
             CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
     }
     void TearDown() override {
+        if (!pi.hProcess) return;
         if (WaitForSingleObject(pi.hProcess, 0) != WAIT_OBJECT_0) TerminateProcess(pi.hProcess, 9);
         CloseHandle(pi.hThread);
         CloseHandle(pi.hProcess);
@@ -42,6 +57,7 @@ class VersoloProcess : public testing::Test {
 
 TEST_F(VersoloProcess, SplashThenOneMainWindowThenAboutAsOneInstance) {
     const std::wstring mainTitle = L"Versolo V1.20", aboutTitle = L"关于 Versolo 1.20";
+    Start();
     ASSERT_TRUE(glimtest::WaitFor([&] { return !WindowsTitled(pi.dwProcessId, L"Form2").empty(); }, 20000));
     EXPECT_TRUE(WindowsTitled(pi.dwProcessId, mainTitle).empty());
     ASSERT_TRUE(glimtest::WaitFor([&] { return !WindowsTitled(pi.dwProcessId, mainTitle).empty(); }, 20000));
@@ -75,6 +91,29 @@ TEST_F(VersoloProcess, SplashThenOneMainWindowThenAboutAsOneInstance) {
     DWORD code = 1;
     GetExitCodeProcess(pi.hProcess, &code);
     EXPECT_EQ(0u, code);
+}
+
+// Without the controls registered the main window cannot be built: one
+// message says so and what to run, and the program ends with a failure.
+TEST_F(VersoloProcess, WithoutRegisteredControlsOneMessageThenAFailureCode) {
+    struct Reregister {
+        ~Reregister() { EXPECT_EQ(0u, glimtest::RunRegsvr32()); }
+    } reregister;
+    ASSERT_EQ(0u, glimtest::RunRegsvr32("/u"));
+    Start();
+    ASSERT_TRUE(glimtest::WaitFor([&] { return !DialogsOf(pi.dwProcessId).empty(); }, 20000));
+    HWND box = DialogsOf(pi.dwProcessId)[0];
+    const std::wstring text = glimtest::DialogText(box);
+    EXPECT_NE(std::wstring::npos, text.find(L"regsvr32 GlimForm.dll")) << glim::Narrow(text.c_str());
+    // Two more splash periods bring no second box.
+    size_t most = 0;
+    glimtest::WaitFor([&] { return (most = std::max(most, DialogsOf(pi.dwProcessId).size())) > 1; }, 3000);
+    EXPECT_EQ(1u, most);
+    glimtest::ClickAt(CenterOf(GetDlgItem(box, IDOK)));
+    ASSERT_TRUE(Exited(10000));
+    DWORD code = 0;
+    GetExitCodeProcess(pi.hProcess, &code);
+    EXPECT_NE(0u, code);
 }
 
 } // namespace

@@ -246,6 +246,18 @@ void HostForm::SetClientSize(long widthTwips, long heightTwips) {
     SetWindowPos(hwnd_, nullptr, 0, 0, rc.right - rc.left, rc.bottom - rc.top, SWP_NOMOVE | SWP_NOZORDER);
 }
 
+void HostForm::KeepClientSize(const RECT& before) {
+    if (IsIconic(hwnd_) || IsZoomed(hwnd_)) return;
+    RECT after{}, outer{};
+    GetClientRect(hwnd_, &after);
+    GetWindowRect(hwnd_, &outer);
+    const int dw = (before.right - before.left) - (after.right - after.left);
+    const int dh = (before.bottom - before.top) - (after.bottom - after.top);
+    if (dw == 0 && dh == 0) return;
+    SetWindowPos(hwnd_, nullptr, 0, 0, outer.right - outer.left + dw, outer.bottom - outer.top + dh,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void HostForm::SetBackColor(OLE_COLOR color) {
     backColor_ = color;
     if (hwnd_) InvalidateRect(hwnd_, nullptr, TRUE);
@@ -472,8 +484,11 @@ void HostForm::MenuChanged() {
     if (!hwnd_) return;
     const bool any = bar_ && GetMenuItemCount(bar_.get()) > 0;
     if (any != barShown_) {
+        RECT before{};
+        GetClientRect(hwnd_, &before);
         SetMenu(hwnd_, any ? bar_.get() : nullptr);
         barShown_ = any;
+        KeepClientSize(before);
     }
     DrawMenuBar(hwnd_);
     // A skinned frame took the bar off the window and draws it itself.

@@ -129,6 +129,9 @@ class HostForm : public DispatchObject<HostForm> {
     HostForm();
     ~HostForm() override;
     void CreateFormWindow(const std::string& caption, long widthTwips, long heightTwips);
+    // The frame changed (a menu bar came or went): the window grows or
+    // shrinks so that its client area keeps the size it had.
+    void KeepClientSize(const RECT& before);
     void BuildTable();
     void BroadcastAmbient(DISPID id);
     void CloseSites();

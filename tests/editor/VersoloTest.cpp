@@ -84,6 +84,14 @@ TEST_F(EditorTest, LoadSkinsTheButtonsAndSetsTheMenuStyle) {
     EXPECT_TRUE(glimtest::WriteShot("versolo-startup.png", glimtest::CaptureWindow(form->hWnd())));
 }
 
+// The client area is the form's size below its menu bar.
+TEST_F(EditorTest, TheLayoutShowsEveryBoxWhole) {
+    RECT client{};
+    GetClientRect(form->hWnd(), &client);
+    EXPECT_EQ(HostForm::ToPixelsX(9735), client.right);
+    EXPECT_EQ(HostForm::ToPixelsY(8385), client.bottom);
+}
+
 TEST_F(EditorTest, ClicksInTheBoxesShowTheirHints) {
     const struct {
         const char* box;

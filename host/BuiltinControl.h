@@ -20,6 +20,9 @@ class BuiltinControl {
     virtual bool TakesFocus() const = 0;
     // A label's access key moves the focus on to the next control.
     virtual char AccessKey() const { return 0; }
+    // A label lies beneath the windowed controls of its container, those
+    // made after it too.
+    virtual bool LiesBeneath() const { return false; }
 
   protected:
     ~BuiltinControl() = default;

@@ -358,7 +358,21 @@ ComPtr<ControlSite> HostForm::AddControl(const std::string& classId, const std::
         tabOrder_.erase(std::find(tabOrder_.begin(), tabOrder_.end(), site.get()));
         throw;
     }
+    // A new window goes below its siblings, so below the labels too.
+    BuiltinControl* builtin = site->Builtin();
+    if (HWND made = site->Window(); made && !(builtin && builtin->LiesBeneath()))
+        LowerLabels(GetParent(made));
     return site;
+}
+
+void HostForm::LowerLabels(HWND parent) {
+    // In creation order, so that the labels keep their own order.
+    for (const ComPtr<ControlSite>& s : sites_) {
+        BuiltinControl* builtin = s->Builtin();
+        HWND label = s->Window();
+        if (builtin && builtin->LiesBeneath() && label && GetParent(label) == parent)
+            SetWindowPos(label, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
 }
 
 void HostForm::RemoveControl(const std::string& name) {

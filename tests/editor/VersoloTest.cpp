@@ -84,12 +84,19 @@ TEST_F(EditorTest, LoadSkinsTheButtonsAndSetsTheMenuStyle) {
     EXPECT_TRUE(glimtest::WriteShot("versolo-startup.png", glimtest::CaptureWindow(form->hWnd())));
 }
 
-// The client area is the form's size below its menu bar.
+// The client area is the form's size below its menu bar, and the time box
+// takes a click at its left edge, where its label ends under it.
 TEST_F(EditorTest, TheLayoutShowsEveryBoxWhole) {
     RECT client{};
     GetClientRect(form->hWnd(), &client);
     EXPECT_EQ(HostForm::ToPixelsX(9735), client.right);
     EXPECT_EQ(HostForm::ToPixelsY(8385), client.bottom);
+    Click("Text1");
+    ASSERT_TRUE(PumpUntil([&] { return GetFocus() == Win("Text1"); }));
+    RECT box{};
+    GetWindowRect(Win("Text3"), &box);
+    glimtest::ClickAt({box.left + 3, (box.top + box.bottom) / 2});
+    EXPECT_TRUE(PumpUntil([&] { return GetFocus() == Win("Text3") && StatusText() == versolo::kTimeHint; }));
 }
 
 TEST_F(EditorTest, ClicksInTheBoxesShowTheirHints) {

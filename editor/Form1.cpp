@@ -269,20 +269,27 @@ void Form1::AddHeaderClick() {
 }
 
 void Form1::OpenMediaClick() {
-    binarie_->Command("stop");
     codg_->SetFilter("*.*|*.*");
+    codg_->SetFlags(0);
     codg_->ShowOpen();
-    // The player reports a failure (no file chosen, one it cannot play) in
-    // its error properties; the status line says what went wrong.
+    // Nothing chosen: the song that plays goes on where it is.
+    if (codg_->FileName().empty()) return;
+    binarie_->Command("stop");
+    // The player reports a file it cannot play in its error properties;
+    // the status line says what went wrong.
     binarie_->SetFileName(codg_->FileName());
     binarie_->Command("OPEN");
     if (binarie_->Error() == 0) binarie_->Command("PLAY");
     named_->SetCaption(Ansi(binarie_->FileName()));
-    if (binarie_->Error() != 0 && !binarie_->FileName().empty())
-        SetStatus(glim::Widen(binarie_->ErrorMessage()));
+    if (binarie_->Error() != 0) SetStatus(glim::Widen(binarie_->ErrorMessage()));
 }
 
 void Form1::CaptureClick() {
+    // With nothing open there is no time to take: what the user typed stays.
+    if (!binarie_->IsOpen()) {
+        SetStatus(kNothingPlaying);
+        return;
+    }
     binarie_->Command("PAUSE");
     text3_->SetWideText(CaptureText(binarie_->Position()));
     if (HWND box = text1_->Window()) SetFocus(box);

@@ -7,6 +7,7 @@ const wchar_t* const kHeaderConfirmed =
     L"您现在在确定版权信息无误的情况下可以点击添加完成添加版权信息的工作。";
 const wchar_t* const kNoHeaderValues = L"很抱歉，您可能一项版权信息也没有填写。";
 const wchar_t* const kHeaderNotReady = L"您可能没有填写版权信息，或者没有点击确定按钮。";
+const wchar_t* const kNothingPlaying = L"您还没有打开要播放的歌曲，请先点击打开选择媒体文件。";
 const wchar_t* const kCharCountPrefix = L"您已经填写的字符量:";
 const wchar_t* const kTimeHint = L"时间格式形如24:01.00\r\n必须为数字形式。";
 const wchar_t* const kTitleHint =

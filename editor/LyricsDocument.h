@@ -23,6 +23,7 @@ extern const wchar_t* const kNothingToAdd;    // add line refused
 extern const wchar_t* const kHeaderConfirmed; // confirm accepted
 extern const wchar_t* const kNoHeaderValues;  // confirm refused
 extern const wchar_t* const kHeaderNotReady;  // add header refused
+extern const wchar_t* const kNothingPlaying;  // capture with no media open
 extern const wchar_t* const kCharCountPrefix; // followed by the count
 extern const wchar_t* const kTimeHint;        // click in the time box
 extern const wchar_t* const kTitleHint;       // click in the title box

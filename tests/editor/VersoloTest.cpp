@@ -297,21 +297,33 @@ TEST_F(EditorTest, PlaysCapturesPausesAndContinues) {
     EXPECT_EQ(529, mm->Mode());
 }
 
-TEST_F(EditorTest, ACancelledMediaDialogLeavesTheProgramRunning) {
+// With nothing open the capture says so and keeps the time typed; a
+// cancelled media dialog leaves the song playing where it was.
+TEST_F(EditorTest, CaptureNeedsASongAndACancelledMediaDialogKeepsIt) {
     auto* mm = dynamic_cast<glim::host::MMControl*>(form->Site("Binarie")->Builtin());
-    Box("Text2")->SetWideText(L"unsaved");
-    ASSERT_EQ("", RunScript([&] {
-                  glimtest::ClickAt(CenterOf(Win("GlimButton4")));
-                  AnswerFileDialog(form->hWnd(), L"");
-              }));
-    EXPECT_NE(0, mm->Error());
-    EXPECT_TRUE(form->Loaded());
-    EXPECT_EQ(L"unsaved", Box("Text2")->WideText());
-    // Pausing with nothing open.
+    TypeInto("Text3", L"1:2.345");
+    Click("GlimButton5");
+    EXPECT_TRUE(PumpUntil([&] { return StatusText() == versolo::kNothingPlaying; }));
+    EXPECT_EQ(L"1:2.345", Box("Text3")->WideText());
+    // Pausing with nothing open only turns the caption.
     Click("GlimButton6");
     EXPECT_TRUE(PumpUntil(
         [&] { return glim::GetProperty(Disp("GlimButton6"), kCaption).ToText() == versolo::Ansi(L"继续"); }));
     EXPECT_NE(0, mm->Error());
+
+    const std::wstring song = dir + L"tone.wav";
+    ASSERT_TRUE(glimtest::WriteToneWav(song, 30000));
+    for (const std::wstring& chosen : {song, std::wstring()}) {
+        // A person's second press on the button, not a double click.
+        PumpUntil([] { return false; }, GetDoubleClickTime() + 100);
+        ASSERT_EQ("", RunScript([&] {
+                      glimtest::ClickAt(CenterOf(Win("GlimButton4")));
+                      AnswerFileDialog(form->hWnd(), chosen);
+                  }));
+        ASSERT_TRUE(PumpUntil([&] { return mm->Mode() == 526 && mm->Position() >= 200; }))
+            << glim::Narrow(chosen.c_str()) << " " << mm->ErrorMessage();
+        EXPECT_EQ(song, mm->FileName());
+    }
 }
 
 } // namespace

@@ -271,6 +271,7 @@ void Form1::AddHeaderClick() {
 void Form1::OpenMediaClick() {
     codg_->SetFilter("*.*|*.*");
     codg_->SetFlags(0);
+    codg_->SetDefaultExt("");
     codg_->ShowOpen();
     // Nothing chosen: the song that plays goes on where it is.
     if (codg_->FileName().empty()) return;
@@ -310,6 +311,7 @@ void Form1::PauseClick() {
 void Form1::OpenLrcClick() {
     codg_->SetFilter(kLrcFilter);
     codg_->SetFlags(0);
+    codg_->SetDefaultExt("lrc");
     codg_->ShowOpen();
     const std::wstring path = codg_->FileName();
     if (path.empty()) return;
@@ -340,6 +342,8 @@ bool Form1::SaveLrc() {
     codg_->SetFilter(kLrcFilter);
     // Replacing a file the user did not mean to lose needs a yes.
     codg_->SetFlags(OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST);
+    // A bare name gets ".lrc", or the open dialog's filter would hide it.
+    codg_->SetDefaultExt("lrc");
     codg_->ShowSave();
     const std::wstring path = codg_->FileName();
     if (path.empty()) return false;

@@ -33,6 +33,7 @@ std::span<const CommonDialog::Member> CommonDialog::Members() {
         {"FileName", 1, &CommonDialog::fileName_},
         {"Filter", 3, &CommonDialog::filter_, kPersist},
         {"Flags", 7, &CommonDialog::flags_, kPersist},
+        {"DefaultExt", 8, &CommonDialog::defaultExt_, kPersist},
         {"ShowOpen", 30, {}, 0, 0, {}, {}, &CommonDialog::ShowOpen},
         {"ShowSave", 31, {}, 0, 0, {}, {}, &CommonDialog::ShowSave},
     };
@@ -58,7 +59,7 @@ bool CommonDialog::Show(bool save) {
     // Cleared first: a cancelled dialog must not hand back an older choice.
     fileName_.clear();
     ComPtr<CommonDialog> keep(this);
-    const std::wstring filter = DialogFilter(filter_);
+    const std::wstring filter = DialogFilter(filter_), defaultExt = Widen(defaultExt_);
     std::vector<wchar_t> name(kNameRoom, L'\0');
     OPENFILENAMEW ofn{};
     ofn.lStructSize = sizeof ofn;
@@ -67,6 +68,7 @@ bool CommonDialog::Show(bool save) {
     ofn.nFilterIndex = 1;
     ofn.lpstrFile = name.data();
     ofn.nMaxFile = static_cast<DWORD>(name.size());
+    ofn.lpstrDefExt = defaultExt.empty() ? nullptr : defaultExt.c_str();
     ofn.Flags = static_cast<DWORD>(flags_) | OFN_EXPLORER | OFN_NOCHANGEDIR;
     const BOOL chosen = save ? GetSaveFileNameW(&ofn) : GetOpenFileNameW(&ofn);
     if (!chosen) {

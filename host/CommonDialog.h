@@ -16,6 +16,9 @@ class CommonDialog : public IntrinsicControl<CommonDialog> {
     // OFN_ flags added to the dialog's own (OFN_OVERWRITEPROMPT, ...).
     long Flags() const { return flags_; }
     void SetFlags(long flags) { flags_ = flags; }
+    // Added to a name typed without an extension ("lrc"); empty for none.
+    const std::string& DefaultExt() const { return defaultExt_; }
+    void SetDefaultExt(const std::string& ext) { defaultExt_ = ext; }
     const std::wstring& FileName() const { return fileName_; }
     void SetFileName(const std::wstring& name) { fileName_ = name; }
     // Run the modal dialog; true when a file was chosen.
@@ -28,9 +31,10 @@ class CommonDialog : public IntrinsicControl<CommonDialog> {
     static std::span<const Member> Members();
     bool Show(bool save);
 
-    std::string filter_;    // as the program set it
-    long flags_ = 0;        // extra OFN_ flags
-    std::wstring fileName_; // the chosen file, empty after a cancel
+    std::string filter_;     // as the program set it
+    long flags_ = 0;         // extra OFN_ flags
+    std::string defaultExt_; // extension given to a bare name, without the point
+    std::wstring fileName_;  // the chosen file, empty after a cancel
 };
 
 // The system dialog's filter text ("a\0b\0...\0\0") from "a|b|...".

@@ -155,7 +155,8 @@ TEST_F(EditorTest, SaveWritesTheDocumentAndACancelWritesNothing) {
     Box("Text2")->SetWideText(L"abc");
     FileMenu(0, L"");
     EXPECT_EQ(songBytes, glim::host::ReadTextFile(song));
-    FileMenu(0, lrc);
+    // A name typed without an extension gets ".lrc".
+    FileMenu(0, lrc.substr(0, lrc.size() - 4));
     EXPECT_EQ("abc\r\n", glim::host::ReadTextFile(lrc));
     // Open then save again: the file's own line end stays, one more follows.
     Box("Text2")->SetWideText(L"");

@@ -37,6 +37,17 @@ void Waveform(Raster& r, int y, int h, Rgb c, float opacity) {
     }
 }
 
+// The style shrunk, strokes and all, so that the ink of the text (advance,
+// slant and stroke width) fits into a width.
+TextStyle Fitted(TextStyle st, const char* text, float room) {
+    const float ink = TextWidth(text, st) + 6 * st.unit * st.slant + st.thick;
+    if (ink > room) {
+        st.unit *= room / ink;
+        st.thick *= room / ink;
+    }
+    return st;
+}
+
 Raster Banner(const char* title, const char* line) {
     Raster r(500, 170);
     r.VGradient(0, 0, 500, 170, {RGB8(24, 44, 110), RGB8(30, 90, 170), RGB8(60, 150, 210)});
@@ -55,14 +66,17 @@ Raster Banner(const char* title, const char* line) {
             0, 0, 500, 170, [&](float px, float py) { return SdNote(px, py, x, y, s); },
             [&](float, float) { return Mix(kWhite, RGB8(170, 220, 255), i / 2.0f); }, 0.95f - i * 0.15f);
     }
+    // The texts keep a margin from the right edge, the title's shadow too.
+    const float right = r.Width() - 16.0f;
     TextStyle big;
     big.unit = 6.5f, big.thick = 5, big.slant = 0.1f, big.colour = RGB8(0, 20, 60);
+    big = Fitted(big, title, right - 3 - 180);
     DrawStrokeText(r, 183, 45, title, big, 0.35f); // soft shadow
     big.colour = kWhite;
     DrawStrokeText(r, 180, 42, title, big);
     TextStyle small;
     small.unit = 1.9f, small.thick = 1.5f, small.colour = RGB8(200, 230, 255);
-    DrawStrokeText(r, 184, 104, line, small);
+    DrawStrokeText(r, 184, 104, line, Fitted(small, line, right - 184));
     return r;
 }
 

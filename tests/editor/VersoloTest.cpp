@@ -8,13 +8,16 @@
 #include "Registration.h"
 #include "Text.h"
 #include "TextFile.h"
+#include "VersoloResourceIds.h"
 #include "media.h"
 #include "screenshots.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cwchar>
 #include <tuple>
+#include <vector>
 
 using namespace editortest;
 using glim::ComPtr;
@@ -325,6 +328,25 @@ TEST_F(EditorTest, CaptureNeedsASongAndACancelledMediaDialogKeepsIt) {
             << glim::Narrow(chosen.c_str()) << " " << mm->ErrorMessage();
         EXPECT_EQ(song, mm->FileName());
     }
+}
+
+// The About banner's title (white strokes right of its notes) lies inside
+// the picture with room to spare.
+TEST(VersoloArt, TheAboutBannerLaysItsTitleOutInsideItsWidth) {
+    const int w = 500, h = 170;
+    glim::OwnedBitmap banner(static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr),
+                                                             MAKEINTRESOURCEA(versolo::res::kAboutBanner),
+                                                             IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    BITMAPINFO bi{{sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
+    std::vector<RGBQUAD> px(w * h);
+    glim::WindowDC screen(nullptr);
+    ASSERT_EQ(h, GetDIBits(screen.get(), banner.get(), 0, h, px.data(), &bi, DIB_RGB_COLORS));
+    int first = w, last = -1;
+    for (int i = 30 * w; i < 100 * w; ++i)
+        if (i % w > 170 && std::min({px[i].rgbRed, px[i].rgbGreen, px[i].rgbBlue}) >= 200)
+            first = std::min(first, i % w), last = std::max(last, i % w);
+    EXPECT_GT(last - first, 250) << "the title is there";
+    EXPECT_LE(last, w - 8) << "the title ends inside the picture";
 }
 
 } // namespace

@@ -25,13 +25,24 @@ for GLIM_ARCH in $arches; do
     echo "== building for $GLIM_ARCH"
     glim_start_wine "$PWD/$dir/$GLIM_ARCH/wineprefix" "${GLIM_KEEP_PREFIX:+keep}"
     glim_configure_build "$GLIM_ARCH" "$dir/$GLIM_ARCH"
-    echo "== running the $GLIM_ARCH tests"
-    # Test programs run side by side; those that send real input or need the
-    # foreground window share a resource lock (glim_add_test's FOREGROUND).
-    ctest --test-dir "$dir/$GLIM_ARCH" --output-on-failure --timeout 600 -j "$(nproc)" "$@" ||
-        failed="$failed $GLIM_ARCH"
+    # Stopped, the prefix is on disk whole: each test program runs in a copy
+    # of it, on a screen of its own (tools/isolated-run), so all run side by
+    # side.  Copies a killed run left go first.
     glim_stop_wine
+    rm -rf "$dir/$GLIM_ARCH"/wineprefix.run.*
+    echo "== running the $GLIM_ARCH tests"
+    ctest --test-dir "$dir/$GLIM_ARCH" --output-on-failure --timeout 600 -j "$(nproc)" "$@" |
+        tee "$dir/$GLIM_ARCH/ctest.log"
+    [ "${PIPESTATUS[0]}" = 0 ] || failed="$failed $GLIM_ARCH"
 done
+# The times stay in sight, so that a slow test shows the day it comes.
+for GLIM_ARCH in $arches; do
+    sed -n "s/^Total Test time (real) = *\([0-9.]*\) sec/== $GLIM_ARCH: ctest took \1 s/p" "$dir/$GLIM_ARCH/ctest.log"
+done
+echo "== the ten slowest test programs:"
+for GLIM_ARCH in $arches; do
+    sed -n "s/^ *[0-9]*\/[0-9]* Test *#[0-9]*: \([^ ]*\) .* \([0-9.]*\) sec\$/\2 \1 $GLIM_ARCH/p" "$dir/$GLIM_ARCH/ctest.log"
+done | sort -rn | head -n 10 | awk '{ printf "   %6.1f s  %s (%s)\n", $1, $2, $3 }'
 if [ -n "$failed" ]; then
     echo "== tests failed at:$failed" >&2
     exit 1

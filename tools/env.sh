@@ -155,10 +155,12 @@ glim_wineserver() {
 GLIM_STARTED_XVFB=""
 GLIM_STARTED_WINESERVER=""
 
-# Ends the wineserver of the current prefix and everything running in it.
+# Ends the wineserver of the current prefix and everything running in it,
+# and waits until it has saved the registry.
 glim_stop_wine() {
     if [ -n "$GLIM_STARTED_WINESERVER" ]; then
         "$(glim_wineserver)" -k >/dev/null 2>&1 || true
+        "$(glim_wineserver)" -w >/dev/null 2>&1 || true
         GLIM_STARTED_WINESERVER=""
     fi
 }
@@ -174,20 +176,19 @@ glim_cleanup() {
 }
 
 # A private 24-bit screen.  The tests always get one of their own, so that
-# real input never lands on a person's windows.
+# real input never lands on a person's windows.  The X server takes a free
+# display itself and names it: no race with other runs on the machine.
 glim_start_display() {
-    local n=90
-    while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
-    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    local named
+    named="$(mktemp)" || glim_die "cannot make a temporary file"
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$named" </dev/null >/dev/null 2>&1 &
     GLIM_STARTED_XVFB=$!
-    local i
-    for i in $(seq 1 100); do
-        [ -e "/tmp/.X11-unix/X$n" ] && break
+    until grep -q . "$named"; do
         kill -0 "$GLIM_STARTED_XVFB" 2>/dev/null || glim_die "Xvfb did not start"
         sleep 0.1
     done
-    [ -e "/tmp/.X11-unix/X$n" ] || glim_die "Xvfb did not come up"
-    export DISPLAY=":$n"
+    export DISPLAY=":$(head -n 1 "$named")"
+    rm -f "$named"
 }
 
 # Environment for everything that runs under Wine.

@@ -12,6 +12,12 @@ TEST(Environment, AnsiCodePageIs936) {
 }
 
 namespace {
+bool gPosted = false;
+LRESULT CALLBACK NotePosted(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_APP) gPosted = true;
+    return DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
 int CALLBACK CountCjkFaces(const LOGFONTA*, const TEXTMETRICA*, DWORD, LPARAM lp) {
     ++*reinterpret_cast<int*>(lp);
     return 1;
@@ -36,13 +42,10 @@ TEST(Environment, ScreenHas24BitColour) {
 }
 
 TEST(Environment, PumpUntilSeesPostedMessageAndHonoursDeadline) {
-    glimtest::TestWindow w;
-    bool seen = false;
-    PostMessageA(w, WM_NULL, 0, 0);
-    EXPECT_TRUE(glimtest::PumpUntil([&] {
-        seen = true;
-        return seen;
-    }));
+    glimtest::TestWindow w(WS_OVERLAPPEDWINDOW, 300, 200, NotePosted);
+    PostMessageA(w, WM_APP, 0, 0);
+    EXPECT_FALSE(gPosted);
+    EXPECT_TRUE(glimtest::PumpUntil([] { return gPosted; }));
     const DWORD start = GetTickCount();
     EXPECT_FALSE(glimtest::PumpUntil([] { return false; }, 50));
     EXPECT_GE(GetTickCount() - start, 40u);

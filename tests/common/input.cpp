@@ -1,7 +1,9 @@
 #include "input.h"
 
 #include "programs.h"
+#include "pump.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace glimtest {
@@ -14,6 +16,12 @@ void SendMouse(DWORD flags, LONG x = 0, LONG y = 0) {
     in.mi.dx = x;
     in.mi.dy = y;
     SendInput(1, &in, sizeof in);
+}
+
+// Screen coordinates on the 0..65535 scale of absolute moves, rounded up so
+// that the system's conversion back lands on the same pixel.
+LONG Absolute(LONG v, int extent) {
+    return static_cast<LONG>((v * 65536LL + extent - 1) / extent);
 }
 
 BOOL CALLBACK CollectStatic(HWND hwnd, LPARAM lParam) {
@@ -30,13 +38,30 @@ BOOL CALLBACK CollectStatic(HWND hwnd, LPARAM lParam) {
 }
 } // namespace
 
+void MoveTo(POINT screen) {
+    const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+    // The pointer stops at the screen's edges.
+    const POINT at{std::clamp(screen.x, 0L, static_cast<LONG>(w - 1)),
+                   std::clamp(screen.y, 0L, static_cast<LONG>(h - 1))};
+    SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, Absolute(at.x, w), Absolute(at.y, h));
+    PumpUntil([&] {
+        POINT now{};
+        GetCursorPos(&now);
+        return now.x == at.x && now.y == at.y;
+    });
+}
+
+void MouseButtons(std::initializer_list<DWORD> flags) {
+    for (DWORD f : flags)
+        SendMouse(f);
+}
+
 void ClickAt(POINT screen) {
     // The position travels with each button event: a pointer move the system
     // makes in between (a window that appears under the old position) would
     // otherwise take the click there.
-    const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
-    const LONG x = static_cast<LONG>((screen.x * 65536LL + w - 1) / w);
-    const LONG y = static_cast<LONG>((screen.y * 65536LL + h - 1) / h);
+    const LONG x = Absolute(screen.x, GetSystemMetrics(SM_CXSCREEN));
+    const LONG y = Absolute(screen.y, GetSystemMetrics(SM_CYSCREEN));
     for (DWORD button : {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP})
         SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | button, x, y);
 }
@@ -62,12 +87,20 @@ void TypeText(const std::wstring& text) {
     if (!in.empty()) SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
 }
 
-void PressKey(WORD vk) {
-    INPUT in[2]{};
-    in[0].type = in[1].type = INPUT_KEYBOARD;
-    in[0].ki.wVk = in[1].ki.wVk = vk;
-    in[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    SendInput(2, in, sizeof(INPUT));
+void PressKey(WORD vk, bool shift) {
+    std::vector<INPUT> in;
+    const auto key = [&](WORD k, DWORD flags) {
+        INPUT i{};
+        i.type = INPUT_KEYBOARD;
+        i.ki.wVk = k;
+        i.ki.dwFlags = flags;
+        in.push_back(i);
+    };
+    if (shift) key(VK_SHIFT, 0);
+    key(vk, 0);
+    key(vk, KEYEVENTF_KEYUP);
+    if (shift) key(VK_SHIFT, KEYEVENTF_KEYUP);
+    SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
 }
 
 HWND FindDialog(const std::wstring& titlePart, HWND owner) {

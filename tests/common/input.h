@@ -4,18 +4,24 @@
 #include <windows.h>
 
 #include <functional>
+#include <initializer_list>
 #include <string>
 
 namespace glimtest {
 
+// Moves the pointer to a screen point (an absolute move, stopped at the
+// screen's edges) and pumps until it is there.
+void MoveTo(POINT screen);
+// Button events (MOUSEEVENTF_LEFTDOWN, ...) where the pointer is, in order.
+void MouseButtons(std::initializer_list<DWORD> flags);
 // Moves the pointer to a screen point and clicks the left button there.
 void ClickAt(POINT screen);
 // Clicks the client point (x, y) of a window.
 void ClickClient(HWND hwnd, int x, int y);
 // Types text as Unicode key strokes.
 void TypeText(const std::wstring& text);
-// Presses and releases one virtual key.
-void PressKey(WORD vk);
+// Presses and releases one virtual key, with Shift held around it when asked.
+void PressKey(WORD vk, bool shift = false);
 
 // The first visible top-level dialog window (#32770) of this process whose
 // title contains a text (any title when empty) and, when given, that an owner

@@ -246,13 +246,8 @@ TEST_F(CheckTest, KeysPassThroughAndNeverChangeTheValue) {
     Click(POINT{6, 6}); // focus comes with the click
     ASSERT_TRUE(glimtest::PumpUntil([&] { return Value() == 1; }));
     MoveAway();
-    for (WORD key : {WORD(VK_SPACE), WORD('A'), WORD(VK_RETURN)}) {
-        INPUT in[2]{};
-        in[0].type = in[1].type = INPUT_KEYBOARD;
-        in[0].ki.wVk = in[1].ki.wVk = key;
-        in[1].ki.dwFlags = KEYEVENTF_KEYUP;
-        SendInput(2, in, sizeof(INPUT));
-    }
+    for (WORD key : {WORD(VK_SPACE), WORD('A'), WORD(VK_RETURN)})
+        glimtest::PressKey(key);
     ASSERT_TRUE(glimtest::PumpUntil([&] { return Log().CountOf(ev::KeyUp) == 3; }));
     EXPECT_EQ(Log().CountOf(ev::KeyDown), 3u);
     EXPECT_EQ(pressed, (std::vector<long>{' ', 'a', '\r'}));

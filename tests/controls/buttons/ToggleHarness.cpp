@@ -1,6 +1,7 @@
 #include "ToggleHarness.h"
 
 #include "Registration.h"
+#include "input.h"
 #include "pump.h"
 #include "screenshots.h"
 
@@ -63,30 +64,7 @@ bool WaitForCell(HWND hwnd, const std::vector<Cell>& sheet, int cell) {
 
 void MoveTo(HWND hwnd, POINT client) {
     ClientToScreen(hwnd, &client);
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
-    // The centre of the pixel, so rounding lands on it.
-    in.mi.dx = static_cast<LONG>((client.x * 65536LL + 32768) / w);
-    in.mi.dy = static_cast<LONG>((client.y * 65536LL + 32768) / h);
-    SendInput(1, &in, sizeof in);
-    glimtest::PumpUntil([&] {
-        POINT now{};
-        GetCursorPos(&now);
-        return now.x == client.x && now.y == client.y;
-    });
-}
-
-void MouseButtons(std::vector<DWORD> flags) {
-    std::vector<INPUT> in;
-    for (DWORD f : flags) {
-        INPUT i{};
-        i.type = INPUT_MOUSE;
-        i.mi.dwFlags = f;
-        in.push_back(i);
-    }
-    SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
+    glimtest::MoveTo(client);
 }
 
 void MoveAway() {

@@ -7,6 +7,7 @@
 #include "HostForm.h"
 #include "SiteRecorder.h"
 #include "dispatch.h"
+#include "input.h"
 
 #include <string>
 #include <vector>
@@ -31,10 +32,10 @@ std::vector<int> CellsMatching(const std::vector<Cell>& sheet, const Cell& shown
 // of the sheet (or one equal to it); true when it does within the deadline.
 bool WaitForCell(HWND hwnd, const std::vector<Cell>& sheet, int cell);
 
-// Real input: the pointer moved to a client point of a window (absolute
-// move through SendInput), then buttons pressed or released there.
+// Real input: the pointer moved to a client point of a window, then buttons
+// pressed or released there.
 void MoveTo(HWND hwnd, POINT client);
-void MouseButtons(std::vector<DWORD> flags);
+using glimtest::MouseButtons;
 // Far from every test form.
 void MoveAway();
 

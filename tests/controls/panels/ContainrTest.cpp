@@ -437,7 +437,7 @@ TEST_F(ContainrTest, TabMovesTheFocusIntoAndOutOfThePanel) {
     } steps[] = {{false, a.get()}, {false, b.get()}, {false, after.get()},
                  {true, b.get()},  {true, a.get()},  {true, before.get()}};
     for (const auto& s : steps) {
-        paneltest::PressTab(s.shift);
+        glimtest::PressKey(VK_TAB, s.shift);
         EXPECT_TRUE(focusIs(s.then)) << "Tab" << (s.shift ? " with Shift" : "") << " should reach "
                                      << s.then->Name() << ", focus is on "
                                      << (form->FocusedSite() ? form->FocusedSite()->Name() : "nothing");

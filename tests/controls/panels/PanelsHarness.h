@@ -8,6 +8,7 @@
 #include "LateBound.h"
 #include "Registration.h"
 #include "SiteRecorder.h"
+#include "input.h"
 #include "pump.h"
 #include "raised.h"
 
@@ -117,41 +118,14 @@ inline bool BringToFront(HWND hwnd) {
     return PumpHostUntil([&] { return GetForegroundWindow() == hwnd; });
 }
 
-// Tab (with Shift when asked) as the keyboard sends it.
-inline void PressTab(bool shift) {
-    INPUT in[4] = {};
-    int n = 0;
-    const auto key = [&](WORD vk, bool up) {
-        in[n].type = INPUT_KEYBOARD;
-        in[n].ki.wVk = vk;
-        in[n].ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-        ++n;
-    };
-    if (shift) key(VK_SHIFT, false);
-    key(VK_TAB, false);
-    key(VK_TAB, true);
-    if (shift) key(VK_SHIFT, true);
-    SendInput(static_cast<UINT>(n), in, sizeof(INPUT));
-}
-
 } // namespace paneltest
 
 namespace paneltest {
 
-// Real input: the pointer goes to a screen point, then the given button
-// events (a zero move first, so the window under it sees the pointer there).
+// Real input: the pointer goes to a screen point, then the given button events.
 inline void MouseAt(POINT screen, std::initializer_list<DWORD> buttons = {}) {
-    SetCursorPos(screen.x, screen.y);
-    std::vector<INPUT> in(1);
-    in[0].type = INPUT_MOUSE;
-    in[0].mi.dwFlags = MOUSEEVENTF_MOVE;
-    for (DWORD f : buttons) {
-        INPUT i{};
-        i.type = INPUT_MOUSE;
-        i.mi.dwFlags = f;
-        in.push_back(i);
-    }
-    SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
+    glimtest::MoveTo(screen);
+    glimtest::MouseButtons(buttons);
 }
 
 inline POINT OnScreen(HWND hwnd, int x, int y) {

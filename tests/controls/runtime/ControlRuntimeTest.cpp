@@ -8,6 +8,7 @@
 #include "ProbeControl.h"
 #include "SiteRecorder.h"
 #include "dispatch.h"
+#include "input.h"
 #include "pump.h"
 #include "raised.h"
 
@@ -88,16 +89,9 @@ LPARAM Point(int x, int y) {
 }
 
 // Real mouse input at a screen point: move there, then the given button events.
-void MouseAt(POINT screen, std::vector<DWORD> flags) {
-    SetCursorPos(screen.x, screen.y);
-    std::vector<INPUT> in;
-    for (DWORD f : flags) {
-        INPUT i{};
-        i.type = INPUT_MOUSE;
-        i.mi.dwFlags = f;
-        in.push_back(i);
-    }
-    SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
+void MouseAt(POINT screen, std::initializer_list<DWORD> flags) {
+    glimtest::MoveTo(screen);
+    glimtest::MouseButtons(flags);
 }
 
 POINT ScreenPointOf(HWND hwnd, int x, int y) {

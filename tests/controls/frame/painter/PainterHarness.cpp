@@ -4,35 +4,24 @@
 #include <atomic>
 #include <string>
 
+#include "Pictures.h"
 #include "pump.h"
 
 namespace paintertest {
 
 namespace {
 
-// A top-down 24-bit DIB section filled by f(x, y).
+// A DIB section filled by f(x, y); the caller owns it.
 template <class F>
 HBITMAP MakeDib(long w, long h, F f) {
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = w;
-    bi.bmiHeader.biHeight = -h;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 24;
-    bi.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (!bitmap) return nullptr;
-    const long stride = (w * 3 + 3) & ~3;
-    auto* row = static_cast<BYTE*>(bits);
-    for (long y = 0; y < h; ++y, row += stride)
+    std::uint32_t* bits = nullptr;
+    glim::OwnedBitmap bitmap = glim::CreateTopDownDib(w, h, &bits);
+    for (long y = 0; y < h; ++y)
         for (long x = 0; x < w; ++x) {
             const COLORREF c = f(x, y);
-            row[x * 3 + 0] = GetBValue(c);
-            row[x * 3 + 1] = GetGValue(c);
-            row[x * 3 + 2] = GetRValue(c);
+            bits[y * w + x] = (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
         }
-    return bitmap;
+    return bitmap.release();
 }
 
 ComPtr<IPicture> PictureOf(PICTDESC& desc) {

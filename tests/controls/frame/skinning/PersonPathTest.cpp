@@ -1,6 +1,7 @@
 // A skinned form used the way a person uses it: real mouse input at the
 // screen positions of what was painted, found from the painted pixels, on
-// every built-in skin.
+// every built-in skin; and the screenshot sheet of every skin with its File
+// popup open, "skins.png" in "screenshots" beside the test program.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -14,6 +15,7 @@
 #include "SkinResourceIds.h"
 #include "SkinningHarness.h"
 #include "pump.h"
+#include "screenshots.h"
 
 namespace skintest {
 namespace {
@@ -23,6 +25,8 @@ namespace {
 HMENU gOpened = nullptr;
 bool gSeen = false;
 std::unique_ptr<WindowShot> gPopupShot; // the popup as it was painted
+RECT gShotArea{};                       // when set, the screen area pictured with the popup
+skingen::Raster gShot;                  // that picture
 
 BOOL CALLBACK FindOpenPopup(HWND hWnd, LPARAM out) {
     char cls[16] = {};
@@ -31,28 +35,51 @@ BOOL CALLBACK FindOpenPopup(HWND hWnd, LPARAM out) {
     return TRUE;
 }
 
+// Whether the screen shows a window's painted pixels yet.
+bool OnScreen(HWND hWnd, const WindowShot& painted) {
+    RECT r{};
+    GetWindowRect(hWnd, &r);
+    const skingen::Raster shown = glimtest::CaptureScreen(r);
+    for (int y = 0; y < shown.Height(); ++y)
+        for (int x = 0; x < shown.Width(); ++x) {
+            const skingen::Rgb c = shown.At(x, y);
+            using skingen::Raster;
+            if (RGB(Raster::Byte(c.r), Raster::Byte(c.g), Raster::Byte(c.b)) != painted.At(x, y))
+                return false;
+        }
+    return true;
+}
+
 void CALLBACK CatchPopup(HWND, UINT, UINT_PTR, DWORD) {
     HWND popup = nullptr;
     EnumThreadWindows(GetCurrentThreadId(), &FindOpenPopup, reinterpret_cast<LPARAM>(&popup));
     if (!popup || gSeen) return;
+    auto painted = std::make_unique<WindowShot>(popup);
+    if (!IsRectEmpty(&gShotArea)) {
+        // The sheet's picture waits for the screen to show the popup.
+        if (!OnScreen(popup, *painted)) return;
+        RECT pr{}, all{};
+        GetWindowRect(popup, &pr);
+        UnionRect(&all, &gShotArea, &pr);
+        gShot = glimtest::CaptureScreen(all);
+    }
     gOpened = reinterpret_cast<HMENU>(SendMessageA(popup, MN_GETHMENU, 0, 0));
-    gPopupShot = std::make_unique<WindowShot>(popup);
+    gPopupShot = std::move(painted);
     gSeen = true;
     EndMenu();
 }
 
 // Presses the left button at a painted point and reports the popup that
-// opened, or null when none opened within the wait.
-HMENU PressAndCatch(HWND hWnd, POINT windowPoint, DWORD waitMs = 3000) {
+// opened, or null when none did.  A popup opens while the press is handled
+// (its modal loop runs inside the pump), so none comes after.
+HMENU PressAndCatch(HWND hWnd, POINT windowPoint) {
     gOpened = nullptr;
     gSeen = false;
     MoveTo(hWnd, windowPoint);
     const UINT_PTR timer = SetTimer(nullptr, 0, 20, &CatchPopup);
-    SendButton(MOUSEEVENTF_LEFTDOWN);
-    glimtest::PumpUntil([] { return gSeen; }, waitMs);
+    EXPECT_TRUE(SendButton(MOUSEEVENTF_LEFTDOWN));
     KillTimer(nullptr, timer);
-    SendButton(MOUSEEVENTF_LEFTUP);
-    glimtest::PumpFor(30);
+    EXPECT_TRUE(SendButton(MOUSEEVENTF_LEFTUP));
     return gSeen ? gOpened : nullptr;
 }
 
@@ -85,9 +112,10 @@ void ShowSkinned(SkinnedForm& form, short skin) {
     short idx = skin;
     ASSERT_EQ(form.LoadSkin(idx), S_OK);
     SetForegroundWindow(form.hWnd());
+    ASSERT_TRUE(glimtest::PumpUntil([&] { return GetActiveWindow() == form.hWnd(); }));
     MoveTo(form.hWnd(), POINT{200, 150});
     RedrawWindow(form.hWnd(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
-    glimtest::PumpFor(120);
+    glimtest::PumpPending();
 }
 
 POINT CentreOf(const Span& s) {
@@ -96,10 +124,15 @@ POINT CentreOf(const Span& s) {
 
 TEST(PersonPath, BarItemsWindowMenuAndTitleButtonsOnEverySkin) {
     glimtest::DeleteSettingSection("Skin");
+    constexpr int kCols = 4, kCellW = 420, kCellH = 260;
+    skingen::Raster sheet(kCols * kCellW, (glim::skinres::kSkinCount + kCols - 1) / kCols * kCellH,
+                          skingen::RGB8(255, 255, 255));
     for (short s = 0; s < glim::skinres::kSkinCount; ++s) {
         SCOPED_TRACE("skin " + std::to_string(s));
         SkinnedForm form(6000, 3600, true);
         ASSERT_NE(form.Control(), nullptr);
+        SetWindowTextA(form.hWnd(), ("Versolo - " + std::to_string(s)).c_str());
+        gShot = skingen::Raster();
         const HMENU bar = GetMenu(form.hWnd());
         ASSERT_NE(bar, nullptr);
         ShowSkinned(form, s);
@@ -112,14 +145,17 @@ TEST(PersonPath, BarItemsWindowMenuAndTitleButtonsOnEverySkin) {
             // The left half of the first item lies under the window-menu box's old reach.
             const POINT points[] = {CentreOf(it), {it.left + 2, (it.top + it.bottom) / 2}};
             for (const POINT& p : points) {
+                // The first popup of each skin goes on the sheet.
+                if (k == 0 && &p == &points[0]) GetWindowRect(form.hWnd(), &gShotArea);
                 const HMENU opened = PressAndCatch(form.hWnd(), p);
+                gShotArea = RECT{};
                 EXPECT_EQ(opened, GetSubMenu(bar, static_cast<int>(k)))
                     << "item " << k + 1 << " clicked at " << p.x << "," << p.y;
             }
         }
+        sheet.CopyFrom(gShot, 0, 0, kCellW - 4, kCellH - 4, (s % kCols) * kCellW, (s / kCols) * kCellH);
         EXPECT_EQ(PressAndCatch(form.hWnd(),
-                                POINT{items.back().right + 12, (items.back().top + items.back().bottom) / 2},
-                                300),
+                                POINT{items.back().right + 12, (items.back().top + items.back().bottom) / 2}),
                   nullptr)
             << "right of the last item nothing opens";
 
@@ -132,7 +168,7 @@ TEST(PersonPath, BarItemsWindowMenuAndTitleButtonsOnEverySkin) {
         ASSERT_TRUE(FindCloseGlyph(form.hWnd(), caption, false, glyph));
         const POINT centre{glyph.x + 9, glyph.y + 10};
         MoveTo(form.hWnd(), centre);
-        SendButton(MOUSEEVENTF_LEFTDOWN);
+        EXPECT_TRUE(SendButton(MOUSEEVENTF_LEFTDOWN));
         POINT pressedAt{};
         EXPECT_TRUE(glimtest::PumpUntil([&] {
             return FindCloseGlyph(form.hWnd(), caption, true, pressedAt);
@@ -141,21 +177,21 @@ TEST(PersonPath, BarItemsWindowMenuAndTitleButtonsOnEverySkin) {
         GetWindowRect(form.hWnd(), &wr);
         SetCursorPos(wr.right + 40, wr.bottom + 40);
         glimtest::PumpPending();
-        SendButton(MOUSEEVENTF_LEFTUP);
-        glimtest::PumpFor(150);
+        EXPECT_TRUE(SendButton(MOUSEEVENTF_LEFTUP)) << "the armed button holds the mouse";
         ASSERT_TRUE(IsWindow(form.hWnd())) << "released outside: no close";
         MoveTo(form.hWnd(), centre);
-        SendButton(MOUSEEVENTF_LEFTUP);
-        glimtest::PumpFor(150);
+        EXPECT_TRUE(SendButton(MOUSEEVENTF_LEFTUP));
         ASSERT_TRUE(IsWindow(form.hWnd())) << "a stray release runs nothing";
-        EXPECT_TRUE(FindCloseGlyph(form.hWnd(), caption, false, pressedAt))
-            << "nothing is left looking pressed";
+        EXPECT_TRUE(glimtest::PumpUntil([&] {
+            return FindCloseGlyph(form.hWnd(), caption, false, pressedAt);
+        })) << "nothing is left looking pressed";
 
         // A whole click on it closes the form.
-        SendButton(MOUSEEVENTF_LEFTDOWN);
+        EXPECT_TRUE(SendButton(MOUSEEVENTF_LEFTDOWN));
         SendButton(MOUSEEVENTF_LEFTUP);
         EXPECT_TRUE(glimtest::PumpUntil([&] { return !IsWindow(form.hWnd()); })) << "a click closes";
     }
+    EXPECT_TRUE(glimtest::WriteShot("skins.png", sheet));
     glimtest::DeleteSettingSection("Skin");
 }
 
@@ -175,12 +211,13 @@ TEST(PersonPath, TheFormsMenuChangesShowOnTheSkinnedBar) {
     host->Menu("mnuHelp")->SetCaption("\xB0\xEF\xD6\xFA\xCB\xB5\xC3\xF7(&H)"); // 帮助说明
     host->Menu("mnuOpen")->SetChecked(true);
     host->Menu("mnuSave")->SetEnabled(false);
-    glimtest::PumpFor(120);
+    std::vector<Span> after;
+    EXPECT_TRUE(glimtest::PumpUntil([&] {
+        after = PaintedBarItems(form.hWnd(), caption);
+        return after.size() == 2 && after[1].right - after[1].left > before[1].right - before[1].left + 10;
+    })) << "the new caption is painted";
     EXPECT_EQ(host->MenuBarHandle(), bar) << "changed in place";
-    const std::vector<Span> after = PaintedBarItems(form.hWnd(), caption);
     ASSERT_EQ(after.size(), 2u);
-    EXPECT_GT(after[1].right - after[1].left, before[1].right - before[1].left + 10)
-        << "the new caption is painted";
 
     const HMENU file = PressAndCatch(form.hWnd(), CentreOf(after[0]));
     ASSERT_EQ(file, GetSubMenu(bar, 0));
@@ -190,13 +227,12 @@ TEST(PersonPath, TheFormsMenuChangesShowOnTheSkinnedBar) {
 
     // Hiding an item takes it off the painted bar; showing brings it back.
     host->Menu("mnuFile")->SetVisible(false);
-    glimtest::PumpFor(120);
-    const std::vector<Span> hidden = PaintedBarItems(form.hWnd(), caption);
-    ASSERT_EQ(hidden.size(), 1u);
+    std::vector<Span> hidden;
+    ASSERT_TRUE(
+        glimtest::PumpUntil([&] { return (hidden = PaintedBarItems(form.hWnd(), caption)).size() == 1; }));
     EXPECT_EQ(PressAndCatch(form.hWnd(), CentreOf(hidden[0])), GetSubMenu(bar, 0)) << "Help is first now";
     host->Menu("mnuFile")->SetVisible(true);
-    glimtest::PumpFor(120);
-    EXPECT_EQ(PaintedBarItems(form.hWnd(), caption).size(), 2u);
+    EXPECT_TRUE(glimtest::PumpUntil([&] { return PaintedBarItems(form.hWnd(), caption).size() == 2; }));
 
     ASSERT_EQ(form.CloseSkin(), S_OK);
     EXPECT_EQ(GetMenu(form.hWnd()), bar) << "the form gets its own bar back";

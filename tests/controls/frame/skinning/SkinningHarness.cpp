@@ -6,6 +6,7 @@
 
 #include "GlimFormControl.h"
 #include "Settings.h"
+#include "input.h"
 #include "programs.h"
 #include "pump.h"
 
@@ -159,11 +160,29 @@ double FrameMatch(HWND hWnd, const PictureReader& caption, const PictureReader& 
     return total + sideTotal ? static_cast<double>(caption_ + sides) / (total + sideTotal) : 0.0;
 }
 
-void SendButton(DWORD flags) {
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dwFlags = flags;
-    SendInput(1, &in, sizeof in);
+namespace {
+UINT gAwaited = 0;   // WM_LBUTTONDOWN or WM_LBUTTONUP
+bool gTaken = false; // it has left the queue, as a client or non-client message
+
+LRESULT CALLBACK NoteButton(int code, WPARAM removed, LPARAM lParam) {
+    UINT msg = reinterpret_cast<const MSG*>(lParam)->message;
+    if (msg >= WM_NCLBUTTONDOWN && msg <= WM_NCLBUTTONDBLCLK) msg += WM_LBUTTONDOWN - WM_NCLBUTTONDOWN;
+    // A press soon after another at the same place comes as a double click.
+    if (msg == WM_LBUTTONDBLCLK) msg = WM_LBUTTONDOWN;
+    if (code == HC_ACTION && removed == PM_REMOVE && msg == gAwaited) gTaken = true;
+    return CallNextHookEx(nullptr, code, removed, lParam);
+}
+} // namespace
+
+bool SendButton(DWORD flags) {
+    gAwaited = flags == MOUSEEVENTF_LEFTDOWN ? WM_LBUTTONDOWN : WM_LBUTTONUP;
+    gTaken = false;
+    const HHOOK hook = SetWindowsHookExA(WH_GETMESSAGE, &NoteButton, nullptr, GetCurrentThreadId());
+    glimtest::MouseButtons({flags});
+    // Looked at after each whole pump, so what the message set off is done.
+    const bool handled = glimtest::PumpUntil([] { return gTaken; });
+    UnhookWindowsHookEx(hook);
+    return handled;
 }
 
 void MoveTo(HWND hWnd, POINT windowPoint) {

@@ -76,8 +76,10 @@ double FrameMatch(HWND hWnd, const PictureReader& caption, const PictureReader& 
 
 using glimtest::WindowShot;
 
-// A left-button change sent as real input where the cursor is.
-void SendButton(DWORD flags);
+// A left-button change (MOUSEEVENTF_LEFTDOWN or LEFTUP) sent as real input
+// where the cursor is; true once this thread has taken it from its queue and
+// handled it, with all it posted in turn (a menu's modal loop included).
+bool SendButton(DWORD flags);
 // Moves the cursor to a point of the window (frame coordinates).
 void MoveTo(HWND hWnd, POINT windowPoint);
 

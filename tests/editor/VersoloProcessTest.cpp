@@ -33,7 +33,7 @@ std::vector<HWND> DialogsOf(DWORD pid) {
 
 class VersoloProcess : public testing::Test {
   protected:
-    static void SetUpTestSuite() { ASSERT_EQ(0u, glimtest::RunRegsvr32()); }
+    static void SetUpTestSuite() { glimtest::RegisterLibraryOnce(); }
     void Start() {
         std::string cmd = glimtest::ExeDir() + "Versolo.exe";
         cmd.insert(cmd.begin(), '"');

@@ -32,7 +32,7 @@ const DISPID kStyle = 0x68030001, kMnuStyleIdx = 0x68030000, kCaption = 0x680300
 
 class EditorTest : public testing::Test {
   protected:
-    static void SetUpTestSuite() { ASSERT_EQ(0u, glimtest::RunRegsvr32()); }
+    static void SetUpTestSuite() { glimtest::RegisterLibraryOnce(); }
     void SetUp() override {
         ShowMain();
         dir = glimtest::TempFolder(L"versolo");

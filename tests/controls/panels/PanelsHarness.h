@@ -26,7 +26,7 @@ using glim::Variant;
 
 class PanelsTest : public testing::Test {
   protected:
-    static void SetUpTestSuite() { ASSERT_EQ(glimtest::RunRegsvr32(), 0u); }
+    static void SetUpTestSuite() { glimtest::RegisterLibraryOnce(); }
 
     void SetUp() override {
         form = host::HostForm::Create("Panels host", 9000, 7000);

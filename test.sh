@@ -29,7 +29,7 @@ for GLIM_ARCH in $arches; do
     # of it, on a screen of its own (tools/isolated-run), so all run side by
     # side.  Copies a killed run left go first.
     glim_stop_wine
-    rm -rf "$dir/$GLIM_ARCH"/wineprefix.run.*
+    rm -rf "$dir/$GLIM_ARCH"/wineprefix.*
     echo "== running the $GLIM_ARCH tests"
     ctest --test-dir "$dir/$GLIM_ARCH" --output-on-failure --timeout 600 -j "$(nproc)" "$@" |
         tee "$dir/$GLIM_ARCH/ctest.log"

@@ -1,5 +1,7 @@
-# Shared set-up of test.sh and run.sh: packages, architecture, Wine prefix,
-# display and wineserver.  Sourced, not run.
+# Shared set-up of test.sh, run.sh and tools/isolated-run: packages,
+# architecture, Wine prefix, display and wineserver.  Sourced, not run.
+
+GLIM_TOOLS="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 
 glim_die() {
     echo "error: $*" >&2
@@ -195,8 +197,9 @@ glim_start_display() {
 glim_wine_env() {
     export WINEPREFIX="$1"
     export WINEDEBUG="${WINEDEBUG:--all}"
-    # No installer dialogs for Mono or Gecko.
-    export WINEDLLOVERRIDES="mscoree,mshtml="
+    # No installer dialogs for Mono or Gecko, and no desktop menu entries
+    # (a process per session, for nothing here).
+    export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
     export LC_ALL=zh_CN.UTF-8
     export WINELOADER
     WINELOADER="$(glim_loader)"
@@ -259,8 +262,8 @@ glim_start_desktop_keeper() {
     if [ "$GLIM_ARCH" = i686 ]; then triple=i686-w64-mingw32; else triple=x86_64-w64-mingw32; fi
     exe="$prefix/desktop-keeper.exe"
     ready="$prefix/desktop-keeper.ready"
-    if [ ! -f "$exe" ] || [ tools/desktop-keeper.c -nt "$exe" ]; then
-        "$triple-gcc-posix" -O2 -Wall -Wextra -o "$exe" tools/desktop-keeper.c -luser32 ||
+    if [ ! -f "$exe" ] || [ "$GLIM_TOOLS/desktop-keeper.c" -nt "$exe" ]; then
+        "$triple-gcc-posix" -O2 -Wall -Wextra -o "$exe" "$GLIM_TOOLS/desktop-keeper.c" -luser32 ||
             glim_die "cannot build the desktop keeper"
     fi
     rm -f "$ready"
@@ -270,6 +273,20 @@ glim_start_desktop_keeper() {
         sleep 0.1
     done
     glim_die "the Wine desktop did not come up"
+}
+
+# A copy of a prepared prefix to run in.  Wine only reads the system
+# folders, so the copy shares them as hard links; the rest (registry and ini
+# files, which Wine rewrites in place) is copied.
+glim_copy_prefix() {
+    local from="$1" to="$2" d
+    local shared=(drive_c/windows/system32 drive_c/windows/syswow64 drive_c/windows/winsxs)
+    mkdir -p "$to" || return 1
+    tar -C "$from" "${shared[@]/#/--exclude=./}" --exclude=./desktop-keeper.ready -cf - . |
+        tar -C "$to" -xf - || return 1
+    for d in "${shared[@]}"; do
+        if [ -d "$from/$d" ]; then cp -al "$from/$d" "$to/$d" || return 1; fi
+    done
 }
 
 glim_configure_build() {

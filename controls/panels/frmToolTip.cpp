@@ -11,6 +11,7 @@
 #include "frmShadow.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <memory>
 
 namespace glim {
@@ -25,6 +26,14 @@ struct TipThread {
     std::unique_ptr<frmToolTip> balloon;
 };
 thread_local TipThread tThread;
+
+// The wait before the balloon shows.  GLIM_TIP_DELAY_MS shortens it for
+// the tests, which check the real one once.
+long TipDelayMs() {
+    char ms[8] = {};
+    const DWORD n = GetEnvironmentVariableA("GLIM_TIP_DELAY_MS", ms, sizeof ms);
+    return n > 0 && n < sizeof ms ? std::atol(ms) : 300;
+}
 
 // Design places, twips.
 constexpr double kTipLeft = 150;
@@ -85,7 +94,7 @@ frmToolTip::frmToolTip()
     : LibraryForm(TipFormDesign()), lblTitle(Constituents()), lblTip(Constituents()),
       imgIcon(Constituents()) {
     tmrToolTip.SetEnabled(false);
-    tmrToolTip.SetInterval(300);
+    tmrToolTip.SetInterval(TipDelayMs());
     tmrToolTip.Timer = [this] { tmrToolTip_Timer(); };
     for (ConstituentLabel* l : {&lblTitle, &lblTip}) {
         l->SetAutoSize(true);
@@ -146,7 +155,7 @@ void frmToolTip::OnLoad() {
     t.gTipTail[2] = {20, RoundToLong(h / 15 + 15)};
     t.gTipTail[3] = {35, bottom};
 
-    tmrToolTip.SetInterval(300);
+    tmrToolTip.SetInterval(TipDelayMs());
     tmrToolTip.SetEnabled(true);
 }
 

@@ -24,6 +24,13 @@ namespace paneltest {
 namespace host = glim::host;
 using glim::Variant;
 
+// The balloon's wait before it shows, shortened for the tests that do not
+// time it (the library reads GLIM_TIP_DELAY_MS at each balloon).
+inline constexpr DWORD kTipDelayMs = 20;
+inline void ShortenTipDelay(bool shorten) {
+    SetEnvironmentVariableA("GLIM_TIP_DELAY_MS", shorten ? std::to_string(kTipDelayMs).c_str() : nullptr);
+}
+
 class PanelsTest : public testing::Test {
   protected:
     static void SetUpTestSuite() { glimtest::RegisterLibraryOnce(); }
@@ -38,6 +45,7 @@ class PanelsTest : public testing::Test {
     void TearDown() override {
         // The pointer goes out of the way of the next program's windows.
         SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
+        ShortenTipDelay(false);
         if (form) form->Unload();
         form.reset();
         glimtest::PumpPending();

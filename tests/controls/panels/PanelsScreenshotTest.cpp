@@ -61,6 +61,7 @@ TEST_F(PanelsTest, ScreenshotSheetOfTheBalloon) {
         {2, {sw - 30, 300}}, {2, {sw / 2, 12}},  {2, {sw - 30, 12}},
     };
     std::vector<skingen::Raster> pictures;
+    ShortenTipDelay(true);
     for (const auto& s : shots) {
         // The form moves so that the target lies under the pointer.
         RECT tr{}, fr{};

@@ -89,6 +89,7 @@ class ToolTipTest : public PanelsTest {
         // Clear of the screen's edges, so the balloon does not flip.
         PlaceTargetAt(POINT{GetSystemMetrics(SM_CXSCREEN) / 2, 300});
         ASSERT_TRUE(BringToFront(form->hWnd()));
+        ShortenTipDelay(true);
     }
     void TearDown() override {
         // Off every window, so the balloon goes and other tests start clean.
@@ -160,6 +161,7 @@ TEST_F(ToolTipTest, PersistsInItsOrderWithoutTheBoundWindow) {
 }
 
 TEST_F(ToolTipTest, BalloonAppearsAfterTheDelayAtThePointer) {
+    ShortenTipDelay(false);
     const HWND foreground = GetForegroundWindow();
     const POINT p = PointAt(60, 40);
     const DWORD start = GetTickCount();
@@ -263,7 +265,7 @@ TEST_F(ToolTipTest, LeavingBeforeTheDelayShowsNothing) {
     PointAt(60, 40);
     ShowTip();
     PointAt(-40, -40);
-    glimtest::PumpFor(700);
+    glimtest::PumpFor(10 * kTipDelayMs);
     EXPECT_FALSE(FindTip().balloon);
     EXPECT_FALSE(FindTip().shadow);
 }
@@ -279,7 +281,7 @@ TEST_F(ToolTipTest, OnlyTheBoundWindowShowsTheTip) {
     GetWindowRect(form->hWnd(), &fr);
     SetCursorPos(fr.left + 30, fr.bottom - 30);
     ShowTip();
-    glimtest::PumpFor(600);
+    glimtest::PumpFor(10 * kTipDelayMs);
     EXPECT_FALSE(FindTip().balloon);
     EXPECT_EQ(HandleToLong(target->Window()), Get(tip, "Ctrl_hWnd"));
 }
@@ -310,7 +312,7 @@ TEST_F(ToolTipTest, AnIconOutsideTheFourIsRefusedAndShowsNothing) {
         PointAt(60, 40);
         EXPECT_EQ(380, glimtest::ErrorNumberOf([&] { ShowTip(); })) << icon;
         EXPECT_EQ(0, Get(tip, "Ctrl_hWnd")) << "bound although refused";
-        glimtest::PumpFor(400);
+        glimtest::PumpFor(10 * kTipDelayMs);
         EXPECT_FALSE(FindTip().balloon) << icon;
     }
     // A good icon afterwards works.

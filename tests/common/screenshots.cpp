@@ -56,6 +56,38 @@ skingen::Raster CaptureClient(HWND hwnd) {
     return CaptureScreen(r);
 }
 
+bool ShownOnScreen(HWND hwnd, bool clientOnly) {
+    RECT wr{}, r{};
+    GetWindowRect(hwnd, &wr);
+    if (clientOnly) {
+        GetClientRect(hwnd, &r);
+        MapWindowPoints(hwnd, nullptr, reinterpret_cast<POINT*>(&r), 2);
+    } else {
+        r = wr;
+    }
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    if (w <= 0 || h <= 0) return true;
+    std::vector<std::uint32_t> painted;
+    if (clientOnly) {
+        glim::WindowDC dc(hwnd);
+        painted = Blit(dc.get(), 0, 0, w, h);
+    } else {
+        glim::NonClientDC dc(hwnd);
+        painted = Blit(dc.get(), 0, 0, w, h);
+    }
+    glim::DisplayDC screen;
+    const std::vector<std::uint32_t> shown = Blit(screen.get(), r.left, r.top, w, h);
+    glim::OwnedRegion shape(CreateRectRgn(0, 0, 0, 0));
+    const bool shaped = GetWindowRgn(hwnd, shape.get()) != ERROR;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            if (shaped && !PtInRegion(shape.get(), r.left - wr.left + x, r.top - wr.top + y)) continue;
+            const size_t i = static_cast<size_t>(y) * w + x;
+            if (painted[i] != shown[i]) return false;
+        }
+    return true;
+}
+
 WindowShot::WindowShot(HWND hwnd) {
     RECT r{};
     GetWindowRect(hwnd, &r);

@@ -18,6 +18,11 @@ skingen::Raster CaptureWindow(HWND hwnd);
 // A window's client area as the screen shows it.
 skingen::Raster CaptureClient(HWND hwnd);
 
+// Whether the screen shows what a window has painted, frame included or its
+// client area alone; pixels its window region leaves out are not compared.
+// Painting reaches the screen some time after it is done.
+bool ShownOnScreen(HWND hwnd, bool clientOnly = false);
+
 // The pixels of a window, frame included, read from its window DC at once.
 class WindowShot {
   public:

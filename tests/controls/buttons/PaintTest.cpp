@@ -36,7 +36,7 @@ void ParkMouse() {
 // Waits until the screen shows the control's surface as painted now.
 void Settle(HWND hwnd) {
     RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-    PumpFor(30);
+    EXPECT_TRUE(PumpUntil([&] { return glimtest::ShownOnScreen(hwnd, true); }));
 }
 
 } // namespace

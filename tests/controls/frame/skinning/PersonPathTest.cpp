@@ -35,36 +35,20 @@ BOOL CALLBACK FindOpenPopup(HWND hWnd, LPARAM out) {
     return TRUE;
 }
 
-// Whether the screen shows a window's painted pixels yet.
-bool OnScreen(HWND hWnd, const WindowShot& painted) {
-    RECT r{};
-    GetWindowRect(hWnd, &r);
-    const skingen::Raster shown = glimtest::CaptureScreen(r);
-    for (int y = 0; y < shown.Height(); ++y)
-        for (int x = 0; x < shown.Width(); ++x) {
-            const skingen::Rgb c = shown.At(x, y);
-            using skingen::Raster;
-            if (RGB(Raster::Byte(c.r), Raster::Byte(c.g), Raster::Byte(c.b)) != painted.At(x, y))
-                return false;
-        }
-    return true;
-}
-
 void CALLBACK CatchPopup(HWND, UINT, UINT_PTR, DWORD) {
     HWND popup = nullptr;
     EnumThreadWindows(GetCurrentThreadId(), &FindOpenPopup, reinterpret_cast<LPARAM>(&popup));
     if (!popup || gSeen) return;
-    auto painted = std::make_unique<WindowShot>(popup);
     if (!IsRectEmpty(&gShotArea)) {
         // The sheet's picture waits for the screen to show the popup.
-        if (!OnScreen(popup, *painted)) return;
+        if (!glimtest::ShownOnScreen(popup)) return;
         RECT pr{}, all{};
         GetWindowRect(popup, &pr);
         UnionRect(&all, &gShotArea, &pr);
         gShot = glimtest::CaptureScreen(all);
     }
     gOpened = reinterpret_cast<HMENU>(SendMessageA(popup, MN_GETHMENU, 0, 0));
-    gPopupShot = std::move(painted);
+    gPopupShot = std::make_unique<WindowShot>(popup);
     gSeen = true;
     EndMenu();
 }

@@ -3,12 +3,20 @@
  * process that creates the desktop, so no test starts the desktop process
  * itself: that process would inherit the test's output pipe and keep ctest
  * waiting for as long as it lives.  It creates the file named by its argument
- * once the desktop is there, owns no windows, and ends with the wineserver. */
+ * once the desktop is there and windows can be made, owns no windows, and ends with the wineserver. */
 #include <windows.h>
 
 int main(int argc, char** argv) {
     MSG msg;
+    HWND probe;
     if (!GetDesktopWindow()) return 1;
+    /* Wine gives up waiting for the desktop process after a while, and then a
+     * process that asks for it has no display driver for good: a window made
+     * here proves the driver is there.  Without it, the script starts another
+     * keeper, which looks again. */
+    probe = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 1, 1, NULL, NULL, NULL, NULL);
+    if (!probe) return 2;
+    DestroyWindow(probe);
     if (argc > 1) {
         HANDLE ready = CreateFileA(argv[1], GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
         if (ready == INVALID_HANDLE_VALUE) return 1;

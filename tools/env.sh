@@ -258,7 +258,7 @@ glim_start_wine() {
 # waits until it has created the desktop: from then on no test or generator
 # starts the desktop process, which would hold its output pipe open.
 glim_start_desktop_keeper() {
-    local prefix="$1" triple exe ready i
+    local prefix="$1" triple exe ready i keeper=""
     if [ "$GLIM_ARCH" = i686 ]; then triple=i686-w64-mingw32; else triple=x86_64-w64-mingw32; fi
     exe="$prefix/desktop-keeper.exe"
     ready="$prefix/desktop-keeper.ready"
@@ -267,8 +267,13 @@ glim_start_desktop_keeper() {
             glim_die "cannot build the desktop keeper"
     fi
     rm -f "$ready"
-    "$WINELOADER" "$exe" "Z:${ready//\//\\}" </dev/null >/dev/null 2>&1 &
+    # A slow machine can outlast Wine's wait for the desktop: a keeper that
+    # could make no window ends, and the next one looks again.
     for i in $(seq 1 600); do
+        if [ -z "${keeper:-}" ] || ! kill -0 "$keeper" 2>/dev/null; then
+            "$WINELOADER" "$exe" "Z:${ready//\//\\}" </dev/null >/dev/null 2>&1 &
+            keeper=$!
+        fi
         [ -e "$ready" ] && return
         sleep 0.1
     done

@@ -24,8 +24,10 @@ const ControlClass GlimCheck::kClass = {
     &GlimCheck::CreateInstance,
 };
 
+const std::array<Binding<GlimCheck>, 7> GlimCheck::kBindings = Rows({"Value", &GlimCheck::Value});
+
 GlimCheck::GlimCheck()
-    : ToggleControl(kClass, skinres::CheckSheet(0), kSheetRows, kSheetCols), p(parts.Parts()) {}
+    : ToggleControl(kClass, kBindings, skinres::CheckSheet(0), kSheetRows, kSheetCols), p(parts.Parts()) {}
 
 void GlimCheck::OnInitialize() {
     Canvas().SetBackColor(kDesignBackColor);
@@ -62,9 +64,8 @@ void GlimCheck::Layout() {
 }
 
 void GlimCheck::ShowCell(GlyphState state) {
-    const long v = CurrentValue();
-    if (v < 0 || v > 2) return;
-    if (ComPtr<IPictureDisp> pic = parts.ChangedCell(Skin(), 4 * static_cast<int>(v) + state))
+    if (Value < 0 || Value > 2) return;
+    if (ComPtr<IPictureDisp> pic = parts.ChangedCell(Style, 4 * static_cast<int>(Value) + state))
         p.SetPicture(pic.get());
 }
 
@@ -77,21 +78,14 @@ void GlimCheck::DrawDisabled() {
     ShowCell(kGlyphDisabled);
 }
 
-void GlimCheck::PutValue(long v) {
-    SetValue(dispid::GlimCheck::Value, *Variant::Long(v));
-    DrawState();
-    PropertyChanged("Value");
-}
-
 void GlimCheck::OnClick() {
     ComPtr<IUnknown> keep(Unknown()); // the host's handler may let go of us
     RaiseEvent(toggle_events::Click);
     // Mixed goes to Unchecked; a click never makes Mixed.
-    const long v = CurrentValue();
-    if (v == 1 || v == 2)
-        PutValue(0);
-    else if (v == 0)
-        PutValue(1);
+    if (Value == 1 || Value == 2)
+        PutMember(dispid::GlimCheck::Value, *Variant::Long(0));
+    else if (Value == 0)
+        PutMember(dispid::GlimCheck::Value, *Variant::Long(1));
     DrawState();
 }
 
@@ -117,10 +111,6 @@ void GlimCheck::PollPointer() {
     DrawState();
     parts.Timer().SetEnabled(false);
     RaiseEvent(toggle_events::MouseOut);
-}
-
-STDMETHODIMP GlimCheck::put_Value(State New_Value) {
-    return Member([&] { PutValue(New_Value); });
 }
 
 } // namespace glim

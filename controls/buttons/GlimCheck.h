@@ -9,11 +9,8 @@ namespace glim {
 class GlimCheck final : public ToggleControl<GlimCheck, _GlimCheck_Stored<GlimCheck>> {
   public:
     static const ControlClass kClass;
+    static const std::array<Binding<GlimCheck>, 7> kBindings;
     GlimCheck();
-
-    // _GlimCheck: Value; the shared members come from ToggleControl, the
-    // kept ones from the description.
-    STDMETHODIMP put_Value(State New_Value) override;
 
   protected:
     void OnInitialize() override;
@@ -28,13 +25,11 @@ class GlimCheck final : public ToggleControl<GlimCheck, _GlimCheck_Stored<GlimCh
 
   private:
     void DrawDisabled();
-    // The value; any number is kept, only 0, 1 and 2 have glyphs.
-    long CurrentValue() { return ToLong(*Value(dispid::GlimCheck::Value)); }
     // Shows cell 4 x value + state of the current sheet, if there is one.
     void ShowCell(GlyphState state);
-    void PutValue(long v);
     void PollPointer();
 
+    long Value = 0;          // any number is kept, only 0, 1 and 2 have glyphs
     ConstituentPictureBox p; // the glyph box, sized to its cell
 };
 

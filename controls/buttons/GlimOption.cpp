@@ -27,8 +27,10 @@ const ControlClass GlimOption::kClass = {
     &GlimOption::CreateInstance,
 };
 
+const std::array<Binding<GlimOption>, 7> GlimOption::kBindings = Rows({"Value", &GlimOption::Value});
+
 GlimOption::GlimOption()
-    : ToggleControl(kClass, skinres::OptionSheet(0), kSheetRows, kSheetCols), p(parts.Parts()) {}
+    : ToggleControl(kClass, kBindings, skinres::OptionSheet(0), kSheetRows, kSheetCols), p(parts.Parts()) {}
 
 void GlimOption::OnInitialize() {
     Canvas().SetBackColor(kDesignBackColor);
@@ -63,13 +65,12 @@ void GlimOption::Layout() {
 }
 
 int GlimOption::Row() {
-    const short v = V_BOOL(Value(dispid::GlimOption::Value).get());
-    return v == VARIANT_TRUE ? 1 : v == VARIANT_FALSE ? 0 : -1;
+    return Value == VARIANT_TRUE ? 1 : Value == VARIANT_FALSE ? 0 : -1;
 }
 
 void GlimOption::ShowCell(GlyphState state) {
     if (Row() < 0) return;
-    if (ComPtr<IPictureDisp> pic = parts.ChangedCell(Skin(), 4 * Row() + state)) p.SetPicture(pic.get());
+    if (ComPtr<IPictureDisp> pic = parts.ChangedCell(Style, 4 * Row() + state)) p.SetPicture(pic.get());
 }
 
 void GlimOption::DrawState() {
@@ -79,15 +80,6 @@ void GlimOption::DrawState() {
 
 void GlimOption::DrawDisabled() {
     ShowCell(kGlyphDisabled);
-}
-
-void GlimOption::PutValue(VARIANT_BOOL v) {
-    Variant kept;
-    V_VT(kept.get()) = VT_BOOL;
-    V_BOOL(kept.get()) = v; // another value than True or False is kept as it is
-    SetValue(dispid::GlimOption::Value, *kept);
-    DrawState();
-    PropertyChanged("Value");
 }
 
 void GlimOption::ClearGroup() {
@@ -120,7 +112,7 @@ void GlimOption::OnClick() {
     ComPtr<IUnknown> keep(Unknown()); // the host's handler may let go of us
     RaiseEvent(toggle_events::Click);
     ClearGroup();
-    PutValue(VARIANT_TRUE);
+    PutMember(dispid::GlimOption::Value, *Variant::Bool(true));
     DrawState();
 }
 
@@ -148,12 +140,6 @@ void GlimOption::PollPointer() {
     parts.Timer().SetEnabled(false);
     RaiseEvent(toggle_events::MouseOut);
     DrawState();
-}
-
-// ---- _GlimOption ----
-
-STDMETHODIMP GlimOption::put_Value(VARIANT_BOOL New_Value) {
-    return Member([&] { PutValue(New_Value); });
 }
 
 } // namespace glim

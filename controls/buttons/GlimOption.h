@@ -10,11 +10,8 @@ namespace glim {
 class GlimOption final : public ToggleControl<GlimOption, _GlimOption_Stored<GlimOption>> {
   public:
     static const ControlClass kClass;
+    static const std::array<Binding<GlimOption>, 7> kBindings;
     GlimOption();
-
-    // _GlimOption: Value; the shared members come from ToggleControl, the
-    // kept ones from the description.
-    STDMETHODIMP put_Value(VARIANT_BOOL New_Value) override;
 
   protected:
     void OnInitialize() override;
@@ -34,11 +31,11 @@ class GlimOption final : public ToggleControl<GlimOption, _GlimOption_Stored<Gli
     int Row();
     // Shows cell 4 x row + state of the current sheet, if there is one.
     void ShowCell(GlyphState state);
-    void PutValue(VARIANT_BOOL v);
     void ClearGroup();
     void PollPointer();
 
-    ConstituentImage p; // the glyph, at the top-left of a 16 x 16 area
+    VARIANT_BOOL Value = VARIANT_FALSE; // another value than True or False is kept as it is
+    ConstituentImage p;                 // the glyph, at the top-left of a 16 x 16 area
 };
 
 } // namespace glim

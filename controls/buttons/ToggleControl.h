@@ -1,10 +1,7 @@
 #pragma once
 // What the check box and the option button have in common, written once over
-// either interface.  Enabled, Font, BackColor and ForeColor are kept by the
-// runtime from the description and only change the look (OnRepaint); the
-// runtime answers the gets of Value, Caption and Style, whose puts are
-// written here and in each control; the persisted keys are read and written
-// by the runtime, which loads them through these puts.
+// either interface: the fields and binding rows of their members, the look
+// they give the kept values, and the parts they share.
 #include "Constituent.h"
 #include "ControlBase.h"
 #include "Conversions.h"
@@ -13,6 +10,7 @@
 #include "Text.h"
 #include "ToggleParts.h"
 
+#include <array>
 #include <functional>
 #include <initializer_list>
 #include <string>
@@ -21,62 +19,61 @@ namespace glim {
 
 template <class Derived, class Dual>
 class ToggleControl : public Control<Derived, Dual> {
-  public:
-    STDMETHODIMP put_Caption(BSTR New_Caption) override {
-        return this->Member([&] {
-            const std::string caption = NarrowBstr(New_Caption);
-            this->SetValue("Caption", *Variant::String(Widen(caption).c_str()));
-            parts.Label().SetCaption(caption);
-            Layout();
-            this->PropertyChanged("Caption");
-        });
-    }
-    STDMETHODIMP put_Style(MnuStyle New_Style) override {
-        return this->Member([&] {
-            // Kept as 16 bits: a value that does not fit overflows before anything is stored.
-            this->SetValue("Style", *Variant::Long(New_Style));
-            DrawState();
-            // Kept, so it persists; drawing leaves the glyph alone until a skin with a sheet comes.
-            if (!GlyphSheets::HasSheet(Skin()))
-                RaiseError(kErrNoSheet,
-                           "Control array element '" + std::to_string(Skin()) + "' doesn't exist");
-            this->PropertyChanged("SkinIdx");
-        });
-    }
-
   protected:
     // A skin index with no sheet: the lookup of a control array element that does not exist.
     static constexpr long kErrNoSheet = 340;
 
-    ToggleControl(const ControlClass& cls, int firstSheet, short rows, short cols)
-        : Control<Derived, Dual>(cls), parts(*this, firstSheet, rows, cols) {}
+    ToggleControl(const ControlClass& cls, std::span<const Binding<Derived>> bindings, int firstSheet,
+                  short sheetRows, short sheetCols)
+        : Control<Derived, Dual>(cls, bindings), parts(*this, firstSheet, sheetRows, sheetCols) {}
+
+    // The rows both controls have, with the control's own Value.  Loading
+    // reads the value first and applies each key but the skin through its
+    // put; the control redraws the glyph for the skin itself.  Enabled tells
+    // no one; it and the colours and font only change the look.
+    static constexpr std::array<Binding<Derived>, 7> Rows(Binding<Derived> value) {
+        value.after = &ToggleControl::DrawState;
+        value.flags = kLoadsAsPut;
+        return {{
+            {"Enabled", {}, nullptr, &ToggleControl::OnRepaint, kQuiet | kLoadsAsPut},
+            value,
+            {"Caption", &ToggleControl::Caption, nullptr, &ToggleControl::CaptionChanged, kLoadsAsPut},
+            {"Font", &ToggleControl::Font, nullptr, &ToggleControl::OnRepaint, kLoadsAsPut},
+            {"BackColor", &ToggleControl::BackColor, nullptr, &ToggleControl::OnRepaint, kLoadsAsPut},
+            {"ForeColor", &ToggleControl::ForeColor, nullptr, &ToggleControl::OnRepaint, kLoadsAsPut},
+            {"Style", &ToggleControl::Style, nullptr, &ToggleControl::StyleChanged},
+        }};
+    }
 
     // The control's own rules: the rest cell for the value (the disabled
     // one when disabled), and the places of glyph and caption.
     virtual void DrawState() = 0;
     virtual void Layout() = 0;
 
-    short Skin() { return ToShort(*this->Value("Style")); }
-
     // Font, colours, caption and glyph as the kept values say.
     void OnRepaint() override {
-        ComPtr<IFontDisp> font;
-        Variant f = this->Value("Font");
-        if (f.vt() == VT_DISPATCH && V_DISPATCH(f.get()))
-            V_DISPATCH(f.get())->QueryInterface(IID_IFontDisp, font.put_void());
-        this->Canvas().SetFont(font.get());
-        parts.Label().SetFont(font.get());
-        this->Canvas().SetBackColor(static_cast<OLE_COLOR>(ToLong(*this->Value("BackColor"))));
+        this->Canvas().SetFont(Font.get());
+        parts.Label().SetFont(Font.get());
+        this->Canvas().SetBackColor(BackColor);
         this->Invalidate();
-        parts.Label().SetForeColor(this->Enabled() ? static_cast<OLE_COLOR>(ToLong(*this->Value("ForeColor")))
-                                                   : kDisabledCaption);
+        parts.Label().SetForeColor(this->Enabled() ? ForeColor : kDisabledCaption);
         Layout();
         DrawState();
+    }
+    void CaptionChanged() {
+        parts.Label().SetCaption(Caption);
+        Layout();
+    }
+    // Kept, so it persists; drawing leaves the glyph alone until a skin with a sheet comes.
+    void StyleChanged() {
+        DrawState();
+        if (!GlyphSheets::HasSheet(Style))
+            RaiseError(kErrNoSheet, "Control array element '" + std::to_string(Style) + "' doesn't exist");
     }
     // New: the caption label takes the kept text and the look follows; the
     // container hears of the changes a put would tell it.
     void ApplyKept(std::initializer_list<const char*> told) {
-        parts.Label().SetCaption(ToText(*this->Value("Caption")));
+        parts.Label().SetCaption(Caption);
         OnRepaint();
         for (const char* name : told)
             this->PropertyChanged(name);
@@ -128,7 +125,12 @@ class ToggleControl : public Control<Derived, Dual> {
         laying_ = false;
     }
 
-    ToggleParts parts; // caption, timer, sheets
+    ComPtr<IFontDisp> Font;  // the caption's font
+    std::string Caption;     // the caption, code page text
+    OLE_COLOR BackColor = 0; // the control's background
+    OLE_COLOR ForeColor = 0; // the caption's colour while enabled
+    short Style = 0;         // skin index; the glyph sheet of the skin
+    ToggleParts parts;       // caption, timer, sheets
 
   private:
     bool laying_ = false; // a layout is running

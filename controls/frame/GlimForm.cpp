@@ -45,7 +45,12 @@ const ControlClass GlimForm::kClass = {
     &CLSID_PropertyPage1,
 };
 
-GlimForm::GlimForm() : Control(kClass) {}
+const Binding<GlimForm> GlimForm::kBindings[] = {
+    {"TmpColor", &GlimForm::TmpColor, nullptr, nullptr, kQuiet},
+    {"MnuStyleIdx", &GlimForm::MnuStyleIdx},
+};
+
+GlimForm::GlimForm() : Control(kClass, kBindings) {}
 
 void GlimForm::OnInitialize() {
     picture1 = LoadResPicture(skinres::kFormDesign, kResBitmap);
@@ -58,14 +63,10 @@ void GlimForm::OnResize() {
     KeepSize(kPicture1Size, kPicture1Size);
 }
 
-short GlimForm::MnuStyleIdx() {
-    return ToShort(*Value(dispid::GlimForm::MnuStyleIdx));
-}
-
 STDMETHODIMP GlimForm::LoadSkin(short* idx, VARIANT* pRetVal) {
     EmptyResult(pRetVal);
     if (!idx) return E_POINTER;
-    return Member([&] { skin.LoadSkin(ParentForm().get(), MnuStyleIdx(), *idx); });
+    return Member([&] { skin.LoadSkin(ParentForm().get(), MnuStyleIdx, *idx); });
 }
 
 STDMETHODIMP GlimForm::SkinFormFile(BSTR* MainPicFileName, BSTR* BorderPicName, VARIANT* pRetVal) {
@@ -78,8 +79,7 @@ STDMETHODIMP GlimForm::SkinFormFile(BSTR* MainPicFileName, BSTR* BorderPicName, 
             form = ParentForm();
         } catch (const Error&) {
         }
-        skin.SkinFormFile(form.get(), MnuStyleIdx(), NarrowBstr(*MainPicFileName),
-                          NarrowBstr(*BorderPicName));
+        skin.SkinFormFile(form.get(), MnuStyleIdx, NarrowBstr(*MainPicFileName), NarrowBstr(*BorderPicName));
     });
 }
 STDMETHODIMP GlimForm::CloseSkin(VARIANT* pRetVal) {
@@ -164,7 +164,7 @@ STDMETHODIMP GlimForm::AutoSkinControl(VARIANT* pRetVal) {
                 const std::string type = TypeName(control.get());
                 for (const char* skinned : kSkinnedTypes) {
                     if (type != skinned) continue;
-                    PutProperty(control.get(), "Style", *Variant::Integer(MnuStyleIdx()));
+                    PutProperty(control.get(), "Style", *Variant::Integer(MnuStyleIdx));
                     break;
                 }
             }

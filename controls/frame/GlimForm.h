@@ -10,6 +10,7 @@ namespace glim {
 class GlimForm final : public Control<GlimForm, _GlimForm_Stored<GlimForm>> {
   public:
     static const ControlClass kClass;
+    static const Binding<GlimForm> kBindings[];
     GlimForm();
 
     // _GlimForm; TmpColor and MnuStyleIdx are kept by the runtime.
@@ -29,9 +30,10 @@ class GlimForm final : public Control<GlimForm, _GlimForm_Stored<GlimForm>> {
 
   private:
     HWND FormWindow() const;
-    short MnuStyleIdx();
 
-    long savedWidth = 0; // host form size stored by MiniSize(True), twips
+    long TmpColor = 0;     // a public field of no use to the control
+    short MnuStyleIdx = 0; // the skin LoadSkin and AutoSkinControl hand on
+    long savedWidth = 0;   // host form size stored by MiniSize(True), twips
     long savedHeight = 0;
     bool sizeSaved = false;        // savedWidth/savedHeight hold a real size
     bool shrunk = false;           // the form is at the small size MiniSize(True) gave it

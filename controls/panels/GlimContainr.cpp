@@ -82,7 +82,21 @@ const ControlClass GlimContainr::kClass = {
     kContainerMiscStatus,
 };
 
-GlimContainr::GlimContainr() : Control(kClass), parts(*this) {}
+// Every put but Theme's repaints; Theme tells the container before its
+// colours go through their own puts.
+const Binding<GlimContainr> GlimContainr::kBindings[] = {
+    {"BackDarkColor", &GlimContainr::BackDarkColor, nullptr, &GlimContainr::Redraw},
+    {"BackLightColor", &GlimContainr::BackLightColor, nullptr, &GlimContainr::Redraw},
+    {"BorderColor", &GlimContainr::BorderColor, nullptr, &GlimContainr::Redraw},
+    {"Caption", &GlimContainr::Caption, nullptr, &GlimContainr::Redraw},
+    {"HeaderDarkColor", &GlimContainr::HeaderDarkColor, nullptr, &GlimContainr::Redraw},
+    {"HeaderLightColor", &GlimContainr::HeaderLightColor, nullptr, &GlimContainr::Redraw},
+    {"Style", &GlimContainr::Style, nullptr, &GlimContainr::Redraw},
+    {"TextColor", &GlimContainr::TextColor, nullptr, &GlimContainr::Redraw},
+    {"Theme", &GlimContainr::Theme, nullptr, &GlimContainr::ApplyTheme, kTellFirst},
+};
+
+GlimContainr::GlimContainr() : Control(kClass, kBindings), parts(*this) {}
 
 GlimContainr::~GlimContainr() = default;
 
@@ -98,7 +112,7 @@ void GlimContainr::OnInitialize() {
     Label1->SetAutoSize(true);
     Label1->SetFont(CreateStdFont(kCaptionFace, 9, false, GB2312_CHARSET).get());
     Label1->SetForeColor(0x00FFFFFF);
-    Label1->SetCaption(ToText(*Value(id::Caption)));
+    Label1->SetCaption(Caption);
     Label1->Move(kLabelLeft);
 }
 
@@ -112,14 +126,6 @@ int GlimContainr::InnerWidth() const {
 
 int GlimContainr::InnerHeight() const {
     return Canvas().PixelHeight();
-}
-
-OLE_COLOR GlimContainr::Color(DISPID member) {
-    return static_cast<OLE_COLOR>(ToLong(*Value(member)));
-}
-
-long GlimContainr::Style() {
-    return ToLong(*Value(id::Style));
 }
 
 void GlimContainr::OnShow() {
@@ -148,15 +154,15 @@ void GlimContainr::Layout() {
 void GlimContainr::Redraw() {
     if (!Picture1) return;
     Canvas().Cls();
-    Label1->SetCaption(ToText(*Value(id::Caption)));
-    if (Style() == 0) {
+    Label1->SetCaption(Caption);
+    if (Style == 0) {
         Picture1->SetVisible(true);
-        DrawHeader(Color(id::HeaderLightColor), Color(id::HeaderDarkColor), Color(id::TextColor));
+        DrawHeader(HeaderLightColor, HeaderDarkColor, TextColor);
     } else {
         Picture1->SetVisible(false);
     }
-    DrawBody(Color(id::BackLightColor), Color(id::BackDarkColor));
-    DrawBorder(Color(id::BorderColor));
+    DrawBody(BackLightColor, BackDarkColor);
+    DrawBorder(BorderColor);
     Invalidate();
 }
 
@@ -176,7 +182,7 @@ void GlimContainr::DrawBody(OLE_COLOR light, OLE_COLOR dark) {
     try {
         // The step count comes from the control's own size, so a colour put
         // before the first layout paints the same as one put after it.
-        if (Style() == 0)
+        if (Style == 0)
             DrawVerticalGradient(Canvas(), light, dark, kBodyTop, InnerHeight() - 1, InnerWidth() - 1,
                                  InnerHeight() - (kHeaderHeight + 2));
         else
@@ -196,32 +202,16 @@ void GlimContainr::DrawBorder(OLE_COLOR colour) {
 }
 
 void GlimContainr::ApplyTheme() {
-    const long theme = ToLong(*Value(id::Theme));
-    if (theme < 0 || theme >= kContainrThemeCount) return;
-    const ContainrTheme& t = kThemes[theme];
+    if (Theme < 0 || Theme >= kContainrThemeCount) return;
+    const ContainrTheme& t = kThemes[Theme];
     // Through the puts: each one tells the container and repaints.
     const std::pair<DISPID, OLE_COLOR> puts[] = {
         {id::HeaderLightColor, t.headerLight}, {id::HeaderDarkColor, t.headerDark},
         {id::BackLightColor, t.backLight},     {id::BackDarkColor, t.backDark},
         {id::BorderColor, t.border},           {id::TextColor, t.text},
     };
-    for (const auto& [member, colour] : puts) {
-        const HRESULT hr = PutStored(member, *Variant::Long(static_cast<long>(colour)));
-        if (FAILED(hr)) throw ErrorFromCom(hr);
-    }
-}
-
-STDMETHODIMP GlimContainr::get_Theme(XPContainerThemes* pVal) {
-    if (!pVal) return E_POINTER;
-    return Member([&] { *pVal = static_cast<XPContainerThemes>(ToLong(*Value(id::Theme))); });
-}
-
-STDMETHODIMP GlimContainr::put_Theme(XPContainerThemes New_Theme) {
-    return Member([&] {
-        SetValue(id::Theme, *Variant::Long(New_Theme));
-        PropertyChanged("Theme");
-        ApplyTheme();
-    });
+    for (const auto& [member, colour] : puts)
+        PutMember(member, *Variant::Long(static_cast<long>(colour)));
 }
 
 } // namespace glim

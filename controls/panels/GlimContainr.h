@@ -35,20 +35,15 @@ bool DrawVerticalGradient(Surface& s, OLE_COLOR light, OLE_COLOR dark, int y0, i
 class GlimContainr final : public Control<GlimContainr, _GlimContainr_Stored<GlimContainr>> {
   public:
     static const ControlClass kClass;
+    static const Binding<GlimContainr> kBindings[];
     GlimContainr();
     ~GlimContainr() override;
-
-    // _GlimContainr; the colours, Caption and Style are kept by the runtime.
-    STDMETHODIMP get_Theme(XPContainerThemes* pVal) override;
-    STDMETHODIMP put_Theme(XPContainerThemes New_Theme) override;
 
   protected:
     void OnInitialize() override;
     void OnResize() override;
     void OnShow() override;
     void OnTerminate() override;
-    // A kept property changed: the whole repaint.
-    void OnRepaint() override { Redraw(); }
     // A paint request repaints all, with the system colours of now.
     void OnPaint() override { Redraw(); }
     // A panel, like a frame, passes the focus on rather than taking it.
@@ -59,8 +54,6 @@ class GlimContainr final : public Control<GlimContainr, _GlimContainr_Stored<Gli
         void operator()(HMODULE h) const { FreeLibrary(h); }
     };
 
-    OLE_COLOR Color(DISPID id);
-    long Style();
     void ApplyTheme();
     void Layout();
     void Redraw();
@@ -70,6 +63,15 @@ class GlimContainr final : public Control<GlimContainr, _GlimContainr_Stored<Gli
     int InnerWidth() const;
     int InnerHeight() const;
 
+    OLE_COLOR BackDarkColor = 0;                     // body gradient, bottom
+    OLE_COLOR BackLightColor = 0;                    // body gradient, top
+    OLE_COLOR BorderColor = 0;                       // the one-pixel frame
+    std::string Caption;                             // header text
+    OLE_COLOR HeaderDarkColor = 0;                   // header gradient, bottom
+    OLE_COLOR HeaderLightColor = 0;                  // header gradient, top
+    long Style = 0;                                  // 0: with the header strip
+    OLE_COLOR TextColor = 0;                         // caption colour
+    long Theme = 0;                                  // the last theme put, 0 .. 11 sets the colours
     UniqueHandle<HMODULE, FreeModule> shell;         // shell32, held for the instance's life
     ConstituentHost parts;                           // the header box on the control
     std::unique_ptr<ConstituentPictureBox> Picture1; // header box at (1, 1), 23 pixels high

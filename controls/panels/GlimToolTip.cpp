@@ -17,8 +17,6 @@ constexpr long kFixedWidth = 555;
 constexpr long kFixedHeight = 495;
 constexpr long kIconCount = 4;
 
-namespace id = dispid::GlimToolTip;
-
 // A font's face by dispatch (name is identifier 0), as the balloon reads it.
 std::wstring FontName(IFontDisp* font) {
     Variant name = GetProperty(font, DISPID_FONT_NAME);
@@ -47,7 +45,19 @@ const ControlClass GlimToolTip::kClass = {
     &GlimToolTip::CreateInstance,
 };
 
-GlimToolTip::GlimToolTip() : Control(kClass) {}
+const Binding<GlimToolTip> GlimToolTip::kBindings[] = {
+    {"BackColor", &GlimToolTip::BackColor},
+    {"Font", &GlimToolTip::Font, nullptr, &GlimToolTip::FontChanged},
+    {"FrameColor", &GlimToolTip::FrameColor},
+    {"TipText", &GlimToolTip::TipText},
+    {"TitleText", &GlimToolTip::TitleText},
+    {"Icon", &GlimToolTip::Icon},
+    {"Ctrl_hWnd", &GlimToolTip::Ctrl_hWnd},
+    {"TitleColor", &GlimToolTip::TitleColor},
+    {"TipColor", &GlimToolTip::TipColor},
+};
+
+GlimToolTip::GlimToolTip() : Control(kClass, kBindings) {}
 
 void GlimToolTip::OnInitialize() {
     Image1 = LoadResPicture(skinres::kToolTipDesign, kResBitmap);
@@ -64,49 +74,35 @@ STDMETHODIMP GlimToolTip::ShowTip() {
     return Member([&] {
         // An icon the balloon has no picture for is refused before anything
         // changes, so no half-built balloon is left behind.
-        const long icon = ToLong(*Value(id::Icon));
-        if (icon < 0 || icon >= kIconCount) RaiseError(kErrInvalidPropertyValue);
+        if (Icon < 0 || Icon >= kIconCount) RaiseError(kErrInvalidPropertyValue);
         POINT pt{};
         GetCursorPos(&pt);
         const HWND h = WindowFromPoint(pt);
-        const long bound = ToLong(*Value(id::Ctrl_hWnd));
-        if (bound == 0)
-            SetValue(id::Ctrl_hWnd, *Variant::Long(HandleToLong(h)));
-        else if (HandleToLong(h) != bound)
+        if (Ctrl_hWnd == 0)
+            Ctrl_hWnd = HandleToLong(h);
+        else if (HandleToLong(h) != Ctrl_hWnd)
             return;
         // A host that gives no font gets the runtime's default one.
-        ComPtr<IFontDisp> font = ObjectAs<IFontDisp>(*Value(DISPID_FONT));
-        if (!font) font = DefaultGuiFont();
+        ComPtr<IFontDisp> font = Font ? Font : DefaultGuiFont();
         std::wstring fontName = FontName(font.get());
         const CY fontSize = FontSize(font.get());
         TipShared& t = TipState();
         t.gTipHwnd = h;
         t.gTipFontName = std::move(fontName);
         t.gTipFontSize = fontSize;
-        t.gTipIcon = static_cast<short>(icon);
-        t.gTipBackColor = static_cast<OLE_COLOR>(ToLong(*Value(id::BackColor)));
-        t.gTipFrameColor = static_cast<OLE_COLOR>(ToLong(*Value(id::FrameColor)));
-        t.gTipText = ToText(*Value(id::TipText));
-        t.gTipTitle = ToText(*Value(id::TitleText));
-        t.gTipTextColor = static_cast<OLE_COLOR>(ToLong(*Value(id::TipColor)));
-        t.gTipTitleColor = static_cast<OLE_COLOR>(ToLong(*Value(id::TitleColor)));
+        t.gTipIcon = static_cast<short>(Icon);
+        t.gTipBackColor = BackColor;
+        t.gTipFrameColor = FrameColor;
+        t.gTipText = TipText;
+        t.gTipTitle = TitleText;
+        t.gTipTextColor = TipColor;
+        t.gTipTitleColor = TitleColor;
         frmToolTip::Instance().Load();
     });
 }
 
-STDMETHODIMP GlimToolTip::get_Font(IFontDisp** pVal) {
-    if (!pVal) return E_POINTER;
-    *pVal = nullptr;
-    return Member([&] { *pVal = ObjectAs<IFontDisp>(*Value(DISPID_FONT)).Detach(); });
-}
-
-STDMETHODIMP GlimToolTip::putref_Font(IFontDisp* New_Font) {
-    return Member([&] {
-        SetValue(DISPID_FONT, *Variant::Object(New_Font));
-        // The face reaches the balloon at once; the size waits for ShowTip.
-        if (New_Font) TipState().gTipFontName = FontName(New_Font);
-        PropertyChanged("Font");
-    });
+void GlimToolTip::FontChanged() {
+    if (Font) TipState().gTipFontName = FontName(Font.get());
 }
 
 } // namespace glim

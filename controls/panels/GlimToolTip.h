@@ -5,16 +5,17 @@
 #include "ControlBase.h"
 #include "GlimFormControl.h"
 
+#include <string>
+
 namespace glim {
 
 class GlimToolTip final : public Control<GlimToolTip, _GlimToolTip_Stored<GlimToolTip>> {
   public:
     static const ControlClass kClass;
+    static const Binding<GlimToolTip> kBindings[];
     GlimToolTip();
 
-    // _GlimToolTip; everything but Font and ShowTip is kept by the runtime.
-    STDMETHODIMP get_Font(IFontDisp** pVal) override;
-    STDMETHODIMP putref_Font(IFontDisp* New_Font) override;
+    // _GlimToolTip; the properties are kept by the runtime.
     STDMETHODIMP ShowTip() override;
 
   protected:
@@ -22,6 +23,18 @@ class GlimToolTip final : public Control<GlimToolTip, _GlimToolTip_Stored<GlimTo
     void OnResize() override;
 
   private:
+    // The face reaches the balloon at once; the size waits for ShowTip.
+    void FontChanged();
+
+    OLE_COLOR BackColor = 0;     // base of the balloon's gradient
+    ComPtr<IFontDisp> Font;      // the labels' face and size; Nothing: the default one
+    OLE_COLOR FrameColor = 0;    // the balloon's outline
+    std::string TipText;         // text
+    std::string TitleText;       // title
+    long Icon = 0;               // icon index; ShowTip takes 0 .. 3
+    long Ctrl_hWnd = 0;          // the window the tip belongs to, 0 until ShowTip binds it
+    OLE_COLOR TitleColor = 0;    // the title's colour
+    OLE_COLOR TipColor = 0;      // the text's colour
     ComPtr<IPictureDisp> Image1; // the 32 x 32 design picture
 };
 

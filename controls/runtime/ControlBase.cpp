@@ -65,8 +65,6 @@ ControlBase::ControlBase(const ControlClass& cls)
       propertyNotify_(Unknown(), this, IID_IPropertyNotifySink) {
     LockModule();
     ++t_parkedControls;
-    for (PropertyStore::Slot& s : store_.Slots())
-        s.value = DefaultValue(s);
 }
 
 ControlBase::~ControlBase() {
@@ -81,6 +79,7 @@ ControlBase::~ControlBase() {
 void ControlBase::Create() {
     // A temporary count keeps handlers that take references from ending us.
     refs_ = 1;
+    AttachBindings();
     const RECT r{0, 0, cls_.initialPixels.cx, cls_.initialPixels.cy};
     CreateSurfaceWindow(WS_EX_CONTROLPARENT, WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_TABSTOP,
                         ParkingWindow(), r);
@@ -769,8 +768,11 @@ Variant ControlBase::DefaultValue(const PropertyStore::Slot& s) {
     case typelib::DefaultFrom::SysColor:
         return Coerce(*Variant::Long(static_cast<long>(GetSysColor(static_cast<int>(d.number)))), s.vt);
     case typelib::DefaultFrom::Key:
-        if (const PropertyStore::Slot* from = store_.FindKey(d.text); from && from->value.vt() != VT_EMPTY)
-            return s.vt == VT_VARIANT || s.vt == VT_DISPATCH ? from->value : Coerce(*from->value, s.vt);
+        if (const PropertyStore::Slot* from = store_.FindKey(d.text); from) {
+            Variant held = Read(*from);
+            if (held.vt() != VT_EMPTY)
+                return s.vt == VT_VARIANT || s.vt == VT_DISPATCH ? held : Coerce(*held, s.vt);
+        }
         return s.vt == VT_DISPATCH ? Variant::Object(nullptr) : Coerce(*Variant(), s.vt);
     case typelib::DefaultFrom::Constant:
         break;
@@ -786,6 +788,50 @@ Variant ControlBase::DefaultValue(const PropertyStore::Slot& s) {
     return Variant::Double(d.number);
 }
 
+namespace {
+
+bool Named(const PropertyStore::Slot& s, const char* name) {
+    return lstrcmpiA(s.name, name) == 0;
+}
+
+} // namespace
+
+// Each row finds the slot of its member or key; every slot starts from its
+// default, as a control's values are before InitNew or Load.
+void ControlBase::AttachBindings() {
+    for (size_t row = 0; row < BindingCount(); ++row) {
+        const char* name = BindingAt(row).name;
+        PropertyStore::Slot* s = store_.Find(name);
+        if (!s) s = store_.FindKey(name);
+        if (!s) RaiseError(kErrNotSupported, std::string("No member or key for the binding ") + name);
+        s->row = static_cast<int>(row);
+    }
+    for (PropertyStore::Slot& s : store_.Slots()) {
+        if (s.row < 0)
+            s.value = DefaultValue(s);
+        else if (!BindingAt(s.row).windowKeeps)
+            SetBound(s.row, *DefaultValue(s));
+    }
+}
+
+Variant ControlBase::Read(const PropertyStore::Slot& s) {
+    Variant v;
+    if (s.row >= 0 && !BindingAt(s.row).windowKeeps)
+        v = GetBound(s.row, s.vt);
+    else if (s.id == DISPID_ENABLED)
+        v = Variant::Bool(Enabled());
+    else if (Named(s, "hWnd"))
+        v = Variant::Long(static_cast<long>(reinterpret_cast<LONG_PTR>(hWnd())));
+    else if (s.row < 0)
+        v = s.value;
+    else if (Named(s, "MousePointer"))
+        v = Variant::Integer(MousePointer());
+    else if (Named(s, "MouseIcon"))
+        v = Variant::Object(MouseIcon());
+    if (s.vt == VT_VARIANT || s.vt == VT_DISPATCH || v.vt() == s.vt) return v;
+    return Coerce(*v, s.vt);
+}
+
 // Stores a converted value, first letting the standard members act on it
 // (a refused mouse pointer leaves the old value).
 void ControlBase::Keep(PropertyStore::Slot& s, const VARIANT& value) {
@@ -793,11 +839,14 @@ void ControlBase::Keep(PropertyStore::Slot& s, const VARIANT& value) {
     // Enabled by its standard identifier: a control's own Enabled leaves the window alone.
     if (s.id == DISPID_ENABLED)
         SetEnabled(ToBool(*v));
-    else if (lstrcmpiA(s.name, "MousePointer") == 0)
+    else if (Named(s, "MousePointer"))
         SetMousePointer(ToShort(*v));
-    else if (lstrcmpiA(s.name, "MouseIcon") == 0)
+    else if (Named(s, "MouseIcon"))
         SetMouseIcon(ObjectAs<IPictureDisp>(*v).get()); // Nothing clears it
-    s.value = std::move(v);
+    if (s.row >= 0)
+        SetBound(s.row, *v);
+    else
+        s.value = std::move(v);
 }
 
 void ControlBase::ResetValues() {
@@ -809,12 +858,20 @@ void ControlBase::LoadValues(const PropertyBag& bag) {
     for (size_t i : store_.ReadingOrder()) {
         PropertyStore::Slot& s = store_.Slots()[i];
         Variant v = bag.Read(PersistedKey{s.persisted->key, s.vt}, *DefaultValue(s));
-        if (!s.persisted->throughPut || !s.member)
+        if (s.row >= 0) {
             Keep(s, *v);
-        else if ((s.member->behaviour & typelib::kStored) && !(s.member->behaviour & typelib::kOwnPut))
+            // Loaded as a put would keep it: what the put does and tells comes too.
+            if (BindingAt(s.row).flags & kLoadsAsPut) {
+                AfterBound(s.row);
+                if (!(BindingAt(s.row).flags & kQuiet)) Tell(s);
+            }
+        } else if (!s.persisted->throughPut || !s.member) {
+            Keep(s, *v);
+        } else if ((s.member->behaviour & typelib::kStored) && !(s.member->behaviour & typelib::kOwnPut)) {
             PutKept(s, *v);
-        else
+        } else {
             PutProperty(DefaultDispatch(), s.id, *v); // the control's own put
+        }
     }
 }
 
@@ -826,9 +883,9 @@ void ControlBase::SaveValues(const PropertyBag& bag) {
         const typelib::Default& d = s.persisted->dflt;
         if (s.persisted->always ||
             (d.from == typelib::DefaultFrom::Key && lstrcmpiA(d.text, s.persisted->key) == 0))
-            bag.Write(key, *s.value);
+            bag.Write(key, *Read(s));
         else
-            bag.Write(key, *s.value, *DefaultValue(s));
+            bag.Write(key, *Read(s), *DefaultValue(s));
     }
 }
 
@@ -837,11 +894,7 @@ HRESULT ControlBase::GetStored(DISPID id, VARIANT* value) {
     VariantInit(value);
     return Member([&] {
         PropertyStore::Slot& s = store_.Get(id);
-        Variant v = s.value;
-        if (lstrcmpiA(s.name, "hWnd") == 0)
-            v = Variant::Long(static_cast<long>(reinterpret_cast<LONG_PTR>(hWnd())));
-        else if (s.id == DISPID_ENABLED)
-            v = Variant::Bool(Enabled());
+        Variant v = Read(s);
         // A value kept narrower than its member (a skin index as 16 bits) goes out as the member's type.
         const VARTYPE memberVt = s.member ? typelib::VariantTypeOf(s.member->type.vt) : s.vt;
         if (memberVt != v.vt() && memberVt != VT_VARIANT && memberVt != VT_DISPATCH) v = Coerce(*v, memberVt);
@@ -854,21 +907,41 @@ HRESULT ControlBase::PutStored(DISPID id, const VARIANT& value) {
     return Member([&] { PutKept(store_.Get(id), value); });
 }
 
+void ControlBase::PutMember(DISPID id, const VARIANT& value) {
+    Hold hold(*this);
+    PutKept(store_.Get(id), value);
+}
+
 void ControlBase::PutKept(PropertyStore::Slot& s, const VARIANT& value) {
+    if (s.row < 0) {
+        Keep(s, value);
+        const unsigned b = s.member ? s.member->behaviour : 0;
+        if (b & typelib::kNotify) PropertyChanged(s.name);
+        if (b & typelib::kRepaint) OnRepaint();
+        return;
+    }
+    const unsigned flags = BindingAt(s.row).flags;
+    // Nothing is stored, told or redrawn for a value the control refuses.
+    CheckBound(s.row, value);
     Keep(s, value);
-    const unsigned b = s.member ? s.member->behaviour : 0;
-    if (b & typelib::kNotify) PropertyChanged(s.name);
-    if (b & typelib::kRepaint) OnRepaint();
+    const bool tell = !(flags & kQuiet);
+    if (tell && (flags & kTellFirst)) Tell(s);
+    AfterBound(s.row);
+    if (tell && !(flags & kTellFirst)) Tell(s);
+}
+
+void ControlBase::Tell(const PropertyStore::Slot& s) {
+    PropertyChanged(s.persisted && s.persisted->notifyKey ? s.persisted->key : s.name);
 }
 
 Variant ControlBase::Value(DISPID id) {
-    return store_.Get(id).value;
+    return Read(store_.Get(id));
 }
 
 Variant ControlBase::Value(const char* name) {
     PropertyStore::Slot* s = store_.Find(name);
     if (!s) RaiseError(kErrNotSupported);
-    return s->value;
+    return Read(*s);
 }
 
 void ControlBase::SetValue(DISPID id, const VARIANT& value) {

@@ -2,6 +2,7 @@
 // The library side of an ActiveX control: the OLE control protocol written
 // once, with the life-cycle, input and container events as virtual hooks.
 // Each control derives through Control<Derived, DualInterface>.
+#include "Binding.h"
 #include "ComObject.h"
 #include "ComPtr.h"
 #include "ConnectionPoint.h"
@@ -175,6 +176,8 @@ class ControlBase : public SurfaceWindow,
     // The accessors of kept properties; the generated layer calls them.
     HRESULT GetStored(DISPID id, VARIANT* value);
     HRESULT PutStored(DISPID id, const VARIANT& value);
+    // A kept property's whole put, as a host's would run it; errors raise.
+    void PutMember(DISPID id, const VARIANT& value);
 
     // Ambient properties of the container, with defaults when there is none.
     Variant Ambient(DISPID id) const;
@@ -247,6 +250,15 @@ class ControlBase : public SurfaceWindow,
     // A kept property whose description says so changed: paint anew.
     virtual void OnRepaint() {}
 
+    // The derived class's binding table, row by row (Control<Derived, Dual>
+    // answers from it).
+    virtual size_t BindingCount() const = 0;
+    virtual BindingInfo BindingAt(size_t row) const = 0;
+    virtual Variant GetBound(size_t row, VARTYPE as) = 0;
+    virtual void SetBound(size_t row, const VARIANT& value) = 0;
+    virtual void CheckBound(size_t row, const VARIANT& value) = 0;
+    virtual void AfterBound(size_t row) = 0;
+
     // Tells the site before the control's own focus events run.
     void OnFocusMessage(bool gained) final;
     // Ends the control once no hold is left and no reference came back.
@@ -260,9 +272,14 @@ class ControlBase : public SurfaceWindow,
     void NotifyViewChange();
     void RaiseEventArgs(DISPID id, std::span<EventArg> args);
     Variant DefaultValue(const PropertyStore::Slot& s);
+    // The value a slot holds, as the slot's type.
+    Variant Read(const PropertyStore::Slot& s);
     void Keep(PropertyStore::Slot& s, const VARIANT& value);
-    // The put of a kept property: keep, then notify and repaint as declared.
+    // The put of a kept property: check, keep, act and tell as its row says.
     void PutKept(PropertyStore::Slot& s, const VARIANT& value);
+    // Tells the container of a slot's change, under its key where the key says so.
+    void Tell(const PropertyStore::Slot& s);
+    void AttachBindings();
     void ResetValues();
     void LoadValues(const PropertyBag& bag);
     void SaveValues(const PropertyBag& bag);
@@ -336,7 +353,23 @@ class Control : public ControlBase, public Dual {
     }
 
   protected:
-    explicit Control(const ControlClass& cls) : ControlBase(cls) {}
+    explicit Control(const ControlClass& cls, std::span<const Binding<Derived>> rows = {})
+        : ControlBase(cls), rows_(rows) {}
+
+  private:
+    size_t BindingCount() const override { return rows_.size(); }
+    BindingInfo BindingAt(size_t row) const override { return binding::Info(rows_[row]); }
+    Variant GetBound(size_t row, VARTYPE as) override { return binding::Get(Self(), rows_[row], as); }
+    void SetBound(size_t row, const VARIANT& value) override { binding::Set(Self(), rows_[row], value); }
+    void CheckBound(size_t row, const VARIANT& value) override {
+        if (rows_[row].check) (Self().*rows_[row].check)(ToLong(value));
+    }
+    void AfterBound(size_t row) override {
+        if (rows_[row].after) (Self().*rows_[row].after)();
+    }
+    Derived& Self() { return static_cast<Derived&>(*this); }
+
+    std::span<const Binding<Derived>> rows_; // the derived class's binding table
 };
 
 } // namespace glim

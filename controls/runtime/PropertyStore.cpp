@@ -23,8 +23,7 @@ PropertyStore::PropertyStore(const typelib::CoClass& description) {
         return slots_[a].persisted->readAt < slots_[b].persisted->readAt;
     });
     for (const typelib::Member& m : description.members) {
-        if (m.kind != typelib::MemberKind::Property || !(m.behaviour & typelib::kStored) || Find(m.id))
-            continue;
+        if (m.kind != typelib::MemberKind::Property || Find(m.id)) continue;
         slots_.push_back({m.name, m.id, typelib::VariantTypeOf(m.type.vt), &m, nullptr, Variant()});
     }
 }

@@ -18,6 +18,7 @@ class PropertyStore {
         const typelib::Member* member;       // nullptr for a key without a member
         const typelib::Persisted* persisted; // nullptr when not persisted
         Variant value;
+        int row = -1; // the control's binding row for it, -1 when it has none
     };
 
     explicit PropertyStore(const typelib::CoClass& description);

@@ -63,6 +63,12 @@ constexpr Persisted ThroughPut(Persisted p) {
     return p;
 }
 
+// A key whose member's put tells the container under the key's name.
+constexpr Persisted TellsAsKey(Persisted p) {
+    p.notifyKey = true;
+    return p;
+}
+
 // A key read at its own place (from 1) rather than where it is written.
 constexpr Persisted ReadAt(int place, Persisted p) {
     p.readAt = place;
@@ -284,12 +290,12 @@ constexpr Persisted kGlimButtonKeys[] = {
 constexpr Member kGlimCheck[] = {
     // Enabled tells no one; it and the colours and font only change the look.
     Kept(Prop("Enabled", DISPID_ENABLED, kBool), kRepaint),
-    KeptGet(Prop("Value", 0x68030001, EnumOf("State"))),
-    KeptGet(Prop("Caption", DISPID_CAPTION, kBstr)),
+    Kept(Prop("Value", 0x68030001, EnumOf("State"))),
+    Kept(Prop("Caption", DISPID_CAPTION, kBstr)),
     Kept(Prop("Font", DISPID_FONT, kFont, kGet | kPutRef), kNotify | kRepaint),
     Kept(Prop("BackColor", DISPID_BACKCOLOR, kColor), kNotify | kRepaint),
     Kept(Prop("ForeColor", DISPID_FORECOLOR, kColor), kNotify | kRepaint),
-    KeptGet(Prop("Style", 0x68030000, kMnuStyleT, kGet | kPut, kStyleHelp)),
+    Kept(Prop("Style", 0x68030000, kMnuStyleT, kGet | kPut, kStyleHelp)),
 };
 
 // Click and the key and mouse events of the check box and the option button.
@@ -306,13 +312,13 @@ constexpr Event kToggleEvents[] = {
 
 constexpr Member kGlimOption[] = {
     Kept(Prop("Enabled", DISPID_ENABLED, kBool), kRepaint),
-    KeptGet(Prop("Value", 0x68030003, kBool)),
-    KeptGet(Prop("Caption", DISPID_CAPTION, kBstr)),
+    Kept(Prop("Value", 0x68030003, kBool)),
+    Kept(Prop("Caption", DISPID_CAPTION, kBstr)),
     Kept(Prop("Font", 0x68030002, kFont, kGet | kPutRef), kNotify | kRepaint),
     Kept(Prop("BackColor", 0x68030001, kColor), kNotify | kRepaint),
     Kept(Prop("ForeColor", DISPID_FORECOLOR, kColor), kNotify | kRepaint),
     // "界面样式" followed by CR LF.
-    KeptGet(Prop("Style", 0x68030000, kMnuStyleT, kGet | kPut, "\xBD\xE7\xC3\xE6\xD1\xF9\xCA\xBD\r\n")),
+    Kept(Prop("Style", 0x68030000, kMnuStyleT, kGet | kPut, "\xBD\xE7\xC3\xE6\xD1\xF9\xCA\xBD\r\n")),
 };
 
 // The keys of the check box and the option button, in the order they are
@@ -327,7 +333,7 @@ constexpr std::array<Persisted, 7> ToggleKeys(VarType value) {
         ReadAt(3, ThroughPut(Key("Enabled", VarType::Bool, -1))),
         ReadAt(5, ThroughPut(Key("BackColor", VarType::I4, 0xE0E0E0))),
         ReadAt(6, ThroughPut(Key("ForeColor", VarType::I4, 0))),
-        ReadAt(7, {"SkinIdx", "Style", VarType::I2, {}}),
+        ReadAt(7, TellsAsKey({"SkinIdx", "Style", VarType::I2, {}})),
     }};
 }
 constexpr auto kGlimCheckKeys = ToggleKeys(VarType::I4);
@@ -458,7 +464,7 @@ constexpr Member kGlimContainr[] = {
     Kept(Prop("HeaderLightColor", 0x68030003, kColor), kPanelPut),
     Kept(Prop("Style", 0x68030002, EnumOf("XPContainerStyles")), kPanelPut),
     Kept(Prop("TextColor", 0x68030001, kColor), kPanelPut),
-    Prop("Theme", 0x68030000, EnumOf("XPContainerThemes")),
+    Kept(Prop("Theme", 0x68030000, EnumOf("XPContainerThemes"))),
 };
 
 // Defaults: the colours of theme 0.
@@ -478,7 +484,7 @@ constexpr Persisted kGlimContainrKeys[] = {
 
 constexpr Member kGlimToolTip[] = {
     Kept(Prop("BackColor", 0x68030007, kColor), kNotify),
-    Prop("Font", DISPID_FONT, kFont, kGet | kPutRef),
+    Kept(Prop("Font", DISPID_FONT, kFont, kGet | kPutRef)),
     Kept(Prop("FrameColor", 0x68030006, kColor), kNotify),
     Kept(Prop("TipText", 0x68030005, kBstr), kNotify),
     Kept(Prop("TitleText", 0x68030004, kBstr), kNotify),

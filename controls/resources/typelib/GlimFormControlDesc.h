@@ -147,6 +147,7 @@ struct Persisted {
     bool always = false;     // written even when equal to its default
     bool throughPut = false; // loaded through the member's put, with all the put does
     int readAt = 0;          // place in the reading order, from 1; 0 on every key: as listed
+    bool notifyKey = false;  // a put of the member tells the container under the key's name
 };
 
 // Whether the keys' reading places are all 0 or each of 1..n once, so the

@@ -7,6 +7,7 @@
 #include "ConstituentLabel.h"
 #include "ConstituentShape.h"
 #include "ControlBase.h"
+#include "Conversions.h"
 #include "GlimFormControl.h"
 
 namespace glim {
@@ -14,46 +15,46 @@ namespace glim {
 class GlimPressBar final : public Control<GlimPressBar, _GlimPressBar_Stored<GlimPressBar>> {
   public:
     static const ControlClass kClass;
+    static const Binding<GlimPressBar> kBindings[];
     GlimPressBar();
     ~GlimPressBar() override;
-
-    // _GlimPressBar: Max, Min and BackColor are kept by the runtime.
-    STDMETHODIMP get_Value(long* pVal) override;
-    STDMETHODIMP put_Value(long New_Value) override;
-    STDMETHODIMP get_Style(MnuStyle* pVal) override;
-    STDMETHODIMP put_Style(MnuStyle New_Style) override;
-    STDMETHODIMP get_BorderStyle(BdStyle* pVal) override;
-    STDMETHODIMP put_BorderStyle(BdStyle New_BorderStyle) override;
-    STDMETHODIMP get_BackStyle(BackStyles* pVal) override;
-    STDMETHODIMP put_BackStyle(BackStyles New_BackStyle) override;
-    STDMETHODIMP get_BorderColor(OLE_COLOR* pVal) override;
-    STDMETHODIMP put_BorderColor(OLE_COLOR New_BorderColor) override;
-    STDMETHODIMP get_BorderWidth(short* pVal) override;
-    STDMETHODIMP put_BorderWidth(short New_BorderWidth) override;
-    STDMETHODIMP get_FillColor(OLE_COLOR* pVal) override;
-    STDMETHODIMP put_FillColor(OLE_COLOR New_FillColor) override;
-    STDMETHODIMP get_FillStyle(FillStyleS* pVal) override;
-    STDMETHODIMP put_FillStyle(FillStyleS New_FillStyle) override;
-    STDMETHODIMP get_ForeColor(OLE_COLOR* pVal) override;
-    STDMETHODIMP put_ForeColor(OLE_COLOR New_ForeColor) override;
 
   protected:
     void OnInitialize() override;
     void OnInitProperties() override;
     void OnReadProperties(const PropertyBag& bag) override;
     void OnResize() override;
-    void OnRepaint() override;
 
   private:
-    // Hands a value to a constituent's setter, keeps it and tells the
-    // container; a refused value is not kept.
-    template <class F>
-    HRESULT PassOn(DISPID id, const char* name, long value, F&& set);
-    // A kept value as a number.
-    long Stored(DISPID id);
+    // Value: Max 0 leaves no unit; the fill and the caption follow a new value.
+    void CheckValue(long v);
+    void ValueChanged();
+    void StyleChanged();
+    void BackColorChanged();
+    // The frame's and the label's members: the constituent takes the value
+    // or refuses it before the bar keeps it.
+    void PassBorderStyle(long v) { Sh.SetBorderStyle(ToShort(v)); }
+    void PassBackStyle(long v) { Sh.SetBackStyle(ToShort(v)); }
+    void PassBorderColor(long v) { Sh.SetBorderColor(static_cast<OLE_COLOR>(v)); }
+    void PassBorderWidth(long v) { Sh.SetBorderWidth(ToShort(v)); }
+    void PassFillColor(long v) { Sh.SetFillColor(static_cast<OLE_COLOR>(v)); }
+    void PassFillStyle(long v) { Sh.SetFillStyle(ToShort(v)); }
+    void PassForeColor(long v) { Lt.SetForeColor(static_cast<OLE_COLOR>(v)); }
 
-    // Style, Value, Max and Min live in the runtime's slots.
-    long Unit = 0; // twips of fill per unit of Value, worked out by the Value setter
+    long Value = 0;            // the current value; the fill shows it from its next put
+    long Max = 100;            // the value of a full bar
+    long Min = 0;              // kept and saved; nothing else uses it
+    OLE_COLOR BackColor = 0;   // the surface's colour
+    short Style = 0;           // skin index; picks the fill strip
+    short BorderStyle = 1;     // the frame's, as the frame takes them
+    short BackStyle = 0;       //   "
+    OLE_COLOR BorderColor = 0; //   "
+    short BorderWidth = 1;     //   "
+    OLE_COLOR FillColor = 0;   //   "
+    short FillStyle = 3;       //   "
+    short Shape = 4;           //   " (persisted without a member)
+    OLE_COLOR ForeColor = 0;   // the caption's colour
+    long Unit = 0;             // twips of fill per unit of Value, worked out by the Value setter
 
     ConstituentHost parts; // draws the three below over the surface
     ConstituentShape Sh;   // the rounded frame, at the back

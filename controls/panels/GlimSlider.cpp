@@ -24,8 +24,8 @@ long CheckedRange(long max, long min) {
 }
 
 // The thumb stored with the control's design.
-Variant DesignThumb() {
-    return Variant::Object(LoadResPicture(skinres::kThumbDesign, kResBitmap).get());
+ComPtr<IPictureDisp> DesignThumb() {
+    return LoadResPicture(skinres::kThumbDesign, kResBitmap);
 }
 
 // Runs one step of the layout, painting or tip, which skip what fails.
@@ -51,31 +51,41 @@ const ControlClass GlimSlider::kClass = {
     &GlimSlider::CreateInstance,
 };
 
-GlimSlider::GlimSlider() : Control(kClass) {}
+// The back colour and the pictures have no member: they are only loaded and saved.
+const Binding<GlimSlider> GlimSlider::kBindings[] = {
+    {"BackColor", &GlimSlider::BackColor},
+    {"Enabled", &GlimSlider::OwnEnabled},
+    {"SliderIcon", &GlimSlider::SliderIcon},
+    {"Orientation", &GlimSlider::Orientation, nullptr, &GlimSlider::OrientationChanged},
+    {"RailPicture", &GlimSlider::RailPicture},
+    {"RailStyle", &GlimSlider::RailStyle, nullptr, &GlimSlider::Layout},
+    {"ShowValueTip", &GlimSlider::ShowValueTip},
+    {"Min", &GlimSlider::Min, &GlimSlider::CheckMin, &GlimSlider::MinChanged},
+    {"Max", &GlimSlider::Max, &GlimSlider::CheckMax, &GlimSlider::MaxChanged},
+    {"Value", &GlimSlider::Value, &GlimSlider::CheckValue, &GlimSlider::ValueChanged},
+    {"Style", &GlimSlider::Style, nullptr, &GlimSlider::StyleChanged},
+};
+
+GlimSlider::GlimSlider() : Control(kClass, kBindings) {}
 
 GlimSlider::~GlimSlider() = default;
 
-ComPtr<IPictureDisp> GlimSlider::PictureHolder::Picture() const {
-    return ObjectAs<IPictureDisp>(*owner->Value(key));
-}
-
 double GlimSlider::PictureHolder::Width() const {
-    return PictureSizePixels(Picture().get()).cx;
+    return PictureSizePixels(Picture.get()).cx;
 }
 
 double GlimSlider::PictureHolder::Height() const {
-    return PictureSizePixels(Picture().get()).cy;
+    return PictureSizePixels(Picture.get()).cy;
 }
 
 bool GlimSlider::PictureHolder::Holds() const {
-    ComPtr<IPictureDisp> picture = Picture();
-    return picture && PictureHandle(picture.get()) != 0;
+    return Picture && PictureHandle(Picture.get()) != 0;
 }
 
 void GlimSlider::OnInitialize() {
     Canvas().SetScaleMode(kScalePixels);
     Canvas().SetBackColor(kDesignBackColor);
-    SetValue(Slider.key, *DesignThumb());
+    SliderIcon = DesignThumb();
 }
 
 void GlimSlider::OnTerminate() {
@@ -85,12 +95,12 @@ void GlimSlider::OnTerminate() {
 }
 
 SliderSizes GlimSlider::Sizes() {
-    return SliderSizes{Orientation(),
+    return SliderSizes{Orientation,
                        static_cast<double>(Canvas().PixelWidth()),
                        static_cast<double>(Canvas().PixelHeight()),
                        Slider.Width(),
                        Slider.Height(),
-                       RailStyle() == kRailPictureStyle && iRailPicture.Holds(),
+                       RailStyle == kRailPictureStyle && iRailPicture.Holds(),
                        iRailPicture.Width(),
                        iRailPicture.Height()};
 }
@@ -99,57 +109,54 @@ SliderSizes GlimSlider::Sizes() {
 
 void GlimSlider::OnInitProperties() {
     // The runtime set the defaults; the design thumb stays.
-    SetValue(Slider.key, *DesignThumb());
-    Range = Max() - Min();
+    SliderIcon = DesignThumb();
+    Range = Max - Min;
     ResetThumb();
 }
 
 void GlimSlider::OnReadProperties(const PropertyBag&) {
-    Canvas().SetBackColor(static_cast<OLE_COLOR>(ToLong(*Value("BackColor"))));
+    Canvas().SetBackColor(BackColor);
     // A bag without a usable thumb keeps the design thumb: a thumb of no
     // size would collapse the control.
-    ComPtr<IPictureDisp> thumb = Slider.Picture();
-    if (!thumb || PictureHandle(thumb.get()) == 0 || PictureSizePixels(thumb.get()).cx <= 0 ||
-        PictureSizePixels(thumb.get()).cy <= 0)
-        SetValue(Slider.key, *DesignThumb());
+    if (!Slider.Holds() || Slider.Width() <= 0 || Slider.Height() <= 0) SliderIcon = DesignThumb();
     // Nothing read is checked, but a stored range that does not fit 16 bits
     // must still load: held in 32 bits here.
-    Range = static_cast<long>(Max()) - Min();
+    Range = static_cast<long>(Max) - Min;
     const SliderSizes s = Sizes();
-    Slider.Left = static_cast<float>(ThumbLeftFor(s, Current(), Min(), Range));
-    Slider.Top = static_cast<float>(ThumbTopFor(s, Current(), Min(), Range));
+    Slider.Left = static_cast<float>(ThumbLeftFor(s, Value, Min, Range));
+    Slider.Top = static_cast<float>(ThumbTopFor(s, Value, Min, Range));
 }
 
 // ---- value, range and thumb ----
 
 void GlimSlider::PlaceThumb(long v) {
     const SliderSizes s = Sizes();
-    if (Orientation() == kSliderHorizontal)
-        Slider.Left = static_cast<float>(ThumbLeftFor(s, v, Min(), Range));
-    else if (Orientation() == kSliderVertical)
-        Slider.Top = static_cast<float>(ThumbTopFor(s, v, Min(), Range));
+    if (Orientation == kSliderHorizontal)
+        Slider.Left = static_cast<float>(ThumbLeftFor(s, v, Min, Range));
+    else if (Orientation == kSliderVertical)
+        Slider.Top = static_cast<float>(ThumbTopFor(s, v, Min, Range));
 }
 
-void GlimSlider::PutValue(long v) {
-    if (v > Max() || v < Min()) RaiseError(kErrInvalidPropertyValue);
-    SetValue(id::Value, *Variant::Long(v));
-    if (Current() != LastValue) {
-        // While dragging the pointer places the thumb.
-        if (!Dragging) PlaceThumb(v);
-        DrawSlider();
-        LastValue = Current();
-        RaiseEvent(dispid::GlimSlider_events::Change);
-        if (Current() == Max()) RaiseEvent(dispid::GlimSlider_events::ArrivedLast);
-        if (Current() == Min()) RaiseEvent(dispid::GlimSlider_events::ArrivedFirst);
-    }
-    PropertyChanged("Value");
+void GlimSlider::CheckValue(long v) {
+    if (v > Max || v < Min) RaiseError(kErrInvalidPropertyValue);
+}
+
+void GlimSlider::ValueChanged() {
+    if (Value == LastValue) return;
+    // While dragging the pointer places the thumb.
+    if (!Dragging) PlaceThumb(Value);
+    DrawSlider();
+    LastValue = Value;
+    RaiseEvent(dispid::GlimSlider_events::Change);
+    if (Value == Max) RaiseEvent(dispid::GlimSlider_events::ArrivedLast);
+    if (Value == Min) RaiseEvent(dispid::GlimSlider_events::ArrivedFirst);
 }
 
 void GlimSlider::ResetThumb() {
-    if (Orientation() == kSliderHorizontal) {
+    if (Orientation == kSliderHorizontal) {
         Slider.Left = 0;
         Slider.Top = 0;
-    } else if (Orientation() == kSliderVertical) {
+    } else if (Orientation == kSliderVertical) {
         Slider.Left = 0;
         Slider.Top = static_cast<float>(Canvas().PixelHeight() - Slider.Height());
     }
@@ -157,22 +164,22 @@ void GlimSlider::ResetThumb() {
 
 void GlimSlider::LoadThumb() {
     const long long id =
-        (Orientation() == kSliderVertical ? skinres::VerticalThumb(0) : skinres::HorizontalThumb(0)) +
-        static_cast<long long>(Style());
+        (Orientation == kSliderVertical ? skinres::VerticalThumb(0) : skinres::HorizontalThumb(0)) +
+        static_cast<long long>(Style);
     if (id <= 0 || id > 0xFFFF) RaiseError(kErrResourceNotFound);
-    SetValue(Slider.key, *Variant::Object(LoadResPicture(static_cast<int>(id), kResBitmap).get()));
+    SliderIcon = LoadResPicture(static_cast<int>(id), kResBitmap);
 }
 
 std::optional<short> GlimSlider::ThumbToValue() {
     const SliderSizes s = Sizes();
-    const bool vertical = Orientation() == kSliderVertical;
-    const std::optional<short> v = ValueAtThumb(s, vertical ? Slider.Top : Slider.Left, Min(), Range);
+    const bool vertical = Orientation == kSliderVertical;
+    const std::optional<short> v = ValueAtThumb(s, vertical ? Slider.Top : Slider.Left, Min, Range);
     if (!v) return v;
     // The thumb snaps to the value's own position.
-    if (Orientation() == kSliderHorizontal)
-        Slider.Left = static_cast<float>(ThumbLeftFor(s, *v, Min(), Range));
+    if (Orientation == kSliderHorizontal)
+        Slider.Left = static_cast<float>(ThumbLeftFor(s, *v, Min, Range));
     else if (vertical)
-        Slider.Top = static_cast<float>(ThumbTopFor(s, *v, Min(), Range));
+        Slider.Top = static_cast<float>(ThumbTopFor(s, *v, Min, Range));
     return v;
 }
 
@@ -200,12 +207,12 @@ void GlimSlider::Layout() {
     // Value - Min is taken in 32 bits: a stored range beyond 16 bits still
     // places the thumb.
     Step([&] {
-        if (Orientation() == kSliderHorizontal) {
+        if (Orientation == kSliderHorizontal) {
             Slider.Top = static_cast<float>(ThumbCrossPosition(s));
-            Slider.Left = static_cast<float>(ThumbLeftFor(s, Current(), Min(), Range));
-        } else if (Orientation() == kSliderVertical) {
+            Slider.Left = static_cast<float>(ThumbLeftFor(s, Value, Min, Range));
+        } else if (Orientation == kSliderVertical) {
             Slider.Left = static_cast<float>(ThumbCrossPosition(s));
-            Slider.Top = static_cast<float>(ThumbTopFor(s, Current(), Min(), Range));
+            Slider.Top = static_cast<float>(ThumbTopFor(s, Value, Min, Range));
         }
     });
     if (auto groove = glim::GrooveRect(s)) GrooveRect = *groove;
@@ -216,21 +223,21 @@ void GlimSlider::Layout() {
 void GlimSlider::DrawSlider() {
     const SliderSizes s = Sizes();
     Step([&] { Canvas().Cls(); });
-    if (RailStyle() == kRailPictureStyle) {
+    if (RailStyle == kRailPictureStyle) {
         Step([&] {
             if (!iRailPicture.Holds()) return;
             const PointF at = RailOrigin(s);
-            Canvas().PaintPicture(iRailPicture.Picture().get(), at.x, at.y);
+            Canvas().PaintPicture(RailPicture.get(), at.x, at.y);
         });
-    } else if (auto edge = GrooveEdge(RailStyle())) {
+    } else if (auto edge = GrooveEdge(RailStyle)) {
         RECT r = GrooveRect;
         DrawEdge(hDC(), &r, *edge, BF_RECT);
     }
     Step([&] {
-        if (Slider.Holds()) Canvas().PaintPicture(Slider.Picture().get(), Slider.Left, Slider.Top);
+        if (Slider.Holds()) Canvas().PaintPicture(SliderIcon.get(), Slider.Left, Slider.Top);
     });
     Invalidate();
-    if (ShowsValueTip() && Dragging) ShowTip();
+    if (ShowValueTip && Dragging) ShowTip();
 }
 
 void GlimSlider::ShowTip() {
@@ -241,7 +248,7 @@ void GlimSlider::ShowTip() {
     if (!tip) return;
     Step([&] {
         tip->Load();
-        tip->SetText(std::to_string(Current()));
+        tip->SetText(std::to_string(Value));
     });
     std::optional<RECT> r;
     Step([&] {
@@ -261,19 +268,19 @@ void GlimSlider::ShowTip() {
 
 void GlimSlider::MoveThumb(float x, float y) {
     const SliderSizes s = Sizes();
-    if (Orientation() == kSliderHorizontal)
+    if (Orientation == kSliderHorizontal)
         Slider.Left = static_cast<float>(ClampToTrack(s, x - GrabX));
-    else if (Orientation() == kSliderVertical)
+    else if (Orientation == kSliderVertical)
         Slider.Top = static_cast<float>(ClampToTrack(s, y - GrabY));
     // A track of no length has no value to give, and a mouse action never
     // raises: a value outside a stored odd range is not set.
     const std::optional<short> v = ThumbToValue();
-    if (!v || *v < Min() || *v > Max()) return;
-    PutValue(*v);
+    if (!v || *v < Min || *v > Max) return;
+    PutMember(id::Value, *Variant::Long(*v));
 }
 
 void GlimSlider::OnMouseDown(short button, short shift, float x, float y) {
-    if (!IsEnabled() || button != kLeftButton) return;
+    if (!OwnEnabled || button != kLeftButton) return;
     Dragging = true;
     const bool onThumb = x >= Slider.Left && x < Slider.Left + static_cast<float>(Slider.Width()) &&
                          y >= Slider.Top && y < Slider.Top + static_cast<float>(Slider.Height());
@@ -285,7 +292,7 @@ void GlimSlider::OnMouseDown(short button, short shift, float x, float y) {
         GrabY = static_cast<float>(Slider.Height() / 2);
         MoveThumb(x, y);
     }
-    if (ShowsValueTip()) ShowTip();
+    if (ShowValueTip) ShowTip();
     RaiseEvent(dispid::GlimSlider_events::MouseDown, shift);
 }
 
@@ -313,61 +320,36 @@ void GlimSlider::EndDrag(short shift) {
 
 // ---- properties ----
 
-STDMETHODIMP GlimSlider::put_Max(long New_Max) {
-    return Member([&] {
-        if (New_Max <= Min()) RaiseError(kErrInvalidPropertyValue);
-        const short max = ToShort(New_Max);
-        // Checked before anything is stored, so a form is never saved with
-        // a range it cannot load.
-        const long range = CheckedRange(max, Min());
-        SetValue(id::Max, *Variant::Integer(max));
-        Range = range;
-        PropertyChanged("Max");
-    });
+void GlimSlider::CheckMax(long v) {
+    if (v <= Min) RaiseError(kErrInvalidPropertyValue);
+    // So a form is never saved with a range it cannot load.
+    CheckedRange(ToShort(v), Min);
 }
 
-STDMETHODIMP GlimSlider::put_Min(long New_Min) {
-    return Member([&] {
-        if (New_Min >= Max()) RaiseError(kErrInvalidPropertyValue);
-        const short min = ToShort(New_Min);
-        const long range = CheckedRange(Max(), min);
-        SetValue(id::Min, *Variant::Integer(min));
-        // The thumb's placement divides by the new range.
-        Range = range;
-        PutValue(min);
-        PropertyChanged("Min");
-    });
+void GlimSlider::MaxChanged() {
+    Range = Max - Min;
 }
 
-STDMETHODIMP GlimSlider::put_Value(long New_Value) {
-    return Member([&] { PutValue(New_Value); });
+void GlimSlider::CheckMin(long v) {
+    if (v >= Max) RaiseError(kErrInvalidPropertyValue);
+    CheckedRange(Max, ToShort(v));
 }
 
-STDMETHODIMP GlimSlider::put_Orientation(sOrientationConstants New_Orientation) {
-    return Member([&] {
-        SetValue(id::Orientation, *Variant::Long(New_Orientation));
-        LoadThumb();
-        ResetThumb();
-        Layout();
-        PropertyChanged("Orientation");
-    });
+void GlimSlider::MinChanged() {
+    // The thumb's placement divides by the new range.
+    Range = Max - Min;
+    PutMember(id::Value, *Variant::Long(Min));
 }
 
-STDMETHODIMP GlimSlider::put_RailStyle(sRailStyleConstants New_RailStyle) {
-    return Member([&] {
-        SetValue(id::RailStyle, *Variant::Long(New_RailStyle));
-        Layout();
-        PropertyChanged("RailStyle");
-    });
+void GlimSlider::OrientationChanged() {
+    LoadThumb();
+    ResetThumb();
+    Layout();
 }
 
-STDMETHODIMP GlimSlider::put_Style(MnuStyle New_Style) {
-    return Member([&] {
-        SetValue(id::Style, *Variant::Long(New_Style));
-        LoadThumb();
-        Layout();
-        PropertyChanged("Style");
-    });
+void GlimSlider::StyleChanged() {
+    LoadThumb();
+    Layout();
 }
 
 } // namespace glim

@@ -3,7 +3,6 @@
 // picture to pick a whole number between Min and Max, with the value tip
 // beside the thumb while it is pressed.
 #include "ControlBase.h"
-#include "Conversions.h"
 #include "GlimFormControl.h"
 #include "SliderGeometry.h"
 
@@ -11,22 +10,15 @@
 
 namespace glim {
 
-// Its values live in the runtime's slots, read and written in the orders
-// the description gives; Enabled is its own flag (a disabled slider still
-// clicks), kept like ShowValueTip without an accessor here.
+// Its values live in typed fields, read and written in the orders the
+// description gives; Enabled is its own flag (a disabled slider still
+// clicks).
 class GlimSlider final : public Control<GlimSlider, _GlimSlider_Stored<GlimSlider>> {
   public:
     static const ControlClass kClass;
+    static const Binding<GlimSlider> kBindings[];
     GlimSlider();
     ~GlimSlider() override;
-
-    // _GlimSlider: the puts; the runtime answers the gets.
-    STDMETHODIMP put_Max(long New_Max) override;
-    STDMETHODIMP put_Min(long New_Min) override;
-    STDMETHODIMP put_Value(long New_Value) override;
-    STDMETHODIMP put_Orientation(sOrientationConstants New_Orientation) override;
-    STDMETHODIMP put_RailStyle(sRailStyleConstants New_RailStyle) override;
-    STDMETHODIMP put_Style(MnuStyle New_Style) override;
 
   protected:
     void OnInitialize() override;
@@ -46,32 +38,28 @@ class GlimSlider final : public Control<GlimSlider, _GlimSlider_Stored<GlimSlide
     // A hidden picture holder: never shown itself, it only stands for the
     // picture of a persisted key, its size and where the control paints it.
     struct PictureHolder {
-        GlimSlider* owner;
-        const char* key;
-        float Left = 0; // pixels on the control's surface
+        const ComPtr<IPictureDisp>& Picture; // the key's picture; Nothing holds nothing
+        float Left = 0;                      // pixels on the control's surface
         float Top = 0;
-        ComPtr<IPictureDisp> Picture() const; // Nothing holds nothing
         double Width() const;
         double Height() const;
         bool Holds() const;
     };
 
-    // The kept values, as the fields they are.
-    long Number(DISPID member) { return ToLong(*Value(member)); }
-    short Min() { return static_cast<short>(Number(dispid::GlimSlider::Min)); }
-    short Max() { return static_cast<short>(Number(dispid::GlimSlider::Max)); }
-    short Current() { return static_cast<short>(Number(dispid::GlimSlider::Value)); }
-    long Orientation() { return Number(dispid::GlimSlider::Orientation); }
-    long RailStyle() { return Number(dispid::GlimSlider::RailStyle); }
-    long Style() { return Number(dispid::GlimSlider::Style); }
-    bool IsEnabled() { return ToBool(*Value(dispid::GlimSlider::Enabled)); }
-    bool ShowsValueTip() { return ToBool(*Value(dispid::GlimSlider::ShowValueTip)); }
-
     SliderSizes Sizes();
-    // The body of the Value setter, for the other setters and the drag.
-    void PutValue(long v);
+    // Checks of the puts: a value outside the range, and a range that does
+    // not fit 16 bits, are refused before anything is stored.
+    void CheckMax(long v);
+    void CheckMin(long v);
+    void CheckValue(long v);
+    void MaxChanged();
+    void MinChanged();
+    // The thumb, the events of a new value and the tip.
+    void ValueChanged();
+    void OrientationChanged();
+    void StyleChanged();
     void PlaceThumb(long v);
-    // The skin's thumb for Style and Orientation into Slider.
+    // The skin's thumb for Style and Orientation into SliderIcon.
     void LoadThumb();
     void Layout();
     void DrawSlider();
@@ -82,15 +70,27 @@ class GlimSlider final : public Control<GlimSlider, _GlimSlider_Stored<GlimSlide
     // The drag ends: MouseUp when there was one, and the tip goes.
     void EndDrag(short shift);
 
+    OLE_COLOR BackColor = 0;          // persisted without a member: the surface's colour
+    bool OwnEnabled = true;           // Enabled: a disabled slider takes no drag but still clicks
+    ComPtr<IPictureDisp> SliderIcon;  // the thumb's picture
+    long Orientation = 0;             // kSliderHorizontal or kSliderVertical
+    ComPtr<IPictureDisp> RailPicture; // the rail drawn when RailStyle is 99
+    long RailStyle = 0;               // groove edge, or the rail picture
+    bool ShowValueTip = true;         // the tip shows while the thumb is pressed
+    short Min = 0;                    // bottom of the range, 16 bits as stored
+    short Max = 10;                   // top of the range
+    short Value = 0;                  // Min .. Max
+    long Style = 0;                   // skin index; picks the thumb
+
     bool Dragging = false; // the left button was pressed on the enabled control and not released
     float GrabX = 0;       // pointer offset inside the thumb at the press, pixels
-    float GrabY = 0;       //
-    RECT GrooveRect{};     // groove drawn with DrawEdge, pixels
-    long Range = 10;       // Max - Min
-    long LastValue = 0;    // value at the last Change; only the Value setter writes it
-    PictureHolder Slider{this, "SliderIcon"};        // the thumb
-    PictureHolder iRailPicture{this, "RailPicture"}; // the rail, drawn when RailStyle is 99
-    int layoutDepth = 0;                             // the layout's own resize re-enters it once
+    float GrabY = 0;
+    RECT GrooveRect{};                       // groove drawn with DrawEdge, pixels
+    long Range = 10;                         // Max - Min
+    long LastValue = 0;                      // value at the last Change; only the Value setter writes it
+    PictureHolder Slider{SliderIcon};        // the thumb
+    PictureHolder iRailPicture{RailPicture}; // the rail, drawn when RailStyle is 99
+    int layoutDepth = 0;                     // the layout's own resize re-enters it once
 };
 
 } // namespace glim

@@ -347,13 +347,13 @@ constexpr Param kShiftArg[] = {{"Shift", kI2, true}};
 // Enabled is the slider's own flag: a disabled slider still clicks.
 constexpr Member kGlimSlider[] = {
     Kept(Prop("Enabled", 0x68030006, kBool), kNotify),
-    KeptGet(Prop("Max", 0x68030005, kI4)),
-    KeptGet(Prop("Min", 0x68030004, kI4)),
-    KeptGet(Prop("Value", DISPID_VALUE, kI4)),
-    KeptGet(Prop("Orientation", 0x68030003, EnumOf("sOrientationConstants"))),
-    KeptGet(Prop("RailStyle", 0x68030002, EnumOf("sRailStyleConstants"))),
+    Kept(Prop("Max", 0x68030005, kI4)),
+    Kept(Prop("Min", 0x68030004, kI4)),
+    Kept(Prop("Value", DISPID_VALUE, kI4)),
+    Kept(Prop("Orientation", 0x68030003, EnumOf("sOrientationConstants"))),
+    Kept(Prop("RailStyle", 0x68030002, EnumOf("sRailStyleConstants"))),
     Kept(Prop("ShowValueTip", 0x68030001, kBool), kNotify),
-    KeptGet(Prop("Style", 0x68030000, kMnuStyleT)),
+    Kept(Prop("Style", 0x68030000, kMnuStyleT)),
 };
 
 // The back colour and the pictures have no member; Min, Max and Value are
@@ -386,7 +386,8 @@ constexpr Event kGlimSliderEvents[] = {
 
 constexpr Member kGlimPressBar[] = {
     // "进度条的当前值"
-    Prop("Value", 0x6803000B, kI4, kGet | kPut, "\xBD\xF8\xB6\xC8\xCC\xF5\xB5\xC4\xB5\xB1\xC7\xB0\xD6\xB5"),
+    Kept(Prop("Value", 0x6803000B, kI4, kGet | kPut,
+              "\xBD\xF8\xB6\xC8\xCC\xF5\xB5\xC4\xB5\xB1\xC7\xB0\xD6\xB5")),
     // "进度条的最大值"
     Kept(
         Prop("Max", 0x6803000A, kI4, kGet | kPut, "\xBD\xF8\xB6\xC8\xCC\xF5\xB5\xC4\xD7\xEE\xB4\xF3\xD6\xB5"),
@@ -400,36 +401,40 @@ constexpr Member kGlimPressBar[] = {
               "\xBD\xF8\xB6\xC8\xCC\xF5\xB5\xC4\xB1\xB3\xBE\xB0\xC9\xAB\xA1\xA3"),
          kNotify | kRepaint),
     // "进度条样式"
-    Prop("Style", 0x68030007, kMnuStyleT, kGet | kPut, "\xBD\xF8\xB6\xC8\xCC\xF5\xD1\xF9\xCA\xBD"),
+    Kept(Prop("Style", 0x68030007, kMnuStyleT, kGet | kPut, "\xBD\xF8\xB6\xC8\xCC\xF5\xD1\xF9\xCA\xBD")),
     // "返回/设置对象的边框样式。"
-    Prop("BorderStyle", 0x68030006, EnumOf("BdStyle"), kGet | kPut,
-         "\xB7\xB5\xBB\xD8/\xC9\xE8\xD6\xC3\xB6\xD4\xCF\xF3\xB5\xC4\xB1\xDF\xBF\xF2\xD1\xF9\xCA\xBD\xA1\xA3"),
+    Kept(Prop(
+        "BorderStyle", 0x68030006, EnumOf("BdStyle"), kGet | kPut,
+        "\xB7\xB5\xBB\xD8/\xC9\xE8\xD6\xC3\xB6\xD4\xCF\xF3\xB5\xC4\xB1\xDF\xBF\xF2\xD1\xF9\xCA\xBD\xA1\xA3")),
     // "指出 Label 或 Shape 的背景样式是透明的还是不透明的。"
-    Prop("BackStyle", 0x68030005, EnumOf("BackStyles"), kGet | kPut,
-         "\xD6\xB8\xB3\xF6 Label \xBB\xF2 Shape "
-         "\xB5\xC4\xB1\xB3\xBE\xB0\xD1\xF9\xCA\xBD\xCA\xC7\xCD\xB8\xC3\xF7\xB5\xC4\xBB\xB9\xCA\xC7\xB2\xBB"
-         "\xCD\xB8\xC3"
-         "\xF7\xB5\xC4\xA1\xA3"),
+    Kept(Prop(
+        "BackStyle", 0x68030005, EnumOf("BackStyles"), kGet | kPut,
+        "\xD6\xB8\xB3\xF6 Label \xBB\xF2 Shape "
+        "\xB5\xC4\xB1\xB3\xBE\xB0\xD1\xF9\xCA\xBD\xCA\xC7\xCD\xB8\xC3\xF7\xB5\xC4\xBB\xB9\xCA\xC7\xB2\xBB"
+        "\xCD\xB8\xC3"
+        "\xF7\xB5\xC4\xA1\xA3")),
     // "返回/设置对象的边框颜色。"
-    Prop("BorderColor", 0x68030004, kColor, kGet | kPut,
-         "\xB7\xB5\xBB\xD8/\xC9\xE8\xD6\xC3\xB6\xD4\xCF\xF3\xB5\xC4\xB1\xDF\xBF\xF2\xD1\xD5\xC9\xAB\xA1\xA3"),
+    Kept(Prop(
+        "BorderColor", 0x68030004, kColor, kGet | kPut,
+        "\xB7\xB5\xBB\xD8/\xC9\xE8\xD6\xC3\xB6\xD4\xCF\xF3\xB5\xC4\xB1\xDF\xBF\xF2\xD1\xD5\xC9\xAB\xA1\xA3")),
     // "返回/设置控件的边框宽度。"
-    Prop("BorderWidth", 0x68030003, kI2, kGet | kPut,
-         "\xB7\xB5\xBB\xD8/\xC9\xE8\xD6\xC3\xBF\xD8\xBC\xFE\xB5\xC4\xB1\xDF\xBF\xF2\xBF\xED\xB6\xC8\xA1\xA3"),
+    Kept(Prop(
+        "BorderWidth", 0x68030003, kI2, kGet | kPut,
+        "\xB7\xB5\xBB\xD8/\xC9\xE8\xD6\xC3\xBF\xD8\xBC\xFE\xB5\xC4\xB1\xDF\xBF\xF2\xBF\xED\xB6\xC8\xA1\xA3")),
     // "返回/设置填充形状、圆环和方框所使用的颜色。"
-    Prop("FillColor", 0x68030002, kColor, kGet | kPut,
-         "\xB7\xB5\xBB\xD8/"
-         "\xC9\xE8\xD6\xC3\xCC\xEE\xB3\xE4\xD0\xCE\xD7\xB4\xA1\xA2\xD4\xB2\xBB\xB7\xBA\xCD\xB7\xBD\xBF"
-         "\xF2\xCB\xF9\xCA\xB9\xD3\xC3\xB5\xC4\xD1\xD5\xC9\xAB\xA1\xA3"),
+    Kept(Prop("FillColor", 0x68030002, kColor, kGet | kPut,
+              "\xB7\xB5\xBB\xD8/"
+              "\xC9\xE8\xD6\xC3\xCC\xEE\xB3\xE4\xD0\xCE\xD7\xB4\xA1\xA2\xD4\xB2\xBB\xB7\xBA\xCD\xB7\xBD\xBF"
+              "\xF2\xCB\xF9\xCA\xB9\xD3\xC3\xB5\xC4\xD1\xD5\xC9\xAB\xA1\xA3")),
     // "返回/设置一个 shape 控件的填充样式。"
-    Prop("FillStyle", 0x68030001, EnumOf("FillStyleS"), kGet | kPut,
-         "\xB7\xB5\xBB\xD8/\xC9\xE8\xD6\xC3\xD2\xBB\xB8\xF6 shape "
-         "\xBF\xD8\xBC\xFE\xB5\xC4\xCC\xEE\xB3\xE4\xD1\xF9\xCA\xBD\xA1\xA3"),
+    Kept(Prop("FillStyle", 0x68030001, EnumOf("FillStyleS"), kGet | kPut,
+              "\xB7\xB5\xBB\xD8/\xC9\xE8\xD6\xC3\xD2\xBB\xB8\xF6 shape "
+              "\xBF\xD8\xBC\xFE\xB5\xC4\xCC\xEE\xB3\xE4\xD1\xF9\xCA\xBD\xA1\xA3")),
     // "返回/设置对象中文本和图形的前景色。"
-    Prop("ForeColor", 0x68030000, kColor, kGet | kPut,
-         "\xB7\xB5\xBB\xD8/"
-         "\xC9\xE8\xD6\xC3\xB6\xD4\xCF\xF3\xD6\xD0\xCE\xC4\xB1\xBE\xBA\xCD\xCD\xBC\xD0\xCE\xB5\xC4\xC7"
-         "\xB0\xBE\xB0\xC9\xAB\xA1\xA3"),
+    Kept(Prop("ForeColor", 0x68030000, kColor, kGet | kPut,
+              "\xB7\xB5\xBB\xD8/"
+              "\xC9\xE8\xD6\xC3\xB6\xD4\xCF\xF3\xD6\xD0\xCE\xC4\xB1\xBE\xBA\xCD\xCD\xBC\xD0\xCE\xB5\xC4\xC7"
+              "\xB0\xBE\xB0\xC9\xAB\xA1\xA3")),
 };
 
 // The bar's values live in these slots; those of the frame and the label

@@ -271,8 +271,8 @@ void Painter::PictureEffect(int o, IPictureDisp* pic) const {
 }
 
 void Painter::Picture(std::uint8_t code) {
-    IPictureDisp* normal = f_.PictureNormal;
-    IPictureDisp* over = f_.PictureOver;
+    IPictureDisp* normal = f_.PictureNormal.get();
+    IPictureDisp* over = f_.PictureOver.get();
     if (!normal) return;
     const long type = f_.ButtonType;
     const int x = f_.picX, y = f_.picY;
@@ -781,7 +781,7 @@ void GlimButton_MeasurePicture(GlimButtonFace& f) {
         f.picWidth = f.picHeight = 0;
         return;
     }
-    const SIZE hm = PictureSizeHimetric(f.PictureNormal);
+    const SIZE hm = PictureSizeHimetric(f.PictureNormal.get());
     f.picWidth = RoundToLong(Surface::ScaleX(hm.cx, kScaleHimetric, kScalePixels));
     f.picHeight = RoundToLong(Surface::ScaleY(hm.cy, kScaleHimetric, kScalePixels));
 }

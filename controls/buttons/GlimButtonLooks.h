@@ -3,6 +3,7 @@
 // cells, the pictures and the fifteen looks, drawn into a DC the caller
 // gives from the state in GlimButtonFace.  The control keeps that state and
 // decides when to paint; nothing here touches the control itself.
+#include "ComPtr.h"
 #include "Handles.h"
 
 #include <olectl.h>
@@ -54,7 +55,7 @@ struct GlimButtonPalette {
     COLORREF accentLight = 0; // office XP hover fill and effect base
 };
 
-// What a paint reads, in the order of the control's own state.
+// The button's state, as a paint reads it: the control derives from it.
 struct GlimButtonFace {
     long ButtonType = 0;      // the look
     long ColorScheme = 0;     // where the palette comes from
@@ -69,13 +70,13 @@ struct GlimButtonFace {
     OLE_COLOR MaskColor = 0xC0C0C0;
     bool UseMaskColor = true;
     bool UseGreyscale = false;
-    IPictureDisp* PictureNormal = nullptr; // borrowed from the control
-    IPictureDisp* PictureOver = nullptr;   // borrowed from the control
-    HDC bgDC = nullptr;                    // captured background of the transparent look
-    RECT captionRect{};                    // caption in the up state
-    RECT pressedCaptionRect{};             // captionRect moved by (1, 1)
-    RECT focusRect{};                      // rectangle of the focus mark
-    int captionWidth = 0;                  // measured caption, pixels
+    ComPtr<IPictureDisp> PictureNormal; // the picture beside or behind the caption
+    ComPtr<IPictureDisp> PictureOver;   // the same under the pointer
+    HDC bgDC = nullptr;                 // captured background of the transparent look
+    RECT captionRect{};                 // caption in the up state
+    RECT pressedCaptionRect{};          // captionRect moved by (1, 1)
+    RECT focusRect{};                   // rectangle of the focus mark
+    int captionWidth = 0;               // measured caption, pixels
     int captionHeight = 0;
     int picX = 0; // top-left of the picture
     int picY = 0;

@@ -796,7 +796,7 @@ bool Named(const PropertyStore::Slot& s, const char* name) {
 
 } // namespace
 
-// Each row finds the slot of its member or key; every slot starts from its
+// Each row finds the slot of its member or key; every key starts from its
 // default, as a control's values are before InitNew or Load.
 void ControlBase::AttachBindings() {
     for (size_t row = 0; row < BindingCount(); ++row) {
@@ -809,7 +809,7 @@ void ControlBase::AttachBindings() {
     for (PropertyStore::Slot& s : store_.Slots()) {
         if (s.row < 0)
             s.value = DefaultValue(s);
-        else if (!BindingAt(s.row).windowKeeps)
+        else if (s.persisted && !BindingAt(s.row).windowKeeps)
             SetBound(s.row, *DefaultValue(s));
     }
 }
@@ -849,9 +849,10 @@ void ControlBase::Keep(PropertyStore::Slot& s, const VARIANT& value) {
         s.value = std::move(v);
 }
 
+// A member without a key keeps what its field starts with.
 void ControlBase::ResetValues() {
     for (PropertyStore::Slot& s : store_.Slots())
-        Keep(s, *DefaultValue(s));
+        if (s.persisted || s.row < 0) Keep(s, *DefaultValue(s));
 }
 
 void ControlBase::LoadValues(const PropertyBag& bag) {

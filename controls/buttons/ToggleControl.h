@@ -35,12 +35,12 @@ class ToggleControl : public Control<Derived, Dual> {
         value.after = &ToggleControl::DrawState;
         value.flags = kLoadsAsPut;
         return {{
-            {"Enabled", {}, nullptr, &ToggleControl::OnRepaint, kQuiet | kLoadsAsPut},
+            {"Enabled", {}, nullptr, &ToggleControl::Repaint, kQuiet | kLoadsAsPut},
             value,
             {"Caption", &ToggleControl::Caption, nullptr, &ToggleControl::CaptionChanged, kLoadsAsPut},
-            {"Font", &ToggleControl::Font, nullptr, &ToggleControl::OnRepaint, kLoadsAsPut},
-            {"BackColor", &ToggleControl::BackColor, nullptr, &ToggleControl::OnRepaint, kLoadsAsPut},
-            {"ForeColor", &ToggleControl::ForeColor, nullptr, &ToggleControl::OnRepaint, kLoadsAsPut},
+            {"Font", &ToggleControl::Font, nullptr, &ToggleControl::Repaint, kLoadsAsPut},
+            {"BackColor", &ToggleControl::BackColor, nullptr, &ToggleControl::Repaint, kLoadsAsPut},
+            {"ForeColor", &ToggleControl::ForeColor, nullptr, &ToggleControl::Repaint, kLoadsAsPut},
             {"Style", &ToggleControl::Style, nullptr, &ToggleControl::StyleChanged},
         }};
     }
@@ -51,7 +51,7 @@ class ToggleControl : public Control<Derived, Dual> {
     virtual void Layout() = 0;
 
     // Font, colours, caption and glyph as the kept values say.
-    void OnRepaint() override {
+    void Repaint() {
         this->Canvas().SetFont(Font.get());
         parts.Label().SetFont(Font.get());
         this->Canvas().SetBackColor(BackColor);
@@ -74,7 +74,7 @@ class ToggleControl : public Control<Derived, Dual> {
     // container hears of the changes a put would tell it.
     void ApplyKept(std::initializer_list<const char*> told) {
         parts.Label().SetCaption(Caption);
-        OnRepaint();
+        Repaint();
         for (const char* name : told)
             this->PropertyChanged(name);
     }

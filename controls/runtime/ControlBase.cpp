@@ -806,36 +806,34 @@ void ControlBase::AttachBindings() {
         if (!s) RaiseError(kErrNotSupported, std::string("No member or key for the binding ") + name);
         s->row = static_cast<int>(row);
     }
-    for (PropertyStore::Slot& s : store_.Slots()) {
-        if (s.row < 0)
-            s.value = DefaultValue(s);
-        else if (s.persisted && !BindingAt(s.row).windowKeeps)
-            SetBound(s.row, *DefaultValue(s));
-    }
+    for (PropertyStore::Slot& s : store_.Slots())
+        if (s.persisted && s.row >= 0 && !BindingAt(s.row).windowKeeps) SetBound(s.row, *DefaultValue(s));
 }
 
+// The window keeps Enabled (by its standard identifier), the mouse pointer
+// and icon, and answers hWnd; a row keeps the rest.
 Variant ControlBase::Read(const PropertyStore::Slot& s) {
     Variant v;
     if (s.row >= 0 && !BindingAt(s.row).windowKeeps)
         v = GetBound(s.row, s.vt);
     else if (s.id == DISPID_ENABLED)
         v = Variant::Bool(Enabled());
-    else if (Named(s, "hWnd"))
-        v = Variant::Long(static_cast<long>(reinterpret_cast<LONG_PTR>(hWnd())));
-    else if (s.row < 0)
-        v = s.value;
     else if (Named(s, "MousePointer"))
         v = Variant::Integer(MousePointer());
     else if (Named(s, "MouseIcon"))
         v = Variant::Object(MouseIcon());
+    else if (Named(s, "hWnd"))
+        v = Variant::Long(static_cast<long>(reinterpret_cast<LONG_PTR>(hWnd())));
+    else
+        RaiseError(kErrNotSupported);
     if (s.vt == VT_VARIANT || s.vt == VT_DISPATCH || v.vt() == s.vt) return v;
     return Coerce(*v, s.vt);
 }
 
-// Stores a converted value, first letting the standard members act on it
-// (a refused mouse pointer leaves the old value).
+// Stores a value converted to its slot's type, first letting the standard
+// members act on it (a refused mouse pointer leaves the old value).
 void ControlBase::Keep(PropertyStore::Slot& s, const VARIANT& value) {
-    Variant v = s.vt == VT_VARIANT ? Variant(value) : Coerce(value, s.vt);
+    const Variant v = s.vt == VT_VARIANT ? Variant(value) : Coerce(value, s.vt);
     // Enabled by its standard identifier: a control's own Enabled leaves the window alone.
     if (s.id == DISPID_ENABLED)
         SetEnabled(ToBool(*v));
@@ -843,36 +841,23 @@ void ControlBase::Keep(PropertyStore::Slot& s, const VARIANT& value) {
         SetMousePointer(ToShort(*v));
     else if (Named(s, "MouseIcon"))
         SetMouseIcon(ObjectAs<IPictureDisp>(*v).get()); // Nothing clears it
-    if (s.row >= 0)
-        SetBound(s.row, *v);
-    else
-        s.value = std::move(v);
+    if (s.row >= 0) SetBound(s.row, *v);
 }
 
-// A member without a key keeps what its field starts with.
 void ControlBase::ResetValues() {
     for (PropertyStore::Slot& s : store_.Slots())
-        if (s.persisted || s.row < 0) Keep(s, *DefaultValue(s));
+        if (s.persisted) Keep(s, *DefaultValue(s));
 }
 
 void ControlBase::LoadValues(const PropertyBag& bag) {
     for (size_t i : store_.ReadingOrder()) {
         PropertyStore::Slot& s = store_.Slots()[i];
-        Variant v = bag.Read(PersistedKey{s.persisted->key, s.vt}, *DefaultValue(s));
-        if (s.row >= 0) {
-            Keep(s, *v);
-            // Loaded as a put would keep it: what the put does and tells comes too.
-            if (BindingAt(s.row).flags & kLoadsAsPut) {
-                AfterBound(s.row);
-                if (!(BindingAt(s.row).flags & kQuiet)) Tell(s);
-            }
-        } else if (!s.persisted->throughPut || !s.member) {
-            Keep(s, *v);
-        } else if ((s.member->behaviour & typelib::kStored) && !(s.member->behaviour & typelib::kOwnPut)) {
-            PutKept(s, *v);
-        } else {
-            PutProperty(DefaultDispatch(), s.id, *v); // the control's own put
-        }
+        Keep(s, *bag.Read(PersistedKey{s.persisted->key, s.vt}, *DefaultValue(s)));
+        // A key its row loads as a put: what the put does and tells comes too.
+        const unsigned flags = s.row >= 0 ? BindingAt(s.row).flags : 0;
+        if (!(flags & kLoadsAsPut)) continue;
+        AfterBound(s.row);
+        if (!(flags & kQuiet)) Tell(s);
     }
 }
 
@@ -899,8 +884,7 @@ HRESULT ControlBase::GetStored(DISPID id, VARIANT* value) {
         // A value kept narrower than its member (a skin index as 16 bits) goes out as the member's type.
         const VARTYPE memberVt = s.member ? typelib::VariantTypeOf(s.member->type.vt) : s.vt;
         if (memberVt != v.vt() && memberVt != VT_VARIANT && memberVt != VT_DISPATCH) v = Coerce(*v, memberVt);
-        *value = *v;
-        V_VT(v.get()) = VT_EMPTY; // the caller owns the value now
+        v.Detach(value);
     });
 }
 
@@ -913,16 +897,10 @@ void ControlBase::PutMember(DISPID id, const VARIANT& value) {
     PutKept(store_.Get(id), value);
 }
 
+// Nothing is stored, told or redrawn for a value the control refuses.
 void ControlBase::PutKept(PropertyStore::Slot& s, const VARIANT& value) {
-    if (s.row < 0) {
-        Keep(s, value);
-        const unsigned b = s.member ? s.member->behaviour : 0;
-        if (b & typelib::kNotify) PropertyChanged(s.name);
-        if (b & typelib::kRepaint) OnRepaint();
-        return;
-    }
+    if (s.row < 0) RaiseError(kErrNotSupported);
     const unsigned flags = BindingAt(s.row).flags;
-    // Nothing is stored, told or redrawn for a value the control refuses.
     CheckBound(s.row, value);
     Keep(s, value);
     const bool tell = !(flags & kQuiet);
@@ -933,26 +911,6 @@ void ControlBase::PutKept(PropertyStore::Slot& s, const VARIANT& value) {
 
 void ControlBase::Tell(const PropertyStore::Slot& s) {
     PropertyChanged(s.persisted && s.persisted->notifyKey ? s.persisted->key : s.name);
-}
-
-Variant ControlBase::Value(DISPID id) {
-    return Read(store_.Get(id));
-}
-
-Variant ControlBase::Value(const char* name) {
-    PropertyStore::Slot* s = store_.Find(name);
-    if (!s) RaiseError(kErrNotSupported);
-    return Read(*s);
-}
-
-void ControlBase::SetValue(DISPID id, const VARIANT& value) {
-    Keep(store_.Get(id), value);
-}
-
-void ControlBase::SetValue(const char* name, const VARIANT& value) {
-    PropertyStore::Slot* s = store_.Find(name);
-    if (!s) RaiseError(kErrNotSupported);
-    Keep(*s, value);
 }
 
 Variant ControlBase::Ambient(DISPID id) const {

@@ -230,14 +230,6 @@ class ControlBase : public SurfaceWindow,
         return ComCall(*cls_.defaultIid, std::forward<F>(f));
     }
 
-    // The kept value of a property or persisted key (438 when there is none).
-    Variant Value(DISPID id);
-    Variant Value(const char* name);
-    // Keeps a value as its slot's type (6 or 13 when it does not convert);
-    // tells no one.
-    void SetValue(DISPID id, const VARIANT& value);
-    void SetValue(const char* name, const VARIANT& value);
-
     // Life cycle.  The runtime has set, read or written every persisted key
     // before these run.
     virtual void OnInitialize() {}
@@ -247,8 +239,6 @@ class ControlBase : public SurfaceWindow,
     virtual void OnTerminate() {}
     virtual void OnAccessKeyPress(short /*keyAscii*/) {}
     virtual void OnAmbientChanged(DISPID /*id*/) {}
-    // A kept property whose description says so changed: paint anew.
-    virtual void OnRepaint() {}
 
     // The derived class's binding table, row by row (Control<Derived, Dual>
     // answers from it).

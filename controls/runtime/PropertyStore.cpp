@@ -13,8 +13,8 @@ PropertyStore::PropertyStore(const typelib::CoClass& description) {
         const typelib::Member* member = nullptr;
         for (const typelib::Member& m : description.members)
             if (m.kind == typelib::MemberKind::Property && lstrcmpiA(m.name, name) == 0) member = &m;
-        slots_.push_back({name, member ? member->id : DISPID_UNKNOWN, typelib::VariantTypeOf(p.type), member,
-                          &p, Variant()});
+        slots_.push_back(
+            {name, member ? member->id : DISPID_UNKNOWN, typelib::VariantTypeOf(p.type), member, &p});
     }
     for (size_t i = 0; i < slots_.size(); ++i)
         reading_.push_back(i);
@@ -24,7 +24,7 @@ PropertyStore::PropertyStore(const typelib::CoClass& description) {
     });
     for (const typelib::Member& m : description.members) {
         if (m.kind != typelib::MemberKind::Property || Find(m.id)) continue;
-        slots_.push_back({m.name, m.id, typelib::VariantTypeOf(m.type.vt), &m, nullptr, Variant()});
+        slots_.push_back({m.name, m.id, typelib::VariantTypeOf(m.type.vt), &m, nullptr});
     }
 }
 

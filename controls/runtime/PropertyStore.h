@@ -1,8 +1,7 @@
 #pragma once
-// The values of a control's kept and persisted properties, laid out from the
-// control's description: one slot per property the runtime keeps and per
-// persisted key, each holding its value in the type it is kept as.
-#include "ComPtr.h"
+// A control's properties and persisted keys, laid out from its description:
+// one slot per persisted key and per property, each with the type its value
+// is kept as and the control's binding row that keeps it.
 #include "GlimFormControlDesc.h"
 
 #include <vector>
@@ -17,8 +16,7 @@ class PropertyStore {
         VARTYPE vt;                          // the type the value is kept as
         const typelib::Member* member;       // nullptr for a key without a member
         const typelib::Persisted* persisted; // nullptr when not persisted
-        Variant value;
-        int row = -1; // the control's binding row for it, -1 when it has none
+        int row = -1;                        // the control's binding row for it, -1 when it has none
     };
 
     explicit PropertyStore(const typelib::CoClass& description);

@@ -33,19 +33,6 @@ constexpr Member Method(const char* name, DISPID id, std::span<const Param> para
     return {name, id, MemberKind::Method, ret, 0, params};
 }
 
-// A property the runtime keeps, with what its put does besides storing.
-constexpr Member Kept(Member m, unsigned behaviour = kStored) {
-    m.behaviour = behaviour | kStored;
-    return m;
-}
-
-// A property whose value the runtime keeps and answers; its put has
-// behaviour of its own, which the control writes.
-constexpr Member KeptGet(Member m) {
-    m.behaviour = kStored | kOwnPut;
-    return m;
-}
-
 // A persisted key holding the property of the same name.
 constexpr Persisted Key(const char* key, VarType type, double dflt = 0) {
     return {key, nullptr, type, {DefaultFrom::Constant, dflt, nullptr}};
@@ -54,12 +41,6 @@ constexpr Persisted Key(const char* key, VarType type, double dflt = 0) {
 // A key written even when it holds its default.
 constexpr Persisted Always(Persisted p) {
     p.always = true;
-    return p;
-}
-
-// A key loaded through its member's put, with what the put does besides storing.
-constexpr Persisted ThroughPut(Persisted p) {
-    p.throughPut = true;
     return p;
 }
 
@@ -170,16 +151,14 @@ constexpr Param kAddToTry[] = {{"Menu", kDispatch, true}, {"ToolTip", kBstr, tru
 constexpr Param kSetWindowOnTop[] = {{"SetOntop", kBool, true}};
 
 constexpr Member kGlimForm[] = {
-    // A public field: stored, nothing told.
-    Kept(Prop("TmpColor", 0x40030007, kI4)),
+    Prop("TmpColor", 0x40030007, kI4),
     Method("LoadSkin", 0x60030002, kLoadSkin, kVariant),
     Method("SkinFormFile", 0x60030003, kSkinFormFile, kVariant),
     // "设置窗口菜单的样式,请将它设置为(0-10)以内的数字"
-    Kept(Prop("MnuStyleIdx", 0x68030000, kMnuStyleT, kGet | kPut,
-              "\xC9\xE8\xD6\xC3\xB4\xB0\xBF\xDA\xB2\xCB\xB5\xA5\xB5\xC4\xD1\xF9\xCA\xBD,"
-              "\xC7\xEB\xBD\xAB\xCB\xFC\xC9\xE8\xD6"
-              "\xC3\xCE\xAA(0-10)\xD2\xD4\xC4\xDA\xB5\xC4\xCA\xFD\xD7\xD6"),
-         kNotify),
+    Prop("MnuStyleIdx", 0x68030000, kMnuStyleT, kGet | kPut,
+         "\xC9\xE8\xD6\xC3\xB4\xB0\xBF\xDA\xB2\xCB\xB5\xA5\xB5\xC4\xD1\xF9\xCA\xBD,"
+         "\xC7\xEB\xBD\xAB\xCB\xFC\xC9\xE8\xD6"
+         "\xC3\xCE\xAA(0-10)\xD2\xD4\xC4\xDA\xB5\xC4\xCA\xFD\xD7\xD6"),
     Method("CloseSkin", 0x6003000d, {}, kVariant),
     Method("MiniSize", 0x6003000e, kMiniSize, kVariant),
     Method("AddToTry", 0x6003000f, kAddToTry, kVariant),
@@ -201,44 +180,42 @@ constexpr Param kKeyPressArgs[] = {{"KeyAscii", kI2, true}};
 
 // ---- GlimButton ----------------------------------------------------------
 
-// The runtime answers the gets of the kept values; every put has behaviour
-// of its own.
 constexpr Member kGlimButton[] = {
-    Kept(Prop("BackColor", DISPID_BACKCOLOR, kColor)),
-    Kept(Prop("BackOver", 0x68030019, kColor)),
-    Kept(Prop("ForeColor", DISPID_FORECOLOR, kColor)),
-    Kept(Prop("ForeOver", 0x68030018, kColor)),
-    Kept(Prop("MaskColor", 0x68030017, kColor)),
-    Kept(Prop("ButtonType", 0x68030016, EnumOf("ButtonTypes"))),
-    Kept(Prop("Enabled", DISPID_ENABLED, kBool)),
-    Kept(Prop("Font", DISPID_FONT, kFont, kGet | kPutRef)),
-    Kept(Prop("FontBold", 0x68030015, kBool)),
-    Kept(Prop("FontItalic", 0x68030014, kBool)),
-    Kept(Prop("FontUnderline", 0x68030013, kBool)),
-    Kept(Prop("FontSize", 0x68030012, kI2)),
-    Kept(Prop("FontName", 0x68030011, kBstr)),
-    Kept(Prop("ColorScheme", 0x68030010, EnumOf("ColorTypes"))),
-    Kept(Prop("ShowFocusRect", 0x6803000f, kBool)),
+    Prop("BackColor", DISPID_BACKCOLOR, kColor),
+    Prop("BackOver", 0x68030019, kColor),
+    Prop("ForeColor", DISPID_FORECOLOR, kColor),
+    Prop("ForeOver", 0x68030018, kColor),
+    Prop("MaskColor", 0x68030017, kColor),
+    Prop("ButtonType", 0x68030016, EnumOf("ButtonTypes")),
+    Prop("Enabled", DISPID_ENABLED, kBool),
+    Prop("Font", DISPID_FONT, kFont, kGet | kPutRef),
+    Prop("FontBold", 0x68030015, kBool),
+    Prop("FontItalic", 0x68030014, kBool),
+    Prop("FontUnderline", 0x68030013, kBool),
+    Prop("FontSize", 0x68030012, kI2),
+    Prop("FontName", 0x68030011, kBstr),
+    Prop("ColorScheme", 0x68030010, EnumOf("ColorTypes")),
+    Prop("ShowFocusRect", 0x6803000f, kBool),
     // The form runtime's mouse-pointer constants are not part of this
     // library; the property carries their 32-bit value.
-    Kept(Prop("MousePointer", 0x6803000e, kI4)),
-    Kept(Prop("MouseIcon", 0x6803000d, kPicture, kGet | kPutRef)),
-    Kept(Prop("HandPointer", 0x6803000c, kBool)),
-    Kept(Prop("hWnd", DISPID_HWND, kI4, kGet)),
-    Kept(Prop("SoftBevel", 0x6803000b, kBool)),
-    Kept(Prop("PictureNormal", 0x6803000a, kPicture, kGet | kPutRef)),
-    Kept(Prop("PictureOver", 0x68030009, kPicture, kGet | kPutRef)),
-    Kept(Prop("PicturePosition", 0x68030008, EnumOf("PicPositions"))),
-    Kept(Prop("UseMaskColor", 0x68030007, kBool)),
-    Kept(Prop("UseGreyscale", 0x68030006, kBool)),
-    Kept(Prop("SpecialEffect", 0x68030005, EnumOf("fx"))),
-    Kept(Prop("CheckBoxBehaviour", 0x68030004, kBool)),
-    Kept(Prop("Value", 0x68030003, kBool)),
-    Kept(Prop("Version", 0x68030002, kBstr, kGet)),
+    Prop("MousePointer", 0x6803000e, kI4),
+    Prop("MouseIcon", 0x6803000d, kPicture, kGet | kPutRef),
+    Prop("HandPointer", 0x6803000c, kBool),
+    Prop("hWnd", DISPID_HWND, kI4, kGet),
+    Prop("SoftBevel", 0x6803000b, kBool),
+    Prop("PictureNormal", 0x6803000a, kPicture, kGet | kPutRef),
+    Prop("PictureOver", 0x68030009, kPicture, kGet | kPutRef),
+    Prop("PicturePosition", 0x68030008, EnumOf("PicPositions")),
+    Prop("UseMaskColor", 0x68030007, kBool),
+    Prop("UseGreyscale", 0x68030006, kBool),
+    Prop("SpecialEffect", 0x68030005, EnumOf("fx")),
+    Prop("CheckBoxBehaviour", 0x68030004, kBool),
+    Prop("Value", 0x68030003, kBool),
+    Prop("Version", 0x68030002, kBstr, kGet),
     Method("DisableRefresh", 0x6003003c),
     Method("Refresh", 0x6003003d),
-    Kept(Prop("Style", 0x68030001, kMnuStyleT, kGet | kPut, kStyleHelp)),
-    Kept(Prop("Caption", 0x68030000, kBstr)),
+    Prop("Style", 0x68030001, kMnuStyleT, kGet | kPut, kStyleHelp),
+    Prop("Caption", 0x68030000, kBstr),
 };
 
 constexpr Event kGlimButtonEvents[] = {
@@ -292,14 +269,13 @@ constexpr Persisted kGlimButtonKeys[] = {
 // ---- GlimCheck and GlimOption --------------------------------------------
 
 constexpr Member kGlimCheck[] = {
-    // Enabled tells no one; it and the colours and font only change the look.
-    Kept(Prop("Enabled", DISPID_ENABLED, kBool), kRepaint),
-    Kept(Prop("Value", 0x68030001, EnumOf("State"))),
-    Kept(Prop("Caption", DISPID_CAPTION, kBstr)),
-    Kept(Prop("Font", DISPID_FONT, kFont, kGet | kPutRef), kNotify | kRepaint),
-    Kept(Prop("BackColor", DISPID_BACKCOLOR, kColor), kNotify | kRepaint),
-    Kept(Prop("ForeColor", DISPID_FORECOLOR, kColor), kNotify | kRepaint),
-    Kept(Prop("Style", 0x68030000, kMnuStyleT, kGet | kPut, kStyleHelp)),
+    Prop("Enabled", DISPID_ENABLED, kBool),
+    Prop("Value", 0x68030001, EnumOf("State")),
+    Prop("Caption", DISPID_CAPTION, kBstr),
+    Prop("Font", DISPID_FONT, kFont, kGet | kPutRef),
+    Prop("BackColor", DISPID_BACKCOLOR, kColor),
+    Prop("ForeColor", DISPID_FORECOLOR, kColor),
+    Prop("Style", 0x68030000, kMnuStyleT, kGet | kPut, kStyleHelp),
 };
 
 // Click and the key and mouse events of the check box and the option button.
@@ -315,28 +291,27 @@ constexpr Event kToggleEvents[] = {
 };
 
 constexpr Member kGlimOption[] = {
-    Kept(Prop("Enabled", DISPID_ENABLED, kBool), kRepaint),
-    Kept(Prop("Value", 0x68030003, kBool)),
-    Kept(Prop("Caption", DISPID_CAPTION, kBstr)),
-    Kept(Prop("Font", 0x68030002, kFont, kGet | kPutRef), kNotify | kRepaint),
-    Kept(Prop("BackColor", 0x68030001, kColor), kNotify | kRepaint),
-    Kept(Prop("ForeColor", DISPID_FORECOLOR, kColor), kNotify | kRepaint),
+    Prop("Enabled", DISPID_ENABLED, kBool),
+    Prop("Value", 0x68030003, kBool),
+    Prop("Caption", DISPID_CAPTION, kBstr),
+    Prop("Font", 0x68030002, kFont, kGet | kPutRef),
+    Prop("BackColor", 0x68030001, kColor),
+    Prop("ForeColor", DISPID_FORECOLOR, kColor),
     // "界面样式" followed by CR LF.
-    Kept(Prop("Style", 0x68030000, kMnuStyleT, kGet | kPut, "\xBD\xE7\xC3\xE6\xD1\xF9\xCA\xBD\r\n")),
+    Prop("Style", 0x68030000, kMnuStyleT, kGet | kPut, "\xBD\xE7\xC3\xE6\xD1\xF9\xCA\xBD\r\n"),
 };
 
 // The keys of the check box and the option button, in the order they are
-// written.  Loading reads the value first and applies each key but the skin
-// through its put; the control redraws the glyph for the skin itself.  The
-// check box's value is a 32-bit integer, the option button's a Boolean.
+// written; loading reads the value first and the skin last.  The check
+// box's value is a 32-bit integer, the option button's a Boolean.
 constexpr std::array<Persisted, 7> ToggleKeys(VarType value) {
     return {{
-        ReadAt(4, ThroughPut({"Font", nullptr, VarType::Font, {DefaultFrom::AmbientFont}})),
-        ReadAt(1, ThroughPut(Key("Value", value, 0))),
-        ReadAt(2, ThroughPut({"Caption", nullptr, VarType::Bstr, {DefaultFrom::AmbientDisplayName}})),
-        ReadAt(3, ThroughPut(Key("Enabled", VarType::Bool, -1))),
-        ReadAt(5, ThroughPut(Key("BackColor", VarType::I4, 0xE0E0E0))),
-        ReadAt(6, ThroughPut(Key("ForeColor", VarType::I4, 0))),
+        ReadAt(4, {"Font", nullptr, VarType::Font, {DefaultFrom::AmbientFont}}),
+        ReadAt(1, Key("Value", value, 0)),
+        ReadAt(2, {"Caption", nullptr, VarType::Bstr, {DefaultFrom::AmbientDisplayName}}),
+        ReadAt(3, Key("Enabled", VarType::Bool, -1)),
+        ReadAt(5, Key("BackColor", VarType::I4, 0xE0E0E0)),
+        ReadAt(6, Key("ForeColor", VarType::I4, 0)),
         ReadAt(7, TellsAsKey({"SkinIdx", "Style", VarType::I2, {}})),
     }};
 }
@@ -348,16 +323,16 @@ static_assert(ValidReadingOrder(kGlimCheckKeys) && ValidReadingOrder(kGlimOption
 
 constexpr Param kShiftArg[] = {{"Shift", kI2, true}};
 
-// Enabled is the slider's own flag: a disabled slider still clicks.
+// Enabled is the slider's own member, not the standard one.
 constexpr Member kGlimSlider[] = {
-    Kept(Prop("Enabled", 0x68030006, kBool), kNotify),
-    Kept(Prop("Max", 0x68030005, kI4)),
-    Kept(Prop("Min", 0x68030004, kI4)),
-    Kept(Prop("Value", DISPID_VALUE, kI4)),
-    Kept(Prop("Orientation", 0x68030003, EnumOf("sOrientationConstants"))),
-    Kept(Prop("RailStyle", 0x68030002, EnumOf("sRailStyleConstants"))),
-    Kept(Prop("ShowValueTip", 0x68030001, kBool), kNotify),
-    Kept(Prop("Style", 0x68030000, kMnuStyleT)),
+    Prop("Enabled", 0x68030006, kBool),
+    Prop("Max", 0x68030005, kI4),
+    Prop("Min", 0x68030004, kI4),
+    Prop("Value", DISPID_VALUE, kI4),
+    Prop("Orientation", 0x68030003, EnumOf("sOrientationConstants")),
+    Prop("RailStyle", 0x68030002, EnumOf("sRailStyleConstants")),
+    Prop("ShowValueTip", 0x68030001, kBool),
+    Prop("Style", 0x68030000, kMnuStyleT),
 };
 
 // The back colour and the pictures have no member; Min, Max and Value are
@@ -390,60 +365,48 @@ constexpr Event kGlimSliderEvents[] = {
 
 constexpr Member kGlimPressBar[] = {
     // "进度条的当前值"
-    Kept(Prop("Value", 0x6803000B, kI4, kGet | kPut,
-              "\xBD\xF8\xB6\xC8\xCC\xF5\xB5\xC4\xB5\xB1\xC7\xB0\xD6\xB5")),
+    Prop("Value", 0x6803000B, kI4, kGet | kPut, "\xBD\xF8\xB6\xC8\xCC\xF5\xB5\xC4\xB5\xB1\xC7\xB0\xD6\xB5"),
     // "进度条的最大值"
-    Kept(
-        Prop("Max", 0x6803000A, kI4, kGet | kPut, "\xBD\xF8\xB6\xC8\xCC\xF5\xB5\xC4\xD7\xEE\xB4\xF3\xD6\xB5"),
-        kNotify),
+    Prop("Max", 0x6803000A, kI4, kGet | kPut, "\xBD\xF8\xB6\xC8\xCC\xF5\xB5\xC4\xD7\xEE\xB4\xF3\xD6\xB5"),
     // "进度条的最小值"
-    Kept(
-        Prop("Min", 0x68030009, kI4, kGet | kPut, "\xBD\xF8\xB6\xC8\xCC\xF5\xB5\xC4\xD7\xEE\xD0\xA1\xD6\xB5"),
-        kNotify),
+    Prop("Min", 0x68030009, kI4, kGet | kPut, "\xBD\xF8\xB6\xC8\xCC\xF5\xB5\xC4\xD7\xEE\xD0\xA1\xD6\xB5"),
     // "进度条的背景色。"
-    Kept(Prop("BackColor", 0x68030008, kColor, kGet | kPut,
-              "\xBD\xF8\xB6\xC8\xCC\xF5\xB5\xC4\xB1\xB3\xBE\xB0\xC9\xAB\xA1\xA3"),
-         kNotify | kRepaint),
+    Prop("BackColor", 0x68030008, kColor, kGet | kPut,
+         "\xBD\xF8\xB6\xC8\xCC\xF5\xB5\xC4\xB1\xB3\xBE\xB0\xC9\xAB\xA1\xA3"),
     // "进度条样式"
-    Kept(Prop("Style", 0x68030007, kMnuStyleT, kGet | kPut, "\xBD\xF8\xB6\xC8\xCC\xF5\xD1\xF9\xCA\xBD")),
+    Prop("Style", 0x68030007, kMnuStyleT, kGet | kPut, "\xBD\xF8\xB6\xC8\xCC\xF5\xD1\xF9\xCA\xBD"),
     // "返回/设置对象的边框样式。"
-    Kept(Prop(
-        "BorderStyle", 0x68030006, EnumOf("BdStyle"), kGet | kPut,
-        "\xB7\xB5\xBB\xD8/\xC9\xE8\xD6\xC3\xB6\xD4\xCF\xF3\xB5\xC4\xB1\xDF\xBF\xF2\xD1\xF9\xCA\xBD\xA1\xA3")),
+    Prop("BorderStyle", 0x68030006, EnumOf("BdStyle"), kGet | kPut,
+         "\xB7\xB5\xBB\xD8/\xC9\xE8\xD6\xC3\xB6\xD4\xCF\xF3\xB5\xC4\xB1\xDF\xBF\xF2\xD1\xF9\xCA\xBD\xA1\xA3"),
     // "指出 Label 或 Shape 的背景样式是透明的还是不透明的。"
-    Kept(Prop(
-        "BackStyle", 0x68030005, EnumOf("BackStyles"), kGet | kPut,
-        "\xD6\xB8\xB3\xF6 Label \xBB\xF2 Shape "
-        "\xB5\xC4\xB1\xB3\xBE\xB0\xD1\xF9\xCA\xBD\xCA\xC7\xCD\xB8\xC3\xF7\xB5\xC4\xBB\xB9\xCA\xC7\xB2\xBB"
-        "\xCD\xB8\xC3"
-        "\xF7\xB5\xC4\xA1\xA3")),
+    Prop("BackStyle", 0x68030005, EnumOf("BackStyles"), kGet | kPut,
+         "\xD6\xB8\xB3\xF6 Label \xBB\xF2 Shape "
+         "\xB5\xC4\xB1\xB3\xBE\xB0\xD1\xF9\xCA\xBD\xCA\xC7\xCD\xB8\xC3\xF7\xB5\xC4\xBB\xB9\xCA\xC7\xB2\xBB"
+         "\xCD\xB8\xC3"
+         "\xF7\xB5\xC4\xA1\xA3"),
     // "返回/设置对象的边框颜色。"
-    Kept(Prop(
-        "BorderColor", 0x68030004, kColor, kGet | kPut,
-        "\xB7\xB5\xBB\xD8/\xC9\xE8\xD6\xC3\xB6\xD4\xCF\xF3\xB5\xC4\xB1\xDF\xBF\xF2\xD1\xD5\xC9\xAB\xA1\xA3")),
+    Prop("BorderColor", 0x68030004, kColor, kGet | kPut,
+         "\xB7\xB5\xBB\xD8/\xC9\xE8\xD6\xC3\xB6\xD4\xCF\xF3\xB5\xC4\xB1\xDF\xBF\xF2\xD1\xD5\xC9\xAB\xA1\xA3"),
     // "返回/设置控件的边框宽度。"
-    Kept(Prop(
-        "BorderWidth", 0x68030003, kI2, kGet | kPut,
-        "\xB7\xB5\xBB\xD8/\xC9\xE8\xD6\xC3\xBF\xD8\xBC\xFE\xB5\xC4\xB1\xDF\xBF\xF2\xBF\xED\xB6\xC8\xA1\xA3")),
+    Prop("BorderWidth", 0x68030003, kI2, kGet | kPut,
+         "\xB7\xB5\xBB\xD8/\xC9\xE8\xD6\xC3\xBF\xD8\xBC\xFE\xB5\xC4\xB1\xDF\xBF\xF2\xBF\xED\xB6\xC8\xA1\xA3"),
     // "返回/设置填充形状、圆环和方框所使用的颜色。"
-    Kept(Prop("FillColor", 0x68030002, kColor, kGet | kPut,
-              "\xB7\xB5\xBB\xD8/"
-              "\xC9\xE8\xD6\xC3\xCC\xEE\xB3\xE4\xD0\xCE\xD7\xB4\xA1\xA2\xD4\xB2\xBB\xB7\xBA\xCD\xB7\xBD\xBF"
-              "\xF2\xCB\xF9\xCA\xB9\xD3\xC3\xB5\xC4\xD1\xD5\xC9\xAB\xA1\xA3")),
+    Prop("FillColor", 0x68030002, kColor, kGet | kPut,
+         "\xB7\xB5\xBB\xD8/"
+         "\xC9\xE8\xD6\xC3\xCC\xEE\xB3\xE4\xD0\xCE\xD7\xB4\xA1\xA2\xD4\xB2\xBB\xB7\xBA\xCD\xB7\xBD\xBF"
+         "\xF2\xCB\xF9\xCA\xB9\xD3\xC3\xB5\xC4\xD1\xD5\xC9\xAB\xA1\xA3"),
     // "返回/设置一个 shape 控件的填充样式。"
-    Kept(Prop("FillStyle", 0x68030001, EnumOf("FillStyleS"), kGet | kPut,
-              "\xB7\xB5\xBB\xD8/\xC9\xE8\xD6\xC3\xD2\xBB\xB8\xF6 shape "
-              "\xBF\xD8\xBC\xFE\xB5\xC4\xCC\xEE\xB3\xE4\xD1\xF9\xCA\xBD\xA1\xA3")),
+    Prop("FillStyle", 0x68030001, EnumOf("FillStyleS"), kGet | kPut,
+         "\xB7\xB5\xBB\xD8/\xC9\xE8\xD6\xC3\xD2\xBB\xB8\xF6 shape "
+         "\xBF\xD8\xBC\xFE\xB5\xC4\xCC\xEE\xB3\xE4\xD1\xF9\xCA\xBD\xA1\xA3"),
     // "返回/设置对象中文本和图形的前景色。"
-    Kept(Prop("ForeColor", 0x68030000, kColor, kGet | kPut,
-              "\xB7\xB5\xBB\xD8/"
-              "\xC9\xE8\xD6\xC3\xB6\xD4\xCF\xF3\xD6\xD0\xCE\xC4\xB1\xBE\xBA\xCD\xCD\xBC\xD0\xCE\xB5\xC4\xC7"
-              "\xB0\xBE\xB0\xC9\xAB\xA1\xA3")),
+    Prop("ForeColor", 0x68030000, kColor, kGet | kPut,
+         "\xB7\xB5\xBB\xD8/"
+         "\xC9\xE8\xD6\xC3\xB6\xD4\xCF\xF3\xD6\xD0\xCE\xC4\xB1\xBE\xBA\xCD\xCD\xBC\xD0\xCE\xB5\xC4\xC7"
+         "\xB0\xBE\xB0\xC9\xAB\xA1\xA3"),
 };
 
-// The bar's values live in these slots; those of the frame and the label
-// are also handed to them, which may refuse them.  System colours are kept
-// as the 32-bit signed values they are stored as.
+// System colours are kept as the 32-bit signed values they are stored as.
 constexpr Persisted kGlimPressBarKeys[] = {
     Key("Value", VarType::I4, 0),
     Key("Max", VarType::I4, 100),
@@ -462,18 +425,16 @@ constexpr Persisted kGlimPressBarKeys[] = {
 
 // ---- GlimContainr ----------------------------------------------------------
 
-// Every put but Theme's stores, tells the container and repaints.
-constexpr unsigned kPanelPut = kNotify | kRepaint;
 constexpr Member kGlimContainr[] = {
-    Kept(Prop("BackDarkColor", 0x68030008, kColor), kPanelPut),
-    Kept(Prop("BackLightColor", 0x68030007, kColor), kPanelPut),
-    Kept(Prop("BorderColor", 0x68030006, kColor), kPanelPut),
-    Kept(Prop("Caption", 0x68030005, kBstr), kPanelPut),
-    Kept(Prop("HeaderDarkColor", 0x68030004, kColor), kPanelPut),
-    Kept(Prop("HeaderLightColor", 0x68030003, kColor), kPanelPut),
-    Kept(Prop("Style", 0x68030002, EnumOf("XPContainerStyles")), kPanelPut),
-    Kept(Prop("TextColor", 0x68030001, kColor), kPanelPut),
-    Kept(Prop("Theme", 0x68030000, EnumOf("XPContainerThemes"))),
+    Prop("BackDarkColor", 0x68030008, kColor),
+    Prop("BackLightColor", 0x68030007, kColor),
+    Prop("BorderColor", 0x68030006, kColor),
+    Prop("Caption", 0x68030005, kBstr),
+    Prop("HeaderDarkColor", 0x68030004, kColor),
+    Prop("HeaderLightColor", 0x68030003, kColor),
+    Prop("Style", 0x68030002, EnumOf("XPContainerStyles")),
+    Prop("TextColor", 0x68030001, kColor),
+    Prop("Theme", 0x68030000, EnumOf("XPContainerThemes")),
 };
 
 // Defaults: the colours of theme 0.
@@ -492,16 +453,11 @@ constexpr Persisted kGlimContainrKeys[] = {
 // ---- GlimToolTip -----------------------------------------------------------
 
 constexpr Member kGlimToolTip[] = {
-    Kept(Prop("BackColor", 0x68030007, kColor), kNotify),
-    Kept(Prop("Font", DISPID_FONT, kFont, kGet | kPutRef)),
-    Kept(Prop("FrameColor", 0x68030006, kColor), kNotify),
-    Kept(Prop("TipText", 0x68030005, kBstr), kNotify),
-    Kept(Prop("TitleText", 0x68030004, kBstr), kNotify),
-    Kept(Prop("Icon", 0x68030003, EnumOf("IconMode")), kNotify),
-    Method("ShowTip", 0x6003000C),
-    Kept(Prop("Ctrl_hWnd", 0x68030002, kI4), kNotify),
-    Kept(Prop("TitleColor", 0x68030001, kColor), kNotify),
-    Kept(Prop("TipColor", 0x68030000, kColor), kNotify),
+    Prop("BackColor", 0x68030007, kColor),  Prop("Font", DISPID_FONT, kFont, kGet | kPutRef),
+    Prop("FrameColor", 0x68030006, kColor), Prop("TipText", 0x68030005, kBstr),
+    Prop("TitleText", 0x68030004, kBstr),   Prop("Icon", 0x68030003, EnumOf("IconMode")),
+    Method("ShowTip", 0x6003000C),          Prop("Ctrl_hWnd", 0x68030002, kI4),
+    Prop("TitleColor", 0x68030001, kColor), Prop("TipColor", 0x68030000, kColor),
 };
 
 // The bound window is read but never written: a loaded tip starts unbound.

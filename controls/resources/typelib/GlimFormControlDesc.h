@@ -3,9 +3,9 @@
 // generator writes both the .tlb and the C++ interface header from it, so the
 // slot order and dispatch identifiers the controls implement cannot drift
 // from what hosts see.  The control runtime reads the same tables for what
-// each control persists, which events it raises with which argument types,
-// and which properties it keeps without hand-written accessors.  Texts are
-// code page 936 bytes, as the library stores them.
+// each control persists and which events it raises with which argument
+// types; where each value lives and what its put does is the control's own
+// binding table.  Texts are code page 936 bytes, as the library stores them.
 #include <windows.h>
 
 #include <span>
@@ -78,14 +78,6 @@ enum class MemberKind { Property, Method };
 // Accessors a property has; the generator emits them in this order.
 enum Access : unsigned { kGet = 1, kPut = 2, kPutRef = 4 };
 
-// What the runtime does for a property the control writes no accessor for.
-enum Behaviour : unsigned {
-    kStored = 1,  // the runtime keeps the value; get and put are generated
-    kNotify = 2,  // put tells the container the property changed
-    kRepaint = 4, // put has the control paint itself anew
-    kOwnPut = 8,  // with kStored: the get is generated, the control writes the put
-};
-
 struct Member {
     const char* name;
     DISPID id;
@@ -95,7 +87,6 @@ struct Member {
     std::span<const Param> params = {};
     const char* help = nullptr;
     WORD funcFlags = 0;
-    unsigned behaviour = 0; // Behaviour flags; 0: the control writes the accessors
 };
 
 struct Event {
@@ -143,11 +134,10 @@ struct Persisted {
     const char* member; // the property whose value it holds (nullptr: the key's name)
     VarType type;       // the type the value is kept, read and written as
     Default dflt;
-    bool readOnly = false;   // read on load, never written
-    bool always = false;     // written even when equal to its default
-    bool throughPut = false; // loaded through the member's put, with all the put does
-    int readAt = 0;          // place in the reading order, from 1; 0 on every key: as listed
-    bool notifyKey = false;  // a put of the member tells the container under the key's name
+    bool readOnly = false;  // read on load, never written
+    bool always = false;    // written even when equal to its default
+    int readAt = 0;         // place in the reading order, from 1; 0 on every key: as listed
+    bool notifyKey = false; // a put of the member tells the container under the key's name
 };
 
 // Whether the keys' reading places are all 0 or each of 1..n once, so the

@@ -212,13 +212,14 @@ Carrier CarrierOf(TypeRef t) {
     throw WriteError("the runtime cannot keep a property of this type", E_INVALIDARG);
 }
 
-// The accessors of the properties the runtime keeps: each hands the value
-// to Impl::GetStored / Impl::PutStored in a VARIANT (a put the control
-// writes itself is left out).
+// The accessors of every property: each hands the value to
+// Impl::GetStored / Impl::PutStored in a VARIANT, which the control's
+// binding table answers; a control that writes an accessor itself
+// overrides it.
 void WriteStoredLayer(std::ostringstream& out, const CoClass& c, const std::string& iface) {
     out << "template <class Impl>\nstruct " << iface << "_Stored : public " << iface << " {\n";
     for (const Member& m : c.members) {
-        if (m.kind != MemberKind::Property || !(m.behaviour & kStored)) continue;
+        if (m.kind != MemberKind::Property) continue;
         const std::string name = Identifier(m.name);
         const std::string type = CppType(m.type);
         const Carrier k = CarrierOf(m.type);
@@ -239,7 +240,7 @@ void WriteStoredLayer(std::ostringstream& out, const CoClass& c, const std::stri
             out << "        return S_OK;\n    }\n";
         }
         for (unsigned put : {unsigned(kPut), unsigned(kPutRef)}) {
-            if (!(m.access & put) || (m.behaviour & kOwnPut)) continue;
+            if (!(m.access & put)) continue;
             out << "    HRESULT STDMETHODCALLTYPE " << (put == kPut ? "put_" : "putref_") << name << "("
                 << type << " New_" << name << ") override {\n"
                 << "        VARIANT v;\n        VariantInit(&v);\n"

@@ -1,6 +1,6 @@
-// Properties, persisted keys and events declared only in a control's
-// description: the runtime keeps, converts, persists, notifies and raises
-// them.  A control with no hand-written accessor at all stands in.
+// Properties, persisted keys and events declared in a control's description
+// and binding rows: the runtime keeps, converts, persists, notifies and
+// raises them.  A control with no hand-written accessor at all stands in.
 #include "ComObject.h"
 #include "ControlBase.h"
 #include "Conversions.h"
@@ -20,61 +20,13 @@ namespace tl = glim::typelib;
 
 constexpr DISPID kCaption = 1, kSmall = 2, kBackColor = 3, kNoKey = 4, kCount = 5;
 constexpr tl::Member kMembers[] = {
-    {"Enabled",
-     DISPID_ENABLED,
-     tl::MemberKind::Property,
-     {tl::VarType::Bool},
-     tl::kGet | tl::kPut,
-     {},
-     nullptr,
-     0,
-     tl::kStored | tl::kNotify},
-    {"MousePointer",
-     7,
-     tl::MemberKind::Property,
-     {tl::VarType::I4},
-     tl::kGet | tl::kPut,
-     {},
-     nullptr,
-     0,
-     tl::kStored},
-    {"hWnd", DISPID_HWND, tl::MemberKind::Property, {tl::VarType::I4}, tl::kGet, {}, nullptr, 0, tl::kStored},
-    {"Caption",
-     kCaption,
-     tl::MemberKind::Property,
-     {tl::VarType::Bstr},
-     tl::kGet | tl::kPut,
-     {},
-     nullptr,
-     0,
-     tl::kStored | tl::kNotify | tl::kRepaint},
-    {"Small",
-     kSmall,
-     tl::MemberKind::Property,
-     {tl::VarType::I4},
-     tl::kGet | tl::kPut,
-     {},
-     nullptr,
-     0,
-     tl::kStored | tl::kRepaint},
-    {"BackColor",
-     kBackColor,
-     tl::MemberKind::Property,
-     {tl::VarType::OleColor},
-     tl::kGet | tl::kPut,
-     {},
-     nullptr,
-     0,
-     tl::kStored | tl::kNotify},
-    {"NoKey",
-     kNoKey,
-     tl::MemberKind::Property,
-     {tl::VarType::R8},
-     tl::kGet | tl::kPut,
-     {},
-     nullptr,
-     0,
-     tl::kStored},
+    {"Enabled", DISPID_ENABLED, tl::MemberKind::Property, {tl::VarType::Bool}, tl::kGet | tl::kPut},
+    {"MousePointer", 7, tl::MemberKind::Property, {tl::VarType::I4}, tl::kGet | tl::kPut},
+    {"hWnd", DISPID_HWND, tl::MemberKind::Property, {tl::VarType::I4}, tl::kGet},
+    {"Caption", kCaption, tl::MemberKind::Property, {tl::VarType::Bstr}, tl::kGet | tl::kPut},
+    {"Small", kSmall, tl::MemberKind::Property, {tl::VarType::I4}, tl::kGet | tl::kPut},
+    {"BackColor", kBackColor, tl::MemberKind::Property, {tl::VarType::OleColor}, tl::kGet | tl::kPut},
+    {"NoKey", kNoKey, tl::MemberKind::Property, {tl::VarType::R8}, tl::kGet | tl::kPut},
 };
 // Small is kept as 16 bits under the bag name "SML".
 constexpr tl::Persisted kKeys[] = {
@@ -96,21 +48,37 @@ const glim::ControlClass kKeptClass{
     "Kept",       &kKeptClsid, &IID__PropertyPage1, &IID_IDispatch,           0,
     SIZE{40, 20}, nullptr,     &MakeKept,           glim::kControlMiscStatus, &kDescription};
 
-// Everything it has is declared above; it only counts its repaints.
+// Everything it has is declared above and in its binding rows; it only
+// counts its repaints.
 class KeptControl final : public glim::Control<KeptControl, _PropertyPage1> {
   public:
-    KeptControl() : Control(kKeptClass) {}
+    static const glim::Binding<KeptControl> kBindings[];
+    KeptControl();
     ~KeptControl() override {
         if (ended) *ended = true;
     }
     int repaints = 0;
     bool* ended = nullptr; // set when the control is deleted
+    std::string caption;
+    short small = 0;
+    OLE_COLOR backColor = 0;
+    glim::Variant noKey;
     using ControlBase::RaiseEvent;
-    using ControlBase::Value;
 
-  protected:
-    void OnRepaint() override { ++repaints; }
+  private:
+    void Repaint() { ++repaints; }
 };
+
+const glim::Binding<KeptControl> KeptControl::kBindings[] = {
+    {"Enabled"},
+    {"MousePointer", {}, nullptr, nullptr, glim::kQuiet},
+    {"Caption", &KeptControl::caption, nullptr, &KeptControl::Repaint},
+    {"Small", &KeptControl::small, nullptr, &KeptControl::Repaint, glim::kQuiet},
+    {"BackColor", &KeptControl::backColor},
+    {"NoKey", &KeptControl::noKey, nullptr, nullptr, glim::kQuiet},
+};
+
+KeptControl::KeptControl() : Control(kKeptClass, kBindings) {}
 
 glim::ControlBase* MakeKept() {
     return KeptControl::CreateInstance();
@@ -264,10 +232,13 @@ TEST_F(KeptPropertiesTest, KeysAreSavedInDeclaredOrderWithoutDefaultsAndReadBack
     auto* kept = static_cast<KeptControl*>(MakeKept());
     glim::ComPtr<IUnknown> other(kept->Unknown());
     ASSERT_EQ(other.As<IPersistPropertyBag>()->Load(bag.get(), nullptr), S_OK);
-    EXPECT_EQ(V_VT(kept->Value(kSmall).get()), VT_I2);
-    EXPECT_EQ(glim::ToLong(*kept->Value(kSmall)), 12);
-    EXPECT_EQ(glim::ToText(*kept->Value(kCaption)), "Kept");
+    EXPECT_EQ(kept->small, 12);
+    EXPECT_EQ(kept->caption, "Kept");
     EXPECT_FALSE(IsWindowEnabled(kept->hWnd()));
+    // Saved again as the 16 bits it is kept as.
+    auto again = glim::MemoryPropertyBag::Create();
+    ASSERT_EQ(other.As<IPersistPropertyBag>()->Save(again.get(), TRUE, FALSE), S_OK);
+    EXPECT_EQ(again->Get("SML").vt(), VT_I2);
     // A stored value that does not fit its key fails the load with overflow.
     auto wide = glim::MemoryPropertyBag::Create();
     glim::Variant big = glim::Variant::Long(70000);
@@ -338,22 +309,14 @@ TEST_F(KeptPropertiesTest, AnEventThatDropsTheLastReferenceEndsTheControlAfterIt
 
 constexpr DISPID kTold = 1;
 constexpr tl::Member kKeyMembers[] = {
-    {"Told",
-     kTold,
-     tl::MemberKind::Property,
-     {tl::VarType::I4},
-     tl::kGet | tl::kPut,
-     {},
-     nullptr,
-     0,
-     tl::kStored | tl::kNotify},
+    {"Told", kTold, tl::MemberKind::Property, {tl::VarType::I4}, tl::kGet | tl::kPut},
 };
 // Written BASE, OVER, ALW, TOLD; read ALW, BASE, OVER, TOLD.
 constexpr tl::Persisted kPlacedKeys[] = {
-    {"BASE", nullptr, tl::VarType::I4, {tl::DefaultFrom::SysColor, COLOR_BTNFACE}, false, false, false, 2},
-    {"OVER", nullptr, tl::VarType::I4, {tl::DefaultFrom::Key, 0, "BASE"}, false, false, false, 3},
-    {"ALW", nullptr, tl::VarType::I4, {tl::DefaultFrom::Constant, 5}, false, true, false, 1},
-    {"TOLD", "Told", tl::VarType::I4, {}, false, false, true, 4},
+    {"BASE", nullptr, tl::VarType::I4, {tl::DefaultFrom::SysColor, COLOR_BTNFACE}, false, false, 2},
+    {"OVER", nullptr, tl::VarType::I4, {tl::DefaultFrom::Key, 0, "BASE"}, false, false, 3},
+    {"ALW", nullptr, tl::VarType::I4, {tl::DefaultFrom::Constant, 5}, false, true, 1},
+    {"TOLD", "Told", tl::VarType::I4, {}, false, false, 4},
 };
 static_assert(tl::ValidReadingOrder(kPlacedKeys));
 constexpr tl::CoClass kPlacedDescription{"Placed", nullptr,     nullptr, nullptr,
@@ -364,11 +327,22 @@ const glim::ControlClass kPlacedClass{
     "Placed",     &kKeptClsid, &IID__PropertyPage1, &IID_IDispatch,           0,
     SIZE{40, 20}, nullptr,     &MakePlaced,         glim::kControlMiscStatus, &kPlacedDescription};
 
+// TOLD loads as its put, telling the container.
 class PlacedControl final : public glim::Control<PlacedControl, _PropertyPage1> {
   public:
-    PlacedControl() : Control(kPlacedClass) {}
-    using ControlBase::Value;
+    static const glim::Binding<PlacedControl> kBindings[];
+    PlacedControl();
+    long base = 0, over = 0, alw = 0, told = 0;
 };
+
+const glim::Binding<PlacedControl> PlacedControl::kBindings[] = {
+    {"BASE", &PlacedControl::base},
+    {"OVER", &PlacedControl::over},
+    {"ALW", &PlacedControl::alw},
+    {"Told", &PlacedControl::told, nullptr, nullptr, glim::kLoadsAsPut},
+};
+
+PlacedControl::PlacedControl() : Control(kPlacedClass, kBindings) {}
 
 glim::ControlBase* MakePlaced() {
     return PlacedControl::CreateInstance();
@@ -426,8 +400,8 @@ TEST(PersistedKeyFeatures, OrderDefaultsAlwaysWrittenAndPutsOnLoad) {
         ASSERT_EQ(unknown.As<IPersistPropertyBag>()->Load(&log, nullptr), S_OK);
         cp->Unadvise(cookie);
         EXPECT_EQ(log.asked, (std::vector<std::wstring>{L"ALW", L"BASE", L"OVER", L"TOLD"}));
-        EXPECT_EQ(glim::ToLong(*placed->Value("BASE")), c.base);
-        EXPECT_EQ(glim::ToLong(*placed->Value("OVER")), c.over);
+        EXPECT_EQ(placed->base, c.base);
+        EXPECT_EQ(placed->over, c.over);
         // TOLD went through its put, present or not.
         EXPECT_EQ(sink.changed, std::vector<DISPID>{kTold});
 

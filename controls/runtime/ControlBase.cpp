@@ -6,6 +6,7 @@
 #include "LateBound.h"
 #include "MemoryPropertyBag.h"
 #include "ModuleLocks.h"
+#include "OleColor.h"
 #include "Pictures.h"
 #include "Screen.h"
 #include "Text.h"
@@ -852,7 +853,11 @@ void ControlBase::ResetValues() {
 void ControlBase::LoadValues(const PropertyBag& bag) {
     for (size_t i : store_.ReadingOrder()) {
         PropertyStore::Slot& s = store_.Slots()[i];
-        Keep(s, *bag.Read(PersistedKey{s.persisted->key, s.vt}, *DefaultValue(s)));
+        Variant v = bag.Read(PersistedKey{s.persisted->key, s.vt}, *DefaultValue(s));
+        // A colour no put would take (an older build's, or written by hand)
+        // loads as the default rather than failing the whole form.
+        if (Refused(s, *v)) v = DefaultValue(s);
+        Keep(s, *v);
         // A key its row loads as a put: what the put does and tells comes too.
         const unsigned flags = s.row >= 0 ? BindingAt(s.row).flags : 0;
         if (!(flags & kLoadsAsPut)) continue;
@@ -902,11 +907,19 @@ void ControlBase::PutKept(PropertyStore::Slot& s, const VARIANT& value) {
     if (s.row < 0) RaiseError(kErrNotSupported);
     const unsigned flags = BindingAt(s.row).flags;
     CheckBound(s.row, value);
-    Keep(s, value);
+    const Variant v = s.vt == VT_VARIANT ? Variant(value) : Coerce(value, s.vt);
+    if (Refused(s, *v)) RaiseError(kErrInvalidPropertyValue);
+    Keep(s, *v);
     const bool tell = !(flags & kQuiet);
     if (tell && (flags & kTellFirst)) Tell(s);
     AfterBound(s.row);
     if (tell && !(flags & kTellFirst)) Tell(s);
+}
+
+// Only colours the platform can translate are kept, so none is ever shown,
+// saved or refused later by a paint.
+bool ControlBase::Refused(const PropertyStore::Slot& s, const VARIANT& value) {
+    return s.row >= 0 && BindingAt(s.row).colour && !TranslateColor(static_cast<OLE_COLOR>(ToLong(value)));
 }
 
 void ControlBase::Tell(const PropertyStore::Slot& s) {

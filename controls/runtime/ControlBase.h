@@ -267,6 +267,8 @@ class ControlBase : public SurfaceWindow,
     void Keep(PropertyStore::Slot& s, const VARIANT& value);
     // The put of a kept property: check, keep, act and tell as its row says.
     void PutKept(PropertyStore::Slot& s, const VARIANT& value);
+    // A value a colour row cannot take.
+    bool Refused(const PropertyStore::Slot& s, const VARIANT& value);
     // Tells the container of a slot's change, under its key where the key says so.
     void Tell(const PropertyStore::Slot& s);
     void AttachBindings();

@@ -54,7 +54,13 @@ void LibraryForm::Load() {
     SetWindowTextA(hWnd(), design_.caption.c_str());
     Cls();
     parts_.Attach();
-    OnLoad();
+    try {
+        OnLoad();
+    } catch (...) {
+        // A form whose load failed is not left half loaded: the next Load starts afresh.
+        Unload();
+        throw;
+    }
 }
 
 void LibraryForm::Unload() {

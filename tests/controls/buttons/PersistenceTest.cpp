@@ -2,7 +2,10 @@
 // order with their defaults, and bags with missing or odd keys.
 #include "ButtonHarness.h"
 #include "GlimFormControl.h"
+#include "LateBound.h"
 #include "MemoryPropertyBag.h"
+#include "PropertyBagText.h"
+#include "raised.h"
 
 #include <gtest/gtest.h>
 
@@ -154,4 +157,28 @@ TEST(GlimButtonPersistence, TheFontIsTheButtonsOwnEvenWhenItsCaptionTurnsBold) {
     }
     formFont->get_Bold(&bold);
     EXPECT_FALSE(bold);
+}
+
+TEST(GlimButtonPersistence, RefusedColoursAreNeitherKeptNorToldNorSavedNorShown) {
+    ButtonForm f;
+    f.Add("B1", 10, 10, 80, 24);
+    IDispatch* d = f.D("B1");
+    const std::string saved = host::BagToText(*Saved(f, "B1").get());
+    const COLORREF face = ScreenPixel(f.Wnd("B1"), 40, 12);
+    for (DISPID colour : {id::BackColor, id::BackOver, id::ForeColor, id::ForeOver, id::MaskColor}) {
+        for (long bad : {0x12345678L, static_cast<long>(0x800000FF), static_cast<long>(0x80FFFFFF)}) {
+            SCOPED_TRACE(std::to_string(colour) + " = " + std::to_string(bad));
+            const long was = GetLong(d, colour);
+            f.Log("B1").ClearChanges();
+            EXPECT_EQ(glimtest::ErrorNumberOf([&] { glim::PutProperty(d, colour, Variant::Long(bad)); }),
+                      380);
+            EXPECT_EQ(GetLong(d, colour), was);
+            EXPECT_TRUE(f.Log("B1").Changes().empty());
+        }
+    }
+    EXPECT_EQ(host::BagToText(*Saved(f, "B1").get()), saved);
+    // It still repaints, with the face it had.
+    ASSERT_EQ(glim::CallMethod(d, "Refresh").vt(), VT_EMPTY);
+    PumpFor(20);
+    EXPECT_EQ(ScreenPixel(f.Wnd("B1"), 40, 12), face);
 }

@@ -5,8 +5,10 @@
 // layering, and removal when the pointer leaves.
 #include "Extender.h"
 #include "GlimFormControl.h"
+#include "ModuleLocks.h"
 #include "PanelsHarness.h"
 #include "MemoryPropertyBag.h"
+#include "frmToolTip.h"
 
 #include <cmath>
 #include <vector>
@@ -393,6 +395,35 @@ TEST_F(ToolTipTest, TheLibraryStaysWhileABalloonIsLoaded) {
     SetCursorPos(0, 0);
     ASSERT_TRUE(glimtest::PumpUntil([] { return !FindTip().balloon; }, 2000));
     EXPECT_EQ(S_OK, canUnload());
+}
+
+} // namespace
+
+namespace {
+
+// This program's own copy of the balloon, handed a colour no put would take:
+// its load fails, leaves no half-loaded balloon and no module lock, and the
+// next balloon with good values shows.
+TEST_F(ToolTipTest, ABalloonShowsAfterOneThatFailedToLoad) {
+    glim::TipShared& t = glim::TipState();
+    t.gTipHwnd = target->Window();
+    t.gTipTitle = "Title";
+    t.gTipText = "Tip";
+    t.gTipFontName = L"Tahoma";
+    t.gTipFontSize.int64 = 90000;
+    t.gTipIcon = 2;
+    t.gTipBackColor = 0x12345678;
+    const long locks = glim::ModuleLockCount();
+    EXPECT_EQ(380, glimtest::ErrorNumberOf([] { glim::frmToolTip::Instance().Load(); }));
+    EXPECT_FALSE(glim::frmToolTip::Instance().Loaded());
+    EXPECT_EQ(locks, glim::ModuleLockCount());
+    t.gTipBackColor = 0x009BFFFF;
+    PointAt(60, 40);
+    glim::frmToolTip::Instance().Load();
+    ASSERT_TRUE(glimtest::PumpUntil(TipShown, 3000));
+    SetCursorPos(0, 0);
+    ASSERT_TRUE(glimtest::PumpUntil([] { return !FindTip().balloon; }, 2000));
+    EXPECT_EQ(locks, glim::ModuleLockCount());
 }
 
 } // namespace

@@ -28,16 +28,8 @@ ComPtr<IFont> FontOf(IFontDisp* f) {
 
 } // namespace
 
-const ControlClass GlimButton::kClass = {
-    "GlimButton",
-    &CLSID_GlimButton,
-    &IID__GlimButton,
-    &DIID___GlimButton,
-    skinres::Toolbox(skinres::ToolboxImage::Button),
-    SIZE{80, 24},
-    &ModuleTypeInfo,
-    &GlimButton::CreateInstance,
-};
+const ControlClass GlimButton::kClass =
+    ClassRecord(skinres::Toolbox(skinres::ToolboxImage::Button), SIZE{80, 24});
 
 ComPtr<IPictureDisp> GlimButton::HandCursor() {
     try {

@@ -13,16 +13,8 @@ constexpr short kSheetCols = 1;
 
 } // namespace
 
-const ControlClass GlimCheck::kClass = {
-    "GlimCheck",
-    &CLSID_GlimCheck,
-    &IID__GlimCheck,
-    &DIID___GlimCheck,
-    skinres::Toolbox(skinres::ToolboxImage::Check),
-    SIZE{120, 13},
-    &ModuleTypeInfo,
-    &GlimCheck::CreateInstance,
-};
+const ControlClass GlimCheck::kClass =
+    ClassRecord(skinres::Toolbox(skinres::ToolboxImage::Check), SIZE{120, 13});
 
 const std::array<Binding<GlimCheck>, 7> GlimCheck::kBindings = Rows({"Value", &GlimCheck::Value});
 

@@ -16,16 +16,8 @@ constexpr double kGlyphArea = 240;
 
 } // namespace
 
-const ControlClass GlimOption::kClass = {
-    "GlimOption",
-    &CLSID_GlimOption,
-    &IID__GlimOption,
-    &DIID___GlimOption,
-    skinres::Toolbox(skinres::ToolboxImage::Option),
-    SIZE{120, 16},
-    &ModuleTypeInfo,
-    &GlimOption::CreateInstance,
-};
+const ControlClass GlimOption::kClass =
+    ClassRecord(skinres::Toolbox(skinres::ToolboxImage::Option), SIZE{120, 16});
 
 const std::array<Binding<GlimOption>, 7> GlimOption::kBindings = Rows({"Value", &GlimOption::Value});
 

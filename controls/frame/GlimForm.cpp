@@ -31,19 +31,8 @@ void EmptyResult(VARIANT* pRetVal) {
 
 } // namespace
 
-const ControlClass GlimForm::kClass = {
-    "GlimForm",
-    &CLSID_GlimForm,
-    &IID__GlimForm,
-    &DIID___GlimForm,
-    skinres::Toolbox(skinres::ToolboxImage::Form),
-    SIZE{32, 32},
-    &ModuleTypeInfo,
-    &GlimForm::CreateInstance,
-    kControlMiscStatus,
-    nullptr,
-    &CLSID_PropertyPage1,
-};
+const ControlClass GlimForm::kClass = ClassRecord(skinres::Toolbox(skinres::ToolboxImage::Form), SIZE{32, 32},
+                                                  kControlMiscStatus, &CLSID_PropertyPage1);
 
 const Binding<GlimForm> GlimForm::kBindings[] = {
     {"TmpColor", &GlimForm::TmpColor, nullptr, nullptr, kQuiet},

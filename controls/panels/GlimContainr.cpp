@@ -70,17 +70,8 @@ bool DrawVerticalGradient(Surface& s, OLE_COLOR light, OLE_COLOR dark, int y0, i
     return true;
 }
 
-const ControlClass GlimContainr::kClass = {
-    "GlimContainr",
-    &CLSID_GlimContainr,
-    &IID__GlimContainr,
-    &DIID___GlimContainr,
-    skinres::Toolbox(skinres::ToolboxImage::Containr),
-    SIZE{160, 120},
-    &ModuleTypeInfo,
-    &GlimContainr::CreateInstance,
-    kContainerMiscStatus,
-};
+const ControlClass GlimContainr::kClass =
+    ClassRecord(skinres::Toolbox(skinres::ToolboxImage::Containr), SIZE{160, 120}, kContainerMiscStatus);
 
 // Every put but Theme's repaints; Theme tells the container before its
 // colours go through their own puts.

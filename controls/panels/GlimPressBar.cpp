@@ -29,16 +29,8 @@ ComPtr<IPictureDisp> FillPicture(short style) {
 
 } // namespace
 
-const ControlClass GlimPressBar::kClass = {
-    "GlimPressBar",
-    &CLSID_GlimPressBar,
-    &IID__GlimPressBar,
-    &DIID___GlimPressBar,
-    skinres::Toolbox(skinres::ToolboxImage::PressBar),
-    SIZE{160, 21},
-    &ModuleTypeInfo,
-    &GlimPressBar::CreateInstance,
-};
+const ControlClass GlimPressBar::kClass =
+    ClassRecord(skinres::Toolbox(skinres::ToolboxImage::PressBar), SIZE{160, 21});
 
 const Binding<GlimPressBar> GlimPressBar::kBindings[] = {
     {"Value", &GlimPressBar::Value, &GlimPressBar::CheckValue, &GlimPressBar::ValueChanged},

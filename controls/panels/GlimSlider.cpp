@@ -40,16 +40,9 @@ void Step(F&& f) {
 
 } // namespace
 
-const ControlClass GlimSlider::kClass = {
-    "GlimSlider",
-    &CLSID_GlimSlider,
-    &IID__GlimSlider,
-    &DIID___GlimSlider,
-    skinres::Toolbox(skinres::ToolboxImage::Slider),
-    SIZE{84, 112}, // 1260 x 1680 twips; the layout fits the height to the thumb
-    &ModuleTypeInfo,
-    &GlimSlider::CreateInstance,
-};
+// A new instance is 1260 x 1680 twips; the layout fits the height to the thumb.
+const ControlClass GlimSlider::kClass =
+    ClassRecord(skinres::Toolbox(skinres::ToolboxImage::Slider), SIZE{84, 112});
 
 // The back colour and the pictures have no member: they are only loaded and saved.
 const Binding<GlimSlider> GlimSlider::kBindings[] = {

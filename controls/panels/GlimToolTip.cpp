@@ -34,16 +34,8 @@ CY FontSize(IFontDisp* font) {
 
 } // namespace
 
-const ControlClass GlimToolTip::kClass = {
-    "GlimToolTip",
-    &CLSID_GlimToolTip,
-    &IID__GlimToolTip,
-    &DIID___GlimToolTip,
-    skinres::Toolbox(skinres::ToolboxImage::ToolTip),
-    SIZE{37, 33},
-    &ModuleTypeInfo,
-    &GlimToolTip::CreateInstance,
-};
+const ControlClass GlimToolTip::kClass =
+    ClassRecord(skinres::Toolbox(skinres::ToolboxImage::ToolTip), SIZE{37, 33});
 
 const Binding<GlimToolTip> GlimToolTip::kBindings[] = {
     {"BackColor", &GlimToolTip::BackColor},

@@ -336,6 +336,17 @@ class Control : public ControlBase, public Dual {
 
     IDispatch* DefaultDispatch() override { return static_cast<Dual*>(this); }
 
+    // The server's record of the class: its identity as the description
+    // gives it, with the toolbox bitmap, the size of a new instance and what
+    // it tells containers about itself.
+    static constexpr ControlClass ClassRecord(int toolboxBitmap, SIZE initialPixels,
+                                              DWORD miscStatus = kControlMiscStatus,
+                                              const CLSID* propertyPage = nullptr) {
+        return {Dual::kCoClassName, Dual::kClsid,  Dual::kIid,      Dual::kEventsIid,
+                toolboxBitmap,      initialPixels, &ModuleTypeInfo, &Derived::CreateInstance,
+                miscStatus,         nullptr,       propertyPage};
+    }
+
     // The factory's way in: a new instance with its window, not yet counted.
     // One that fails to come up is gone again, window and module lock too.
     static ControlBase* CreateInstance() {

@@ -217,7 +217,14 @@ Carrier CarrierOf(TypeRef t) {
 // binding table answers; a control that writes an accessor itself
 // overrides it.
 void WriteStoredLayer(std::ostringstream& out, const CoClass& c, const std::string& iface) {
+    const std::string coclass = Identifier(c.name);
     out << "template <class Impl>\nstruct " << iface << "_Stored : public " << iface << " {\n";
+    // The class's identity, for the server's record of it.
+    out << "    static constexpr const char* kCoClassName = \"" << coclass << "\";\n"
+        << "    static constexpr const CLSID* kClsid = &CLSID_" << coclass << ";\n"
+        << "    static constexpr const IID* kIid = &IID_" << iface << ";\n"
+        << "    static constexpr const IID* kEventsIid = " << (c.diid ? "&DIID___" + coclass : "nullptr")
+        << ";\n";
     for (const Member& m : c.members) {
         if (m.kind != MemberKind::Property) continue;
         const std::string name = Identifier(m.name);

@@ -34,15 +34,6 @@ void GlimCheck::OnInitialize() {
     Canvas().SetBackColor(0);
 }
 
-void GlimCheck::OnInitProperties() {
-    ApplyKept({"Caption", "Value", "Font", "BackColor", "ForeColor"});
-}
-
-void GlimCheck::OnReadProperties(const PropertyBag&) {
-    // The keys went through their puts; the skin came last.
-    DrawState();
-}
-
 void GlimCheck::Layout() {
     LayoutOnce([&] {
         Canvas().SetScaleMode(kScaleTwips);
@@ -61,17 +52,7 @@ void GlimCheck::ShowCell(GlyphState state) {
         p.SetPicture(pic.get());
 }
 
-void GlimCheck::DrawState() {
-    if (!Enabled()) return DrawDisabled();
-    ShowCell(kGlyphNormal);
-}
-
-void GlimCheck::DrawDisabled() {
-    ShowCell(kGlyphDisabled);
-}
-
 void GlimCheck::OnClick() {
-    ComPtr<IUnknown> keep(Unknown()); // the host's handler may let go of us
     RaiseEvent(toggle_events::Click);
     // Mixed goes to Unchecked; a click never makes Mixed.
     if (Value == 1 || Value == 2)
@@ -81,11 +62,6 @@ void GlimCheck::OnClick() {
     DrawState();
 }
 
-void GlimCheck::OnMouseDown(short button, short shift, float x, float y) {
-    if (Enabled()) ShowCell(kGlyphPressed);
-    RaiseEvent(toggle_events::MouseDown, button, shift, x, y);
-}
-
 void GlimCheck::OnMouseMove(short button, short shift, float x, float y) {
     parts.WatchPointer();
     // The real pointer decides: the coordinates passed on come in mixed units.
@@ -93,13 +69,8 @@ void GlimCheck::OnMouseMove(short button, short shift, float x, float y) {
     RaiseEvent(toggle_events::MouseMove, button, shift, x, y);
 }
 
-void GlimCheck::OnMouseUp(short button, short shift, float x, float y) {
-    RaiseEvent(toggle_events::MouseUp, button, shift, x, y);
-}
-
 void GlimCheck::PollPointer() {
     if (parts.PointerInside()) return;
-    ComPtr<IUnknown> keep(Unknown()); // MouseOut's handler may let go of us
     DrawState();
     parts.Timer().SetEnabled(false);
     RaiseEvent(toggle_events::MouseOut);

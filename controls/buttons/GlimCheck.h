@@ -14,19 +14,13 @@ class GlimCheck final : public ToggleControl<GlimCheck, _GlimCheck_Stored<GlimCh
 
   protected:
     void OnInitialize() override;
-    void OnInitProperties() override;
-    void OnReadProperties(const PropertyBag& bag) override;
     void OnClick() override;
-    void OnMouseDown(short button, short shift, float x, float y) override;
     void OnMouseMove(short button, short shift, float x, float y) override;
-    void OnMouseUp(short button, short shift, float x, float y) override;
-    void DrawState() override;
+    // Cell 4 x value + state; only 0, 1 and 2 have glyphs.
+    void ShowCell(GlyphState state) override;
     void Layout() override;
 
   private:
-    void DrawDisabled();
-    // Shows cell 4 x value + state of the current sheet, if there is one.
-    void ShowCell(GlyphState state);
     void PollPointer();
 
     long Value = 0;          // any number is kept, only 0, 1 and 2 have glyphs

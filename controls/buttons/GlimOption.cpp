@@ -37,15 +37,6 @@ void GlimOption::OnInitialize() {
     DrawState();
 }
 
-void GlimOption::OnInitProperties() {
-    ApplyKept({"Caption", "Value", "Font", "BackColor", "ForeColor"});
-}
-
-void GlimOption::OnReadProperties(const PropertyBag&) {
-    // The keys went through their puts; the skin came last.
-    DrawState();
-}
-
 void GlimOption::Layout() {
     LayoutOnce([&] {
         Canvas().SetScaleMode(kScaleTwips);
@@ -63,15 +54,6 @@ int GlimOption::Row() {
 void GlimOption::ShowCell(GlyphState state) {
     if (Row() < 0) return;
     if (ComPtr<IPictureDisp> pic = parts.ChangedCell(Style, 4 * Row() + state)) p.SetPicture(pic.get());
-}
-
-void GlimOption::DrawState() {
-    if (!Enabled()) return DrawDisabled();
-    ShowCell(kGlyphNormal);
-}
-
-void GlimOption::DrawDisabled() {
-    ShowCell(kGlyphDisabled);
 }
 
 void GlimOption::ClearGroup() {
@@ -101,34 +83,22 @@ void GlimOption::ClearGroup() {
 }
 
 void GlimOption::OnClick() {
-    ComPtr<IUnknown> keep(Unknown()); // the host's handler may let go of us
     RaiseEvent(toggle_events::Click);
     ClearGroup();
     PutMember(dispid::GlimOption::Value, *Variant::Bool(true));
     DrawState();
 }
 
-void GlimOption::OnMouseDown(short button, short shift, float x, float y) {
-    if (Enabled()) ShowCell(kGlyphPressed);
-    RaiseEvent(toggle_events::MouseDown, button, shift, x, y);
-}
-
 void GlimOption::OnMouseMove(short button, short shift, float x, float y) {
     parts.WatchPointer();
     // The real pointer decides: the coordinates passed on come in mixed units.
     if (!parts.PointerInside()) return;
-    ComPtr<IUnknown> keep(Unknown()); // MouseMove's handler may let go of us
     RaiseEvent(toggle_events::MouseMove, button, shift, x, y);
     if (Enabled()) ShowCell(button == kLeftButton ? kGlyphPressed : kGlyphHover);
 }
 
-void GlimOption::OnMouseUp(short button, short shift, float x, float y) {
-    RaiseEvent(toggle_events::MouseUp, button, shift, x, y);
-}
-
 void GlimOption::PollPointer() {
     if (parts.PointerInside()) return;
-    ComPtr<IUnknown> keep(Unknown()); // MouseOut's handler may let go of us
     parts.Timer().SetEnabled(false);
     RaiseEvent(toggle_events::MouseOut);
     DrawState();

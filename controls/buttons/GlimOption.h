@@ -15,22 +15,14 @@ class GlimOption final : public ToggleControl<GlimOption, _GlimOption_Stored<Gli
 
   protected:
     void OnInitialize() override;
-    void OnInitProperties() override;
-    void OnReadProperties(const PropertyBag& bag) override;
     void OnClick() override;
-    void OnMouseDown(short button, short shift, float x, float y) override;
     void OnMouseMove(short button, short shift, float x, float y) override;
-    void OnMouseUp(short button, short shift, float x, float y) override;
-
-    void DrawState() override;
+    // Cell 4 x row + state; the row of True is 1, of False 0, any other value has none.
+    void ShowCell(GlyphState state) override;
     void Layout() override;
 
   private:
-    void DrawDisabled();
-    // The sheet row of the value: 1 for True, 0 for False, -1 for any other value.
     int Row();
-    // Shows cell 4 x row + state of the current sheet, if there is one.
-    void ShowCell(GlyphState state);
     void ClearGroup();
     void PollPointer();
 

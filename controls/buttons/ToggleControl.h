@@ -12,7 +12,6 @@
 
 #include <array>
 #include <functional>
-#include <initializer_list>
 #include <string>
 
 namespace glim {
@@ -45,10 +44,13 @@ class ToggleControl : public Control<Derived, Dual> {
         }};
     }
 
-    // The control's own rules: the rest cell for the value (the disabled
-    // one when disabled), and the places of glyph and caption.
-    virtual void DrawState() = 0;
+    // The control's own rules: the glyph cell of its value in a state (when
+    // the skin has a sheet), and the places of glyph and caption.
+    virtual void ShowCell(GlyphState state) = 0;
     virtual void Layout() = 0;
+
+    // The rest cell for the value, the disabled one when disabled.
+    void DrawState() { ShowCell(this->Enabled() ? kGlyphNormal : kGlyphDisabled); }
 
     // Font, colours, caption and glyph as the kept values say.
     void Repaint() {
@@ -71,15 +73,24 @@ class ToggleControl : public Control<Derived, Dual> {
             RaiseError(kErrNoSheet, "Control array element '" + std::to_string(Style) + "' doesn't exist");
     }
     // New: the caption label takes the kept text and the look follows; the
-    // container hears of the changes a put would tell it.
-    void ApplyKept(std::initializer_list<const char*> told) {
+    // container hears of the changes the puts would tell it.
+    void OnInitProperties() override {
         parts.Label().SetCaption(Caption);
         Repaint();
-        for (const char* name : told)
+        for (const char* name : {"Caption", "Value", "Font", "BackColor", "ForeColor"})
             this->PropertyChanged(name);
     }
+    // The keys went through their puts; the skin came last.
+    void OnReadProperties(const PropertyBag&) override { DrawState(); }
 
     void OnResize() override { Layout(); }
+    void OnMouseDown(short button, short shift, float x, float y) override {
+        if (this->Enabled()) ShowCell(kGlyphPressed);
+        this->RaiseEvent(toggle_events::MouseDown, button, shift, x, y);
+    }
+    void OnMouseUp(short button, short shift, float x, float y) override {
+        this->RaiseEvent(toggle_events::MouseUp, button, shift, x, y);
+    }
     void OnKeyDown(short& keyCode, short shift) override {
         this->RaiseEvent(toggle_events::KeyDown, keyCode, shift);
     }

@@ -100,7 +100,8 @@ void GlimButton::OnReadProperties(const PropertyBag&) {
     } catch (const Error&) {
     }
     GlimButton_SetAccessKey();
-    GlimButton_LayoutCaption();
+    // Loaded at the size it was made with, no resize follows: lay out as one would.
+    OnResize();
 }
 
 void GlimButton::OnTerminate() {

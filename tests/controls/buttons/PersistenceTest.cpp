@@ -2,6 +2,7 @@
 // order with their defaults, and bags with missing or odd keys.
 #include "ButtonHarness.h"
 #include "GlimFormControl.h"
+#include "Handles.h"
 #include "LateBound.h"
 #include "MemoryPropertyBag.h"
 #include "PropertyBagText.h"
@@ -181,4 +182,45 @@ TEST(GlimButtonPersistence, RefusedColoursAreNeitherKeptNorToldNorSavedNorShown)
     ASSERT_EQ(glim::CallMethod(d, "Refresh").vt(), VT_EMPTY);
     PumpFor(20);
     EXPECT_EQ(ScreenPixel(f.Wnd("B1"), 40, 12), face);
+}
+
+// Loaded at the size it was created with, so that no resize follows, the
+// button still lays out for what it read: the window region of its look,
+// and the pressed toggle, with or without a font in the bag.
+TEST(GlimButtonPersistence, ALoadAtTheCreationSizeLaysOutForWhatItRead) {
+    constexpr int W = 80, H = 24; // the size of a new instance
+    struct Case {
+        const char* what;
+        long look;
+        bool noFont;                // the bag's FONT is Nothing
+        std::vector<POINT> out, in; // pixels the region leaves out and keeps
+    } cases[] = {
+        {"Windows XP", 3, false, {{1, 0}, {0, 1}, {W - 1, H - 2}}, {{1, 1}, {2, 0}}},
+        {"Mac", 4, true, {{W - 2, H - 1}}, {{W - 3, H - 1}}},
+        {"Simple Flat", 7, true, {}, {{0, 0}, {W - 1, H - 1}}},
+        {"Oval Flat", 13, false, {{0, 0}, {W - 1, 0}}, {{W / 2, H / 2}, {W / 2, 1}}},
+        {"KDE 2", 14, true, {{0, 0}, {W - 1, H - 1}}, {{1, 0}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ButtonForm f;
+        glim::ComPtr<glim::MemoryPropertyBag> bag = glim::MemoryPropertyBag::Create();
+        bag->Set("BTYPE", Variant::Long(c.look));
+        bag->Set("COLTYPE", Variant::Long(3)); // Force Standard
+        bag->Set("CHECK", Variant::Bool(true));
+        bag->Set("VALUE", Variant::Bool(true));
+        if (c.noFont) bag->Set("FONT", Variant::Object(nullptr));
+        ASSERT_NE(f.Add("B1", 10, 10, W, H, bag.get()), nullptr);
+        glim::OwnedRegion rgn(CreateRectRgn(0, 0, 0, 0));
+        ASSERT_NE(GetWindowRgn(f.Wnd("B1"), rgn.get()), ERROR);
+        for (POINT p : c.out)
+            EXPECT_FALSE(PtInRegion(rgn.get(), p.x, p.y)) << p.x << "," << p.y;
+        for (POINT p : c.in)
+            EXPECT_TRUE(PtInRegion(rgn.get(), p.x, p.y)) << p.x << "," << p.y;
+        // Simple Flat under Force Standard shows its shadow in the corner when pressed.
+        if (c.look == 7) {
+            PumpFor(20);
+            EXPECT_EQ(ScreenPixel(f.Wnd("B1"), 0, 0), 0x808080u);
+        }
+    }
 }

@@ -4,10 +4,8 @@
 #include "GlimError.h"
 #include "GlyphTour.h"
 #include "SkinResourceIds.h"
-#include "LateBound.h"
 #include "PropertyBagText.h"
 #include "pump.h"
-#include "raised.h"
 
 #include <gtest/gtest.h>
 
@@ -17,8 +15,6 @@ namespace ev = dispid::GlimCheck_events;
 namespace {
 
 const ToggleKind kCheck{"GlimCheck", GLIM_RES_CHECK, 12, 1, {0, 1, 2}, false};
-// The disabled cell of the first row: value 0 of the check box, False of the option button.
-constexpr int kGlyphDisabledCell = 3;
 
 class CheckTest : public testing::Test {
   protected:
@@ -330,39 +326,4 @@ TEST(ToggleLeaks, LooksHoverAndControlsThatComeAndGoLeaveNothing) {
         comeAndGo();
     EXPECT_EQ(glimtest::CountGdiObjects(), gdiAfterOne) << "GDI objects after controls came and went";
     EXPECT_EQ(glimtest::CountUserObjects(), userAfterOne) << "USER objects after controls came and went";
-}
-
-// A colour the platform cannot translate is refused by either toggle before
-// anything changes, and the next repaint (disabling it) still draws.
-TEST(ToggleColours, RefusedBeforeAnythingChanges) {
-    const struct {
-        const char* cls;
-        int sheet, rows, cols;
-    } kinds[] = {{"GlimCheck", GLIM_RES_CHECK, 12, 1}, {"GlimOption", GLIM_RES_OPTION, 2, 4}};
-    for (const auto& k : kinds) {
-        SCOPED_TRACE(k.cls);
-        ToggleForm form;
-        glim::ComPtr<host::ControlSite> s = form.Add(k.cls, "T", 300, 300);
-        ASSERT_TRUE(s);
-        IDispatch* d = s->ControlDispatch().get();
-        glim::ComPtr<glim::MemoryPropertyBag> bag = glim::MemoryPropertyBag::Create();
-        s->Save(bag.get());
-        const std::string saved = host::BagToText(*bag.get());
-        for (const char* colour : {"BackColor", "ForeColor"}) {
-            for (long bad : {0x12345678L, static_cast<long>(0x800000FF)}) {
-                const long was = glim::ToLong(*Get(d, colour));
-                form.Log(s.get()).ClearChanges();
-                EXPECT_EQ(glimtest::ErrorNumberOf([&] { glim::PutProperty(d, colour, Variant::Long(bad)); }),
-                          380)
-                    << colour;
-                EXPECT_EQ(glim::ToLong(*Get(d, colour)), was) << colour;
-                EXPECT_TRUE(form.Log(s.get()).Changes().empty()) << colour;
-            }
-        }
-        bag = glim::MemoryPropertyBag::Create();
-        s->Save(bag.get());
-        EXPECT_EQ(host::BagToText(*bag.get()), saved);
-        EXPECT_EQ(Put(d, "Enabled", Variant::Bool(false)), S_OK);
-        EXPECT_TRUE(WaitForCell(s->Window(), SheetCells(k.sheet, 0, k.rows, k.cols), kGlyphDisabledCell));
-    }
 }

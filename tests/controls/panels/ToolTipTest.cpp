@@ -397,21 +397,14 @@ TEST_F(ToolTipTest, TheLibraryStaysWhileABalloonIsLoaded) {
     EXPECT_EQ(S_OK, canUnload());
 }
 
-} // namespace
-
-namespace {
-
 // This program's own copy of the balloon, handed a colour no put would take:
-// its load fails, leaves no half-loaded balloon and no module lock, and the
-// next balloon with good values shows.
+// its load fails, leaves no balloon and no module lock, and the next shows.
 TEST_F(ToolTipTest, ABalloonShowsAfterOneThatFailedToLoad) {
     glim::TipShared& t = glim::TipState();
+    t = glim::TipShared{};
     t.gTipHwnd = target->Window();
-    t.gTipTitle = "Title";
-    t.gTipText = "Tip";
     t.gTipFontName = L"Tahoma";
     t.gTipFontSize.int64 = 90000;
-    t.gTipIcon = 2;
     t.gTipBackColor = 0x12345678;
     const long locks = glim::ModuleLockCount();
     EXPECT_EQ(380, glimtest::ErrorNumberOf([] { glim::frmToolTip::Instance().Load(); }));

@@ -221,6 +221,30 @@ bool SurfaceWindow::SetPointerCursor() {
     return true;
 }
 
+// The handler draws on the surface first, so that what it draws shows in
+// this paint, and what it invalidates is validated with it; a repaint it asks
+// for at once only shows the surface.  The surface is shown however the
+// handler ends: an update region left would bring the message back without end.
+void SurfaceWindow::PaintMessage() {
+    std::exception_ptr failed;
+    if (!painting_) {
+        painting_ = true;
+        try {
+            OnPaint();
+        } catch (...) {
+            failed = std::current_exception();
+        }
+        painting_ = false;
+    }
+    if (hwnd_) {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(hwnd_, &ps);
+        surface_.Show(dc, ps.rcPaint);
+        EndPaint(hwnd_, &ps);
+    }
+    if (failed) std::rethrow_exception(failed);
+}
+
 LRESULT SurfaceWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     if (const std::optional<ButtonMessage> b = ButtonMessageOf(msg)) {
         MouseButton(*b, wp, lp);
@@ -229,31 +253,9 @@ LRESULT SurfaceWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_ERASEBKGND:
         return 1; // the surface covers everything
-    case WM_PAINT: {
-        // The handler draws on the surface first, so that what it draws shows
-        // in this paint, and what it invalidates is validated with it; a
-        // repaint it asks for at once only shows the surface.  The surface is
-        // shown however the handler ends: an update region left would bring
-        // this message back without end.
-        std::exception_ptr failed;
-        if (!painting_) {
-            painting_ = true;
-            try {
-                OnPaint();
-            } catch (...) {
-                failed = std::current_exception();
-            }
-            painting_ = false;
-        }
-        if (hwnd_) {
-            PAINTSTRUCT ps;
-            HDC dc = BeginPaint(hwnd_, &ps);
-            surface_.Show(dc, ps.rcPaint);
-            EndPaint(hwnd_, &ps);
-        }
-        if (failed) std::rethrow_exception(failed);
+    case WM_PAINT:
+        PaintMessage();
         return 0;
-    }
     case WM_SIZE: {
         surface_.SetSize(LOWORD(lp), HIWORD(lp));
         OnResize();

@@ -170,6 +170,7 @@ class SurfaceWindow {
     static LRESULT CALLBACK StaticProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
     void MouseButton(const ButtonMessage& b, WPARAM wp, LPARAM lp);
+    void PaintMessage();
     bool SetPointerCursor();
 
     HWND hwnd_ = nullptr;            // the window; destroyed with the object

@@ -269,7 +269,7 @@ glim_start_desktop_keeper() {
     rm -f "$ready"
     # A slow machine can outlast Wine's wait for the desktop: a keeper that
     # could make no window ends, and the next one looks again.
-    for i in $(seq 1 600); do
+    for i in $(seq 1 1800); do
         if [ -z "${keeper:-}" ] || ! kill -0 "$keeper" 2>/dev/null; then
             "$WINELOADER" "$exe" "Z:${ready//\//\\}" </dev/null >/dev/null 2>&1 &
             keeper=$!

@@ -1,5 +1,6 @@
 #include "MSubclass.h"
 
+#include <algorithm>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -16,50 +17,18 @@ thread_local WNDPROC tOldWindowProc = nullptr;
 // How many dispatches with clients are running on this thread (nesting).
 thread_local int tDispatchDepth = 0;
 
-std::string Decimal(HWND hWnd) {
-    return std::to_string(reinterpret_cast<LONG_PTR>(hWnd));
-}
-
-// Message numbers are written as signed 32-bit values.
-std::string Decimal(UINT iMsg) {
-    return std::to_string(static_cast<INT32>(iMsg));
-}
-
 std::string ProcKey(HWND hWnd) {
-    return Decimal(hWnd);
-}
-std::string AttachCountKey(HWND hWnd) {
-    std::string key = "C";
-    key += Decimal(hWnd);
-    return key;
-}
-std::string ClientCountKey(HWND hWnd, UINT iMsg) {
-    return Decimal(hWnd) + "#" + Decimal(iMsg) + "C";
-}
-std::string ClientKey(HWND hWnd, UINT iMsg, LONG_PTR i) {
-    return Decimal(hWnd) + "#" + Decimal(iMsg) + "#" + std::to_string(i);
-}
-
-LONG_PTR GetNumber(HWND hWnd, const std::string& key) {
-    return reinterpret_cast<LONG_PTR>(GetPropA(hWnd, key.c_str()));
-}
-void SetNumber(HWND hWnd, const std::string& key, LONG_PTR value) {
-    SetPropA(hWnd, key.c_str(), reinterpret_cast<HANDLE>(value));
-}
-
-ISubclass* GetClient(HWND hWnd, UINT iMsg, LONG_PTR i) {
-    return reinterpret_cast<ISubclass*>(GetPropA(hWnd, ClientKey(hWnd, iMsg, i).c_str()));
+    return std::to_string(reinterpret_cast<LONG_PTR>(hWnd));
 }
 
 WNDPROC GetOldProc(HWND hWnd) {
     return reinterpret_cast<WNDPROC>(GetPropA(hWnd, ProcKey(hWnd).c_str()));
 }
 
-// The property list is the record other code reads, but every read of it is
-// a server round trip under Wine, and the dispatcher runs for every message
-// of a subclassed window.  So the module mirrors each write it makes to a
-// window's list in process memory and serves the dispatch path from there;
-// attaching and detaching still read the list itself.
+// Every read or write of a window's property list is a server round trip
+// under Wine, and attaching a frame subscribes some thirty messages; so the
+// counts and client lists live here, in process memory, and the list holds
+// only the previous procedure, for code outside the module.
 struct WindowRecord {
     enum State {
         Subclassed,  // attach count above 0
@@ -68,6 +37,7 @@ struct WindowRecord {
     };
     State state = Out;
     WNDPROC previous = nullptr; // the previous-procedure key, or what a pass-through forwards to
+    LONG_PTR attached = 0;      // AttachMessage calls that passed the checks, less DetachMessage calls
     std::unordered_map<UINT, std::vector<ISubclass*>> clients; // raw client pointers, attach order
 };
 
@@ -88,7 +58,8 @@ class RecordTable {
         const auto it = records_.find(hWnd);
         return it == records_.end() ? nullptr : &it->second;
     }
-    static WindowRecord& Create(HWND hWnd) {
+    static WindowRecord& FindOrCreate(HWND hWnd) {
+        if (WindowRecord* record = Find(hWnd)) return *record;
         // Records of windows destroyed without a last dispatch go here, so
         // a recycled handle never meets a stale record.
         for (auto it = records_.begin(); it != records_.end();)
@@ -102,7 +73,7 @@ class RecordTable {
     static inline std::unordered_map<HWND, WindowRecord> records_;
 };
 
-// A record with nothing left to mirror goes.
+// A record with nothing left to keep goes.
 void ForgetIfUnused(HWND hWnd) {
     const RecordTable::Lock lock;
     const WindowRecord* record = RecordTable::Find(hWnd);
@@ -117,12 +88,6 @@ ISubclass* RecordedClient(const WindowRecord& record, UINT iMsg, LONG_PTR i) {
     const auto it = record.clients.find(iMsg);
     if (it == record.clients.end() || i < 1 || static_cast<size_t>(i) > it->second.size()) return nullptr;
     return it->second[static_cast<size_t>(i - 1)];
-}
-
-// The list's client entries of iMsg, written again into the record.
-void MirrorClients(HWND hWnd, UINT iMsg, const std::vector<ISubclass*>& list) {
-    const RecordTable::Lock lock;
-    if (WindowRecord* record = RecordTable::Find(hWnd)) record->clients[iMsg] = list;
 }
 
 // Keeps an outer client's view of the per-thread values across a nested
@@ -146,7 +111,7 @@ class DispatchScope {
 
 // What the dispatcher needs of a window before its first client.
 struct DispatchStart {
-    bool recorded = false; // false: the module has no record, read the list
+    bool known = false; // false: out of the chain, the previous procedure is read from the list
     bool passThrough = false;
     WNDPROC previous = nullptr;
     LONG_PTR clients = 0;
@@ -156,10 +121,10 @@ DispatchStart StartOf(HWND hWnd, UINT iMsg) {
     DispatchStart start;
     const RecordTable::Lock lock;
     const WindowRecord* record = RecordTable::Find(hWnd);
+    if (!record) return start;
     // Out of the chain yet called (through a copy of its address somebody
-    // kept): the list says what there is.
-    if (!record || record->state == WindowRecord::Out) return start;
-    start.recorded = true;
+    // kept): the clients still subscribed answer.
+    start.known = record->state != WindowRecord::Out;
     start.passThrough = record->state == WindowRecord::PassThrough;
     start.previous = record->previous;
     const auto it = record->clients.find(iMsg);
@@ -168,8 +133,7 @@ DispatchStart StartOf(HWND hWnd, UINT iMsg) {
 }
 
 // Entry i read afresh, as a client may have detached meanwhile.
-ISubclass* ClientAt(HWND hWnd, UINT iMsg, LONG_PTR i, bool recorded) {
-    if (!recorded) return GetClient(hWnd, iMsg, i);
+ISubclass* ClientAt(HWND hWnd, UINT iMsg, LONG_PTR i) {
     const RecordTable::Lock lock;
     const WindowRecord* record = RecordTable::Find(hWnd);
     return record ? RecordedClient(*record, iMsg, i) : nullptr;
@@ -189,8 +153,8 @@ LRESULT PassThrough(HWND hWnd, WNDPROC previous, UINT iMsg, WPARAM wParam, LPARA
 LRESULT Dispatch(HWND hWnd, UINT iMsg, WPARAM wParam, LPARAM lParam) {
     const DispatchStart start = StartOf(hWnd, iMsg);
     if (start.passThrough) return PassThrough(hWnd, start.previous, iMsg, wParam, lParam);
-    const WNDPROC oldProc = start.recorded ? start.previous : GetOldProc(hWnd);
-    const LONG_PTR n = start.recorded ? start.clients : GetNumber(hWnd, ClientCountKey(hWnd, iMsg));
+    const WNDPROC oldProc = start.known ? start.previous : GetOldProc(hWnd);
+    const LONG_PTR n = start.clients;
     bool oldCalled = false;
     LRESULT result = 0;
 
@@ -198,7 +162,7 @@ LRESULT Dispatch(HWND hWnd, UINT iMsg, WPARAM wParam, LPARAM lParam) {
 
     DispatchScope scope;
     for (LONG_PTR i = 1; i <= n; ++i) {
-        ISubclass* raw = ClientAt(hWnd, iMsg, i, start.recorded);
+        ISubclass* raw = ClientAt(hWnd, iMsg, i);
         if (!raw) {
             // A client detached meanwhile: the window still gets its answer.
             result = CallWindowProcA(oldProc, hWnd, iMsg, wParam, lParam);
@@ -255,52 +219,64 @@ void AttachMessage(ISubclass* iwp, HWND hWnd, UINT iMsg) {
     if (!IsWindow(hWnd)) MSubclass_ErrRaise(kErrInvalidWindow);
     if (!MSubclass_IsMyWindow(hWnd)) MSubclass_ErrRaise(kErrExternalWindow);
 
-    const LONG_PTR attached = GetNumber(hWnd, AttachCountKey(hWnd));
-    if (attached != 0) {
-        SetNumber(hWnd, AttachCountKey(hWnd), attached + 1);
-    } else {
-        WNDPROC previous = nullptr;
-        {
-            const RecordTable::Lock lock;
-            const WindowRecord* record = RecordTable::Find(hWnd);
-            if (record && record->state == WindowRecord::PassThrough) previous = record->previous;
-        }
+    bool install = false;
+    WNDPROC previous = nullptr;
+    {
+        const RecordTable::Lock lock;
+        WindowRecord& record = RecordTable::FindOrCreate(hWnd);
+        install = record.attached == 0;
         // Still in the chain below somebody else's procedure: it dispatches
         // again from there; installing it a second time would make it its
         // own previous procedure.
+        if (install && record.state == WindowRecord::PassThrough) previous = record.previous;
+        if (!install) ++record.attached;
+    }
+    if (install) {
         if (!previous) {
             previous = reinterpret_cast<WNDPROC>(
                 SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&MSubclass_WindowProc)));
-            if (!previous) MSubclass_ErrRaise(kErrCantSubclass);
+            if (!previous) {
+                ForgetIfUnused(hWnd);
+                MSubclass_ErrRaise(kErrCantSubclass);
+            }
         }
-        SetNumber(hWnd, ProcKey(hWnd), reinterpret_cast<LONG_PTR>(previous));
-        SetNumber(hWnd, AttachCountKey(hWnd), 1);
+        SetPropA(hWnd, ProcKey(hWnd).c_str(), reinterpret_cast<HANDLE>(previous));
         const RecordTable::Lock lock;
-        WindowRecord* record = RecordTable::Find(hWnd);
-        if (!record) record = &RecordTable::Create(hWnd);
-        record->previous = previous;
-        record->state = WindowRecord::Subclassed;
+        WindowRecord& record = RecordTable::FindOrCreate(hWnd);
+        record.previous = previous;
+        record.state = WindowRecord::Subclassed;
+        record.attached = 1;
     }
 
     // The attach count stays raised on a duplicate, so that the caller's
     // matching DetachMessage balances it.
-    const LONG_PTR c = GetNumber(hWnd, ClientCountKey(hWnd, iMsg));
-    std::vector<ISubclass*> list;
-    for (LONG_PTR i = 1; i <= c; ++i) {
-        list.push_back(GetClient(hWnd, iMsg, i));
-        if (list.back() == iwp) MSubclass_ErrRaise(kErrAlreadyHandled);
-    }
-
-    SetNumber(hWnd, ClientCountKey(hWnd, iMsg), c + 1);
-    SetPropA(hWnd, ClientKey(hWnd, iMsg, c + 1).c_str(), reinterpret_cast<HANDLE>(iwp));
+    const RecordTable::Lock lock;
+    std::vector<ISubclass*>& list = RecordTable::FindOrCreate(hWnd).clients[iMsg];
+    for (ISubclass* client : list)
+        if (client == iwp) MSubclass_ErrRaise(kErrAlreadyHandled);
     list.push_back(iwp);
-    MirrorClients(hWnd, iMsg, list);
 }
 
 void DetachMessage(ISubclass* iwp, HWND hWnd, UINT iMsg) noexcept {
-    const LONG_PTR attached = GetNumber(hWnd, AttachCountKey(hWnd));
-    if (attached == 1) {
-        const WNDPROC previous = GetOldProc(hWnd);
+    WNDPROC previous = nullptr;
+    bool last = false;
+    {
+        const RecordTable::Lock lock;
+        WindowRecord* record = RecordTable::Find(hWnd);
+        // A window that is not subclassed keeps its count at 0: a negative
+        // count would keep the next AttachMessage from installing the procedure.
+        if (!record) return;
+        last = record->attached == 1;
+        if (record->attached > 0) --record->attached;
+        previous = record->previous;
+        const auto it = record->clients.find(iMsg);
+        if (it != record->clients.end()) {
+            std::vector<ISubclass*>& list = it->second;
+            const auto k = std::find(list.begin(), list.end(), iwp);
+            if (k != list.end()) list.erase(k);
+        }
+    }
+    if (last) {
         // A procedure installed above the shared one since keeps its place
         // and its own previous procedure: the shared one stays beneath it,
         // passing every message through.
@@ -308,37 +284,21 @@ void DetachMessage(ISubclass* iwp, HWND hWnd, UINT iMsg) noexcept {
             reinterpret_cast<WNDPROC>(GetWindowLongPtrA(hWnd, GWLP_WNDPROC)) == &MSubclass_WindowProc;
         if (onTop) SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
         RemovePropA(hWnd, ProcKey(hWnd).c_str());
-        RemovePropA(hWnd, AttachCountKey(hWnd).c_str());
         const RecordTable::Lock lock;
         if (WindowRecord* record = RecordTable::Find(hWnd)) {
             record->previous = onTop ? nullptr : previous;
             record->state = onTop ? WindowRecord::Out : WindowRecord::PassThrough;
         }
-    } else if (attached > 1) {
-        SetNumber(hWnd, AttachCountKey(hWnd), attached - 1);
-    }
-    // A window that is not subclassed keeps its count at 0: a negative
-    // count would keep the next AttachMessage from installing the procedure.
-
-    const LONG_PTR c = GetNumber(hWnd, ClientCountKey(hWnd, iMsg));
-    if (c > 0) {
-        std::vector<ISubclass*> list;
-        for (LONG_PTR i = 1; i <= c; ++i)
-            list.push_back(GetClient(hWnd, iMsg, i));
-        LONG_PTR k = 0;
-        for (LONG_PTR i = 1; i <= c && k == 0; ++i)
-            if (list[static_cast<size_t>(i - 1)] == iwp) k = i;
-        if (k != 0) {
-            for (LONG_PTR j = k + 1; j <= c; ++j)
-                SetPropA(hWnd, ClientKey(hWnd, iMsg, j - 1).c_str(),
-                         reinterpret_cast<HANDLE>(list[static_cast<size_t>(j - 1)]));
-            RemovePropA(hWnd, ClientKey(hWnd, iMsg, c).c_str());
-            SetNumber(hWnd, ClientCountKey(hWnd, iMsg), c - 1);
-            list.erase(list.begin() + (k - 1));
-            MirrorClients(hWnd, iMsg, list);
-        }
     }
     ForgetIfUnused(hWnd);
+}
+
+long ClientCount(HWND hWnd, UINT iMsg) {
+    const RecordTable::Lock lock;
+    const WindowRecord* record = RecordTable::Find(hWnd);
+    if (!record) return 0;
+    const auto it = record->clients.find(iMsg);
+    return it == record->clients.end() ? 0 : static_cast<long>(it->second.size());
 }
 
 UINT CurrentMessage() {

@@ -1,12 +1,8 @@
 #pragma once
 // Routes chosen messages of any window of the process to ISubclass clients.
-// All bookkeeping lives in the subclassed window's property list:
-//   "<hwnd>"              previous window procedure
-//   "C<hwnd>"             attach count
-//   "<hwnd>#<msg>C"       client count of one message
-//   "<hwnd>#<msg>#<i>"    raw, uncounted client pointer i (1-based, attach order)
-// Numbers are decimal text, a minus sign for negative values.  The module
-// mirrors what it writes there in process memory for its dispatcher.
+// While a window is subclassed its property list holds, under the decimal
+// text of its handle (a minus sign for negative values), the previous window
+// procedure; the attach counts and client lists are kept in process memory.
 #include <windows.h>
 
 #include "ISubclass.h"
@@ -29,6 +25,9 @@ void AttachMessage(ISubclass* iwp, HWND hWnd, UINT iMsg);
 // procedure installed since, the shared one stays and passes every message
 // through until it is on top again.  Never throws.
 void DetachMessage(ISubclass* iwp, HWND hWnd, UINT iMsg) noexcept;
+
+// How many clients iMsg of hWnd has.
+long ClientCount(HWND hWnd, UINT iMsg);
 
 // The message being dispatched on this thread (meaningful inside a client).
 UINT CurrentMessage();

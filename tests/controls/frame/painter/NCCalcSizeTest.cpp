@@ -67,14 +67,6 @@ class FakeModifier : public glim::INCAreaModifier {
     LPARAM popupL = 0;
 };
 
-std::string CountKey(HWND hWnd, UINT msg) {
-    return std::to_string(reinterpret_cast<LONG_PTR>(hWnd)) + "#" + std::to_string(msg) + "C";
-}
-
-LONG_PTR ClientCount(HWND hWnd, UINT msg) {
-    return reinterpret_cast<LONG_PTR>(GetPropA(hWnd, CountKey(hWnd, msg).c_str()));
-}
-
 struct Attached {
     explicit Attached(DWORD style = WS_OVERLAPPEDWINDOW | WS_VISIBLE, int w = 300, int h = 200)
         : window(style, w, h), fake(MakeRef<FakeModifier>(window.hwnd())), takeover(MakeRef<cNCCalcSize>()) {
@@ -107,12 +99,12 @@ TEST(NCCalcSize, AttachSubscribesTheFrameMessagesAndDetachRestoresTheWindow) {
          {WM_NCCALCSIZE, WM_NCPAINT, WM_NCACTIVATE, WM_NCLBUTTONDOWN, WM_NCLBUTTONUP, WM_NCLBUTTONDBLCLK,
           WM_NCHITTEST, WM_SETCURSOR, WM_INITMENU, WM_INITMENUPOPUP, WM_STYLECHANGED, WM_SETTEXT,
           WM_ACTIVATEAPP, WM_ENTERMENULOOP, WM_EXITMENULOOP, WM_DESTROY})
-        EXPECT_EQ(ClientCount(window, msg), 1) << "message " << msg;
-    EXPECT_EQ(ClientCount(window, WM_SIZE), 0) << "only an MDI child takes WM_SIZE";
+        EXPECT_EQ(glim::ClientCount(window, msg), 1) << "message " << msg;
+    EXPECT_EQ(glim::ClientCount(window, WM_SIZE), 0) << "only an MDI child takes WM_SIZE";
 
     // A second Attach starts with a Detach: nothing is subscribed twice.
     takeover->Attach(fake.get());
-    EXPECT_EQ(ClientCount(window, WM_NCPAINT), 1);
+    EXPECT_EQ(glim::ClientCount(window, WM_NCPAINT), 1);
 
     takeover->Detach();
     EXPECT_EQ(GetWindowLongPtrA(window, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(&RecordingProc));
@@ -378,7 +370,7 @@ TEST(NCCalcSize, MdiChildTakesSizeMessagesAndKeepsSystemMarginsWhenMaximized) {
         auto fake = MakeRef<FakeModifier>(child);
         auto takeover = MakeRef<cNCCalcSize>();
         takeover->Attach(fake.get());
-        EXPECT_EQ(ClientCount(child, WM_SIZE), 1);
+        EXPECT_EQ(glim::ClientCount(child, WM_SIZE), 1);
         takeover->Display(nullptr);
         POINT origin{};
         ASSERT_TRUE(ClientOrigin(child, origin));
@@ -400,7 +392,7 @@ TEST(NCCalcSize, MdiChildTakesSizeMessagesAndKeepsSystemMarginsWhenMaximized) {
         EXPECT_EQ(fake->paints, zoomedPaints) << "the previous procedure paints a maximized MDI child";
 
         takeover->Detach();
-        EXPECT_EQ(ClientCount(child, WM_SIZE), 0);
+        EXPECT_EQ(glim::ClientCount(child, WM_SIZE), 0);
     }
     DestroyWindow(frame);
 }

@@ -124,8 +124,7 @@ void cMenuBar::Detach() {
 void cMenuBar::Render(HFONT hFnt, HDC lhDC, long lLeft, long lTop, long lWidth, long lHeight, long lXoffset,
                       long lYoffset) {
     if (!hMenu_) return;
-    memDC_.SetWidth(lWidth);
-    memDC_.SetHeight(lHeight);
+    memDC_.SetSize(lWidth, lHeight);
     const HDC mdc = memDC_.hDC();
     if (!mdc) return;
     const SelectGuard font(mdc, hFnt);
@@ -279,8 +278,7 @@ void cMenuBar::cMenuBar_SetHoverItem(long item) {
 void cMenuBar::cMenuBar_PreparePopup(HMENU hPopup) {
     const bool known = cMenuBar_RegisterPopup(hPopup);
     // Text is measured in the memory DC, which may not exist yet.
-    memDC_.SetWidth(1);
-    memDC_.SetHeight(1);
+    memDC_.SetSize(1, 1);
     const SelectGuard font(memDC_.hDC(), cMenuBar_GetFontHandle());
     long widestCaption = 0;
     long widestShortcut = 0;
@@ -699,8 +697,7 @@ LRESULT cMenuBar::DrawItem(WPARAM wParam, LPARAM lParam) {
 
     const long L = dis.rcItem.left, T = dis.rcItem.top;
     const long w = dis.rcItem.right - L, h = dis.rcItem.bottom - T;
-    memDC_.SetWidth(w + 1);
-    memDC_.SetHeight(h + 1);
+    memDC_.SetSize(w + 1, h + 1);
     const HDC mdc = memDC_.hDC();
     if (!mdc) return 0;
     const SelectGuard font(mdc, cMenuBar_GetFontHandle());

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "DisplayCache.h"
 #include "GlimError.h"
 #include "Handles.h"
 #include "LateBound.h"
@@ -26,12 +27,11 @@ constexpr UINT kDragFlags = SWP_NOSIZE | SWP_NOZORDER | SWP_NOOWNERZORDER;
 
 // The screen width in whole twips divided by whole twips per pixel.
 int ScreenWidthPixels() {
-    const DisplayDC screen;
-    const int dpi = screen.get() ? GetDeviceCaps(screen.get(), LOGPIXELSX) : 96;
-    const double twipsPerPixel = 1440.0 / (dpi > 0 ? dpi : 96);
+    const DisplayMetrics screen = CurrentDisplay();
+    const double twipsPerPixel = 1440.0 / screen.dpiX;
     const long whole = std::lrint(twipsPerPixel);
-    const long widthTwips = std::lrint(GetSystemMetrics(SM_CXSCREEN) * twipsPerPixel);
-    return whole > 0 ? static_cast<int>(widthTwips / whole) : GetSystemMetrics(SM_CXSCREEN);
+    const long widthTwips = std::lrint(screen.width * twipsPerPixel);
+    return whole > 0 ? static_cast<int>(widthTwips / whole) : screen.width;
 }
 
 // The form runtime's DoEvents: false once WM_QUIT was seen (and put back).
@@ -103,8 +103,7 @@ void cNCCalcSize::Attach(INCAreaModifier* iTo) {
         if (msg != WM_SIZE || bMDIChild_) AttachMessage(this, window_, msg);
     lCaptionMetric_ = GetSystemMetrics(SM_CYCAPTION);
     work_ = std::make_unique<cMemDC>();
-    work_->SetWidth(ScreenWidthPixels());
-    work_->SetHeight(4 * lCaptionMetric_);
+    work_->SetSize(ScreenWidthPixels(), 4 * lCaptionMetric_);
     SetPropA(window_, kNCImplementationProp, reinterpret_cast<HANDLE>(iTo));
     implementation_ = iTo;
     mDeclares_AttachKeyboardHook(this);

@@ -356,12 +356,9 @@ void cNeoCaption::NCPaint(HDC hDC, long lLeft, long lTop, long lRight, long lBot
 bool cNeoCaption::Compose(const FrameLook& look, long lLeft, long lTop, long lRight, long lBottom) {
     const long capH = captionPic_->Height();
     const long bh = borderPic_->Height();
-    strip_->SetWidth(lRight - lLeft + 1);
-    strip_->SetHeight(capH);
-    sides_->SetWidth(2 * borderPic_->Width());
-    sides_->SetHeight(lBottom - lTop + 1);
-    bottom_->SetWidth(lRight - lLeft + 1);
-    bottom_->SetHeight(bh);
+    strip_->SetSize(lRight - lLeft + 1, capH);
+    sides_->SetSize(2 * borderPic_->Width(), lBottom - lTop + 1);
+    bottom_->SetSize(lRight - lLeft + 1, bh);
     const HDC strip = strip_->hDC();
     const HDC sides = sides_->hDC();
     const HDC bottom = bottom_->hDC();

@@ -1,5 +1,6 @@
 #include "ConstituentLabel.h"
 
+#include "DisplayCache.h"
 #include "Fonts.h"
 #include "Handles.h"
 #include "RuntimeErrors.h"
@@ -59,7 +60,7 @@ UINT ConstituentLabel::TextFlags() const {
 }
 
 void ConstituentLabel::FitToText() {
-    DisplayDC screen;
+    const ScreenDC screen;
     SelectGuard keep(screen.get(), FontHandle(font_.get()));
     RECT r{0, 0, 0, 0};
     // An empty caption keeps one line's height, as an empty label shows.

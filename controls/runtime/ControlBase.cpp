@@ -2,6 +2,7 @@
 #include "KeyModifiers.h"
 
 #include "Conversions.h"
+#include "DisplayCache.h"
 #include "Fonts.h"
 #include "LateBound.h"
 #include "MemoryPropertyBag.h"
@@ -29,6 +30,9 @@ LRESULT CALLBACK ParkingProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         reinterpret_cast<ControlBase*>(lp)->Unknown()->Release();
         return 0;
     }
+    // A top-level window on every thread with controls: it hears the
+    // broadcasts that make the kept screen size and resolution stale.
+    if (msg == WM_DISPLAYCHANGE || msg == WM_SETTINGCHANGE) ForgetDisplayMetrics();
     return DefWindowProcA(hwnd, msg, wp, lp);
 }
 

@@ -1,5 +1,6 @@
 #include "Fonts.h"
 
+#include "DisplayCache.h"
 #include "RuntimeErrors.h"
 #include "Text.h"
 
@@ -25,9 +26,7 @@ ComPtr<IFontDisp> CreateStdFont(const std::wstring& name, double points, bool bo
 ComPtr<IFontDisp> DefaultGuiFont() {
     LOGFONTA lf{};
     GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof lf, &lf);
-    HDC dc = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(dc, LOGPIXELSY);
-    ReleaseDC(nullptr, dc);
+    const int dpi = CurrentDisplay().dpiY;
     const double points = lf.lfHeight < 0 ? -lf.lfHeight * 72.0 / dpi : 9.0;
     return CreateStdFont(lf.lfFaceName[0] ? lf.lfFaceName : "MS Shell Dlg", points, lf.lfWeight >= FW_BOLD);
 }

@@ -1,15 +1,14 @@
 #include "Screen.h"
 
-#include "Handles.h"
+#include "DisplayCache.h"
 
 namespace glim {
 
 namespace {
 
 int LogPixels(int index) {
-    WindowDC dc(nullptr);
-    const int n = GetDeviceCaps(dc.get(), index);
-    return n > 0 ? n : 96;
+    const DisplayMetrics screen = CurrentDisplay();
+    return index == LOGPIXELSX ? screen.dpiX : screen.dpiY;
 }
 
 } // namespace
@@ -21,10 +20,10 @@ long TwipsPerPixelY() {
     return 1440 / LogPixels(LOGPIXELSY);
 }
 long ScreenWidth() {
-    return GetSystemMetrics(SM_CXSCREEN) * TwipsPerPixelX();
+    return CurrentDisplay().width * TwipsPerPixelX();
 }
 long ScreenHeight() {
-    return GetSystemMetrics(SM_CYSCREEN) * TwipsPerPixelY();
+    return CurrentDisplay().height * TwipsPerPixelY();
 }
 
 LONG HimetricToPixelsX(LONG himetric) {

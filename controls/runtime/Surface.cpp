@@ -1,6 +1,7 @@
 #include "Surface.h"
 
 #include "Conversions.h"
+#include "DisplayCache.h"
 #include "Fonts.h"
 #include "Pictures.h"
 #include "RuntimeErrors.h"
@@ -19,8 +20,7 @@ COLORREF TranslateColorOrRaise(OLE_COLOR c) {
 }
 
 Surface::Surface() {
-    WindowDC screen(nullptr);
-    dc_.reset(CreateCompatibleDC(screen.get()));
+    dc_.reset(CreateCompatibleDC(nullptr));
     SetBkMode(dc_.get(), TRANSPARENT);
     font_ = DefaultGuiFont();
     SetSize(1, 1);
@@ -36,10 +36,9 @@ void Surface::SetSize(int w, int h) {
     if (w > capWidth_ || h > capHeight_) {
         const int cw = std::max({w, capWidth_, 1});
         const int ch = std::max({h, capHeight_, 1});
-        WindowDC screen(nullptr);
-        OwnedBitmap fresh(CreateCompatibleBitmap(screen.get(), cw, ch));
+        OwnedBitmap fresh(CreateScreenBitmap(cw, ch));
         if (!fresh) RaiseError(kErrOutOfMemory);
-        OwnedDC tmp(CreateCompatibleDC(screen.get()));
+        OwnedDC tmp(CreateCompatibleDC(nullptr));
         {
             SelectGuard sel(tmp.get(), fresh.get());
             RECT all{0, 0, cw, ch};

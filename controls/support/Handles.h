@@ -154,7 +154,9 @@ class WindowUpdateLock {
     bool taken_;
 };
 
-// A screen DC on "DISPLAY", deleted at the end of the scope.
+// A screen DC on "DISPLAY", deleted at the end of the scope.  Making one is
+// dear under Wine; what only needs the screen's format takes ScreenDC
+// (DisplayCache.h).
 class DisplayDC {
   public:
     DisplayDC() : dc_(CreateDCA("DISPLAY", nullptr, nullptr, nullptr)) {}

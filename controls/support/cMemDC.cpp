@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "DisplayCache.h"
+
 namespace glim {
 
 namespace {
@@ -18,19 +20,23 @@ cMemDC::~cMemDC() {
     cMemDC_DestroySurface();
 }
 
+void cMemDC::SetSize(long w, long h) {
+    if (w > width_ || h > height_) cMemDC_CreateSurface(w > width_ ? w : width_, h > height_ ? h : height_);
+}
+
 void cMemDC::SetWidth(long value) {
-    if (value > width_) cMemDC_CreateSurface(value, height_);
+    SetSize(value, height_);
 }
 
 void cMemDC::SetHeight(long value) {
-    if (value > height_) cMemDC_CreateSurface(width_, value);
+    SetSize(width_, value);
 }
 
 void cMemDC::cMemDC_CreateSurface(long w, long h) {
     cMemDC_DestroySurface();
-    const DisplayDC screen;
-    dc_.reset(CreateCompatibleDC(screen.get()));
-    bitmap_.reset(CreateCompatibleBitmap(screen.get(), w, h));
+    // Compatible with the screen without asking a display DC.
+    dc_.reset(CreateCompatibleDC(nullptr));
+    bitmap_.reset(CreateScreenBitmap(w, h));
     oldBitmap_ = dc_ && bitmap_ ? SelectObject(dc_.get(), bitmap_.get()) : nullptr;
     if (oldBitmap_) {
         width_ = w;
@@ -54,12 +60,10 @@ void cMemDC::CreateFromPicture(IPicture* picture) {
     const HBITMAP source = BitmapOf(picture);
     BITMAP bm{};
     if (!source || !GetObjectA(source, sizeof bm, &bm)) return;
-    SetWidth(bm.bmWidth);
-    SetHeight(bm.bmHeight);
+    SetSize(bm.bmWidth, bm.bmHeight);
     if (!dc_) return;
 
-    const DisplayDC screen;
-    const OwnedDC temp(CreateCompatibleDC(screen.get()));
+    const OwnedDC temp(CreateCompatibleDC(nullptr));
     if (!temp) return;
     const SelectGuard picked(temp.get(), source);
     if (picked.selected()) BitBlt(dc_.get(), 0, 0, bm.bmWidth, bm.bmHeight, temp.get(), 0, 0, SRCCOPY);

@@ -1,6 +1,6 @@
 #pragma once
 // An off-screen memory DC with a screen-compatible bitmap that only grows:
-// a larger Width or Height recreates it (dropping its content), a smaller
+// a larger width or height recreates it (dropping its content), a smaller
 // one is ignored.  Owns the DC and the bitmap.
 #include <windows.h>
 #include <ocidl.h>
@@ -20,6 +20,8 @@ class cMemDC {
     void CreateFromPicture(IPicture* picture);
 
     HDC hDC() const { return dc_.get(); }
+    // Grows the surface to at least w x h in one step.
+    void SetSize(long w, long h);
     void SetWidth(long value);
     long Width() const { return width_; }
     void SetHeight(long value);

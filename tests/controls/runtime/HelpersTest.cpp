@@ -96,6 +96,37 @@ TEST(Errors, AColourThatCannotBeDrawnIsRefusedWith380AndNotStored) {
     }
 }
 
+TEST(Surfaces, ResizedBothWaysTheyKeepTheirPixelsAndFillNewPartsWithTheBackColour) {
+    constexpr COLORREF kBack = RGB(10, 20, 30);
+    const struct {
+        POINT at;
+        COLORREF color;
+    } marks[] = {{{0, 0}, RGB(255, 0, 0)},
+                 {{19, 0}, RGB(0, 255, 0)},
+                 {{0, 9}, RGB(0, 0, 255)},
+                 {{19, 9}, RGB(1, 2, 3)},
+                 {{7, 4}, RGB(250, 251, 252)}};
+    Surface s;
+    s.SetBackColor(kBack);
+    s.SetSize(20, 10);
+    for (const auto& m : marks)
+        SetPixel(s.hDC(), m.at.x, m.at.y, m.color);
+    // Wider, taller, both, smaller (the bitmap keeps its size), both again.
+    const SIZE steps[] = {{30, 10}, {30, 25}, {60, 50}, {5, 5}, {61, 51}};
+    for (const SIZE& step : steps) {
+        s.SetSize(step.cx, step.cy);
+        SCOPED_TRACE(std::to_string(step.cx) + " x " + std::to_string(step.cy));
+        for (const auto& m : marks)
+            EXPECT_EQ(GetPixel(s.hDC(), m.at.x, m.at.y), m.color) << m.at.x << "," << m.at.y;
+        EXPECT_EQ(GetPixel(s.hDC(), 29, 9), kBack);
+        if (step.cy > 10) {
+            EXPECT_EQ(GetPixel(s.hDC(), 0, 10), kBack);
+            EXPECT_EQ(GetPixel(s.hDC(), 29, 24), kBack);
+        }
+    }
+    EXPECT_EQ(GetPixel(s.hDC(), 60, 50), kBack);
+}
+
 TEST(Pictures, FilesLoadAndBadFilesRaiseTheirErrors) {
     EXPECT_FALSE(LoadPicture(""));
     EXPECT_EQ(ErrorNumberOf([] { LoadPicture("C:\\no\\such\\file.bmp"); }), 53);

@@ -1,5 +1,7 @@
 #include "cNCCalcSize.h"
 
+#include <windowsx.h>
+
 #include <cmath>
 #include <cstring>
 
@@ -48,9 +50,16 @@ bool ProcessPendingMessages() {
     return true;
 }
 
-POINT CursorPosition() {
-    POINT p{};
-    GetCursorPos(&p);
+// The point of a non-client mouse message, in screen coordinates: signed,
+// as a screen left of or above the primary one has negative positions.
+POINT ScreenPointOf(LPARAM lParam) {
+    return POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+}
+
+// The point of a client mouse message (client coordinates) on the screen.
+POINT ScreenPointOf(HWND hWnd, LPARAM lParam) {
+    POINT p = ScreenPointOf(lParam);
+    ClientToScreen(hWnd, &p);
     return p;
 }
 
@@ -198,7 +207,8 @@ LRESULT cNCCalcSize::WindowProc(HWND hWnd, UINT iMsg, WPARAM wParam, LPARAM lPar
     case WM_NCHITTEST: {
         Ref<INCAreaModifier> implementation;
         if (!GetImplementation(implementation)) return CallOldWindowProc(hWnd, iMsg, wParam, lParam);
-        lastHitCode_ = cNCCalcSize_NCHitTest(CursorPosition());
+        // The point asked about, which need not be the cursor's.
+        lastHitCode_ = cNCCalcSize_NCHitTest(ScreenPointOf(lParam));
         // The menu bar band reaches the bar as client mouse messages.
         return lastHitCode_ == HTMENU ? HTCLIENT : lastHitCode_;
     }
@@ -214,7 +224,7 @@ LRESULT cNCCalcSize::WindowProc(HWND hWnd, UINT iMsg, WPARAM wParam, LPARAM lPar
         OnNCLButtonDown(wParam, lParam);
         return 0;
     case WM_NCLBUTTONUP:
-        OnNCLButtonUp();
+        OnNCLButtonUp(ScreenPointOf(lParam));
         return 0;
     case WM_LBUTTONDOWN: {
         // A press queued while a title-button press held the capture comes
@@ -222,9 +232,8 @@ LRESULT cNCCalcSize::WindowProc(HWND hWnd, UINT iMsg, WPARAM wParam, LPARAM lPar
         Ref<INCAreaModifier> implementation;
         if (bButtonArmed_ || !GetImplementation(implementation)) return 0;
         RECT r{};
-        const POINT p = RelativeTo(window_, CursorPosition(), r);
-        POINT client = CursorPosition();
-        ScreenToClient(window_, &client);
+        const POINT p = RelativeTo(window_, ScreenPointOf(window_, lParam), r);
+        const POINT client = ScreenPointOf(lParam);
         RECT cr{};
         GetClientRect(window_, &cr);
         if (PtInRect(&cr, client)) return 0;
@@ -239,7 +248,7 @@ LRESULT cNCCalcSize::WindowProc(HWND hWnd, UINT iMsg, WPARAM wParam, LPARAM lPar
     case WM_LBUTTONUP:
         // The release of a title-button press, wherever it happens.
         if (!bButtonArmed_) return CallOldWindowProc(hWnd, iMsg, wParam, lParam);
-        OnNCLButtonUp();
+        OnNCLButtonUp(ScreenPointOf(window_, lParam));
         return 0;
     case WM_MOUSEMOVE:
         if (bButtonArmed_) {
@@ -248,7 +257,7 @@ LRESULT cNCCalcSize::WindowProc(HWND hWnd, UINT iMsg, WPARAM wParam, LPARAM lPar
             Ref<INCAreaModifier> implementation;
             if (GetImplementation(implementation)) {
                 RECT r{};
-                const POINT p = RelativeTo(window_, CursorPosition(), r);
+                const POINT p = RelativeTo(window_, ScreenPointOf(window_, lParam), r);
                 long code = HTCLIENT;
                 implementation->HitTest(p.x, p.y, code);
             }
@@ -392,7 +401,8 @@ void cNCCalcSize::OnNCLButtonDown(WPARAM wParam, LPARAM lParam) {
     probeDy_ = -probeDy_;
     mouse_event(MOUSEEVENTF_MOVE, static_cast<DWORD>(probeDx_), static_cast<DWORD>(probeDy_), 0, 0);
 
-    const long code = cNCCalcSize_NCHitTest(CursorPosition());
+    const POINT press = ScreenPointOf(lParam);
+    const long code = cNCCalcSize_NCHitTest(press);
     Ref<INCAreaModifier> implementation;
     if (!GetImplementation(implementation)) {
         // Nothing computed a code of ours: the platform's own code goes on.
@@ -406,16 +416,16 @@ void cNCCalcSize::OnNCLButtonDown(WPARAM wParam, LPARAM lParam) {
         return;
     }
 
-    if (PressTitleButton(implementation.get())) return;
+    if (PressTitleButton(implementation.get(), press)) return;
     CallOldWindowProc(window_, WM_NCLBUTTONDOWN, static_cast<WPARAM>(code), lParam);
     Repaint();
 }
 
-bool cNCCalcSize::PressTitleButton(INCAreaModifier* implementation) {
+bool cNCCalcSize::PressTitleButton(INCAreaModifier* implementation, POINT screen) {
     bool handled = false;
     {
         RECT r{};
-        const POINT p = RelativeTo(window_, CursorPosition(), r);
+        const POINT p = RelativeTo(window_, screen, r);
         const NonClientDC dc(window_);
         implementation->NCMouseDown(p.x, p.y, handled, dc.get(), r.left, r.top, r.right, r.bottom);
     }
@@ -442,18 +452,19 @@ void cNCCalcSize::CancelButtonPress() {
     Ref<INCAreaModifier> implementation;
     if (!GetImplementation(implementation)) return;
     RECT r{};
-    RelativeTo(window_, CursorPosition(), r);
+    GetWindowRect(window_, &r);
+    OffsetRect(&r, -r.left, -r.top);
     const NonClientDC dc(window_);
     // A point outside every button: nothing runs, everything is disarmed.
     implementation->NCMouseUp(-1, -1, dc.get(), r.left, r.top, r.right, r.bottom);
 }
 
-void cNCCalcSize::OnNCLButtonUp() {
+void cNCCalcSize::OnNCLButtonUp(POINT screen) {
     DisarmButtonPress();
     Ref<INCAreaModifier> implementation;
     if (!GetImplementation(implementation)) return;
     RECT r{};
-    const POINT p = RelativeTo(window_, CursorPosition(), r);
+    const POINT p = RelativeTo(window_, screen, r);
     const NonClientDC dc(window_);
     implementation->NCMouseUp(p.x, p.y, dc.get(), r.left, r.top, r.right, r.bottom);
 }
@@ -463,7 +474,8 @@ LRESULT cNCCalcSize::OnNCLButtonDblClk(WPARAM wParam, LPARAM lParam) {
     // that button; passed on, it would read as a window-menu double click,
     // which closes the window.
     Ref<INCAreaModifier> implementation;
-    if (GetImplementation(implementation) && PressTitleButton(implementation.get())) return 0;
+    if (GetImplementation(implementation) && PressTitleButton(implementation.get(), ScreenPointOf(lParam)))
+        return 0;
     const LRESULT result = CallOldWindowProc(window_, WM_NCLBUTTONDBLCLK, wParam, lParam);
     if (!bInCursor_) Repaint();
     return result;

@@ -64,10 +64,11 @@ class cNCCalcSize : public ISubclass, public IKeyboardClient {
     LRESULT OnNCCalcSize(WPARAM wParam, LPARAM lParam);
     LRESULT OnNCPaint(HWND hWnd, WPARAM wParam, LPARAM lParam);
     void OnNCLButtonDown(WPARAM wParam, LPARAM lParam);
-    void OnNCLButtonUp();
-    // Offers the press at the cursor to the implementation; true when a
+    // The release at a screen point.
+    void OnNCLButtonUp(POINT screen);
+    // Offers the press at a screen point to the implementation; true when a
     // title button took it, holding the capture until the release.
-    bool PressTitleButton(INCAreaModifier* implementation);
+    bool PressTitleButton(INCAreaModifier* implementation, POINT screen);
     void ArmButtonPress();
     void DisarmButtonPress();
     void CancelButtonPress();

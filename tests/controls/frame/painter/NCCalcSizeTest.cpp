@@ -203,6 +203,27 @@ TEST(NCCalcSize, HitCodesCoverBordersCaptionAndMenuBand) {
     EXPECT_EQ(a.takeover->LastHitCode(), HTMENU);
 }
 
+// A hit test answers for the point in the message, wherever the cursor is.
+TEST(NCCalcSize, HitTestAnswersForThePointAskedAbout) {
+    Attached a(WS_OVERLAPPEDWINDOW | WS_VISIBLE, 320, 240);
+    a.fake->left = a.fake->right = a.fake->bottom = 8;
+    a.fake->top = 60;
+    a.takeover->Display(nullptr);
+    const POINT away = ScreenOf(a.window, 150, 120);
+    SetCursorPos(away.x, away.y);
+    const struct {
+        long x, y;
+        LRESULT code;
+    } asked[] = {
+        {150, 8 + GetSystemMetrics(SM_CYCAPTION) / 2 + 2, HTCAPTION}, {3, 3, HTTOPLEFT}, {317, 100, HTRIGHT}};
+    for (const auto& q : asked) {
+        EXPECT_EQ(SendMessageA(a.window, WM_NCHITTEST, 0, ScreenLParam(a.window, q.x, q.y)), q.code)
+            << q.x << "," << q.y;
+        EXPECT_EQ(a.fake->hitPoint.x, q.x);
+        EXPECT_EQ(a.fake->hitPoint.y, q.y);
+    }
+}
+
 TEST(NCCalcSize, WindowWithoutSizingFrameReportsClientOnItsBorders) {
     Attached a(WS_CAPTION | WS_SYSMENU | WS_VISIBLE, 320, 240);
     a.fake->left = a.fake->right = a.fake->bottom = 8;
@@ -219,33 +240,34 @@ TEST(NCCalcSize, PressesGoToTheImplementationThenToThePreviousProcedure) {
     // A press on the left border the implementation does not want reaches the
     // previous procedure with the freshly computed code.
     HitTestAt(a.window, 3, 100);
-    SendMessageA(a.window, WM_NCLBUTTONDOWN, HTNOWHERE, 0);
+    SendMessageA(a.window, WM_NCLBUTTONDOWN, HTNOWHERE, ScreenLParam(a.window, 3, 100));
     EXPECT_EQ(a.fake->downs, 1);
     ASSERT_EQ(CountRecords(WM_NCLBUTTONDOWN, HTLEFT), 1);
 
-    // Handled: the previous procedure never sees it; the nudge of the press
-    // shows in the point (one pixel, direction alternating).
+    // Handled: the previous procedure never sees it.  The press nudges the
+    // cursor (one pixel, direction alternating) but is where its message says.
     a.fake->handleDown = true;
     Records().clear();
     HitTestAt(a.window, 100, 100);
     POINT before{};
     GetCursorPos(&before);
-    SendMessageA(a.window, WM_NCLBUTTONDOWN, HTCLIENT, 0);
+    SendMessageA(a.window, WM_NCLBUTTONDOWN, HTCLIENT, ScreenLParam(a.window, 100, 100));
     POINT after{};
     GetCursorPos(&after);
     EXPECT_EQ(Records().size(), 0u);
     EXPECT_EQ(std::abs(after.x - before.x), 1);
     EXPECT_EQ(after.x - before.x, after.y - before.y);
-    EXPECT_EQ(a.fake->downPoint.x, 100 + (after.x - before.x));
+    EXPECT_EQ(a.fake->downPoint.x, 100);
+    EXPECT_EQ(a.fake->downPoint.y, 100);
     const long firstStep = after.x - before.x;
     HitTestAt(a.window, 100, 100);
     GetCursorPos(&before);
-    SendMessageA(a.window, WM_NCLBUTTONDOWN, HTCLIENT, 0);
+    SendMessageA(a.window, WM_NCLBUTTONDOWN, HTCLIENT, ScreenLParam(a.window, 100, 100));
     GetCursorPos(&after);
     EXPECT_EQ(after.x - before.x, -firstStep);
 
     HitTestAt(a.window, 120, 110);
-    SendMessageA(a.window, WM_NCLBUTTONUP, HTCLIENT, 0);
+    SendMessageA(a.window, WM_NCLBUTTONUP, HTCLIENT, ScreenLParam(a.window, 120, 110));
     EXPECT_EQ(a.fake->ups, 1);
     EXPECT_EQ(a.fake->upPoint.x, 120);
     EXPECT_EQ(a.fake->upPoint.y, 110);

@@ -226,15 +226,32 @@ POINT DragCaption(HWND hWnd, long x, long y, long dx, long dy, bool expectMove) 
         WaitFor([&] { return AppMessageCount() > mark; });
         SendMove(dx / 2, dy / 2);
         SendMove(dx - dx / 2, dy - dy / 2);
-        POINT now{};
-        GetCursorPos(&now);
-        seen = POINT{now.x - probed.x, now.y - probed.y};
+        // The cursor moves by what the platform makes of the moves (Wine
+        // doubles relative moves of more than six pixels, as Windows does),
+        // and for a moment it may stand where it stood before: Wine's X11
+        // driver replays the crossing event of the window moving under the
+        // pointer as a move to the place the pointer had then.  So the
+        // offset counts once the cursor and the window stay put through a
+        // pass of the drag loop's message processing.
+        const auto followed = [&](POINT& moved) {
+            POINT now{};
+            GetCursorPos(&now);
+            moved = POINT{now.x - probed.x, now.y - probed.y};
+            RECT r{};
+            GetWindowRect(hWnd, &r);
+            return r.left - before.left == moved.x && r.top - before.top == moved.y;
+        };
         if (expectMove)
             WaitFor([&] {
-                RECT r{};
-                GetWindowRect(hWnd, &r);
-                return r.left - before.left == seen.x && r.top - before.top == seen.y;
+                if (!followed(seen)) return false;
+                const long pass = AppMessageCount();
+                PostMessageA(hWnd, WM_APP, 0, 0);
+                WaitFor([&] { return AppMessageCount() > pass; });
+                POINT again{};
+                return followed(again) && again.x == seen.x && again.y == seen.y;
             });
+        else
+            followed(seen);
         SendMouse(MOUSEEVENTF_LEFTUP);
         done = true;
     });

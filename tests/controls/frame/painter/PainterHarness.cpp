@@ -235,24 +235,25 @@ POINT ScreenOf(HWND hWnd, long x, long y) {
     return POINT{r.left + x, r.top + y};
 }
 
+LPARAM ScreenLParam(HWND hWnd, long x, long y) {
+    const POINT p = ScreenOf(hWnd, x, y);
+    return MAKELPARAM(static_cast<short>(p.x), static_cast<short>(p.y));
+}
+
 LRESULT HitTestAt(HWND hWnd, long x, long y) {
     const POINT p = ScreenOf(hWnd, x, y);
     SetCursorPos(p.x, p.y);
-    return SendMessageA(hWnd, WM_NCHITTEST, 0, MAKELPARAM(static_cast<short>(p.x), static_cast<short>(p.y)));
+    return SendMessageA(hWnd, WM_NCHITTEST, 0, ScreenLParam(hWnd, x, y));
 }
 
 void PressAt(HWND hWnd, long x, long y) {
     const LRESULT code = HitTestAt(hWnd, x, y);
-    const POINT p = ScreenOf(hWnd, x, y);
-    SendMessageA(hWnd, WM_NCLBUTTONDOWN, static_cast<WPARAM>(code),
-                 MAKELPARAM(static_cast<short>(p.x), static_cast<short>(p.y)));
+    SendMessageA(hWnd, WM_NCLBUTTONDOWN, static_cast<WPARAM>(code), ScreenLParam(hWnd, x, y));
 }
 
 void ReleaseAt(HWND hWnd, long x, long y) {
     const LRESULT code = HitTestAt(hWnd, x, y);
-    const POINT p = ScreenOf(hWnd, x, y);
-    SendMessageA(hWnd, WM_NCLBUTTONUP, static_cast<WPARAM>(code),
-                 MAKELPARAM(static_cast<short>(p.x), static_cast<short>(p.y)));
+    SendMessageA(hWnd, WM_NCLBUTTONUP, static_cast<WPARAM>(code), ScreenLParam(hWnd, x, y));
 }
 
 bool ClientOrigin(HWND hWnd, POINT& origin) {

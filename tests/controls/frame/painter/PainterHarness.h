@@ -106,6 +106,8 @@ void PaintFrame(HWND hWnd);
 
 // Screen point of a window-relative point.
 POINT ScreenOf(HWND hWnd, long x, long y);
+// The lParam of a non-client mouse message at a window-relative point.
+LPARAM ScreenLParam(HWND hWnd, long x, long y);
 // Places the cursor on a window-relative point and asks for the hit code.
 LRESULT HitTestAt(HWND hWnd, long x, long y);
 // Cursor on the point, then the non-client press or release there.

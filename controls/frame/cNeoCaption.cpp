@@ -175,6 +175,7 @@ void cNeoCaption::Attach(IDispatch* F, IPicture* PicCaption, IPicture* PicBorder
     sides_ = std::make_unique<cMemDC>();
     bottom_ = std::make_unique<cMemDC>();
     composed_.reset();
+    ForgetShownButtons();
     lButtonWidth_ = lButtonWidth;
     lButtonHeight_ = lButtonHeight;
     lActiveLeftEnd_ = lActiveLeftEnd;
@@ -306,6 +307,22 @@ void cNeoCaption::cNeoCaption_DrawButton(HDC hDC, long button, long state) {
            kGlyphOrigin + k * lButtonWidth_, state ? lButtonHeight_ : 0, SRCCOPY);
 }
 
+void cNeoCaption::ShowButton(HDC hDC, long button, long state) {
+    long& shown = ShownState(button);
+    if (shown == state) return;
+    cNeoCaption_DrawButton(hDC, button, state);
+    shown = state;
+}
+
+long& cNeoCaption::ShownState(long button) {
+    return shownState_[button];
+}
+
+void cNeoCaption::ForgetShownButtons() {
+    for (long& shown : shownState_)
+        shown = -1;
+}
+
 bool cNeoCaption::FrameLook::operator==(const FrameLook& o) const {
     return EqualRect(&frame, &o.frame) && active == o.active && style == o.style && title == o.title &&
            icon == o.icon && std::memcmp(&font, &o.font, sizeof font) == 0 && menu == o.menu;
@@ -351,6 +368,9 @@ void cNeoCaption::NCPaint(HDC hDC, long lLeft, long lTop, long lRight, long lBot
     }
     const long yb = lBottom - bh < capH ? capH : lBottom - bh;
     BitBlt(hDC, lLeft, yb, bottom_->Width(), bh, bottom_->hDC(), 0, 0, SRCCOPY);
+    // The strip holds every title button in its normal look.
+    for (long& shown : shownState_)
+        shown = 0;
 }
 
 bool cNeoCaption::Compose(const FrameLook& look, long lLeft, long lTop, long lRight, long lBottom) {
@@ -476,13 +496,13 @@ void cNeoCaption::HitTest(long X, long Y, long& eHitTest) {
         if (inside[b]) eHitTest = HTSYSMENU;
     }
     // A pressed button the cursor has left looks normal again; it stays
-    // pressed until the release.  The DC is taken only when something is
-    // redrawn: hit tests come with every mouse move.
+    // pressed until the release.  The DC is taken only when a button's look
+    // changes: hit tests come with every mouse move.
     std::optional<NonClientDC> dc;
     for (long b = btnClose; b <= btnMinimize; ++b) {
-        if (!PresentFlag(b) || PressedFlag(b) == inside[b]) continue;
+        if (!PresentFlag(b) || PressedFlag(b) == inside[b] || ShownState(b) == 0) continue;
         if (!dc) dc.emplace(window_);
-        cNeoCaption_DrawButton(dc->get(), b, 0);
+        ShowButton(dc->get(), b, 0);
     }
 }
 
@@ -490,7 +510,7 @@ void cNeoCaption::NCMouseDown(long X, long Y, bool& bHandled, HDC hDC, long, lon
     const POINT pt{X, Y};
     for (long b = btnClose; b <= btnMinimize; ++b) {
         if (!PresentFlag(b) || !PtInRect(&ButtonRectangle(b), pt)) continue;
-        cNeoCaption_DrawButton(hDC, b, 1);
+        ShowButton(hDC, b, 1);
         PressedFlag(b) = true;
         bHandled = true;
     }
@@ -506,7 +526,7 @@ void cNeoCaption::NCMouseUp(long X, long Y, HDC hDC, long, long, long, long) {
         takeover_->SysCommand(command);
     }
     for (long b = btnClose; b <= btnMinimize; ++b) {
-        cNeoCaption_DrawButton(hDC, b, 0);
+        ShowButton(hDC, b, 0);
         PressedFlag(b) = false;
     }
 }

@@ -106,6 +106,10 @@ class cNeoCaption : public INCAreaModifier {
     // The window gets its menu and the platform's frame back.
     void GiveBackFrame(HMENU menu, bool wasAttached);
     void cNeoCaption_DrawButton(HDC hDC, long button, long state);
+    // Draws a title button on the window unless it shows that look already.
+    void ShowButton(HDC hDC, long button, long state);
+    long& ShownState(long button);
+    void ForgetShownButtons();
     bool& PresentFlag(long button);
     bool& PressedFlag(long button);
     RECT& ButtonRectangle(long button);
@@ -147,6 +151,7 @@ class cNeoCaption : public INCAreaModifier {
     bool bMinPressed_ = false;   // a press began on that button
     bool bMaxPressed_ = false;
     bool bClosePressed_ = false;
+    long shownState_[3] = {-1, -1, -1}; // look on the window by Button: 0 normal, 1 pressed, -1 not known
     std::optional<WindowUpdateLock> updateLock_; // held from Attach to the end of it or the first paint
 };
 

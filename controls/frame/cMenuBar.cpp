@@ -1,5 +1,7 @@
 #include "cMenuBar.h"
 
+#include <windowsx.h>
+
 #include <algorithm>
 #include <utility>
 
@@ -44,6 +46,11 @@ bool ReadMenuItem(HMENU hMenu, long position, UINT mask, MENUITEMINFOA& mii, std
     text.assign(buffer.data(), std::min<size_t>(full.cch, buffer.size() - 1));
     mii.dwTypeData = nullptr; // pointed into the local buffer
     return true;
+}
+
+// The point of a client mouse message, signed.
+POINT ClientPointOf(LPARAM lParam) {
+    return POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
 }
 
 // Upper-case form of one ANSI character.
@@ -260,6 +267,10 @@ long cMenuBar::cMenuBar_HitTestCursor() const {
 
 long cMenuBar::cMenuBar_HitTestPoint(POINT& pt) const {
     ScreenToClient(hWnd_, &pt);
+    return cMenuBar_HitTestClient(pt);
+}
+
+long cMenuBar::cMenuBar_HitTestClient(POINT pt) const {
     for (long k = 1; k <= barCount_; ++k)
         if (PtInRect(&barRects_[static_cast<size_t>(k - 1)], pt)) return k;
     return 0;
@@ -413,12 +424,12 @@ LRESULT cMenuBar::WindowProc(HWND hWnd, UINT iMsg, WPARAM wParam, LPARAM lParam)
         return CallOldWindowProc(hWnd_, WM_MENUCHAR, wParam, lParam);
     case WM_MOUSEMOVE: {
         const LRESULT r = CallOldWindowProc(hWnd, WM_MOUSEMOVE, wParam, lParam);
-        cMenuBar_TrackHover();
+        cMenuBar_TrackHover(cMenuBar_HitTestClient(ClientPointOf(lParam)));
         return r;
     }
     case WM_LBUTTONDOWN: {
         const LRESULT r = CallOldWindowProc(hWnd, WM_LBUTTONDOWN, wParam, lParam);
-        const long n = cMenuBar_HitTestCursor();
+        const long n = cMenuBar_HitTestClient(ClientPointOf(lParam));
         if (n != selectedItem_) {
             selectedItem_ = n;
             Repaint();
@@ -468,8 +479,7 @@ void cMenuBar::cMenuBar_SetSelectedItem(long item, bool select) {
     Repaint();
 }
 
-void cMenuBar::cMenuBar_TrackHover() {
-    const long n = cMenuBar_HitTestCursor();
+void cMenuBar::cMenuBar_TrackHover(long n) {
     if (n != hoverItem_) {
         hoverItem_ = n;
         Repaint();
@@ -494,7 +504,8 @@ void cMenuBar::cMenuBar_TrackHover() {
 }
 
 void cMenuBar::m_cTmr_ThatTime() {
-    cMenuBar_TrackHover();
+    // No message says where the mouse went: off the window, for one.
+    cMenuBar_TrackHover(cMenuBar_HitTestCursor());
 }
 
 RECT cMenuBar::BarRect(long n) const {

@@ -64,6 +64,8 @@ class cMenuBar : public ISubclass {
     bool cMenuBar_AltKeyAccelerator(long vKey);
     long cMenuBar_HitTestCursor() const;
     long cMenuBar_HitTestPoint(POINT& pt) const;
+    // Bar item at a point in client coordinates, 0 if none.
+    long cMenuBar_HitTestClient(POINT pt) const;
     long cMenuBar_GetItemCount() const { return barCount_; }
     HMENU cMenuBar_GetSubMenu(long n) const;
     long cMenuBar_GetSelectedItem() const { return selectedItem_; }
@@ -85,7 +87,8 @@ class cMenuBar : public ISubclass {
     LRESULT cMenuBar_MeasureItem(WPARAM wParam, LPARAM lParam);
     void cMenuBar_SetSelectedItem(long item, bool select);
     void cMenuBar_DrawItemText(HDC hDC, const std::string& text, const RECT& rc, bool disabled, UINT format);
-    void cMenuBar_TrackHover();
+    // Hover check with n, the bar item under the mouse.
+    void cMenuBar_TrackHover(long n);
     void m_cTmr_ThatTime();
 
     // State, for the frame painter and for inspection.

@@ -171,4 +171,12 @@ POINT BarItemCenter(const glim::cMenuBar& bar, long n) {
     return pt;
 }
 
+LRESULT MouseAt(HWND hWnd, UINT msg, POINT screen) {
+    SetCursorPos(screen.x, screen.y);
+    POINT client = screen;
+    ScreenToClient(hWnd, &client);
+    return SendMessageA(hWnd, msg, msg == WM_LBUTTONDOWN ? MK_LBUTTON : 0,
+                        MAKELPARAM(static_cast<short>(client.x), static_cast<short>(client.y)));
+}
+
 } // namespace mbtest

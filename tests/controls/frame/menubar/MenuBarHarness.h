@@ -123,5 +123,8 @@ HWND OpenPopupWindow();
 int OpenPopupCount();
 // Screen point at the centre of bar item n.
 POINT BarItemCenter(const glim::cMenuBar& bar, long n);
+// Puts the cursor on a screen point and sends a client mouse message for it,
+// the point in client coordinates as the platform gives it.
+LRESULT MouseAt(HWND hWnd, UINT msg, POINT screen);
 
 } // namespace mbtest

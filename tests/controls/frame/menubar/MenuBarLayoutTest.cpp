@@ -263,8 +263,7 @@ TEST_F(MenuBarRow, DetachStopsTheTimerAndReleasesItsMessagesOnce) {
     Surface s(400, 40, kFill);
     Render(s);
     const POINT c = mbtest::BarItemCenter(*bar, 2);
-    SetCursorPos(c.x, c.y);
-    SendMessageA(host.hwnd(), WM_MOUSEMOVE, 0, 0);
+    mbtest::MouseAt(host.hwnd(), WM_MOUSEMOVE, c);
     ASSERT_EQ(bar->HoverItem(), 2);
     const Ref<glim::CTimer> timer(bar->HoverTimer());
     ASSERT_EQ(timer->Interval(), 50);
@@ -276,7 +275,7 @@ TEST_F(MenuBarRow, DetachStopsTheTimerAndReleasesItsMessagesOnce) {
     EXPECT_EQ(bar->hWnd(), nullptr);
     bar->Detach();
     const long before = counter->seen;
-    SendMessageA(host.hwnd(), WM_MOUSEMOVE, 0, 0);
+    mbtest::MouseAt(host.hwnd(), WM_MOUSEMOVE, c);
     EXPECT_EQ(counter->seen, before + 1) << "a second Detach must not release another client's message";
     EXPECT_EQ(bar->HoverItem(), 2) << "a detached bar no longer follows the mouse";
     glim::DetachMessage(counter.get(), host.hwnd(), WM_MOUSEMOVE);
@@ -297,8 +296,7 @@ TEST(MenuBarLifetime, DestroyedWhileAttachedLeavesNothingBehind) {
         Surface s(200, 30, kFill);
         bar->Render(BarFont(), s.dc(), 0, 0, 200, 20, 0, -20);
         const POINT c = mbtest::BarItemCenter(*bar, 1);
-        SetCursorPos(c.x, c.y);
-        SendMessageA(host.hwnd(), WM_MOUSEMOVE, 0, 0);
+        mbtest::MouseAt(host.hwnd(), WM_MOUSEMOVE, c);
         timer = Ref<glim::CTimer>(bar->HoverTimer());
         ASSERT_TRUE(timer);
         ASSERT_EQ(timer->Interval(), 50);
@@ -307,7 +305,7 @@ TEST(MenuBarLifetime, DestroyedWhileAttachedLeavesNothingBehind) {
     EXPECT_EQ(timer->Interval(), 0);
     EXPECT_EQ(GetWindowLongPtrA(host.hwnd(), GWLP_WNDPROC), hostProc);
     // Messages and timer ticks after the bar is gone must reach nothing of it.
-    SendMessageA(host.hwnd(), WM_MOUSEMOVE, 0, 0);
+    SendMessageA(host.hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(10, 10));
     glimtest::PumpFor(120);
     EXPECT_EQ(glim::mDeclares_MenuHook(), nullptr);
     DestroyMenu(menu);

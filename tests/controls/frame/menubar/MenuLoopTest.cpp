@@ -309,7 +309,7 @@ TEST_F(MenuLoop, AClickOnTheBarOpensThePopupAndTheChosenCommandReachesTheHost) {
         .Key(VK_RETURN, [&] { return LastSelect(11, 0, edit); });
     script.Start();
     host.ClearLog();
-    SendMessageA(host.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, 0);
+    mbtest::MouseAt(host.hwnd(), WM_LBUTTONDOWN, c);
     EXPECT_FALSE(script.TimedOut());
     EXPECT_TRUE(script.Done());
     EXPECT_GE(host.Count(WM_LBUTTONDOWN), 1) << "the host still gets its button press";
@@ -325,14 +325,14 @@ TEST_F(MenuLoop, AClickOnTheBarOpensThePopupAndTheChosenCommandReachesTheHost) {
     // After the loop the hover timer runs until a click puts the selection back to 0.
     RECT wr{};
     GetWindowRect(host.hwnd(), &wr);
-    SetCursorPos(wr.right + 30, wr.bottom + 30);
-    SendMessageA(host.hwnd(), WM_MOUSEMOVE, 0, 0);
+    const POINT outside{wr.right + 30, wr.bottom + 30};
+    mbtest::MouseAt(host.hwnd(), WM_MOUSEMOVE, outside);
     EXPECT_EQ(bar->HoverItem(), 0);
     ASSERT_NE(bar->HoverTimer(), nullptr);
     EXPECT_EQ(bar->HoverTimer()->Interval(), 50);
-    SendMessageA(host.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, 0);
+    mbtest::MouseAt(host.hwnd(), WM_LBUTTONDOWN, outside);
     EXPECT_EQ(bar->cMenuBar_GetSelectedItem(), 0);
-    SendMessageA(host.hwnd(), WM_MOUSEMOVE, 0, 0);
+    mbtest::MouseAt(host.hwnd(), WM_MOUSEMOVE, outside);
     EXPECT_EQ(bar->HoverTimer()->Interval(), 0);
 }
 

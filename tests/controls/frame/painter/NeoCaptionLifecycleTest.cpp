@@ -128,10 +128,11 @@ TEST(NeoCaptionLifecycle, DestroyingAnAttachedPainterLeavesNothingBehind) {
 
         // Hovering a bar item starts the bar's timer.
         const RECT item = painter->MenuBar()->BarRect(1);
-        POINT p{(item.left + item.right) / 2, (item.top + item.bottom) / 2};
-        ClientToScreen(window, &p);
-        SetCursorPos(p.x, p.y);
-        SendMessageA(window, WM_MOUSEMOVE, 0, 0);
+        const POINT p{(item.left + item.right) / 2, (item.top + item.bottom) / 2};
+        POINT screen = p;
+        ClientToScreen(window, &screen);
+        SetCursorPos(screen.x, screen.y);
+        SendMessageA(window, WM_MOUSEMOVE, 0, MAKELPARAM(p.x, p.y));
         EXPECT_EQ(painter->MenuBar()->HoverItem(), 1);
         EXPECT_EQ(RunningTimers(), timers + 1);
     }

@@ -166,6 +166,9 @@ MsgResponseMode cNCCalcSize::MsgResponse() {
     case WM_NCLBUTTONDOWN:
     case WM_NCLBUTTONDBLCLK:
     case WM_LBUTTONUP:
+    // Its handler calls the previous procedure itself, and once is enough:
+    // each call paints the platform's caption under ours.
+    case WM_NCACTIVATE:
     case WM_INITMENU:
     case WM_INITMENUPOPUP:
     case WM_ENTERMENULOOP:

@@ -115,6 +115,7 @@ struct DispatchStart {
     bool passThrough = false;
     WNDPROC previous = nullptr;
     LONG_PTR clients = 0;
+    ISubclass* first = nullptr; // entry 1, read in the same pass
 };
 
 DispatchStart StartOf(HWND hWnd, UINT iMsg) {
@@ -128,7 +129,10 @@ DispatchStart StartOf(HWND hWnd, UINT iMsg) {
     start.passThrough = record->state == WindowRecord::PassThrough;
     start.previous = record->previous;
     const auto it = record->clients.find(iMsg);
-    if (it != record->clients.end()) start.clients = static_cast<LONG_PTR>(it->second.size());
+    if (it != record->clients.end() && !it->second.empty()) {
+        start.clients = static_cast<LONG_PTR>(it->second.size());
+        start.first = it->second.front();
+    }
     return start;
 }
 
@@ -162,7 +166,7 @@ LRESULT Dispatch(HWND hWnd, UINT iMsg, WPARAM wParam, LPARAM lParam) {
 
     DispatchScope scope;
     for (LONG_PTR i = 1; i <= n; ++i) {
-        ISubclass* raw = ClientAt(hWnd, iMsg, i);
+        ISubclass* raw = i == 1 ? start.first : ClientAt(hWnd, iMsg, i);
         if (!raw) {
             // A client detached meanwhile: the window still gets its answer.
             result = CallWindowProcA(oldProc, hWnd, iMsg, wParam, lParam);

@@ -219,7 +219,10 @@ LRESULT cNCCalcSize::WindowProc(HWND hWnd, UINT iMsg, WPARAM wParam, LPARAM lPar
         return OnNCPaint(hWnd, wParam, lParam);
     case WM_NCACTIVATE: {
         bWindowActive_ = wParam != 0;
-        const LRESULT result = CallOldWindowProc(hWnd, iMsg, wParam, lParam);
+        // An update region of -1 asks the platform to keep the state and
+        // leave the frame unpainted: the repaint below paints it.  A
+        // maximized MDI child's frame is the platform's to paint.
+        const LRESULT result = CallOldWindowProc(hWnd, iMsg, wParam, bMaximizedMDIChild_ ? lParam : -1);
         Repaint();
         return result;
     }

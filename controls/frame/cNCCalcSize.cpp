@@ -20,8 +20,9 @@ constexpr UINT kMessages[] = {
     WM_NCCALCSIZE, WM_NCPAINT, WM_NCACTIVATE, WM_NCLBUTTONDOWN, WM_NCLBUTTONUP, WM_NCLBUTTONDBLCLK,
     WM_NCHITTEST, WM_SETCURSOR, WM_INITMENU, WM_INITMENUPOPUP, WM_STYLECHANGED, WM_SETTEXT, WM_ACTIVATEAPP,
     WM_ENTERMENULOOP, WM_EXITMENULOOP, WM_SIZE, WM_DESTROY,
-    // A title-button press holds the capture: its release and moves come as client messages.
-    WM_LBUTTONUP, WM_MOUSEMOVE, WM_CAPTURECHANGED, WM_LBUTTONDOWN};
+    // A title-button press holds the capture: its release comes as a client
+    // message, and so do its moves, which are taken only while it lasts.
+    WM_LBUTTONUP, WM_CAPTURECHANGED, WM_LBUTTONDOWN};
 
 constexpr UINT kFrameChangedFlags =
     SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED | SWP_NOOWNERZORDER;
@@ -122,7 +123,10 @@ void cNCCalcSize::Detach() {
     mDeclares_DetachKeyboardHook(this);
     if (bButtonArmed_) {
         bButtonArmed_ = false;
-        if (window_ && GetCapture() == window_) ReleaseCapture();
+        if (window_) {
+            DetachMessage(this, window_, WM_MOUSEMOVE);
+            if (GetCapture() == window_) ReleaseCapture();
+        }
     }
     if (window_) {
         for (const UINT msg : kMessages)
@@ -442,6 +446,7 @@ bool cNCCalcSize::PressTitleButton(INCAreaModifier* implementation, POINT screen
 void cNCCalcSize::ArmButtonPress() {
     // A release outside the window would never reach a non-client handler
     // and would leave the button armed for a later stray release.
+    if (!bButtonArmed_) AttachMessage(this, window_, WM_MOUSEMOVE);
     bButtonArmed_ = true;
     SetCapture(window_);
 }
@@ -450,6 +455,7 @@ void cNCCalcSize::DisarmButtonPress() {
     if (!bButtonArmed_) return;
     // Cleared first: releasing the capture sends WM_CAPTURECHANGED.
     bButtonArmed_ = false;
+    DetachMessage(this, window_, WM_MOUSEMOVE);
     if (GetCapture() == window_) ReleaseCapture();
 }
 

@@ -1,6 +1,7 @@
 #include "ConstituentHost.h"
 
 #include "Constituent.h"
+#include "DisplayCache.h"
 #include "Handles.h"
 
 #include <windowsx.h>
@@ -166,7 +167,7 @@ void ConstituentHost::Compose() {
     if (w > 0 && h > 0) {
         // Composed off screen so the parts never flicker over the surface.
         OwnedDC mem(CreateCompatibleDC(dc));
-        OwnedBitmap bmp(CreateCompatibleBitmap(dc, w, h));
+        OwnedBitmap bmp(CreateScreenBitmap(w, h));
         if (mem && bmp) {
             SelectGuard keep(mem.get(), bmp.get());
             SetViewportOrgEx(mem.get(), -area.left, -area.top, nullptr);

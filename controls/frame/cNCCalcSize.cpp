@@ -15,14 +15,14 @@ namespace glim {
 
 namespace {
 
-// The messages taken over, in subscription order; WM_SIZE only for an MDI child.
-constexpr UINT kMessages[] = {
-    WM_NCCALCSIZE, WM_NCPAINT, WM_NCACTIVATE, WM_NCLBUTTONDOWN, WM_NCLBUTTONUP, WM_NCLBUTTONDBLCLK,
-    WM_NCHITTEST, WM_SETCURSOR, WM_INITMENU, WM_INITMENUPOPUP, WM_STYLECHANGED, WM_SETTEXT, WM_ACTIVATEAPP,
-    WM_ENTERMENULOOP, WM_EXITMENULOOP, WM_SIZE, WM_DESTROY,
-    // A title-button press holds the capture: its release comes as a client
-    // message, and so do its moves, which are taken only while it lasts.
-    WM_LBUTTONUP, WM_CAPTURECHANGED, WM_LBUTTONDOWN};
+// The messages taken over, in subscription order; WM_SIZE only for an MDI
+// child.  A title-button press holds the capture: its release comes as a
+// client message, and so do its moves, which are taken only while it lasts.
+constexpr UINT kMessages[] = {WM_NCCALCSIZE,  WM_NCPAINT,         WM_NCACTIVATE,     WM_NCLBUTTONDOWN,
+                              WM_NCLBUTTONUP, WM_NCLBUTTONDBLCLK, WM_NCHITTEST,      WM_SETCURSOR,
+                              WM_INITMENU,    WM_INITMENUPOPUP,   WM_STYLECHANGED,   WM_SETTEXT,
+                              WM_ACTIVATEAPP, WM_ENTERMENULOOP,   WM_EXITMENULOOP,   WM_SIZE,
+                              WM_DESTROY,     WM_LBUTTONUP,       WM_CAPTURECHANGED, WM_LBUTTONDOWN};
 
 constexpr UINT kFrameChangedFlags =
     SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED | SWP_NOOWNERZORDER;

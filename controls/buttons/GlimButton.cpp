@@ -37,16 +37,9 @@ ComPtr<IPictureDisp> GlimButton::HandCursor() {
     } catch (const Error&) {
         // A module without the cursor still gets a hand: the platform's own.
     }
-    PICTDESC desc{};
-    desc.cbSizeofstruct = sizeof desc;
-    desc.picType = PICTYPE_ICON;
-    desc.icon.hicon = CopyIcon(LoadCursor(nullptr, IDC_HAND));
-    ComPtr<IPictureDisp> pic;
-    if (!desc.icon.hicon || FAILED(OleCreatePictureIndirect(&desc, IID_IPictureDisp, TRUE, pic.put_void()))) {
-        if (desc.icon.hicon) DestroyIcon(desc.icon.hicon);
-        RaiseError(kErrOutOfMemory);
-    }
-    return pic;
+    const HCURSOR hand = LoadCursor(nullptr, IDC_HAND); // shared: the picture only shows it
+    if (!hand) RaiseError(kErrOutOfMemory);
+    return PictureFromIcon(hand, false);
 }
 
 GlimButton::~GlimButton() {

@@ -87,25 +87,31 @@ ComPtr<IPictureDisp> PictureFromBitmap(HBITMAP bmp, bool own) {
     return pic;
 }
 
-ComPtr<IPictureDisp> LoadResPicture(int id, ResourceKind kind) {
-    const UINT type = kind == kResBitmap ? IMAGE_BITMAP : kind == kResIcon ? IMAGE_ICON : IMAGE_CURSOR;
-    // Resource numbers are 16-bit: a larger one would name another resource.
-    HANDLE h = id <= 0 || id > 0xFFFF ? nullptr
-                                      : LoadImageA(ModuleHandle(), MAKEINTRESOURCEA(id), type, 0, 0,
-                                                   kind == kResBitmap ? LR_CREATEDIBSECTION : LR_DEFAULTSIZE);
-    if (!h)
-        RaiseError(kErrResourceNotFound, "Resource with identifier '" + std::to_string(id) + "' not found");
-    if (kind == kResBitmap) return PictureFromBitmap(static_cast<HBITMAP>(h), true);
+ComPtr<IPictureDisp> PictureFromIcon(HICON icon, bool own) {
     PICTDESC desc{};
     desc.cbSizeofstruct = sizeof desc;
     desc.picType = PICTYPE_ICON;
-    desc.icon.hicon = static_cast<HICON>(h);
+    desc.icon.hicon = icon;
     ComPtr<IPictureDisp> pic;
-    if (FAILED(OleCreatePictureIndirect(&desc, IID_IPictureDisp, TRUE, pic.put_void()))) {
-        DestroyIcon(static_cast<HICON>(h));
+    if (FAILED(OleCreatePictureIndirect(&desc, IID_IPictureDisp, own, pic.put_void()))) {
+        if (own) DestroyIcon(icon);
         RaiseError(kErrOutOfMemory);
     }
     return pic;
+}
+
+ComPtr<IPictureDisp> LoadResPicture(int id, ResourceKind kind) {
+    const UINT type = kind == kResBitmap ? IMAGE_BITMAP : kind == kResIcon ? IMAGE_ICON : IMAGE_CURSOR;
+    // Icons and cursors are the module's shared ones, made once: one made
+    // and destroyed on every load keeps memory inside the platform.
+    const UINT flags = kind == kResBitmap ? LR_CREATEDIBSECTION : LR_DEFAULTSIZE | LR_SHARED;
+    // Resource numbers are 16-bit: a larger one would name another resource.
+    HANDLE h = id <= 0 || id > 0xFFFF ? nullptr
+                                      : LoadImageA(ModuleHandle(), MAKEINTRESOURCEA(id), type, 0, 0, flags);
+    if (!h)
+        RaiseError(kErrResourceNotFound, "Resource with identifier '" + std::to_string(id) + "' not found");
+    if (kind == kResBitmap) return PictureFromBitmap(static_cast<HBITMAP>(h), true);
+    return PictureFromIcon(static_cast<HICON>(h), false);
 }
 
 OLE_HANDLE PictureHandle(IUnknown* pic) {

@@ -26,6 +26,8 @@ ComPtr<IPictureDisp> LoadPicture(const std::string& path);
 ComPtr<IPictureDisp> LoadResPicture(int id, ResourceKind kind);
 // Wraps a GDI bitmap; the picture owns it when own is true.
 ComPtr<IPictureDisp> PictureFromBitmap(HBITMAP bmp, bool own);
+// Wraps an icon or cursor; the picture destroys it when own is true.
+ComPtr<IPictureDisp> PictureFromIcon(HICON icon, bool own);
 
 // Handle and type of a picture (0 / PICTYPE_NONE for Nothing).
 OLE_HANDLE PictureHandle(IUnknown* pic);

@@ -134,8 +134,16 @@ void GlimButton::OnResize() {
     } else {
         InflateRect(&focusRect, -4, -4);
     }
-    // The background follows the size, so the transparent look never shows a stale copy.
-    if (bg && (bg->Width() != clientWidth || bg->Height() != clientHeight)) CreateBackground();
+    // A new size makes the background again and takes it again, so the
+    // transparent look shows neither black nor a stale copy; after a size of
+    // none, the next real size does.
+    if (bg && (clientWidth <= 0 || clientHeight <= 0)) {
+        bgStale = true;
+    } else if (bg && (bgStale || bg->Width() != clientWidth || bg->Height() != clientHeight)) {
+        bgStale = false;
+        CreateBackground();
+        if (isShown && ButtonType == kLookTransparent) GlimButton_CaptureBackground();
+    }
     GlimButton_LayoutCaption();
     OwnedRegion rgn = GlimButton_MakeRegion(ButtonType, clientWidth, clientHeight);
     // The window owns the region from here on.

@@ -97,6 +97,7 @@ class GlimButton final : public Control<GlimButton, _GlimButton_Stored<GlimButto
     Variant StyleSetting;          // Style as read or put, whatever it holds
     std::string Version = "2.0.6"; // what Version answers
     std::unique_ptr<cMemDC> bg;    // background of the transparent look, client-sized
+    bool bgStale = false;          // a size of none came since bg was taken
     HRGN btnRegion = nullptr;      // the last region handed to the window (the window's)
     std::uint8_t lastButton = 0;   // Button of the last mouse-down
     std::uint8_t lastKey = 0;      // KeyCode of the last key-down

@@ -263,16 +263,19 @@ TEST(GlimButtonPaint, TransparentLookCopiesItsOwnPlaceAtEverySize) {
     EXPECT_EQ(ScreenPixel(f.Wnd("T"), 3, 3), kFormColour);
     EXPECT_EQ(ScreenPixel(f.Wnd("T"), 76, 20), kFormColour);
 
-    // Grown, it copies its new size once it captures again.
+    // Every new size takes its place again, a real size after none too.
     const double tx = host::HostForm::TwipsPerPixelX(), ty = host::HostForm::TwipsPerPixelY();
-    site->Move(site->Left(), site->Top(), static_cast<long>(140 * tx), static_cast<long>(40 * ty));
-    ASSERT_EQ(Invoke(d, id::Refresh, DISPATCH_METHOD, {}), S_OK);
-    Settle(f.Wnd("T"));
-    RECT r{};
-    GetClientRect(f.Wnd("T"), &r);
-    ASSERT_EQ(r.right, 140);
-    EXPECT_EQ(ScreenPixel(f.Wnd("T"), 136, 36), kFormColour);
-    EXPECT_EQ(ScreenPixel(f.Wnd("T"), 3, 3), kFormColour);
+    const SIZE sizes[] = {{140, 40}, {140, 0}, {140, 40}, {60, 0}, {90, 30}};
+    for (const SIZE& s : sizes) {
+        site->Move(site->Left(), site->Top(), static_cast<long>(s.cx * tx), static_cast<long>(s.cy * ty));
+        if (s.cy == 0) continue;
+        Settle(f.Wnd("T"));
+        RECT r{};
+        GetClientRect(f.Wnd("T"), &r);
+        ASSERT_EQ(r.right, s.cx);
+        EXPECT_EQ(ScreenPixel(f.Wnd("T"), s.cx - 4, s.cy - 4), kFormColour) << s.cx << " x " << s.cy;
+        EXPECT_EQ(ScreenPixel(f.Wnd("T"), 3, 3), kFormColour) << s.cx << " x " << s.cy;
+    }
 }
 
 TEST(GlimButtonPaint, BackgroundCaptureSurvivesWhatRunsInItsPump) {

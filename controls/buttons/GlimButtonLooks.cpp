@@ -9,8 +9,35 @@
 #include <cctype>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
+#include <vector>
 
 namespace glim {
+
+// One caption laid out for one font and area: what DT_CALCRECT measured and,
+// from its first drawing on, the strokes the word-wrapped drawing makes, from
+// its box's top-left corner.  A paint draws only the strokes in view.
+struct GlimButtonCaption {
+    struct Stroke {
+        bool underline; // the access key's underline from (x, y) to (x2, y2); else a line of text at (x, y)
+        int x, y, x2, y2;
+        UINT options; // of the text, with its clip
+        RECT clip;
+        std::wstring text;
+    };
+    std::string caption;
+    LOGFONTA font{}; // of the font it was measured and drawn with
+    RECT area{};     // where it was measured
+    RECT measured{}; // DT_CALCRECT's answer
+    bool recorded = false;
+    int lineHeight = 0;
+    std::vector<Stroke> strokes;
+};
+
+// The last two layouts of a face: its own font's and the default button's bold one.
+struct GlimButtonCaptions {
+    std::shared_ptr<GlimButtonCaption> kept[2];
+};
 
 namespace {
 
@@ -23,6 +50,110 @@ constexpr COLORREF kJavaFocus = 0xCC9999;
 
 bool WhiteCaptions(long style) {
     return style == 0 || style == 2 || style == 3 || style == 6 || style == 20;
+}
+
+// The font selected in dc, as a layout is known by.
+LOGFONTA CurrentFont(HDC dc) {
+    LOGFONTA lf{};
+    GetObjectA(GetCurrentObject(dc, OBJ_FONT), sizeof lf, &lf);
+    return lf;
+}
+
+bool SameFont(const LOGFONTA& a, const LOGFONTA& b) {
+    return std::memcmp(&a, &b, offsetof(LOGFONTA, lfFaceName)) == 0 &&
+           lstrcmpA(a.lfFaceName, b.lfFaceName) == 0;
+}
+
+struct StrokeReader {
+    GlimButtonCaption& c;
+    POINT from{}; // the pen's place before the next LineTo
+};
+
+int CALLBACK KeepStroke(HDC, HANDLETABLE*, const ENHMETARECORD* rec, int, LPARAM lp) {
+    StrokeReader& r = *reinterpret_cast<StrokeReader*>(lp);
+    switch (rec->iType) {
+    case EMR_EXTTEXTOUTW: {
+        const EMRTEXT& t = reinterpret_cast<const EMREXTTEXTOUTW*>(rec)->emrtext;
+        const auto* text = reinterpret_cast<const wchar_t*>(reinterpret_cast<const BYTE*>(rec) + t.offString);
+        const RECT clip{t.rcl.left, t.rcl.top, t.rcl.right, t.rcl.bottom};
+        r.c.strokes.push_back({false, static_cast<int>(t.ptlReference.x), static_cast<int>(t.ptlReference.y),
+                               0, 0, t.fOptions, clip, std::wstring(text, t.nChars)});
+        break;
+    }
+    case EMR_MOVETOEX:
+        r.from = POINT{reinterpret_cast<const EMRMOVETOEX*>(rec)->ptl.x,
+                       reinterpret_cast<const EMRMOVETOEX*>(rec)->ptl.y};
+        break;
+    case EMR_LINETO: {
+        const POINTL& to = reinterpret_cast<const EMRLINETO*>(rec)->ptl;
+        r.c.strokes.push_back({true,
+                               static_cast<int>(r.from.x),
+                               static_cast<int>(r.from.y),
+                               static_cast<int>(to.x),
+                               static_cast<int>(to.y),
+                               0,
+                               RECT{},
+                               {}});
+        r.from = POINT{to.x, to.y};
+        break;
+    }
+    default:
+        break;
+    }
+    return 1;
+}
+
+// Draws the caption once, with dc's font, into a recording at its box's
+// top-left corner and keeps the strokes; false when it cannot be recorded.
+bool RecordCaption(HDC dc, GlimButtonCaption& c) {
+    c.recorded = true;
+    HDC rec = CreateEnhMetaFileW(dc, nullptr, nullptr, nullptr);
+    if (!rec) return false;
+    {
+        SelectGuard font(rec, GetCurrentObject(dc, OBJ_FONT));
+        TEXTMETRICA tm{};
+        GetTextMetricsA(rec, &tm);
+        c.lineHeight = tm.tmHeight + tm.tmExternalLeading;
+        RECT box{0, 0, c.measured.right - c.measured.left, c.measured.bottom - c.measured.top};
+        DrawTextA(rec, c.caption.data(), GlimButton_AnsiLength(c.caption), &box, kCaptionFlags);
+    }
+    const HENHMETAFILE emf = CloseEnhMetaFile(rec);
+    if (!emf) return false;
+    StrokeReader reader{c};
+    const bool read = EnumEnhMetaFile(nullptr, emf, &KeepStroke, &reader, nullptr);
+    DeleteEnhMetaFile(emf);
+    if (!read) c.strokes.clear();
+    return read;
+}
+
+// Draws a laid-out caption into box r as DrawTextA would, the strokes out
+// of dc's reach left out; false when the layout is not of this caption,
+// box and font.
+bool DrawLaidCaption(HDC dc, GlimButtonCaption* c, const std::string& caption, const RECT& r) {
+    if (!c || c->caption != caption || r.right - r.left != c->measured.right - c->measured.left ||
+        r.bottom - r.top != c->measured.bottom - c->measured.top || !SameFont(c->font, CurrentFont(dc)))
+        return false;
+    if (!c->recorded && !RecordCaption(dc, *c)) return false;
+    RECT reach{};
+    GetClipBox(dc, &reach);
+    // A glyph may reach past its line; two lines of margin take in any.
+    InflateRect(&reach, 0, 2 * c->lineHeight);
+    for (const GlimButtonCaption::Stroke& s : c->strokes) {
+        const int y = r.top + s.y;
+        if (y < reach.top || y > reach.bottom) continue;
+        if (s.underline) {
+            OwnedPen pen(CreatePen(PS_SOLID, 1, GetTextColor(dc)));
+            SelectGuard sel(dc, pen.get());
+            MoveToEx(dc, r.left + s.x, y, nullptr);
+            LineTo(dc, r.left + s.x2, r.top + s.y2);
+        } else {
+            RECT clip = s.clip;
+            OffsetRect(&clip, r.left, r.top);
+            ExtTextOutW(dc, r.left + s.x, y, s.options, &clip, s.text.data(),
+                        static_cast<UINT>(s.text.size()), nullptr);
+        }
+    }
+    return true;
 }
 
 // One paint: the face, its palette and the DC, with the looks' primitives.
@@ -74,6 +205,7 @@ class Painter {
         DrawFocusRect(dc_, &f_.focusRect);
     }
     void Text(const RECT& r) const {
+        if (DrawLaidCaption(dc_, f_.layout.get(), f_.caption, r)) return;
         RECT box = r;
         DrawTextA(dc_, f_.caption.data(), GlimButton_AnsiLength(f_.caption), &box, kCaptionFlags);
     }
@@ -794,6 +926,28 @@ std::string Trimmed(const std::string& s) {
     return s.substr(a, s.find_last_not_of(' ') - a + 1);
 }
 
+// The face's layout of its caption in area with dc's font, measured now
+// unless one of its last two is that.
+std::shared_ptr<GlimButtonCaption> KeptCaption(HDC dc, GlimButtonFace& f, const RECT& area) {
+    if (!f.measured) f.measured = std::make_shared<GlimButtonCaptions>();
+    std::shared_ptr<GlimButtonCaption>* kept = f.measured->kept;
+    const LOGFONTA font = CurrentFont(dc);
+    for (int i = 0; i < 2; ++i)
+        if (kept[i] && kept[i]->caption == f.caption && EqualRect(&kept[i]->area, &area) &&
+            SameFont(kept[i]->font, font))
+            return kept[i];
+    auto c = std::make_shared<GlimButtonCaption>();
+    c->caption = f.caption;
+    c->font = font;
+    c->area = area;
+    c->measured = area;
+    DrawTextA(dc, c->caption.data(), GlimButton_AnsiLength(c->caption), &c->measured,
+              DT_CALCRECT | DT_WORDBREAK);
+    kept[1] = std::move(kept[0]);
+    kept[0] = c;
+    return c;
+}
+
 void PlacePicture(GlimButtonFace& f) {
     if (!f.PictureNormal && !f.PictureOver) return;
     const int W = f.clientWidth, H = f.clientHeight;
@@ -852,9 +1006,11 @@ void GlimButton_LayoutCaption(HDC dc, GlimButtonFace& f) {
     if (f.caption.empty()) {
         r.right = r.left;
         r.bottom = r.top;
+        f.layout.reset();
     } else {
         SelectGuard sel(dc, f.font);
-        DrawTextA(dc, f.caption.data(), GlimButton_AnsiLength(f.caption), &r, DT_CALCRECT | DT_WORDBREAK);
+        f.layout = KeptCaption(dc, f, area);
+        r = f.layout->measured;
     }
     f.captionRect = r;
     f.captionWidth = r.right - r.left;

@@ -9,6 +9,7 @@
 #include <olectl.h>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 namespace glim {
@@ -55,6 +56,12 @@ struct GlimButtonPalette {
     COLORREF accentLight = 0; // office XP hover fill and effect base
 };
 
+// A caption laid out for one font and area (in GlimButtonLooks.cpp), and
+// the few last ones of a face: laying a long caption out takes seconds, so
+// it is done once per change of text, font or area.
+struct GlimButtonCaption;
+struct GlimButtonCaptions;
+
 // The button's state, as a paint reads it: the control derives from it.
 struct GlimButtonFace {
     long ButtonType = 0;      // the look
@@ -91,11 +98,13 @@ struct GlimButtonFace {
     bool mouseIsOver = false;         // the hover look is on
     bool CheckBoxBehaviour = false;
     bool Value = false;
-    long Style = 1;                     // skin index; picks the white captions
-    bool isDefault = false;             // the container's DisplayAsDefault, read for this paint
-    std::string caption;                // the caption in the system code page
-    HFONT font = nullptr;               // the control's font, borrowed
-    const PictureClip* sheet = nullptr; // skin cells of the look GlimButton
+    long Style = 1;                               // skin index; picks the white captions
+    bool isDefault = false;                       // the container's DisplayAsDefault, read for this paint
+    std::string caption;                          // the caption in the system code page
+    HFONT font = nullptr;                         // the control's font, borrowed
+    const PictureClip* sheet = nullptr;           // skin cells of the look GlimButton
+    std::shared_ptr<GlimButtonCaption> layout;    // the caption as last laid out
+    std::shared_ptr<GlimButtonCaptions> measured; // recent layouts, shared by copies of the face
 };
 
 // Colour arithmetic of the looks.

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 using namespace glim;
@@ -222,6 +223,44 @@ TEST(GlimButtonLooks, FixedPixelsOfTheLooks) {
         EXPECT_EQ(canvas.At(c.x, c.y), c.want)
             << "look " << c.look << " state " << c.state << " at " << c.x << "," << c.y;
     }
+}
+
+TEST(GlimButtonLooks, ACaptionDrawnFromItsLayoutPaintsWhatDrawingItAfreshPaints) {
+    constexpr int W = 80, H = 24;
+    std::string tall;
+    while (tall.size() < 3000)
+        tall += "Lorem ipsum dolor sit &amet ";
+    // Access keys, doubled ampersands, line ends, a tab, a word wider than
+    // the button, double-byte text, and lines far above and below the face.
+    const std::string captions[] = {"&Open",
+                                    "Save && E&xit now please",
+                                    "Line one\r\nsecond &line\tTab",
+                                    "Supercalifragilisticexpialidocious word",
+                                    "\xd6\xd0\xce\xc4 &\xb4\xf2\xbf\xaa",
+                                    tall};
+    OwnedFont bold(CreateFontA(-13, 0, 0, 0, FW_BOLD, TRUE, FALSE, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "Tahoma"));
+    for (const std::string& caption : captions)
+        for (HFONT font : {static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)), bold.get()})
+            for (long look : {kLookGlimButton, kLookJavaMetal, kLookMacOSX, kLookKDE2})
+                for (int state : {0, 2})
+                    for (long fx : {cbNone, cbEngraved}) {
+                        GlimButtonFace f = Face(look, W, H);
+                        f.caption = caption;
+                        f.font = font;
+                        f.SpecialEffect = fx;
+                        Canvas laid(W, H), fresh(W, H);
+                        GlimButton_LayoutCaption(laid.dc(), f);
+                        GlimButton_PaintFace(laid.dc(), f, state);
+                        GlimButtonFace again = f;
+                        again.layout.reset(); // drawn by DrawTextA from the start
+                        GlimButton_PaintFace(fresh.dc(), again, state);
+                        int differ = 0;
+                        for (int y = 0; y < H; ++y)
+                            for (int x = 0; x < W; ++x)
+                                differ += laid.At(x, y) != fresh.At(x, y);
+                        EXPECT_EQ(differ, 0) << caption.substr(0, 12) << " font " << (font == bold.get())
+                                             << " look " << look << " state " << state << " fx " << fx;
+                    }
 }
 
 TEST(GlimButtonLooks, PicturesOfEveryKindAreDrawnWithTheirMask) {

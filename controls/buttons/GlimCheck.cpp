@@ -1,5 +1,6 @@
 #include "GlimCheck.h"
 
+#include "LayoutScale.h"
 #include "SkinResourceIds.h"
 
 namespace glim {
@@ -38,11 +39,12 @@ void GlimCheck::Layout() {
     LayoutOnce([&] {
         Canvas().SetScaleMode(kScaleTwips);
         p.Move(0, 0);
-        const double glyphW = p.Width();
-        const double glyphH = p.Height();
-        parts.Label().Move(SnapToPixel(glyphW + 50), SnapToPixel(glyphH / 2 - 100), SnapToPixel(Width()),
-                           SnapToPixel(Height() + 100));
-        if (Height() != static_cast<long>(glyphH)) SetHeight(static_cast<long>(glyphH));
+        // The layout's twips are 15 to a pixel; the scale's and the size's the screen's.
+        const double glyphW = LayoutTwipsX(p.Width());
+        const double glyphH = LayoutTwipsY(p.Height());
+        parts.Label().Move(ScreenTwipsX(glyphW + 50), ScreenTwipsY(glyphH / 2 - 100), Width(),
+                           ScreenTwipsY(LayoutTwipsY(Height()) + 100));
+        if (Height() != static_cast<long>(p.Height())) SetHeight(static_cast<long>(p.Height()));
     });
 }
 

@@ -1,6 +1,7 @@
 #include "GlimOption.h"
 
 #include "LateBound.h"
+#include "LayoutScale.h"
 #include "SkinResourceIds.h"
 #include "Text.h"
 
@@ -42,8 +43,11 @@ void GlimOption::Layout() {
         Canvas().SetScaleMode(kScaleTwips);
         p.Move(0, 0);
         ConstituentLabel& lbl = parts.Label();
-        lbl.Move(SnapToPixel(kGlyphArea + 50), SnapToPixel(kGlyphArea / 2 - lbl.Height() / 2 - 20));
-        if (Height() != static_cast<long>(kGlyphArea)) SetHeight(static_cast<long>(kGlyphArea));
+        // The layout's twips are 15 to a pixel; the scale's and the size's the screen's.
+        lbl.Move(ScreenTwipsX(kGlyphArea + 50),
+                 ScreenTwipsY(kGlyphArea / 2 - LayoutTwipsY(lbl.Height()) / 2 - 20));
+        const long height = RoundToLong(ScreenTwipsY(kGlyphArea));
+        if (Height() != height) SetHeight(height);
     });
 }
 

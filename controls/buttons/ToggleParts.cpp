@@ -19,10 +19,6 @@ constexpr UINT kPollMs = 10;
 
 } // namespace
 
-double SnapToPixel(double twips) {
-    return RoundToLong(twips / kTwipsPerPixel) * kTwipsPerPixel;
-}
-
 GlyphSheets::GlyphSheets(int firstResource, short rows, short cols)
     : first_(firstResource), rows_(rows), cols_(cols) {}
 

@@ -31,11 +31,6 @@ enum GlyphState { kGlyphNormal = 0, kGlyphHover = 1, kGlyphPressed = 2, kGlyphDi
 // Caption colour of a disabled toggle, whatever its ForeColor.
 inline constexpr COLORREF kDisabledCaption = RGB(161, 161, 146);
 
-// Layouts work in twips at a fixed 15 per pixel.
-inline constexpr double kTwipsPerPixel = 15;
-// A twips position on a whole pixel, so nothing lands between two.
-double SnapToPixel(double twips);
-
 // The sheets of one toggle kind: skin i's sheet is resource first + i, cut
 // into rows x cols cells of 13 x 13 pixels.  Each is loaded when first asked.
 class GlyphSheets {

@@ -1,6 +1,7 @@
 #include "GlimSlider.h"
 
 #include "Conversions.h"
+#include "LayoutScale.h"
 #include "Pictures.h"
 #include "SkinResourceIds.h"
 #include "frmValueTip.h"
@@ -194,7 +195,10 @@ void GlimSlider::Layout() {
     // Fitting the size re-enters the layout once; that pass only completes.
     if (layoutDepth == 1)
         Step([&] {
-            if (auto want = FittedOuterSize(before, Width(), Height())) SetSize(want->width, want->height);
+            // The fit works in twips at 15 to a pixel; the control's size is in the screen's.
+            if (auto want = FittedOuterSize(before, RoundToLong(LayoutTwipsX(Width())),
+                                            RoundToLong(LayoutTwipsY(Height()))))
+                SetSize(RoundToLong(ScreenTwipsX(want->width)), RoundToLong(ScreenTwipsY(want->height)));
         });
     const SliderSizes s = Sizes();
     // Value - Min is taken in 32 bits: a stored range beyond 16 bits still
@@ -250,7 +254,9 @@ void GlimSlider::ShowTip() {
     });
     Step([&] {
         if (!r) return;
-        const double tx = 15, ty = 15;
+        // The tip's place is on the screen: the form takes it in the screen's twips.
+        const double tx = Surface::ScaleX(1, kScalePixels, kScaleTwips);
+        const double ty = Surface::ScaleY(1, kScalePixels, kScaleTwips);
         tip->Move(r->left * tx, r->top * ty, (r->right - r->left) * tx, (r->bottom - r->top) * ty);
     });
     if (HWND w = tip->hWnd())

@@ -3,6 +3,7 @@
 #include "Conversions.h"
 #include "Fonts.h"
 #include "LateBound.h"
+#include "LayoutScale.h"
 #include "Pictures.h"
 #include "SkinResourceIds.h"
 #include "Text.h"
@@ -59,7 +60,7 @@ void GlimToolTip::OnInitialize() {
 }
 
 void GlimToolTip::OnResize() {
-    KeepSize(kFixedWidth, kFixedHeight);
+    KeepSize(RoundToLong(ScreenTwipsX(kFixedWidth)), RoundToLong(ScreenTwipsY(kFixedHeight)));
 }
 
 STDMETHODIMP GlimToolTip::ShowTip() {

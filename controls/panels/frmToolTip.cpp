@@ -2,6 +2,7 @@
 
 #include "Conversions.h"
 #include "Fonts.h"
+#include "LayoutScale.h"
 #include "ModuleLocks.h"
 #include "Pictures.h"
 #include "RuntimeErrors.h"
@@ -35,7 +36,8 @@ long TipDelayMs() {
     return n > 0 && n < sizeof ms ? std::atol(ms) : 300;
 }
 
-// Design places, twips.
+// Design places, in layout twips (15 to a pixel); the form's own scale and
+// places are in the screen's twips.
 constexpr double kTipLeft = 150;
 constexpr double kTipTop = 450;
 constexpr double kTitleLeft = 460;
@@ -100,10 +102,11 @@ frmToolTip::frmToolTip()
         l->SetAutoSize(true);
         l->SetBackStyle(0);
     }
-    lblTip.Move(kTipLeft, kTipTop);
+    lblTip.Move(ScreenTwipsX(kTipLeft), ScreenTwipsY(kTipTop));
     // The icons are drawn at 16 x 16 whatever sizes their resources hold.
     imgIcon.SetStretch(true);
-    imgIcon.Move(kIconLeft, kIconTop, kIconSize, kIconSize);
+    imgIcon.Move(ScreenTwipsX(kIconLeft), ScreenTwipsY(kIconTop), ScreenTwipsX(kIconSize),
+                 ScreenTwipsY(kIconSize));
 }
 
 frmToolTip::~frmToolTip() {
@@ -144,9 +147,9 @@ void frmToolTip::OnLoad() {
     imgIcon.SetPicture(LoadResPicture(skinres::TipIcon(t.gTipIcon), kResIcon).get());
     PlaceParts();
 
-    shape1Width_ = lblTip.Width() + kSideMargin + kSideMargin;
-    shape1Height_ = lblTip.Height() + lblTip.Top() + kBottomMargin;
-    Move(Left(), Top(), shape1Width_, shape1Height_ + kTailRoom);
+    shape1Width_ = LayoutTwipsX(lblTip.Width()) + kSideMargin + kSideMargin;
+    shape1Height_ = LayoutTwipsY(lblTip.Height() + lblTip.Top()) + kBottomMargin;
+    Move(Left(), Top(), ScreenTwipsX(shape1Width_), ScreenTwipsY(shape1Height_ + kTailRoom));
 
     const double h = shape1Height_;
     const long bottom = RoundToLong(h / 15 - 1);
@@ -160,9 +163,9 @@ void frmToolTip::OnLoad() {
 }
 
 void frmToolTip::PlaceParts() {
-    lblTip.Move(kTipLeft, kTipTop);
-    lblTitle.Move(kTitleLeft);
-    imgIcon.Move(kIconLeft, kIconTop);
+    lblTip.Move(ScreenTwipsX(kTipLeft), ScreenTwipsY(kTipTop));
+    lblTitle.Move(ScreenTwipsX(kTitleLeft));
+    imgIcon.Move(ScreenTwipsX(kIconLeft), ScreenTwipsY(kIconTop));
     lblTitle.SetTop((imgIcon.Height() - lblTitle.Height()) / 2 + imgIcon.Top());
 }
 
@@ -214,14 +217,17 @@ void frmToolTip::PlaceAndShow() {
     TipShared& t = tThread.shared;
     POINT pt{};
     GetCursorPos(&pt);
-    const long x = RoundToLong(static_cast<double>(TwipsPerPixelX()) * pt.x - 450);
-    const long y = RoundToLong(static_cast<double>(TwipsPerPixelY()) * pt.y + 300);
+    // The place is worked out in layout twips, the pointer's included, and
+    // handed to the forms in the screen's twips.
+    const long x = RoundToLong(kLayoutTwipsPerPixel * pt.x - 450);
+    const long y = RoundToLong(kLayoutTwipsPerPixel * pt.y + 300);
     const double w = shape1Width_, h = shape1Height_;
-    const long balloonWidth = RoundToLong(Width());
-    const long balloonHeight = RoundToLong(Height());
+    const long balloonWidth = RoundToLong(LayoutTwipsX(Width()));
+    const long balloonHeight = RoundToLong(LayoutTwipsY(Height()));
     t.gTipTopOffset = 0;
     // Near the right edge the balloon opens to the left of the pointer.
-    const bool flipRight = static_cast<float>(balloonWidth + x + 250) > static_cast<float>(ScreenWidth());
+    const bool flipRight =
+        static_cast<float>(balloonWidth + x + 250) > static_cast<float>(LayoutTwipsX(ScreenWidth()));
     if (flipRight) {
         t.gTipTail[0].x = RoundToLong(w / 15 - 35);
         t.gTipTail[1].x = RoundToLong(w / 15 - 25);
@@ -231,7 +237,7 @@ void frmToolTip::PlaceAndShow() {
     // Near the top it hangs below the pointer with the tail pointing up.
     if (y - balloonHeight - 350 < 0) {
         t.gTipTopOffset = kFlipOffset;
-        const double down = kFlipOffset * 15.0;
+        const double down = ScreenTwipsY(kFlipOffset * kLayoutTwipsPerPixel);
         lblTitle.SetTop(lblTitle.Top() + down);
         imgIcon.SetTop(imgIcon.Top() + down);
         lblTip.SetTop(lblTip.Top() + down);
@@ -250,8 +256,8 @@ void frmToolTip::PlaceAndShow() {
         long left = tip.x * 15 + x - 150;
         const long top = y - tip.y * 15 - 375 + t.gTipTopOffset * 10;
         if (flipRight) left = left - tip.x * 15 - balloonWidth + 900;
-        frmShadow::Instance().Move(left + 30, top + 30);
-        Move(left, top);
+        frmShadow::Instance().Move(ScreenTwipsX(left + 30), ScreenTwipsY(top + 30));
+        Move(ScreenTwipsX(left), ScreenTwipsY(top));
         SetWindowPos(hWnd(), HWND_TOPMOST, 0, 0, 0, 0, kPlaceFlags);
     } catch (...) {
         Unload();
@@ -277,7 +283,7 @@ void frmToolTip::Paint() {
     COLORREF colour = RGB(r, g, b);
     const long last = RoundToLong(h + 225);
     for (long row = 0; row <= last; row += 15) {
-        s.Line(0, row, w, row, colour);
+        s.Line(0, ScreenTwipsY(row), ScreenTwipsX(w), ScreenTwipsY(row), colour);
         if (k > 254 || k < 1) step = -step;
         k = static_cast<short>(k + step);
         colour = shade(k);

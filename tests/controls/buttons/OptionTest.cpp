@@ -184,6 +184,37 @@ TEST_F(OptionTest, MovesReportGlyphAndCaptionPlacesAndNothingFromOutside) {
     MoveAway();
 }
 
+// Layouts inside the toggles work at 15 twips to a pixel whatever the
+// screen's scale: the option 240 twips high with its caption from 290, the
+// check box as high as its 195-twip glyph with its caption from 245.
+TEST(ToggleLayout, GlyphsAndCaptionsLieOnTheirPixelsOnAnyScreen) {
+    const struct {
+        const char* cls;
+        int height, captionLeft; // pixels
+    } cases[] = {{"GlimOption", 16, 19}, {"GlimCheck", 13, 16}};
+    ToggleForm form(9000, 6000);
+    for (const auto& c : cases) {
+        glim::ComPtr<host::ControlSite> s = form.Add(c.cls, c.cls, 300, 300);
+        ASSERT_TRUE(s) << c.cls;
+        IDispatch* d = s->ControlDispatch().get();
+        ASSERT_EQ(Put(d, "BackColor", glim::Variant::Long(0xFFFFFF)), S_OK);
+        ASSERT_EQ(Put(d, "ForeColor", glim::Variant::Long(0)), S_OK);
+        ASSERT_EQ(Put(d, "Caption", glim::Variant::String(L"H")), S_OK);
+        const HWND w = s->Window();
+        RECT r{};
+        GetClientRect(w, &r);
+        EXPECT_EQ(r.bottom, c.height) << c.cls;
+        UpdateWindow(w);
+        int ink = -1; // first column of the caption right of the glyph
+        for (int x = kCell; x < r.right && ink < 0; ++x)
+            for (int y = 0; y < r.bottom && ink < 0; ++y)
+                if (glimtest::ClientPixel(w, x, y) != 0xFFFFFF) ink = x;
+        EXPECT_GE(ink, c.captionLeft) << c.cls;
+        EXPECT_LE(ink, c.captionLeft + 2) << c.cls;
+        form.Form()->RemoveControl(c.cls);
+    }
+}
+
 TEST_F(OptionTest, PersistenceKeysInOrderAndBackThroughText) {
     glim::ComPtr<host::ControlSite> s = form.Add("GlimOption", "A", 300, 300);
     IDispatch* d = s->ControlDispatch().get();

@@ -21,8 +21,8 @@ class SliderTest : public PanelsTest {
     // A horizontal slider of the design thumb (8 x 20) with a client area
     // widthPx wide, at (40, 60) pixels of the form.
     host::ControlSite* AddSlider(int widthPx, glim::MemoryPropertyBag* bag = nullptr) {
-        host::ControlSite* s =
-            Add("GlimFormControl.GlimSlider", "GlimSlider1", 600, 900, widthPx * 15, 1680, bag);
+        host::ControlSite* s = Add("GlimFormControl.GlimSlider", "GlimSlider1", 600, 900,
+                                   static_cast<long>(widthPx * host::HostForm::TwipsPerPixelX()), 1680, bag);
         if (s) Log(s).ClearCalls();
         return s;
     }

@@ -187,6 +187,12 @@ TEST_F(ToolTipTest, BalloonAppearsAfterTheDelayAtThePointer) {
     const POINT tipAt = TailTip(rgn.get(), false);
     EXPECT_NEAR(p.x, tipAt.x, 1);
     EXPECT_TRUE(TipNear(p.y - 5, tipAt.y, false)) << tipAt.y;
+    // The outline spans the window it shapes.
+    RECT box{}, window{};
+    GetRgnBox(rgn.get(), &box);
+    GetWindowRect(t.balloon, &window);
+    EXPECT_NEAR(box.left, window.left, 1);
+    EXPECT_NEAR(box.right, window.right, 1);
 
     // The shadow: the same outline 2 pixels right and down, under the
     // balloon, translucent.

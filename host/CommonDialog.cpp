@@ -1,7 +1,8 @@
 #include "CommonDialog.h"
 
-#include "Text.h"
 #include "GlimError.h"
+#include "LateLibrary.h"
+#include "Text.h"
 
 #include <commdlg.h>
 #include <vector>
@@ -12,6 +13,8 @@ namespace {
 const char* const kClass = "GlimHostCommonDialog";
 // Room for the longest path the system allows.
 const size_t kNameRoom = 32768;
+// Loaded with the first dialog: a program that shows none never pays for it.
+LateLibrary comdlg32("comdlg32.dll");
 } // namespace
 
 std::wstring DialogFilter(const std::string& filter) {
@@ -70,9 +73,10 @@ bool CommonDialog::Show(bool save) {
     ofn.nMaxFile = static_cast<DWORD>(name.size());
     ofn.lpstrDefExt = defaultExt.empty() ? nullptr : defaultExt.c_str();
     ofn.Flags = static_cast<DWORD>(flags_) | OFN_EXPLORER | OFN_NOCHANGEDIR;
-    const BOOL chosen = save ? GetSaveFileNameW(&ofn) : GetOpenFileNameW(&ofn);
-    if (!chosen) {
-        if (const DWORD code = CommDlgExtendedError())
+    const auto run = save ? comdlg32.Proc<decltype(GetSaveFileNameW)>("GetSaveFileNameW")
+                          : comdlg32.Proc<decltype(GetOpenFileNameW)>("GetOpenFileNameW");
+    if (!run(&ofn)) {
+        if (const DWORD code = comdlg32.Proc<decltype(CommDlgExtendedError)>("CommDlgExtendedError")())
             throw glim::Error(5, "CommonDialog", "The dialog failed (" + std::to_string(code) + ")");
         return false;
     }

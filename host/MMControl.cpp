@@ -1,6 +1,7 @@
 #include "MMControl.h"
 
 #include "Handles.h"
+#include "LateLibrary.h"
 #include "Text.h"
 
 #include <algorithm>
@@ -12,6 +13,12 @@ namespace glim::host {
 
 namespace {
 const char* const kClass = "GlimHostMMControl";
+// Loaded by the first command: the media libraries cost nothing until a song plays.
+LateLibrary winmm("winmm.dll");
+
+MCIERROR SendString(const std::wstring& command, wchar_t* reply, UINT room, HWND notify) {
+    return winmm.Proc<decltype(mciSendStringW)>("mciSendStringW")(command.c_str(), reply, room, notify);
+}
 const int kButtons = 9;
 // The bar's buttons in order, and the command each one sends.
 const char* const kButtonCommands[kButtons] = {"PREV", "NEXT", "PLAY",   "PAUSE", "BACK",
@@ -125,12 +132,13 @@ void MMControl::DestroyWindowNow() {
 
 bool MMControl::Send(const std::wstring& command, std::wstring* reply, bool notify) {
     wchar_t buffer[256] = {};
-    const MCIERROR code = mciSendStringW(command.c_str(), buffer, 256, notify && hwnd_ ? hwnd_ : nullptr);
+    const MCIERROR code = SendString(command, buffer, 256, notify && hwnd_ ? hwnd_ : nullptr);
     if (reply) *reply = buffer;
     if (code == 0) return true;
     error_ = static_cast<long>(code);
     wchar_t text[256] = {};
-    if (!mciGetErrorStringW(code, text, 256)) swprintf(text, 256, L"MCI error %lu", code);
+    if (!winmm.Proc<decltype(mciGetErrorStringW)>("mciGetErrorStringW")(code, text, 256))
+        swprintf(text, 256, L"MCI error %lu", code);
     errorMessage_ = Narrow(text);
     return false;
 }
@@ -139,13 +147,13 @@ std::wstring MMControl::Status(const wchar_t* item) const {
     if (!open_) return {};
     wchar_t buffer[128] = {};
     const std::wstring command = L"status " + alias_ + L" " + item;
-    if (mciSendStringW(command.c_str(), buffer, 128, nullptr) != 0) return {};
+    if (SendString(command, buffer, 128, nullptr) != 0) return {};
     return buffer;
 }
 
 void MMControl::Close() {
     if (!open_) return;
-    mciSendStringW((L"close " + alias_).c_str(), nullptr, 0, nullptr);
+    SendString(L"close " + alias_, nullptr, 0, nullptr);
     open_ = false;
 }
 

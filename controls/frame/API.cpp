@@ -6,6 +6,7 @@
 #include <string>
 
 #include "ComPtr.h"
+#include "Handles.h"
 #include "LateBound.h"
 #include "MSubclass.h"
 #include "Pictures.h"
@@ -39,9 +40,20 @@ struct TrayRecord {
     NOTIFYICONDATAA icon{};            // handed to Shell_NotifyIconA
     UINT aboutCommand = kAboutCommand; // WM_SYSCOMMAND wParam that opens the About box
     bool shown = false;                // the icon is added and not removed yet
+    OwnedModule shell;                 // shell32, loaded with the icon and freed after it
 };
 
 thread_local TrayRecord tTray;
+
+// The shell library serves the icon alone: a host that shows none never
+// has it loaded on our account.
+void NotifyShell(DWORD message) {
+    if (!tTray.shell) tTray.shell.reset(LoadLibraryA("shell32.dll"));
+    if (!tTray.shell) return;
+    const auto notify = reinterpret_cast<decltype(&Shell_NotifyIconA)>(
+        reinterpret_cast<void (*)()>(GetProcAddress(tTray.shell.get(), "Shell_NotifyIconA")));
+    if (notify) notify(message, &tTray.icon);
+}
 
 // Answered by API_TrayWindowProc alone; tells whether the procedure is still
 // in a window's chain.
@@ -127,7 +139,8 @@ Released RemoveIcon() {
     if (!tTray.shown) return released;
     tTray.shown = false;
     tTray.icon.uFlags = 0;
-    Shell_NotifyIconA(NIM_DELETE, &tTray.icon);
+    NotifyShell(NIM_DELETE);
+    tTray.shell.reset();
     if (IsWindow(tTray.icon.hWnd)) {
         RemoveAboutItem(tTray.icon.hWnd);
         Uninstall(tTray.icon.hWnd);
@@ -206,7 +219,7 @@ void API_AddTrayIcon(IDispatch* form, IDispatch* menu) {
     tTray.icon.uFlags = NIF_MESSAGE | NIF_ICON;
     tTray.shown = true;
     AddAboutItem(hWnd);
-    Shell_NotifyIconA(NIM_ADD, &tTray.icon);
+    NotifyShell(NIM_ADD);
 }
 
 void API_SetTrayTip(const std::wstring& text) {
@@ -214,7 +227,7 @@ void API_SetTrayTip(const std::wstring& text) {
     std::memcpy(tTray.icon.szTip, field.data(), field.size());
     if (!tTray.shown) return;
     tTray.icon.uFlags = NIF_TIP;
-    Shell_NotifyIconA(NIM_MODIFY, &tTray.icon);
+    NotifyShell(NIM_MODIFY);
 }
 
 void API_RemoveTrayIcon() {

@@ -50,10 +50,6 @@ class GlimContainr final : public Control<GlimContainr, _GlimContainr_Stored<Gli
     bool CanGetFocus() const override { return false; }
 
   private:
-    struct FreeModule {
-        void operator()(HMODULE h) const { FreeLibrary(h); }
-    };
-
     void ApplyTheme();
     void Layout();
     void Redraw();
@@ -72,7 +68,7 @@ class GlimContainr final : public Control<GlimContainr, _GlimContainr_Stored<Gli
     long Style = 0;                                  // 0: with the header strip
     OLE_COLOR TextColor = 0;                         // caption colour
     long Theme = 0;                                  // the last theme put, 0 .. 11 sets the colours
-    UniqueHandle<HMODULE, FreeModule> shell;         // shell32, held for the instance's life
+    OwnedModule shell;                               // shell32, held for the instance's life
     ConstituentHost parts;                           // the header box on the control
     std::unique_ptr<ConstituentPictureBox> Picture1; // header box at (1, 1), 23 pixels high
     std::unique_ptr<ConstituentLabel> Label1;        // caption inside the header box

@@ -66,6 +66,9 @@ struct DestroyMenuHandle {
 struct CloseKeyHandle {
     void operator()(HKEY h) const { RegCloseKey(h); }
 };
+struct FreeModuleHandle {
+    void operator()(HMODULE h) const { FreeLibrary(h); }
+};
 struct CloseKernelHandle {
     void operator()(HANDLE h) const { CloseHandle(h); }
 };
@@ -81,6 +84,7 @@ using OwnedIcon = UniqueHandle<HICON, DestroyIconHandle>;
 using OwnedCursor = UniqueHandle<HCURSOR, DestroyCursorHandle>;
 using OwnedMenu = UniqueHandle<HMENU, DestroyMenuHandle>;
 using OwnedKey = UniqueHandle<HKEY, CloseKeyHandle>;
+using OwnedModule = UniqueHandle<HMODULE, FreeModuleHandle>;
 
 // A file as CreateFile opens it; a failed open (INVALID_HANDLE_VALUE) is
 // held as empty, so the owner tests false and GetLastError still tells why.

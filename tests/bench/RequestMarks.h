@@ -19,6 +19,14 @@ inline void EndRequests() {
     if (const HANDLE h = OpenEventA(SYNCHRONIZE, FALSE, "GlimBench:end")) CloseHandle(h);
 }
 
+// The programs this process starts, and those they start, are one
+// measurement called label up to EndRequests: their requests count, this
+// process's own do not.  Begun before the start, it counts from the first.
+inline void BeginStartedRequests(const std::string& label) {
+    const std::string name = "GlimBench:" + label + ":1:started";
+    if (const HANDLE h = OpenEventA(SYNCHRONIZE, FALSE, name.c_str())) CloseHandle(h);
+}
+
 // Runs f times times between the marks of one measurement.
 template <class F>
 void CountRequests(const std::string& label, int times, F&& f) {

@@ -5,7 +5,9 @@
 # "GlimBench:<label>:<times>" before it and "GlimBench:end" after it (see
 # RequestMarks.h).  Printed per label: the requests its own process made
 # between the two marks, divided by <times>.  Other processes (the desktop,
-# services) are left out.
+# services) are left out, except in a measurement marked
+# "GlimBench:<label>:1:started": that one counts the requests of the programs
+# its process started (and theirs), and not its own.
 #
 #   tests/bench/count_requests.sh build/x86_64/bin/frame_bench.exe --requests
 #
@@ -51,6 +53,11 @@ wait "$server"
 # whose first thread or whose new_thread request made it.
 awk '
     function owner(t) { return (t in pid) ? pid[t] : "" }
+    function started(p,    depth) {
+        for (depth = 0; depth < 16 && (p in parent); ++depth)
+            if ((p = parent[p]) == proc) return 1
+        return 0
+    }
     {
         split($0, head, ": ")
         t = head[1]
@@ -65,6 +72,8 @@ awk '
             pid[substr(rest, RSTART + 4, RLENGTH - 4)] = owner(t)
             creator[t] = 0
         }
+        if (reply && rest ~ /^new_process\(\) = 0 / && match(rest, /pid=[0-9a-f]+/))
+            parent[substr(rest, RSTART + 4, RLENGTH - 4)] = owner(t)
         if (!request) next
         if (rest ~ /^open_event\(/ && match(rest, /name=L"GlimBench:[^"]*"/)) {
             mark = substr(rest, RSTART + 17, RLENGTH - 18)
@@ -73,11 +82,13 @@ awk '
                 label = ""
             } else {
                 n = split(mark, part, ":")
+                children = part[n] == "started"
+                if (children) --n
                 label = part[1]; times = part[n] + 0; proc = owner(t); count = 0
             }
             next
         }
-        if (label != "" && owner(t) == proc) ++count
+        if (label != "" && (children ? started(owner(t)) : owner(t) == proc)) ++count
     }
 ' "$trace"
 if [ -z "${GLIM_TRACE_KEEP:-}" ]; then rm -f "$trace"; fi

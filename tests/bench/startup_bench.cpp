@@ -1,0 +1,154 @@
+// Versolo from process start to its main window shown and painted, against
+// Wine's notepad from its start to its window painted, in the same prefix
+// and the same run.
+//
+// Both programs are started here and watched from this process only: no
+// hook or code goes into them.  A window counts as shown and painted once it
+// is visible with its title and neither it nor any visible window inside it
+// has anything left to paint (an empty update region: the server computes
+// it when a window is shown, and only the program's own painting empties
+// it).  The poll runs every millisecond, so each time is late by at most one
+// poll.
+//
+// Run under count_requests.sh, each program's requests from its start to
+// these moments are counted in the server's trace (they do not depend on
+// the machine's speed); times are the best of several rounds and are given
+// as ratios of the two programs.
+//
+//   tests/bench/count_requests.sh build/x86_64/bin/startup_bench.exe
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "Handles.h"
+#include "RequestMarks.h"
+#include "programs.h"
+
+namespace {
+
+constexpr int kRounds = 3;
+constexpr double kSplashMs = 1200;
+
+double Now() {
+    LARGE_INTEGER f, c;
+    QueryPerformanceFrequency(&f);
+    QueryPerformanceCounter(&c);
+    return 1000.0 * static_cast<double>(c.QuadPart) / static_cast<double>(f.QuadPart);
+}
+
+BOOL CALLBACK AnyUnpainted(HWND hwnd, LPARAM found) {
+    if (IsWindowVisible(hwnd) && GetUpdateRect(hwnd, nullptr, FALSE)) {
+        *reinterpret_cast<bool*>(found) = true;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// Visible, and nothing in it waits to be painted.
+bool ShownAndPainted(HWND top) {
+    if (!IsWindowVisible(top) || GetUpdateRect(top, nullptr, FALSE)) return false;
+    bool unpainted = false;
+    EnumChildWindows(top, AnyUnpainted, reinterpret_cast<LPARAM>(&unpainted));
+    return !unpainted;
+}
+
+// A visible top-level window of the process with this title (any title when null).
+HWND WindowOf(DWORD pid, const wchar_t* title) {
+    for (HWND w : glimtest::VisibleWindowsOf(pid)) {
+        const std::wstring text = glimtest::TitleOf(w);
+        if (title ? text == title : !text.empty()) return w;
+    }
+    return nullptr;
+}
+
+struct Stage {
+    const wchar_t* title; // the window that ends the stage; null for any titled one
+    const char* label;    // the stage's requests in count_requests.sh's output
+    double ms = -1;       // from process start, -1 when it never came
+};
+
+// Starts a program and waits for each stage's window in turn.
+bool Run(std::string cmd, std::vector<Stage>& stages) {
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    glimbench::BeginStartedRequests(stages.front().label);
+    const double t0 = Now();
+    if (!CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+        glimbench::EndRequests();
+        return false;
+    }
+    const glim::UniqueHandle<HANDLE, glim::CloseKernelHandle> process(pi.hProcess), thread(pi.hThread);
+    bool all = true;
+    for (size_t i = 0; i < stages.size(); ++i) {
+        Stage& s = stages[i];
+        while (Now() - t0 < 30000) {
+            HWND w = WindowOf(pi.dwProcessId, s.title);
+            if (w && ShownAndPainted(w)) {
+                s.ms = Now() - t0;
+                break;
+            }
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 1, QS_ALLINPUT);
+        }
+        glimbench::EndRequests();
+        if (s.ms < 0) {
+            all = false;
+            break;
+        }
+        // The next stage's count goes on from here.
+        if (i + 1 < stages.size()) glimbench::BeginStartedRequests(stages[i + 1].label);
+    }
+    TerminateProcess(process.get(), 0);
+    WaitForSingleObject(process.get(), 5000);
+    return all;
+}
+
+// Registers the GlimForm.dll beside this program, as run.sh does, so the
+// benchmark runs in any prefix.
+bool RegisterControls() {
+    const glim::OwnedModule dll(LoadLibraryA((glimtest::ExeDir() + "GlimForm.dll").c_str()));
+    if (!dll) return false;
+    const auto reg = reinterpret_cast<HRESULT(WINAPI*)()>(
+        reinterpret_cast<void (*)()>(GetProcAddress(dll.get(), "DllRegisterServer")));
+    return reg && SUCCEEDED(reg());
+}
+
+} // namespace
+
+int main() {
+    if (!RegisterControls()) {
+        std::printf("start-up: GlimForm.dll beside this program did not register\n");
+        return 1;
+    }
+    std::string versoloCmd = glimtest::ExeDir() + "Versolo.exe\"";
+    versoloCmd.insert(versoloCmd.begin(), '"');
+    double versolo = 1e30, notepad = 1e30, splash = 1e30;
+    for (int round = 0; round < kRounds; ++round) {
+        std::vector<Stage> v{{L"Form2", "versolo-start-to-splash"},
+                             {L"Versolo V1.20", "versolo-splash-to-main"}};
+        std::vector<Stage> n{{nullptr, "notepad-start-to-window"}};
+        if (!Run(versoloCmd, v)) {
+            std::printf("start-up: Versolo.exe showed no main window\n");
+            return 1;
+        }
+        if (!Run("notepad.exe", n)) {
+            std::printf("start-up: notepad showed no window\n");
+            return 1;
+        }
+        splash = std::min(splash, v[0].ms);
+        versolo = std::min(versolo, v[1].ms);
+        notepad = std::min(notepad, n[0].ms);
+    }
+    std::printf("start to window shown and painted (best of %d):\n", kRounds);
+    std::printf("  Versolo splash %8.1f ms, main window %8.1f ms\n", splash, versolo);
+    std::printf("  notepad        %8.1f ms\n", notepad);
+    std::printf("  Versolo beyond its %.0f ms splash: %8.1f ms   ratio to notepad %5.2f   (goal <= 1.5)\n",
+                kSplashMs, versolo - kSplashMs, (versolo - kSplashMs) / notepad);
+    std::printf(
+        "server requests: count_requests.sh prints each stage's; goal: Versolo's two stages together\n"
+        "  <= 1.25 x notepad-start-to-window\n");
+    return 0;
+}

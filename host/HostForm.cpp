@@ -360,18 +360,23 @@ ComPtr<ControlSite> HostForm::AddControl(const std::string& classId, const std::
     }
     // A new window goes below its siblings, so below the labels too.
     BuiltinControl* builtin = site->Builtin();
-    if (HWND made = site->Window(); made && !(builtin && builtin->LiesBeneath()))
-        LowerLabels(GetParent(made));
+    if (HWND made = site->Window(); made && !(builtin && builtin->LiesBeneath())) RaiseAboveLabels(made);
     return site;
 }
 
-void HostForm::LowerLabels(HWND parent) {
-    // In creation order, so that the labels keep their own order.
+void HostForm::RaiseAboveLabels(HWND made) {
+    // The labels of a container lie at its bottom in creation order, so the
+    // first one made is the highest: one move puts the new window above it.
+    const HWND parent = GetParent(made);
     for (const ComPtr<ControlSite>& s : sites_) {
         BuiltinControl* builtin = s->Builtin();
         HWND label = s->Window();
-        if (builtin && builtin->LiesBeneath() && label && GetParent(label) == parent)
-            SetWindowPos(label, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        if (!builtin || !builtin->LiesBeneath() || !label || GetParent(label) != parent) continue;
+        const HWND above = GetWindow(label, GW_HWNDPREV);
+        if (above != made)
+            SetWindowPos(made, above ? above : HWND_TOP, 0, 0, 0, 0,
+                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        return;
     }
 }
 

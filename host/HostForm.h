@@ -133,8 +133,8 @@ class HostForm : public DispatchObject<HostForm> {
     // shrinks so that its client area keeps the size it had.
     void KeepClientSize(const RECT& before);
     void BuildTable();
-    // Puts the labels among a window's children back beneath the others.
-    void LowerLabels(HWND parent);
+    // Puts a new windowed control above the labels of its container.
+    void RaiseAboveLabels(HWND made);
     void BroadcastAmbient(DISPID id);
     void CloseSites();
     void UnloadNow();

@@ -27,11 +27,10 @@ Label::Label() : IntrinsicControl("Label", Members()) {}
 HWND Label::CreateWindowIn(HWND parent, const RECT& px, HostForm* form) {
     form_ = form;
     // Clipped by its siblings: the controls above it keep their own pixels.
-    if (MakeWindow(kClass, PaintedWindowProc<Label>, parent, px, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0,
-                   caption_.c_str())) {
-        // Labels lie beneath the windowed controls of their container.
-        SetWindowPos(hwnd_, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    }
+    // Made at the bottom of its container, beneath the windowed controls, as
+    // every new child window is.
+    MakeWindow(kClass, PaintedWindowProc<Label>, parent, px, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0,
+               caption_.c_str());
     return hwnd_;
 }
 

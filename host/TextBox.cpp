@@ -77,7 +77,8 @@ HWND TextBox::CreateWindowIn(HWND parent, const RECT& px, HostForm* form) {
     if (!hwnd_) return nullptr;
     // The default limit (30,000 characters) would cut long documents.
     SendMessageW(hwnd_, EM_SETLIMITTEXT, 0, 0);
-    SetWindowTextW(hwnd_, text_.c_str());
+    // A new box is empty already: setting no text would only repaint it.
+    if (!text_.empty()) SetWindowTextW(hwnd_, text_.c_str());
     if (form) SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(form->FontHandle()), FALSE);
     SetPropW(hwnd_, kSelf, this);
     editProc_ = reinterpret_cast<WNDPROC>(

@@ -231,12 +231,14 @@ HRESULT ControlBase::InPlaceActivate(LONG verb) {
         info.cb = sizeof info;
         ips->GetWindowContext(frame_.put(), uiWindow_.put(), &pos, &clip, &info);
         if (parent) SetParent(hWnd(), parent);
+        // Placed and shown in one move: each is a round trip to the server.
         if (pos.right > pos.left && pos.bottom > pos.top) {
             SetWindowPos(hWnd(), nullptr, pos.left, pos.top, pos.right - pos.left, pos.bottom - pos.top,
-                         SWP_NOZORDER | SWP_NOACTIVATE);
+                         SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
             extent_ = PixelsToExtent(pos.right - pos.left, pos.bottom - pos.top);
+        } else {
+            ShowWindow(hWnd(), SW_SHOWNA);
         }
-        ShowWindow(hWnd(), SW_SHOWNA);
     }
     if (verb == OLEIVERB_UIACTIVATE && !uiActive_) {
         uiActive_ = true;

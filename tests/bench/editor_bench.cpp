@@ -17,17 +17,22 @@
 #include "LyricsDocument.h"
 #include "TextBox.h"
 #include "TextFile.h"
+#include "Clock.h"
 #include "programs.h"
 
 namespace {
 
 constexpr int kRounds = 5;
 
-double Now() {
-    LARGE_INTEGER f, c;
-    QueryPerformanceFrequency(&f);
-    QueryPerformanceCounter(&c);
-    return 1000.0 * static_cast<double>(c.QuadPart) / static_cast<double>(f.QuadPart);
+// The file's bytes through the platform's own calls alone.
+std::string PlatformRead(const std::wstring& file) {
+    HANDLE h = CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    std::string bytes(GetFileSize(h, nullptr), '\0');
+    DWORD got = 0;
+    ReadFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr);
+    CloseHandle(h);
+    bytes.resize(got);
+    return bytes;
 }
 
 void Pump() {
@@ -42,9 +47,9 @@ template <class F>
 double Best(F&& f) {
     double best = 1e30;
     for (int i = 0; i < kRounds; ++i) {
-        const double t0 = Now();
+        const double t0 = NowMs();
         f();
-        best = std::min(best, Now() - t0);
+        best = std::min(best, NowMs() - t0);
     }
     return best;
 }
@@ -55,12 +60,12 @@ template <class F, class G>
 std::pair<double, double> BestSideBySide(F&& f, G&& g) {
     double bestF = 1e30, bestG = 1e30;
     for (int i = 0; i < kRounds; ++i) {
-        double t0 = Now();
+        double t0 = NowMs();
         f();
-        bestF = std::min(bestF, Now() - t0);
-        t0 = Now();
+        bestF = std::min(bestF, NowMs() - t0);
+        t0 = NowMs();
         g();
-        bestG = std::min(bestG, Now() - t0);
+        bestG = std::min(bestG, NowMs() - t0);
     }
     return {bestF, bestG};
 }
@@ -70,17 +75,17 @@ double StartUp(std::string cmd, const wchar_t* title) {
     STARTUPINFOA si{};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
-    const double t0 = Now();
+    const double t0 = NowMs();
     if (!CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
         return -1;
     double took = -1;
-    while (Now() - t0 < 30000) {
+    while (NowMs() - t0 < 30000) {
         const std::vector<HWND> shown = glimtest::VisibleWindowsOf(pi.dwProcessId);
         if (std::any_of(shown.begin(), shown.end(), [&](HWND w) {
                 const std::wstring text = glimtest::TitleOf(w);
                 return title ? text == title : !text.empty();
             })) {
-            took = Now() - t0;
+            took = NowMs() - t0;
             break;
         }
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 2, QS_ALLINPUT);
@@ -144,25 +149,16 @@ int main() {
             Best([&] { decoded = versolo::DecodeLrc(glim::host::ReadTextFile(file), CP_ACP).value(); });
         const double openPlatform = Best([&] {
             SetWindowTextA(plain, "");
-            HANDLE h =
-                CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-            std::string bytes(GetFileSize(h, nullptr), '\0');
-            DWORD got = 0;
-            ReadFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr);
-            CloseHandle(h);
+            const std::string bytes = PlatformRead(file);
             SetWindowTextA(plain, bytes.c_str());
         });
         const auto [openPaired, openLike] = BestSideBySide(openBox, [&] {
             SetWindowTextW(like, L"");
-            HANDLE h =
-                CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-            std::string bytes(GetFileSize(h, nullptr), '\0');
-            DWORD got = 0;
-            ReadFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr);
-            CloseHandle(h);
+            const std::string bytes = PlatformRead(file);
             std::wstring wide(bytes.size(), L'\0');
-            wide.resize(static_cast<size_t>(MultiByteToWideChar(
-                CP_ACP, 0, bytes.data(), static_cast<int>(got), wide.data(), static_cast<int>(wide.size()))));
+            wide.resize(static_cast<size_t>(MultiByteToWideChar(CP_ACP, 0, bytes.data(),
+                                                                static_cast<int>(bytes.size()), wide.data(),
+                                                                static_cast<int>(wide.size()))));
             SetWindowTextW(like, wide.c_str());
         });
         const double save = Best([&] {

@@ -25,19 +25,13 @@
 
 #include "Handles.h"
 #include "RequestMarks.h"
+#include "Clock.h"
 #include "programs.h"
 
 namespace {
 
 constexpr int kRounds = 3;
 constexpr double kSplashMs = 1200;
-
-double Now() {
-    LARGE_INTEGER f, c;
-    QueryPerformanceFrequency(&f);
-    QueryPerformanceCounter(&c);
-    return 1000.0 * static_cast<double>(c.QuadPart) / static_cast<double>(f.QuadPart);
-}
 
 BOOL CALLBACK AnyUnpainted(HWND hwnd, LPARAM found) {
     if (IsWindowVisible(hwnd) && GetUpdateRect(hwnd, nullptr, FALSE)) {
@@ -76,7 +70,7 @@ bool Run(std::string cmd, std::vector<Stage>& stages) {
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
     glimbench::BeginStartedRequests(stages.front().label);
-    const double t0 = Now();
+    const double t0 = NowMs();
     if (!CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
         glimbench::EndRequests();
         return false;
@@ -85,10 +79,10 @@ bool Run(std::string cmd, std::vector<Stage>& stages) {
     bool all = true;
     for (size_t i = 0; i < stages.size(); ++i) {
         Stage& s = stages[i];
-        while (Now() - t0 < 30000) {
+        while (NowMs() - t0 < 30000) {
             HWND w = WindowOf(pi.dwProcessId, s.title);
             if (w && ShownAndPainted(w)) {
-                s.ms = Now() - t0;
+                s.ms = NowMs() - t0;
                 break;
             }
             MsgWaitForMultipleObjects(0, nullptr, FALSE, 1, QS_ALLINPUT);

@@ -52,28 +52,33 @@ constexpr int kLoads = 250;
 // A kept allocation of the smallest kind costs more than this per cycle.
 constexpr double kNothingKept = 8;
 
-TEST(ControlMemory, EachControlMadeAndReleasedWithoutASiteKeepsNothing) {
+// One case per class, so that shards of the program share the classes out.
+class ControlMemoryOfClass : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(ControlMemoryOfClass, MadeAndReleasedWithoutASiteKeepsNothing) {
     glimtest::RegisterLibraryOnce();
-    for (const char* name : {"GlimForm", "GlimButton", "GlimCheck", "GlimOption", "GlimSlider",
-                             "GlimPressBar", "GlimContainr", "GlimToolTip"}) {
-        CLSID clsid{};
-        ASSERT_EQ(S_OK, CLSIDFromProgID(glim::Widen(std::string("GlimFormControl.") + name).c_str(), &clsid))
-            << name;
-        bool released = true;
-        const double kept = BytesKeptPerCycle(kCyclesPerClass, [&] {
-            IDispatch* d = nullptr;
-            if (FAILED(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
-                                        reinterpret_cast<void**>(&d)))) {
-                released = false;
-                return;
-            }
-            released = d->Release() == 0 && released;
-            glimtest::PumpPending();
-        });
-        EXPECT_TRUE(released) << name;
-        EXPECT_LT(kept, kNothingKept) << "bytes per cycle for " << name;
-    }
+    const char* name = GetParam();
+    CLSID clsid{};
+    ASSERT_EQ(S_OK, CLSIDFromProgID(glim::Widen(std::string("GlimFormControl.") + name).c_str(), &clsid))
+        << name;
+    bool released = true;
+    const double kept = BytesKeptPerCycle(kCyclesPerClass, [&] {
+        IDispatch* d = nullptr;
+        if (FAILED(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
+                                    reinterpret_cast<void**>(&d)))) {
+            released = false;
+            return;
+        }
+        released = d->Release() == 0 && released;
+        glimtest::PumpPending();
+    });
+    EXPECT_TRUE(released) << name;
+    EXPECT_LT(kept, kNothingKept) << "bytes per cycle for " << name;
 }
+
+INSTANTIATE_TEST_SUITE_P(EachControl, ControlMemoryOfClass,
+                         ::testing::Values("GlimForm", "GlimButton", "GlimCheck", "GlimOption", "GlimSlider",
+                                           "GlimPressBar", "GlimContainr", "GlimToolTip"));
 
 TEST(ControlMemory, AButtonWithTheHandPointerKeepsNothingAcrossLoadAndClose) {
     glimtest::RegisterLibraryOnce();

@@ -12,8 +12,7 @@
 
 namespace glim {
 
-// Kept out of this header: its error constants clash with the runtime's,
-// and GlimForm sees both.
+// Only the skin's own source sees the painter; GlimForm talks to the skin.
 class cNeoCaption;
 
 // The frame geometry every skin shares, in pixels.

@@ -4,7 +4,7 @@
 // library-owned forms and windowed constituents.
 #include "ComPtr.h"
 #include "Surface.h"
-#include "../support/GlimError.h"
+#include "GlimError.h"
 
 #include <optional>
 #include <string>

@@ -1,7 +1,10 @@
 #pragma once
 // The library side of an ActiveX control: the OLE control protocol written
 // once, with the life-cycle, input and container events as virtual hooks.
-// Each control derives through Control<Derived, DualInterface>.
+// Each control derives through Control<Derived, DualInterface>.  Its members
+// are defined along its sections: ControlBase.cpp (OLE object, in place, view
+// and the services for controls), ControlPersistence.cpp (persistence and
+// kept values), ControlDispatch.cpp (dispatch, class info and events).
 #include "Binding.h"
 #include "ComObject.h"
 #include "ComPtr.h"

@@ -2,6 +2,7 @@
 
 #include "Conversions.h"
 #include "Fonts.h"
+#include "Interaction.h"
 #include "Pictures.h"
 #include "SkinResourceIds.h"
 
@@ -233,15 +234,7 @@ void GlimButton::GlimButton_CaptureBackground() {
         SetHeight(0);
     } catch (const Error&) {
     }
-    MSG msg;
-    while (!terminated && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (msg.message == WM_QUIT) {
-            PostQuitMessage(static_cast<int>(msg.wParam));
-            break;
-        }
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
+    DoEvents(&terminated);
     if (!terminated && hWnd() && bg) {
         const HWND parent = GetParent(hWnd());
         // Where the button really lies in the parent, in the parent's pixels.

@@ -8,6 +8,7 @@
 #include "DisplayCache.h"
 #include "GlimError.h"
 #include "Handles.h"
+#include "Interaction.h"
 #include "LateBound.h"
 #include "MSubclass.h"
 
@@ -35,20 +36,6 @@ int ScreenWidthPixels() {
     const long whole = std::lrint(twipsPerPixel);
     const long widthTwips = std::lrint(screen.width * twipsPerPixel);
     return whole > 0 ? static_cast<int>(widthTwips / whole) : screen.width;
-}
-
-// The form runtime's DoEvents: false once WM_QUIT was seen (and put back).
-bool ProcessPendingMessages() {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (msg.message == WM_QUIT) {
-            PostQuitMessage(static_cast<int>(msg.wParam));
-            return false;
-        }
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-    return true;
 }
 
 // The point of a non-client mouse message, in screen coordinates: signed,
@@ -513,7 +500,7 @@ void cNCCalcSize::cNCCalcSize_DragWindow() {
             GetWindowRect(window_, &r);
             if (parent) MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
         }
-        if (!ProcessPendingMessages()) break;
+        if (!DoEvents()) break;
         Sleep(1);
     }
 }

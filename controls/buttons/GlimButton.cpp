@@ -5,6 +5,7 @@
 #include "Interaction.h"
 #include "Pictures.h"
 #include "SkinResourceIds.h"
+#include "Text.h"
 
 namespace glim {
 
@@ -177,8 +178,8 @@ void GlimButton::GlimButton_LayoutCaption() {
 }
 
 void GlimButton::GlimButton_SetAccessKey() {
-    const char key = GlimButton_AccessKeyOf(caption);
-    SetAccessKeys(key ? std::string(1, key) : std::string());
+    // Only the first two ampersands count: "&&a&&b&c" has no key.
+    SetAccessKeys(AccessKeyOf(caption, 2));
 }
 
 void GlimButton::GlimButton_LoadSheet(long style) {

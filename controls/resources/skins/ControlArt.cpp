@@ -29,9 +29,71 @@ void Bevel(Raster& r, int x0, int y0, int x1, int y1, bool sunken, Rgb face) {
     r.VLine(x1 - 2, y0 + 1, y1 - 1, inBR);
 }
 
+// The Bevel look's cell: the platform's raised or sunken button.
+Raster BevelButtonCell(State st, Rgb face, Rgb glow) {
+    Raster r(kCellW, kCellH, kSurface);
+    r.Fill(0, 0, kCellW, kCellH, face);
+    Bevel(r, 0, 0, kCellW, kCellH, st == State::Pressed, face);
+    if (st == State::Hover) {
+        r.HLine(2, kCellW - 2, 2, glow, 0.6f);
+        r.HLine(2, kCellW - 2, kCellH - 3, glow, 0.6f);
+    }
+    if (st == State::Focus) {
+        // The default button's extra black ring.
+        r.HLine(0, kCellW, 0, RGB8(0, 0, 0));
+        r.VLine(0, 0, kCellH, RGB8(0, 0, 0));
+        r.HLine(0, kCellW, kCellH - 1, RGB8(0, 0, 0));
+        r.VLine(kCellW - 1, 0, kCellH, RGB8(0, 0, 0));
+        Bevel(r, 1, 1, kCellW - 1, kCellH - 1, false, face);
+    }
+    if (st == State::Disabled) Bevel(r, 0, 0, kCellW, kCellH, false, Lighten(face, 0.2f));
+    return r;
+}
+
+// How a rounded look fills its face: corner radius and the colours at its
+// top and bottom; a split face is glass, bright above its middle.
+struct FaceFill {
+    float radius = 3;
+    Rgb top, bottom;
+    bool split = false;
+};
+
+FaceFill RoundedFaceFill(const SkinStyle& s, State st, Rgb face, Rgb edge) {
+    FaceFill f{3, Lighten(face, 0.5f), Darken(face, 0.08f), false};
+    switch (s.button) {
+    case ButtonLook::Gloss:
+        f.split = true;
+        f.top = Lighten(face, 0.7f), f.bottom = Mix(face, edge, 0.18f);
+        break;
+    case ButtonLook::Aqua:
+        f.split = true;
+        f.top = Lighten(face, 0.6f), f.bottom = Mix(face, edge, 0.35f);
+        if (st == State::Disabled) f.bottom = Lighten(f.bottom, 0.4f);
+        break;
+    case ButtonLook::Flat:
+        f.radius = 1.5f;
+        f.top = f.bottom = face;
+        break;
+    case ButtonLook::Metal:
+        f.radius = 2;
+        f.top = Lighten(face, 0.6f), f.bottom = Darken(face, 0.16f);
+        break;
+    case ButtonLook::Neon:
+        f.radius = 2;
+        break;
+    case ButtonLook::Luna:
+        f.top = kWhite, f.bottom = Mix(face, RGB8(214, 208, 197), 0.8f);
+        break;
+    case ButtonLook::Bevel:
+        break;
+    }
+    if (st == State::Pressed) std::swap(f.top, f.bottom);
+    if (st == State::Disabled && s.button != ButtonLook::Aqua) f.top = f.bottom = face;
+    return f;
+}
+
 // One push-button cell.
 Raster ButtonCell(const SkinStyle& s, State st) {
-    Raster r(kCellW, kCellH, kSurface);
     const float W = kCellW, H = kCellH;
     Rgb face = s.buttonFace, edge = s.buttonEdge;
     const Rgb glow = s.button == ButtonLook::Luna ? RGB8(248, 179, 48) : Lighten(edge, 0.35f);
@@ -41,60 +103,12 @@ Raster ButtonCell(const SkinStyle& s, State st) {
     }
     if (st == State::Hover) face = Lighten(face, 0.35f);
     if (st == State::Pressed) face = Darken(face, 0.14f);
+    if (s.button == ButtonLook::Bevel) return BevelButtonCell(st, face, glow);
     const bool down = st == State::Pressed;
+    const FaceFill f = RoundedFaceFill(s, st, face, edge);
+    const float radius = f.radius;
 
-    if (s.button == ButtonLook::Bevel) {
-        r.Fill(0, 0, kCellW, kCellH, face);
-        Bevel(r, 0, 0, kCellW, kCellH, down, face);
-        if (st == State::Hover) {
-            r.HLine(2, kCellW - 2, 2, glow, 0.6f);
-            r.HLine(2, kCellW - 2, kCellH - 3, glow, 0.6f);
-        }
-        if (st == State::Focus) {
-            // The default button's extra black ring.
-            r.HLine(0, kCellW, 0, RGB8(0, 0, 0));
-            r.VLine(0, 0, kCellH, RGB8(0, 0, 0));
-            r.HLine(0, kCellW, kCellH - 1, RGB8(0, 0, 0));
-            r.VLine(kCellW - 1, 0, kCellH, RGB8(0, 0, 0));
-            Bevel(r, 1, 1, kCellW - 1, kCellH - 1, false, face);
-        }
-        if (st == State::Disabled) Bevel(r, 0, 0, kCellW, kCellH, false, Lighten(face, 0.2f));
-        return r;
-    }
-
-    float radius = 3;
-    Rgb top = Lighten(face, 0.5f), bottom = Darken(face, 0.08f);
-    bool split = false;
-    switch (s.button) {
-    case ButtonLook::Gloss:
-        split = true;
-        top = Lighten(face, 0.7f), bottom = Mix(face, edge, 0.18f);
-        break;
-    case ButtonLook::Aqua:
-        split = true;
-        top = Lighten(face, 0.6f), bottom = Mix(face, edge, 0.35f);
-        if (st == State::Disabled) bottom = Lighten(bottom, 0.4f);
-        break;
-    case ButtonLook::Flat:
-        radius = 1.5f;
-        top = bottom = face;
-        break;
-    case ButtonLook::Metal:
-        radius = 2;
-        top = Lighten(face, 0.6f), bottom = Darken(face, 0.16f);
-        break;
-    case ButtonLook::Neon:
-        radius = 2;
-        break;
-    case ButtonLook::Luna:
-        top = kWhite, bottom = Mix(face, RGB8(214, 208, 197), 0.8f);
-        break;
-    case ButtonLook::Bevel:
-        break;
-    }
-    if (down) std::swap(top, bottom);
-    if (st == State::Disabled && s.button != ButtonLook::Aqua) top = bottom = face;
-
+    Raster r(kCellW, kCellH, kSurface);
     FillShape(
         r, [&](float px, float py) { return SdRoundBox(px, py, 0, 0, W, H, radius); }, edge);
     r.Paint(
@@ -102,10 +116,10 @@ Raster ButtonCell(const SkinStyle& s, State st) {
         [&](float px, float py) { return SdRoundBox(px, py, 1, 1, W - 2, H - 2, radius - 1); },
         [&](float, float py) {
             const float t = std::clamp((py - 1) / (H - 2), 0.0f, 1.0f);
-            if (!split) return Mix(top, bottom, t);
+            if (!f.split) return Mix(f.top, f.bottom, t);
             // Glass: a bright upper half, then the deep colour rising again.
-            return t < 0.5f ? Mix(top, Lighten(face, 0.25f), t * 2)
-                            : Mix(bottom, Lighten(bottom, 0.25f), (t - 0.5f) * 2);
+            return t < 0.5f ? Mix(f.top, Lighten(face, 0.25f), t * 2)
+                            : Mix(f.bottom, Lighten(f.bottom, 0.25f), (t - 0.5f) * 2);
         });
     if (s.button == ButtonLook::Neon && st != State::Disabled)
         r.Paint(

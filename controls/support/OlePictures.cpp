@@ -4,30 +4,33 @@
 
 namespace glim {
 
+namespace {
+
+// The picture over the handle desc names; a handle handed over is freed
+// when no picture can be made.
+ComPtr<IPictureDisp> MakePicture(PICTDESC desc, bool own) {
+    desc.cbSizeofstruct = sizeof desc;
+    ComPtr<IPictureDisp> pic;
+    if (SUCCEEDED(OleCreatePictureIndirect(&desc, IID_IPictureDisp, own, pic.put_void()))) return pic;
+    if (own && desc.picType == PICTYPE_BITMAP) DeleteObject(desc.bmp.hbitmap);
+    if (own && desc.picType == PICTYPE_ICON) DestroyIcon(desc.icon.hicon);
+    RaiseError(kErrOutOfMemory);
+}
+
+} // namespace
+
 ComPtr<IPictureDisp> PictureFromBitmap(HBITMAP bmp, bool own) {
     PICTDESC desc{};
-    desc.cbSizeofstruct = sizeof desc;
     desc.picType = PICTYPE_BITMAP;
     desc.bmp.hbitmap = bmp;
-    ComPtr<IPictureDisp> pic;
-    if (FAILED(OleCreatePictureIndirect(&desc, IID_IPictureDisp, own, pic.put_void()))) {
-        if (own) DeleteObject(bmp);
-        RaiseError(kErrOutOfMemory);
-    }
-    return pic;
+    return MakePicture(desc, own);
 }
 
 ComPtr<IPictureDisp> PictureFromIcon(HICON icon, bool own) {
     PICTDESC desc{};
-    desc.cbSizeofstruct = sizeof desc;
     desc.picType = PICTYPE_ICON;
     desc.icon.hicon = icon;
-    ComPtr<IPictureDisp> pic;
-    if (FAILED(OleCreatePictureIndirect(&desc, IID_IPictureDisp, own, pic.put_void()))) {
-        if (own) DestroyIcon(icon);
-        RaiseError(kErrOutOfMemory);
-    }
-    return pic;
+    return MakePicture(desc, own);
 }
 
 } // namespace glim

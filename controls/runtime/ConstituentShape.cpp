@@ -8,62 +8,50 @@
 
 namespace glim {
 
-namespace {
-
-void CheckRange(short v, short lo, short hi) {
-    if (v < lo || v > hi) RaiseError(kErrInvalidPropertyValue);
-}
-
-} // namespace
-
 ConstituentShape::ConstituentShape(ConstituentHost& host) : Constituent(host, true) {}
 
-void ConstituentShape::SetShape(short shape) {
-    CheckRange(shape, 0, 5);
-    shape_ = shape;
+void ConstituentShape::StoreInRange(short& field, short v, short lo, short hi) {
+    if (v < lo || v > hi) RaiseError(kErrInvalidPropertyValue);
+    field = v;
     Invalidate();
+}
+
+void ConstituentShape::StoreColor(OLE_COLOR& field, OLE_COLOR c) {
+    TranslateColorOrRaise(c);
+    field = c;
+    Invalidate();
+}
+
+void ConstituentShape::SetShape(short shape) {
+    StoreInRange(shape_, shape, 0, 5);
 }
 
 void ConstituentShape::SetBorderStyle(short style) {
-    CheckRange(style, 0, 6);
-    borderStyle_ = style;
-    Invalidate();
+    StoreInRange(borderStyle_, style, 0, 6);
 }
 
 void ConstituentShape::SetBorderColor(OLE_COLOR c) {
-    TranslateColorOrRaise(c);
-    borderColor_ = c;
-    Invalidate();
+    StoreColor(borderColor_, c);
 }
 
 void ConstituentShape::SetBorderWidth(short width) {
-    CheckRange(width, 1, 8192);
-    borderWidth_ = width;
-    Invalidate();
+    StoreInRange(borderWidth_, width, 1, 8192);
 }
 
 void ConstituentShape::SetBackStyle(short style) {
-    CheckRange(style, 0, 1);
-    backStyle_ = style;
-    Invalidate();
+    StoreInRange(backStyle_, style, 0, 1);
 }
 
 void ConstituentShape::SetBackColor(OLE_COLOR c) {
-    TranslateColorOrRaise(c);
-    backColor_ = c;
-    Invalidate();
+    StoreColor(backColor_, c);
 }
 
 void ConstituentShape::SetFillColor(OLE_COLOR c) {
-    TranslateColorOrRaise(c);
-    fillColor_ = c;
-    Invalidate();
+    StoreColor(fillColor_, c);
 }
 
 void ConstituentShape::SetFillStyle(short style) {
-    CheckRange(style, 0, 7);
-    fillStyle_ = style;
-    Invalidate();
+    StoreInRange(fillStyle_, style, 0, 7);
 }
 
 RECT ConstituentShape::Figure() const {

@@ -22,38 +22,6 @@ void ConstituentShape::StoreColor(OLE_COLOR& field, OLE_COLOR c) {
     Invalidate();
 }
 
-void ConstituentShape::SetShape(short shape) {
-    StoreInRange(shape_, shape, 0, 5);
-}
-
-void ConstituentShape::SetBorderStyle(short style) {
-    StoreInRange(borderStyle_, style, 0, 6);
-}
-
-void ConstituentShape::SetBorderColor(OLE_COLOR c) {
-    StoreColor(borderColor_, c);
-}
-
-void ConstituentShape::SetBorderWidth(short width) {
-    StoreInRange(borderWidth_, width, 1, 8192);
-}
-
-void ConstituentShape::SetBackStyle(short style) {
-    StoreInRange(backStyle_, style, 0, 1);
-}
-
-void ConstituentShape::SetBackColor(OLE_COLOR c) {
-    StoreColor(backColor_, c);
-}
-
-void ConstituentShape::SetFillColor(OLE_COLOR c) {
-    StoreColor(fillColor_, c);
-}
-
-void ConstituentShape::SetFillStyle(short style) {
-    StoreInRange(fillStyle_, style, 0, 7);
-}
-
 RECT ConstituentShape::Figure() const {
     RECT r = PixelRect();
     // Squares and circles keep the shorter side, centred.

@@ -50,48 +50,6 @@ Raster BevelButtonCell(State st, Rgb face, Rgb glow) {
     return r;
 }
 
-// How a rounded look fills its face: corner radius and the colours at its
-// top and bottom; a split face is glass, bright above its middle.
-struct FaceFill {
-    float radius = 3;
-    Rgb top, bottom;
-    bool split = false;
-};
-
-FaceFill RoundedFaceFill(const SkinStyle& s, State st, Rgb face, Rgb edge) {
-    FaceFill f{3, Lighten(face, 0.5f), Darken(face, 0.08f), false};
-    switch (s.button) {
-    case ButtonLook::Gloss:
-        f.split = true;
-        f.top = Lighten(face, 0.7f), f.bottom = Mix(face, edge, 0.18f);
-        break;
-    case ButtonLook::Aqua:
-        f.split = true;
-        f.top = Lighten(face, 0.6f), f.bottom = Mix(face, edge, 0.35f);
-        if (st == State::Disabled) f.bottom = Lighten(f.bottom, 0.4f);
-        break;
-    case ButtonLook::Flat:
-        f.radius = 1.5f;
-        f.top = f.bottom = face;
-        break;
-    case ButtonLook::Metal:
-        f.radius = 2;
-        f.top = Lighten(face, 0.6f), f.bottom = Darken(face, 0.16f);
-        break;
-    case ButtonLook::Neon:
-        f.radius = 2;
-        break;
-    case ButtonLook::Luna:
-        f.top = kWhite, f.bottom = Mix(face, RGB8(214, 208, 197), 0.8f);
-        break;
-    case ButtonLook::Bevel:
-        break;
-    }
-    if (st == State::Pressed) std::swap(f.top, f.bottom);
-    if (st == State::Disabled && s.button != ButtonLook::Aqua) f.top = f.bottom = face;
-    return f;
-}
-
 // One push-button cell.
 Raster ButtonCell(const SkinStyle& s, State st) {
     const float W = kCellW, H = kCellH;
@@ -105,10 +63,40 @@ Raster ButtonCell(const SkinStyle& s, State st) {
     if (st == State::Pressed) face = Darken(face, 0.14f);
     if (s.button == ButtonLook::Bevel) return BevelButtonCell(st, face, glow);
     const bool down = st == State::Pressed;
-    const FaceFill f = RoundedFaceFill(s, st, face, edge);
-    const float radius = f.radius;
-
     Raster r(kCellW, kCellH, kSurface);
+    float radius = 3;
+    Rgb top = Lighten(face, 0.5f), bottom = Darken(face, 0.08f);
+    bool split = false;
+    switch (s.button) {
+    case ButtonLook::Gloss:
+        split = true;
+        top = Lighten(face, 0.7f), bottom = Mix(face, edge, 0.18f);
+        break;
+    case ButtonLook::Aqua:
+        split = true;
+        top = Lighten(face, 0.6f), bottom = Mix(face, edge, 0.35f);
+        if (st == State::Disabled) bottom = Lighten(bottom, 0.4f);
+        break;
+    case ButtonLook::Flat:
+        radius = 1.5f;
+        top = bottom = face;
+        break;
+    case ButtonLook::Metal:
+        radius = 2;
+        top = Lighten(face, 0.6f), bottom = Darken(face, 0.16f);
+        break;
+    case ButtonLook::Neon:
+        radius = 2;
+        break;
+    case ButtonLook::Luna:
+        top = kWhite, bottom = Mix(face, RGB8(214, 208, 197), 0.8f);
+        break;
+    case ButtonLook::Bevel:
+        break;
+    }
+    if (down) std::swap(top, bottom);
+    if (st == State::Disabled && s.button != ButtonLook::Aqua) top = bottom = face;
+
     FillShape(
         r, [&](float px, float py) { return SdRoundBox(px, py, 0, 0, W, H, radius); }, edge);
     r.Paint(
@@ -116,10 +104,10 @@ Raster ButtonCell(const SkinStyle& s, State st) {
         [&](float px, float py) { return SdRoundBox(px, py, 1, 1, W - 2, H - 2, radius - 1); },
         [&](float, float py) {
             const float t = std::clamp((py - 1) / (H - 2), 0.0f, 1.0f);
-            if (!f.split) return Mix(f.top, f.bottom, t);
+            if (!split) return Mix(top, bottom, t);
             // Glass: a bright upper half, then the deep colour rising again.
-            return t < 0.5f ? Mix(f.top, Lighten(face, 0.25f), t * 2)
-                            : Mix(f.bottom, Lighten(f.bottom, 0.25f), (t - 0.5f) * 2);
+            return t < 0.5f ? Mix(top, Lighten(face, 0.25f), t * 2)
+                            : Mix(bottom, Lighten(bottom, 0.25f), (t - 0.5f) * 2);
         });
     if (s.button == ButtonLook::Neon && st != State::Disabled)
         r.Paint(

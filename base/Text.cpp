@@ -1,5 +1,7 @@
 #include "Text.h"
 
+#include <cctype>
+
 namespace glim {
 
 std::wstring Widen(const std::string& s, UINT codePage) {
@@ -32,6 +34,18 @@ BSTR AllocBstr(const std::string& s) {
 bool SameName(const std::string& a, const std::string& b) {
     return CompareStringA(LOCALE_SYSTEM_DEFAULT, NORM_IGNORECASE, a.data(), static_cast<int>(a.size()),
                           b.data(), static_cast<int>(b.size())) == CSTR_EQUAL;
+}
+
+std::string AccessKeyOf(const std::string& caption, size_t marks) {
+    for (size_t i = caption.find('&'); i != std::string::npos && marks > 0;
+         i = caption.find('&', i + 2), --marks) {
+        if (i + 1 >= caption.size()) break;
+        const auto c = static_cast<unsigned char>(caption[i + 1]);
+        if (c == '&') continue;
+        if (c < 0x80) return std::string(1, static_cast<char>(std::tolower(c)));
+        return caption.substr(i + 1, IsDBCSLeadByte(c) && i + 2 < caption.size() ? 2 : 1);
+    }
+    return {};
 }
 
 } // namespace glim

@@ -20,5 +20,10 @@ std::string NarrowBstr(BSTR s);
 BSTR AllocBstr(const std::string& s);
 // Case-insensitive comparison of two names, as OLE looks names up.
 bool SameName(const std::string& a, const std::string& b);
+// The access key a caption marks with "&": the whole character after the
+// first single "&" (both bytes of a double-byte one), an ASCII letter in
+// lower case; "&&" is a literal ampersand.  Empty when there is none, or
+// when it is not among the first `marks` ampersands or pairs examined.
+std::string AccessKeyOf(const std::string& caption, size_t marks = std::string::npos);
 
 } // namespace glim

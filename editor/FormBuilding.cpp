@@ -1,6 +1,7 @@
 #include "FormBuilding.h"
 
 #include "LateBound.h"
+#include "OlePictures.h"
 #include "PictureBox.h"
 #include "Text.h"
 #include "GlimError.h"
@@ -19,17 +20,7 @@ ComPtr<IPictureDisp> ResourcePicture(int id) {
         LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
     if (!bitmap)
         throw glim::Error(326, "Versolo", "Resource with identifier " + std::to_string(id) + " not found");
-    PICTDESC desc{};
-    desc.cbSizeofstruct = sizeof desc;
-    desc.picType = PICTYPE_BITMAP;
-    desc.bmp.hbitmap = bitmap;
-    ComPtr<IPictureDisp> picture;
-    // The picture owns the bitmap from here on.
-    if (FAILED(OleCreatePictureIndirect(&desc, IID_IPictureDisp, TRUE, picture.put_void()))) {
-        DeleteObject(bitmap);
-        throw glim::Error(7, "Versolo", "Out of memory");
-    }
-    return picture;
+    return glim::PictureFromBitmap(bitmap, true);
 }
 
 void AddPicture(glim::host::HostForm* form, const char* name, int resourceId, long left, long top, long width,

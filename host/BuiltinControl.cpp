@@ -5,10 +5,7 @@
 #include "MMControl.h"
 #include "PictureBox.h"
 #include "TextBox.h"
-#include "Text.h"
 #include "Timer.h"
-
-#include <cctype>
 
 namespace glim::host {
 
@@ -20,19 +17,6 @@ void EnsureWindowClass(const char* name, WNDPROC proc) {
     wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
     wc.lpszClassName = name;
     RegisterClassA(&wc);
-}
-
-char AccessKeyOf(const std::string& caption) {
-    for (size_t i = 0; i + 1 < caption.size(); ++i) {
-        if (caption[i] != '&') continue;
-        const auto next = static_cast<unsigned char>(caption[i + 1]);
-        if (next == '&') {
-            ++i; // a doubled ampersand is a literal one
-            continue;
-        }
-        return static_cast<char>(next < 0x80 ? std::tolower(next) : next);
-    }
-    return 0;
 }
 
 namespace {

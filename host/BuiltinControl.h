@@ -2,6 +2,7 @@
 // What a site needs of the host's own controls (text box, label), which are
 // plain windows with an automation face rather than OLE controls.
 #include "MemoryPropertyBag.h"
+#include "Text.h"
 
 namespace glim::host {
 
@@ -19,7 +20,7 @@ class BuiltinControl {
     virtual void Save(MemoryPropertyBag* bag) const = 0;
     virtual bool TakesFocus() const = 0;
     // A label's access key moves the focus on to the next control.
-    virtual char AccessKey() const { return 0; }
+    virtual std::string AccessKey() const { return {}; }
     // A label lies beneath the windowed controls of its container, those
     // made after it too.
     virtual bool LiesBeneath() const { return false; }
@@ -51,9 +52,6 @@ LRESULT CALLBACK PaintedWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lP
     }
     return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
-
-// The letter after the first single "&" of a caption, lower case; 0 if none.
-char AccessKeyOf(const std::string& caption);
 
 // Creates the built-in control of a type name ("TextBox", "Label", "Timer",
 // "PictureBox", "MMControl", "CommonDialog"); null

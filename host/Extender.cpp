@@ -6,6 +6,8 @@
 #include "TypeNameInfo.h"
 #include "GlimError.h"
 
+#include <iterator>
+
 namespace glim::host {
 
 namespace {
@@ -22,34 +24,40 @@ ComPtr<Extender> Extender::Create(ControlSite* site) {
 
 Extender::Extender(ControlSite* site) : site_(site) {
     table_.AddProperty("Name", kName, [this] { return Variant::String(Live().Name()); });
-    table_.AddProperty(
-        "Left", kLeft, [this] { return Variant::Long(Live().Left()); },
-        [this](const Variant& v) {
-            ControlSite& s = Live();
-            s.Move(v.ToLong(), s.Top(), s.Width(), s.Height());
-        });
-    table_.AddProperty(
-        "Top", kTop, [this] { return Variant::Long(Live().Top()); },
-        [this](const Variant& v) {
-            ControlSite& s = Live();
-            s.Move(s.Left(), v.ToLong(), s.Width(), s.Height());
-        });
-    table_.AddProperty(
-        "Width", kWidth, [this] { return Variant::Long(Live().Width()); },
-        [this](const Variant& v) {
-            ControlSite& s = Live();
-            const long w = v.ToLong();
-            if (w < 0) throw glim::Error(380, "Host", "Invalid property value");
-            s.Move(s.Left(), s.Top(), w, s.Height());
-        });
-    table_.AddProperty(
-        "Height", kHeight, [this] { return Variant::Long(Live().Height()); },
-        [this](const Variant& v) {
-            ControlSite& s = Live();
-            const long h = v.ToLong();
-            if (h < 0) throw glim::Error(380, "Host", "Invalid property value");
-            s.Move(s.Left(), s.Top(), s.Width(), h);
-        });
+    AddPlacement();
+    AddRelations();
+    AddState();
+}
+
+// Left, Top, Width and Height: each put moves the control with the other
+// three as they are.
+void Extender::AddPlacement() {
+    struct Edge {
+        const char* name;
+        DISPID id;
+        long (ControlSite::*get)() const;
+    };
+    static constexpr Edge kEdges[] = {{"Left", kLeft, &ControlSite::Left},
+                                      {"Top", kTop, &ControlSite::Top},
+                                      {"Width", kWidth, &ControlSite::Width},
+                                      {"Height", kHeight, &ControlSite::Height}};
+    for (size_t i = 0; i < std::size(kEdges); ++i) {
+        const Edge& edge = kEdges[i];
+        table_.AddProperty(
+            edge.name, edge.id, [this, get = edge.get] { return Variant::Long((Live().*get)()); },
+            [this, i](const Variant& v) {
+                ControlSite& s = Live();
+                long place[] = {s.Left(), s.Top(), s.Width(), s.Height()};
+                place[i] = v.ToLong();
+                // A position may be anywhere; a size below zero is refused.
+                if (i >= 2 && place[i] < 0) throw glim::Error(380, "Host", "Invalid property value");
+                s.Move(place[0], place[1], place[2], place[3]);
+            });
+    }
+}
+
+// Parent, Container and Object: what the control lies in, and the control itself.
+void Extender::AddRelations() {
     table_.AddProperty("Parent", kParent, [this] {
         HostForm* form = Live().Form();
         return Variant::Object(form ? static_cast<IDispatch*>(form) : nullptr);
@@ -61,6 +69,10 @@ Extender::Extender(ControlSite* site) : site_(site) {
         return Variant::Object(s.Form() ? static_cast<IDispatch*>(s.Form()) : nullptr);
     });
     table_.AddProperty("Object", kObject, [this] { return Variant::Object(Live().ControlDispatch().get()); });
+}
+
+// Visible, Enabled, TabIndex, TabStop, Tag and Default.
+void Extender::AddState() {
     table_.AddProperty(
         "Visible", kVisible, [this] { return Variant::Bool(Live().Visible()); },
         [this](const Variant& v) { Live().SetVisible(v.ToBool()); });

@@ -25,6 +25,10 @@ class Extender : public DispatchObject<Extender> {
 
   private:
     explicit Extender(ControlSite* site);
+    // The members, added to the table in the order hosts see them.
+    void AddPlacement();
+    void AddRelations();
+    void AddState();
     ControlSite& Live() const;
 
     ControlSite* site_; // uncounted: the site owns its extender and detaches it on close

@@ -595,7 +595,7 @@ bool HostForm::HandleMnemonic(MSG& msg) {
     if (msg.message != WM_SYSKEYDOWN) return false;
     const auto vk = static_cast<unsigned>(msg.wParam);
     if (!((vk >= 'A' && vk <= 'Z') || (vk >= '0' && vk <= '9'))) return false;
-    const char key = static_cast<char>(std::tolower(static_cast<int>(vk)));
+    const std::string key(1, static_cast<char>(std::tolower(static_cast<int>(vk))));
     for (size_t i = 0; i < order.size(); ++i) {
         BuiltinControl* builtin = order[i]->Builtin();
         if (!builtin || builtin->AccessKey() != key || !order[i]->Visible()) continue;

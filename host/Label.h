@@ -11,7 +11,7 @@ class Label : public IntrinsicControl<Label> {
 
     HWND CreateWindowIn(HWND parent, const RECT& pixels, HostForm* form) override;
     void DestroyWindowNow() override;
-    char AccessKey() const override { return AccessKeyOf(caption_); }
+    std::string AccessKey() const override { return AccessKeyOf(caption_); }
     bool LiesBeneath() const override { return true; }
 
     const std::string& Caption() const { return caption_; }

@@ -2,8 +2,10 @@
 
 #include "Conversions.h"
 #include "Fonts.h"
+#include "Interaction.h"
 #include "Pictures.h"
 #include "SkinResourceIds.h"
+#include "Text.h"
 
 namespace glim {
 
@@ -176,8 +178,8 @@ void GlimButton::GlimButton_LayoutCaption() {
 }
 
 void GlimButton::GlimButton_SetAccessKey() {
-    const char key = GlimButton_AccessKeyOf(caption);
-    SetAccessKeys(key ? std::string(1, key) : std::string());
+    // Only the first two ampersands count: "&&a&&b&c" has no key.
+    SetAccessKeys(AccessKeyOf(caption, 2));
 }
 
 void GlimButton::GlimButton_LoadSheet(long style) {
@@ -233,15 +235,7 @@ void GlimButton::GlimButton_CaptureBackground() {
         SetHeight(0);
     } catch (const Error&) {
     }
-    MSG msg;
-    while (!terminated && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (msg.message == WM_QUIT) {
-            PostQuitMessage(static_cast<int>(msg.wParam));
-            break;
-        }
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
+    DoEvents(&terminated);
     if (!terminated && hWnd() && bg) {
         const HWND parent = GetParent(hWnd());
         // Where the button really lies in the parent, in the parent's pixels.

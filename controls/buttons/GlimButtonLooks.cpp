@@ -6,7 +6,6 @@
 #include "Pictures.h"
 #include "Surface.h"
 
-#include <cctype>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -891,21 +890,6 @@ GlimButtonPalette GlimButton_ComputeColors(const GlimButtonFace& f, HWND parent)
 
 int GlimButton_AnsiLength(const std::string& ansiText) {
     return static_cast<int>(ansiText.size());
-}
-
-char GlimButton_AccessKeyOf(const std::string& caption) {
-    auto keyAt = [&](size_t i) -> char {
-        const unsigned char c = static_cast<unsigned char>(caption[i]);
-        // A double-byte character makes no access key.
-        if (IsDBCSLeadByte(c)) return 0;
-        return static_cast<char>(c < 0x80 ? std::tolower(c) : c);
-    };
-    const size_t first = caption.find('&');
-    if (first == std::string::npos || first + 1 >= caption.size()) return 0;
-    if (caption[first + 1] != '&') return keyAt(first + 1);
-    const size_t next = caption.find('&', first + 2);
-    if (next == std::string::npos || next + 1 >= caption.size() || caption[next + 1] == '&') return 0;
-    return keyAt(next + 1);
 }
 
 void GlimButton_MeasurePicture(GlimButtonFace& f) {

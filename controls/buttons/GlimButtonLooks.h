@@ -115,8 +115,6 @@ GlimButtonPalette GlimButton_ComputeColors(const GlimButtonFace& f, HWND parent)
 
 // Bytes of the caption in the system code page.
 int GlimButton_AnsiLength(const std::string& ansiText);
-// The lower-case access key of a caption, or 0.
-char GlimButton_AccessKeyOf(const std::string& caption);
 
 // Lays the caption out for the face's size, picture and font; places the picture.
 void GlimButton_LayoutCaption(HDC dc, GlimButtonFace& f);

@@ -723,58 +723,12 @@ LRESULT cMenuBar::DrawItem(WPARAM wParam, LPARAM lParam) {
     const RECT W{0, 0, w, h};
 
     if (mii.fType & MFT_SEPARATOR) {
-        RECT S = W;
-        S.top = (h - 2) / 2;
-        S.bottom = S.top + 2;
-        InflateRect(&S, -2, 0);
-        const SeparatorLook look = SeparatorFor(menuStyle_);
-        S.left = look.left;
-        DrawEdge(mdc, &S, look.edge, BF_TOP | BF_BOTTOM);
-        if (look.twice) {
-            S.top -= 1;
-            DrawEdge(mdc, &S, look.edge, BF_TOP | BF_BOTTOM);
-        }
+        DrawItemSeparator(mdc, W);
     } else {
         const bool disabled = (mii.fState & MFS_DISABLED) == MFS_DISABLED;
-        const bool checked = (mii.fState & MFS_CHECKED) != 0;
-        const bool highlighted = (mii.fState & MFS_HILITE) != 0;
-
-        if (checked) {
-            RECT C = W;
-            C.top = -1;
-            InflateRect(&C, -4, -4);
-            C.right = C.left + C.bottom - C.top;
-            const CheckLook look = CheckFor(menuStyle_);
-            C.left = look.left;
-            if (look.right >= 0) C.right = look.right;
-            const SelectGuard symbol(mdc, cMenuBar_GetSymbolFontHandle());
-            C.top = 2;
-            SetTextColor(mdc, TranslateColor(kSysDkShadow3D).value_or(CLR_INVALID));
-            cMenuBar_DrawItemText(mdc, "b", C, disabled, DT_SINGLELINE | DT_CENTER | DT_VCENTER);
-            C.top = 4;
-            SetTextColor(mdc, TranslateColor(kSysHighlight3D).value_or(CLR_INVALID));
-            cMenuBar_DrawItemText(mdc, "b", C, disabled, DT_SINGLELINE | DT_CENTER | DT_VCENTER);
-            C.top = 3;
-            SetTextColor(mdc, TranslateColor(look.tick).value_or(CLR_INVALID));
-            cMenuBar_DrawItemText(mdc, "b", C, disabled, DT_SINGLELINE | DT_CENTER | DT_VCENTER);
-        }
-
-        RECT X = W;
-        X.left = 25;
-        const COLORREF normal = TranslateColor(colors_[0]).value_or(CLR_INVALID);
-        SetTextColor(mdc, TranslateColor(0xFFFFFF).value_or(CLR_INVALID));
-        cMenuBar_DrawItemText(mdc, rec.caption, X, disabled, DT_SINGLELINE | DT_VCENTER);
-        if (!rec.shortcut.empty()) {
-            X.left = 25 + rec.widestCaption + 8;
-            SetTextColor(mdc, normal);
-            cMenuBar_DrawItemText(mdc, rec.shortcut, X, disabled, DT_SINGLELINE | DT_VCENTER);
-        }
-        X.left = 25;
-        X.top = -1;
-        SetTextColor(mdc, normal);
-        cMenuBar_DrawItemText(mdc, rec.caption, X, disabled, DT_SINGLELINE | DT_VCENTER);
-
-        if (highlighted && !disabled) {
+        if (mii.fState & MFS_CHECKED) DrawItemCheck(mdc, W, disabled);
+        DrawItemTexts(mdc, W, rec, disabled);
+        if ((mii.fState & MFS_HILITE) && !disabled) {
             RECT H = W;
             InflateRect(&H, -1, -1);
             const HighlightLook look = HighlightFor(menuStyle_);
@@ -786,6 +740,60 @@ LRESULT cMenuBar::DrawItem(WPARAM wParam, LPARAM lParam) {
 
     BitBlt(dis.hDC, L, T, w + 1, h + 1, mdc, 0, 0, SRCCOPY);
     return 0;
+}
+
+void cMenuBar::DrawItemSeparator(HDC mdc, const RECT& W) const {
+    RECT S = W;
+    S.top = (W.bottom - 2) / 2;
+    S.bottom = S.top + 2;
+    InflateRect(&S, -2, 0);
+    const SeparatorLook look = SeparatorFor(menuStyle_);
+    S.left = look.left;
+    DrawEdge(mdc, &S, look.edge, BF_TOP | BF_BOTTOM);
+    if (look.twice) {
+        S.top -= 1;
+        DrawEdge(mdc, &S, look.edge, BF_TOP | BF_BOTTOM);
+    }
+}
+
+// The tick, a symbol-font glyph drawn three times for its bevel.
+void cMenuBar::DrawItemCheck(HDC mdc, const RECT& W, bool disabled) {
+    RECT C = W;
+    C.top = -1;
+    InflateRect(&C, -4, -4);
+    C.right = C.left + C.bottom - C.top;
+    const CheckLook look = CheckFor(menuStyle_);
+    C.left = look.left;
+    if (look.right >= 0) C.right = look.right;
+    const SelectGuard symbol(mdc, cMenuBar_GetSymbolFontHandle());
+    const struct {
+        long top;
+        OLE_COLOR color;
+    } passes[] = {{2, kSysDkShadow3D}, {4, kSysHighlight3D}, {3, look.tick}};
+    for (const auto& pass : passes) {
+        C.top = pass.top;
+        SetTextColor(mdc, TranslateColor(pass.color).value_or(CLR_INVALID));
+        cMenuBar_DrawItemText(mdc, "b", C, disabled, DT_SINGLELINE | DT_CENTER | DT_VCENTER);
+    }
+}
+
+// The caption, once in white a pixel low and once in the menu colour, and
+// the shortcut in its column.
+void cMenuBar::DrawItemTexts(HDC mdc, const RECT& W, const PopupItem& rec, bool disabled) {
+    RECT X = W;
+    X.left = 25;
+    const COLORREF normal = TranslateColor(colors_[0]).value_or(CLR_INVALID);
+    SetTextColor(mdc, TranslateColor(0xFFFFFF).value_or(CLR_INVALID));
+    cMenuBar_DrawItemText(mdc, rec.caption, X, disabled, DT_SINGLELINE | DT_VCENTER);
+    if (!rec.shortcut.empty()) {
+        X.left = 25 + rec.widestCaption + 8;
+        SetTextColor(mdc, normal);
+        cMenuBar_DrawItemText(mdc, rec.shortcut, X, disabled, DT_SINGLELINE | DT_VCENTER);
+    }
+    X.left = 25;
+    X.top = -1;
+    SetTextColor(mdc, normal);
+    cMenuBar_DrawItemText(mdc, rec.caption, X, disabled, DT_SINGLELINE | DT_VCENTER);
 }
 
 void cMenuBar::cMenuBar_DrawItemText(HDC hDC, const std::string& text, const RECT& rc, bool disabled,

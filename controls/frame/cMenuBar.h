@@ -121,6 +121,10 @@ class cMenuBar : public ISubclass {
     bool IsHostItem(HMENU hPopup, UINT id, ULONG_PTR data) const;
     long OwnRecord(HMENU hPopup, UINT id, ULONG_PTR data) const;
     void DrawItemPattern(HDC hDC, long w, long h) const;
+    // Parts of an owner-drawn popup item, into the item's rectangle W at (0, 0).
+    void DrawItemSeparator(HDC mdc, const RECT& W) const;
+    void DrawItemCheck(HDC mdc, const RECT& W, bool disabled);
+    void DrawItemTexts(HDC mdc, const RECT& W, const PopupItem& rec, bool disabled);
 
     cMemDC memDC_;                 // bar row and popup items are composed here
     Ref<cToolbarMenu> tracker_;    // popup loop; between Attach and Detach

@@ -8,6 +8,7 @@
 #include "DisplayCache.h"
 #include "GlimError.h"
 #include "Handles.h"
+#include "Interaction.h"
 #include "LateBound.h"
 #include "MSubclass.h"
 
@@ -35,20 +36,6 @@ int ScreenWidthPixels() {
     const long whole = std::lrint(twipsPerPixel);
     const long widthTwips = std::lrint(screen.width * twipsPerPixel);
     return whole > 0 ? static_cast<int>(widthTwips / whole) : screen.width;
-}
-
-// The form runtime's DoEvents: false once WM_QUIT was seen (and put back).
-bool ProcessPendingMessages() {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (msg.message == WM_QUIT) {
-            PostQuitMessage(static_cast<int>(msg.wParam));
-            return false;
-        }
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-    return true;
 }
 
 // The point of a non-client mouse message, in screen coordinates: signed,
@@ -211,67 +198,28 @@ LRESULT cNCCalcSize::WindowProc(HWND hWnd, UINT iMsg, WPARAM wParam, LPARAM lPar
         return OnSetCursor(wParam, lParam);
     case WM_NCCALCSIZE:
         return OnNCCalcSize(wParam, lParam);
-    case WM_NCHITTEST: {
-        Ref<INCAreaModifier> implementation;
-        if (!GetImplementation(implementation)) return CallOldWindowProc(hWnd, iMsg, wParam, lParam);
-        // The point asked about, which need not be the cursor's.
-        lastHitCode_ = cNCCalcSize_NCHitTest(ScreenPointOf(lParam));
-        // The menu bar band reaches the bar as client mouse messages.
-        return lastHitCode_ == HTMENU ? HTCLIENT : lastHitCode_;
-    }
+    case WM_NCHITTEST:
+        return OnNCHitTest(hWnd, wParam, lParam);
     case WM_NCPAINT:
         return OnNCPaint(hWnd, wParam, lParam);
-    case WM_NCACTIVATE: {
-        bWindowActive_ = wParam != 0;
-        // An update region of -1 asks the platform to keep the state and
-        // leave the frame unpainted: the repaint below paints it.  A
-        // maximized MDI child's frame is the platform's to paint.
-        const LRESULT result = CallOldWindowProc(hWnd, iMsg, wParam, bMaximizedMDIChild_ ? lParam : -1);
-        Repaint();
-        return result;
-    }
+    case WM_NCACTIVATE:
+        return OnNCActivate(hWnd, wParam, lParam);
     case WM_NCLBUTTONDOWN:
         OnNCLButtonDown(wParam, lParam);
         return 0;
     case WM_NCLBUTTONUP:
         OnNCLButtonUp(ScreenPointOf(lParam));
         return 0;
-    case WM_LBUTTONDOWN: {
-        // A press queued while a title-button press held the capture comes
-        // as a client message even when it lies on a title button.
-        Ref<INCAreaModifier> implementation;
-        if (bButtonArmed_ || !GetImplementation(implementation)) return 0;
-        RECT r{};
-        const POINT p = RelativeTo(window_, ScreenPointOf(window_, lParam), r);
-        const POINT client = ScreenPointOf(lParam);
-        RECT cr{};
-        GetClientRect(window_, &cr);
-        if (PtInRect(&cr, client)) return 0;
-        bool handled = false;
-        {
-            const NonClientDC dc(window_);
-            implementation->NCMouseDown(p.x, p.y, handled, dc.get(), r.left, r.top, r.right, r.bottom);
-        }
-        if (handled) ArmButtonPress();
+    case WM_LBUTTONDOWN:
+        OnLButtonDown(lParam);
         return 0;
-    }
     case WM_LBUTTONUP:
         // The release of a title-button press, wherever it happens.
         if (!bButtonArmed_) return CallOldWindowProc(hWnd, iMsg, wParam, lParam);
         OnNCLButtonUp(ScreenPointOf(window_, lParam));
         return 0;
     case WM_MOUSEMOVE:
-        if (bButtonArmed_) {
-            // No hit tests while the capture is held: the pressed look
-            // follows the cursor from here.
-            Ref<INCAreaModifier> implementation;
-            if (GetImplementation(implementation)) {
-                RECT r{};
-                const POINT p = RelativeTo(window_, ScreenPointOf(window_, lParam), r);
-                long code = HTCLIENT;
-                implementation->HitTest(p.x, p.y, code);
-            }
-        }
+        if (bButtonArmed_) FollowButtonPress(lParam);
         return 0;
     case WM_CAPTURECHANGED:
         // Someone else took the mouse: the press ends without a command.
@@ -279,27 +227,72 @@ LRESULT cNCCalcSize::WindowProc(HWND hWnd, UINT iMsg, WPARAM wParam, LPARAM lPar
         return 0;
     case WM_INITMENU:
     case WM_ENTERMENULOOP:
-        CallOldWindowProc(hWnd, iMsg, wParam, lParam);
-        Repaint();
+    case WM_INITMENUPOPUP:
+    case WM_EXITMENULOOP:
+        OnMenuLoop(hWnd, iMsg, wParam, lParam);
         return 0;
-    case WM_INITMENUPOPUP: {
-        CallOldWindowProc(hWnd, iMsg, wParam, lParam);
-        Repaint();
-        Ref<INCAreaModifier> implementation;
-        if (HIWORD(lParam) == 0 && GetImplementation(implementation))
-            implementation->InitMenuPopup(wParam, lParam);
-        return 0;
-    }
-    case WM_EXITMENULOOP: {
-        CallOldWindowProc(hWnd, iMsg, wParam, lParam);
-        Repaint();
-        Ref<INCAreaModifier> implementation;
-        if (GetImplementation(implementation)) implementation->ExitMenuLoop();
-        return 0;
-    }
     default:
         return 0;
     }
+}
+
+LRESULT cNCCalcSize::OnNCHitTest(HWND hWnd, WPARAM wParam, LPARAM lParam) {
+    Ref<INCAreaModifier> implementation;
+    if (!GetImplementation(implementation)) return CallOldWindowProc(hWnd, WM_NCHITTEST, wParam, lParam);
+    // The point asked about, which need not be the cursor's.
+    lastHitCode_ = cNCCalcSize_NCHitTest(ScreenPointOf(lParam));
+    // The menu bar band reaches the bar as client mouse messages.
+    return lastHitCode_ == HTMENU ? HTCLIENT : lastHitCode_;
+}
+
+LRESULT cNCCalcSize::OnNCActivate(HWND hWnd, WPARAM wParam, LPARAM lParam) {
+    bWindowActive_ = wParam != 0;
+    // An update region of -1 asks the platform to keep the state and
+    // leave the frame unpainted: the repaint below paints it.  A
+    // maximized MDI child's frame is the platform's to paint.
+    const LRESULT result = CallOldWindowProc(hWnd, WM_NCACTIVATE, wParam, bMaximizedMDIChild_ ? lParam : -1);
+    Repaint();
+    return result;
+}
+
+void cNCCalcSize::OnLButtonDown(LPARAM lParam) {
+    // A press queued while a title-button press held the capture comes
+    // as a client message even when it lies on a title button.
+    Ref<INCAreaModifier> implementation;
+    if (bButtonArmed_ || !GetImplementation(implementation)) return;
+    RECT r{};
+    const POINT p = RelativeTo(window_, ScreenPointOf(window_, lParam), r);
+    const POINT client = ScreenPointOf(lParam);
+    RECT cr{};
+    GetClientRect(window_, &cr);
+    if (PtInRect(&cr, client)) return;
+    bool handled = false;
+    {
+        const NonClientDC dc(window_);
+        implementation->NCMouseDown(p.x, p.y, handled, dc.get(), r.left, r.top, r.right, r.bottom);
+    }
+    if (handled) ArmButtonPress();
+}
+
+void cNCCalcSize::FollowButtonPress(LPARAM lParam) {
+    // No hit tests while the capture is held: the pressed look follows the
+    // cursor from here.
+    Ref<INCAreaModifier> implementation;
+    if (!GetImplementation(implementation)) return;
+    RECT r{};
+    const POINT p = RelativeTo(window_, ScreenPointOf(window_, lParam), r);
+    long code = HTCLIENT;
+    implementation->HitTest(p.x, p.y, code);
+}
+
+void cNCCalcSize::OnMenuLoop(HWND hWnd, UINT iMsg, WPARAM wParam, LPARAM lParam) {
+    CallOldWindowProc(hWnd, iMsg, wParam, lParam);
+    Repaint();
+    Ref<INCAreaModifier> implementation;
+    if (iMsg == WM_INITMENUPOPUP && HIWORD(lParam) == 0 && GetImplementation(implementation))
+        implementation->InitMenuPopup(wParam, lParam);
+    else if (iMsg == WM_EXITMENULOOP && GetImplementation(implementation))
+        implementation->ExitMenuLoop();
 }
 
 LRESULT cNCCalcSize::OnSetCursor(WPARAM wParam, LPARAM lParam) {
@@ -513,7 +506,7 @@ void cNCCalcSize::cNCCalcSize_DragWindow() {
             GetWindowRect(window_, &r);
             if (parent) MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
         }
-        if (!ProcessPendingMessages()) break;
+        if (!DoEvents()) break;
         Sleep(1);
     }
 }

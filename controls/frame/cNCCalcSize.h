@@ -63,6 +63,14 @@ class cNCCalcSize : public ISubclass, public IKeyboardClient {
     void Repaint();
     LRESULT OnNCCalcSize(WPARAM wParam, LPARAM lParam);
     LRESULT OnNCPaint(HWND hWnd, WPARAM wParam, LPARAM lParam);
+    LRESULT OnNCHitTest(HWND hWnd, WPARAM wParam, LPARAM lParam);
+    LRESULT OnNCActivate(HWND hWnd, WPARAM wParam, LPARAM lParam);
+    // A client press: one outside the client area may start a title-button press.
+    void OnLButtonDown(LPARAM lParam);
+    // A move while a title-button press holds the capture.
+    void FollowButtonPress(LPARAM lParam);
+    // WM_INITMENU, WM_ENTERMENULOOP, WM_INITMENUPOPUP and WM_EXITMENULOOP.
+    void OnMenuLoop(HWND hWnd, UINT iMsg, WPARAM wParam, LPARAM lParam);
     void OnNCLButtonDown(WPARAM wParam, LPARAM lParam);
     // The release at a screen point.
     void OnNCLButtonUp(POINT screen);

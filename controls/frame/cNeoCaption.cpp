@@ -380,18 +380,13 @@ bool cNeoCaption::Compose(const FrameLook& look, long lLeft, long lTop, long lRi
     sides_->SetSize(2 * borderPic_->Width(), lBottom - lTop + 1);
     bottom_->SetSize(lRight - lLeft + 1, bh);
     const HDC strip = strip_->hDC();
-    const HDC sides = sides_->hDC();
-    const HDC bottom = bottom_->hDC();
-    const HDC caption = captionPic_->hDC();
-    const HDC border = borderPic_->hDC();
-    if (!strip || !sides || !bottom) return false;
+    if (!strip || !sides_->hDC() || !bottom_->hDC()) return false;
 
     const OwnedFont titleFont(CreateFontIndirectA(&look.font));
     const SelectGuard titleSelection(strip, titleFont.get());
 
     const long o = look.active ? 0 : lInactiveOffset_;
-    BitBlt(strip, lLeft, lTop, lLeft + lActiveLeftEnd_, capH, caption, o, 0, SRCCOPY);
-
+    BitBlt(strip, lLeft, lTop, lLeft + lActiveLeftEnd_, capH, captionPic_->hDC(), o, 0, SRCCOPY);
     const long w = lActiveRightEnd_ - lActiveRightStart_ + 1;
     long x = lRight - w + 1;
     bool showTitle = true;
@@ -399,27 +394,45 @@ bool cNeoCaption::Compose(const FrameLook& look, long lLeft, long lTop, long lRi
         x = lLeft + w;
         showTitle = false;
     }
-    BitBlt(strip, x, lTop, w, capH, caption, o + lActiveRightStart_, 0, SRCCOPY);
+    BitBlt(strip, x, lTop, w, capH, captionPic_->hDC(), o + lActiveRightStart_, 0, SRCCOPY);
+    PlaceTitleButtons(look.style, x + w - bh + 4, lTop);
+    for (long tx = lLeft + kMiddleStart; tx < x; tx += kMiddleTileWidth) {
+        const long tw = tx + kMiddleTileWidth > x ? x - tx : kMiddleTileWidth;
+        BitBlt(strip, tx, 0, tw, capH, captionPic_->hDC(), o + lActiveLeftEnd_ + 1, 0, SRCCOPY);
+    }
+    if (showTitle) DrawTitle(look, lLeft, lRight);
+    if (menuBar_) {
+        LOGFONTA barLf = look.font;
+        barLf.lfWeight = FW_NORMAL;
+        const OwnedFont barFont(CreateFontIndirectA(&barLf));
+        // Hit rectangles in client coordinates: the client area starts
+        // below the caption and right of the left border.
+        menuBar_->Render(barFont.get(), strip, kBarLeft, kBarTop, x + 80, capH / 2, kBarLeft - bh,
+                         kBarTop - capH);
+    }
+    ComposeBorders(lLeft, lTop, lRight, lBottom);
+    return true;
+}
 
-    bMaxPresent_ = (look.style & WS_MAXIMIZEBOX) != 0;
-    bMinPresent_ = (look.style & WS_MINIMIZEBOX) != 0;
-    bClosePresent_ = (look.style & WS_SYSMENU) != 0;
-
-    // Right to left, one slot a glyph and a pixel wide; an absent button
-    // leaves its slot to the next one.
+// Right to left from `right`, one slot a glyph and a pixel wide; an absent
+// button leaves its slot to the next one.
+void cNeoCaption::PlaceTitleButtons(LONG style, long right, long lTop) {
+    const HDC strip = strip_->hDC();
+    bMaxPresent_ = (style & WS_MAXIMIZEBOX) != 0;
+    bMinPresent_ = (style & WS_MINIMIZEBOX) != 0;
+    bClosePresent_ = (style & WS_SYSMENU) != 0;
     const long slot = lButtonWidth_ + 1;
-    const long r = x + w - bh + 4;
-    const auto place = [&](RECT& rect, long right) {
-        rect.left = right - slot;
+    const auto place = [&](RECT& rect, long edge) {
+        rect.left = edge - slot;
         rect.top = lTop + 5;
         rect.right = rect.left + slot;
         rect.bottom = rect.top + lButtonHeight_;
     };
     if (bClosePresent_) {
-        place(closeRect_, r);
+        place(closeRect_, right);
         cNeoCaption_DrawButton(strip, btnClose, 0);
     } else {
-        closeRect_.left = r;
+        closeRect_.left = right;
     }
     if (bMaxPresent_) {
         place(maxRect_, closeRect_.left);
@@ -431,35 +444,30 @@ bool cNeoCaption::Compose(const FrameLook& look, long lLeft, long lTop, long lRi
         place(minRect_, maxRect_.left);
         cNeoCaption_DrawButton(strip, btnMinimize, 0);
     }
+}
 
-    for (long tx = lLeft + kMiddleStart; tx < x; tx += kMiddleTileWidth) {
-        const long tw = tx + kMiddleTileWidth > x ? x - tx : kMiddleTileWidth;
-        BitBlt(strip, tx, 0, tw, capH, caption, o + lActiveLeftEnd_ + 1, 0, SRCCOPY);
-    }
+// The window text and icon, in the title font the strip holds.
+void cNeoCaption::DrawTitle(const FrameLook& look, long lLeft, long lRight) {
+    const HDC strip = strip_->hDC();
+    const long capH = captionPic_->Height();
+    const long bh = borderPic_->Height();
+    SetBkMode(strip, TRANSPARENT);
+    long color = RGB(170, 180, 167);
+    if (look.active) color = IsDarkTitleSkin(idx_) ? RGB(20, 20, 20) : 0xFFFFFF;
+    SetTextColor(strip, TranslateColor(static_cast<OLE_COLOR>(color)).value_or(CLR_INVALID));
+    if (look.title.empty()) return;
+    RECT textRect{lLeft + 28, 8, lRight - 80, 8 + (capH - bh - 2) / 2};
+    DrawTextA(strip, look.title.c_str(), -1, &textRect, DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+    DrawIconEx(strip, 7, 5, look.icon, 16, 16, 0, nullptr, DI_NORMAL);
+}
 
-    if (showTitle) {
-        SetBkMode(strip, TRANSPARENT);
-        long color = RGB(170, 180, 167);
-        if (look.active) color = IsDarkTitleSkin(idx_) ? RGB(20, 20, 20) : 0xFFFFFF;
-        SetTextColor(strip, TranslateColor(static_cast<OLE_COLOR>(color)).value_or(CLR_INVALID));
-        if (!look.title.empty()) {
-            RECT textRect{lLeft + 28, 8, lRight - 80, 8 + (capH - bh - 2) / 2};
-            DrawTextA(strip, look.title.c_str(), -1, &textRect,
-                      DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
-            DrawIconEx(strip, 7, 5, look.icon, 16, 16, 0, nullptr, DI_NORMAL);
-        }
-    }
-
-    if (menuBar_) {
-        LOGFONTA barLf = look.font;
-        barLf.lfWeight = FW_NORMAL;
-        const OwnedFont barFont(CreateFontIndirectA(&barLf));
-        // Hit rectangles in client coordinates: the client area starts
-        // below the caption and right of the left border.
-        menuBar_->Render(barFont.get(), strip, kBarLeft, kBarTop, x + 80, capH / 2, kBarLeft - bh,
-                         kBarTop - capH);
-    }
-
+// The side columns and the bottom strip, from the border picture's tiles.
+void cNeoCaption::ComposeBorders(long lLeft, long lTop, long lRight, long lBottom) {
+    const HDC sides = sides_->hDC();
+    const HDC bottom = bottom_->hDC();
+    const HDC border = borderPic_->hDC();
+    const long capH = captionPic_->Height();
+    const long bh = borderPic_->Height();
     // Side columns: one tile each, then the filled part copied below itself
     // in rounds of doubling height.
     const long top = lTop + capH;
@@ -467,7 +475,6 @@ bool cNeoCaption::Compose(const FrameLook& look, long lLeft, long lTop, long lRi
     BitBlt(sides, bh, top, bh, bh, border, 4 * bh, 0, SRCCOPY);
     for (long y = capH + bh, h = bh; y < lBottom - bh; y += h, h *= 2)
         BitBlt(sides, 0, lTop + y, 2 * bh, h, sides, 0, top, SRCCOPY);
-
     // Bottom strip, tile by tile from the tile just drawn.
     for (long bx = lLeft + bh; bx < lRight - bh; bx += bh) {
         if (bx == lLeft + bh)
@@ -477,7 +484,6 @@ bool cNeoCaption::Compose(const FrameLook& look, long lLeft, long lTop, long lRi
     }
     BitBlt(bottom, lLeft, 0, bh, bh, border, 2 * bh, 0, SRCCOPY);
     BitBlt(bottom, lRight - bh, 0, bh, bh, border, 6 * bh, 0, SRCCOPY);
-    return true;
 }
 
 void cNeoCaption::HitTest(long X, long Y, long& eHitTest) {

@@ -101,6 +101,10 @@ class cNeoCaption : public INCAreaModifier {
     // Draws the caption strip, side columns and bottom strip of look into
     // their surfaces; false when a surface could not be had.
     bool Compose(const FrameLook& look, long lLeft, long lTop, long lRight, long lBottom);
+    // Steps of Compose, each on the surfaces it sized.
+    void PlaceTitleButtons(LONG style, long right, long lTop);
+    void DrawTitle(const FrameLook& look, long lLeft, long lRight);
+    void ComposeBorders(long lLeft, long lTop, long lRight, long lBottom);
     // Ends the takeover and the bar; returns the menu they drew.
     HMENU ReleaseFrame(bool& wasAttached);
     // The window gets its menu and the platform's frame back.

@@ -8,61 +8,17 @@
 
 namespace glim {
 
-namespace {
-
-void CheckRange(short v, short lo, short hi) {
-    if (v < lo || v > hi) RaiseError(kErrInvalidPropertyValue);
-}
-
-} // namespace
-
 ConstituentShape::ConstituentShape(ConstituentHost& host) : Constituent(host, true) {}
 
-void ConstituentShape::SetShape(short shape) {
-    CheckRange(shape, 0, 5);
-    shape_ = shape;
+void ConstituentShape::StoreInRange(short& field, short v, short lo, short hi) {
+    if (v < lo || v > hi) RaiseError(kErrInvalidPropertyValue);
+    field = v;
     Invalidate();
 }
 
-void ConstituentShape::SetBorderStyle(short style) {
-    CheckRange(style, 0, 6);
-    borderStyle_ = style;
-    Invalidate();
-}
-
-void ConstituentShape::SetBorderColor(OLE_COLOR c) {
+void ConstituentShape::StoreColor(OLE_COLOR& field, OLE_COLOR c) {
     TranslateColorOrRaise(c);
-    borderColor_ = c;
-    Invalidate();
-}
-
-void ConstituentShape::SetBorderWidth(short width) {
-    CheckRange(width, 1, 8192);
-    borderWidth_ = width;
-    Invalidate();
-}
-
-void ConstituentShape::SetBackStyle(short style) {
-    CheckRange(style, 0, 1);
-    backStyle_ = style;
-    Invalidate();
-}
-
-void ConstituentShape::SetBackColor(OLE_COLOR c) {
-    TranslateColorOrRaise(c);
-    backColor_ = c;
-    Invalidate();
-}
-
-void ConstituentShape::SetFillColor(OLE_COLOR c) {
-    TranslateColorOrRaise(c);
-    fillColor_ = c;
-    Invalidate();
-}
-
-void ConstituentShape::SetFillStyle(short style) {
-    CheckRange(style, 0, 7);
-    fillStyle_ = style;
+    field = c;
     Invalidate();
 }
 

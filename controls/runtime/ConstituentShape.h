@@ -15,33 +15,36 @@ class ConstituentShape : public Constituent {
     // 0 rectangle, 1 square, 2 oval, 3 circle, 4 rounded rectangle,
     // 5 rounded square.
     short Shape() const { return shape_; }
-    void SetShape(short shape);
+    void SetShape(short shape) { StoreInRange(shape_, shape, 0, 5); }
     // 0 transparent, 1 solid, 2 dash, 3 dot, 4 dash-dot, 5 dash-dot-dot,
     // 6 inside solid.
     short BorderStyle() const { return borderStyle_; }
-    void SetBorderStyle(short style);
+    void SetBorderStyle(short style) { StoreInRange(borderStyle_, style, 0, 6); }
     OLE_COLOR BorderColor() const { return borderColor_; }
-    void SetBorderColor(OLE_COLOR c);
+    void SetBorderColor(OLE_COLOR c) { StoreColor(borderColor_, c); }
     // Pixels, 1 .. 8192.
     short BorderWidth() const { return borderWidth_; }
-    void SetBorderWidth(short width);
+    void SetBorderWidth(short width) { StoreInRange(borderWidth_, width, 1, 8192); }
     // 0 transparent, 1 opaque.
     short BackStyle() const { return backStyle_; }
-    void SetBackStyle(short style);
+    void SetBackStyle(short style) { StoreInRange(backStyle_, style, 0, 1); }
     OLE_COLOR BackColor() const { return backColor_; }
-    void SetBackColor(OLE_COLOR c);
+    void SetBackColor(OLE_COLOR c) { StoreColor(backColor_, c); }
     OLE_COLOR FillColor() const { return fillColor_; }
-    void SetFillColor(OLE_COLOR c);
+    void SetFillColor(OLE_COLOR c) { StoreColor(fillColor_, c); }
     // 0 solid, 1 transparent, 2 horizontal, 3 vertical, 4 upward diagonal,
     // 5 downward diagonal, 6 cross, 7 diagonal cross.
     short FillStyle() const { return fillStyle_; }
-    void SetFillStyle(short style);
+    void SetFillStyle(short style) { StoreInRange(fillStyle_, style, 0, 7); }
 
   protected:
     void Draw(HDC dc) override;
     bool TakesMouse() const override { return false; }
 
   private:
+    // A value refused raises before anything is stored or repainted.
+    void StoreInRange(short& field, short v, short lo, short hi);
+    void StoreColor(OLE_COLOR& field, OLE_COLOR c);
     RECT Figure() const;
     void Outline(HDC dc, const RECT& r) const;
 

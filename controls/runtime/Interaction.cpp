@@ -12,19 +12,17 @@ int MsgBox(const std::string& prompt, UINT buttons, const std::string& title) {
     return MessageBoxA(owner, prompt.c_str(), title.c_str(), buttons | MB_SETFOREGROUND);
 }
 
-int DoEvents() {
-    int n = 0;
+bool DoEvents(const bool* stop) {
     MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    while (!(stop && *stop) && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
         if (msg.message == WM_QUIT) {
             PostQuitMessage(static_cast<int>(msg.wParam));
-            break;
+            return false;
         }
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
-        ++n;
     }
-    return n;
+    return true;
 }
 
 namespace {

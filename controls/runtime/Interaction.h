@@ -12,8 +12,10 @@ inline constexpr const char* kDefaultMsgBoxTitle = "GlimFormControl";
 
 // MessageBoxA owned by the thread's active window; returns the button id.
 int MsgBox(const std::string& prompt, UINT buttons = MB_OK, const std::string& title = kDefaultMsgBoxTitle);
-// Dispatches every pending message of the thread; returns the number handled.
-int DoEvents();
+// Dispatches the thread's pending messages until none is left or a handler
+// sets *stop.  False once WM_QUIT was seen; it is posted again so that the
+// outer loop still ends.
+bool DoEvents(const bool* stop = nullptr);
 // Sends keys to the focused window without waiting: "+{TAB}", "{TAB}", "^a" ...
 void SendKeys(const std::string& keys);
 

@@ -3,6 +3,7 @@
 // handles and sizes behind them.
 #include "ComPtr.h"
 #include "Handles.h"
+#include "OlePictures.h"
 
 #include <olectl.h>
 
@@ -24,10 +25,6 @@ enum ResourceKind { kResBitmap = 0, kResIcon = 1, kResCursor = 2 };
 ComPtr<IPictureDisp> LoadPicture(const std::string& path);
 // A bitmap, icon or cursor resource of ModuleHandle(); raises 326 when absent.
 ComPtr<IPictureDisp> LoadResPicture(int id, ResourceKind kind);
-// Wraps a GDI bitmap; the picture owns it when own is true.
-ComPtr<IPictureDisp> PictureFromBitmap(HBITMAP bmp, bool own);
-// Wraps an icon or cursor; the picture destroys it when own is true.
-ComPtr<IPictureDisp> PictureFromIcon(HICON icon, bool own);
 
 // Handle and type of a picture (0 / PICTYPE_NONE for Nothing).
 OLE_HANDLE PictureHandle(IUnknown* pic);

@@ -95,34 +95,38 @@ Rgb MenuRow(const SkinStyle& s, int y, int capH) {
     return c;
 }
 
+// Two swooshes sweeping up to the right, at both ends of the band.
+void WaveEnds(Raster& r, const SkinStyle& s) {
+    const int tb = kTitleBand;
+    for (int pass = 0; pass < 2; ++pass) {
+        const float x0 = pass ? 150.0f : -30.0f;
+        const float lift = pass ? 6.0f : 0.0f;
+        r.Paint(
+            pass ? 150 : 0, 0, pass ? 176 : 30, tb,
+            [&](float px, float py) {
+                const float u = (px - x0) / 40.0f;
+                const float cy = tb - 2 - lift - 18 * u * u;
+                return std::fabs(py - cy) - 1.6f;
+            },
+            [&](float, float) { return s.accent; }, 0.55f);
+        r.Paint(
+            pass ? 150 : 0, 0, pass ? 176 : 30, tb,
+            [&](float px, float py) {
+                const float u = (px - x0 - 6) / 40.0f;
+                const float cy = tb - 1 - lift - 16 * u * u;
+                return std::fabs(py - cy) - 0.8f;
+            },
+            [&](float, float) { return kWhite; }, 0.45f);
+    }
+}
+
 // The left and right ends of the title band: a few strokes of character.
 void DecorateEnds(Raster& r, const SkinStyle& s) {
     const int tb = kTitleBand;
     switch (s.caption) {
-    case CaptionLook::Wave: {
-        // Two swooshes sweeping up to the right, at both ends of the band.
-        for (int pass = 0; pass < 2; ++pass) {
-            const float x0 = pass ? 150.0f : -30.0f;
-            const float lift = pass ? 6.0f : 0.0f;
-            r.Paint(
-                pass ? 150 : 0, 0, pass ? 176 : 30, tb,
-                [&](float px, float py) {
-                    const float u = (px - x0) / 40.0f;
-                    const float cy = tb - 2 - lift - 18 * u * u;
-                    return std::fabs(py - cy) - 1.6f;
-                },
-                [&](float, float) { return s.accent; }, 0.55f);
-            r.Paint(
-                pass ? 150 : 0, 0, pass ? 176 : 30, tb,
-                [&](float px, float py) {
-                    const float u = (px - x0 - 6) / 40.0f;
-                    const float cy = tb - 1 - lift - 16 * u * u;
-                    return std::fabs(py - cy) - 0.8f;
-                },
-                [&](float, float) { return kWhite; }, 0.45f);
-        }
+    case CaptionLook::Wave:
+        WaveEnds(r, s);
         break;
-    }
     case CaptionLook::Neon: {
         // Circuit traces with pads at the right end, before the buttons.
         const Rgb c = s.accent;

@@ -29,9 +29,29 @@ void Bevel(Raster& r, int x0, int y0, int x1, int y1, bool sunken, Rgb face) {
     r.VLine(x1 - 2, y0 + 1, y1 - 1, inBR);
 }
 
+// The Bevel look's cell: the platform's raised or sunken button.
+Raster BevelButtonCell(State st, Rgb face, Rgb glow) {
+    Raster r(kCellW, kCellH, kSurface);
+    r.Fill(0, 0, kCellW, kCellH, face);
+    Bevel(r, 0, 0, kCellW, kCellH, st == State::Pressed, face);
+    if (st == State::Hover) {
+        r.HLine(2, kCellW - 2, 2, glow, 0.6f);
+        r.HLine(2, kCellW - 2, kCellH - 3, glow, 0.6f);
+    }
+    if (st == State::Focus) {
+        // The default button's extra black ring.
+        r.HLine(0, kCellW, 0, RGB8(0, 0, 0));
+        r.VLine(0, 0, kCellH, RGB8(0, 0, 0));
+        r.HLine(0, kCellW, kCellH - 1, RGB8(0, 0, 0));
+        r.VLine(kCellW - 1, 0, kCellH, RGB8(0, 0, 0));
+        Bevel(r, 1, 1, kCellW - 1, kCellH - 1, false, face);
+    }
+    if (st == State::Disabled) Bevel(r, 0, 0, kCellW, kCellH, false, Lighten(face, 0.2f));
+    return r;
+}
+
 // One push-button cell.
 Raster ButtonCell(const SkinStyle& s, State st) {
-    Raster r(kCellW, kCellH, kSurface);
     const float W = kCellW, H = kCellH;
     Rgb face = s.buttonFace, edge = s.buttonEdge;
     const Rgb glow = s.button == ButtonLook::Luna ? RGB8(248, 179, 48) : Lighten(edge, 0.35f);
@@ -41,27 +61,9 @@ Raster ButtonCell(const SkinStyle& s, State st) {
     }
     if (st == State::Hover) face = Lighten(face, 0.35f);
     if (st == State::Pressed) face = Darken(face, 0.14f);
+    if (s.button == ButtonLook::Bevel) return BevelButtonCell(st, face, glow);
     const bool down = st == State::Pressed;
-
-    if (s.button == ButtonLook::Bevel) {
-        r.Fill(0, 0, kCellW, kCellH, face);
-        Bevel(r, 0, 0, kCellW, kCellH, down, face);
-        if (st == State::Hover) {
-            r.HLine(2, kCellW - 2, 2, glow, 0.6f);
-            r.HLine(2, kCellW - 2, kCellH - 3, glow, 0.6f);
-        }
-        if (st == State::Focus) {
-            // The default button's extra black ring.
-            r.HLine(0, kCellW, 0, RGB8(0, 0, 0));
-            r.VLine(0, 0, kCellH, RGB8(0, 0, 0));
-            r.HLine(0, kCellW, kCellH - 1, RGB8(0, 0, 0));
-            r.VLine(kCellW - 1, 0, kCellH, RGB8(0, 0, 0));
-            Bevel(r, 1, 1, kCellW - 1, kCellH - 1, false, face);
-        }
-        if (st == State::Disabled) Bevel(r, 0, 0, kCellW, kCellH, false, Lighten(face, 0.2f));
-        return r;
-    }
-
+    Raster r(kCellW, kCellH, kSurface);
     float radius = 3;
     Rgb top = Lighten(face, 0.5f), bottom = Darken(face, 0.08f);
     bool split = false;

@@ -5,6 +5,8 @@
 #include "SkinTable.h"
 #include "StrokeFont.h"
 
+#include <iterator>
+
 namespace skingen {
 namespace {
 
@@ -39,95 +41,113 @@ void MiniWindow(Raster& r, float x, float y, float w, float h, const SkinStyle& 
         RGB8(236, 236, 236));
 }
 
+// The toolbox images, one a control.
+constexpr Rgb kToolboxInk = RGB8(40, 60, 110);
+
+// GlimForm: a skinned window
+void ToolboxForm(Raster& r) {
+    MiniWindow(r, 0.5f, 1, 15, 13, Skins()[0], 4);
+    FillShape(
+        r, [](float px, float py) { return SdCircle(px, py, 12.5f, 3, 1.1f); }, RGB8(230, 80, 60));
+}
+
+// GlimButton: a rounded push button with a caption
+void ToolboxButton(Raster& r) {
+    FillShape(
+        r, [](float px, float py) { return SdRoundBox(px, py, 0.5f, 3, 15, 9, 2.5f); }, kToolboxInk);
+    Gradient(
+        r, [](float px, float py) { return SdRoundBox(px, py, 1.5f, 4, 13, 7, 1.5f); }, kWhite,
+        RGB8(170, 200, 240), 4, 11);
+    r.HLine(5, 11, 7, kToolboxInk, 0.9f);
+}
+
+// GlimContainr: a panel with a gradient header
+void ToolboxContainer(Raster& r) {
+    FillShape(
+        r, [](float px, float py) { return SdRoundBox(px, py, 0.5f, 1, 15, 13, 2); }, kToolboxInk);
+    Gradient(
+        r, [](float px, float py) { return SdRoundBox(px, py, 1.5f, 2, 13, 11, 1); }, RGB8(250, 250, 255),
+        RGB8(214, 226, 246), 2, 13);
+    Gradient(
+        r, [](float px, float py) { return SdRoundBox(px, py, 1.5f, 2, 13, 4, 1); }, RGB8(120, 160, 230),
+        RGB8(40, 90, 190), 2, 6);
+}
+
+// GlimCheck: a ticked box
+void ToolboxCheck(Raster& r) {
+    FillShape(
+        r, [](float px, float py) { return SdRoundBox(px, py, 2, 1.5f, 12, 12, 1.5f); }, kToolboxInk);
+    FillShape(
+        r, [](float px, float py) { return SdRoundBox(px, py, 3, 2.5f, 10, 10, 1); }, kWhite);
+    FillShape(
+        r,
+        [](float px, float py) {
+            return std::min(SdSegment(px, py, 4.5f, 7.5f, 7, 10, 2),
+                            SdSegment(px, py, 7, 10, 11.5f, 4.5f, 2));
+        },
+        RGB8(30, 150, 40));
+}
+
+// GlimOption: a chosen option
+void ToolboxOption(Raster& r) {
+    FillShape(
+        r, [](float px, float py) { return SdCircle(px, py, 8, 7.5f, 6.5f); }, kToolboxInk);
+    FillShape(
+        r, [](float px, float py) { return SdCircle(px, py, 8, 7.5f, 5.5f); }, kWhite);
+    Gradient(
+        r, [](float px, float py) { return SdCircle(px, py, 8, 7.5f, 3); }, RGB8(100, 170, 255),
+        RGB8(20, 80, 190), 4.5f, 10.5f);
+}
+
+// GlimSlider: a groove and its thumb
+void ToolboxSlider(Raster& r) {
+    r.HLine(1, 15, 7, RGB8(110, 110, 110));
+    r.HLine(1, 15, 8, kWhite);
+    FillShape(
+        r, [](float px, float py) { return SdRoundBox(px, py, 5.5f, 2, 5, 11, 1.5f); }, kToolboxInk);
+    Gradient(
+        r, [](float px, float py) { return SdRoundBox(px, py, 6.5f, 3, 3, 9, 1); }, RGB8(190, 215, 250),
+        RGB8(80, 130, 210), 3, 12);
+}
+
+// GlimPressBar: a bar half full
+void ToolboxPressBar(Raster& r) {
+    FillShape(
+        r, [](float px, float py) { return SdRoundBox(px, py, 0.5f, 4, 15, 7, 2); }, RGB8(90, 90, 90));
+    FillShape(
+        r, [](float px, float py) { return SdRoundBox(px, py, 1.5f, 5, 13, 5, 1); }, kWhite);
+    Gradient(
+        r, [](float px, float py) { return SdRoundBox(px, py, 1.5f, 5, 8, 5, 1); }, RGB8(130, 230, 120),
+        RGB8(30, 150, 40), 5, 10);
+}
+
+// GlimToolTip: a balloon with its tail
+void ToolboxToolTip(Raster& r) {
+    FillShape(
+        r,
+        [](float px, float py) {
+            return std::min(SdRoundBox(px, py, 0.5f, 1, 15, 9, 3), SdConvex(px, py, {3, 9, 7, 9, 3.5f, 14}));
+        },
+        RGB8(120, 100, 20));
+    FillShape(
+        r,
+        [](float px, float py) {
+            return std::min(SdRoundBox(px, py, 1.5f, 2, 13, 7, 2),
+                            SdConvex(px, py, {4, 8.5f, 6.3f, 8.5f, 4.2f, 12.2f}));
+        },
+        RGB8(255, 244, 170));
+    r.HLine(4, 12, 4, kToolboxInk, 0.8f);
+    r.HLine(4, 10, 6, kToolboxInk, 0.8f);
+}
+
 } // namespace
 
 Raster PaintToolboxImage(int control) {
+    static constexpr void (*kPainters[])(Raster&) = {ToolboxForm,     ToolboxButton, ToolboxContainer,
+                                                     ToolboxCheck,    ToolboxOption, ToolboxSlider,
+                                                     ToolboxPressBar, ToolboxToolTip};
     Raster r(16, 15, kToolboxBack);
-    const SkinStyle& blue = Skins()[0];
-    const Rgb ink = RGB8(40, 60, 110);
-    switch (control) {
-    case 0: // GlimForm: a skinned window
-        MiniWindow(r, 0.5f, 1, 15, 13, blue, 4);
-        FillShape(
-            r, [](float px, float py) { return SdCircle(px, py, 12.5f, 3, 1.1f); }, RGB8(230, 80, 60));
-        break;
-    case 1: // GlimButton: a rounded push button with a caption
-        FillShape(
-            r, [](float px, float py) { return SdRoundBox(px, py, 0.5f, 3, 15, 9, 2.5f); }, ink);
-        Gradient(
-            r, [](float px, float py) { return SdRoundBox(px, py, 1.5f, 4, 13, 7, 1.5f); }, kWhite,
-            RGB8(170, 200, 240), 4, 11);
-        r.HLine(5, 11, 7, ink, 0.9f);
-        break;
-    case 2: // GlimContainr: a panel with a gradient header
-        FillShape(
-            r, [](float px, float py) { return SdRoundBox(px, py, 0.5f, 1, 15, 13, 2); }, ink);
-        Gradient(
-            r, [](float px, float py) { return SdRoundBox(px, py, 1.5f, 2, 13, 11, 1); }, RGB8(250, 250, 255),
-            RGB8(214, 226, 246), 2, 13);
-        Gradient(
-            r, [](float px, float py) { return SdRoundBox(px, py, 1.5f, 2, 13, 4, 1); }, RGB8(120, 160, 230),
-            RGB8(40, 90, 190), 2, 6);
-        break;
-    case 3: // GlimCheck: a ticked box
-        FillShape(
-            r, [](float px, float py) { return SdRoundBox(px, py, 2, 1.5f, 12, 12, 1.5f); }, ink);
-        FillShape(
-            r, [](float px, float py) { return SdRoundBox(px, py, 3, 2.5f, 10, 10, 1); }, kWhite);
-        FillShape(
-            r,
-            [](float px, float py) {
-                return std::min(SdSegment(px, py, 4.5f, 7.5f, 7, 10, 2),
-                                SdSegment(px, py, 7, 10, 11.5f, 4.5f, 2));
-            },
-            RGB8(30, 150, 40));
-        break;
-    case 4: // GlimOption: a chosen option
-        FillShape(
-            r, [](float px, float py) { return SdCircle(px, py, 8, 7.5f, 6.5f); }, ink);
-        FillShape(
-            r, [](float px, float py) { return SdCircle(px, py, 8, 7.5f, 5.5f); }, kWhite);
-        Gradient(
-            r, [](float px, float py) { return SdCircle(px, py, 8, 7.5f, 3); }, RGB8(100, 170, 255),
-            RGB8(20, 80, 190), 4.5f, 10.5f);
-        break;
-    case 5: // GlimSlider: a groove and its thumb
-        r.HLine(1, 15, 7, RGB8(110, 110, 110));
-        r.HLine(1, 15, 8, kWhite);
-        FillShape(
-            r, [](float px, float py) { return SdRoundBox(px, py, 5.5f, 2, 5, 11, 1.5f); }, ink);
-        Gradient(
-            r, [](float px, float py) { return SdRoundBox(px, py, 6.5f, 3, 3, 9, 1); }, RGB8(190, 215, 250),
-            RGB8(80, 130, 210), 3, 12);
-        break;
-    case 6: // GlimPressBar: a bar half full
-        FillShape(
-            r, [](float px, float py) { return SdRoundBox(px, py, 0.5f, 4, 15, 7, 2); }, RGB8(90, 90, 90));
-        FillShape(
-            r, [](float px, float py) { return SdRoundBox(px, py, 1.5f, 5, 13, 5, 1); }, kWhite);
-        Gradient(
-            r, [](float px, float py) { return SdRoundBox(px, py, 1.5f, 5, 8, 5, 1); }, RGB8(130, 230, 120),
-            RGB8(30, 150, 40), 5, 10);
-        break;
-    case 7: // GlimToolTip: a balloon with its tail
-        FillShape(
-            r,
-            [](float px, float py) {
-                return std::min(SdRoundBox(px, py, 0.5f, 1, 15, 9, 3),
-                                SdConvex(px, py, {3, 9, 7, 9, 3.5f, 14}));
-            },
-            RGB8(120, 100, 20));
-        FillShape(
-            r,
-            [](float px, float py) {
-                return std::min(SdRoundBox(px, py, 1.5f, 2, 13, 7, 2),
-                                SdConvex(px, py, {4, 8.5f, 6.3f, 8.5f, 4.2f, 12.2f}));
-            },
-            RGB8(255, 244, 170));
-        r.HLine(4, 12, 4, ink, 0.8f);
-        r.HLine(4, 10, 6, ink, 0.8f);
-        break;
-    }
+    if (control >= 0 && control < static_cast<int>(std::size(kPainters))) kPainters[control](r);
     return r;
 }
 

@@ -89,6 +89,65 @@ void DrawSymbol(Raster& r, TitleGlyph g, float cx, float cy, float size, float t
     }
 }
 
+namespace {
+
+// The raised square of classic desktops, pushed in when pressed.
+void BevelGlyph(Raster& r, TitleGlyph g, Rgb plate, bool pressed) {
+    const float shift = pressed ? 1.0f : 0.0f;
+    const int x0 = 2, y0 = 3, x1 = 17, y1 = 17;
+    r.Fill(x0, y0, x1, y1, pressed ? Darken(plate, 0.06f) : plate);
+    const Rgb hi = kWhite, sh = Darken(plate, 0.45f), dk = RGB8(0, 0, 0);
+    const Rgb tl = pressed ? dk : hi, br = pressed ? hi : dk;
+    r.HLine(x0, x1, y0, tl);
+    r.VLine(x0, y0, y1, tl);
+    r.HLine(x0, x1, y1 - 1, br);
+    r.VLine(x1 - 1, y0, y1, br);
+    r.HLine(x0 + 1, x1 - 1, y1 - 2, pressed ? plate : sh);
+    r.VLine(x1 - 2, y0 + 1, y1 - 1, pressed ? plate : sh);
+    if (pressed) {
+        r.HLine(x0 + 1, x1 - 1, y0 + 1, sh);
+        r.VLine(x0 + 1, y0 + 1, y1 - 1, sh);
+    }
+    DrawSymbol(r, g, 9.0f + shift, 9.5f + shift, 7, 2.0f, RGB8(0, 0, 0));
+}
+
+// A rounded tile in a white rim, its face shaded top to bottom.
+void TileGlyph(Raster& r, TitleGlyph g, Rgb plate, bool pressed) {
+    const float shift = pressed ? 1.0f : 0.0f;
+    const Rgb body = pressed ? Darken(plate, 0.22f) : plate;
+    FillShape(
+        r, [&](float px, float py) { return SdRoundBox(px, py, 1.5f, 2, 16, 16.5f, 3); }, kWhite);
+    r.Paint(
+        0, 0, r.Width(), r.Height(),
+        [&](float px, float py) { return SdRoundBox(px, py, 2.5f, 3, 14, 14.5f, 2.2f); },
+        [&](float, float py) {
+            const float t = (py - 3) / 14.5f;
+            return pressed ? Mix(Darken(body, 0.2f), Lighten(body, 0.15f), t)
+                           : Mix(Lighten(body, 0.45f), Darken(body, 0.1f), std::sqrt(std::max(t, 0.0f)));
+        });
+    DrawSymbol(r, g, kGlyphW / 2.0f + shift * 0.5f, 10.2f + shift * 0.5f, 6.5f, 2.0f, kWhite);
+}
+
+// A ring with a faint halo; filled when pressed.
+void OutlineGlyph(Raster& r, TitleGlyph g, Rgb plate, Rgb line, bool pressed) {
+    const float cx = kGlyphW / 2.0f;
+    if (pressed) {
+        FillShape(
+            r, [&](float px, float py) { return SdRoundBox(px, py, 2, 2.5f, 15, 15, 1.5f); }, line);
+        DrawSymbol(r, g, cx + 0.5f, 10 + 0.5f, 6.5f, 1.7f, Darken(plate, 0.3f));
+        return;
+    }
+    FillShape(
+        r, [&](float px, float py) { return std::fabs(SdRoundBox(px, py, 2.5f, 3, 14, 14, 1.5f)) - 0.5f; },
+        line);
+    FillShape(
+        r, [&](float px, float py) { return std::fabs(SdRoundBox(px, py, 2.5f, 3, 14, 14, 1.5f)) - 2.0f; },
+        line, 0.18f);
+    DrawSymbol(r, g, cx, 10, 6.5f, 1.7f, line);
+}
+
+} // namespace
+
 Raster PaintTitleGlyph(const SkinStyle& s, int skin, TitleGlyph g, bool pressed, const Raster& under) {
     Raster r = under;
     const float cx = kGlyphW / 2.0f, cy = kGlyphH / 2.0f;
@@ -96,67 +155,19 @@ Raster PaintTitleGlyph(const SkinStyle& s, int skin, TitleGlyph g, bool pressed,
     const Rgb plate = g == TitleGlyph::Close ? s.glyphClose : s.glyphBody;
     const Rgb text = TitleTextColour(skin, true);
     switch (s.glyph) {
-    case GlyphLook::Bevel: {
-        // The raised square of classic desktops, pushed in when pressed.
-        const int x0 = 2, y0 = 3, x1 = 17, y1 = 17;
-        r.Fill(x0, y0, x1, y1, pressed ? Darken(plate, 0.06f) : plate);
-        const Rgb hi = kWhite, sh = Darken(plate, 0.45f), dk = RGB8(0, 0, 0);
-        const Rgb tl = pressed ? dk : hi, br = pressed ? hi : dk;
-        r.HLine(x0, x1, y0, tl);
-        r.VLine(x0, y0, y1, tl);
-        r.HLine(x0, x1, y1 - 1, br);
-        r.VLine(x1 - 1, y0, y1, br);
-        r.HLine(x0 + 1, x1 - 1, y1 - 2, pressed ? plate : sh);
-        r.VLine(x1 - 2, y0 + 1, y1 - 1, pressed ? plate : sh);
-        if (pressed) {
-            r.HLine(x0 + 1, x1 - 1, y0 + 1, sh);
-            r.VLine(x0 + 1, y0 + 1, y1 - 1, sh);
-        }
-        DrawSymbol(r, g, 9.0f + shift, 9.5f + shift, 7, 2.0f, RGB8(0, 0, 0));
+    case GlyphLook::Bevel:
+        BevelGlyph(r, g, plate, pressed);
         break;
-    }
     case GlyphLook::Round:
         GlossDisc(r, cx, cy, 7.4f, pressed ? Darken(plate, 0.25f) : plate, pressed);
         DrawSymbol(r, g, cx + shift * 0.5f, cy + shift * 0.5f, 6.2f, 1.7f, kWhite);
         break;
-    case GlyphLook::Tile: {
-        const Rgb body = pressed ? Darken(plate, 0.22f) : plate;
-        FillShape(
-            r, [&](float px, float py) { return SdRoundBox(px, py, 1.5f, 2, 16, 16.5f, 3); }, kWhite);
-        r.Paint(
-            0, 0, r.Width(), r.Height(),
-            [&](float px, float py) { return SdRoundBox(px, py, 2.5f, 3, 14, 14.5f, 2.2f); },
-            [&](float, float py) {
-                const float t = (py - 3) / 14.5f;
-                return pressed ? Mix(Darken(body, 0.2f), Lighten(body, 0.15f), t)
-                               : Mix(Lighten(body, 0.45f), Darken(body, 0.1f), std::sqrt(std::max(t, 0.0f)));
-            });
-        DrawSymbol(r, g, cx + shift * 0.5f, 10.2f + shift * 0.5f, 6.5f, 2.0f, kWhite);
+    case GlyphLook::Tile:
+        TileGlyph(r, g, plate, pressed);
         break;
-    }
-    case GlyphLook::Outline: {
-        const Rgb line = g == TitleGlyph::Close ? s.glyphClose : s.accent;
-        if (pressed) {
-            FillShape(
-                r, [&](float px, float py) { return SdRoundBox(px, py, 2, 2.5f, 15, 15, 1.5f); }, line);
-            DrawSymbol(r, g, cx + 0.5f, 10 + 0.5f, 6.5f, 1.7f, Darken(plate, 0.3f));
-        } else {
-            FillShape(
-                r,
-                [&](float px, float py) {
-                    return std::fabs(SdRoundBox(px, py, 2.5f, 3, 14, 14, 1.5f)) - 0.5f;
-                },
-                line);
-            FillShape(
-                r,
-                [&](float px, float py) {
-                    return std::fabs(SdRoundBox(px, py, 2.5f, 3, 14, 14, 1.5f)) - 2.0f;
-                },
-                line, 0.18f);
-            DrawSymbol(r, g, cx, 10, 6.5f, 1.7f, line);
-        }
+    case GlyphLook::Outline:
+        OutlineGlyph(r, g, plate, g == TitleGlyph::Close ? s.glyphClose : s.accent, pressed);
         break;
-    }
     case GlyphLook::Traffic: {
         const Rgb lights[] = {s.glyphClose, RGB8(40, 200, 70), RGB8(40, 200, 70), RGB8(255, 190, 40)};
         const Rgb body = lights[static_cast<int>(g)];

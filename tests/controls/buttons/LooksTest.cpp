@@ -75,15 +75,6 @@ TEST(GlimButtonLooks, PalettesFollowTheScheme) {
     EXPECT_EQ(odd.text, GetSysColor(COLOR_BTNFACE));
 }
 
-TEST(GlimButtonLooks, AccessKeysComeFromTheFirstSingleAmpersand) {
-    const std::pair<const char*, char> cases[] = {
-        {"&OK", 'o'}, {"Save && E&xit", 'x'}, {"A&&B", 0},  {"Fish&", 0}, {"&&Open", 0},
-        {"Plain", 0}, {"&&a&&b&c", 0},        {"x&Y", 'y'}, {"", 0},
-    };
-    for (const auto& [caption, key] : cases)
-        EXPECT_EQ(GlimButton_AccessKeyOf(caption), key) << caption;
-}
-
 TEST(GlimButtonLooks, RegionsCutTheCornersOfEachLook) {
     constexpr int W = 40, H = 20;
     struct Case {

@@ -214,6 +214,22 @@ TEST(Text, SystemCodePageRoundTrip) {
     EXPECT_EQ(Narrow(w), gbk);
 }
 
+TEST(Text, AccessKeysAreTheWholeCharacterAfterASingleAmpersand) {
+    const std::string que = Narrow(L"\u786E"), ding = Narrow(L"\u5B9A"); // "确", "定"
+    constexpr size_t all = std::string::npos;
+    const struct {
+        std::string caption;
+        size_t marks;
+        std::string key;
+    } cases[] = {
+        {"&OK", all, "o"},         {"E&xit", all, "x"}, {"&&A", all, ""},       {"&" + que + ding, all, que},
+        {"A&&&B", all, "b"},       {"Fish&", all, ""},  {"&&a&&b&c", all, "c"}, {"&&a&&b&c", 2, ""},
+        {"Save && E&xit", 2, "x"}, {"", all, ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(AccessKeyOf(c.caption, c.marks), c.key) << c.caption << " " << c.marks;
+}
+
 TEST(Text, EmbeddedZerosSurviveBstrsAndVariants) {
     using namespace std::string_literals;
     for (const std::string& s : {""s, "\0"s, "a\0b"s, "\xB8\xF1\0\xCA\xBD\0"s}) {

@@ -10,7 +10,7 @@
 #include "Screen.h"
 #include "Text.h"
 
-#include <cctype>
+#include <utility>
 
 namespace glim {
 
@@ -34,6 +34,22 @@ LRESULT CALLBACK ParkingProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     // broadcasts that make the kept screen size and resolution stale.
     if (msg == WM_DISPLAYCHANGE || msg == WM_SETTINGCHANGE) ForgetDisplayMetrics();
     return DefWindowProcA(hwnd, msg, wp, lp);
+}
+
+// Each access key with the virtual key that types it.  A double-byte
+// character has no key on the keyboard; taken byte by byte, its trail byte
+// could pass for a letter and steal that letter's Alt key.
+std::vector<std::pair<char, BYTE>> KeyScans(const std::string& keys) {
+    std::vector<std::pair<char, BYTE>> out;
+    for (size_t i = 0; i < keys.size(); ++i) {
+        if (IsDBCSLeadByte(static_cast<BYTE>(keys[i]))) {
+            ++i;
+            continue;
+        }
+        const SHORT scan = VkKeyScanA(keys[i]);
+        if (scan != -1) out.emplace_back(keys[i], LOBYTE(scan));
+    }
+    return out;
 }
 
 HWND ParkingWindow() {
@@ -365,18 +381,16 @@ STDMETHODIMP ControlBase::GetControlInfo(CONTROLINFO* info) {
     if (!info) return E_POINTER;
     if (info->cb < sizeof(CONTROLINFO)) return E_INVALIDARG;
     info->hAccel = accel_.get();
-    info->cAccel = static_cast<USHORT>(accessKeys_.size());
+    info->cAccel = static_cast<USHORT>(KeyScans(accessKeys_).size());
     info->dwFlags = 0;
     return S_OK;
 }
 
 STDMETHODIMP ControlBase::OnMnemonic(MSG* msg) {
     if (!msg) return E_POINTER;
-    for (char c : accessKeys_) {
-        const SHORT scan = VkKeyScanA(c);
-        if (scan != -1 && LOBYTE(scan) == static_cast<BYTE>(msg->wParam)) {
+    for (const auto& [c, vk] : KeyScans(accessKeys_)) {
+        if (vk == static_cast<BYTE>(msg->wParam))
             return Member([&] { OnAccessKeyPress(static_cast<short>(static_cast<unsigned char>(c))); });
-        }
     }
     return S_OK;
 }
@@ -402,12 +416,8 @@ void ControlBase::SetAccessKeys(const std::string& keys) {
 void ControlBase::RebuildAccelerators() {
     accel_.reset();
     std::vector<ACCEL> table;
-    for (char c : accessKeys_) {
-        const SHORT scan = VkKeyScanA(c);
-        if (scan == -1) continue;
-        table.push_back(
-            ACCEL{FALT | FVIRTKEY, LOBYTE(scan), static_cast<WORD>(static_cast<unsigned char>(c))});
-    }
+    for (const auto& [c, vk] : KeyScans(accessKeys_))
+        table.push_back(ACCEL{FALT | FVIRTKEY, vk, static_cast<WORD>(static_cast<unsigned char>(c))});
     if (!table.empty()) accel_.reset(CreateAcceleratorTableA(table.data(), static_cast<int>(table.size())));
 }
 

@@ -313,6 +313,19 @@ TEST_F(ControlRuntimeTest, AccessKeyReachesTheControlThroughTheHost) {
     host::HostForm::PumpPending();
     glimtest::PumpFor(30);
     EXPECT_EQ(probe->accessKeys.size(), 1u);
+
+    // 丄 is 0x81 0x41 in code page 936: its second byte is no Alt+A.
+    caption = SysAllocString(L"&\u4E04");
+    V_BSTR(&v) = caption;
+    ASSERT_EQ(Invoke(dispid::GlimCheck::Caption, DISPATCH_PROPERTYPUT, {v}), S_OK);
+    SysFreeString(caption);
+    ASSERT_EQ(control->GetControlInfo(&info), S_OK);
+    EXPECT_EQ(info.cAccel, 0);
+    EXPECT_EQ(info.hAccel, nullptr);
+    PostMessageA(form->hWnd(), WM_SYSKEYDOWN, 'A', 0x20000001);
+    host::HostForm::PumpPending();
+    glimtest::PumpFor(30);
+    EXPECT_EQ(probe->accessKeys.size(), 1u);
 }
 
 TEST_F(ControlRuntimeTest, TheSurfaceSurvivesBeingCoveredAndDamaged) {

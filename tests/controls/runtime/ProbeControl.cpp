@@ -7,7 +7,6 @@
 #include "Text.h"
 
 #include <algorithm>
-#include <cctype>
 
 namespace glimtest {
 
@@ -258,12 +257,7 @@ STDMETHODIMP ProbeControl::get_Caption(BSTR* pVal) {
 STDMETHODIMP ProbeControl::put_Caption(BSTR New_Caption) {
     return Member([&] {
         caption_ = glim::Narrow(New_Caption ? New_Caption : L"");
-        // The character after "&" is the access key.
-        const size_t amp = caption_.find('&');
-        SetAccessKeys(amp != std::string::npos && amp + 1 < caption_.size()
-                          ? std::string(1, static_cast<char>(
-                                               std::tolower(static_cast<unsigned char>(caption_[amp + 1]))))
-                          : std::string());
+        SetAccessKeys(glim::AccessKeyOf(caption_));
         PropertyChanged("Caption");
     });
 }

@@ -5,81 +5,63 @@
 
 namespace glim {
 
-Variant Variant::Integer(short n) {
+namespace {
+
+// A variant of type vt whose value fill() writes.
+template <class Fill>
+Variant Typed(VARTYPE vt, Fill fill) {
     Variant r;
-    V_VT(&r.v_) = VT_I2;
-    V_I2(&r.v_) = n;
+    V_VT(r.get()) = vt;
+    fill(r.get());
     return r;
+}
+
+} // namespace
+
+Variant Variant::Integer(short n) {
+    return Typed(VT_I2, [&](VARIANT* v) { V_I2(v) = n; });
 }
 
 Variant Variant::Long(long n) {
-    Variant r;
-    V_VT(&r.v_) = VT_I4;
-    V_I4(&r.v_) = n;
-    return r;
+    return Typed(VT_I4, [&](VARIANT* v) { V_I4(v) = n; });
 }
 
 Variant Variant::Double(double d) {
-    Variant r;
-    V_VT(&r.v_) = VT_R8;
-    V_R8(&r.v_) = d;
-    return r;
+    return Typed(VT_R8, [&](VARIANT* v) { V_R8(v) = d; });
 }
 
 Variant Variant::Bool(bool b) {
-    Variant r;
-    V_VT(&r.v_) = VT_BOOL;
-    V_BOOL(&r.v_) = b ? VARIANT_TRUE : VARIANT_FALSE;
-    return r;
+    return Typed(VT_BOOL, [&](VARIANT* v) { V_BOOL(v) = b ? VARIANT_TRUE : VARIANT_FALSE; });
 }
 
 Variant Variant::String(const wchar_t* s) {
-    Variant r;
-    V_VT(&r.v_) = VT_BSTR;
-    V_BSTR(&r.v_) = SysAllocString(s);
-    return r;
+    return Typed(VT_BSTR, [&](VARIANT* v) { V_BSTR(v) = SysAllocString(s); });
 }
 
 Variant Variant::String(const std::string& ansi) {
-    Variant r;
-    V_VT(&r.v_) = VT_BSTR;
-    V_BSTR(&r.v_) = AllocBstr(ansi);
-    return r;
+    return Typed(VT_BSTR, [&](VARIANT* v) { V_BSTR(v) = AllocBstr(ansi); });
 }
 
 Variant Variant::Handle(HWND hwnd) {
-    Variant r;
 #ifdef _WIN64
-    V_VT(&r.v_) = VT_I8;
-    V_I8(&r.v_) = reinterpret_cast<LONG_PTR>(hwnd);
+    return Typed(VT_I8, [&](VARIANT* v) { V_I8(v) = reinterpret_cast<LONG_PTR>(hwnd); });
 #else
-    V_VT(&r.v_) = VT_I4;
-    V_I4(&r.v_) = reinterpret_cast<LONG_PTR>(hwnd);
+    return Typed(VT_I4, [&](VARIANT* v) { V_I4(v) = reinterpret_cast<LONG_PTR>(hwnd); });
 #endif
-    return r;
 }
 
 Variant Variant::Object(IDispatch* d) {
-    Variant r;
-    V_VT(&r.v_) = VT_DISPATCH;
-    V_DISPATCH(&r.v_) = d;
     if (d) d->AddRef();
-    return r;
+    return Typed(VT_DISPATCH, [&](VARIANT* v) { V_DISPATCH(v) = d; });
 }
 
 Variant Variant::Unknown(IUnknown* u) {
-    Variant r;
-    V_VT(&r.v_) = VT_UNKNOWN;
-    V_UNKNOWN(&r.v_) = u;
     if (u) u->AddRef();
-    return r;
+    return Typed(VT_UNKNOWN, [&](VARIANT* v) { V_UNKNOWN(v) = u; });
 }
 
 Variant Variant::Error(SCODE sc) {
-    Variant r;
-    V_VT(&r.v_) = VT_ERROR;
-    V_ERROR(&r.v_) = sc;
-    return r;
+    return Typed(VT_ERROR, [&](VARIANT* v) { V_ERROR(v) = sc; });
 }
 
 long Variant::ToLong() const {

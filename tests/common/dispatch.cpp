@@ -1,5 +1,7 @@
 #include "dispatch.h"
 
+#include "Variant.h"
+
 namespace glimtest {
 
 HRESULT Invoke(IDispatch* d, DISPID id, WORD flags, std::vector<VARIANT> args, VARIANT* result, EXCEPINFO* ei,
@@ -22,43 +24,32 @@ HRESULT Invoke(IDispatch* d, DISPID id, WORD flags, std::vector<VARIANT> args, V
 }
 
 namespace {
-// A variant of the type, its value still to be set.
-VARIANT Typed(VARTYPE vt) {
+// The caller owns the result.
+VARIANT Detached(glim::Variant v) {
     VARIANT r;
-    VariantInit(&r);
-    V_VT(&r) = vt;
+    v.Detach(&r);
     return r;
 }
 } // namespace
 
 VARIANT I2(short v) {
-    VARIANT r = Typed(VT_I2);
-    V_I2(&r) = v;
-    return r;
+    return Detached(glim::Variant::Integer(v));
 }
 
 VARIANT I4(long v) {
-    VARIANT r = Typed(VT_I4);
-    V_I4(&r) = v;
-    return r;
+    return Detached(glim::Variant::Long(v));
 }
 
 VARIANT R8(double v) {
-    VARIANT r = Typed(VT_R8);
-    V_R8(&r) = v;
-    return r;
+    return Detached(glim::Variant::Double(v));
 }
 
 VARIANT Bool(bool v) {
-    VARIANT r = Typed(VT_BOOL);
-    V_BOOL(&r) = v ? VARIANT_TRUE : VARIANT_FALSE;
-    return r;
+    return Detached(glim::Variant::Bool(v));
 }
 
 VARIANT Text(const wchar_t* s) {
-    VARIANT r = Typed(VT_BSTR);
-    V_BSTR(&r) = SysAllocString(s);
-    return r;
+    return Detached(glim::Variant::String(s));
 }
 
 } // namespace glimtest

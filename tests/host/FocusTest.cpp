@@ -1,15 +1,6 @@
-#include "HostTestUtil.h"
+#include "HostTestPrelude.h"
 
 #include "Extender.h"
-#include "GlimError.h"
-
-#include <gtest/gtest.h>
-
-using namespace glim::host;
-using glim::ComPtr;
-using glim::PutProperty;
-using glim::Variant;
-using namespace hosttest;
 
 namespace {
 

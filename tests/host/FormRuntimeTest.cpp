@@ -1,28 +1,16 @@
-#include "HostTestUtil.h"
+#include "HostTestPrelude.h"
 
 #include "CommonDialog.h"
 #include "EventSink.h"
 #include "MMControl.h"
 #include "TextBox.h"
-#include "Text.h"
 #include "TextFile.h"
 #include "Timer.h"
-#include "GlimError.h"
-#include "raised.h"
 #include "input.h"
 #include "media.h"
 #include "pump.h"
 
-#include <gtest/gtest.h>
-
-using namespace glim::host;
-using glim::CallMethod;
-using glim::ComPtr;
-using glim::GetProperty;
 using glim::Narrow;
-using glim::PutProperty;
-using glim::Variant;
-using namespace hosttest;
 
 namespace {
 

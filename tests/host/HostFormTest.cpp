@@ -1,21 +1,10 @@
-#include "HostTestUtil.h"
+#include "HostTestPrelude.h"
 
-#include "Text.h"
 #include "TypeNameInfo.h"
-#include "GlimError.h"
-#include "raised.h"
 #include "pump.h"
 
-#include <gtest/gtest.h>
 #include <cmath>
 #include <olectl.h>
-
-using namespace glim::host;
-using glim::CallMethod;
-using glim::ComPtr;
-using glim::PutProperty;
-using glim::Variant;
-using namespace hosttest;
 
 namespace {
 

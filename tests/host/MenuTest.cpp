@@ -1,17 +1,4 @@
-#include "HostTestUtil.h"
-
-#include "Text.h"
-#include "GlimError.h"
-#include "raised.h"
-
-#include <gtest/gtest.h>
-
-using namespace glim::host;
-using glim::CallMethod;
-using glim::ComPtr;
-using glim::PutProperty;
-using glim::Variant;
-using namespace hosttest;
+#include "HostTestPrelude.h"
 
 namespace {
 

@@ -1,28 +1,17 @@
-#include "HostTestUtil.h"
+#include "HostTestPrelude.h"
 
 #include "Extender.h"
 #include "PropertyBagText.h"
-#include "Text.h"
 #include "TypeNameInfo.h"
-#include "GlimError.h"
-#include "raised.h"
 #include "SiteRecorder.h"
 #include "pump.h"
 
-#include <gtest/gtest.h>
 #include <algorithm>
 #include <cmath>
 #include <olectl.h>
 
-using namespace glim::host;
-using glim::CallMethod;
-using glim::ComPtr;
 using glim::DispIdOf;
-using glim::GetProperty;
-using glim::PutProperty;
-using glim::Variant;
 using glim::Widen;
-using namespace hosttest;
 
 namespace {
 

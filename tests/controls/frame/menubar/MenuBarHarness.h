@@ -14,6 +14,10 @@
 
 namespace mbtest {
 
+// The target's own background and the bar's normal text colour.
+constexpr COLORREF kFill = RGB(0, 128, 0);
+constexpr COLORREF kNormal = RGB(255, 0, 0);
+
 struct Recorded {
     UINT msg;
     WPARAM wParam;
@@ -128,3 +132,13 @@ POINT BarItemCenter(const glim::cMenuBar& bar, long n);
 LRESULT MouseAt(HWND hWnd, UINT msg, POINT screen);
 
 } // namespace mbtest
+
+// What the menu-bar test programs name without qualification.
+using glim::cMenuBar;
+using glim::MakeRef;
+using glim::Ref;
+using mbtest::Host;
+using mbtest::kFill;
+using mbtest::kNormal;
+using mbtest::MenuScript;
+using mbtest::Surface;

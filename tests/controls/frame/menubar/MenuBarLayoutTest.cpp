@@ -5,16 +5,8 @@
 #include "MSubclass.h"
 #include "MenuBarHarness.h"
 
-using glim::cMenuBar;
-using glim::MakeRef;
-using glim::Ref;
-using mbtest::Host;
-using mbtest::Surface;
-
 namespace {
 
-constexpr COLORREF kFill = RGB(0, 128, 0);
-constexpr COLORREF kNormal = RGB(255, 0, 0);
 constexpr COLORREF kHot = RGB(0, 0, 255);
 // The shift into client coordinates differs from the paint position, as it
 // does on a skinned frame, so that mixing the two shows.

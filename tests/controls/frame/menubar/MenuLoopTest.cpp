@@ -9,12 +9,6 @@
 #include "MenuBarHarness.h"
 #include "mDeclares.h"
 
-using glim::cMenuBar;
-using glim::MakeRef;
-using glim::Ref;
-using mbtest::Host;
-using mbtest::MenuScript;
-
 namespace {
 
 class MenuLoop : public testing::Test {

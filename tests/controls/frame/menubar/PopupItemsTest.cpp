@@ -8,16 +8,8 @@
 #include "MenuBarHarness.h"
 #include "PatternColors.h"
 
-using glim::cMenuBar;
-using glim::MakeRef;
-using glim::Ref;
-using mbtest::Host;
-using mbtest::Surface;
-
 namespace {
 
-constexpr COLORREF kFill = RGB(0, 128, 0);
-constexpr COLORREF kNormal = RGB(255, 0, 0);
 constexpr int kTol = 40; // glyph edges are antialiased
 
 using mbtest::Pattern0;
@@ -47,20 +39,22 @@ ItemState ReadItem(HMENU menu, UINT pos) {
     return s;
 }
 
-void SetItemData(HMENU menu, UINT pos, ULONG_PTR data) {
+// Sets the data or the state of an item, as the mask says.
+void SetItem(HMENU menu, UINT pos, UINT mask, ULONG_PTR data, UINT state) {
     MENUITEMINFOA mii{};
     mii.cbSize = sizeof mii;
-    mii.fMask = MIIM_DATA;
+    mii.fMask = mask;
     mii.dwItemData = data;
+    mii.fState = state;
     SetMenuItemInfoA(menu, pos, TRUE, &mii);
 }
 
+void SetItemData(HMENU menu, UINT pos, ULONG_PTR data) {
+    SetItem(menu, pos, MIIM_DATA, data, 0);
+}
+
 void SetItemState(HMENU menu, UINT pos, UINT state) {
-    MENUITEMINFOA mii{};
-    mii.cbSize = sizeof mii;
-    mii.fMask = MIIM_STATE;
-    mii.fState = state;
-    SetMenuItemInfoA(menu, pos, TRUE, &mii);
+    SetItem(menu, pos, MIIM_STATE, 0, state);
 }
 
 const std::string kLongText = "&Long " + std::string(1500, 'x') + "\tCtrl+L";

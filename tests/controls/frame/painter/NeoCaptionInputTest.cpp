@@ -72,20 +72,17 @@ bool WaitFor(const std::function<bool()>& cond, DWORD ms = 5000) {
 TEST(NeoCaptionInput, HitCodesOfTheSkinnedFrame) {
     Skinned s;
     const long cap = GetSystemMetrics(SM_CYCAPTION);
-    EXPECT_EQ(HitTestAt(s.window, 5, 5), HTTOPLEFT);
-    EXPECT_EQ(HitTestAt(s.window, 315, 5), HTTOPRIGHT);
-    EXPECT_EQ(HitTestAt(s.window, 5, 235), HTBOTTOMLEFT);
-    EXPECT_EQ(HitTestAt(s.window, 315, 235), HTBOTTOMRIGHT);
-    EXPECT_EQ(HitTestAt(s.window, 5, 120), HTLEFT);
-    EXPECT_EQ(HitTestAt(s.window, 315, 120), HTRIGHT);
-    EXPECT_EQ(HitTestAt(s.window, 150, 5), HTTOP);
-    EXPECT_EQ(HitTestAt(s.window, 150, 235), HTBOTTOM);
-    EXPECT_EQ(HitTestAt(s.window, 150, 20), HTCAPTION);
-    EXPECT_EQ(HitTestAt(s.window, 150, 120), HTCLIENT);
-    // The window-menu box, its right and bottom edges outside.
-    EXPECT_EQ(HitTestAt(s.window, 12, 11), HTSYSMENU);
-    EXPECT_EQ(HitTestAt(s.window, 41, 42), HTSYSMENU);
-    EXPECT_EQ(HitTestAt(s.window, 42, 20), HTCAPTION);
+    // The last three: the window-menu box, its right and bottom edges outside.
+    const struct {
+        long x, y;
+        LRESULT code;
+    } kSpots[] = {{5, 5, HTTOPLEFT},         {315, 5, HTTOPRIGHT}, {5, 235, HTBOTTOMLEFT},
+                  {315, 235, HTBOTTOMRIGHT}, {5, 120, HTLEFT},     {315, 120, HTRIGHT},
+                  {150, 5, HTTOP},           {150, 235, HTBOTTOM}, {150, 20, HTCAPTION},
+                  {150, 120, HTCLIENT},      {12, 11, HTSYSMENU},  {41, 42, HTSYSMENU},
+                  {42, 20, HTCAPTION}};
+    for (const auto& spot : kSpots)
+        EXPECT_EQ(HitTestAt(s.window, spot.x, spot.y), spot.code) << spot.x << "," << spot.y;
     if (43 > cap + kTile) {
         EXPECT_EQ(HitTestAt(s.window, 30, 43), HTCLIENT) << "menu band";
     }

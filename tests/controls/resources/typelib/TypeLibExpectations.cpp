@@ -23,6 +23,12 @@ ExpMember Call(const char* name, DISPID id, std::vector<const char*> params, con
 const std::vector<const char*> kMouse = {"Button:short*", "Shift:short*", "X:float*", "Y:float*"};
 const std::vector<const char*> kKey = {"KeyCode:short*", "Shift:short*"};
 const std::vector<const char*> kKeyAscii = {"KeyAscii:short*"};
+// GlimCheck and GlimOption raise the same events.
+const std::vector<ExpEvent> kToggleEvents = {
+    {"Click", -600, {}},         {"KeyDown", -602, kKey},   {"KeyPress", -603, kKeyAscii},
+    {"KeyUp", -604, kKey},       {"MouseOut", 1, {}},       {"MouseDown", -605, kMouse},
+    {"MouseMove", -606, kMouse}, {"MouseUp", -607, kMouse},
+};
 
 } // namespace
 
@@ -233,16 +239,7 @@ const std::vector<ExpClass>& ExpectedClasses() {
              RW("ForeColor", -513, kColor),
              RW("Style", 0x68030000, "MnuStyle", "样式"),
          },
-         {
-             {"Click", -600, {}},
-             {"KeyDown", -602, kKey},
-             {"KeyPress", -603, kKeyAscii},
-             {"KeyUp", -604, kKey},
-             {"MouseOut", 1, {}},
-             {"MouseDown", -605, kMouse},
-             {"MouseMove", -606, kMouse},
-             {"MouseUp", -607, kMouse},
-         }},
+         kToggleEvents},
         {"GlimOption",
          "{121C98C1-AD7D-4715-9A5E-A2B0CC6BA2FC}",
          "{36CD2606-8B81-4A9B-9E5A-3E8093E2E059}",
@@ -257,16 +254,7 @@ const std::vector<ExpClass>& ExpectedClasses() {
              RW("ForeColor", -513, kColor),
              RW("Style", 0x68030000, "MnuStyle", "界面样式\r\n"),
          },
-         {
-             {"Click", -600, {}},
-             {"KeyDown", -602, kKey},
-             {"KeyPress", -603, kKeyAscii},
-             {"KeyUp", -604, kKey},
-             {"MouseOut", 1, {}},
-             {"MouseDown", -605, kMouse},
-             {"MouseMove", -606, kMouse},
-             {"MouseUp", -607, kMouse},
-         }},
+         kToggleEvents},
         {"GlimSlider",
          "{0646B140-770D-4F12-A26F-D09FD9F91C94}",
          "{0ABD073D-5F06-47EF-80BE-2AC94B6B985E}",

@@ -323,8 +323,7 @@ TEST_F(ContainrTest, PersistsInOrderAndReadsColoursAsStored) {
     glim::PutProperty(d, "BackLightColor", glim::Variant::Long(0x123456));
     glim::PutProperty(d, "Caption", glim::Variant::String(paneltest::Ansi(L"\u7248\u6743\u4FE1\u606F")));
     glim::PutProperty(d, "Style", glim::Variant::Long(1));
-    ComPtr<glim::MemoryPropertyBag> bag = glim::MemoryPropertyBag::Create();
-    panel->Save(bag.get());
+    const glim::ComPtr<glim::MemoryPropertyBag> bag = paneltest::Saved(panel.get());
     const std::vector<std::string> order{"HeaderLightColor", "HeaderDarkColor", "BackLightColor",
                                          "BackDarkColor",    "BorderColor",     "TextColor",
                                          "Caption",          "Style",           "Theme"};
@@ -333,9 +332,7 @@ TEST_F(ContainrTest, PersistsInOrderAndReadsColoursAsStored) {
 
     // Defaults are left out.
     ComPtr<host::ControlSite> plain = AddPanel("Plain");
-    ComPtr<glim::MemoryPropertyBag> empty = glim::MemoryPropertyBag::Create();
-    plain->Save(empty.get());
-    EXPECT_EQ(0u, empty->Count());
+    EXPECT_EQ(0u, paneltest::Saved(plain.get())->Count());
 
     // Read back in another order: the colours come back as stored, not
     // from the stored theme, and nothing is notified.

@@ -6,6 +6,7 @@
 #include "Handles.h"
 #include "HostForm.h"
 #include "LateBound.h"
+#include "MemoryPropertyBag.h"
 #include "Registration.h"
 #include "SiteRecorder.h"
 #include "input.h"
@@ -82,6 +83,13 @@ class PanelsTest : public testing::Test {
     glim::ComPtr<host::HostForm> form;
     glimtest::SiteRecorders recorders;
 };
+
+// What a control saves now, in a new bag.
+inline glim::ComPtr<glim::MemoryPropertyBag> Saved(host::ControlSite* s) {
+    glim::ComPtr<glim::MemoryPropertyBag> bag = glim::MemoryPropertyBag::Create();
+    s->Save(bag.get());
+    return bag;
+}
 
 // The window rectangle of a control in screen pixels.
 inline RECT ScreenRect(HWND hwnd) {

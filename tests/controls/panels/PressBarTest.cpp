@@ -192,13 +192,9 @@ TEST_F(PressBarTest, AResizeEmptiesTheFillAndKeepsTheCaption) {
 TEST_F(PressBarTest, PropertyBagKeepsItsKeyOrderAndLeavesDefaultsOut) {
     host::ControlSite* s = Add("GlimFormControl.GlimPressBar", "GlimPressBar1", 300, 300, 1500, kBarHeight);
     ASSERT_TRUE(s);
-    {
-        glim::ComPtr<glim::MemoryPropertyBag> bag = glim::MemoryPropertyBag::Create();
-        s->Save(bag.get());
-        // A new bar differs from the persisted defaults only in the
-        // frame's design fill colour.
-        EXPECT_EQ(bag->Keys(), (std::vector<std::string>{"FillColor"}));
-    }
+    // A new bar differs from the persisted defaults only in the frame's
+    // design fill colour.
+    EXPECT_EQ(Saved(s)->Keys(), (std::vector<std::string>{"FillColor"}));
     const struct {
         const char* name;
         long value;
@@ -208,8 +204,7 @@ TEST_F(PressBarTest, PropertyBagKeepsItsKeyOrderAndLeavesDefaultsOut) {
                 {"BorderStyle", 2},      {"BorderColor", 7}, {"BackColor", 0x00F0E0D0}};
     for (const auto& p : puts)
         ASSERT_EQ(PutError(s, p.name, glim::Variant::Long(p.value)), 0) << p.name;
-    glim::ComPtr<glim::MemoryPropertyBag> bag = glim::MemoryPropertyBag::Create();
-    s->Save(bag.get());
+    const glim::ComPtr<glim::MemoryPropertyBag> bag = Saved(s);
     EXPECT_EQ(bag->Keys(),
               (std::vector<std::string>{"Value", "Max", "Min", "BackColor", "Style", "BorderStyle",
                                         "BackStyle", "BorderColor", "BorderWidth", "ForeColor"}));

@@ -11,9 +11,7 @@ using namespace paneltest;
 namespace {
 
 std::string SavedText(host::ControlSite* s) {
-    glim::ComPtr<glim::MemoryPropertyBag> bag = glim::MemoryPropertyBag::Create();
-    s->Save(bag.get());
-    return host::BagToText(*bag.get());
+    return host::BagToText(*Saved(s).get());
 }
 
 bool SamePixels(const glimtest::WindowShot& a, const glimtest::WindowShot& b) {

@@ -367,12 +367,8 @@ TEST_F(SliderTest, ATrackOfNoLengthNeverRaisesOutOfTheMouse) {
 TEST_F(SliderTest, PropertyBagsRoundTripAndOddOnesStillLoad) {
     host::ControlSite* s = AddSlider(100);
     ASSERT_TRUE(s);
-    {
-        glim::ComPtr<glim::MemoryPropertyBag> bag = glim::MemoryPropertyBag::Create();
-        s->Save(bag.get());
-        // The thumb picture is the only value that is not a default.
-        EXPECT_EQ(bag->Keys(), (std::vector<std::string>{"SliderIcon"}));
-    }
+    // The thumb picture is the only value that is not a default.
+    EXPECT_EQ(Saved(s)->Keys(), (std::vector<std::string>{"SliderIcon"}));
     const struct {
         const char* name;
         long value;
@@ -380,8 +376,7 @@ TEST_F(SliderTest, PropertyBagsRoundTripAndOddOnesStillLoad) {
                 {"Enabled", 0}, {"ShowValueTip", 0}, {"Style", 5}};
     for (const auto& p : puts)
         ASSERT_EQ(PutError(s, p.name, glim::Variant::Long(p.value)), 0) << p.name;
-    glim::ComPtr<glim::MemoryPropertyBag> bag = glim::MemoryPropertyBag::Create();
-    s->Save(bag.get());
+    const glim::ComPtr<glim::MemoryPropertyBag> bag = Saved(s);
     EXPECT_EQ(bag->Keys(), (std::vector<std::string>{"Enabled", "SliderIcon", "RailStyle", "ShowValueTip",
                                                      "Min", "Max", "Value", "Style"}));
     form->RemoveControl("GlimSlider1");

@@ -147,8 +147,7 @@ TEST_F(ToolTipTest, PersistsInItsOrderWithoutTheBoundWindow) {
     };
     for (const auto& p : puts)
         EXPECT_EQ(0, PutError(tip, p.name, p.value)) << p.name;
-    glim::ComPtr<glim::MemoryPropertyBag> bag = glim::MemoryPropertyBag::Create();
-    tip->Save(bag.get());
+    const glim::ComPtr<glim::MemoryPropertyBag> bag = Saved(tip);
     const std::vector<std::string> order{"BackColor", "Font", "FrameColor", "TipText",
                                          "TitleText", "Icon", "TitleColor", "TipColor"};
     EXPECT_EQ(order, bag->Keys());

@@ -26,25 +26,22 @@ void PumpFor(DWORD ms) {
     PumpUntil([] { return false; }, ms);
 }
 
-namespace {
-const char* const kTestClass = "GlimTestWindow";
-
-void RegisterTestClass() {
-    static bool done = false;
-    if (done) return;
+bool RegisterPlainClass(const char* name, WNDPROC proc) {
     WNDCLASSA wc{};
-    wc.lpfnWndProc = DefWindowProcA;
+    wc.lpfnWndProc = proc;
     wc.hInstance = GetModuleHandleA(nullptr);
     wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-    wc.lpszClassName = kTestClass;
-    RegisterClassA(&wc);
-    done = true;
+    wc.lpszClassName = name;
+    return RegisterClassA(&wc) != 0;
 }
+
+namespace {
+const char* const kTestClass = "GlimTestWindow";
 } // namespace
 
 TestWindow::TestWindow(DWORD style, int w, int h, WNDPROC proc) {
-    RegisterTestClass();
+    [[maybe_unused]] static const bool registered = RegisterPlainClass(kTestClass, DefWindowProcA);
     hwnd_ = CreateWindowExA(0, kTestClass, "test", style, 10, 10, w, h, nullptr, nullptr,
                             GetModuleHandleA(nullptr), nullptr);
     if (proc) SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(proc));

@@ -16,6 +16,10 @@ bool PumpUntil(const std::function<bool()>& pred, DWORD timeoutMs = 5000);
 // Pumps for at least the given time (for checking that something does NOT happen).
 void PumpFor(DWORD ms);
 
+// Registers a window class of the program with the arrow cursor and the
+// window colour; false when that failed.
+bool RegisterPlainClass(const char* name, WNDPROC proc);
+
 // A top-level window with a plain procedure, destroyed with the object.
 class TestWindow {
   public:

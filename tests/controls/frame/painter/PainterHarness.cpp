@@ -63,16 +63,7 @@ const char* const kFrameClass = "PainterTestFrameWindow";
 } // namespace
 
 FrameWindow::FrameWindow(DWORD style, int w, int h, HWND owner) {
-    static bool registered = false;
-    if (!registered) {
-        WNDCLASSA wc{};
-        wc.lpfnWndProc = RecordingProc;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-        wc.lpszClassName = kFrameClass;
-        registered = RegisterClassA(&wc) != 0;
-    }
+    [[maybe_unused]] static const bool registered = glimtest::RegisterPlainClass(kFrameClass, RecordingProc);
     // Wine's X11 driver leaves the frame of a decorated window to the window
     // manager and hides what the program paints there; tool windows are not
     // decorated.

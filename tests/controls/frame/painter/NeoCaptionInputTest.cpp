@@ -32,8 +32,7 @@ struct Skinned {
     explicit Skinned(DWORD style = WS_OVERLAPPEDWINDOW | WS_VISIBLE, int w = 320, int h = 240,
                      HWND owner = nullptr)
         : window(style, w, h, owner), painter(AttachPainter(window, form)) {
-        SendMessageA(window, WM_NCACTIVATE, 1, 0);
-        PaintFrame(window);
+        PaintActiveFrame(window);
         Records().clear();
     }
     FrameWindow window;

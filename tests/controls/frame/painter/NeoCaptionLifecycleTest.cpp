@@ -122,8 +122,7 @@ TEST(NeoCaptionLifecycle, DestroyingAnAttachedPainterLeavesNothingBehind) {
     {
         ComPtr<FormDouble> form;
         auto painter = AttachPainter(window, form);
-        SendMessageA(window, WM_NCACTIVATE, 1, 0);
-        PaintFrame(window);
+        PaintActiveFrame(window);
         ASSERT_EQ(painter->MenuBar()->cMenuBar_GetItemCount(), 2);
 
         // Hovering a bar item starts the bar's timer.

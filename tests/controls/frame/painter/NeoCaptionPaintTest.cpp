@@ -107,8 +107,7 @@ TEST_P(PaintedFrame, ActiveAndInactiveFramesComeFromTheirSkinRegions) {
     auto painter = AttachPainter(window, form);
     EXPECT_GE(form->RefreshCount(), 1);
 
-    SendMessageA(window, WM_NCACTIVATE, 1, 0);
-    PaintFrame(window);
+    PaintActiveFrame(window);
     FrameModel model{width, 220};
     EXPECT_EQ(CompareFrame(Snapshot(window), model), "");
 
@@ -126,8 +125,7 @@ TEST(NeoCaptionPaint, NarrowWindowShowsNeitherTitleNorIcon) {
     ComPtr<FormDouble> form;
     auto painter = AttachPainter(window, form);
     SetWindowTextA(window, "MMMMMMMM");
-    SendMessageA(window, WM_NCACTIVATE, 1, 0);
-    PaintFrame(window);
+    PaintActiveFrame(window);
     const Snapshot shot(window);
     EXPECT_EQ(CompareFrame(shot, FrameModel{160, 200}), "");
     EXPECT_EQ(CountColor(shot, RECT{0, 0, 160, kCapH}, RGB(255, 255, 255)), 0);
@@ -165,8 +163,7 @@ TEST_P(ButtonsByStyle, PresentButtonsTakeTheSlotsFromTheRight) {
     FrameWindow window(c.style | WS_VISIBLE, 320, 200);
     ComPtr<FormDouble> form;
     auto painter = AttachPainter(window, form);
-    SendMessageA(window, WM_NCACTIVATE, 1, 0);
-    PaintFrame(window);
+    PaintActiveFrame(window);
     FrameModel model{320, 200};
     model.close = c.close;
     model.max = c.max;
@@ -192,8 +189,7 @@ TEST(NeoCaptionPaint, MaximizedWindowShowsTheRestoreGlyph) {
     ShowWindow(window, SW_MAXIMIZE);
     glimtest::PumpPending();
     ASSERT_TRUE(IsZoomed(window));
-    SendMessageA(window, WM_NCACTIVATE, 1, 0);
-    PaintFrame(window);
+    PaintActiveFrame(window);
     RECT wr{};
     GetWindowRect(window, &wr);
     FrameModel model{wr.right - wr.left, wr.bottom - wr.top};
@@ -214,8 +210,7 @@ TEST(NeoCaptionPaint, TitleColourFollowsTheSkinIndexAndActivation) {
         size.int64 = 14 * 10000;
         painter->get_CaptionFont()->put_Size(size);
         SetWindowTextA(window, "MMMMWWWW");
-        SendMessageA(window, WM_NCACTIVATE, 1, 0);
-        PaintFrame(window);
+        PaintActiveFrame(window);
         const bool isDark = idx == 10 || idx == 11 || idx == 15 || idx == 19 || idx == 22 || idx == 23;
         const Snapshot active(window);
         EXPECT_GT(CountColor(active, textArea, isDark ? dark : white), 10) << "skin " << idx;
@@ -234,8 +229,7 @@ TEST(NeoCaptionPaint, IconIsDrawnOnlyWithATitle) {
     FrameWindow window(WS_OVERLAPPEDWINDOW | WS_VISIBLE, 300, 200);
     ComPtr<FormDouble> form;
     auto painter = AttachPainter(window, form);
-    SendMessageA(window, WM_NCACTIVATE, 1, 0);
-    PaintFrame(window);
+    PaintActiveFrame(window);
     const RECT icon{7, 5, 23, 21};
     EXPECT_EQ(CountColor(Snapshot(window), icon, kIconColor), 0);
 
@@ -249,8 +243,7 @@ TEST(NeoCaptionPaint, CaptionFontChangesShowAtTheNextPaint) {
     ComPtr<FormDouble> form;
     auto painter = AttachPainter(window, form);
     SetWindowTextA(window, "MMMMMMMM");
-    SendMessageA(window, WM_NCACTIVATE, 1, 0);
-    PaintFrame(window);
+    PaintActiveFrame(window);
     const RECT textArea{28, 8, 400 - 80, 27};
     const long small = CountColor(Snapshot(window), textArea, RGB(255, 255, 255));
     CY size{};
@@ -298,8 +291,7 @@ TEST(NeoCaptionPaint, AKeptFrameFollowsEveryChange) {
         SetWindowTextA(window, "Title");
         ComPtr<FormDouble> form;
         auto painter = AttachPainter(window, form);
-        SendMessageA(window, WM_NCACTIVATE, 1, 0);
-        PaintFrame(window);
+        PaintActiveFrame(window);
         const Snapshot before(window);
 
         change.apply(window, menu);

@@ -220,6 +220,11 @@ void PaintFrame(HWND hWnd) {
     SendMessageA(hWnd, WM_NCPAINT, 1, 0);
 }
 
+void PaintActiveFrame(HWND hWnd) {
+    SendMessageA(hWnd, WM_NCACTIVATE, 1, 0);
+    PaintFrame(hWnd);
+}
+
 POINT ScreenOf(HWND hWnd, long x, long y) {
     RECT r{};
     GetWindowRect(hWnd, &r);

@@ -103,6 +103,8 @@ glim::Ref<glim::cNeoCaption> AttachPainter(HWND hWnd, ComPtr<FormDouble>& form, 
                                            short menuStyle = 0);
 // Repaints the frame at once.
 void PaintFrame(HWND hWnd);
+// Paints the frame as the active window's.
+void PaintActiveFrame(HWND hWnd);
 
 // Screen point of a window-relative point.
 POINT ScreenOf(HWND hWnd, long x, long y);

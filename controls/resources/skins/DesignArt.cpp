@@ -26,19 +26,18 @@ void Gradient(Raster& r, Sdf sdf, Rgb top, Rgb bottom, float y0, float y1) {
             [&](float, float py) { return Mix(top, bottom, std::clamp((py - y0) / (y1 - y0), 0.0f, 1.0f)); });
 }
 
+// The distance field of a box with round corners.
+auto RoundBox(float x, float y, float w, float h, float radius) {
+    return [=](float px, float py) { return SdRoundBox(px, py, x, y, w, h, radius); };
+}
+
 // A miniature skinned window: caption, menu band, frame and client area.
 void MiniWindow(Raster& r, float x, float y, float w, float h, const SkinStyle& s, float cap) {
-    FillShape(
-        r, [&](float px, float py) { return SdRoundBox(px, py, x, y, w, h, 1); }, Darken(s.frame, 0.5f));
-    Gradient(
-        r, [&](float px, float py) { return SdRoundBox(px, py, x + 1, y + 1, w - 2, h - 2, 0.5f); }, s.frame,
-        Darken(s.frame, 0.2f), y, y + h);
-    Gradient(
-        r, [&](float px, float py) { return SdRoundBox(px, py, x + 1, y + 1, w - 2, cap, 0.5f); },
-        Lighten(s.titleTop, 0.2f), s.titleBottom, y + 1, y + 1 + cap);
-    FillShape(
-        r, [&](float px, float py) { return SdRoundBox(px, py, x + 2, y + 1 + cap, w - 4, h - cap - 3, 0); },
-        RGB8(236, 236, 236));
+    FillShape(r, RoundBox(x, y, w, h, 1), Darken(s.frame, 0.5f));
+    Gradient(r, RoundBox(x + 1, y + 1, w - 2, h - 2, 0.5f), s.frame, Darken(s.frame, 0.2f), y, y + h);
+    Gradient(r, RoundBox(x + 1, y + 1, w - 2, cap, 0.5f), Lighten(s.titleTop, 0.2f), s.titleBottom, y + 1,
+             y + 1 + cap);
+    FillShape(r, RoundBox(x + 2, y + 1 + cap, w - 4, h - cap - 3, 0), RGB8(236, 236, 236));
 }
 
 // The toolbox images, one a control.
@@ -53,32 +52,22 @@ void ToolboxForm(Raster& r) {
 
 // GlimButton: a rounded push button with a caption
 void ToolboxButton(Raster& r) {
-    FillShape(
-        r, [](float px, float py) { return SdRoundBox(px, py, 0.5f, 3, 15, 9, 2.5f); }, kToolboxInk);
-    Gradient(
-        r, [](float px, float py) { return SdRoundBox(px, py, 1.5f, 4, 13, 7, 1.5f); }, kWhite,
-        RGB8(170, 200, 240), 4, 11);
+    FillShape(r, RoundBox(0.5f, 3, 15, 9, 2.5f), kToolboxInk);
+    Gradient(r, RoundBox(1.5f, 4, 13, 7, 1.5f), kWhite, RGB8(170, 200, 240), 4, 11);
     r.HLine(5, 11, 7, kToolboxInk, 0.9f);
 }
 
 // GlimContainr: a panel with a gradient header
 void ToolboxContainer(Raster& r) {
-    FillShape(
-        r, [](float px, float py) { return SdRoundBox(px, py, 0.5f, 1, 15, 13, 2); }, kToolboxInk);
-    Gradient(
-        r, [](float px, float py) { return SdRoundBox(px, py, 1.5f, 2, 13, 11, 1); }, RGB8(250, 250, 255),
-        RGB8(214, 226, 246), 2, 13);
-    Gradient(
-        r, [](float px, float py) { return SdRoundBox(px, py, 1.5f, 2, 13, 4, 1); }, RGB8(120, 160, 230),
-        RGB8(40, 90, 190), 2, 6);
+    FillShape(r, RoundBox(0.5f, 1, 15, 13, 2), kToolboxInk);
+    Gradient(r, RoundBox(1.5f, 2, 13, 11, 1), RGB8(250, 250, 255), RGB8(214, 226, 246), 2, 13);
+    Gradient(r, RoundBox(1.5f, 2, 13, 4, 1), RGB8(120, 160, 230), RGB8(40, 90, 190), 2, 6);
 }
 
 // GlimCheck: a ticked box
 void ToolboxCheck(Raster& r) {
-    FillShape(
-        r, [](float px, float py) { return SdRoundBox(px, py, 2, 1.5f, 12, 12, 1.5f); }, kToolboxInk);
-    FillShape(
-        r, [](float px, float py) { return SdRoundBox(px, py, 3, 2.5f, 10, 10, 1); }, kWhite);
+    FillShape(r, RoundBox(2, 1.5f, 12, 12, 1.5f), kToolboxInk);
+    FillShape(r, RoundBox(3, 2.5f, 10, 10, 1), kWhite);
     FillShape(
         r,
         [](float px, float py) {
@@ -103,22 +92,15 @@ void ToolboxOption(Raster& r) {
 void ToolboxSlider(Raster& r) {
     r.HLine(1, 15, 7, RGB8(110, 110, 110));
     r.HLine(1, 15, 8, kWhite);
-    FillShape(
-        r, [](float px, float py) { return SdRoundBox(px, py, 5.5f, 2, 5, 11, 1.5f); }, kToolboxInk);
-    Gradient(
-        r, [](float px, float py) { return SdRoundBox(px, py, 6.5f, 3, 3, 9, 1); }, RGB8(190, 215, 250),
-        RGB8(80, 130, 210), 3, 12);
+    FillShape(r, RoundBox(5.5f, 2, 5, 11, 1.5f), kToolboxInk);
+    Gradient(r, RoundBox(6.5f, 3, 3, 9, 1), RGB8(190, 215, 250), RGB8(80, 130, 210), 3, 12);
 }
 
 // GlimPressBar: a bar half full
 void ToolboxPressBar(Raster& r) {
-    FillShape(
-        r, [](float px, float py) { return SdRoundBox(px, py, 0.5f, 4, 15, 7, 2); }, RGB8(90, 90, 90));
-    FillShape(
-        r, [](float px, float py) { return SdRoundBox(px, py, 1.5f, 5, 13, 5, 1); }, kWhite);
-    Gradient(
-        r, [](float px, float py) { return SdRoundBox(px, py, 1.5f, 5, 8, 5, 1); }, RGB8(130, 230, 120),
-        RGB8(30, 150, 40), 5, 10);
+    FillShape(r, RoundBox(0.5f, 4, 15, 7, 2), RGB8(90, 90, 90));
+    FillShape(r, RoundBox(1.5f, 5, 13, 5, 1), kWhite);
+    Gradient(r, RoundBox(1.5f, 5, 8, 5, 1), RGB8(130, 230, 120), RGB8(30, 150, 40), 5, 10);
 }
 
 // GlimToolTip: a balloon with its tail
@@ -306,14 +288,9 @@ Raster PaintAbout() {
     for (int i = 0; i < kSkinCount; ++i) {
         const SkinStyle& s = Skins()[i];
         const float x = 14 + i * 12.9f, y = 130;
-        FillShape(
-            r, [&](float px, float py) { return SdRoundBox(px, py, x, y, 11, 18, 2); },
-            Darken(s.frame, 0.4f));
-        Gradient(
-            r, [&](float px, float py) { return SdRoundBox(px, py, x + 1, y + 1, 9, 9, 1.2f); }, s.titleTop,
-            s.titleBottom, y + 1, y + 10);
-        FillShape(
-            r, [&](float px, float py) { return SdRoundBox(px, py, x + 1, y + 10, 9, 7, 0.5f); }, s.menuTop);
+        FillShape(r, RoundBox(x, y, 11, 18, 2), Darken(s.frame, 0.4f));
+        Gradient(r, RoundBox(x + 1, y + 1, 9, 9, 1.2f), s.titleTop, s.titleBottom, y + 1, y + 10);
+        FillShape(r, RoundBox(x + 1, y + 10, 9, 7, 0.5f), s.menuTop);
     }
     return r;
 }

@@ -131,14 +131,16 @@ void SurfaceWindow::OnLastHold(bool) {
     delete this;
 }
 
+// A window not on screen gets no paint, and showing it paints it whole: the
+// server is asked only for one a person can see (a form being built is not).
 void SurfaceWindow::Refresh() {
-    if (!hwnd_) return;
+    if (!hwnd_ || !IsWindowVisible(hwnd_)) return;
     InvalidateRect(hwnd_, nullptr, FALSE);
     UpdateWindow(hwnd_);
 }
 
 void SurfaceWindow::Invalidate() {
-    if (hwnd_) InvalidateRect(hwnd_, nullptr, FALSE);
+    if (hwnd_ && IsWindowVisible(hwnd_)) InvalidateRect(hwnd_, nullptr, FALSE);
 }
 
 void SurfaceWindow::SetMousePointer(short pointer) {

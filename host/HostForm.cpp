@@ -2,6 +2,7 @@
 #include "KeyModifiers.h"
 
 #include "ControlsCollection.h"
+#include "DisplayCache.h"
 #include "Extender.h"
 #include "HandlerGuard.h"
 #include "Handles.h"
@@ -31,20 +32,20 @@ thread_local std::vector<HostForm*> loadedForms;
 // RunMessageLoop calls under way on this thread.
 thread_local int loopDepth = 0;
 
-double ScreenTwipsPerPixel(int axis) {
-    WindowDC screen(nullptr);
-    const int dpi = GetDeviceCaps(screen.get(), axis);
+// Every position and size a form gives goes through here: the resolution is
+// the process's kept one, since a screen DC per call costs several round trips.
+double ScreenTwipsPerPixel(int dpi) {
     return dpi > 0 ? 1440.0 / dpi : 15.0;
 }
 
 } // namespace
 
 double HostForm::TwipsPerPixelX() {
-    return ScreenTwipsPerPixel(LOGPIXELSX);
+    return ScreenTwipsPerPixel(CurrentDisplay().dpiX);
 }
 
 double HostForm::TwipsPerPixelY() {
-    return ScreenTwipsPerPixel(LOGPIXELSY);
+    return ScreenTwipsPerPixel(CurrentDisplay().dpiY);
 }
 
 long HostForm::ToPixelsX(long twips) {
@@ -695,6 +696,11 @@ LRESULT CALLBACK HostForm::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM
     case WM_ERASEBKGND:
         self->Paint(reinterpret_cast<HDC>(wParam));
         return 1;
+    case WM_DISPLAYCHANGE:
+    case WM_SETTINGCHANGE:
+        // The broadcasts that make the kept resolution stale reach every form.
+        ForgetDisplayMetrics();
+        return DefWindowProcA(hwnd, msg, wParam, lParam);
     case WM_COMMAND:
         if (lParam == 0) {
             ComPtr<HostForm> keep(self);

@@ -132,6 +132,11 @@ bool DrawLaidCaption(HDC dc, GlimButtonCaption* c, const std::string& caption, c
     if (!c || c->caption != caption || r.right - r.left != c->measured.right - c->measured.left ||
         r.bottom - r.top != c->measured.bottom - c->measured.top || !SameFont(c->font, CurrentFont(dc)))
         return false;
+    // A caption that fits its area is short, and DrawTextA draws it fast; a
+    // recording would cost a metafile whose device queries each go to the server.
+    if (!c->recorded && c->measured.right - c->measured.left <= c->area.right - c->area.left &&
+        c->measured.bottom - c->measured.top <= c->area.bottom - c->area.top)
+        return false;
     if (!c->recorded && !RecordCaption(dc, *c)) return false;
     RECT reach{};
     GetClipBox(dc, &reach);

@@ -244,7 +244,9 @@ void HostForm::SetClientSize(long widthTwips, long heightTwips) {
     RECT rc{0, 0, ToPixelsX(widthTwips), ToPixelsY(heightTwips)};
     AdjustWindowRectEx(&rc, static_cast<DWORD>(GetWindowLongPtrA(hwnd_, GWL_STYLE)),
                        GetMenu(hwnd_) != nullptr, static_cast<DWORD>(GetWindowLongPtrA(hwnd_, GWL_EXSTYLE)));
-    SetWindowPos(hwnd_, nullptr, 0, 0, rc.right - rc.left, rc.bottom - rc.top, SWP_NOMOVE | SWP_NOZORDER);
+    // A size is no reason to activate a form that may still be hidden.
+    SetWindowPos(hwnd_, nullptr, 0, 0, rc.right - rc.left, rc.bottom - rc.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void HostForm::KeepClientSize(const RECT& before) {

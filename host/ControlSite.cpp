@@ -137,12 +137,8 @@ void ControlSite::AttachBuiltin(BuiltinControl* control, MemoryPropertyBag* bag)
 }
 
 void ControlSite::AttachOle(const std::string& classId, MemoryPropertyBag* bag) {
-    const std::wstring wide = Widen(classId);
-    CLSID clsid{};
-    const HRESULT found = classId.size() > 1 && classId[0] == '{' ? CLSIDFromString(wide.c_str(), &clsid)
-                                                                  : CLSIDFromProgID(wide.c_str(), &clsid);
-    if (FAILED(found)) throw glim::Error(429, kSource, "ActiveX component can't create object: " + classId);
-    if (FAILED(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IOleObject, ole_.put_void())))
+    const ComPtr<IClassFactory> factory = form_ ? form_->ClassFactory(classId) : nullptr;
+    if (!factory || FAILED(factory->CreateInstance(nullptr, IID_IOleObject, ole_.put_void())))
         throw glim::Error(429, kSource, "ActiveX component can't create object: " + classId);
     control_ = ole_.As<IUnknown>();
     // The site comes first so that a new control can read the ambients.

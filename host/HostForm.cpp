@@ -359,12 +359,30 @@ ComPtr<ControlSite> HostForm::AddControl(const std::string& classId, const std::
         sites_.erase(
             std::find_if(sites_.begin(), sites_.end(), [&](const auto& s) { return s.get() == site.get(); }));
         tabOrder_.erase(std::find(tabOrder_.begin(), tabOrder_.end(), site.get()));
+        ReleaseUnusedFactory(classId);
         throw;
     }
     // A new window goes below its siblings, so below the labels too.
     BuiltinControl* builtin = site->Builtin();
     if (HWND made = site->Window(); made && !(builtin && builtin->LiesBeneath())) RaiseAboveLabels(made);
     return site;
+}
+
+ComPtr<IClassFactory> HostForm::ClassFactory(const std::string& classId) {
+    // Every activation reads the class's keys in the registry again: a form
+    // of many controls of few classes asks once per class.
+    for (const auto& [name, factory] : factories_)
+        if (name == classId) return factory;
+    const std::wstring wide = Widen(classId);
+    CLSID clsid{};
+    const HRESULT found = classId.size() > 1 && classId[0] == '{' ? CLSIDFromString(wide.c_str(), &clsid)
+                                                                  : CLSIDFromProgID(wide.c_str(), &clsid);
+    ComPtr<IClassFactory> factory;
+    if (FAILED(found) ||
+        FAILED(CoGetClassObject(clsid, CLSCTX_INPROC_SERVER, nullptr, IID_IClassFactory, factory.put_void())))
+        return nullptr;
+    factories_.emplace_back(classId, factory);
+    return factory;
 }
 
 void HostForm::RaiseAboveLabels(HWND made) {
@@ -398,6 +416,15 @@ void HostForm::RemoveControl(const std::string& name) {
     sites_.erase(
         std::find_if(sites_.begin(), sites_.end(), [site](const auto& s) { return s.get() == site; }));
     keep->Close();
+    ReleaseUnusedFactory(keep->ClassId());
+}
+
+void HostForm::ReleaseUnusedFactory(const std::string& classId) {
+    // Held, a class object would keep its library loaded with no control of it left.
+    if (std::none_of(sites_.begin(), sites_.end(), [&](const auto& s) { return s->ClassId() == classId; }))
+        factories_.erase(std::remove_if(factories_.begin(), factories_.end(),
+                                        [&](const auto& f) { return f.first == classId; }),
+                         factories_.end());
 }
 
 ControlSite* HostForm::Site(const std::string& name) const {
@@ -677,6 +704,7 @@ void HostForm::CloseSites() {
     activeObject_.reset();
     for (const ComPtr<HostMenu>& menu : menus_)
         menu->Detach();
+    factories_.clear();
 }
 
 void HostForm::Paint(HDC dc) {

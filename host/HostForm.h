@@ -11,6 +11,7 @@
 #include <ocidl.h>
 #include <olectl.h>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace glim::host {
@@ -72,6 +73,10 @@ class HostForm : public DispatchObject<HostForm> {
                                    long width, long height, MemoryPropertyBag* bag = nullptr,
                                    const std::string& container = "");
     void RemoveControl(const std::string& name);
+    // The class object of an ActiveX control's class (a ProgID or a
+    // "{CLSID}"), null when none is registered; kept while a control of the
+    // class is on the form.
+    ComPtr<IClassFactory> ClassFactory(const std::string& classId);
     ControlSite* Site(const std::string& name) const;
     // Sites in creation order.
     std::vector<ControlSite*> Sites() const;
@@ -135,6 +140,8 @@ class HostForm : public DispatchObject<HostForm> {
     void BuildTable();
     // Puts a new windowed control above the labels of its container.
     void RaiseAboveLabels(HWND made);
+    // Forgets the class object of a class no control on the form has.
+    void ReleaseUnusedFactory(const std::string& classId);
     void BroadcastAmbient(DISPID id);
     void CloseSites();
     void UnloadNow();
@@ -145,14 +152,15 @@ class HostForm : public DispatchObject<HostForm> {
     void Paint(HDC dc);
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
-    HWND hwnd_ = nullptr;                          // the form window
-    OLE_COLOR backColor_ = 0x8000000F;             // button face
-    OLE_COLOR foreColor_ = 0x80000012;             // button text
-    ComPtr<IFontDisp> font_;                       // ambient font of the controls
-    ComPtr<IPictureDisp> icon_;                    // form icon
-    ComPtr<InPlaceFrame> frame_;                   // frame object handed to activating controls
-    std::vector<ComPtr<ControlSite>> sites_;       // creation order
-    std::vector<ControlSite*> tabOrder_;           // the same sites in tab order
+    HWND hwnd_ = nullptr;                    // the form window
+    OLE_COLOR backColor_ = 0x8000000F;       // button face
+    OLE_COLOR foreColor_ = 0x80000012;       // button text
+    ComPtr<IFontDisp> font_;                 // ambient font of the controls
+    ComPtr<IPictureDisp> icon_;              // form icon
+    ComPtr<InPlaceFrame> frame_;             // frame object handed to activating controls
+    std::vector<ComPtr<ControlSite>> sites_; // creation order
+    std::vector<ControlSite*> tabOrder_;     // the same sites in tab order
+    std::vector<std::pair<std::string, ComPtr<IClassFactory>>> factories_; // by the class names sited
     OwnedMenu bar_;                                // menu bar; its items are removed before it goes
     bool barShown_ = false;                        // the window was given the bar
     std::vector<ComPtr<HostMenu>> menus_;          // creation order

@@ -2,6 +2,7 @@
 // What a site needs of the host's own controls (text box, label), which are
 // plain windows with an automation face rather than OLE controls.
 #include "MemoryPropertyBag.h"
+#include "NonClient.h"
 #include "Text.h"
 
 namespace glim::host {
@@ -40,6 +41,9 @@ LRESULT CALLBACK PaintedWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lP
     switch (msg) {
     case WM_ERASEBKGND:
         return 1; // the paint fills the whole client area
+    case WM_NCPAINT:
+        if (DrawsNoFrame(hwnd)) return 0;
+        break;
     case WM_PAINT:
         if (self) {
             PAINTSTRUCT ps;

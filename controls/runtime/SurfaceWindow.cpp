@@ -1,5 +1,6 @@
 #include "SurfaceWindow.h"
 
+#include "NonClient.h"
 #include "Pictures.h"
 #include "RuntimeErrors.h"
 
@@ -258,6 +259,9 @@ LRESULT SurfaceWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_PAINT:
         PaintMessage();
         return 0;
+    case WM_NCPAINT:
+        if (DrawsNoFrame(hwnd_)) return 0;
+        break;
     case WM_SIZE: {
         surface_.SetSize(LOWORD(lp), HIWORD(lp));
         OnResize();

@@ -7,10 +7,6 @@
 
 namespace glim::host {
 
-namespace {
-const wchar_t* const kSelf = L"GlimHostTextBox";
-} // namespace
-
 std::span<const TextBox::Member> TextBox::Members() {
     static const Member members[] = {
         {"Text", 0, {}, kPersist | kSaveAlways, 0, &TextBox::Text, &TextBox::SetText},
@@ -80,7 +76,9 @@ HWND TextBox::CreateWindowIn(HWND parent, const RECT& px, HostForm* form) {
     // A new box is empty already: setting no text would only repaint it.
     if (!text_.empty()) SetWindowTextW(hwnd_, text_.c_str());
     if (form) SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(form->FontHandle()), FALSE);
-    SetPropW(hwnd_, kSelf, this);
+    // The edit control leaves GWLP_USERDATA to its owner; a window property
+    // would cost a round trip to the server at every message.
+    SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     editProc_ = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TextBox::WindowProc)));
     return hwnd_;
@@ -93,7 +91,7 @@ void TextBox::DestroyWindowNow() {
         // No events from a window on its way out.
         hwnd_ = nullptr;
         if (IsWindow(hwnd)) {
-            RemovePropW(hwnd, kSelf);
+            SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
             SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(editProc_));
             DestroyWindow(hwnd);
         }
@@ -108,7 +106,7 @@ void TextBox::Raise(const std::function<void()>& handler) {
 }
 
 LRESULT CALLBACK TextBox::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    auto* self = static_cast<TextBox*>(GetPropW(hwnd, kSelf));
+    auto* self = reinterpret_cast<TextBox*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     if (!self) return DefWindowProcW(hwnd, msg, wParam, lParam);
     ComPtr<TextBox> keep(self);
     const LRESULT result = CallWindowProcW(self->editProc_, hwnd, msg, wParam, lParam);

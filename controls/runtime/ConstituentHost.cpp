@@ -7,13 +7,21 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <unordered_map>
 
 namespace glim {
 
 namespace {
 
-const char kHostProp[] = "GlimConstituentHost";
-const char kPreviousProp[] = "GlimConstituentPrevious";
+// A hooked window of this thread: its host (null once the host let go while
+// another hook sat above ours) and its procedure before our hook.  Kept in
+// the process: a window property is a round trip to the server, and the hook
+// read two at every message.
+struct HookedWindow {
+    ConstituentHost* host; // uncounted: the host takes itself out before it goes
+    WNDPROC previous;
+};
+thread_local std::unordered_map<HWND, HookedWindow> t_hooked;
 
 // Runs one event handler (a copy, as the handler may delete its part); its
 // errors must not unwind through the system.
@@ -40,10 +48,9 @@ void ConstituentHost::Attach() {
     HWND h = owner_.hWnd();
     if (!h) return;
     hwnd_ = h;
-    SetPropA(h, kHostProp, this);
     previous_ = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ConstituentHost::HookProc)));
-    SetPropA(h, kPreviousProp, reinterpret_cast<HANDLE>(previous_));
+    t_hooked[h] = HookedWindow{this, previous_};
     // A copy: attaching may add parts (a picture box's own labels live elsewhere).
     const std::vector<Constituent*> parts = parts_;
     for (Constituent* c : parts)
@@ -63,12 +70,18 @@ void ConstituentHost::Unhook() {
     HWND h = std::exchange(hwnd_, nullptr);
     pressed_ = nullptr;
     press_.Forget();
-    if (!h || !IsWindow(h)) return;
-    RemovePropA(h, kHostProp);
+    if (!h) return;
+    const auto hooked = t_hooked.find(h);
+    if (!IsWindow(h)) {
+        if (hooked != t_hooked.end()) t_hooked.erase(hooked);
+        return;
+    }
     // Someone hooked after us: our procedure stays and passes everything on.
     if (GetWindowLongPtrA(h, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&ConstituentHost::HookProc)) {
         SetWindowLongPtrA(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous_));
-        RemovePropA(h, kPreviousProp);
+        if (hooked != t_hooked.end()) t_hooked.erase(hooked);
+    } else if (hooked != t_hooked.end()) {
+        hooked->second.host = nullptr;
     }
     InvalidateRect(h, nullptr, FALSE);
 }
@@ -108,11 +121,13 @@ void ConstituentHost::UpdateNow() const {
 }
 
 LRESULT CALLBACK ConstituentHost::HookProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    // Uncounted: the host removes the property before it goes.
-    auto* self = static_cast<ConstituentHost*>(GetPropA(hwnd, kHostProp));
+    const auto hooked = t_hooked.find(hwnd);
+    if (hooked == t_hooked.end()) return DefWindowProcA(hwnd, msg, wp, lp);
+    ConstituentHost* self = hooked->second.host;
     if (self && self->hwnd_ == hwnd) return self->HandleMessage(msg, wp, lp);
-    auto previous = reinterpret_cast<WNDPROC>(GetPropA(hwnd, kPreviousProp));
-    if (msg == WM_NCDESTROY) RemovePropA(hwnd, kPreviousProp);
+    const WNDPROC previous = hooked->second.previous;
+    // The handle may be given to another window once this one is gone.
+    if (msg == WM_NCDESTROY) t_hooked.erase(hooked);
     return previous ? CallWindowProcA(previous, hwnd, msg, wp, lp) : DefWindowProcA(hwnd, msg, wp, lp);
 }
 

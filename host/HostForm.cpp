@@ -539,9 +539,20 @@ void HostForm::MenuChanged() {
         barShown_ = any;
         KeepClientSize(before);
     }
+    // Each redraw of the bar is a frame change, a dozen server requests: a
+    // hidden form has one when it shows, whatever items came meanwhile.
+    if (!IsWindowVisible(hwnd_)) {
+        barStale_ = true;
+        return;
+    }
+    RedrawMenuBar();
+}
+
+void HostForm::RedrawMenuBar() {
+    barStale_ = false;
     DrawMenuBar(hwnd_);
     // A skinned frame took the bar off the window and draws it itself.
-    if (any && GetMenu(hwnd_) != bar_.get())
+    if (barShown_ && GetMenu(hwnd_) != bar_.get())
         RedrawWindow(hwnd_, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
 }
 
@@ -726,6 +737,10 @@ LRESULT CALLBACK HostForm::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM
     case WM_ERASEBKGND:
         self->Paint(reinterpret_cast<HDC>(wParam));
         return 1;
+    case WM_SHOWWINDOW:
+        // Menu items added while hidden: the bar is laid out before it shows.
+        if (wParam && self->barStale_) self->RedrawMenuBar();
+        break;
     case WM_DISPLAYCHANGE:
     case WM_SETTINGCHANGE:
         // The broadcasts that make the kept resolution stale reach every form.

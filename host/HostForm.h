@@ -142,6 +142,8 @@ class HostForm : public DispatchObject<HostForm> {
     void RaiseAboveLabels(HWND made);
     // Forgets the class object of a class no control on the form has.
     void ReleaseUnusedFactory(const std::string& classId);
+    // Draws the bar again after its items changed.
+    void RedrawMenuBar();
     void BroadcastAmbient(DISPID id);
     void CloseSites();
     void UnloadNow();
@@ -161,8 +163,10 @@ class HostForm : public DispatchObject<HostForm> {
     std::vector<ComPtr<ControlSite>> sites_; // creation order
     std::vector<ControlSite*> tabOrder_;     // the same sites in tab order
     std::vector<std::pair<std::string, ComPtr<IClassFactory>>> factories_; // by the class names sited
-    OwnedMenu bar_;                                // menu bar; its items are removed before it goes
-    bool barShown_ = false;                        // the window was given the bar
+    OwnedMenu bar_; // menu bar; its items are removed before it goes
+    bool barShown_ = false;
+    bool barStale_ = false; // the bar changed while the form was hidden                        // the window
+                            // was given the bar
     std::vector<ComPtr<HostMenu>> menus_;          // creation order
     UINT nextCommand_ = 100;                       // next menu command identifier
     ControlSite* uiActive_ = nullptr;              // the UI-active control, uncounted

@@ -320,8 +320,20 @@ bool HostForm::Visible() const {
 
 void HostForm::Show() {
     if (!hwnd_) throw glim::Error(364, kSource, "Object was unloaded");
-    ShowWindow(hwnd_, SW_SHOW);
+    if (IsWindowVisible(hwnd_)) {
+        ShowWindow(hwnd_, SW_SHOW);
+        UpdateWindow(hwnd_);
+        return;
+    }
+    // Shown as ShowWindow would, but each control erases its background in
+    // its paint: shown at once, and activated before painting, every control
+    // got a DC to erase with and another to paint with, each DC several
+    // round trips to the server.
+    SendMessageA(hwnd_, WM_SHOWWINDOW, TRUE, 0);
+    SetWindowPos(hwnd_, HWND_TOP, 0, 0, 0, 0,
+                 SWP_SHOWWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_DEFERERASE);
     UpdateWindow(hwnd_);
+    SetForegroundWindow(hwnd_);
 }
 
 void HostForm::Hide() {

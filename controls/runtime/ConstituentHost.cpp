@@ -55,7 +55,7 @@ void ConstituentHost::Attach() {
     const std::vector<Constituent*> parts = parts_;
     for (Constituent* c : parts)
         c->OnHostAttached();
-    InvalidateRect(h, nullptr, FALSE);
+    if (IsWindowVisible(h)) InvalidateRect(h, nullptr, FALSE);
 }
 
 void ConstituentHost::Detach() {
@@ -83,7 +83,7 @@ void ConstituentHost::Unhook() {
     } else if (hooked != t_hooked.end()) {
         hooked->second.host = nullptr;
     }
-    InvalidateRect(h, nullptr, FALSE);
+    if (IsWindowVisible(h)) InvalidateRect(h, nullptr, FALSE);
 }
 
 void ConstituentHost::Add(Constituent* c) {
@@ -113,11 +113,13 @@ bool ConstituentHost::Holds(const Constituent* c) const {
 }
 
 void ConstituentHost::InvalidatePixels(const RECT& r) const {
-    if (hwnd_) InvalidateRect(hwnd_, &r, FALSE);
+    // A window not on screen gets no paint, and showing it paints it whole:
+    // a part changed while its form is built asks the server nothing.
+    if (hwnd_ && IsWindowVisible(hwnd_)) InvalidateRect(hwnd_, &r, FALSE);
 }
 
 void ConstituentHost::UpdateNow() const {
-    if (hwnd_) UpdateWindow(hwnd_);
+    if (hwnd_ && IsWindowVisible(hwnd_)) UpdateWindow(hwnd_);
 }
 
 LRESULT CALLBACK ConstituentHost::HookProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {

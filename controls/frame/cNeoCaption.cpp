@@ -168,13 +168,19 @@ void cNeoCaption::Attach(IDispatch* F, IPicture* PicCaption, IPicture* PicBorder
     }
     form_ = F;
     idx_ = idx;
-    captionPic_ = std::make_unique<cMemDC>();
-    captionPic_->CreateFromPicture(PicCaption);
-    borderPic_ = std::make_unique<cMemDC>();
-    borderPic_->CreateFromPicture(PicBorder);
-    strip_ = std::make_unique<cMemDC>();
-    sides_ = std::make_unique<cMemDC>();
-    bottom_ = std::make_unique<cMemDC>();
+    // The same pictures again are the same skin: their copies and the
+    // surfaces sized for them serve as they are.
+    if (!captionPic_ || captionSource_.get() != PicCaption || borderSource_.get() != PicBorder) {
+        captionSource_ = PicCaption;
+        borderSource_ = PicBorder;
+        captionPic_ = std::make_unique<cMemDC>();
+        captionPic_->CreateFromPicture(PicCaption);
+        borderPic_ = std::make_unique<cMemDC>();
+        borderPic_->CreateFromPicture(PicBorder);
+        strip_ = std::make_unique<cMemDC>();
+        sides_ = std::make_unique<cMemDC>();
+        bottom_ = std::make_unique<cMemDC>();
+    }
     composed_.reset();
     ForgetShownButtons();
     lButtonWidth_ = lButtonWidth;

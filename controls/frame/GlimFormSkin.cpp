@@ -103,10 +103,22 @@ void GlimFormSkin::GlimForm_ApplySkin(IDispatch* form, short MnuStyleIdx, short 
 void GlimFormSkin::GlimForm_LoadResSkin(IDispatch* form, short MnuStyleIdx, short& idx) {
     if (idx < 0) idx = 0;
     if (idx == kFileSkinIdx || idx > skinres::kSkinCount) return;
-    pc_ = LoadResPicture(skinres::Caption(idx), kResBitmap);
-    Pb_ = LoadResPicture(skinres::Border(idx), kResBitmap);
+    GlimForm_LoadResPictures(idx);
     GlimForm_ApplySkin(form, MnuStyleIdx, idx);
     SaveSetting(kSkinSection, kSkinIdxKey, std::to_string(idx));
+}
+
+void GlimFormSkin::GlimForm_LoadResPictures(short idx) {
+    // A skin loaded again is the same bytes: each is decoded once per form.
+    SkinPictures fresh;
+    SkinPictures& art = idx < skinres::kSkinCount ? loaded_[static_cast<size_t>(idx)] : fresh;
+    if (!art.caption) {
+        ComPtr<IPictureDisp> caption = LoadResPicture(skinres::Caption(idx), kResBitmap);
+        art.border = LoadResPicture(skinres::Border(idx), kResBitmap);
+        art.caption = caption;
+    }
+    pc_ = art.caption;
+    Pb_ = art.border;
 }
 
 void GlimFormSkin::LoadSkin(IDispatch* form, short MnuStyleIdx, short& idx) {

@@ -5,10 +5,12 @@
 #include <windows.h>
 #include <ocidl.h>
 
+#include <array>
 #include <string>
 
 #include "ComPtr.h"
 #include "RefCounted.h"
+#include "SkinResourceIds.h"
 
 namespace glim {
 
@@ -54,10 +56,20 @@ class GlimFormSkin {
   private:
     void GlimForm_ApplySkin(IDispatch* form, short MnuStyleIdx, short idx);
     void GlimForm_LoadResSkin(IDispatch* form, short MnuStyleIdx, short& idx);
+    // pc_ and Pb_ from the library's bitmaps of skin idx.
+    void GlimForm_LoadResPictures(short idx);
+
+    // The library's two pictures of one skin.
+    struct SkinPictures {
+        ComPtr<IPictureDisp> caption;
+        ComPtr<IPictureDisp> border;
+    };
 
     Ref<cNeoCaption> painter_; // the frame painter, re-attached by every skin
     ComPtr<IPictureDisp> pc_;  // caption skin picture
     ComPtr<IPictureDisp> Pb_;  // border skin picture
+    // The library's pictures by skin index, as first loaded.
+    std::array<SkinPictures, skinres::kSkinCount> loaded_;
 };
 
 } // namespace glim

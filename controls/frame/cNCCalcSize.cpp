@@ -99,8 +99,10 @@ void cNCCalcSize::Attach(INCAreaModifier* iTo) {
     for (const UINT msg : kMessages)
         if (msg != WM_SIZE || bMDIChild_) AttachMessage(this, window_, msg);
     lCaptionMetric_ = GetSystemMetrics(SM_CYCAPTION);
-    work_ = std::make_unique<cMemDC>();
-    work_->SetSize(ScreenWidthPixels(), 4 * lCaptionMetric_);
+    // The window had its last WM_NCACTIVATE before the takeover: an active
+    // window is painted active from the first paint, not composed inactive
+    // only to be composed again at the activation that follows.
+    bWindowActive_ = GetActiveWindow() == window_;
     SetPropA(window_, kNCImplementationProp, reinterpret_cast<HANDLE>(iTo));
     implementation_ = iTo;
     mDeclares_AttachKeyboardHook(this);
@@ -511,6 +513,16 @@ void cNCCalcSize::cNCCalcSize_DragWindow() {
     }
 }
 
+HDC cNCCalcSize::WorkDC() {
+    // Made at the first plain paint: a painter that takes over the frame
+    // never needs it.
+    if (!work_ && window_) {
+        work_ = std::make_unique<cMemDC>();
+        work_->SetSize(ScreenWidthPixels(), 4 * lCaptionMetric_);
+    }
+    return work_ ? work_->hDC() : nullptr;
+}
+
 void cNCCalcSize::DefaultNCPaint(HDC hDC, long lLeft, long lTop, long lRight, long lBottom) {
     const long CX = GetSystemMetrics(SM_CXFRAME), CY = GetSystemMetrics(SM_CYFRAME);
     const long C = GetSystemMetrics(SM_CYCAPTION);
@@ -528,7 +540,7 @@ void cNCCalcSize::DefaultNCPaint(HDC hDC, long lLeft, long lTop, long lRight, lo
 
     const RECT K{lLeft + CX, lTop + CY, lRight - CX, lTop + CY + C - 1};
     const long Kw = K.right - K.left, Kh = K.bottom - K.top;
-    const HDC work = work_ ? work_->hDC() : nullptr;
+    const HDC work = WorkDC();
     if (work) {
         const RECT text{0, 0, Kw - 3 * Kh - 2, Kh};
         DrawCaption(window_, work, &text, DC_TEXT | DC_ICON | (active ? DC_ACTIVE : 0));

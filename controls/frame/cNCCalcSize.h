@@ -61,6 +61,8 @@ class cNCCalcSize : public ISubclass, public IKeyboardClient {
     long cNCCalcSize_NCHitTest(POINT screen);
     void ForEachMessage(void (*action)(cNCCalcSize*, HWND, UINT));
     void Repaint();
+    // The off-screen caption of DefaultNCPaint, made on first use.
+    HDC WorkDC();
     LRESULT OnNCCalcSize(WPARAM wParam, LPARAM lParam);
     LRESULT OnNCPaint(HWND hWnd, WPARAM wParam, LPARAM lParam);
     LRESULT OnNCHitTest(HWND hWnd, WPARAM wParam, LPARAM lParam);

@@ -1,5 +1,6 @@
 #include "cNeoCaption.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <optional>
@@ -167,13 +168,19 @@ void cNeoCaption::Attach(IDispatch* F, IPicture* PicCaption, IPicture* PicBorder
     }
     form_ = F;
     idx_ = idx;
-    captionPic_ = std::make_unique<cMemDC>();
-    captionPic_->CreateFromPicture(PicCaption);
-    borderPic_ = std::make_unique<cMemDC>();
-    borderPic_->CreateFromPicture(PicBorder);
-    strip_ = std::make_unique<cMemDC>();
-    sides_ = std::make_unique<cMemDC>();
-    bottom_ = std::make_unique<cMemDC>();
+    // The same pictures again are the same skin: their copies and the
+    // surfaces sized for them serve as they are.
+    if (!captionPic_ || captionSource_.get() != PicCaption || borderSource_.get() != PicBorder) {
+        captionSource_ = PicCaption;
+        borderSource_ = PicBorder;
+        captionPic_ = std::make_unique<cMemDC>();
+        captionPic_->CreateFromPicture(PicCaption);
+        borderPic_ = std::make_unique<cMemDC>();
+        borderPic_->CreateFromPicture(PicBorder);
+        strip_ = std::make_unique<cMemDC>();
+        sides_ = std::make_unique<cMemDC>();
+        bottom_ = std::make_unique<cMemDC>();
+    }
     composed_.reset();
     ForgetShownButtons();
     lButtonWidth_ = lButtonWidth;
@@ -475,12 +482,14 @@ void cNeoCaption::ComposeBorders(long lLeft, long lTop, long lRight, long lBotto
     BitBlt(sides, bh, top, bh, bh, border, 4 * bh, 0, SRCCOPY);
     for (long y = capH + bh, h = bh; y < lBottom - bh; y += h, h *= 2)
         BitBlt(sides, 0, lTop + y, 2 * bh, h, sides, 0, top, SRCCOPY);
-    // Bottom strip, tile by tile from the tile just drawn.
-    for (long bx = lLeft + bh; bx < lRight - bh; bx += bh) {
-        if (bx == lLeft + bh)
-            BitBlt(bottom, bx, 0, bh, bh, border, 3 * bh, 0, SRCCOPY);
-        else
-            BitBlt(bottom, bx, 0, bh, bh, bottom, bx - bh, 0, SRCCOPY);
+    // Bottom strip: whole tiles from the first one on while they start left
+    // of the corner, the filled part copied after itself in doubling rounds.
+    const long first = lLeft + bh;
+    if (first < lRight - bh) {
+        const long end = first + (lRight - bh - first + bh - 1) / bh * bh;
+        BitBlt(bottom, first, 0, bh, bh, border, 3 * bh, 0, SRCCOPY);
+        for (long x = first + bh; x < end; x += x - first)
+            BitBlt(bottom, x, 0, std::min(x - first, end - x), bh, bottom, first, 0, SRCCOPY);
     }
     BitBlt(bottom, lLeft, 0, bh, bh, border, 2 * bh, 0, SRCCOPY);
     BitBlt(bottom, lRight - bh, 0, bh, bh, border, 6 * bh, 0, SRCCOPY);

@@ -129,6 +129,8 @@ class cNeoCaption : public INCAreaModifier {
     std::unique_ptr<cMemDC> strip_;             // caption strip of the last composed look
     std::unique_ptr<cMemDC> sides_;             // left and right border columns of it
     std::unique_ptr<cMemDC> bottom_;            // bottom strip of it
+    ComPtr<IPicture> captionSource_;            // what captionPic_ was copied from
+    ComPtr<IPicture> borderSource_;             // what borderPic_ was copied from
     std::optional<FrameLook> composed_;         // what the three surfaces hold; none after Attach
     Ref<cMenuBar> menuBar_;                     // created by Attach
     OLE_COLOR activeCaptionColor_ = 0xCCCCCC;   // stored only

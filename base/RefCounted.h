@@ -2,15 +2,15 @@
 // Intrusive reference counting for the library's own objects.  Ref<T> is a
 // counted reference; a plain T* is an uncounted one, used on purpose where
 // window properties and hook tables keep raw pointers.
+#include "NonCopyable.h"
+
 #include <utility>
 
 namespace glim {
 
-class RefCounted {
+class RefCounted : NonCopyable {
   public:
     RefCounted() = default;
-    RefCounted(const RefCounted&) = delete;
-    RefCounted& operator=(const RefCounted&) = delete;
 
     unsigned long AddRef() { return ++refs_; }
     unsigned long Release() {

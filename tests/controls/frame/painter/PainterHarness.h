@@ -12,6 +12,7 @@
 #include "ComPtr.h"
 #include "INCAreaModifier.h"
 #include "cNeoCaption.h"
+#include "pump.h"
 #include "screenshots.h"
 
 namespace paintertest {
@@ -66,18 +67,10 @@ ComPtr<FormDouble> MakeForm(HWND hWnd);
 
 // A top-level window whose class procedure is RecordingProc, with an empty
 // title, destroyed with the object.
-class FrameWindow {
+class FrameWindow : public glimtest::TestWindow {
   public:
     explicit FrameWindow(DWORD style = WS_OVERLAPPEDWINDOW | WS_VISIBLE, int w = 300, int h = 200,
                          HWND owner = nullptr);
-    ~FrameWindow();
-    FrameWindow(const FrameWindow&) = delete;
-    FrameWindow& operator=(const FrameWindow&) = delete;
-    HWND hwnd() const { return hwnd_; }
-    operator HWND() const { return hwnd_; }
-
-  private:
-    HWND hwnd_ = nullptr;
 };
 
 // What the recording window procedure saw.

@@ -55,28 +55,22 @@ struct FreeWith {
         Free(h);
     }
 };
-using DeleteGdiObject = FreeWith<DeleteObject>;
-using DeleteDcHandle = FreeWith<DeleteDC>;
-using DestroyWindowHandle = FreeWith<DestroyWindow>;
-using DestroyIconHandle = FreeWith<DestroyIcon>;
-using DestroyCursorHandle = FreeWith<DestroyCursor>;
-using DestroyMenuHandle = FreeWith<DestroyMenu>;
-using CloseKeyHandle = FreeWith<RegCloseKey>;
-using FreeModuleHandle = FreeWith<FreeLibrary>;
 using CloseKernelHandle = FreeWith<CloseHandle>;
 
-using OwnedBitmap = UniqueHandle<HBITMAP, DeleteGdiObject>;
-using OwnedBrush = UniqueHandle<HBRUSH, DeleteGdiObject>;
-using OwnedPen = UniqueHandle<HPEN, DeleteGdiObject>;
-using OwnedFont = UniqueHandle<HFONT, DeleteGdiObject>;
-using OwnedRegion = UniqueHandle<HRGN, DeleteGdiObject>;
-using OwnedDC = UniqueHandle<HDC, DeleteDcHandle>;
-using OwnedWindow = UniqueHandle<HWND, DestroyWindowHandle>;
-using OwnedIcon = UniqueHandle<HICON, DestroyIconHandle>;
-using OwnedCursor = UniqueHandle<HCURSOR, DestroyCursorHandle>;
-using OwnedMenu = UniqueHandle<HMENU, DestroyMenuHandle>;
-using OwnedKey = UniqueHandle<HKEY, CloseKeyHandle>;
-using OwnedModule = UniqueHandle<HMODULE, FreeModuleHandle>;
+template <class H>
+using OwnedGdiObject = UniqueHandle<H, FreeWith<DeleteObject>>;
+using OwnedBitmap = OwnedGdiObject<HBITMAP>;
+using OwnedBrush = OwnedGdiObject<HBRUSH>;
+using OwnedPen = OwnedGdiObject<HPEN>;
+using OwnedFont = OwnedGdiObject<HFONT>;
+using OwnedRegion = OwnedGdiObject<HRGN>;
+using OwnedDC = UniqueHandle<HDC, FreeWith<DeleteDC>>;
+using OwnedWindow = UniqueHandle<HWND, FreeWith<DestroyWindow>>;
+using OwnedIcon = UniqueHandle<HICON, FreeWith<DestroyIcon>>;
+using OwnedCursor = UniqueHandle<HCURSOR, FreeWith<DestroyCursor>>;
+using OwnedMenu = UniqueHandle<HMENU, FreeWith<DestroyMenu>>;
+using OwnedKey = UniqueHandle<HKEY, FreeWith<RegCloseKey>>;
+using OwnedModule = UniqueHandle<HMODULE, FreeWith<FreeLibrary>>;
 
 // A file as CreateFile opens it; a failed open (INVALID_HANDLE_VALUE) is
 // held as empty, so the owner tests false and GetLastError still tells why.

@@ -358,33 +358,15 @@ TEST_F(Subclassing, InvalidAndExternalWindowsRaiseAndChangeNothing) {
     EXPECT_FALSE(glim::MSubclass_IsMyWindow(desktop));
     EXPECT_TRUE(glim::MSubclass_IsMyWindow(w));
     const auto keysBefore = PropKeys(desktop);
-    try {
-        glim::AttachMessage(c.get(), desktop, kMsg);
-        FAIL() << "a window of another process was accepted";
-    } catch (const glim::Error& e) {
-        EXPECT_EQ(static_cast<unsigned long>(e.Number()), 0x8004331Cu);
-        EXPECT_EQ(e.Description(), "Can't modify external window");
-    }
+    glimtest::ExpectWindowProcError([&] { glim::AttachMessage(c.get(), desktop, kMsg); }, 0x8004331Cu,
+                                    "Can't modify external window");
     EXPECT_EQ(PropKeys(desktop), keysBefore);
 }
 
 TEST_F(Subclassing, SmallErrorNumbersAreRaisedAlone) {
-    try {
-        glim::MSubclass_ErrRaise(5);
-        FAIL();
-    } catch (const glim::Error& e) {
-        EXPECT_EQ(e.Number(), 5);
-        EXPECT_EQ(e.Source(), "");
-        EXPECT_EQ(e.Description(), "");
-        EXPECT_EQ(e.ToHResult(), static_cast<HRESULT>(0x800A0005));
-    }
-    try {
-        glim::MSubclass_ErrRaise(13081);
-        FAIL();
-    } catch (const glim::Error& e) {
-        EXPECT_EQ(static_cast<unsigned long>(e.Number()), 0x80043319u);
-        EXPECT_EQ(e.Description(), "Can't subclass window");
-    }
+    glimtest::ExpectRaises([] { glim::MSubclass_ErrRaise(5); }, 5, static_cast<HRESULT>(0x800A0005), "", "");
+    glimtest::ExpectWindowProcError([] { glim::MSubclass_ErrRaise(13081); }, 0x80043319u,
+                                    "Can't subclass window");
 }
 
 TEST_F(Subclassing, ClientDetachingItselfShiftsTheListAndOldFillsTheGap) {

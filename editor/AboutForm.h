@@ -7,7 +7,6 @@ namespace versolo {
 class AboutForm : public EditorForm {
   public:
     static glim::ComPtr<AboutForm> Create();
-    void Show();
 
   private:
     AboutForm() = default;

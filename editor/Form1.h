@@ -17,7 +17,6 @@ namespace versolo {
 class Form1 : public EditorForm {
   public:
     static glim::ComPtr<Form1> Create();
-    void Show();
 
   private:
     Form1() = default;

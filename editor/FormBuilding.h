@@ -14,6 +14,8 @@ class EditorForm : public glim::RefCounted {
   public:
     bool Loaded() const { return form_ && form_->Loaded(); }
     glim::host::HostForm* Form() const { return form_.get(); }
+    // Shows the window in front, where a form shown again from a menu must come.
+    void Show();
 
   protected:
     glim::ComPtr<glim::host::HostForm> form_;

@@ -11,7 +11,6 @@ namespace versolo {
 class ImageShow : public EditorForm {
   public:
     static glim::ComPtr<ImageShow> Create();
-    void Show();
     // The main window could not be built; the program ends with a failure.
     bool StartFailed() const { return startFailed_; }
 

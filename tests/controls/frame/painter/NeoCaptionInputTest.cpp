@@ -31,18 +31,6 @@ bool GlyphMatches(HWND hWnd, const RECT& r, long k, bool pressed) {
     return true;
 }
 
-struct Skinned {
-    explicit Skinned(DWORD style = WS_OVERLAPPEDWINDOW | WS_VISIBLE, int w = 320, int h = 240,
-                     HWND owner = nullptr)
-        : window(style, w, h, owner), painter(AttachPainter(window, form)) {
-        PaintActiveFrame(window);
-        Records().clear();
-    }
-    FrameWindow window;
-    ComPtr<FormDouble> form;
-    glim::Ref<cNeoCaption> painter;
-};
-
 } // namespace
 
 TEST(NeoCaptionInput, HitCodesOfTheSkinnedFrame) {

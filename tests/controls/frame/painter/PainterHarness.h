@@ -99,6 +99,20 @@ void PaintFrame(HWND hWnd);
 // Paints the frame as the active window's.
 void PaintActiveFrame(HWND hWnd);
 
+// A frame window with a painter attached, painted as the active window's;
+// the record starts afterwards.
+struct Skinned {
+    explicit Skinned(DWORD style = WS_OVERLAPPEDWINDOW | WS_VISIBLE, int w = 320, int h = 240,
+                     HWND owner = nullptr)
+        : window(style, w, h, owner), painter(AttachPainter(window, form)) {
+        PaintActiveFrame(window);
+        Records().clear();
+    }
+    FrameWindow window;
+    ComPtr<FormDouble> form;
+    glim::Ref<glim::cNeoCaption> painter;
+};
+
 // Screen point of a window-relative point.
 POINT ScreenOf(HWND hWnd, long x, long y);
 // The lParam of a non-client mouse message at a window-relative point.

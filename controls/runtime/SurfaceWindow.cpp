@@ -1,6 +1,7 @@
 #include "SurfaceWindow.h"
 
 #include "Pictures.h"
+#include "ReentryGuard.h"
 #include "RuntimeErrors.h"
 
 #include <windowsx.h>
@@ -230,13 +231,12 @@ bool SurfaceWindow::SetPointerCursor() {
 void SurfaceWindow::PaintMessage() {
     std::exception_ptr failed;
     if (!painting_) {
-        painting_ = true;
+        const ReentryGuard guard(painting_);
         try {
             OnPaint();
         } catch (...) {
             failed = std::current_exception();
         }
-        painting_ = false;
     }
     if (hwnd_) {
         PAINTSTRUCT ps;

@@ -20,6 +20,8 @@ class ComPtr {
         if (p_) p_->AddRef();
     }
     ComPtr(const ComPtr& o) : ComPtr(o.p_) {}
+    template <class U>
+    ComPtr(const ComPtr<U>& o) : ComPtr(o.get()) {}
     ComPtr(ComPtr&& o) noexcept : p_(std::exchange(o.p_, nullptr)) {}
     ~ComPtr() { reset(); }
     ComPtr& operator=(ComPtr o) noexcept {
@@ -50,6 +52,7 @@ class ComPtr {
     void** put_void() { return reinterpret_cast<void**>(put()); }
     T* get() const { return p_; }
     T* operator->() const { return p_; }
+    T& operator*() const { return *p_; }
     explicit operator bool() const { return p_ != nullptr; }
 
     // Hands out a new reference, as COM out-parameters want.

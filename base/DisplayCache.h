@@ -2,6 +2,8 @@
 // What the code asks of the screen, asked once per process: under Wine every
 // display-device query (a display DC, the screen size) is several server
 // round trips.
+#include "NonCopyable.h"
+
 #include <windows.h>
 
 namespace glim {
@@ -31,12 +33,10 @@ HBITMAP CreateScreenBitmap(int w, int h);
 // The process's one display DC, for what must be compatible with the screen.
 // A DC serves one thread at a time, so it is lent under a lock for the
 // object's lifetime.
-class ScreenDC {
+class ScreenDC : NonCopyable {
   public:
     ScreenDC();
     ~ScreenDC();
-    ScreenDC(const ScreenDC&) = delete;
-    ScreenDC& operator=(const ScreenDC&) = delete;
     HDC get() const { return dc_; }
 
   private:

@@ -1,5 +1,7 @@
 #pragma once
 // Owners for GDI and USER handles, and views that never free.
+#include "NonCopyable.h"
+
 #include <windows.h>
 
 #include <utility>
@@ -45,46 +47,30 @@ class UniqueHandle {
     H h_{};
 };
 
-struct DeleteGdiObject {
-    void operator()(HGDIOBJ h) const { DeleteObject(h); }
+// An owner's deleter that calls Free.
+template <auto Free>
+struct FreeWith {
+    template <class H>
+    void operator()(H h) const {
+        Free(h);
+    }
 };
-struct DeleteDcHandle {
-    void operator()(HDC h) const { DeleteDC(h); }
-};
-struct DestroyWindowHandle {
-    void operator()(HWND h) const { DestroyWindow(h); }
-};
-struct DestroyIconHandle {
-    void operator()(HICON h) const { DestroyIcon(h); }
-};
-struct DestroyCursorHandle {
-    void operator()(HCURSOR h) const { DestroyCursor(h); }
-};
-struct DestroyMenuHandle {
-    void operator()(HMENU h) const { DestroyMenu(h); }
-};
-struct CloseKeyHandle {
-    void operator()(HKEY h) const { RegCloseKey(h); }
-};
-struct FreeModuleHandle {
-    void operator()(HMODULE h) const { FreeLibrary(h); }
-};
-struct CloseKernelHandle {
-    void operator()(HANDLE h) const { CloseHandle(h); }
-};
+using CloseKernelHandle = FreeWith<CloseHandle>;
 
-using OwnedBitmap = UniqueHandle<HBITMAP, DeleteGdiObject>;
-using OwnedBrush = UniqueHandle<HBRUSH, DeleteGdiObject>;
-using OwnedPen = UniqueHandle<HPEN, DeleteGdiObject>;
-using OwnedFont = UniqueHandle<HFONT, DeleteGdiObject>;
-using OwnedRegion = UniqueHandle<HRGN, DeleteGdiObject>;
-using OwnedDC = UniqueHandle<HDC, DeleteDcHandle>;
-using OwnedWindow = UniqueHandle<HWND, DestroyWindowHandle>;
-using OwnedIcon = UniqueHandle<HICON, DestroyIconHandle>;
-using OwnedCursor = UniqueHandle<HCURSOR, DestroyCursorHandle>;
-using OwnedMenu = UniqueHandle<HMENU, DestroyMenuHandle>;
-using OwnedKey = UniqueHandle<HKEY, CloseKeyHandle>;
-using OwnedModule = UniqueHandle<HMODULE, FreeModuleHandle>;
+template <class H>
+using OwnedGdiObject = UniqueHandle<H, FreeWith<DeleteObject>>;
+using OwnedBitmap = OwnedGdiObject<HBITMAP>;
+using OwnedBrush = OwnedGdiObject<HBRUSH>;
+using OwnedPen = OwnedGdiObject<HPEN>;
+using OwnedFont = OwnedGdiObject<HFONT>;
+using OwnedRegion = OwnedGdiObject<HRGN>;
+using OwnedDC = UniqueHandle<HDC, FreeWith<DeleteDC>>;
+using OwnedWindow = UniqueHandle<HWND, FreeWith<DestroyWindow>>;
+using OwnedIcon = UniqueHandle<HICON, FreeWith<DestroyIcon>>;
+using OwnedCursor = UniqueHandle<HCURSOR, FreeWith<DestroyCursor>>;
+using OwnedMenu = UniqueHandle<HMENU, FreeWith<DestroyMenu>>;
+using OwnedKey = UniqueHandle<HKEY, FreeWith<RegCloseKey>>;
+using OwnedModule = UniqueHandle<HMODULE, FreeWith<FreeLibrary>>;
 
 // A file as CreateFile opens it; a failed open (INVALID_HANDLE_VALUE) is
 // held as empty, so the owner tests false and GetLastError still tells why.
@@ -94,11 +80,9 @@ class OwnedFile : public UniqueHandle<HANDLE, CloseKernelHandle> {
 };
 
 // Selects an object into a DC and puts the old one back when it ends.
-class SelectGuard {
+class SelectGuard : NonCopyable {
   public:
     SelectGuard(HDC dc, HGDIOBJ obj) : dc_(dc), old_(obj ? SelectObject(dc, obj) : nullptr) {}
-    SelectGuard(const SelectGuard&) = delete;
-    SelectGuard& operator=(const SelectGuard&) = delete;
     ~SelectGuard() {
         if (old_) SelectObject(dc_, old_);
     }
@@ -110,13 +94,12 @@ class SelectGuard {
     HGDIOBJ old_;
 };
 
-// A window's DC borrowed with GetDC and given back with ReleaseDC.
-class WindowDC {
+// A window's DC borrowed with Get and given back with ReleaseDC.
+template <HDC(WINAPI* Get)(HWND)>
+class BorrowedDC : NonCopyable {
   public:
-    explicit WindowDC(HWND hwnd) : hwnd_(hwnd), dc_(GetDC(hwnd)) {}
-    WindowDC(const WindowDC&) = delete;
-    WindowDC& operator=(const WindowDC&) = delete;
-    ~WindowDC() {
+    explicit BorrowedDC(HWND hwnd) : hwnd_(hwnd), dc_(Get(hwnd)) {}
+    ~BorrowedDC() {
         if (dc_) ReleaseDC(hwnd_, dc_);
     }
     HDC get() const { return dc_; }
@@ -125,30 +108,16 @@ class WindowDC {
     HWND hwnd_;
     HDC dc_;
 };
-
-// The DC of a whole window, frame included (GetWindowDC), given back with ReleaseDC.
-class NonClientDC {
-  public:
-    explicit NonClientDC(HWND hwnd) : hwnd_(hwnd), dc_(GetWindowDC(hwnd)) {}
-    NonClientDC(const NonClientDC&) = delete;
-    NonClientDC& operator=(const NonClientDC&) = delete;
-    ~NonClientDC() {
-        if (dc_) ReleaseDC(hwnd_, dc_);
-    }
-    HDC get() const { return dc_; }
-
-  private:
-    HWND hwnd_;
-    HDC dc_;
-};
+// The client area's DC.
+using WindowDC = BorrowedDC<GetDC>;
+// The DC of a whole window, frame included.
+using NonClientDC = BorrowedDC<GetWindowDC>;
 
 // The desktop's one window-update lock (LockWindowUpdate).  While someone
 // else holds it, taking it fails, and that lock is not ours to end.
-class WindowUpdateLock {
+class WindowUpdateLock : NonCopyable {
   public:
     explicit WindowUpdateLock(HWND hwnd) : taken_(LockWindowUpdate(hwnd) != FALSE) {}
-    WindowUpdateLock(const WindowUpdateLock&) = delete;
-    WindowUpdateLock& operator=(const WindowUpdateLock&) = delete;
     ~WindowUpdateLock() {
         if (taken_) LockWindowUpdate(nullptr);
     }

@@ -48,4 +48,32 @@ std::string AccessKeyOf(const std::string& caption, size_t marks) {
     return {};
 }
 
+std::string EscapeLine(const std::string& s) {
+    std::string out;
+    for (char c : s) {
+        if (c == '\\')
+            out += "\\\\";
+        else if (c == '\r')
+            out += "\\r";
+        else if (c == '\n')
+            out += "\\n";
+        else
+            out += c;
+    }
+    return out;
+}
+
+std::string UnescapeLine(const std::string& s) {
+    std::string out;
+    for (size_t i = 0; i < s.size(); ++i) {
+        if (s[i] == '\\' && i + 1 < s.size()) {
+            const char n = s[++i];
+            out += n == 'r' ? '\r' : n == 'n' ? '\n' : n;
+        } else {
+            out += s[i];
+        }
+    }
+    return out;
+}
+
 } // namespace glim

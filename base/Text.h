@@ -25,5 +25,9 @@ bool SameName(const std::string& a, const std::string& b);
 // lower case; "&&" is a literal ampersand.  Empty when there is none, or
 // when it is not among the first `marks` ampersands or pairs examined.
 std::string AccessKeyOf(const std::string& caption, size_t marks = std::string::npos);
+// A text on one line: backslash, CR and LF written as \\, \r and \n.
+std::string EscapeLine(const std::string& s);
+// The text EscapeLine wrote.
+std::string UnescapeLine(const std::string& s);
 
 } // namespace glim

@@ -22,9 +22,4 @@ ComPtr<AboutForm> AboutForm::Create() {
     return about;
 }
 
-void AboutForm::Show() {
-    form_->Show();
-    SetForegroundWindow(form_->hWnd());
-}
-
 } // namespace versolo

@@ -1,20 +1,15 @@
 #pragma once
 // The About form "关于": two pictures and two labels, no code.
-#include "HostForm.h"
-#include "RefCounted.h"
+#include "FormBuilding.h"
 
 namespace versolo {
 
-class AboutForm : public glim::RefCounted {
+class AboutForm : public EditorForm {
   public:
     static glim::ComPtr<AboutForm> Create();
-    bool Loaded() const { return form_ && form_->Loaded(); }
-    void Show();
-    glim::host::HostForm* Form() const { return form_.get(); }
 
   private:
     AboutForm() = default;
-    glim::ComPtr<glim::host::HostForm> form_;
 };
 
 } // namespace versolo

@@ -229,11 +229,6 @@ void Form1::Load() {
         glim::PutProperty(Control(name), kButtonStyle, Variant::Long(kMacSkin));
 }
 
-void Form1::Show() {
-    form_->Show();
-    SetForegroundWindow(form_->hWnd());
-}
-
 void Form1::SetStatus(const std::wstring& text) {
     label2_->SetCaption(Ansi(text));
 }

@@ -1,9 +1,8 @@
 #pragma once
 // Versolo's main window: the lyric, time and header fields, the media
 // player, the lyrics document and the menus, with their event handlers.
-#include "HostForm.h"
+#include "FormBuilding.h"
 #include "LyricsDocument.h"
-#include "RefCounted.h"
 
 namespace glim::host {
 class CommonDialog;
@@ -15,12 +14,9 @@ class Timer;
 
 namespace versolo {
 
-class Form1 : public glim::RefCounted {
+class Form1 : public EditorForm {
   public:
     static glim::ComPtr<Form1> Create();
-    bool Loaded() const { return form_ && form_->Loaded(); }
-    void Show();
-    glim::host::HostForm* Form() const { return form_.get(); }
 
   private:
     Form1() = default;
@@ -47,9 +43,8 @@ class Form1 : public glim::RefCounted {
     template <class T>
     T* Builtin(const char* name) const;
 
-    glim::ComPtr<glim::host::HostForm> form_; // the window and every control on it
-    HeaderFields confirmed_;                  // header values as last confirmed
-    std::wstring savedDocument_;              // the document as last opened or saved
+    HeaderFields confirmed_;     // header values as last confirmed
+    std::wstring savedDocument_; // the document as last opened or saved
     // Views of controls the form owns.
     glim::host::TextBox *text1_ = nullptr, *text2_ = nullptr, *text3_ = nullptr;
     glim::host::TextBox *text4_ = nullptr, *text5_ = nullptr, *text6_ = nullptr, *text7_ = nullptr,

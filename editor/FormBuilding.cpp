@@ -11,6 +11,11 @@ namespace versolo {
 using glim::ComPtr;
 using glim::Variant;
 
+void EditorForm::Show() {
+    form_->Show();
+    SetForegroundWindow(form_->hWnd());
+}
+
 std::string Ansi(const std::wstring& text) {
     return glim::Narrow(text);
 }

@@ -2,11 +2,24 @@
 // What Versolo's three forms share: ANSI texts from the source's Unicode
 // ones, pictures from the program's resources, and control placing.
 #include "HostForm.h"
+#include "RefCounted.h"
 
 #include <olectl.h>
 #include <string>
 
 namespace versolo {
+
+// A form of the program: its host form holds the window and every control on it.
+class EditorForm : public glim::RefCounted {
+  public:
+    bool Loaded() const { return form_ && form_->Loaded(); }
+    glim::host::HostForm* Form() const { return form_.get(); }
+    // Shows the window in front, where a form shown again from a menu must come.
+    void Show();
+
+  protected:
+    glim::ComPtr<glim::host::HostForm> form_;
+};
 
 // A text in the system code page, the way the forms keep their texts.
 std::string Ansi(const std::wstring& text);

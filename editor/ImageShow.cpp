@@ -52,10 +52,6 @@ ComPtr<ImageShow> ImageShow::Create() {
     return splash;
 }
 
-void ImageShow::Show() {
-    form_->Show();
-}
-
 void ImageShow::Tick() {
     // Unloading the splash ends its timer and may drop the last reference.
     ComPtr<ImageShow> keep(this);

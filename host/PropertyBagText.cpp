@@ -5,34 +5,6 @@
 namespace glim::host {
 
 namespace {
-std::string Escape(const std::string& s) {
-    std::string out;
-    for (char c : s) {
-        if (c == '\\')
-            out += "\\\\";
-        else if (c == '\r')
-            out += "\\r";
-        else if (c == '\n')
-            out += "\\n";
-        else
-            out += c;
-    }
-    return out;
-}
-
-std::string Unescape(const std::string& s) {
-    std::string out;
-    for (size_t i = 0; i < s.size(); ++i) {
-        if (s[i] == '\\' && i + 1 < s.size()) {
-            const char n = s[++i];
-            out += n == 'r' ? '\r' : n == 'n' ? '\n' : n;
-        } else {
-            out += s[i];
-        }
-    }
-    return out;
-}
-
 std::string ValueText(const Variant& v) {
     if (v.vt() == VT_EMPTY || v.vt() == VT_NULL) return {};
     Variant text;
@@ -44,7 +16,7 @@ std::string ValueText(const Variant& v) {
 std::string BagToText(const MemoryPropertyBag& bag) {
     std::string out;
     for (const std::string& key : bag.Keys())
-        out += key + "=" + Escape(ValueText(bag.Get(key))) + "\r\n";
+        out += key + "=" + EscapeLine(ValueText(bag.Get(key))) + "\r\n";
     return out;
 }
 
@@ -59,7 +31,7 @@ ComPtr<MemoryPropertyBag> BagFromText(const std::string& text) {
         pos = end + 1;
         const size_t eq = line.find('=');
         if (eq == std::string::npos || eq == 0) continue;
-        bag->Set(line.substr(0, eq), Variant::String(Unescape(line.substr(eq + 1))));
+        bag->Set(line.substr(0, eq), Variant::String(UnescapeLine(line.substr(eq + 1))));
     }
     return bag;
 }

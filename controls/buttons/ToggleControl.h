@@ -6,6 +6,7 @@
 #include "ControlBase.h"
 #include "Conversions.h"
 #include "GlimFormControl.h"
+#include "ReentryGuard.h"
 #include "RuntimeErrors.h"
 #include "Text.h"
 #include "ToggleParts.h"
@@ -126,14 +127,8 @@ class ToggleControl : public Control<Derived, Dual> {
     template <class F>
     void LayoutOnce(F&& place) {
         if (laying_) return;
-        laying_ = true;
-        try {
-            place();
-        } catch (...) {
-            laying_ = false;
-            throw;
-        }
-        laying_ = false;
+        const ReentryGuard guard(laying_);
+        place();
     }
 
     ComPtr<IFontDisp> Font;  // the caption's font

@@ -33,13 +33,11 @@ inline constexpr const char* kBadSkinFileText =
     "\xC8\xB7\xB5\xC4\xCE\xC4\xBC\xFE\xC2\xB7\xBE\xB6."; // 图片格式不正确,请设置一个正确的文件路径.
 inline constexpr const char* kBadSkinFileTitle = "\xB8\xF1\xCA\xBD\xB2\xBB\xD5\xFD\xC8\xB7"; // 格式不正确
 
-class GlimFormSkin {
+class GlimFormSkin : NonCopyable {
   public:
     // Creates the painter, which lives as long as the control.
     GlimFormSkin();
     ~GlimFormSkin();
-    GlimFormSkin(const GlimFormSkin&) = delete;
-    GlimFormSkin& operator=(const GlimFormSkin&) = delete;
 
     // The library's skin idx on form; idx below 0 becomes 0 for the caller
     // too, 255 and above 24 do nothing, an index without bitmaps raises.

@@ -3,6 +3,7 @@
 #include "ConstituentHost.h"
 #include "Conversions.h"
 #include "RuntimeErrors.h"
+#include "Surface.h"
 
 #include <cmath>
 
@@ -87,6 +88,18 @@ RECT Constituent::PixelRect() const {
 
 void Constituent::Invalidate() const {
     if (host_ && windowless_) host_->InvalidatePixels(PixelRect());
+}
+
+void Constituent::StoreInRange(short& field, short v, short lo, short hi) {
+    if (v < lo || v > hi) RaiseError(kErrInvalidPropertyValue);
+    field = v;
+    Invalidate();
+}
+
+void Constituent::StoreColor(OLE_COLOR& field, OLE_COLOR c) {
+    TranslateColorOrRaise(c);
+    field = c;
+    Invalidate();
 }
 
 } // namespace glim

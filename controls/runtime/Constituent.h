@@ -4,6 +4,7 @@
 // host routes to it.  Windowless parts are drawn by their host over its
 // persistent surface; windowed parts are child windows of it.
 #include <windows.h>
+#include <olectl.h>
 
 #include <functional>
 #include <optional>
@@ -57,6 +58,10 @@ class Constituent {
     void SetPixelSize(double width, double height);
     // Shows the part's area again at the next paint.
     void Invalidate() const;
+    // Puts of a kept value that shows: a value outside lo .. hi, or a colour
+    // that cannot be translated, raises 380 before anything is stored.
+    void StoreInRange(short& field, short v, short lo, short hi);
+    void StoreColor(OLE_COLOR& field, OLE_COLOR c);
 
     // Windowless parts: draws into the host's composition DC (pixels).
     virtual void Draw(HDC /*dc*/) {}

@@ -3,7 +3,6 @@
 #include "DisplayCache.h"
 #include "Fonts.h"
 #include "Handles.h"
-#include "RuntimeErrors.h"
 #include "Surface.h"
 
 namespace glim {
@@ -19,33 +18,9 @@ void ConstituentLabel::SetCaption(const std::string& caption) {
     if (Change) Change();
 }
 
-void ConstituentLabel::SetAlignment(short alignment) {
-    if (alignment < 0 || alignment > 2) RaiseError(kErrInvalidPropertyValue);
-    alignment_ = alignment;
-    Invalidate();
-}
-
 void ConstituentLabel::SetAutoSize(bool autoSize) {
     autoSize_ = autoSize;
     if (autoSize_) FitToText();
-}
-
-void ConstituentLabel::SetBackStyle(short style) {
-    if (style != 0 && style != 1) RaiseError(kErrInvalidPropertyValue);
-    backStyle_ = style;
-    Invalidate();
-}
-
-void ConstituentLabel::SetBackColor(OLE_COLOR c) {
-    TranslateColorOrRaise(c);
-    backColor_ = c;
-    Invalidate();
-}
-
-void ConstituentLabel::SetForeColor(OLE_COLOR c) {
-    TranslateColorOrRaise(c);
-    foreColor_ = c;
-    Invalidate();
 }
 
 void ConstituentLabel::SetFont(IFontDisp* font) {

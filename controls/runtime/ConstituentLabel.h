@@ -19,17 +19,17 @@ class ConstituentLabel : public Constituent {
     void SetCaption(const std::string& caption);
     // 0 left, 1 right, 2 centre; others raise 380.
     short Alignment() const { return alignment_; }
-    void SetAlignment(short alignment);
+    void SetAlignment(short alignment) { StoreInRange(alignment_, alignment, 0, 2); }
     // Sizes the label to its text now and whenever text or font change.
     bool AutoSize() const { return autoSize_; }
     void SetAutoSize(bool autoSize);
     // 0 transparent, 1 opaque; others raise 380.
     short BackStyle() const { return backStyle_; }
-    void SetBackStyle(short style);
+    void SetBackStyle(short style) { StoreInRange(backStyle_, style, 0, 1); }
     OLE_COLOR BackColor() const { return backColor_; }
-    void SetBackColor(OLE_COLOR c);
+    void SetBackColor(OLE_COLOR c) { StoreColor(backColor_, c); }
     OLE_COLOR ForeColor() const { return foreColor_; }
-    void SetForeColor(OLE_COLOR c);
+    void SetForeColor(OLE_COLOR c) { StoreColor(foreColor_, c); }
     IFontDisp* Font() const { return font_.get(); }
     // Nothing gives the default font.
     void SetFont(IFontDisp* font);

@@ -1,7 +1,6 @@
 #include "ConstituentShape.h"
 
 #include "Handles.h"
-#include "RuntimeErrors.h"
 #include "Surface.h"
 
 #include <algorithm>
@@ -9,18 +8,6 @@
 namespace glim {
 
 ConstituentShape::ConstituentShape(ConstituentHost& host) : Constituent(host, true) {}
-
-void ConstituentShape::StoreInRange(short& field, short v, short lo, short hi) {
-    if (v < lo || v > hi) RaiseError(kErrInvalidPropertyValue);
-    field = v;
-    Invalidate();
-}
-
-void ConstituentShape::StoreColor(OLE_COLOR& field, OLE_COLOR c) {
-    TranslateColorOrRaise(c);
-    field = c;
-    Invalidate();
-}
 
 RECT ConstituentShape::Figure() const {
     RECT r = PixelRect();

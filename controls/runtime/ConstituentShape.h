@@ -42,9 +42,6 @@ class ConstituentShape : public Constituent {
     bool TakesMouse() const override { return false; }
 
   private:
-    // A value refused raises before anything is stored or repainted.
-    void StoreInRange(short& field, short v, short lo, short hi);
-    void StoreColor(OLE_COLOR& field, OLE_COLOR c);
     RECT Figure() const;
     void Outline(HDC dc, const RECT& r) const;
 

@@ -1,17 +1,17 @@
 #pragma once
 // A timer part: raises Timer every Interval milliseconds while Enabled, on
 // a system timer of the thread that set it running.
+#include "NonCopyable.h"
+
 #include <windows.h>
 
 #include <functional>
 
 namespace glim {
 
-class ConstituentTimer {
+class ConstituentTimer : NonCopyable {
   public:
     ConstituentTimer() = default;
-    ConstituentTimer(const ConstituentTimer&) = delete;
-    ConstituentTimer& operator=(const ConstituentTimer&) = delete;
     ~ConstituentTimer();
 
     // Milliseconds, 0 .. 65535 (others raise 380); 0 never ticks.

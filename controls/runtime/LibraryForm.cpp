@@ -2,6 +2,7 @@
 
 #include "Conversions.h"
 #include "Pictures.h"
+#include "ReentryGuard.h"
 #include "RuntimeErrors.h"
 #include "Screen.h"
 
@@ -65,14 +66,10 @@ void LibraryForm::Load() {
 
 void LibraryForm::Unload() {
     if (!Loaded() || unloading_) return;
-    unloading_ = true;
-    try {
+    {
+        const ReentryGuard guard(unloading_);
         OnQueryUnload();
-    } catch (...) {
-        unloading_ = false;
-        throw;
     }
-    unloading_ = false;
     parts_.Detach();
     DestroySurfaceWindow();
 }

@@ -11,11 +11,9 @@
 
 namespace glim {
 
-class PictureClip {
+class PictureClip : NonCopyable {
   public:
     PictureClip() = default;
-    PictureClip(const PictureClip&) = delete;
-    PictureClip& operator=(const PictureClip&) = delete;
     ~PictureClip();
 
     // The grid; at least one row and one column (380 otherwise).

@@ -2,11 +2,13 @@
 
 #include "NonClient.h"
 #include "Pictures.h"
+#include "ReentryGuard.h"
 #include "RuntimeErrors.h"
 
 #include <windowsx.h>
 
 #include <exception>
+#include <iterator>
 
 namespace glim {
 
@@ -26,36 +28,14 @@ void RegisterSurfaceClass(WNDPROC proc) {
     RegisterClassExA(&wc);
 }
 
+// The system cursor of a MousePointer value; 0, 1, 4 (the icon) and values
+// past the table show the arrow.
 LPCSTR StandardCursor(short pointer) {
-    switch (pointer) {
-    case 2:
-        return reinterpret_cast<LPCSTR>(IDC_CROSS);
-    case 3:
-        return reinterpret_cast<LPCSTR>(IDC_IBEAM);
-    case 5:
-    case 15:
-        return reinterpret_cast<LPCSTR>(IDC_SIZEALL);
-    case 6:
-        return reinterpret_cast<LPCSTR>(IDC_SIZENESW);
-    case 7:
-        return reinterpret_cast<LPCSTR>(IDC_SIZENS);
-    case 8:
-        return reinterpret_cast<LPCSTR>(IDC_SIZENWSE);
-    case 9:
-        return reinterpret_cast<LPCSTR>(IDC_SIZEWE);
-    case 10:
-        return reinterpret_cast<LPCSTR>(IDC_UPARROW);
-    case 11:
-        return reinterpret_cast<LPCSTR>(IDC_WAIT);
-    case 12:
-        return reinterpret_cast<LPCSTR>(IDC_NO);
-    case 13:
-        return reinterpret_cast<LPCSTR>(IDC_APPSTARTING);
-    case 14:
-        return reinterpret_cast<LPCSTR>(IDC_HELP);
-    default:
-        return reinterpret_cast<LPCSTR>(IDC_ARROW);
-    }
+    static const LPCSTR kCursors[] = {IDC_ARROW,    IDC_ARROW,       IDC_CROSS,    IDC_IBEAM,
+                                      IDC_ARROW,    IDC_SIZEALL,     IDC_SIZENESW, IDC_SIZENS,
+                                      IDC_SIZENWSE, IDC_SIZEWE,      IDC_UPARROW,  IDC_WAIT,
+                                      IDC_NO,       IDC_APPSTARTING, IDC_HELP,     IDC_SIZEALL};
+    return pointer >= 0 && pointer < static_cast<short>(std::size(kCursors)) ? kCursors[pointer] : IDC_ARROW;
 }
 
 } // namespace
@@ -231,13 +211,12 @@ bool SurfaceWindow::SetPointerCursor() {
 void SurfaceWindow::PaintMessage() {
     std::exception_ptr failed;
     if (!painting_) {
-        painting_ = true;
+        const ReentryGuard guard(painting_);
         try {
             OnPaint();
         } catch (...) {
             failed = std::current_exception();
         }
-        painting_ = false;
     }
     if (hwnd_) {
         PAINTSTRUCT ps;

@@ -53,11 +53,7 @@ Raster Banner(const char* title, const char* line) {
     r.VGradient(0, 0, 500, 170, {RGB8(24, 44, 110), RGB8(30, 90, 170), RGB8(60, 150, 210)});
     // Light sweeping across the picture.
     r.Paint(
-        0, 0, 500, 170,
-        [](float px, float py) {
-            const float u = px / 500.0f;
-            return std::fabs(py - (150 - 110 * u * u)) - 22.0f;
-        },
+        0, 0, 500, 170, [](float px, float py) { return SdSweep(px, py, 500, 150, 110, 22); },
         [](float, float) { return kWhite; }, 0.08f);
     Waveform(r, 148, 12, RGB8(140, 210, 255), 0.35f);
     for (int i = 0; i < 3; ++i) {

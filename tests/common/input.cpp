@@ -8,8 +8,7 @@
 
 namespace glimtest {
 
-namespace {
-void SendMouse(DWORD flags, LONG x = 0, LONG y = 0) {
+void SendMouse(DWORD flags, LONG x, LONG y) {
     INPUT in{};
     in.type = INPUT_MOUSE;
     in.mi.dwFlags = flags;
@@ -18,6 +17,7 @@ void SendMouse(DWORD flags, LONG x = 0, LONG y = 0) {
     SendInput(1, &in, sizeof in);
 }
 
+namespace {
 // Screen coordinates on the 0..65535 scale of absolute moves, rounded up so
 // that the system's conversion back lands on the same pixel.
 LONG Absolute(LONG v, int extent) {

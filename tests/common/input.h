@@ -9,6 +9,9 @@
 
 namespace glimtest {
 
+// One mouse event: buttons (MOUSEEVENTF_LEFTDOWN, ...) where the pointer is,
+// or a move by (x, y) (to it on the 0..65535 scale with MOUSEEVENTF_ABSOLUTE).
+void SendMouse(DWORD flags, LONG x = 0, LONG y = 0);
 // Moves the pointer to a screen point (an absolute move, stopped at the
 // screen's edges) and pumps until it is there.
 void MoveTo(POINT screen);

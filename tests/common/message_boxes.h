@@ -1,6 +1,8 @@
 #pragma once
 // Message boxes this thread shows, read and closed with OK from a timer
 // that runs inside their modal loops.
+#include "NonCopyable.h"
+
 #include <windows.h>
 
 #include <string>
@@ -9,12 +11,10 @@
 namespace glimtest {
 
 // Watches from construction to destruction; one watcher at a time.
-class MessageBoxWatcher {
+class MessageBoxWatcher : glim::NonCopyable {
   public:
     MessageBoxWatcher();
     ~MessageBoxWatcher();
-    MessageBoxWatcher(const MessageBoxWatcher&) = delete;
-    MessageBoxWatcher& operator=(const MessageBoxWatcher&) = delete;
 
     struct Seen {
         std::string title;

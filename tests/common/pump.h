@@ -1,4 +1,6 @@
 #pragma once
+#include "NonCopyable.h"
+
 #include <windows.h>
 
 #include <functional>
@@ -20,15 +22,18 @@ void PumpFor(DWORD ms);
 // window colour; false when that failed.
 bool RegisterPlainClass(const char* name, WNDPROC proc);
 
-// A top-level window with a plain procedure, destroyed with the object.
-class TestWindow {
+// A top-level window with a plain procedure, destroyed with the object
+// unless a test destroyed it first.
+class TestWindow : glim::NonCopyable {
   public:
     explicit TestWindow(DWORD style = WS_OVERLAPPEDWINDOW, int w = 300, int h = 200, WNDPROC proc = nullptr);
     ~TestWindow();
-    TestWindow(const TestWindow&) = delete;
-    TestWindow& operator=(const TestWindow&) = delete;
     HWND hwnd() const { return hwnd_; }
     operator HWND() const { return hwnd_; }
+
+  protected:
+    // Takes a window a harness made with a class of its own.
+    explicit TestWindow(HWND made) : hwnd_(made) {}
 
   private:
     HWND hwnd_ = nullptr;

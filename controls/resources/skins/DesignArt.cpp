@@ -272,11 +272,7 @@ Raster PaintAbout() {
     r.VGradient(0, 0, 336, 164, {RGB8(255, 255, 255), RGB8(232, 240, 252), RGB8(200, 218, 246)});
     // A sweep of colour behind the name.
     r.Paint(
-        0, 0, 336, 164,
-        [](float px, float py) {
-            const float u = px / 336.0f;
-            return std::fabs(py - (118 - 60 * u * u)) - 10.0f;
-        },
+        0, 0, 336, 164, [](float px, float py) { return SdSweep(px, py, 336, 118, 60, 10); },
         [](float px, float) { return Mix(RGB8(120, 170, 240), RGB8(60, 110, 210), px / 336.0f); }, 0.35f);
     TextStyle name;
     name.unit = 5, name.thick = 4, name.slant = 0.12f, name.colour = RGB8(30, 60, 140);

@@ -109,6 +109,12 @@ inline float SdSegment(float px, float py, float ax, float ay, float bx, float b
     const float h = len2 > 0 ? std::clamp(((px - ax) * dx + (py - ay) * dy) / len2, 0.0f, 1.0f) : 0;
     return std::hypot(px - ax - dx * h, py - ay - dy * h) - t / 2;
 }
+// A band of half-width h around the curve y = base - rise * u * u, where u
+// runs from 0 to 1 across a picture w wide: a sweep of light or colour.
+inline float SdSweep(float px, float py, float w, float base, float rise, float h) {
+    const float u = px / w;
+    return std::fabs(py - (base - rise * u * u)) - h;
+}
 // Convex polygon given counter-clockwise or clockwise; exact enough for glyphs.
 float SdConvex(float px, float py, const std::vector<float>& xy);
 

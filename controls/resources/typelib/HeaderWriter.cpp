@@ -5,6 +5,7 @@
 #include <sstream>
 #include <vector>
 
+#include "Text.h"
 #include "TypeLibWriter.h"
 
 namespace glim::typelib {
@@ -59,17 +60,7 @@ std::string Utf8From936(const char* text) {
 
 // A quoted comment text on one line (help strings may end in CR LF).
 std::string CommentText(const char* text) {
-    std::string s = Utf8From936(text);
-    std::string out;
-    for (char c : s) {
-        if (c == '\r')
-            out += "\\r";
-        else if (c == '\n')
-            out += "\\n";
-        else
-            out += c;
-    }
-    return out;
+    return EscapeLine(Utf8From936(text));
 }
 
 std::string GuidInit(const char* text) {

@@ -169,24 +169,6 @@ class LibraryBuilder {
         switch (t.vt) {
         case VarType::Void:
             return pool.New(VT_VOID);
-        case VarType::I2:
-            return pool.New(VT_I2);
-        case VarType::I4:
-            return pool.New(VT_I4);
-        case VarType::Bool:
-            return pool.New(VT_BOOL);
-        case VarType::Bstr:
-            return pool.New(VT_BSTR);
-        case VarType::R4:
-            return pool.New(VT_R4);
-        case VarType::R8:
-            return pool.New(VT_R8);
-        case VarType::Variant:
-            return pool.New(VT_VARIANT);
-        case VarType::Dispatch:
-            return pool.New(VT_DISPATCH);
-        case VarType::Unknown:
-            return pool.New(VT_UNKNOWN);
         case VarType::OleColor:
             return userDefined(std_.oleColor.get());
         // Interfaces travel as pointers: a font value is a Font*.
@@ -201,6 +183,10 @@ class LibraryBuilder {
                                  TYPE_E_ELEMENTNOTFOUND);
             return userDefined(it->second.get());
         }
+        default:
+            // The rest are named by the type they travel in.
+            if (const VARTYPE vt = VariantTypeOf(t.vt); vt != VT_EMPTY) return pool.New(vt);
+            break;
         }
         throw WriteError("unknown type", E_INVALIDARG);
     }

@@ -112,32 +112,9 @@ POINT Centre(HWND hwnd) {
     return ScreenPoint(hwnd, r.right / 2, r.bottom / 2);
 }
 
-void MoveTo(POINT p) {
-    const int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dx = MulDiv(p.x, 65536, sw) + 1;
-    in.mi.dy = MulDiv(p.y, 65536, sh) + 1;
-    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    SendInput(1, &in, sizeof in);
-    PumpUntil([&] {
-        POINT now{};
-        GetCursorPos(&now);
-        return now.x == p.x && now.y == p.y;
-    });
-}
-
-void Mouse(DWORD flags) {
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dwFlags = flags;
-    SendInput(1, &in, sizeof in);
-}
-
 void ClickAt(POINT p, DWORD down, DWORD up) {
     MoveTo(p);
-    Mouse(down);
-    Mouse(up);
+    glimtest::MouseButtons({down, up});
 }
 
 void Key(WORD vk, bool down) {

@@ -4,6 +4,7 @@
 #include "HostForm.h"
 #include "SiteRecorder.h"
 #include "dispatch.h"
+#include "input.h"
 
 #include <windows.h>
 #include <oaidl.h>
@@ -58,8 +59,8 @@ void PumpFor(DWORD ms);
 // Real input.
 POINT ScreenPoint(HWND hwnd, int x, int y);
 POINT Centre(HWND hwnd);
-void MoveTo(POINT p);
-void Mouse(DWORD flags);
+using glimtest::MoveTo;
+using glimtest::SendMouse;
 void ClickAt(POINT p, DWORD down = MOUSEEVENTF_LEFTDOWN, DWORD up = MOUSEEVENTF_LEFTUP);
 void Key(WORD vk, bool down);
 void Tap(WORD vk);

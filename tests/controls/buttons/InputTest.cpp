@@ -103,7 +103,7 @@ TEST_F(GlimButtonInput, ClickRulesForEachButtonAndWhenDisabled) {
         ASSERT_EQ(Put(D("A"), id::Enabled, Bool(c.enabled)), S_OK);
         Log("A").ClearCalls();
         MoveTo(Centre(Wnd("A")));
-        Mouse(c.down);
+        SendMouse(c.down);
         if (c.enabled) {
             ASSERT_TRUE(WaitFor("A", ev::MouseDown, 1));
         } else {
@@ -113,7 +113,7 @@ TEST_F(GlimButtonInput, ClickRulesForEachButtonAndWhenDisabled) {
         // Simple Flat disabled has a highlight outer ring.
         const COLORREF idle = c.enabled ? kUp : 0xFFFFFF;
         EXPECT_EQ(Corner("A"), c.pressedLook ? kPressed : idle);
-        Mouse(c.up);
+        SendMouse(c.up);
         if (c.enabled) {
             ASSERT_TRUE(WaitFor("A", ev::MouseUp, 1));
         }
@@ -168,10 +168,10 @@ TEST_F(GlimButtonInput, HoverRaisesMouseOverOnceAndMouseOutWhenLeftOrCovered) {
 
 TEST_F(GlimButtonInput, DoubleClickPressesOnceMoreAndGivesTheCaptureBack) {
     MoveTo(Centre(Wnd("A")));
-    Mouse(MOUSEEVENTF_LEFTDOWN);
-    Mouse(MOUSEEVENTF_LEFTUP);
-    Mouse(MOUSEEVENTF_LEFTDOWN);
-    Mouse(MOUSEEVENTF_LEFTUP);
+    SendMouse(MOUSEEVENTF_LEFTDOWN);
+    SendMouse(MOUSEEVENTF_LEFTUP);
+    SendMouse(MOUSEEVENTF_LEFTDOWN);
+    SendMouse(MOUSEEVENTF_LEFTUP);
     ASSERT_TRUE(WaitFor("A", ev::MouseUp, 2));
     PumpFor(50);
     EXPECT_EQ(Count("A", ev::Click), 1u) << "the double click raises no Click of its own";
@@ -280,7 +280,7 @@ TEST_F(GlimButtonInput, ByReferenceMouseButtonChangedByTheHostIsActedOn) {
     // The host turns the left press into a right one: no pressed look, no Click.
     Sink("A")->On(ev::MouseDown, [](host::EventArgs& a) { EXPECT_TRUE(a.Set(0, glim::Variant::Long(2))); });
     MoveTo(Centre(Wnd("A")));
-    Mouse(MOUSEEVENTF_LEFTDOWN);
+    SendMouse(MOUSEEVENTF_LEFTDOWN);
     // Looked at as soon as the press is handled: a move the platform makes up
     // afterwards (for the pointer grab) paints the press, as any move with the
     // button held does.
@@ -288,7 +288,7 @@ TEST_F(GlimButtonInput, ByReferenceMouseButtonChangedByTheHostIsActedOn) {
     ASSERT_EQ(Count("A", ev::MouseDown), 1u);
     UpdateWindow(Wnd("A"));
     EXPECT_EQ(glimtest::ClientPixel(Wnd("A"), 0, 0), kUp);
-    Mouse(MOUSEEVENTF_LEFTUP);
+    SendMouse(MOUSEEVENTF_LEFTUP);
     ASSERT_TRUE(WaitFor("A", ev::MouseUp, 1));
     PumpFor(50);
     EXPECT_EQ(Count("A", ev::Click), 0u);

@@ -11,6 +11,7 @@
 #include "GlimError.h"
 #include "MTimer.h"
 #include "pump.h"
+#include "raised.h"
 
 using glim::CTimer;
 using glim::Ref;
@@ -163,15 +164,9 @@ TEST_F(Timers, HundredAndFirstTimerRaisesAndLeavesNothingRunning) {
     auto extra = glim::MakeRef<CTimer>();
     int extraTicks = 0;
     extra->ThatTime = [&] { ++extraTicks; };
-    try {
-        extra->SetInterval(5);
-        FAIL() << "the 101st timer started";
-    } catch (const glim::Error& e) {
-        EXPECT_EQ(static_cast<unsigned long>(e.Number()), 0x80043553u);
-        EXPECT_EQ(e.ToHResult(), static_cast<HRESULT>(0x80043553));
-        EXPECT_EQ(e.Source(), "GlimForm.WindowProc");
-        EXPECT_EQ(e.Description(), "No more than 10 timers allowed per class");
-    }
+    // The 101st timer does not start.
+    glimtest::ExpectWindowProcError([&] { extra->SetInterval(5); }, 0x80043553u,
+                                    "No more than 10 timers allowed per class");
     EXPECT_EQ(extra->Interval(), 0);
     EXPECT_EQ(SlotOf(extra.get()), 0);
     // Its 5 ms system timer was killed: none of the module's timers ticks.
@@ -267,21 +262,10 @@ TEST_F(Timers, PulseRaisesThatTimeAndItemKeepsTheValue) {
 }
 
 TEST_F(Timers, ErrorScheme) {
-    try {
-        glim::CTimer_ErrRaise(13652);
-        FAIL();
-    } catch (const glim::Error& e) {
-        EXPECT_EQ(static_cast<unsigned long>(e.Number()), 0x80043554u);
-        EXPECT_EQ(e.Description(), "Can't create system timer");
-        EXPECT_EQ(e.Source(), "GlimForm.WindowProc");
-    }
-    try {
-        glim::CTimer_ErrRaise(380);
-        FAIL();
-    } catch (const glim::Error& e) {
-        EXPECT_EQ(e.Number(), 380);
-        EXPECT_EQ(e.Description(), "");
-    }
+    glimtest::ExpectWindowProcError([] { glim::CTimer_ErrRaise(13652); }, 0x80043554u,
+                                    "Can't create system timer");
+    // Other numbers are raised alone.
+    glimtest::ExpectRaises([] { glim::CTimer_ErrRaise(380); }, 380, static_cast<HRESULT>(0x800A017C), "", "");
 }
 
 } // namespace

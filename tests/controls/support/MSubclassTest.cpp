@@ -13,6 +13,7 @@
 #include "GlimError.h"
 #include "MSubclass.h"
 #include "pump.h"
+#include "raised.h"
 
 using glim::ISubclass;
 using glim::MsgResponseMode;
@@ -292,15 +293,9 @@ TEST_F(Subclassing, DoubleAttachRaisesAndKeepsCountRaisedUntilPairedDetach) {
     auto c = Make("c", glim::mrNoDefault, 1);
     const LONG_PTR original = GetWindowLongPtrA(w, GWLP_WNDPROC);
     glim::AttachMessage(c.get(), w, kMsg);
-    try {
-        glim::AttachMessage(c.get(), w, kMsg);
-        FAIL() << "second attach of the same client did not raise";
-    } catch (const glim::Error& e) {
-        EXPECT_EQ(static_cast<unsigned long>(e.Number()), 0x8004331Au);
-        EXPECT_EQ(e.ToHResult(), static_cast<HRESULT>(0x8004331A));
-        EXPECT_EQ(e.Source(), "GlimForm.WindowProc");
-        EXPECT_EQ(e.Description(), "Message already handled by another class");
-    }
+    // A second attach of the same client raises.
+    glimtest::ExpectWindowProcError([&] { glim::AttachMessage(c.get(), w, kMsg); }, 0x8004331Au,
+                                    "Message already handled by another class");
     EXPECT_EQ(glim::ClientCount(w, kMsg), 1);
 
     SendMessageA(w, kMsg, 0, 0);
@@ -351,14 +346,9 @@ TEST_F(Subclassing, InvalidAndExternalWindowsRaiseAndChangeNothing) {
         glimtest::TestWindow temp;
         gone = temp;
     }
-    try {
-        glim::AttachMessage(c.get(), gone, kMsg);
-        FAIL() << "a destroyed window was accepted";
-    } catch (const glim::Error& e) {
-        EXPECT_EQ(static_cast<unsigned long>(e.Number()), 0x8004331Bu);
-        EXPECT_EQ(e.Description(), "Invalid window");
-        EXPECT_EQ(e.Source(), "GlimForm.WindowProc");
-    }
+    // A destroyed window is refused.
+    glimtest::ExpectWindowProcError([&] { glim::AttachMessage(c.get(), gone, kMsg); }, 0x8004331Bu,
+                                    "Invalid window");
 
     // The desktop window belongs to another process under Wine and Windows.
     HWND desktop = GetDesktopWindow();
@@ -368,33 +358,15 @@ TEST_F(Subclassing, InvalidAndExternalWindowsRaiseAndChangeNothing) {
     EXPECT_FALSE(glim::MSubclass_IsMyWindow(desktop));
     EXPECT_TRUE(glim::MSubclass_IsMyWindow(w));
     const auto keysBefore = PropKeys(desktop);
-    try {
-        glim::AttachMessage(c.get(), desktop, kMsg);
-        FAIL() << "a window of another process was accepted";
-    } catch (const glim::Error& e) {
-        EXPECT_EQ(static_cast<unsigned long>(e.Number()), 0x8004331Cu);
-        EXPECT_EQ(e.Description(), "Can't modify external window");
-    }
+    glimtest::ExpectWindowProcError([&] { glim::AttachMessage(c.get(), desktop, kMsg); }, 0x8004331Cu,
+                                    "Can't modify external window");
     EXPECT_EQ(PropKeys(desktop), keysBefore);
 }
 
 TEST_F(Subclassing, SmallErrorNumbersAreRaisedAlone) {
-    try {
-        glim::MSubclass_ErrRaise(5);
-        FAIL();
-    } catch (const glim::Error& e) {
-        EXPECT_EQ(e.Number(), 5);
-        EXPECT_EQ(e.Source(), "");
-        EXPECT_EQ(e.Description(), "");
-        EXPECT_EQ(e.ToHResult(), static_cast<HRESULT>(0x800A0005));
-    }
-    try {
-        glim::MSubclass_ErrRaise(13081);
-        FAIL();
-    } catch (const glim::Error& e) {
-        EXPECT_EQ(static_cast<unsigned long>(e.Number()), 0x80043319u);
-        EXPECT_EQ(e.Description(), "Can't subclass window");
-    }
+    glimtest::ExpectRaises([] { glim::MSubclass_ErrRaise(5); }, 5, static_cast<HRESULT>(0x800A0005), "", "");
+    glimtest::ExpectWindowProcError([] { glim::MSubclass_ErrRaise(13081); }, 0x80043319u,
+                                    "Can't subclass window");
 }
 
 TEST_F(Subclassing, ClientDetachingItselfShiftsTheListAndOldFillsTheGap) {

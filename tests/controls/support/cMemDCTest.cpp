@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "cMemDC.h"
 
 namespace {
@@ -106,46 +108,46 @@ TEST(MemDC, SmallerSizesAreIgnoredAndKeepTheContent) {
     EXPECT_EQ(s.cy, 120);
 }
 
-TEST(MemDC, PictureOnNewObjectSizesAndCopiesIt) {
-    TwoColourPicture pic(20, 10);
-    ASSERT_NE(pic.get(), nullptr);
-    glim::cMemDC m;
-    m.CreateFromPicture(pic.get());
-    EXPECT_EQ(m.Width(), 20);
-    EXPECT_EQ(m.Height(), 10);
-    EXPECT_EQ(GetPixel(m.hDC(), 2, 2), kRed);
-    EXPECT_EQ(GetPixel(m.hDC(), 17, 8), kBlue);
-}
-
-TEST(MemDC, SmallerPictureGoesTopLeftAndLeavesTheRest) {
-    TwoColourPicture pic(20, 10);
-    glim::cMemDC m;
-    m.SetWidth(60);
-    m.SetHeight(40);
-    Fill(m.hDC(), 0, 0, 60, 40, kGreen);
-    m.CreateFromPicture(pic.get());
-    EXPECT_EQ(m.Width(), 60);
-    EXPECT_EQ(m.Height(), 40);
-    EXPECT_EQ(GetPixel(m.hDC(), 0, 0), kRed);
-    EXPECT_EQ(GetPixel(m.hDC(), 19, 9), kBlue);
-    EXPECT_EQ(GetPixel(m.hDC(), 20, 9), kGreen);
-    EXPECT_EQ(GetPixel(m.hDC(), 5, 10), kGreen);
-    EXPECT_EQ(GetPixel(m.hDC(), 59, 39), kGreen);
-}
-
-TEST(MemDC, WiderPictureGrowsOnlyTheWidth) {
-    TwoColourPicture pic(80, 10);
-    glim::cMemDC m;
-    m.SetWidth(30);
-    m.SetHeight(50);
-    m.CreateFromPicture(pic.get());
-    EXPECT_EQ(m.Width(), 80);
-    EXPECT_EQ(m.Height(), 50);
-    EXPECT_EQ(GetPixel(m.hDC(), 79, 0), kBlue);
-    // The picture's bitmap is free again: the object can still draw it.
-    glim::cMemDC second;
-    second.CreateFromPicture(pic.get());
-    EXPECT_EQ(GetPixel(second.hDC(), 1, 1), kRed);
+// A picture into a new object or one of some size (drawn green first): the
+// object grows to the picture where it is smaller, the picture sits top left
+// and the rest keeps what was there.
+TEST(MemDC, PictureSizesTheObjectAndSitsTopLeft) {
+    struct Pixel {
+        POINT at;
+        COLORREF colour;
+    };
+    const struct {
+        SIZE picture, before, after; // before {0, 0}: a new object
+        std::vector<Pixel> pixels;
+    } cases[] = {
+        {{20, 10}, {0, 0}, {20, 10}, {{{2, 2}, kRed}, {{17, 8}, kBlue}}},
+        {{20, 10},
+         {60, 40},
+         {60, 40},
+         {{{0, 0}, kRed}, {{19, 9}, kBlue}, {{20, 9}, kGreen}, {{5, 10}, kGreen}, {{59, 39}, kGreen}}},
+        {{80, 10}, {30, 50}, {80, 50}, {{{79, 0}, kBlue}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message()
+                     << c.picture.cx << "x" << c.picture.cy << " into " << c.before.cx << "x" << c.before.cy);
+        TwoColourPicture pic(c.picture.cx, c.picture.cy);
+        ASSERT_NE(pic.get(), nullptr);
+        glim::cMemDC m;
+        if (c.before.cx > 0) {
+            m.SetWidth(c.before.cx);
+            m.SetHeight(c.before.cy);
+            Fill(m.hDC(), 0, 0, c.before.cx, c.before.cy, kGreen);
+        }
+        m.CreateFromPicture(pic.get());
+        EXPECT_EQ(m.Width(), c.after.cx);
+        EXPECT_EQ(m.Height(), c.after.cy);
+        for (const Pixel& p : c.pixels)
+            EXPECT_EQ(GetPixel(m.hDC(), p.at.x, p.at.y), p.colour) << p.at.x << ", " << p.at.y;
+        // The picture's bitmap is free again: another object can still draw it.
+        glim::cMemDC second;
+        second.CreateFromPicture(pic.get());
+        EXPECT_EQ(GetPixel(second.hDC(), 1, 1), kRed);
+    }
 }
 
 TEST(MemDC, UnusablePicturesChangeNothing) {

@@ -55,6 +55,19 @@ class GlimFormOnAFormTest : public testing::Test {
                                 argErr);
     }
 
+    // Sets the skin index and calls AutoSkinControl, which returns nothing;
+    // the message boxes the call showed.
+    std::vector<glimtest::MessageBoxWatcher::Seen> AutoSkin(long idx) {
+        EXPECT_EQ(Invoke(dispid::GlimForm::MnuStyleIdx, DISPATCH_PROPERTYPUT, {glimtest::I4(idx)}), S_OK);
+        glimtest::MessageBoxWatcher boxes;
+        VARIANT r;
+        VariantInit(&r);
+        EXPECT_EQ(Invoke(dispid::GlimForm::AutoSkinControl, DISPATCH_METHOD, {}, &r), S_OK);
+        EXPECT_EQ(V_VT(&r), VT_EMPTY);
+        glimtest::PumpFor(100);
+        return boxes.Boxes();
+    }
+
     short Style() {
         VARIANT r;
         VariantInit(&r);
@@ -91,24 +104,14 @@ TEST_F(GlimFormOnAFormTest, AutoSkinControlSetsStyleOnTheSkinnedTypesOnly) {
     EXPECT_EQ(form->Site("GlimButton1")->TypeName(), "GlimButton");
     EXPECT_EQ(form->Site("GlimContainr1")->TypeName(), "GlimContainr");
 
-    ASSERT_EQ(Invoke(dispid::GlimForm::MnuStyleIdx, DISPATCH_PROPERTYPUT, {I4(7)}), S_OK);
-    {
-        glimtest::MessageBoxWatcher boxes;
-        VARIANT r;
-        VariantInit(&r);
-        ASSERT_EQ(Invoke(dispid::GlimForm::AutoSkinControl, DISPATCH_METHOD, {}, &r), S_OK);
-        EXPECT_EQ(V_VT(&r), VT_EMPTY);
-        glimtest::PumpFor(100);
-        EXPECT_TRUE(boxes.Boxes().empty()) << boxes.Boxes().front().text;
-    }
+    EXPECT_TRUE(AutoSkin(7).empty());
     EXPECT_EQ(button1->stylePuts, std::vector<long>{7});
     EXPECT_EQ(button2->stylePuts, std::vector<long>{7});
     EXPECT_EQ(check->stylePuts, std::vector<long>{7});
     EXPECT_TRUE(panel->stylePuts.empty());
 
     // A later index reaches them the same way, once per call.
-    ASSERT_EQ(Invoke(dispid::GlimForm::MnuStyleIdx, DISPATCH_PROPERTYPUT, {I4(19)}), S_OK);
-    ASSERT_EQ(Invoke(dispid::GlimForm::AutoSkinControl, DISPATCH_METHOD, {}), S_OK);
+    EXPECT_TRUE(AutoSkin(19).empty());
     EXPECT_EQ(button1->stylePuts, (std::vector<long>{7, 19}));
     EXPECT_TRUE(panel->stylePuts.empty());
 }
@@ -118,14 +121,9 @@ TEST_F(GlimFormOnAFormTest, AutoSkinControlShowsARefusalAndReturnsNormally) {
     ProbeControl* after = AddProbe(ProbeControl::ButtonClass(), "GlimButton2", 1200);
     ASSERT_TRUE(refusing && after);
     refusing->styleError = 380;
-    ASSERT_EQ(Invoke(dispid::GlimForm::MnuStyleIdx, DISPATCH_PROPERTYPUT, {I4(3)}), S_OK);
-    glimtest::MessageBoxWatcher boxes;
-    VARIANT r;
-    VariantInit(&r);
-    EXPECT_EQ(Invoke(dispid::GlimForm::AutoSkinControl, DISPATCH_METHOD, {}, &r), S_OK);
-    EXPECT_EQ(V_VT(&r), VT_EMPTY);
-    ASSERT_EQ(boxes.Boxes().size(), 1u);
-    EXPECT_EQ(boxes.Boxes()[0].text, std::string("380") + glimtest::kStyleRefused);
+    const auto boxes = AutoSkin(3);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, std::string("380") + glimtest::kStyleRefused);
     EXPECT_EQ(refusing->stylePuts, std::vector<long>{3});
     // The walk stopped at the refusal.
     EXPECT_TRUE(after->stylePuts.empty());

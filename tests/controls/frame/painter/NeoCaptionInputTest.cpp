@@ -4,12 +4,15 @@
 #include <thread>
 
 #include "PainterHarness.h"
+#include "input.h"
 #include "pump.h"
 
 using namespace paintertest;
 using glim::cNeoCaption;
 using glimtest::PumpFor;
 using glimtest::PumpUntil;
+using glimtest::SendMouse;
+using glimtest::WaitFor;
 
 namespace {
 
@@ -25,44 +28,6 @@ bool GlyphMatches(HWND hWnd, const RECT& r, long k, bool pressed) {
             if (shot.At(r.left + x, r.top + y) !=
                 CaptionColor(240 + k * kButtonW + x, (pressed ? kButtonH : 0) + y))
                 return false;
-    return true;
-}
-
-struct Skinned {
-    explicit Skinned(DWORD style = WS_OVERLAPPEDWINDOW | WS_VISIBLE, int w = 320, int h = 240,
-                     HWND owner = nullptr)
-        : window(style, w, h, owner), painter(AttachPainter(window, form)) {
-        PaintActiveFrame(window);
-        Records().clear();
-    }
-    FrameWindow window;
-    ComPtr<FormDouble> form;
-    glim::Ref<cNeoCaption> painter;
-};
-
-void SendMouse(DWORD flags) {
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dwFlags = flags;
-    SendInput(1, &in, sizeof in);
-}
-
-void SendMove(long dx, long dy) {
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dwFlags = MOUSEEVENTF_MOVE;
-    in.mi.dx = dx;
-    in.mi.dy = dy;
-    SendInput(1, &in, sizeof in);
-}
-
-// Waits on another thread until cond holds or the deadline passes.
-bool WaitFor(const std::function<bool()>& cond, DWORD ms = 5000) {
-    const DWORD start = GetTickCount();
-    while (!cond()) {
-        if (GetTickCount() - start > ms) return false;
-        Sleep(5);
-    }
     return true;
 }
 
@@ -220,8 +185,8 @@ POINT DragCaption(HWND hWnd, long x, long y, long dx, long dy, bool expectMove) 
         const long mark = AppMessageCount();
         PostMessageA(hWnd, WM_APP, 0, 0);
         WaitFor([&] { return AppMessageCount() > mark; });
-        SendMove(dx / 2, dy / 2);
-        SendMove(dx - dx / 2, dy - dy / 2);
+        SendMouse(MOUSEEVENTF_MOVE, dx / 2, dy / 2);
+        SendMouse(MOUSEEVENTF_MOVE, dx - dx / 2, dy - dy / 2);
         // The cursor moves by what the platform makes of the moves (Wine
         // doubles relative moves of more than six pixels, as Windows does),
         // and for a moment it may stand where it stood before: Wine's X11
@@ -274,7 +239,7 @@ TEST(NeoCaptionInput, CaptionPressDragsTheWindowUntilRelease) {
         << "the drag is the painter's, not the platform's";
 
     // The loop ended with the release: later moves leave the window alone.
-    SendMove(15, 15);
+    SendMouse(MOUSEEVENTF_MOVE, 15, 15);
     PumpFor(100);
     RECT still{};
     GetWindowRect(s.window, &still);

@@ -121,12 +121,10 @@ TEST_P(PaintedFrame, ActiveAndInactiveFramesComeFromTheirSkinRegions) {
 INSTANTIATE_TEST_SUITE_P(Widths, PaintedFrame, ::testing::Values(150, 300, 521));
 
 TEST(NeoCaptionPaint, NarrowWindowShowsNeitherTitleNorIcon) {
-    FrameWindow window(WS_OVERLAPPEDWINDOW | WS_VISIBLE, 160, 200);
-    ComPtr<FormDouble> form;
-    auto painter = AttachPainter(window, form);
-    SetWindowTextA(window, "MMMMMMMM");
-    PaintActiveFrame(window);
-    const Snapshot shot(window);
+    const Skinned s(WS_OVERLAPPEDWINDOW | WS_VISIBLE, 160, 200);
+    SetWindowTextA(s.window, "MMMMMMMM");
+    PaintActiveFrame(s.window);
+    const Snapshot shot(s.window);
     EXPECT_EQ(CompareFrame(shot, FrameModel{160, 200}), "");
     EXPECT_EQ(CountColor(shot, RECT{0, 0, 160, kCapH}, RGB(255, 255, 255)), 0);
     EXPECT_EQ(CountColor(shot, RECT{0, 0, 160, kCapH}, kIconColor), 0);
@@ -160,18 +158,15 @@ class ButtonsByStyle : public ::testing::TestWithParam<StyleCase> {};
 
 TEST_P(ButtonsByStyle, PresentButtonsTakeTheSlotsFromTheRight) {
     const StyleCase c = GetParam();
-    FrameWindow window(c.style | WS_VISIBLE, 320, 200);
-    ComPtr<FormDouble> form;
-    auto painter = AttachPainter(window, form);
-    PaintActiveFrame(window);
+    const Skinned s(c.style | WS_VISIBLE, 320, 200);
     FrameModel model{320, 200};
     model.close = c.close;
     model.max = c.max;
     model.min = c.min;
-    EXPECT_EQ(CompareFrame(Snapshot(window), model), "");
-    EXPECT_EQ(painter->ButtonPresent(glim::cNeoCaption::btnClose), c.close);
-    EXPECT_EQ(painter->ButtonPresent(glim::cNeoCaption::btnMaximize), c.max);
-    EXPECT_EQ(painter->ButtonPresent(glim::cNeoCaption::btnMinimize), c.min);
+    EXPECT_EQ(CompareFrame(Snapshot(s.window), model), "");
+    EXPECT_EQ(s.painter->ButtonPresent(glim::cNeoCaption::btnClose), c.close);
+    EXPECT_EQ(s.painter->ButtonPresent(glim::cNeoCaption::btnMaximize), c.max);
+    EXPECT_EQ(s.painter->ButtonPresent(glim::cNeoCaption::btnMinimize), c.min);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -226,31 +221,26 @@ TEST(NeoCaptionPaint, TitleColourFollowsTheSkinIndexAndActivation) {
 }
 
 TEST(NeoCaptionPaint, IconIsDrawnOnlyWithATitle) {
-    FrameWindow window(WS_OVERLAPPEDWINDOW | WS_VISIBLE, 300, 200);
-    ComPtr<FormDouble> form;
-    auto painter = AttachPainter(window, form);
-    PaintActiveFrame(window);
+    const Skinned s(WS_OVERLAPPEDWINDOW | WS_VISIBLE, 300, 200);
     const RECT icon{7, 5, 23, 21};
-    EXPECT_EQ(CountColor(Snapshot(window), icon, kIconColor), 0);
+    EXPECT_EQ(CountColor(Snapshot(s.window), icon, kIconColor), 0);
 
-    SetWindowTextA(window, "Title");
-    PaintFrame(window);
-    EXPECT_EQ(CountColor(Snapshot(window), icon, kIconColor), 16 * 16);
+    SetWindowTextA(s.window, "Title");
+    PaintFrame(s.window);
+    EXPECT_EQ(CountColor(Snapshot(s.window), icon, kIconColor), 16 * 16);
 }
 
 TEST(NeoCaptionPaint, CaptionFontChangesShowAtTheNextPaint) {
-    FrameWindow window(WS_OVERLAPPEDWINDOW | WS_VISIBLE, 400, 200);
-    ComPtr<FormDouble> form;
-    auto painter = AttachPainter(window, form);
-    SetWindowTextA(window, "MMMMMMMM");
-    PaintActiveFrame(window);
+    const Skinned s(WS_OVERLAPPEDWINDOW | WS_VISIBLE, 400, 200);
+    SetWindowTextA(s.window, "MMMMMMMM");
+    PaintActiveFrame(s.window);
     const RECT textArea{28, 8, 400 - 80, 27};
-    const long small = CountColor(Snapshot(window), textArea, RGB(255, 255, 255));
+    const long small = CountColor(Snapshot(s.window), textArea, RGB(255, 255, 255));
     CY size{};
     size.int64 = 14 * 10000;
-    painter->get_CaptionFont()->put_Size(size);
-    PaintFrame(window);
-    const long large = CountColor(Snapshot(window), textArea, RGB(255, 255, 255));
+    s.painter->get_CaptionFont()->put_Size(size);
+    PaintFrame(s.window);
+    const long large = CountColor(Snapshot(s.window), textArea, RGB(255, 255, 255));
     EXPECT_GT(small, 0);
     EXPECT_GT(large, small + small / 4);
 }

@@ -60,20 +60,19 @@ BOOL CALLBACK CollectProp(HWND, LPSTR name, HANDLE, ULONG_PTR param) {
 
 const char* const kFrameClass = "PainterTestFrameWindow";
 
-} // namespace
-
-FrameWindow::FrameWindow(DWORD style, int w, int h, HWND owner) {
+HWND MakeFrameWindow(DWORD style, int w, int h, HWND owner) {
     [[maybe_unused]] static const bool registered = glimtest::RegisterPlainClass(kFrameClass, RecordingProc);
     // Wine's X11 driver leaves the frame of a decorated window to the window
     // manager and hides what the program paints there; tool windows are not
     // decorated.
-    hwnd_ = CreateWindowExA(WS_EX_TOOLWINDOW, kFrameClass, "", style, 40, 40, w, h, owner, nullptr,
-                            GetModuleHandleA(nullptr), nullptr);
+    return CreateWindowExA(WS_EX_TOOLWINDOW, kFrameClass, "", style, 40, 40, w, h, owner, nullptr,
+                           GetModuleHandleA(nullptr), nullptr);
 }
 
-FrameWindow::~FrameWindow() {
-    if (IsWindow(hwnd_)) DestroyWindow(hwnd_);
-}
+} // namespace
+
+FrameWindow::FrameWindow(DWORD style, int w, int h, HWND owner)
+    : TestWindow(MakeFrameWindow(style, w, h, owner)) {}
 
 ComPtr<IPicture> MakeCaptionPicture(long width, long height) {
     PICTDESC desc{};

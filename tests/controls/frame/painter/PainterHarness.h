@@ -12,6 +12,7 @@
 #include "ComPtr.h"
 #include "INCAreaModifier.h"
 #include "cNeoCaption.h"
+#include "pump.h"
 #include "screenshots.h"
 
 namespace paintertest {
@@ -66,18 +67,10 @@ ComPtr<FormDouble> MakeForm(HWND hWnd);
 
 // A top-level window whose class procedure is RecordingProc, with an empty
 // title, destroyed with the object.
-class FrameWindow {
+class FrameWindow : public glimtest::TestWindow {
   public:
     explicit FrameWindow(DWORD style = WS_OVERLAPPEDWINDOW | WS_VISIBLE, int w = 300, int h = 200,
                          HWND owner = nullptr);
-    ~FrameWindow();
-    FrameWindow(const FrameWindow&) = delete;
-    FrameWindow& operator=(const FrameWindow&) = delete;
-    HWND hwnd() const { return hwnd_; }
-    operator HWND() const { return hwnd_; }
-
-  private:
-    HWND hwnd_ = nullptr;
 };
 
 // What the recording window procedure saw.
@@ -105,6 +98,20 @@ glim::Ref<glim::cNeoCaption> AttachPainter(HWND hWnd, ComPtr<FormDouble>& form, 
 void PaintFrame(HWND hWnd);
 // Paints the frame as the active window's.
 void PaintActiveFrame(HWND hWnd);
+
+// A frame window with a painter attached, painted as the active window's;
+// the record starts afterwards.
+struct Skinned {
+    explicit Skinned(DWORD style = WS_OVERLAPPEDWINDOW | WS_VISIBLE, int w = 320, int h = 240,
+                     HWND owner = nullptr)
+        : window(style, w, h, owner), painter(AttachPainter(window, form)) {
+        PaintActiveFrame(window);
+        Records().clear();
+    }
+    FrameWindow window;
+    ComPtr<FormDouble> form;
+    glim::Ref<glim::cNeoCaption> painter;
+};
 
 // Screen point of a window-relative point.
 POINT ScreenOf(HWND hWnd, long x, long y);

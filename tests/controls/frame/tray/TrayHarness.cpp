@@ -145,23 +145,15 @@ WNDPROC FormWindow::ClassProc() {
     return &RecordingProc;
 }
 
-FormWindow::FormWindow() {
-    static bool registered = false;
-    if (!registered) {
-        WNDCLASSA wc{};
-        wc.lpfnWndProc = &RecordingProc;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));
-        wc.lpszClassName = kFormClass;
-        registered = RegisterClassA(&wc) != 0;
-    }
-    hwnd_ = CreateWindowExA(0, kFormClass, "tray form", WS_OVERLAPPEDWINDOW, 40, 40, 320, 200, nullptr,
-                            nullptr, GetModuleHandleA(nullptr), nullptr);
+namespace {
+HWND MakeFormWindow() {
+    [[maybe_unused]] static const bool registered = glimtest::RegisterPlainClass(kFormClass, &RecordingProc);
+    return CreateWindowExA(0, kFormClass, "tray form", WS_OVERLAPPEDWINDOW, 40, 40, 320, 200, nullptr,
+                           nullptr, GetModuleHandleA(nullptr), nullptr);
 }
+} // namespace
 
-FormWindow::~FormWindow() {
-    if (IsWindow(hwnd_)) DestroyWindow(hwnd_);
-}
+FormWindow::FormWindow() : TestWindow(MakeFormWindow()) {}
 
 WNDPROC CurrentProc(HWND hWnd) {
     return reinterpret_cast<WNDPROC>(GetWindowLongPtrA(hWnd, GWLP_WNDPROC));

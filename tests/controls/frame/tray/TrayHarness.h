@@ -12,6 +12,7 @@
 #include "ComObject.h"
 #include "ComPtr.h"
 #include "ISubclass.h"
+#include "pump.h"
 
 namespace traytest {
 
@@ -80,19 +81,11 @@ void ClearReceived();
 LRESULT RecordedResult(UINT msg);
 
 // A top-level window whose class procedure records.
-class FormWindow {
+class FormWindow : public glimtest::TestWindow {
   public:
     FormWindow();
-    ~FormWindow();
-    FormWindow(const FormWindow&) = delete;
-    FormWindow& operator=(const FormWindow&) = delete;
-    HWND hwnd() const { return hwnd_; }
-    operator HWND() const { return hwnd_; }
     // The class procedure, the one in place before anybody subclassed.
     static WNDPROC ClassProc();
-
-  private:
-    HWND hwnd_ = nullptr;
 };
 
 WNDPROC CurrentProc(HWND hWnd);
@@ -119,12 +112,10 @@ struct IconRequest {
     UINT callback; // uCallbackMessage
     std::wstring tip;
 };
-class FakeTray {
+class FakeTray : glim::NonCopyable {
   public:
     FakeTray();
     ~FakeTray();
-    FakeTray(const FakeTray&) = delete;
-    FakeTray& operator=(const FakeTray&) = delete;
     const std::vector<IconRequest>& Requests() const;
     void Clear();
 

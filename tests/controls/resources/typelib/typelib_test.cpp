@@ -13,9 +13,11 @@
 #include <vector>
 
 #include "ComPtr.h"
+#include "NonCopyable.h"
 #include "GlimFormControl.h"
 #include "TypeLibExpectations.h"
 
+using glim::Bstr;
 using glim::ComPtr;
 using namespace typelibtest;
 
@@ -25,86 +27,34 @@ const GUID kStdOle = {0x00020430, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00,
 
 // ---- Owners of what the type-library reader hands out ----------------------
 
-class Bstr {
+// A description the reader lends until it is given back with Release; empty
+// when the call that asks for it fails.
+template <class Desc, void (STDMETHODCALLTYPE ITypeInfo::*Release)(Desc*)>
+class Lent : glim::NonCopyable {
   public:
-    Bstr() = default;
-    explicit Bstr(const wchar_t* s) : b_(SysAllocString(s)) {}
-    ~Bstr() { SysFreeString(b_); }
-    Bstr(const Bstr&) = delete;
-    Bstr& operator=(const Bstr&) = delete;
-    BSTR* operator&() { return &b_; }
-    BSTR get() const { return b_; }
-    BSTR detach() { return std::exchange(b_, nullptr); }
-
-  private:
-    BSTR b_ = nullptr;
-};
-
-class TypeAttr {
-  public:
-    explicit TypeAttr(ITypeInfo* info) : info_(info) {
-        if (FAILED(info->GetTypeAttr(&attr_))) attr_ = nullptr;
+    template <class Get>
+    Lent(ITypeInfo* info, Get get) : info_(info) {
+        if (FAILED(get(&desc_))) desc_ = nullptr;
     }
-    ~TypeAttr() {
-        if (attr_) info_->ReleaseTypeAttr(attr_);
+    ~Lent() {
+        if (desc_) (info_.get()->*Release)(desc_);
     }
-    TypeAttr(const TypeAttr&) = delete;
-    TypeAttr& operator=(const TypeAttr&) = delete;
-    const TYPEATTR* operator->() const { return attr_; }
-    explicit operator bool() const { return attr_ != nullptr; }
-
-  private:
-    ComPtr<ITypeInfo> info_;
-    TYPEATTR* attr_ = nullptr;
-};
-
-class FuncDesc {
-  public:
-    FuncDesc(ITypeInfo* info, UINT index) : info_(info) {
-        if (FAILED(info->GetFuncDesc(index, &desc_))) desc_ = nullptr;
-    }
-    ~FuncDesc() {
-        if (desc_) info_->ReleaseFuncDesc(desc_);
-    }
-    FuncDesc(const FuncDesc&) = delete;
-    FuncDesc& operator=(const FuncDesc&) = delete;
-    const FUNCDESC* operator->() const { return desc_; }
+    const Desc* operator->() const { return desc_; }
     explicit operator bool() const { return desc_ != nullptr; }
 
   private:
     ComPtr<ITypeInfo> info_;
-    FUNCDESC* desc_ = nullptr;
+    Desc* desc_ = nullptr;
 };
 
-class VarDesc {
-  public:
-    VarDesc(ITypeInfo* info, UINT index) : info_(info) {
-        if (FAILED(info->GetVarDesc(index, &desc_))) desc_ = nullptr;
-    }
-    ~VarDesc() {
-        if (desc_) info_->ReleaseVarDesc(desc_);
-    }
-    VarDesc(const VarDesc&) = delete;
-    VarDesc& operator=(const VarDesc&) = delete;
-    const VARDESC* operator->() const { return desc_; }
-    explicit operator bool() const { return desc_ != nullptr; }
-
-  private:
-    ComPtr<ITypeInfo> info_;
-    VARDESC* desc_ = nullptr;
+struct TypeAttr : Lent<TYPEATTR, &ITypeInfo::ReleaseTypeAttr> {
+    explicit TypeAttr(ITypeInfo* info) : Lent(info, [info](TYPEATTR** p) { return info->GetTypeAttr(p); }) {}
 };
-
-class Variant {
-  public:
-    Variant() { VariantInit(&v_); }
-    ~Variant() { VariantClear(&v_); }
-    Variant(const Variant&) = delete;
-    Variant& operator=(const Variant&) = delete;
-    VARIANT* get() { return &v_; }
-    VARIANT* operator->() { return &v_; }
-
-  private:
-    VARIANT v_;
+struct FuncDesc : Lent<FUNCDESC, &ITypeInfo::ReleaseFuncDesc> {
+    FuncDesc(ITypeInfo* info, UINT i) : Lent(info, [=](FUNCDESC** p) { return info->GetFuncDesc(i, p); }) {}
+};
+struct VarDesc : Lent<VARDESC, &ITypeInfo::ReleaseVarDesc> {
+    VarDesc(ITypeInfo* info, UINT i) : Lent(info, [=](VARDESC** p) { return info->GetVarDesc(i, p); }) {}
 };
 
 // ---- Text helpers -------------------------------------------------------------
@@ -147,13 +97,13 @@ GUID Guid(const char* text) {
 
 std::string NameOf(ITypeInfo* info, MEMBERID id = MEMBERID_NIL) {
     Bstr name;
-    if (FAILED(info->GetDocumentation(id, &name, nullptr, nullptr, nullptr))) return "(no name)";
+    if (FAILED(info->GetDocumentation(id, name.put(), nullptr, nullptr, nullptr))) return "(no name)";
     return Bytes936(name.get());
 }
 
 std::string HelpOf(ITypeInfo* info, MEMBERID id) {
     Bstr doc;
-    if (FAILED(info->GetDocumentation(id, nullptr, &doc, nullptr, nullptr))) return "(no documentation)";
+    if (FAILED(info->GetDocumentation(id, nullptr, doc.put(), nullptr, nullptr))) return "(no documentation)";
     return Bytes936(doc.get());
 }
 
@@ -285,7 +235,8 @@ ComPtr<ITypeInfo> FindByName(ITypeLib* lib, const char* name) {
     const UINT count = lib->GetTypeInfoCount();
     for (UINT i = 0; i < count; ++i) {
         Bstr found;
-        if (FAILED(lib->GetDocumentation(static_cast<INT>(i), &found, nullptr, nullptr, nullptr))) continue;
+        if (FAILED(lib->GetDocumentation(static_cast<INT>(i), found.put(), nullptr, nullptr, nullptr)))
+            continue;
         if (Bytes936(found.get()) == name) {
             ComPtr<ITypeInfo> info;
             lib->GetTypeInfo(i, info.put());
@@ -296,12 +247,13 @@ ComPtr<ITypeInfo> FindByName(ITypeLib* lib, const char* name) {
 }
 
 // The vtable half of a dual interface.
-ComPtr<ITypeInfo> VtableHalf(ITypeInfo* dispatch) {
+// The type at index i of what a type implements (-1 for the vtable half of
+// a dual interface); null when the reader has none there.
+ComPtr<ITypeInfo> ImplementedType(ITypeInfo* info, UINT i) {
     HREFTYPE ref = 0;
-    ComPtr<ITypeInfo> iface;
-    if (SUCCEEDED(dispatch->GetRefTypeOfImplType(static_cast<UINT>(-1), &ref)))
-        dispatch->GetRefTypeInfo(ref, iface.put());
-    return iface;
+    ComPtr<ITypeInfo> found;
+    if (SUCCEEDED(info->GetRefTypeOfImplType(i, &ref))) info->GetRefTypeInfo(ref, found.put());
+    return found;
 }
 
 class TypeLibTest : public testing::TestWithParam<Source> {
@@ -309,6 +261,12 @@ class TypeLibTest : public testing::TestWithParam<Source> {
     void SetUp() override {
         lib_ = Load(GetParam().path);
         ASSERT_TRUE(lib_);
+    }
+    // The type the library has under a GUID; fails the test without one.
+    ComPtr<ITypeInfo> TypeOf(const char* guid) {
+        ComPtr<ITypeInfo> info;
+        EXPECT_HRESULT_SUCCEEDED(lib_->GetTypeInfoOfGuid(Guid(guid), info.put()));
+        return info;
     }
     ComPtr<ITypeLib> lib_;
 };
@@ -324,7 +282,7 @@ TEST_P(TypeLibTest, LibraryIdentity) {
     lib_->ReleaseTLibAttr(attr);
 
     Bstr name;
-    ASSERT_HRESULT_SUCCEEDED(lib_->GetDocumentation(-1, &name, nullptr, nullptr, nullptr));
+    ASSERT_HRESULT_SUCCEEDED(lib_->GetDocumentation(-1, name.put(), nullptr, nullptr, nullptr));
     EXPECT_EQ(Bytes936(name.get()), "GlimFormControl");
 
     // Every type is accounted for: enumerations, and per class its coclass,
@@ -369,8 +327,8 @@ TEST_P(TypeLibTest, EnumerationsCarryTheirExactNamesAndValues) {
 TEST_P(TypeLibTest, ClassesPairTheirInterfaces) {
     for (const ExpClass& c : ExpectedClasses()) {
         SCOPED_TRACE(c.name);
-        ComPtr<ITypeInfo> info;
-        ASSERT_HRESULT_SUCCEEDED(lib_->GetTypeInfoOfGuid(Guid(c.clsid), info.put()));
+        ComPtr<ITypeInfo> info = TypeOf(c.clsid);
+        ASSERT_TRUE(info);
         TypeAttr attr(info.get());
         ASSERT_TRUE(attr);
         EXPECT_EQ(attr->typekind, TKIND_COCLASS);
@@ -385,12 +343,10 @@ TEST_P(TypeLibTest, ClassesPairTheirInterfaces) {
         } impl[] = {{c.iid, IMPLTYPEFLAG_FDEFAULT}, {c.diid, IMPLTYPEFLAG_FDEFAULT | IMPLTYPEFLAG_FSOURCE}};
         for (UINT i = 0; i < attr->cImplTypes; ++i) {
             INT flags = 0;
-            HREFTYPE ref = 0;
-            ComPtr<ITypeInfo> implInfo;
             ASSERT_HRESULT_SUCCEEDED(info->GetImplTypeFlags(i, &flags));
             EXPECT_EQ(flags, impl[i].flags);
-            ASSERT_HRESULT_SUCCEEDED(info->GetRefTypeOfImplType(i, &ref));
-            ASSERT_HRESULT_SUCCEEDED(info->GetRefTypeInfo(ref, implInfo.put()));
+            ComPtr<ITypeInfo> implInfo = ImplementedType(info.get(), i);
+            ASSERT_TRUE(implInfo);
             TypeAttr implAttr(implInfo.get());
             ASSERT_TRUE(implAttr);
             EXPECT_TRUE(IsEqualGUID(implAttr->guid, Guid(impl[i].guid))) << "implemented type " << i;
@@ -405,8 +361,8 @@ TEST_P(TypeLibTest, DefaultInterfacesListEveryMemberInSlotOrder) {
     const bool native = GetParam().syskind == (sizeof(void*) == 8 ? SYS_WIN64 : SYS_WIN32);
     for (const ExpClass& c : ExpectedClasses()) {
         SCOPED_TRACE(c.name);
-        ComPtr<ITypeInfo> dispatch;
-        ASSERT_HRESULT_SUCCEEDED(lib_->GetTypeInfoOfGuid(Guid(c.iid), dispatch.put()));
+        ComPtr<ITypeInfo> dispatch = TypeOf(c.iid);
+        ASSERT_TRUE(dispatch);
         {
             TypeAttr attr(dispatch.get());
             ASSERT_TRUE(attr);
@@ -417,17 +373,15 @@ TEST_P(TypeLibTest, DefaultInterfacesListEveryMemberInSlotOrder) {
         }
         EXPECT_EQ(NameOf(dispatch.get()), std::string("_") + c.name);
 
-        ComPtr<ITypeInfo> iface = VtableHalf(dispatch.get());
+        ComPtr<ITypeInfo> iface = ImplementedType(dispatch.get(), static_cast<UINT>(-1));
         ASSERT_TRUE(iface);
         TypeAttr attr(iface.get());
         ASSERT_TRUE(attr);
         EXPECT_EQ(attr->typekind, TKIND_INTERFACE);
         ASSERT_EQ(attr->cImplTypes, 1);
         {
-            HREFTYPE ref = 0;
-            ComPtr<ITypeInfo> base;
-            ASSERT_HRESULT_SUCCEEDED(iface->GetRefTypeOfImplType(0, &ref));
-            ASSERT_HRESULT_SUCCEEDED(iface->GetRefTypeInfo(ref, base.put()));
+            ComPtr<ITypeInfo> base = ImplementedType(iface.get(), 0);
+            ASSERT_TRUE(base);
             TypeAttr baseAttr(base.get());
             ASSERT_TRUE(baseAttr);
             EXPECT_TRUE(IsEqualGUID(baseAttr->guid, IID_IDispatch));
@@ -490,8 +444,8 @@ TEST_P(TypeLibTest, EventInterfacesListEveryEvent) {
     for (const ExpClass& c : ExpectedClasses()) {
         if (!c.diid) continue;
         SCOPED_TRACE(c.name);
-        ComPtr<ITypeInfo> info;
-        ASSERT_HRESULT_SUCCEEDED(lib_->GetTypeInfoOfGuid(Guid(c.diid), info.put()));
+        ComPtr<ITypeInfo> info = TypeOf(c.diid);
+        ASSERT_TRUE(info);
         EXPECT_EQ(NameOf(info.get()), std::string("__") + c.name);
         TypeAttr attr(info.get());
         ASSERT_TRUE(attr);

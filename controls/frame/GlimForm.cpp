@@ -43,9 +43,7 @@ GlimForm::GlimForm() : Control(kClass, kBindings) {}
 
 void GlimForm::OnInitialize() {
     picture1 = LoadResPicture(skinres::kFormDesign, kResBitmap);
-    Canvas().SetScaleMode(kScalePixels);
-    Canvas().PaintPicture(picture1.get(), 0, 0);
-    Invalidate();
+    ShowPicture(picture1.get());
 }
 
 void GlimForm::OnResize() {

@@ -54,9 +54,7 @@ GlimToolTip::GlimToolTip() : Control(kClass, kBindings) {}
 
 void GlimToolTip::OnInitialize() {
     Image1 = LoadResPicture(skinres::kToolTipDesign, kResBitmap);
-    Canvas().SetScaleMode(kScalePixels);
-    Canvas().PaintPicture(Image1.get(), 0, 0);
-    Invalidate();
+    ShowPicture(Image1.get());
 }
 
 void GlimToolTip::OnResize() {

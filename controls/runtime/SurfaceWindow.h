@@ -106,6 +106,13 @@ class SurfaceWindow {
     void Refresh();
     // Shows the surface at the next paint.
     void Invalidate();
+    // Paints a picture at the top left, in pixels, for the next paint: the
+    // design-time look of a control that shows only a picture.
+    void ShowPicture(IPictureDisp* picture) {
+        surface_.SetScaleMode(kScalePixels);
+        surface_.PaintPicture(picture, 0, 0);
+        Invalidate();
+    }
 
     short MousePointer() const { return mousePointer_; }
     // Raises 380 for values that are no pointer.

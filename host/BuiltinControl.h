@@ -25,6 +25,9 @@ class BuiltinControl {
     // A label lies beneath the windowed controls of its container, those
     // made after it too.
     virtual bool LiesBeneath() const { return false; }
+    // Made hidden: the form shows it where it lies among its siblings, in
+    // the same move that puts it there.
+    virtual bool ShownByForm() const { return false; }
 
   protected:
     ~BuiltinControl() = default;

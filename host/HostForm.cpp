@@ -376,7 +376,8 @@ ComPtr<ControlSite> HostForm::AddControl(const std::string& classId, const std::
     }
     // A new window goes below its siblings, so below the labels too.
     BuiltinControl* builtin = site->Builtin();
-    if (HWND made = site->Window(); made && !(builtin && builtin->LiesBeneath())) RaiseAboveLabels(made);
+    if (HWND made = site->Window(); made && !(builtin && builtin->LiesBeneath()))
+        RaiseAboveLabels(made, builtin && builtin->ShownByForm());
     return site;
 }
 
@@ -397,20 +398,24 @@ ComPtr<IClassFactory> HostForm::ClassFactory(const std::string& classId) {
     return factory;
 }
 
-void HostForm::RaiseAboveLabels(HWND made) {
+void HostForm::RaiseAboveLabels(HWND made, bool show) {
     // The labels of a container lie at its bottom in creation order, so the
-    // first one made is the highest: one move puts the new window above it.
+    // first one made is the highest: one move puts the new window above it,
+    // and shows it too when it was made hidden for that.
+    const UINT flags = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | (show ? SWP_SHOWWINDOW : 0);
     const HWND parent = GetParent(made);
     for (const ComPtr<ControlSite>& s : sites_) {
         BuiltinControl* builtin = s->Builtin();
         HWND label = s->Window();
         if (!builtin || !builtin->LiesBeneath() || !label || GetParent(label) != parent) continue;
         const HWND above = GetWindow(label, GW_HWNDPREV);
-        if (above != made)
-            SetWindowPos(made, above ? above : HWND_TOP, 0, 0, 0, 0,
-                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-        return;
+        if (above != made) {
+            SetWindowPos(made, above ? above : HWND_TOP, 0, 0, 0, 0, flags);
+            return;
+        }
+        break;
     }
+    if (show) SetWindowPos(made, nullptr, 0, 0, 0, 0, flags | SWP_NOZORDER);
 }
 
 void HostForm::RemoveControl(const std::string& name) {

@@ -138,8 +138,9 @@ class HostForm : public DispatchObject<HostForm> {
     // shrinks so that its client area keeps the size it had.
     void KeepClientSize(const RECT& before);
     void BuildTable();
-    // Puts a new windowed control above the labels of its container.
-    void RaiseAboveLabels(HWND made);
+    // Puts a new windowed control above the labels of its container and
+    // shows it when show is set.
+    void RaiseAboveLabels(HWND made, bool show);
     // Forgets the class object of a class no control on the form has.
     void ReleaseUnusedFactory(const std::string& classId);
     // Draws the bar again after its items changed.

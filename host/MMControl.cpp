@@ -120,7 +120,8 @@ MMControl::~MMControl() {
 }
 
 HWND MMControl::CreateWindowIn(HWND parent, const RECT& px, HostForm*) {
-    return MakeWindow(kClass, WindowProc, parent, px, WS_CHILD | WS_VISIBLE);
+    // Hidden until the form places it: see ShownByForm.
+    return MakeWindow(kClass, WindowProc, parent, px, WS_CHILD);
 }
 
 void MMControl::DestroyWindowNow() {

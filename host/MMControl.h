@@ -11,6 +11,7 @@ class MMControl : public IntrinsicControl<MMControl> {
   public:
     HWND CreateWindowIn(HWND parent, const RECT& pixels, HostForm* form) override;
     void DestroyWindowNow() override;
+    bool ShownByForm() const override { return true; }
 
     // "OPEN", "CLOSE", "PLAY", "PAUSE" (pauses, or resumes a paused
     // device), "STOP", "PREV", "NEXT", "BACK", "STEP", "RECORD", "EJECT";

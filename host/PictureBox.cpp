@@ -31,7 +31,8 @@ std::span<const PictureBox::Member> PictureBox::Members() {
 PictureBox::PictureBox() : IntrinsicControl("PictureBox", Members()) {}
 
 HWND PictureBox::CreateWindowIn(HWND parent, const RECT& px, HostForm*) {
-    return MakeWindow(kClass, PaintedWindowProc<PictureBox>, parent, px, WS_CHILD | WS_VISIBLE,
+    // Hidden until the form places it: see ShownByForm.
+    return MakeWindow(kClass, PaintedWindowProc<PictureBox>, parent, px, WS_CHILD,
                       borderStyle_ ? WS_EX_CLIENTEDGE : 0);
 }
 

@@ -11,6 +11,7 @@ class PictureBox : public IntrinsicControl<PictureBox> {
     void Paint(HDC dc) const;
 
     HWND CreateWindowIn(HWND parent, const RECT& pixels, HostForm* form) override;
+    bool ShownByForm() const override { return true; }
 
     ComPtr<IPictureDisp> Picture() const { return picture_; }
     void SetPicture(IPictureDisp* picture);

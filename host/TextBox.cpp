@@ -58,7 +58,8 @@ void TextBox::FocusFromProgram() {
 }
 
 HWND TextBox::CreateWindowIn(HWND parent, const RECT& px, HostForm* form) {
-    DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_BORDER;
+    // Hidden until the form places it: see ShownByForm.
+    DWORD style = WS_CHILD | WS_TABSTOP | WS_BORDER;
     if (multiLine_) {
         style |= ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL;
         if (scrollBars_ & 1) style |= WS_HSCROLL | ES_AUTOHSCROLL;

@@ -11,6 +11,7 @@ class TextBox : public IntrinsicControl<TextBox> {
     HWND CreateWindowIn(HWND parent, const RECT& pixels, HostForm* form) override;
     void DestroyWindowNow() override;
     bool TakesFocus() const override { return true; }
+    bool ShownByForm() const override { return true; }
 
     std::string Text() const;
     void SetText(const std::string& text);

@@ -147,9 +147,17 @@ void GlimButton::OnResize() {
         if (isShown && ButtonType == kLookTransparent) GlimButton_CaptureBackground();
     }
     GlimButton_LayoutCaption();
-    OwnedRegion rgn = GlimButton_MakeRegion(ButtonType, clientWidth, clientHeight);
-    // The window owns the region from here on.
-    if (rgn && SetWindowRgn(hWnd(), rgn.get(), TRUE)) btnRegion = rgn.release();
+    // Loading lays out more than once at one size: each region handed over
+    // is a round trip to the server and a redraw, so an equal one is not.
+    if (ButtonType != regionType || clientWidth != regionSize.cx || clientHeight != regionSize.cy) {
+        OwnedRegion rgn = GlimButton_MakeRegion(ButtonType, clientWidth, clientHeight);
+        // The window owns the region from here on.
+        if (rgn && SetWindowRgn(hWnd(), rgn.get(), TRUE)) {
+            rgn.release();
+            regionType = ButtonType;
+            regionSize = SIZE{clientWidth, clientHeight};
+        }
+    }
     if (clientHeight != 0) GlimButton_DrawButton(0, true);
 }
 

@@ -98,7 +98,8 @@ class GlimButton final : public Control<GlimButton, _GlimButton_Stored<GlimButto
     std::string Version = "2.0.6"; // what Version answers
     std::unique_ptr<cMemDC> bg;    // background of the transparent look, client-sized
     bool bgStale = false;          // a size of none came since bg was taken
-    HRGN btnRegion = nullptr;      // the last region handed to the window (the window's)
+    long regionType = -1;          // ButtonType of the window's region, -1 before the first
+    SIZE regionSize{};             // client size the window's region was made for
     std::uint8_t lastButton = 0;   // Button of the last mouse-down
     std::uint8_t lastKey = 0;      // KeyCode of the last key-down
     std::uint8_t curState = 0;     // state last painted: 0 up, 2 pressed

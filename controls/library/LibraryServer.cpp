@@ -73,6 +73,11 @@ void UnregisterControlClass(const ControlClass& cls) {
     RegDeleteKeyA(HKEY_CLASSES_ROOT, progId.c_str());
 }
 
+// Read afresh rather than kept: registering loads us only for a moment.
+HRESULT LoadOwnTypeLib(ITypeLib** lib) {
+    return LoadTypeLibEx(Widen(ModulePath()).c_str(), REGKIND_NONE, lib);
+}
+
 } // namespace
 
 extern "C" {
@@ -87,13 +92,16 @@ STDAPI DllGetClassObject(REFCLSID clsid, REFIID iid, LPVOID* ppv) {
 }
 
 STDAPI DllCanUnloadNow() {
-    return ModuleLockCount() == 0 ? S_OK : S_FALSE;
+    if (ModuleLockCount() != 0) return S_FALSE;
+    // The caller may unload us now; a later control loads the library again.
+    ReleaseModuleTypeLib();
+    return S_OK;
 }
 
 STDAPI DllRegisterServer() {
     const std::string dll = ModulePath();
     ComPtr<ITypeLib> lib;
-    HRESULT hr = ModuleTypeLib(lib.put());
+    HRESULT hr = LoadOwnTypeLib(lib.put());
     if (FAILED(hr)) return SELFREG_E_TYPELIB;
     std::wstring path = Widen(dll);
     if (FAILED(RegisterTypeLib(lib.get(), path.data(), nullptr))) return SELFREG_E_TYPELIB;
@@ -121,7 +129,7 @@ STDAPI DllUnregisterServer() {
         RegDeleteKeyA(HKEY_CLASSES_ROOT, key.c_str());
     }
     ComPtr<ITypeLib> lib;
-    if (SUCCEEDED(ModuleTypeLib(lib.put()))) {
+    if (SUCCEEDED(LoadOwnTypeLib(lib.put()))) {
         TLIBATTR* attr = nullptr;
         if (SUCCEEDED(lib->GetLibAttr(&attr))) {
             UnRegisterTypeLib(attr->guid, attr->wMajorVerNum, attr->wMinorVerNum, attr->lcid, attr->syskind);

@@ -44,7 +44,10 @@ const typelib::CoClass& DescriptionOf(const ControlClass& cls);
 
 // Type information from the type library bound into ModuleHandle().
 HRESULT ModuleTypeInfo(REFGUID guid, ITypeInfo** info);
-// The module's type library (counted reference for the caller).
+// The module's type library (counted reference for the caller), loaded
+// once and kept until ReleaseModuleTypeLib.
 HRESULT ModuleTypeLib(ITypeLib** lib);
+// Lets the kept type library go, as the module is about to unload.
+void ReleaseModuleTypeLib();
 
 } // namespace glim

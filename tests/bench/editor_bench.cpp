@@ -1,9 +1,8 @@
 // Versolo's file work on a 10,000-line LRC file against the platform doing
 // the same with its own calls (ReadFile / WriteFile and an ANSI edit
 // window; then a Unicode edit of the document box's styles, size and font,
-// so that what is left is the wrapper's own cost), and the time from
-// process start to the main window minus the 1200 ms splash, against Wine's
-// notepad coming up.  Prints milliseconds (best of five) and the ratios.
+// so that what is left is the wrapper's own cost).  Prints milliseconds
+// (best of five) and the ratios; startup_bench times Versolo's start.
 #include <windows.h>
 #include <ole2.h>
 
@@ -11,14 +10,12 @@
 #include <cstdio>
 #include <string>
 #include <utility>
-#include <vector>
 
 #include "HostForm.h"
 #include "LyricsDocument.h"
 #include "TextBox.h"
 #include "TextFile.h"
 #include "Clock.h"
-#include "programs.h"
 
 namespace {
 
@@ -71,32 +68,6 @@ std::pair<double, double> BestSideBySide(F&& f, G&& g) {
 }
 
 // Milliseconds from CreateProcess to a visible window of the process; -1 when none came.
-double StartUp(std::string cmd, const wchar_t* title) {
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    const double t0 = NowMs();
-    if (!CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-        return -1;
-    double took = -1;
-    while (NowMs() - t0 < 30000) {
-        const std::vector<HWND> shown = glimtest::VisibleWindowsOf(pi.dwProcessId);
-        if (std::any_of(shown.begin(), shown.end(), [&](HWND w) {
-                const std::wstring text = glimtest::TitleOf(w);
-                return title ? text == title : !text.empty();
-            })) {
-            took = NowMs() - t0;
-            break;
-        }
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 2, QS_ALLINPUT);
-    }
-    TerminateProcess(pi.hProcess, 0);
-    WaitForSingleObject(pi.hProcess, 5000);
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
-    return took;
-}
-
 } // namespace
 
 int main() {
@@ -195,17 +166,6 @@ int main() {
         form->Unload();
     }
 
-    const double versolo =
-        StartUp(std::string("\"").append(glimtest::ExeDir()).append("Versolo.exe\""), L"Versolo V1.20");
-    const double notepad = StartUp("notepad.exe", nullptr);
-    if (versolo < 0) {
-        std::printf("start-up: Versolo.exe showed no main window (is GlimForm.dll registered?)\n");
-    } else {
-        std::printf(
-            "start-up to Form1 minus the 1200 ms splash: %8.1f ms   notepad %8.1f ms   ratio %5.2f   (goal < "
-            "300 ms)\n",
-            versolo - 1200, notepad, (versolo - 1200) / notepad);
-    }
     DeleteFileW(file.c_str());
     DeleteFileW(out.c_str());
     OleUninitialize();

@@ -163,11 +163,11 @@ class HostForm : public DispatchObject<HostForm> {
     ComPtr<InPlaceFrame> frame_;             // frame object handed to activating controls
     std::vector<ComPtr<ControlSite>> sites_; // creation order
     std::vector<ControlSite*> tabOrder_;     // the same sites in tab order
-    std::vector<std::pair<std::string, ComPtr<IClassFactory>>> factories_; // by the class names sited
-    OwnedMenu bar_; // menu bar; its items are removed before it goes
-    bool barShown_ = false;
-    bool barStale_ = false; // the bar changed while the form was hidden                        // the window
-                            // was given the bar
+    // Class objects by the class names sited.
+    std::vector<std::pair<std::string, ComPtr<IClassFactory>>> factories_;
+    OwnedMenu bar_;                                // menu bar; its items are removed before it goes
+    bool barShown_ = false;                        // the window was given the bar
+    bool barStale_ = false;                        // the bar changed while the form was hidden
     std::vector<ComPtr<HostMenu>> menus_;          // creation order
     UINT nextCommand_ = 100;                       // next menu command identifier
     ControlSite* uiActive_ = nullptr;              // the UI-active control, uncounted

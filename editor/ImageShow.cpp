@@ -49,7 +49,25 @@ ComPtr<ImageShow> ImageShow::Create() {
         form->AddControl("Timer", "Timer1", 0, 0, 0, 0, timer.get())->Builtin());
     ImageShow* self = splash.get();
     splash->timer1_->OnTimer([self] { self->Tick(); });
+    // Closed before its tick: a main window built meanwhile must not keep
+    // the program running unseen.
+    form->OnQueryUnload([] {
+        if (Form1* main = glim::host::DefaultForm<Form1>::IfLoaded()) main->Form()->Unload();
+        return true;
+    });
     return splash;
+}
+
+void ImageShow::PrepareMainWindow() {
+    // The splash is painted and handed to the screen (the platform does that
+    // once the queue is empty) before the build holds the thread.
+    HostForm::PumpPending();
+    if (!Loaded()) return;
+    try {
+        glim::host::DefaultForm<Form1>::Get();
+    } catch (...) {
+        // The tick builds again and reports what stops it.
+    }
 }
 
 void ImageShow::Tick() {

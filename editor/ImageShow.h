@@ -11,6 +11,9 @@ namespace versolo {
 class ImageShow : public EditorForm {
   public:
     static glim::ComPtr<ImageShow> Create();
+    // Builds the main window, hidden, while the splash is on screen, so that
+    // the tick only shows it.
+    void PrepareMainWindow();
     // The main window could not be built; the program ends with a failure.
     bool StartFailed() const { return startFailed_; }
 

@@ -15,6 +15,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         if (glim::host::RunHandler([&] {
                 splash = versolo::ImageShow::Create();
                 splash->Show();
+                splash->PrepareMainWindow();
             }))
             code = glim::host::HostForm::RunMessageLoop();
         else

@@ -93,6 +93,29 @@ TEST_F(VersoloProcess, SplashThenOneMainWindowThenAboutAsOneInstance) {
     EXPECT_EQ(0u, code);
 }
 
+// The main window is built, hidden, behind the splash; closing the splash
+// before its tick still ends the program.
+TEST_F(VersoloProcess, ClosingTheSplashBeforeItsTickEndsTheProgram) {
+    Start();
+    HWND main = nullptr;
+    ASSERT_TRUE(glimtest::WaitFor(
+        [&] {
+            DWORD pid = 0;
+            main = FindWindowW(nullptr, L"Versolo V1.20");
+            if (main) GetWindowThreadProcessId(main, &pid);
+            return pid == pi.dwProcessId;
+        },
+        20000));
+    EXPECT_FALSE(IsWindowVisible(main));
+    const std::vector<HWND> splash = WindowsTitled(pi.dwProcessId, L"Form2");
+    ASSERT_EQ(1u, splash.size());
+    PostMessageW(splash[0], WM_CLOSE, 0, 0);
+    ASSERT_TRUE(Exited(10000));
+    DWORD code = 1;
+    GetExitCodeProcess(pi.hProcess, &code);
+    EXPECT_EQ(0u, code);
+}
+
 // Without the controls registered the main window cannot be built: one
 // message says so and what to run, and the program ends with a failure.
 TEST_F(VersoloProcess, WithoutRegisteredControlsOneMessageThenAFailureCode) {

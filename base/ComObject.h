@@ -6,6 +6,7 @@
 #include <unknwn.h>
 
 #include "RefCounted.h"
+#include "NonCopyable.h"
 
 namespace glim {
 
@@ -40,12 +41,10 @@ class ComObject : public ComInterfaces<Derived, I...>, private RefCounted {
 
 // Interfaces that live inside another object and share its count.
 template <class Derived, class... I>
-class ComPart : public ComInterfaces<Derived, I...> {
+class ComPart : public ComInterfaces<Derived, I...>, NonCopyable {
   public:
     // owner is uncounted: it owns the part.
     explicit ComPart(IUnknown* owner) : owner_(owner) {}
-    ComPart(const ComPart&) = delete;
-    ComPart& operator=(const ComPart&) = delete;
 
     STDMETHODIMP_(ULONG) AddRef() override { return owner_->AddRef(); }
     STDMETHODIMP_(ULONG) Release() override { return owner_->Release(); }

@@ -1,4 +1,5 @@
 #include "DisplayCache.h"
+#include "NonCopyable.h"
 
 #include <optional>
 
@@ -8,11 +9,9 @@ namespace glim {
 
 namespace {
 
-struct Display {
+struct Display : NonCopyable {
     Display() { InitializeCriticalSection(&lock); }
     ~Display() { DeleteCriticalSection(&lock); }
-    Display(const Display&) = delete;
-    Display& operator=(const Display&) = delete;
 
     CRITICAL_SECTION lock;                 // taken again by a thread that lends the DC and asks the metrics
     OwnedDC dc;                            // made on first use
@@ -25,12 +24,10 @@ Display& TheDisplay() {
 }
 
 // The process's display record for the length of a scope.
-class HeldDisplay {
+class HeldDisplay : NonCopyable {
   public:
     HeldDisplay() : d_(TheDisplay()) { EnterCriticalSection(&d_.lock); }
     ~HeldDisplay() { LeaveCriticalSection(&d_.lock); }
-    HeldDisplay(const HeldDisplay&) = delete;
-    HeldDisplay& operator=(const HeldDisplay&) = delete;
 
     HDC Dc() {
         if (!d_.dc) d_.dc.reset(CreateDCA("DISPLAY", nullptr, nullptr, nullptr));

@@ -8,15 +8,15 @@
 // the media player's notifications) may outlive any one caller.
 #include <windows.h>
 
+#include "NonCopyable.h"
+
 #include <atomic>
 
 namespace glim::host {
 
-class LateLibrary {
+class LateLibrary : NonCopyable {
   public:
     explicit constexpr LateLibrary(const char* file) : file_(file) {}
-    LateLibrary(const LateLibrary&) = delete;
-    LateLibrary& operator=(const LateLibrary&) = delete;
 
     // A procedure of the library, by the type of the declared function;
     // raises "Error in loading DLL" (48) or "Specified DLL function not

@@ -1,4 +1,5 @@
 #include "TextFile.h"
+#include "NonCopyable.h"
 
 #include "GlimError.h"
 #include "Handles.h"
@@ -38,7 +39,7 @@ const char* const kSource = "Host";
 
 // The new file of a save: deleted when it goes, unless it took the
 // target's place.
-class TempFile {
+class TempFile : NonCopyable {
   public:
     explicit TempFile(const std::wstring& target) {
         std::vector<wchar_t> full(MAX_PATH);
@@ -64,8 +65,6 @@ class TempFile {
     ~TempFile() {
         if (!path_.empty()) DeleteFileW(path_.c_str());
     }
-    TempFile(const TempFile&) = delete;
-    TempFile& operator=(const TempFile&) = delete;
     const std::wstring& Path() const { return path_; }
     void Placed() { path_.clear(); }
 

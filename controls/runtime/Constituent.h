@@ -9,14 +9,14 @@
 #include <functional>
 #include <optional>
 
+#include "NonCopyable.h"
+
 namespace glim {
 
 class ConstituentHost;
 
-class Constituent {
+class Constituent : NonCopyable {
   public:
-    Constituent(const Constituent&) = delete;
-    Constituent& operator=(const Constituent&) = delete;
     virtual ~Constituent();
 
     // In the container's current scale.

@@ -4,6 +4,7 @@
 // mouse input over them to their events, and creates windowed ones once the
 // owner's window exists.  The owner's window is subclassed for that.
 #include "SurfaceWindow.h"
+#include "NonCopyable.h"
 
 #include <memory>
 #include <vector>
@@ -12,11 +13,9 @@ namespace glim {
 
 class Constituent;
 
-class ConstituentHost {
+class ConstituentHost : NonCopyable {
   public:
     explicit ConstituentHost(SurfaceWindow& owner);
-    ConstituentHost(const ConstituentHost&) = delete;
-    ConstituentHost& operator=(const ConstituentHost&) = delete;
     ~ConstituentHost();
 
     // Hooks the owner's window, which must exist; windowed parts create

@@ -1,4 +1,5 @@
 #include "Pictures.h"
+#include "NonCopyable.h"
 
 #include "Handles.h"
 #include "RuntimeErrors.h"
@@ -22,11 +23,9 @@ std::string ModulePath() {
 
 namespace {
 
-class GlobalMemory {
+class GlobalMemory : NonCopyable {
   public:
     explicit GlobalMemory(SIZE_T size) : h_(GlobalAlloc(GMEM_MOVEABLE, size)) {}
-    GlobalMemory(const GlobalMemory&) = delete;
-    GlobalMemory& operator=(const GlobalMemory&) = delete;
     ~GlobalMemory() {
         if (h_) GlobalFree(h_);
     }

@@ -3,6 +3,7 @@
 // window shows on every paint, so whatever is drawn survives being covered.
 // Coordinates are in the surface's scale (twips or pixels).
 #include "ComPtr.h"
+#include "NonCopyable.h"
 #include "Handles.h"
 #include "OleColor.h"
 
@@ -16,11 +17,9 @@ namespace glim {
 // Scale modes hosts use: 1 twips, 3 pixels.
 enum ScaleModes : short { kScaleTwips = 1, kScalePixels = 3, kScaleHimetric = 8 };
 
-class Surface {
+class Surface : NonCopyable {
   public:
     Surface();
-    Surface(const Surface&) = delete;
-    Surface& operator=(const Surface&) = delete;
     ~Surface();
 
     // Grows the bitmap to at least w x h pixels, keeping what is drawn and

@@ -3,6 +3,7 @@
 // messages into the events controls and forms handle.  Base of controls,
 // library-owned forms and windowed constituents.
 #include "ComPtr.h"
+#include "NonCopyable.h"
 #include "Surface.h"
 #include "GlimError.h"
 
@@ -66,22 +67,18 @@ class ClickTracker {
 // The custom mouse pointer (MouseIcon); 0 .. 15 are the standard ones.
 inline constexpr short kCustomPointer = 99;
 
-class SurfaceWindow {
+class SurfaceWindow : NonCopyable {
   public:
     SurfaceWindow() = default;
-    SurfaceWindow(const SurfaceWindow&) = delete;
-    SurfaceWindow& operator=(const SurfaceWindow&) = delete;
     virtual ~SurfaceWindow();
 
     // Keeps the object, while any hold on it lasts, from being deleted by
     // what runs inside: a delete or release asked for meanwhile is carried
     // out when the outermost hold ends.  Every window message of the object
     // holds it; so does every call into a control and every event it raises.
-    class Hold {
+    class Hold : NonCopyable {
       public:
         explicit Hold(SurfaceWindow& w, bool event = false) : w_(w), event_(event) { ++w_.holds_; }
-        Hold(const Hold&) = delete;
-        Hold& operator=(const Hold&) = delete;
         // May delete the object: nothing of it is touched afterwards.
         ~Hold() {
             if (--w_.holds_ == 0) w_.OnLastHold(event_);

@@ -1,4 +1,5 @@
 #include "MSubclass.h"
+#include "NonCopyable.h"
 
 #include <algorithm>
 #include <string>
@@ -45,12 +46,10 @@ struct WindowRecord {
 // while holding the lock.
 class RecordTable {
   public:
-    class Lock {
+    class Lock : NonCopyable {
       public:
         Lock() { AcquireSRWLockExclusive(&lock_); }
         ~Lock() { ReleaseSRWLockExclusive(&lock_); }
-        Lock(const Lock&) = delete;
-        Lock& operator=(const Lock&) = delete;
     };
 
     // Null when the module keeps no record of the window.
@@ -92,7 +91,7 @@ ISubclass* RecordedClient(const WindowRecord& record, UINT iMsg, LONG_PTR i) {
 
 // Keeps an outer client's view of the per-thread values across a nested
 // dispatch; the outermost dispatch leaves its last values in place.
-class DispatchScope {
+class DispatchScope : NonCopyable {
   public:
     DispatchScope() : savedMessage_(tCurrentMessage), savedProc_(tOldWindowProc) { ++tDispatchDepth; }
     ~DispatchScope() {
@@ -101,8 +100,6 @@ class DispatchScope {
             tOldWindowProc = savedProc_;
         }
     }
-    DispatchScope(const DispatchScope&) = delete;
-    DispatchScope& operator=(const DispatchScope&) = delete;
 
   private:
     UINT savedMessage_;

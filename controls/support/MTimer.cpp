@@ -1,4 +1,5 @@
 #include "MTimer.h"
+#include "NonCopyable.h"
 
 #include <array>
 #include <utility>
@@ -9,13 +10,11 @@ namespace {
 
 // The running timers of one thread.  Going away with the thread, it kills
 // what still runs before it lets go of the objects.
-struct TimerTable {
+struct TimerTable : NonCopyable {
     std::array<Ref<CTimer>, kTimerSlots + 1> slots; // 1..100; 0 unused
     short count = 0;                                // highest slot ever filled
 
     TimerTable() = default;
-    TimerTable(const TimerTable&) = delete;
-    TimerTable& operator=(const TimerTable&) = delete;
     ~TimerTable() {
         for (auto& slot : slots) {
             const Ref<CTimer> timer = std::exchange(slot, Ref<CTimer>());

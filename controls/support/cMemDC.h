@@ -6,15 +6,14 @@
 #include <ocidl.h>
 
 #include "Handles.h"
+#include "NonCopyable.h"
 
 namespace glim {
 
-class cMemDC {
+class cMemDC : NonCopyable {
   public:
     cMemDC() = default;
     ~cMemDC();
-    cMemDC(const cMemDC&) = delete;
-    cMemDC& operator=(const cMemDC&) = delete;
 
     // Grows the surface to the picture's bitmap and copies it in at (0, 0).
     void CreateFromPicture(IPicture* picture);
